@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QString>
+
+// The folder that holds setting.ini and the database: $TESSALY_HOME when set, otherwise the
+// user's data location. It is created owner-only (0700); files in it are made 0600.
+namespace DataFolder {
+
+QString path();
+QString filePath(const QString& name);
+void restrictFile(const QString& filePath);
+
+} // namespace DataFolder

@@ -1,0 +1,110 @@
+#include "platform/Database.h"
+
+#include "platform/DataFolder.h"
+#include "platform/Sql.h"
+
+#include <QAtomicInteger>
+#include <QFile>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QThread>
+
+namespace Database {
+namespace {
+
+QStringList schemaStatements()
+{
+    QFile file(QStringLiteral(":/schema.sql"));
+    file.open(QIODevice::ReadOnly);
+    QStringList statements;
+    for (const QString& part : QString::fromUtf8(file.readAll()).split(';')) {
+        QStringList lines;
+        for (const QString& line : part.split('\n'))
+            if (!line.trimmed().startsWith(QLatin1String("--")))
+                lines << line;
+        const QString statement = lines.join('\n').trimmed();
+        if (!statement.isEmpty())
+            statements << statement;
+    }
+    return statements;
+}
+
+void createSchema(const QSqlDatabase& db)
+{
+    Sql::Transaction transaction(db);
+    for (const QString& statement : schemaStatements())
+        Sql::exec(db, statement);
+    transaction.commit();
+}
+
+} // namespace
+
+QString fileName()
+{
+    return QStringLiteral("Tessaly.db");
+}
+
+QString filePath()
+{
+    return DataFolder::filePath(fileName());
+}
+
+QSqlDatabase open(const QString& connectionName)
+{
+    const QString path = filePath();
+    const bool isNew = !QFile::exists(path);
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName);
+    db.setDatabaseName(path);
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
+    if (!db.open()) {
+        const QString message = db.lastError().text();
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(connectionName);
+        throw DatabaseError(QStringLiteral("open ") + path, message);
+    }
+    try {
+        if (isNew) {
+            DataFolder::restrictFile(path);
+            createSchema(db);
+        }
+        Sql::exec(db, QStringLiteral("PRAGMA journal_mode=WAL"));
+        Sql::exec(db, QStringLiteral("PRAGMA synchronous=NORMAL"));
+        // A file that is not a database, or one without our tables, fails here and not later.
+        Sql::exec(db, QStringLiteral("SELECT COUNT(*) FROM T_BidData"));
+    } catch (...) {
+        db.close();
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(connectionName);
+        throw;
+    }
+    return db;
+}
+
+void close(const QString& connectionName)
+{
+    {
+        QSqlDatabase db = QSqlDatabase::database(connectionName, false);
+        if (db.isOpen())
+            db.close();
+    }
+    QSqlDatabase::removeDatabase(connectionName);
+}
+
+QString uniqueConnectionName(const QString& prefix)
+{
+    static QAtomicInteger<quint64> counter;
+    return QStringLiteral("%1-%2").arg(prefix).arg(++counter);
+}
+
+ScopedConnection::ScopedConnection(const QString& prefix)
+    : m_name(uniqueConnectionName(prefix)), m_db(open(m_name))
+{
+}
+
+ScopedConnection::~ScopedConnection()
+{
+    m_db = QSqlDatabase();
+    close(m_name);
+}
+
+} // namespace Database

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+class QWidget;
+
+// Every message box, question, input box and file picker of the program goes through here,
+// so tests can answer them instead of a person: setAnswerer() replaces the real boxes.
+class Dialogs
+{
+public:
+    enum class Kind { Information, Warning, Error, OkCancel, YesNo, InputText, SaveFile, OpenFile };
+    enum class Answer { Ok, Cancel, Yes, No };
+
+    struct Request
+    {
+        Kind kind;
+        QString caption;
+        QString text;
+        QString initialText; // input box text, or the proposed file name
+        QString filter;      // file pickers
+    };
+    struct Reply
+    {
+        Answer answer = Answer::Ok;
+        QString text; // typed text or chosen file
+    };
+    using Answerer = std::function<Reply(const Request&)>;
+
+    static void showInfo(QWidget* parent, const QString& caption, const QString& text);
+    static void showWarning(QWidget* parent, const QString& caption, const QString& text);
+    static void showError(QWidget* parent, const QString& caption, const QString& text);
+    // True for OK / Yes.
+    static bool askOkCancel(QWidget* parent, const QString& caption, const QString& text);
+    static bool askYesNo(QWidget* parent, const QString& caption, const QString& text);
+    // False when cancelled; *text gets what was typed.
+    static bool inputText(QWidget* parent, const QString& caption, const QString& label,
+                          QString* text);
+    // An empty result when cancelled. The caller asks its own overwrite question.
+    static QString saveFileName(QWidget* parent, const QString& caption, const QString& proposed,
+                                const QString& filter);
+    static QString openFileName(QWidget* parent, const QString& caption, const QString& filter);
+
+    // Test hook: nullptr restores the real boxes.
+    static void setAnswerer(Answerer answerer);
+
+private:
+    static Reply ask(QWidget* parent, const Request& request);
+};
