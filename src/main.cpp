@@ -1,6 +1,41 @@
-#include <QApplication>
+#include "app/CommonDefine.h"
+#include "app/UnitMain.h"
+#include "app/UnitNavi.h"
+#include "platform/Application.h"
+#include "platform/DataFolder.h"
+#include "platform/Dialogs.h"
+#include "platform/SingleInstance.h"
+#include "platform/UnixSignals.h"
+
+#include <exception>
+
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
+    Application app(argc, argv);
+    app.setApplicationName(QStringLiteral("Tessaly"));
+    app.setApplicationDisplayName(CommonDefine::applicationTitle);
+    app.setApplicationVersion(QStringLiteral(TESSALY_VERSION));
+    // The main window may sit in the tray with no visible window; it quits the program itself.
+    app.setQuitOnLastWindowClosed(false);
+
+    SingleInstance instance(DataFolder::path());
+    const SingleInstance::Outcome outcome = instance.acquire();
+    if (outcome != SingleInstance::Outcome::First)
+        return SingleInstance::exitCodeFor(outcome);
+
+    try {
+        TFormMain formMain;
+        formMain.FormCreate();
+        TFormNavi* navi = formMain.formNavi;
+        instance.listen();
+        QObject::connect(&instance, &SingleInstance::raiseRequested, navi,
+                         &TFormNavi::raiseFromOutside);
+        UnixSignals signalsToClose;
+        QObject::connect(&signalsToClose, &UnixSignals::terminateRequested, navi,
+                         [navi] { navi->close(); });
+        app.exec();
+    } catch (const std::exception& error) {
+        Dialogs::showError(nullptr, CommonDefine::applicationTitle, QString::fromUtf8(error.what()));
+    }
     return 0;
 }

@@ -1,0 +1,17 @@
+#include "app/TrayMenu.h"
+
+QStringList trayMenuAccountCaptions(const QStringList& accounts)
+{
+    QStringList captions;
+    for (int i = 0; i < accounts.size(); ++i)
+        captions << QStringLiteral("%1(&%2)").arg(accounts[i]).arg(i);
+    if (!captions.isEmpty())
+        captions << QStringLiteral("-");
+    return captions;
+}
+
+QStringList trayMenuFixedCaptions()
+{
+    return {QStringLiteral("元に戻す(&R)"), QStringLiteral("-"),
+            QStringLiteral("アプリケーション終了(&X)")};
+}

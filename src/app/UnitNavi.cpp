@@ -1,0 +1,414 @@
+// The main window's lifecycle: first show, first idle moment, closing, and its settings.
+#include "app/UnitNavi.h"
+
+#include "app/CommonDefine.h"
+#include "app/MessageFontSize.h"
+#include "app/ToolBarBands.h"
+#include "platform/Database.h"
+#include "platform/Dialogs.h"
+#include "platform/IniFile.h"
+#include "platform/Sql.h"
+#include "platform/WindowPlacement.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QSplitter>
+#include <QSystemTrayIcon>
+#include <QTabWidget>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <QTreeWidget>
+
+namespace {
+
+const QString& mainSection()
+{
+    return CommonDefine::Section::Main;
+}
+
+void readColumnWidths(const IniFile& ini, QTreeWidget* list, const QString& key)
+{
+    for (int column = 0; column < list->columnCount(); ++column)
+        list->setColumnWidth(column,
+                             ini.readInteger(mainSection(), key + QString::number(column), 120));
+}
+
+void writeColumnWidths(IniFile& ini, QTreeWidget* list, const QString& key)
+{
+    for (int column = 0; column < list->columnCount(); ++column)
+        ini.writeInteger(mainSection(), key + QString::number(column), list->columnWidth(column));
+}
+
+} // namespace
+
+TFormNavi::TFormNavi(QWidget* parent) : QMainWindow(parent)
+{
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    buildLayout();
+    for (QAction* command : std::as_const(actions))
+        if (command->isEnabled())
+            markWired(command);
+    connectSignals();
+    placement = new WindowPlacement(this, mainSection(), WindowPlacement::MinimisedAs::StateBefore);
+    trackPaneSize(SplitterBid, 1, "BidNaviPanelHeight", 130);
+    trackPaneSize(SplitterMessage, 1, "MessageHeight", 70);
+    trackPaneSize(SplitterNavi, 0, "NaviLeftWidth", 200);
+    trackPaneSize(SplitterNaviRight, 0, "NaviLeft", 300);
+    connectionName = Database::uniqueConnectionName(QStringLiteral("main"));
+}
+
+TFormNavi::~TFormNavi()
+{
+    FormDestroy();
+}
+
+void TFormNavi::FormShow()
+{
+    balloonCapable = QSystemTrayIcon::supportsMessages();
+    findTarget = 4;
+    selectedPriceTotal = 0;
+    statusPanels[2]->setText(QStringLiteral("合計価格：0"));
+    currentBidItem = nullptr;
+    currentNaviItem = nullptr;
+    PageControlMain->setCurrentIndex(0);
+    trayMenuFixedCount = int(PopupMenuTray->actions().size());
+
+    IniFile ini(CommonDefine::settingIniPath());
+    bidInfoKeywords = BidInfoKeywords::readCreatingDefaults(ini);
+    options = NaviOptions::read(ini, balloonCapable);
+    readMainSection();
+    options.taskTray = NaviOptions::readTaskTray(ini);
+
+    const int state = ini.readInteger(mainSection(), "WindowState", 0);
+    if (state == 2)
+        showMaximized();
+    else if (state == 1)
+        showMinimized();
+    else
+        show();
+
+    try {
+        openConnection();
+    } catch (const std::exception& error) {
+        // Without the database the window stays usable for reading the error, nothing more.
+        setDatabaseCommandsEnabled(false);
+        Dialogs::showError(this, CommonDefine::applicationTitle, QString::fromUtf8(error.what()));
+        return;
+    }
+    setDatabaseCommandsEnabled(true);
+    loadSavedLogins();
+
+    ComboBoxLoginId->setEditText(ini.readString(mainSection(), "LoginId", QString()));
+    const int fontSize = ini.readInteger(mainSection(), "FontSize", 12);
+    setMessageFontSize(fontSize);
+
+    QTimer::singleShot(0, this, &TFormNavi::AppIdle);
+}
+
+void TFormNavi::readMainSection()
+{
+    IniFile ini(CommonDefine::settingIniPath());
+    const QString& s = mainSection();
+    placement->restore(ini);
+    ActionFlgConfirm->setChecked(ini.readBool(s, "FlgConfirm", false));
+    MainMenuContactConfirm->setChecked(ini.readBool(s, "ContactConfirm", false));
+    MainMenuEvaluationFlgConfirm->setChecked(ini.readBool(s, "EvaluationFlgConfirm", false));
+    CheckBoxMemo2PluralWrite->setChecked(ini.readBool(s, "Memo2PluralWrite", false));
+
+    const QString& other = CommonDefine::Section::SettingOtherItem;
+    carriageItems = ini.readList(other, "BidCarriage");
+    forwardingItems = ini.readList(other, "BidForwarding");
+    fillComboBox(carriageItems, ComboBoxInputCarriage);
+    fillComboBox(forwardingItems, ComboBoxInputForwarding);
+
+    readColumnWidths(ini, ListViewBid, "ListViewBidColWidth");
+    readColumnWidths(ini, ListViewBidNavi, "ListViewBidNaviColWidth");
+    readColumnWidths(ini, ListViewNavi, "ListViewNaviColWidth");
+
+    QList<int> positions;
+    QList<bool> breaks;
+    for (int id = 0; id < 4; ++id) {
+        positions << ini.readInteger(s, "CoolBarIndex" + QString::number(id), id);
+        breaks << ini.readBool(s, "CoolBarBreak" + QString::number(id), false);
+    }
+    applyBandOrder(bandOrderFromStoredPositions(positions), breaks);
+
+    const bool infoPanel = ini.readBool(s, "DisplayInfoPanel", true);
+    PanelBid->setVisible(infoPanel);
+    ActionShowBidInfo->setChecked(infoPanel);
+    const bool memoPanel = ini.readBool(s, "MemoWritePanel", true);
+    PanelMemoWrite->setVisible(memoPanel);
+    ActionShowMemoWrite->setChecked(memoPanel);
+    const bool bidNaviPanel = ini.readBool(s, "BidNaviPanel", false);
+    ActionShowBidNaviPanel->setChecked(bidNaviPanel);
+    PanelBidNavi->setVisible(bidNaviPanel);
+    for (PaneSize& pane : paneSizes)
+        pane.size = ini.readInteger(s, pane.key, pane.defaultSize);
+    paneSize("MessageHeight").size = qMax(70, paneSize("MessageHeight").size);
+    applyPaneSizes();
+    PanelBidNaviList->setFixedWidth(ini.readInteger(s, "BidNaviPanelList", 350));
+    PanelBidListFind->setVisible(ini.readBool(s, "BidListFindPanel", false));
+
+    bidSortColumn = ini.readInteger(s, "SortColumnBid", 0);
+    bidSortType = ini.readInteger(s, "SortTypeBid", 0);
+    bidNaviSortColumn = ini.readInteger(s, "SortColumnBidNavi", 0);
+    bidNaviSortType = ini.readInteger(s, "SortTypeBidNavi", 0);
+    naviSortColumn = ini.readInteger(s, "SortColumnNavi", 0);
+    naviSortType = ini.readInteger(s, "SortTypeNavi", 0);
+}
+
+void TFormNavi::writeMainSection()
+{
+    IniFile ini(CommonDefine::settingIniPath());
+    const QString& s = mainSection();
+    placement->save(ini);
+    ini.writeBool(s, "FlgConfirm", ActionFlgConfirm->isChecked());
+    ini.writeBool(s, "ContactConfirm", MainMenuContactConfirm->isChecked());
+    ini.writeBool(s, "EvaluationFlgConfirm", MainMenuEvaluationFlgConfirm->isChecked());
+    ini.writeBool(s, "Memo2PluralWrite", CheckBoxMemo2PluralWrite->isChecked());
+    writeColumnWidths(ini, ListViewBid, "ListViewBidColWidth");
+    writeColumnWidths(ini, ListViewBidNavi, "ListViewBidNaviColWidth");
+    writeColumnWidths(ini, ListViewNavi, "ListViewNaviColWidth");
+
+    const QList<QToolBar*> bands = bandsInOrder();
+    const QList<QToolBar*> byId = {ToolBarMain, ToolBarNavi, PanelLogin, ToolBarFlg};
+    for (int position = 0; position < bands.size(); ++position) {
+        const QString id = QString::number(byId.indexOf(bands[position]));
+        ini.writeInteger(s, "CoolBarIndex" + id, position);
+        ini.writeBool(s, "CoolBarBreak" + id, toolBarBreak(bands[position]));
+        ini.writeInteger(s, "CoolBarWidth" + id, bands[position]->width());
+    }
+
+    ini.writeBool(s, "DisplayInfoPanel", !PanelBid->isHidden());
+    ini.writeBool(s, "MemoWritePanel", !PanelMemoWrite->isHidden());
+    ini.writeBool(s, "BidNaviPanel", ActionShowBidNaviPanel->isChecked());
+    // The log pane's height is written from the pane it restores, so it keeps its size.
+    for (const PaneSize& pane : paneSizes)
+        ini.writeInteger(s, pane.key, pane.size);
+    ini.writeInteger(s, "BidNaviPanelList", PanelBidNaviList->width());
+    ini.writeBool(s, "BidListFindPanel", !PanelBidListFind->isHidden());
+    ini.writeInteger(s, "SortColumnBid", bidSortColumn);
+    ini.writeInteger(s, "SortTypeBid", bidSortType);
+    ini.writeInteger(s, "SortColumnBidNavi", bidNaviSortColumn);
+    ini.writeInteger(s, "SortTypeBidNavi", bidNaviSortType);
+    ini.writeInteger(s, "SortColumnNavi", naviSortColumn);
+    ini.writeInteger(s, "SortTypeNavi", naviSortType);
+    ini.writeString(s, "LoginId", ComboBoxLoginId->currentText());
+    ini.writeInteger(s, "FontSize", MemoNavi->font().pointSize());
+}
+
+TFormNavi::PaneSize& TFormNavi::paneSize(const QString& key)
+{
+    for (PaneSize& pane : paneSizes)
+        if (pane.key == key)
+            return pane;
+    Q_UNREACHABLE();
+}
+
+void TFormNavi::trackPaneSize(QSplitter* splitter, int index, const QString& key,
+                              int defaultSize)
+{
+    paneSizes.append({splitter, index, key, defaultSize, defaultSize});
+    connect(splitter, &QSplitter::splitterMoved, this, [this, key] {
+        PaneSize& pane = paneSize(key);
+        pane.size = pane.splitter->sizes().value(pane.index, pane.size);
+    });
+}
+
+void TFormNavi::applyPaneSizes()
+{
+    // A splitter on a tab that was never shown has no size yet; its panes get their sizes
+    // again when it is first laid out.
+    for (const PaneSize& pane : std::as_const(paneSizes)) {
+        QList<int> sizes = pane.splitter->sizes();
+        if (sizes.size() < 2)
+            continue;
+        const int total = qMax(sizes[0] + sizes[1], pane.size + 50);
+        sizes[pane.index] = pane.size;
+        sizes[1 - pane.index] = total - pane.size;
+        pane.splitter->setSizes(sizes);
+    }
+}
+
+QList<QToolBar*> TFormNavi::bandsInOrder() const
+{
+    QList<QToolBar*> bands = {ToolBarMain, ToolBarNavi, PanelLogin, ToolBarFlg};
+    // Bands are laid out in rows from the top, left to right within a row.
+    std::stable_sort(bands.begin(), bands.end(), [](QToolBar* a, QToolBar* b) {
+        const QRect ra = a->geometry();
+        const QRect rb = b->geometry();
+        return ra.top() != rb.top() ? ra.top() < rb.top() : ra.left() < rb.left();
+    });
+    if (!isVisible())
+        return property("bandOrder").value<QList<QToolBar*>>().isEmpty()
+                   ? bands
+                   : property("bandOrder").value<QList<QToolBar*>>();
+    return bands;
+}
+
+void TFormNavi::applyBandOrder(const QList<int>& order, const QList<bool>& breaks)
+{
+    const QList<QToolBar*> byId = {ToolBarMain, ToolBarNavi, PanelLogin, ToolBarFlg};
+    QList<QToolBar*> ordered;
+    for (QToolBar* bar : byId)
+        removeToolBar(bar);
+    for (int id : order) {
+        QToolBar* bar = byId[id];
+        if (breaks.value(id) && !ordered.isEmpty())
+            addToolBarBreak(Qt::TopToolBarArea);
+        addToolBar(Qt::TopToolBarArea, bar);
+        bar->show();
+        ordered << bar;
+    }
+    setProperty("bandOrder", QVariant::fromValue(ordered));
+}
+
+void TFormNavi::openConnection()
+{
+    connection = Database::open(connectionName);
+}
+
+void TFormNavi::loadSavedLogins()
+{
+    savedLogins.clear();
+    ComboBoxLoginId->clear();
+    PopupMenuLogin->clear();
+    QSqlQuery query = Sql::exec(connection, QStringLiteral("SELECT * FROM T_LoginId"));
+    int row = 0;
+    while (query.next()) {
+        const QString id = query.value("LoginId").toString();
+        const QString password = query.value("PassWord").toString();
+        ComboBoxLoginId->addItem(id);
+        if (!savedLogins.contains(id))
+            savedLogins.insert(id, password);
+        if (query.value("Main").toBool()) {
+            autoLoginId = id;
+            autoLoginPassword = password;
+        }
+        QAction* item = PopupMenuLogin->addAction(QStringLiteral("%1&(%2)").arg(id).arg(row));
+        item->setToolTip(id);
+        item->setData(id);
+        ++row;
+    }
+}
+
+void TFormNavi::setDatabaseCommandsEnabled(bool enabled)
+{
+    for (QAction* command : {ActionBidDownloadNow, ActionBidDownload, ActionNaviDownloadSelect,
+                             ActionNaviDownloadShow, ActionBidDetailedDownload,
+                             ActionBidPromptDecisionDownload})
+        enableCommand(command, enabled);
+    ToolButtonBidSearch->setEnabled(enabled);
+}
+
+void TFormNavi::createSharedQueries()
+{
+    const QSqlDatabase& db = connection;
+    queryLoginFolders = Sql::prepare(
+        db, "SELECT ImageIndex FROM T_NaviFolderMaster WHERE LoginId=:DATA_LOGINID");
+    queryInsertFolder = Sql::prepare(
+        db, "INSERT INTO T_NaviFolderMaster "
+            "([ID],Name,ImageIndex,SelectImageIndex,StateIndex,SortNumber,ExpandFlg,LoginId,"
+            "UniqueIdName) VALUES(:DATA_ID,:DATA_NAME,:DATA_IMAGE_INDEX,:DATA_SELECT_IMAGE_INDEX,"
+            ":DATA_STATE_INDEX,:DATA_SORT_NUMBER,:DATA_EXPAND_FLG,:DATA_LOGINID,"
+            ":DATA_UNIQUE_ID_NAME)");
+    queryNaviList = QSqlQuery(db);
+    queryNaviList.setForwardOnly(true);
+    queryInsertNavi = Sql::prepare(
+        db, "INSERT INTO T_Navi "
+            "(Aid,WriteId,[Number],Subject,Message,WriteDate,RecFlg,NewFlg,FolderID,LoginId,BidId) "
+            "VALUES(:DATA_AID,:DATA_WRITE_ID,:DATA_NO,:DATA_SUBJECT,:DATA_MSG,:DATA_DATE,"
+            ":DATA_RECFLG,:DATA_NEWFLG,:DATA_FOLDER_ID,:DATA_LOGINID,:DATA_BIDID)");
+    queryBidderInfo = Sql::prepare(
+        db, "SELECT Name,MailMain,Post,Address1,Tel FROM T_BidMaster WHERE Id=:DATA_ID");
+    queryBidderName = Sql::prepare(db, "SELECT Name FROM T_BidMaster WHERE Id=:DATA_BID_ID");
+    queryBidTitle = Sql::prepare(db, "SELECT Title,BidId FROM T_BidData WHERE Aid=:DATA_AID");
+    queryNewestAid =
+        Sql::prepare(db, "SELECT Aid FROM T_BidData WHERE LoginId=:DATA_LOGINID AND [Index]=1");
+    queryNaviNumberCount = Sql::prepare(
+        db, "SELECT [Aid],[BidId],[Number],Count([Number]) AS NumberCount FROM T_Navi "
+            "GROUP BY [Aid],[BidId],[Number] HAVING [Aid]=:AID AND [BidId]=:BID_ID "
+            "ORDER BY Count(T_Navi.Number) DESC");
+    queryDeleteNavi = Sql::prepare(
+        db, "DELETE FROM T_Navi WHERE Aid=:AID AND BidId=:BID_ID AND LoginId=:LOGIN_ID");
+    queryUpdateUnsealing = Sql::prepare(
+        db, "UPDATE T_Navi SET UnsealingFlg=:UNSEALING_FLG "
+            "WHERE Aid=:AID AND BidId=:BID_ID AND [Number]=:NUMBER");
+    queryTransactionNavi = Sql::prepare(
+        db, "SELECT * FROM T_Navi WHERE Aid=:DATA_AID AND BidId=:DATA_BIDID "
+            "AND LoginId=:DATA_LOGINID");
+    queryUnsealedCounts = Sql::prepare(
+        db, "SELECT FolderID,COUNT(FolderID) AS CntUnsealing FROM T_Navi "
+            "WHERE LoginId=:DATA_LOGINID AND UnsealingFlg = FALSE AND RecFlg = TRUE "
+            "GROUP BY FolderID");
+    queryBidUrl = Sql::prepare(
+        db, "SELECT Url FROM T_BidData WHERE LoginId=:DATA_LOGINID AND Aid=:DATA_AID");
+    queryNaviTemplateByName =
+        Sql::prepare(db, "SELECT * FROM T_NaviTemplate WHERE SaveName=:DATA_SAVENAME");
+    queryNaviByAid = Sql::prepare(
+        db, "SELECT * FROM T_Navi WHERE Aid=:WHERE_AID AND LoginId=:WHERE_LOGINID");
+    sharedQueriesReady = true;
+}
+
+void TFormNavi::AppIdle()
+{
+    if (!isDatabaseOpen() || sharedQueriesReady)
+        return;
+    applyPaneSizes();
+    createSharedQueries();
+    shownUnreadCount = 0;
+    PageControlMainChange();
+}
+
+void TFormNavi::raiseFromOutside()
+{
+    if (isMinimized() || isHidden())
+        PopupMenuTrayRestoreClick();
+    raise();
+    activateWindow();
+}
+
+void TFormNavi::closeEvent(QCloseEvent* event)
+{
+    if (!closed) {
+        FormCloseQuery();
+        FormClose();
+    }
+    event->accept();
+}
+
+void TFormNavi::FormCloseQuery()
+{
+    closing = true;
+}
+
+void TFormNavi::FormClose()
+{
+    closed = true;
+    writeMainSection();
+    QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+}
+
+void TFormNavi::FormDestroy()
+{
+    for (QSqlQuery* query :
+         {&queryLoginFolders, &queryInsertFolder, &queryNaviList, &queryInsertNavi,
+          &queryBidderInfo, &queryBidderName, &queryBidTitle, &queryNewestAid,
+          &queryNaviNumberCount, &queryDeleteNavi, &queryUpdateUnsealing, &queryTransactionNavi,
+          &queryUnsealedCounts, &queryBidUrl, &queryNaviTemplateByName, &queryNaviByAid})
+        *query = QSqlQuery();
+    sharedQueriesReady = false;
+    if (connection.isValid()) {
+        connection = QSqlDatabase();
+        Database::close(connectionName);
+    }
+}

@@ -1,0 +1,239 @@
+#pragma once
+
+#include "app/NaviOptions.h"
+
+#include <QHash>
+#include <QMainWindow>
+#include <QMap>
+#include <QPointer>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QStringList>
+
+#include <memory>
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QMenu;
+class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
+class QSplitter;
+class QSystemTrayIcon;
+class QTabWidget;
+class QTimer;
+class QToolBar;
+class QToolButton;
+class QTreeWidget;
+class QTreeWidgetItem;
+class QWidget;
+class WheelRouter;
+class WindowPlacement;
+
+// The main window: the listing tab and the message tab with their panes, menus, tool bars,
+// status bar, tray icon and message log; it owns the main database connection and the shared
+// prepared queries.
+class TFormNavi : public QMainWindow
+{
+    Q_OBJECT
+public:
+    explicit TFormNavi(QWidget* parent = nullptr);
+    ~TFormNavi() override;
+
+    // ---- Lifecycle ----
+    void FormShow();
+    void AppIdle();
+    void FormCloseQuery();
+    void FormClose();
+    void FormDestroy();
+    bool isDatabaseOpen() const { return connection.isOpen(); }
+    void raiseFromOutside();
+
+    // ---- Shell ----
+    void addLogMessage(const QString& text);
+    void PageControlMainChange();
+    void setMessageFontSize(int points);
+    int checkedMessageFontSize() const;
+    void MainMenuExitClick();
+    void ActionAllSelectExecute();
+    void PopupMenuListBoxMessageDeleteClick();
+    void TasktrayIcon();
+    void PopupMenuTrayRestoreClick();
+    void PopupMenuTrayAppExitClick();
+    void TimerTaskTrayLoginShowTimer();
+    QMenu* trayMenu() const { return PopupMenuTray; }
+    // A command is enabled only once its behaviour is wired (markWired); until then the
+    // enable sets leave it disabled.
+    static void markWired(QAction* command);
+    static void enableCommand(QAction* command, bool enabled);
+    void fillComboBox(const QStringList& items, QComboBox* comboBox);
+
+    // ---- Shared state ----
+    QSqlDatabase connection;
+    QString connectionName;
+    QString loginId;
+    int downloadKind = 0;
+    NaviOptions options;
+    BidInfoKeywords bidInfoKeywords;
+    QMap<QString, QString> savedLogins;
+    QString autoLoginId;
+    QString autoLoginPassword;
+    bool balloonCapable = false;
+    int findTarget = 4;
+    int selectedPriceTotal = 0;
+    int shownUnreadCount = 0;
+    QTreeWidgetItem* currentBidItem = nullptr;
+    QTreeWidgetItem* currentNaviItem = nullptr;
+    int trayMenuFixedCount = 0;
+    int bidSortColumn = 0, bidSortType = 0;
+    int bidNaviSortColumn = 0, bidNaviSortType = 0;
+    int naviSortColumn = 0, naviSortType = 0;
+    bool bidListLoading = false;
+    int bidListLoadCount = 0;
+    bool naviListLoading = false;
+    int naviListLoadCount = 0;
+    QStringList carriageItems;
+    QStringList forwardingItems;
+    QPointer<QWidget> formSetting, formBrowser, formVersion, formNaviTemplate,
+        formEvaluationTemplate, formNaviFind;
+
+    // The sixteen shared prepared queries, created on the first idle moment.
+    QSqlQuery queryLoginFolders, queryInsertFolder, queryNaviList, queryInsertNavi,
+        queryBidderInfo, queryBidderName, queryBidTitle, queryNewestAid, queryNaviNumberCount,
+        queryDeleteNavi, queryUpdateUnsealing, queryTransactionNavi, queryUnsealedCounts,
+        queryBidUrl, queryNaviTemplateByName, queryNaviByAid;
+    bool sharedQueriesReady = false;
+
+    // ---- Components ----
+    QToolBar* ToolBarMain = nullptr;
+    QToolBar* ToolBarNavi = nullptr;
+    QToolBar* PanelLogin = nullptr;
+    QToolBar* ToolBarFlg = nullptr;
+    QComboBox* ComboBoxLoginId = nullptr;
+    QLineEdit* EditLoginPassword = nullptr;
+    QToolButton* ToolButtonLogin = nullptr;
+    QToolButton* ToolButtonBidSearch = nullptr;
+    QToolButton* ToolButtonNaviFind = nullptr;
+    QToolButton* ToolButtonNaviFontSize = nullptr;
+    QWidget* PanelBid = nullptr;
+    QWidget* PanelMain = nullptr;
+    QTabWidget* PageControlMain = nullptr;
+    QWidget* TabSheetBid = nullptr;
+    QWidget* TabSheetNavi = nullptr;
+    QWidget* PanelMemo2 = nullptr;
+    QLabel* LabelInputCarriage = nullptr;
+    QComboBox* ComboBoxInputCarriage = nullptr;
+    QPushButton* ButtonCarriageWrite = nullptr;
+    QLabel* LabelInputForwarding = nullptr;
+    QComboBox* ComboBoxInputForwarding = nullptr;
+    QLineEdit* EditInputForwarding = nullptr;
+    QPushButton* ButtonForwardingWrite = nullptr;
+    QCheckBox* CheckBoxMemo2PluralWrite = nullptr;
+    QWidget* PanelBidSearch = nullptr;
+    QWidget* PanelBidListFind = nullptr;
+    QTreeWidget* ListViewBid = nullptr;
+    QWidget* PanelMemoWrite = nullptr;
+    QSplitter* SplitterBid = nullptr;
+    QWidget* PanelBidNavi = nullptr;
+    QWidget* PanelBidNaviList = nullptr;
+    QTreeWidget* ListViewBidNavi = nullptr;
+    QPlainTextEdit* MemoBidNavi = nullptr;
+    QSplitter* SplitterNavi = nullptr;
+    QWidget* PanelNaviLeft = nullptr;
+    QTreeWidget* TreeViewNavi = nullptr;
+    QSplitter* SplitterNaviRight = nullptr;
+    QTreeWidget* ListViewNavi = nullptr;
+    QPlainTextEdit* MemoNavi = nullptr;
+    QSplitter* SplitterMessage = nullptr;
+    QWidget* PanelMessage = nullptr;
+    QListWidget* ListBoxMessage = nullptr;
+    QLabel* statusPanels[6] = {};
+    QProgressBar* ProgressBar = nullptr;
+    QProgressBar* ProgressBar2 = nullptr;
+    QMenu* PopupMenuTray = nullptr;
+    QMenu* PopupMenuLogin = nullptr;
+    QMenu* PopupMenuListBoxMessage = nullptr;
+    QMenu* MainMenuFlg = nullptr;
+    QMenu* MainMenuContact = nullptr;
+    QMenu* MainMenuEvaluationFlg = nullptr;
+    QMenu* MainMenuNavi = nullptr;
+    QMenu* MainMenuViewFontSize = nullptr;
+    QMenu* MainMenuToolMailerSend = nullptr;
+    QTimer* TimerTaskTrayLoginShow = nullptr;
+    QSystemTrayIcon* trayIcon = nullptr;
+
+    // Every action by its object name; the members below are the ones the code uses by name.
+    QAction* action(const QString& objectName) const;
+    QHash<QString, QAction*> actions;
+    QAction* ActionBidDownloadNow = nullptr;
+    QAction* ActionBidDownload = nullptr;
+    QAction* ActionNaviDownloadSelect = nullptr;
+    QAction* ActionNaviDownloadShow = nullptr;
+    QAction* ActionBidDetailedDownload = nullptr;
+    QAction* ActionBidPromptDecisionDownload = nullptr;
+    QAction* MainMenuDataDownloadQuit = nullptr;
+    QAction* ActionNaviFind = nullptr;
+    QAction* ActionNaviFindNext = nullptr;
+    QAction* ActionNaviFindPrevious = nullptr;
+    QAction* ActionAllSelect = nullptr;
+    QAction* ActionEvaluationMake = nullptr;
+    QAction* ActionNaviMake = nullptr;
+    QAction* ActionCsvExportBidList = nullptr;
+    QAction* ActionCsvExportBidInfo = nullptr;
+    QAction* ActionShowBidInfo = nullptr;
+    QAction* ActionShowMemoWrite = nullptr;
+    QAction* ActionShowBidNaviPanel = nullptr;
+    QAction* ActionFlgConfirm = nullptr;
+    QAction* MainMenuContactConfirm = nullptr;
+    QAction* MainMenuEvaluationFlgConfirm = nullptr;
+    QAction* MainMenuNaviFontSize[5] = {}; // 8, 10, 12, 14, 16 points
+    QList<QAction*> flagActions;           // the set and clear buttons of ToolBarFlg
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    bool event(QEvent* event) override;
+
+private:
+    void buildLayout();
+    void buildMenus();
+    void buildToolBars();
+    void buildStatusBar();
+    void buildTray();
+    void connectSignals();
+    QAction* makeAction(const QString& objectName, const QString& caption,
+                        const QKeySequence& shortcut = QKeySequence(), bool checkable = false);
+
+    void readMainSection();
+    void writeMainSection();
+    void applyBandOrder(const QList<int>& order, const QList<bool>& breaks);
+    QList<QToolBar*> bandsInOrder() const;
+    void openConnection();
+    void createSharedQueries();
+    void loadSavedLogins();
+    void setDatabaseCommandsEnabled(bool enabled);
+
+    // The sizes of split panes kept in `Main`, followed as the user drags the splitters.
+    struct PaneSize
+    {
+        QSplitter* splitter;
+        int index;
+        QString key;
+        int defaultSize;
+        int size;
+    };
+    PaneSize& paneSize(const QString& key);
+    void trackPaneSize(QSplitter* splitter, int index, const QString& key, int defaultSize);
+    void applyPaneSizes();
+    QList<PaneSize> paneSizes;
+    bool naviPanesLaidOut = false;
+
+    WindowPlacement* placement = nullptr;
+    WheelRouter* wheelRouter = nullptr;
+    bool closing = false;
+    bool closed = false;
+};

@@ -1,0 +1,299 @@
+// The main window's frame behaviour: log, tab switch, font size, tray icon, small commands.
+#include "app/UnitNavi.h"
+
+#include "app/CommonDefine.h"
+#include "app/MessageFontSize.h"
+#include "app/TrayMenu.h"
+#include "platform/WheelRouter.h"
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QPushButton>
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QCursor>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QSystemTrayIcon>
+#include <QTabWidget>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <QWindowStateChangeEvent>
+
+namespace {
+
+// A progress bar whose maximum is 0 stands still instead of showing Qt's busy animation.
+void setProgressMaximum(QProgressBar* bar, int maximum)
+{
+    bar->setRange(0, qMax(1, maximum));
+    bar->setValue(0);
+}
+
+void setInputColour(QWidget* widget, QPalette::ColorRole role)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Base, QApplication::palette().color(role));
+    widget->setPalette(palette);
+}
+
+} // namespace
+
+void TFormNavi::markWired(QAction* command)
+{
+    command->setProperty("wired", true);
+}
+
+void TFormNavi::enableCommand(QAction* command, bool enabled)
+{
+    command->setEnabled(enabled && command->property("wired").toBool());
+}
+
+void TFormNavi::addLogMessage(const QString& text)
+{
+    ListBoxMessage->addItem(text);
+    ListBoxMessage->scrollToBottom();
+}
+
+void TFormNavi::PopupMenuListBoxMessageDeleteClick()
+{
+    ListBoxMessage->clear();
+}
+
+void TFormNavi::MainMenuExitClick()
+{
+    close();
+}
+
+void TFormNavi::ActionAllSelectExecute()
+{
+    QWidget* focused = QApplication::focusWidget();
+    if (focused == ListViewBid || focused == ListViewNavi) {
+        static_cast<QTreeWidget*>(focused)->selectAll();
+    } else if (auto* edit = qobject_cast<QLineEdit*>(focused)) {
+        edit->selectAll();
+    } else if (auto* combo = qobject_cast<QComboBox*>(focused)) {
+        if (combo->lineEdit())
+            combo->lineEdit()->selectAll();
+    } else if (auto* plain = qobject_cast<QPlainTextEdit*>(focused)) {
+        plain->selectAll();
+    }
+}
+
+int TFormNavi::checkedMessageFontSize() const
+{
+    for (QAction* item : MainMenuNaviFontSize)
+        if (item->isChecked())
+            return item->data().toInt();
+    return 0;
+}
+
+void TFormNavi::setMessageFontSize(int points)
+{
+    for (QPlainTextEdit* memo : {MemoNavi, MemoBidNavi}) {
+        QFont font = memo->font();
+        font.setPointSize(points);
+        memo->setFont(font);
+    }
+    for (QAction* item : MainMenuNaviFontSize)
+        item->setChecked(item->data().toInt() == points);
+}
+
+void TFormNavi::PageControlMainChange()
+{
+    PageControlMain->setFocus();
+    const bool naviTab = PageControlMain->currentIndex() == 1;
+    const QList<QWidget*> listingInputs = {
+        LabelInputCarriage,      ComboBoxInputCarriage, ButtonCarriageWrite,
+        LabelInputForwarding,    ComboBoxInputForwarding, EditInputForwarding,
+        ButtonForwardingWrite,   CheckBoxMemo2PluralWrite};
+    for (QWidget* input : listingInputs)
+        input->setEnabled(!naviTab);
+    for (QWidget* input : {static_cast<QWidget*>(ComboBoxInputCarriage),
+                           static_cast<QWidget*>(ComboBoxInputForwarding),
+                           static_cast<QWidget*>(EditInputForwarding)})
+        setInputColour(input, naviTab ? QPalette::Light : QPalette::Base);
+
+    for (QAction* flag : flagActions)
+        enableCommand(flag, !naviTab);
+    for (QAction* flag : {action("ActionFlgAllCheck"), action("ActionFlgAllCheckRemove")})
+        enableCommand(flag, !naviTab);
+    MainMenuFlg->setEnabled(!naviTab);
+    MainMenuContact->setEnabled(!naviTab);
+    MainMenuEvaluationFlg->setEnabled(!naviTab);
+    enableCommand(ActionEvaluationMake, !naviTab);
+    enableCommand(ActionCsvExportBidList, !naviTab);
+    enableCommand(ActionCsvExportBidInfo, !naviTab);
+
+    if (naviTab) {
+        if (!naviPanesLaidOut) {
+            naviPanesLaidOut = true;
+            QTimer::singleShot(0, this, &TFormNavi::applyPaneSizes);
+        }
+        setProgressMaximum(ProgressBar2, naviListLoading ? naviListLoadCount : 0);
+        ToolButtonBidSearch->setEnabled(false);
+        ToolButtonNaviFind->setEnabled(true);
+        statusPanels[1]->setText(QStringLiteral("件数：%1（未開封：%2）")
+                                     .arg(ListViewNavi->topLevelItemCount())
+                                     .arg(shownUnreadCount));
+        TreeViewNavi->update();
+    } else {
+        setProgressMaximum(ProgressBar2, bidListLoading ? bidListLoadCount : 0);
+        ToolButtonBidSearch->setEnabled(isDatabaseOpen() && downloadKind == 0);
+        ToolButtonNaviFind->setEnabled(false);
+        statusPanels[1]->setText(
+            QStringLiteral("%1件").arg(ListViewBid->topLevelItemCount()));
+    }
+}
+
+void TFormNavi::TasktrayIcon()
+{
+    // Drop the account items of an earlier call, then add one item per saved account.
+    const QList<QAction*> items = PopupMenuTray->actions();
+    for (int i = 0; i < items.size() - trayMenuFixedCount; ++i) {
+        PopupMenuTray->removeAction(items[i]);
+        items[i]->deleteLater();
+    }
+    QAction* firstFixed = PopupMenuTray->actions().value(0);
+    QStringList accounts;
+    for (int i = 0; i < ComboBoxLoginId->count(); ++i)
+        accounts << ComboBoxLoginId->itemText(i);
+    const QStringList captions = trayMenuAccountCaptions(accounts);
+    for (int i = 0; i < captions.size(); ++i) {
+        QAction* item = new QAction(PopupMenuTray);
+        if (captions[i] == QLatin1String("-")) {
+            item->setSeparator(true);
+        } else {
+            item->setText(captions[i]);
+            item->setToolTip(accounts[i]);
+            item->setData(accounts[i]);
+        }
+        PopupMenuTray->insertAction(firstFixed, item);
+    }
+    if (trayIcon)
+        trayIcon->show();
+}
+
+void TFormNavi::PopupMenuTrayRestoreClick()
+{
+    if (trayIcon)
+        trayIcon->hide();
+    showNormal();
+    raise();
+    activateWindow();
+}
+
+void TFormNavi::PopupMenuTrayAppExitClick()
+{
+    if (trayIcon)
+        trayIcon->hide();
+    close();
+}
+
+void TFormNavi::TimerTaskTrayLoginShowTimer()
+{
+    TimerTaskTrayLoginShow->stop();
+}
+
+void TFormNavi::buildTray()
+{
+    PopupMenuTray = new QMenu(this);
+    PopupMenuTray->setObjectName("PopupMenuTray");
+    QAction* restore = new QAction(QStringLiteral("元に戻す(&R)"), PopupMenuTray);
+    restore->setObjectName("PopupMenuTrayRestore");
+    QAction* separator = new QAction(PopupMenuTray);
+    separator->setSeparator(true);
+    QAction* exitApp = new QAction(QStringLiteral("アプリケーション終了(&X)"), PopupMenuTray);
+    exitApp->setObjectName("PopupMenuTrayAppExit");
+    PopupMenuTray->addAction(restore);
+    PopupMenuTray->addAction(separator);
+    PopupMenuTray->addAction(exitApp);
+    connect(restore, &QAction::triggered, this, &TFormNavi::PopupMenuTrayRestoreClick);
+    connect(exitApp, &QAction::triggered, this, &TFormNavi::PopupMenuTrayAppExitClick);
+
+    if (QSystemTrayIcon::isSystemTrayAvailable()) {
+        trayIcon = new QSystemTrayIcon(windowIcon(), this);
+        trayIcon->setToolTip(CommonDefine::applicationTitle);
+        trayIcon->setContextMenu(PopupMenuTray);
+        connect(trayIcon, &QSystemTrayIcon::activated, this,
+                [this](QSystemTrayIcon::ActivationReason reason) {
+                    if (reason == QSystemTrayIcon::Trigger)
+                        PopupMenuTrayRestoreClick();
+                });
+    }
+}
+
+void TFormNavi::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::WindowStateChange && (windowState() & Qt::WindowMinimized) &&
+        !(static_cast<QWindowStateChangeEvent*>(event)->oldState() & Qt::WindowMinimized) &&
+        options.taskTray && QSystemTrayIcon::isSystemTrayAvailable()) {
+        // Minimising with the tray option hides the window into the notification area.
+        QTimer::singleShot(0, this, [this] {
+            hide();
+            TasktrayIcon();
+        });
+    }
+    QMainWindow::changeEvent(event);
+}
+
+bool TFormNavi::event(QEvent* event)
+{
+    if (event->type() == QEvent::WindowActivate) {
+        // Clicking the main window while a modal tool window is open gives that window the focus.
+        for (QWidget* tool : {formSetting.data(), formBrowser.data(), formVersion.data(),
+                              formNaviTemplate.data(), formEvaluationTemplate.data(),
+                              formNaviFind.data()}) {
+            if (tool && tool->isVisible()) {
+                tool->activateWindow();
+                tool->setFocus();
+            }
+        }
+    }
+    return QMainWindow::event(event);
+}
+
+void TFormNavi::fillComboBox(const QStringList& items, QComboBox* comboBox)
+{
+    // An editable combo box loses its text on clear(); the text stays as it was.
+    const QString text = comboBox->currentText();
+    comboBox->clear();
+    comboBox->addItems(items);
+    if (comboBox->isEditable())
+        comboBox->setEditText(text);
+}
+
+void TFormNavi::connectSignals()
+{
+    connect(action("MainMenuExit"), &QAction::triggered, this, &TFormNavi::MainMenuExitClick);
+    connect(ActionAllSelect, &QAction::triggered, this, &TFormNavi::ActionAllSelectExecute);
+    connect(action("PopupMenuListBoxMessageDelete"), &QAction::triggered, this,
+            &TFormNavi::PopupMenuListBoxMessageDeleteClick);
+    connect(ListBoxMessage, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        PopupMenuListBoxMessage->popup(ListBoxMessage->viewport()->mapToGlobal(at));
+    });
+    connect(PageControlMain, &QTabWidget::currentChanged, this, &TFormNavi::PageControlMainChange);
+    connect(action("MainMenuViewShowBidTab"), &QAction::triggered, this, [this] {
+        PageControlMain->setCurrentIndex(0);
+        PageControlMainChange();
+    });
+    connect(action("MainMenuViewShowNaviTab"), &QAction::triggered, this, [this] {
+        PageControlMain->setCurrentIndex(1);
+        PageControlMainChange();
+    });
+    connect(TimerTaskTrayLoginShow, &QTimer::timeout, this,
+            &TFormNavi::TimerTaskTrayLoginShowTimer);
+    connect(wheelRouter, &WheelRouter::fontStepRequested, this,
+            [this](QWidget*, bool towardsUser) {
+                const int checked = checkedMessageFontSize();
+                const int next = MessageFontSize::step(checked, towardsUser);
+                if (checked != 0 && next != checked)
+                    setMessageFontSize(next);
+            });
+}

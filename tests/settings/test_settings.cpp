@@ -1,0 +1,203 @@
+// The settings file rules, the options and lists read from it, and the tool-bar band order.
+#include "TestDataFolder.h"
+#include "app/NaviOptions.h"
+#include "app/ToolBarBands.h"
+#include "platform/IniFile.h"
+
+#include <QFile>
+#include <QTest>
+
+class TestSettings : public QObject
+{
+    Q_OBJECT
+
+private:
+    static void writeFile(const QString& path, const QByteArray& text)
+    {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(text);
+    }
+
+private slots:
+    void readsValuesByTheProfileRules_data()
+    {
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<QString>("asString");
+        QTest::addColumn<int>("asInteger");
+        QTest::addColumn<bool>("asBool");
+        // Defaults: "def", 7, true.
+        QTest::newRow("plain text") << QByteArray("Key=abc") << "abc" << 7 << true;
+        QTest::newRow("one pair of quotes removed") << QByteArray("Key=\" a b \"") << " a b "
+                                                    << 7 << true;
+        QTest::newRow("inner quotes kept") << QByteArray("Key=\"\"x\"\"") << "\"x\"" << 7 << true;
+        QTest::newRow("lone quote kept") << QByteArray("Key=\"abc") << "\"abc" << 7 << true;
+        QTest::newRow("blanks around value trimmed") << QByteArray("Key =  12  ") << "12" << 12
+                                                     << true;
+        QTest::newRow("zero is false") << QByteArray("Key=0") << "0" << 0 << false;
+        QTest::newRow("any non-zero is true") << QByteArray("Key=-3") << "-3" << -3 << true;
+        QTest::newRow("not a number gives defaults") << QByteArray("Key=12abc") << "12abc" << 7
+                                                     << true;
+        QTest::newRow("empty value") << QByteArray("Key=") << "" << 7 << true;
+        QTest::newRow("key without regard to case") << QByteArray("kEY=5") << "5" << 5 << true;
+        QTest::newRow("Japanese text") << QByteArray("Key=氏名：") << "氏名：" << 7 << true;
+        QTest::newRow("missing key") << QByteArray("Other=1") << "def" << 7 << true;
+    }
+    void readsValuesByTheProfileRules()
+    {
+        QFETCH(QByteArray, line);
+        QFETCH(QString, asString);
+        QFETCH(int, asInteger);
+        QFETCH(bool, asBool);
+        TestDataFolder folder;
+        const QString path = folder.filePath("setting.ini");
+        writeFile(path, "[Other]\nKey=wrong\n[sEcTiOn]\r\n" + line + "\r\n");
+        IniFile ini(path);
+        QCOMPARE(ini.readString("Section", "Key", "def"), asString);
+        QCOMPARE(ini.readInteger("Section", "Key", 7), asInteger);
+        QCOMPARE(ini.readBool("Section", "Key", true), asBool);
+    }
+
+    void writesReachTheFileAtOnceInFileOrder()
+    {
+        TestDataFolder folder;
+        const QString path = folder.filePath("setting.ini");
+        writeFile(path, "; a comment\n[B]\nX=1\n[A]\nY=2\n");
+        IniFile ini(path);
+        ini.writeString("a", "Z", "three");
+        ini.writeBool("B", "X", false);
+        ini.writeInteger("C", "N", -5);
+        IniFile reread(path);
+        QCOMPARE(reread.readString("A", "Z", ""), QString("three"));
+        QCOMPARE(reread.readSection("B"), QStringList{"X"});
+        QCOMPARE(reread.readString("B", "X", ""), QString("0"));
+        QCOMPARE(reread.readInteger("C", "N", 0), -5);
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(),
+                 QByteArray("; a comment\n[B]\nX=0\n[A]\nY=2\nZ=three\n[C]\nN=-5\n"));
+        QCOMPARE(QFile::permissions(path) & 0x0077, QFile::Permissions());
+    }
+
+    void erasesSectionsAndKeys()
+    {
+        TestDataFolder folder;
+        IniFile ini(folder.filePath("setting.ini"));
+        ini.writeString("S", "A", "1");
+        ini.writeString("S", "B", "2");
+        ini.writeString("T", "C", "3");
+        ini.deleteKey("s", "a");
+        ini.eraseSection("t");
+        IniFile reread(folder.filePath("setting.ini"));
+        QVERIFY(!reread.valueExists("S", "A"));
+        QVERIFY(reread.valueExists("S", "B"));
+        QVERIFY(!reread.sectionExists("T"));
+    }
+
+    void listsEndAtTheFirstEmptyValue()
+    {
+        TestDataFolder folder;
+        const QString path = folder.filePath("setting.ini");
+        writeFile(path, "[L]\nNameItem0=a\nNameItem2=c\nTelItem0=x\nTelItem1=\nTelItem2=z\n");
+        IniFile ini(path);
+        QCOMPARE(ini.readList("L", "Name"), QStringList{"a"});
+        QCOMPARE(ini.readList("L", "Tel"), QStringList{"x"});
+        QCOMPARE(ini.readList("L", "Mail"), QStringList());
+    }
+
+    void listLinesKeepTheirBlanksAcrossASave()
+    {
+        TestDataFolder folder;
+        const QString path = folder.filePath("setting.ini");
+        writeFile(path, "[L]\nBidCarriageItem0=old0\nBidCarriageItem1=old1\nBidCarriageItem2=old2\n");
+        IniFile ini(path);
+        const QStringList read = ini.readList("L", "BidCarriage");
+        ini.writeList("L", "BidCarriage", int(read.size()), {" 500円 ", "　全角　"});
+        IniFile reread(path);
+        QCOMPARE(reread.readList("L", "BidCarriage"), (QStringList{" 500円 ", "　全角　"}));
+        QVERIFY(!reread.valueExists("L", "BidCarriageItem2"));
+    }
+
+    void firstRunWritesTheBidderLabels()
+    {
+        TestDataFolder folder;
+        IniFile ini(folder.filePath("setting.ini"));
+        const BidInfoKeywords keywords = BidInfoKeywords::readCreatingDefaults(ini);
+        QCOMPARE(keywords.name, QStringList{"氏名："});
+        QCOMPARE(keywords.post, QStringList{"郵便番号："});
+        QCOMPARE(keywords.address1, QStringList{"住所："});
+        QCOMPARE(keywords.tel, QStringList{"電話番号："});
+        QCOMPARE(keywords.mail, QStringList{"メール："});
+        QVERIFY(IniFile(ini.path()).readBool("SettingGetBidInfo", "ExistsSection", false));
+    }
+
+    void existingBidderSectionIsLeftAsItIs()
+    {
+        TestDataFolder folder;
+        const QString path = folder.filePath("setting.ini");
+        // The test is whether the section exists, not whether ExistsSection is set.
+        writeFile(path, "[SettingGetBidInfo]\nExistsSection=0\nNameItem0=\"名前 \"\n");
+        IniFile ini(path);
+        const BidInfoKeywords keywords = BidInfoKeywords::readCreatingDefaults(ini);
+        QCOMPARE(keywords.name, QStringList{"名前 "});
+        QVERIFY(keywords.post.isEmpty());
+    }
+
+    void optionsHaveTheirDefaults()
+    {
+        TestDataFolder folder;
+        IniFile ini(folder.filePath("setting.ini"));
+        const NaviOptions options = NaviOptions::read(ini, false);
+        QCOMPARE(options.bidFlg, 1);
+        QCOMPARE(options.bidBackColor, QString("16772829"));
+        QCOMPARE(options.operationBidListEnter, 1);
+        QCOMPARE(options.operationNaviListDblClick, 1);
+        QCOMPARE(options.loginTaskTrayShowMessageTime, 2000);
+        QVERIFY(options.confirmationEvaluationTransmission);
+        QVERIFY(!options.loginTaskTrayShowBalloon);
+        QVERIFY(NaviOptions::read(ini, true).loginTaskTrayShowBalloon);
+        QVERIFY(!NaviOptions::readLoginAutoLogin(ini));
+        QVERIFY(!NaviOptions::readTaskTray(ini));
+    }
+
+    void rowColourIsReadOnlyWithTheFooterOption_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("colour");
+        QTest::newRow("PrInsert on") << QByteArray("[Setting]\nPrInsert=1\nBidBackColor=255\n")
+                                     << "255";
+        QTest::newRow("PrInsert missing") << QByteArray("[Setting]\nBidBackColor=255\n") << "255";
+        QTest::newRow("PrInsert off") << QByteArray("[Setting]\nPrInsert=0\nBidBackColor=255\n")
+                                      << "16772829";
+    }
+    void rowColourIsReadOnlyWithTheFooterOption()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QString, colour);
+        TestDataFolder folder;
+        writeFile(folder.filePath("setting.ini"), file);
+        QCOMPARE(NaviOptions::read(IniFile(folder.filePath("setting.ini")), false).bidBackColor,
+                 colour);
+    }
+
+    void bandOrderComesBackFromStoredPositions_data()
+    {
+        QTest::addColumn<QList<int>>("stored");
+        QTest::addColumn<QList<int>>("order");
+        QTest::newRow("layout order") << QList<int>{0, 1, 2, 3} << QList<int>{0, 1, 2, 3};
+        QTest::newRow("reversed") << QList<int>{3, 2, 1, 0} << QList<int>{3, 2, 1, 0};
+        // Moving bands one by one gets this rotation wrong; sorting does not.
+        QTest::newRow("rotated") << QList<int>{1, 2, 3, 0} << QList<int>{3, 0, 1, 2};
+        QTest::newRow("rotated back") << QList<int>{3, 0, 1, 2} << QList<int>{1, 2, 3, 0};
+        QTest::newRow("missing keys tie") << QList<int>{0, 0, 0, 0} << QList<int>{0, 1, 2, 3};
+    }
+    void bandOrderComesBackFromStoredPositions()
+    {
+        QFETCH(QList<int>, stored);
+        QFETCH(QList<int>, order);
+        QCOMPARE(bandOrderFromStoredPositions(stored), order);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSettings)
+#include "test_settings.moc"

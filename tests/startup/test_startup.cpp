@@ -1,0 +1,300 @@
+// Start-up and closing of the main window: the settings it reads and writes, the database it
+// creates, the shared queries, and the single-instance guard between real processes.
+#include "FixtureDb.h"
+#include "TestDataFolder.h"
+#include "TestDialogs.h"
+#include "app/UnitNavi.h"
+#include "platform/Database.h"
+#include "platform/IniFile.h"
+#include "platform/SingleInstance.h"
+#include "platform/Sql.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QFile>
+#include <QLocalSocket>
+#include <QLockFile>
+#include <QMenu>
+#include <QProcess>
+#include <QSqlRecord>
+#include <QTest>
+#include <QToolBar>
+
+#include <memory>
+#include <signal.h>
+
+namespace {
+
+std::unique_ptr<TFormNavi> startWindow()
+{
+    auto navi = std::make_unique<TFormNavi>();
+    navi->FormShow();
+    return navi;
+}
+
+void closeWindow(TFormNavi& navi)
+{
+    navi.close();
+}
+
+IniFile settings(const TestDataFolder& folder)
+{
+    return IniFile(folder.filePath("setting.ini"));
+}
+
+QProcess* startProgram(const TestDataFolder& folder, QObject* parent)
+{
+    auto* process = new QProcess(parent);
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("TESSALY_HOME", folder.path());
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    process->setProcessEnvironment(env);
+    process->start(TESSALY_PROGRAM_PATH, {});
+    return process;
+}
+
+} // namespace
+
+class TestStartup : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void firstStartCreatesSettingsAndDatabase()
+    {
+        TestDataFolder folder;
+        auto navi = startWindow();
+        QCOMPARE(navi->geometry(), QRect(100, 100, 900, 600));
+        QVERIFY(navi->isDatabaseOpen());
+        QVERIFY(QFile::exists(folder.filePath("Tessaly.db")));
+        QCOMPARE(QFile::permissions(folder.filePath("Tessaly.db")) & 0x0077,
+                 QFile::Permissions());
+        const IniFile ini = settings(folder);
+        QVERIFY(ini.readBool("SettingGetBidInfo", "ExistsSection", false));
+        QCOMPARE(ini.readString("SettingGetBidInfo", "MailItem0", ""), QString("メール："));
+        QCOMPARE(navi->windowTitle(), QString("テサリー"));
+        closeWindow(*navi);
+        QCOMPARE(settings(folder).readInteger("Main", "Width", 0), 900);
+    }
+
+    void schemaHoldsEveryTableAndTheSharedQueriesPrepare()
+    {
+        TestDataFolder folder;
+        auto navi = startWindow();
+        QTRY_VERIFY(navi->sharedQueriesReady);
+        const QMap<QString, QStringList> tables = {
+            {"T_BidData", {"Aid", "Title", "BidId", "Price", "Url", "Index", "Quantity",
+                           "UpdateFlg", "DeleteFlg", "LoginId", "FirstFlg", "PaymentFlg",
+                           "ReceiptFlg", "EvaluationFlg", "EndFlg", "ContactMethod",
+                           "EvaluationUnnecessary", "EndDataTime", "DealingsCompletionFlg",
+                           "Carriage", "Forwarding", "Remarks"}},
+            {"T_BidMaster", {"Id", "Name", "MailMain", "Post", "Address1", "Tel"}},
+            {"T_Navi", {"Aid", "WriteId", "Number", "Subject", "Message", "WriteDate", "RecFlg",
+                        "NewFlg", "FolderID", "LoginId", "BidId", "UnsealingFlg",
+                        "DeleteFlgSub"}},
+            {"T_NaviFolderMaster", {"ID", "Name", "ImageIndex", "SelectImageIndex", "StateIndex",
+                                    "SortNumber", "ExpandFlg", "LoginId", "UniqueIdName"}},
+            {"T_NaviTemplate", {"SaveName", "Subject", "Message", "SortNumber", "FirstFlg",
+                                "PaymentFlg", "ReceiptFlg", "EvaluationFlg", "EndFlg"}},
+            {"T_EvaluationTemplate", {"SaveName", "Evaluation", "Message", "SortNumber"}},
+            {"T_LoginId", {"LoginId", "PassWord", "Main"}},
+            {"T_PersonalData", {"Name", "NamePhonetic", "Post", "Address1", "Tel", "Mail"}},
+            {"T_BidDeleteData", {"Aid", "BidId", "Price", "LoginId"}},
+            {"T_NaviDraft", {"UniqueIdName", "Aid", "ReplyNo", "Subject", "Message", "LoginId",
+                             "UpDateTime", "FirstFlg"}}};
+        for (auto it = tables.cbegin(); it != tables.cend(); ++it) {
+            const QSqlRecord record = navi->connection.record(it.key());
+            for (const QString& column : it.value())
+                QVERIFY2(record.contains(column), qPrintable(it.key() + "." + column));
+        }
+        // The shared queries run on SQLite with their parameters bound.
+        FixtureDb::addListing(navi->connection, {.aid = "x1", .bidId = "b1", .loginId = "me"});
+        FixtureDb::addMessage(navi->connection, {.aid = "x1", .bidId = "b1", .loginId = "me"});
+        FixtureDb::addMessage(navi->connection, {.aid = "x1", .bidId = "b1", .loginId = "me"});
+        Sql::exec(navi->queryNewestAid, {{":DATA_LOGINID", "me"}});
+        QVERIFY(navi->queryNewestAid.next());
+        QCOMPARE(navi->queryNewestAid.value(0).toString(), QString("x1"));
+        Sql::exec(navi->queryNaviNumberCount, {{":AID", "x1"}, {":BID_ID", "b1"}});
+        QVERIFY(navi->queryNaviNumberCount.next());
+        QCOMPARE(navi->queryNaviNumberCount.value("NumberCount").toInt(), 2);
+        Sql::exec(navi->queryUnsealedCounts, {{":DATA_LOGINID", "me"}});
+        QVERIFY(navi->queryUnsealedCounts.next());
+        QCOMPARE(navi->queryUnsealedCounts.value("CntUnsealing").toInt(), 2);
+        Sql::exec(navi->queryDeleteNavi, {{":AID", "x1"}, {":BID_ID", "b1"}, {":LOGIN_ID", "me"}});
+        QCOMPARE(Sql::scalar(navi->connection, "SELECT COUNT(*) FROM T_Navi").toInt(), 0);
+        closeWindow(*navi);
+    }
+
+    void settingsComeBackAfterARestart()
+    {
+        TestDataFolder folder;
+        {
+            auto navi = startWindow();
+            navi->setGeometry(150, 120, 760, 500);
+            navi->ActionFlgConfirm->setChecked(true);
+            navi->ComboBoxLoginId->setEditText("seller-1");
+            navi->setMessageFontSize(16);
+            navi->bidSortColumn = 6;
+            navi->bidSortType = 1;
+            closeWindow(*navi);
+        }
+        auto navi = startWindow();
+        QCOMPARE(navi->geometry(), QRect(150, 120, 760, 500));
+        QVERIFY(navi->ActionFlgConfirm->isChecked());
+        QCOMPARE(navi->ComboBoxLoginId->currentText(), QString("seller-1"));
+        QCOMPARE(navi->checkedMessageFontSize(), 16);
+        QCOMPARE(navi->bidSortColumn, 6);
+        QCOMPARE(navi->bidSortType, 1);
+        closeWindow(*navi);
+    }
+
+    void maximisedCloseWritesTheNormalBounds()
+    {
+        TestDataFolder folder;
+        auto navi = startWindow();
+        navi->setGeometry(150, 120, 760, 500);
+        navi->showMaximized();
+        QTRY_VERIFY(navi->isMaximized());
+        closeWindow(*navi);
+        const IniFile ini = settings(folder);
+        QCOMPARE(ini.readInteger("Main", "WindowState", -1), 2);
+        QCOMPARE(ini.readInteger("Main", "Left", 0), 150);
+        QCOMPARE(ini.readInteger("Main", "Top", 0), 120);
+        QCOMPARE(ini.readInteger("Main", "Width", 0), 760);
+        QCOMPARE(ini.readInteger("Main", "Height", 0), 500);
+    }
+
+    void minimisedCloseWritesTheStateBeforeMinimising()
+    {
+        TestDataFolder folder;
+        auto navi = startWindow();
+        navi->showMaximized();
+        QTRY_VERIFY(navi->isMaximized());
+        navi->showMinimized();
+        QTRY_VERIFY(navi->isMinimized());
+        closeWindow(*navi);
+        const IniFile ini = settings(folder);
+        QCOMPARE(ini.readInteger("Main", "WindowState", -1), 2);
+        QCOMPARE(ini.readInteger("Main", "Width", 0), 900);
+    }
+
+    void logPaneKeepsItsHeightAcrossStarts()
+    {
+        TestDataFolder folder;
+        {
+            IniFile ini = settings(folder);
+            ini.writeInteger("Main", "MessageHeight", 140);
+        }
+        for (int start = 0; start < 2; ++start) {
+            auto navi = startWindow();
+            QTRY_VERIFY(navi->sharedQueriesReady);
+            closeWindow(*navi);
+            QCOMPARE(settings(folder).readInteger("Main", "MessageHeight", 0), 140);
+        }
+    }
+
+    void bandsComeBackInTheStoredOrder()
+    {
+        TestDataFolder folder;
+        {
+            IniFile ini = settings(folder);
+            // Positions by band identifier: ToolBarMain 1, ToolBarNavi 2, PanelLogin 3, ToolBarFlg 0.
+            for (int id = 0; id < 4; ++id)
+                ini.writeInteger("Main", "CoolBarIndex" + QString::number(id), (id + 1) % 4);
+        }
+        auto navi = startWindow();
+        QTRY_VERIFY(navi->sharedQueriesReady);
+        QTRY_VERIFY(navi->ToolBarFlg->geometry().left() < navi->ToolBarMain->geometry().left());
+        closeWindow(*navi);
+        const IniFile ini = settings(folder);
+        for (int id = 0; id < 4; ++id)
+            QCOMPARE(ini.readInteger("Main", "CoolBarIndex" + QString::number(id), -1),
+                     (id + 1) % 4);
+    }
+
+    void savedLoginsFillTheLoginList()
+    {
+        TestDataFolder folder;
+        {
+            Database::ScopedConnection db;
+            FixtureDb::addLogin(db.db(), "alice", "pw1", true);
+            FixtureDb::addLogin(db.db(), "bob", "pw2", true);
+            FixtureDb::addLogin(db.db(), "alice", "other", false);
+        }
+        auto navi = startWindow();
+        QCOMPARE(navi->ComboBoxLoginId->count(), 3);
+        QCOMPARE(navi->savedLogins.value("alice"), QString("pw1"));
+        // The later row marked Main is the automatic-login account.
+        QCOMPARE(navi->autoLoginId, QString("bob"));
+        QCOMPARE(navi->PopupMenuLogin->actions().at(1)->text(), QString("bob&(1)"));
+        closeWindow(*navi);
+    }
+
+    void unreadableDatabaseIsReportedOnceAndDisablesDownloads()
+    {
+        TestDataFolder folder;
+        {
+            QFile file(folder.filePath("Tessaly.db"));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(QByteArray(4096, 'x'));
+        }
+        TestDialogs dialogs;
+        auto navi = startWindow();
+        QCOMPARE(dialogs.requests().size(), 1);
+        QCOMPARE(dialogs.requests().first().kind, Dialogs::Kind::Error);
+        QVERIFY(!navi->isDatabaseOpen());
+        QVERIFY(!navi->ActionBidDownload->isEnabled());
+        navi->AppIdle();
+        navi->PageControlMainChange();
+        QVERIFY(!navi->sharedQueriesReady);
+        closeWindow(*navi);
+        QCOMPARE(dialogs.requests().size(), 1);
+    }
+
+    void dataFolderWithBlanksAndJapanese()
+    {
+        TestDataFolder folder("テサリー の データ");
+        auto navi = startWindow();
+        QVERIFY(navi->isDatabaseOpen());
+        closeWindow(*navi);
+        QVERIFY(QFile::exists(folder.filePath("Tessaly.db")));
+        QCOMPARE(settings(folder).readInteger("Main", "Left", 0), 100);
+    }
+
+    void secondStartRaisesTheRunningInstance()
+    {
+        TestDataFolder folder;
+        QProcess* first = startProgram(folder, this);
+        const QString server = SingleInstance::serverNameFor(folder.path());
+        QTRY_VERIFY_WITH_TIMEOUT(
+            [&] {
+                QLocalSocket probe;
+                probe.connectToServer(server);
+                return probe.waitForConnected(100);
+            }(),
+            20000);
+        QProcess* second = startProgram(folder, this);
+        QVERIFY(second->waitForFinished(10000));
+        QCOMPARE(second->exitCode(), 0);
+        QCOMPARE(first->state(), QProcess::Running);
+        ::kill(pid_t(first->processId()), SIGTERM);
+        QVERIFY(first->waitForFinished(10000));
+        QCOMPARE(first->exitStatus(), QProcess::NormalExit);
+        QCOMPARE(first->exitCode(), 0);
+        QCOMPARE(settings(folder).readInteger("Main", "Width", 0), 900);
+    }
+
+    void secondStartWhileTheFirstHasNoWindowEndsWithOne()
+    {
+        TestDataFolder folder;
+        QLockFile held(SingleInstance::lockFileFor(folder.path()));
+        QVERIFY(held.tryLock(0));
+        QProcess* second = startProgram(folder, this);
+        QVERIFY(second->waitForFinished(10000));
+        QCOMPARE(second->exitCode(), 1);
+        QVERIFY(!QFile::exists(folder.filePath("Tessaly.db")));
+    }
+};
+
+QTEST_MAIN(TestStartup)
+#include "test_startup.moc"
