@@ -143,7 +143,12 @@ void TFormNavi::buildLayout()
                        static_cast<QWidget*>(ButtonForwardingWrite),
                        static_cast<QWidget*>(CheckBoxMemo2PluralWrite)})
         memo2Layout->addWidget(w);
+    ComboBoxInputCarriage->setFixedWidth(90);
+    ComboBoxInputForwarding->setFixedWidth(90);
+    EditInputForwarding->setFixedWidth(110);
     PageControlMain->setCornerWidget(PanelMemo2, Qt::TopRightCorner);
+    PageControlMain->setUsesScrollButtons(false);
+    PageControlMain->setElideMode(Qt::ElideNone);
 
     // Listing tab.
     TabSheetBid = namedPanel("TabSheetBid", PageControlMain);
@@ -461,19 +466,20 @@ void TFormNavi::buildToolBars()
         addToolBar(Qt::TopToolBarArea, bar);
         return bar;
     };
-    auto button = [](QToolBar* bar, QAction* command, const QString& hint) {
+    auto button = [](QToolBar* bar, QAction* command, const QString& hint, const QString& label) {
         command->setToolTip(hint);
+        command->setIconText(label);
         bar->addAction(command);
         return qobject_cast<QToolButton*>(bar->widgetForAction(command));
     };
 
     ToolBarMain = makeBar("ToolBarMain", QStringLiteral("メイン"));
-    button(ToolBarMain, ActionBidDownloadNow, "新規出品終了データダウンロード");
-    button(ToolBarMain, ActionBidDownload, "出品終了データダウンロード");
-    button(ToolBarMain, ActionBidDetailedDownload, "出品終了詳細データダウンロード");
+    button(ToolBarMain, ActionBidDownloadNow, "新規出品終了データダウンロード", "新規DL");
+    button(ToolBarMain, ActionBidDownload, "出品終了データダウンロード", "全DL");
+    button(ToolBarMain, ActionBidDetailedDownload, "出品終了詳細データダウンロード", "詳細DL");
     ToolBarMain->addSeparator();
-    button(ToolBarMain, ActionNaviDownloadSelect, "選択行ナビデータダウンロード");
-    button(ToolBarMain, ActionNaviDownloadShow, "表示行ナビダウンロード");
+    button(ToolBarMain, ActionNaviDownloadSelect, "選択行ナビデータダウンロード", "選択ナビ");
+    button(ToolBarMain, ActionNaviDownloadShow, "表示行ナビダウンロード", "表示ナビ");
     ToolBarMain->addSeparator();
     ToolButtonBidSearch = new QToolButton(ToolBarMain);
     ToolButtonBidSearch->setObjectName("ToolButtonBidSearch");
@@ -482,26 +488,26 @@ void TFormNavi::buildToolBars()
     ToolButtonBidSearch->setEnabled(false);
     ToolBarMain->addWidget(ToolButtonBidSearch);
     ToolBarMain->addSeparator();
-    button(ToolBarMain, ActionShowBidInfo, "落札者情報パネル表示／非表示");
-    button(ToolBarMain, ActionShowMemoWrite, "メモ入力パネル表示／非表示");
-    button(ToolBarMain, ActionShowBidNaviPanel, "ナビパネル表示／非表示");
+    button(ToolBarMain, ActionShowBidInfo, "落札者情報パネル表示／非表示", "落札者");
+    button(ToolBarMain, ActionShowMemoWrite, "メモ入力パネル表示／非表示", "メモ");
+    button(ToolBarMain, ActionShowBidNaviPanel, "ナビパネル表示／非表示", "ナビ");
     ToolBarMain->addSeparator();
-    button(ToolBarMain, action("ActionShowSelectBidIdList"), "選択落札者取引一覧表示");
-    button(ToolBarMain, action("ActionShowSelectAuctionIdNaviList"), "選択商品ナビメッセージ一覧表示");
+    button(ToolBarMain, action("ActionShowSelectBidIdList"), "選択落札者取引一覧表示", "取引一覧");
+    button(ToolBarMain, action("ActionShowSelectAuctionIdNaviList"), "選択商品ナビメッセージ一覧表示", "ナビ一覧");
     ToolBarMain->addSeparator();
-    button(ToolBarMain, action("ActionShowSetting"), "設定");
-    button(ToolBarMain, action("ActionShowNaviTemplate"), "ナビテンプレート作成");
-    button(ToolBarMain, action("ActionShowEvaluationTemplate"), "評価テンプレート作成");
+    button(ToolBarMain, action("ActionShowSetting"), "設定", "設定");
+    button(ToolBarMain, action("ActionShowNaviTemplate"), "ナビテンプレート作成", "ナビ雛形");
+    button(ToolBarMain, action("ActionShowEvaluationTemplate"), "評価テンプレート作成", "評価雛形");
     ToolBarMain->addSeparator();
-    button(ToolBarMain, ActionNaviMake, "ナビ投稿");
-    button(ToolBarMain, ActionEvaluationMake, "評価投稿");
+    button(ToolBarMain, ActionNaviMake, "ナビ投稿", "ナビ投稿");
+    button(ToolBarMain, ActionEvaluationMake, "評価投稿", "評価投稿");
 
     ToolBarNavi = makeBar("ToolBarNavi", QStringLiteral("ナビ"));
-    button(ToolBarNavi, action("ActionNaviReply"), "返信");
-    button(ToolBarNavi, action("ActionNaviOpenMessage"), "開く");
+    button(ToolBarNavi, action("ActionNaviReply"), "返信", "返信");
+    button(ToolBarNavi, action("ActionNaviOpenMessage"), "開く", "開く");
     ToolBarNavi->addSeparator();
-    button(ToolBarNavi, action("ActionNaviUnsealing"), "開封");
-    button(ToolBarNavi, action("ActionNaviUnunsealing"), "未開封");
+    button(ToolBarNavi, action("ActionNaviUnsealing"), "開封", "開封");
+    button(ToolBarNavi, action("ActionNaviUnunsealing"), "未開封", "未開封");
     ToolBarNavi->addSeparator();
     ToolButtonNaviFontSize = new QToolButton(ToolBarNavi);
     ToolButtonNaviFontSize->setObjectName("ToolButtonNaviFontSize");

@@ -22,8 +22,13 @@ QSqlQuery prepare(const QSqlDatabase& db, const QString& text)
 
 void exec(QSqlQuery& query, const SqlParams& params)
 {
-    for (const auto& [name, value] : params)
-        query.bindValue(name, value);
+    for (const auto& [name, value] : params) {
+        // A null QString binds as SQL NULL; the program's text columns hold '' instead.
+        if (value.metaType().id() == QMetaType::QString && value.toString().isNull())
+            query.bindValue(name, QStringLiteral(""));
+        else
+            query.bindValue(name, value);
+    }
     if (!query.exec())
         throw DatabaseError(query.lastQuery(), query.lastError().text());
 }
