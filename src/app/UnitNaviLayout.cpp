@@ -143,9 +143,12 @@ void TFormNavi::buildLayout()
                        static_cast<QWidget*>(ButtonForwardingWrite),
                        static_cast<QWidget*>(CheckBoxMemo2PluralWrite)})
         memo2Layout->addWidget(w);
-    ComboBoxInputCarriage->setFixedWidth(90);
-    ComboBoxInputForwarding->setFixedWidth(90);
-    EditInputForwarding->setFixedWidth(110);
+    ComboBoxInputCarriage->setFixedWidth(80);
+    ComboBoxInputForwarding->setFixedWidth(80);
+    EditInputForwarding->setFixedWidth(90);
+    ButtonCarriageWrite->setFixedWidth(44);
+    ButtonForwardingWrite->setFixedWidth(44);
+    memo2Layout->setSpacing(3);
     PageControlMain->setCornerWidget(PanelMemo2, Qt::TopRightCorner);
     PageControlMain->setUsesScrollButtons(false);
     PageControlMain->setElideMode(Qt::ElideNone);

@@ -128,9 +128,11 @@ private slots:
     void settingsComeBackAfterARestart()
     {
         TestDataFolder folder;
+        int width = 0;
         {
             auto navi = startWindow();
-            navi->setGeometry(150, 120, 760, 500);
+            width = navi->minimumSizeHint().width() + 20;
+            navi->setGeometry(150, 120, width, 500);
             navi->ActionFlgConfirm->setChecked(true);
             navi->ComboBoxLoginId->setEditText("seller-1");
             navi->setMessageFontSize(16);
@@ -139,7 +141,7 @@ private slots:
             closeWindow(*navi);
         }
         auto navi = startWindow();
-        QCOMPARE(navi->geometry(), QRect(150, 120, 760, 500));
+        QCOMPARE(navi->geometry(), QRect(150, 120, width, 500));
         QVERIFY(navi->ActionFlgConfirm->isChecked());
         QCOMPARE(navi->ComboBoxLoginId->currentText(), QString("seller-1"));
         QCOMPARE(navi->checkedMessageFontSize(), 16);
@@ -152,7 +154,8 @@ private slots:
     {
         TestDataFolder folder;
         auto navi = startWindow();
-        navi->setGeometry(150, 120, 760, 500);
+        const int width = navi->minimumSizeHint().width() + 20;
+        navi->setGeometry(150, 120, width, 500);
         navi->showMaximized();
         QTRY_VERIFY(navi->isMaximized());
         closeWindow(*navi);
@@ -160,7 +163,7 @@ private slots:
         QCOMPARE(ini.readInteger("Main", "WindowState", -1), 2);
         QCOMPARE(ini.readInteger("Main", "Left", 0), 150);
         QCOMPARE(ini.readInteger("Main", "Top", 0), 120);
-        QCOMPARE(ini.readInteger("Main", "Width", 0), 760);
+        QCOMPARE(ini.readInteger("Main", "Width", 0), width);
         QCOMPARE(ini.readInteger("Main", "Height", 0), 500);
     }
 
