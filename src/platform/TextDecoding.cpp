@@ -64,9 +64,9 @@ QByteArray normaliseCodeName(const QByteArray& name)
     const QByteArray lower = name.trimmed().toLower();
     if (lower.isEmpty())
         return QByteArray();
-    if (lower == "shift_jis" || lower == "shift-jis" || lower == "sjis" || lower == "x-sjis"
-        || lower == "ms_kanji" || lower == "csshiftjis" || lower == "windows-31j"
-        || lower == "cp932" || lower == "ms932" || lower == "x-ms-cp932")
+    if (lower == "shift_jis" || lower == "shift-jis" || lower == "sjis" || lower == "x-sjis" ||
+        lower == "ms_kanji" || lower == "csshiftjis" || lower == "windows-31j" ||
+        lower == "cp932" || lower == "ms932" || lower == "x-ms-cp932")
         return "CP932";
     if (lower == "ascii" || lower == "us-ascii" || lower == "utf8")
         return "UTF-8";

@@ -34,11 +34,11 @@ bool isWholeAnswer(QNetworkReply* reply)
     if (!reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).isValid())
         return false;
     const int error = reply->error();
-    return error == QNetworkReply::NoError
-        || (error >= QNetworkReply::ContentAccessDenied
-            && error <= QNetworkReply::UnknownContentError)
-        || (error >= QNetworkReply::InternalServerError
-            && error <= QNetworkReply::UnknownServerError);
+    return error == QNetworkReply::NoError ||
+           (error >= QNetworkReply::ContentAccessDenied &&
+            error <= QNetworkReply::UnknownContentError) ||
+           (error >= QNetworkReply::InternalServerError &&
+            error <= QNetworkReply::UnknownServerError);
 }
 
 } // namespace
@@ -183,9 +183,10 @@ void NetworkThread::start(const std::shared_ptr<Pending>& pending, const Network
         networkRequest.setSslConfiguration(tls);
     }
 
-    QNetworkReply* reply = request.verb == "GET"
-        ? m_manager->get(networkRequest)
-        : m_manager->sendCustomRequest(networkRequest, request.verb, request.body);
+    QNetworkReply* reply =
+        request.verb == "GET"
+            ? m_manager->get(networkRequest)
+            : m_manager->sendCustomRequest(networkRequest, request.verb, request.body);
     pending->reply = reply;
 
     const auto progressed = [pending] {
@@ -209,8 +210,7 @@ void NetworkThread::start(const std::shared_ptr<Pending>& pending, const Network
             answer.body += rest;
             answer.answered = isWholeAnswer(reply);
             if (answer.answered) {
-                answer.status =
-                    reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+                answer.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
                 answer.contentType = reply->rawHeader("Content-Type");
             } else {
                 answer = NetworkAnswer();

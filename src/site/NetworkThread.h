@@ -21,7 +21,7 @@ struct NetworkRequest
     QUrl url;
     QList<std::pair<QByteArray, QByteArray>> headers; // sent as they stand
     QByteArray body;
-    QByteArray userAgent; // empty: no agent of our own
+    QByteArray userAgent;   // empty: no agent of our own
     bool reload = false;    // ask every cache on the way for a fresh copy
     bool keepAlive = false; // false: the connection is closed after the answer
     int timeoutMs = 30000;  // the request ends when nothing moves for this long
@@ -48,7 +48,9 @@ public:
     // The process-wide instance, started on first use. The cookie file (DataFolder's
     // "cookies.txt") and the CaCertificates of the "Site" settings are read when it starts.
     static NetworkThread& instance();
-    // Ends the instance (saving the cookies); the next instance() starts a fresh one.
+    // Ends the instance (saving the cookies); the next instance() starts a fresh one. Call it
+    // only when no thread is inside execute() (at program end; it also runs as a post routine
+    // of QCoreApplication).
     static void shutdown();
 
     ~NetworkThread();

@@ -17,7 +17,8 @@ QByteArray percentEncoded(const QByteArray& bytes)
     QByteArray encoded;
     for (const char c : bytes) {
         encoded += '%';
-        encoded += QByteArray::number(static_cast<unsigned char>(c), 16).rightJustified(2, '0').toUpper();
+        encoded +=
+            QByteArray::number(static_cast<unsigned char>(c), 16).rightJustified(2, '0').toUpper();
     }
     return encoded;
 }
@@ -37,8 +38,8 @@ QByteArray encodeFormText(const QString& text)
             while (end < text.size() && text.at(end).unicode() >= 0x80)
                 ++end;
             const QStringView run = QStringView(text).mid(i, end - i);
-            encoded += percentEncoded(encoder.isValid() ? QByteArray(encoder.encode(run))
-                                                        : run.toUtf8());
+            encoded +=
+                percentEncoded(encoder.isValid() ? QByteArray(encoder.encode(run)) : run.toUtf8());
             i = end;
             continue;
         }

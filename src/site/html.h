@@ -22,7 +22,8 @@ public:
     // blanks, control bytes and non-ASCII bytes percent-encoded.
     void addParam(const QString& name, const QString& value);
     // HTTPS POST of postData() to the URL's path (query and fragment are not sent), asking for
-    // a fresh copy and keep-alive; the body is appended to response().
+    // a fresh copy and keep-alive, with no agent of its own (Qt then sends "Mozilla/5.0"); the
+    // body is appended to response(). A request that got no answer leaves response() as it was.
     void postSecure(const QString& url);
     // Plain-HTTP POST of postData() to the URL's path; the body replaces response().
     // Agent "Microsoft Internet Explorer".

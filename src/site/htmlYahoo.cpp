@@ -62,9 +62,9 @@ QString htmlYahoo::getEndTime(const QString& auctionId)
 {
     const SiteEndpoints site = SiteEndpoints::load();
     html client;
-    client.get(SiteEndpoints::httpUrl(site.webServiceHost, itemServicePath + "?appid="
-                                                               + site.webServiceAppId
-                                                               + "&auctionID=" + auctionId));
+    client.get(SiteEndpoints::httpUrl(site.webServiceHost, itemServicePath +
+                                                               "?appid=" + site.webServiceAppId +
+                                                               "&auctionID=" + auctionId));
     // The web service answers in UTF-8.
     return YahooMarkers::endTimeFromWebService(QString::fromUtf8(client.response()));
 }

@@ -69,7 +69,10 @@ private slots:
     void waitingRunsNoEventLoop();
 
 private:
-    FakeSite::Request lastRequest() const { return m_site.requests().value(m_site.requests().size() - 1); }
+    FakeSite::Request lastRequest() const
+    {
+        return m_site.requests().value(m_site.requests().size() - 1);
+    }
 
     TestDataFolder m_folder;
     FakeSite m_site;
@@ -241,9 +244,10 @@ void TestHttp::decodesEveryCodeToSameText_data()
     QTest::addColumn<QByteArray>("encoder");
     QTest::addColumn<QByteArray>("charset");
     QTest::addColumn<QString>("declaration");
-    const QList<std::pair<QByteArray, QByteArray>> codes = {
-        {"CP932", "Shift_JIS"}, {"EUC-JP", "EUC-JP"}, {"ISO-2022-JP", "ISO-2022-JP"},
-        {"UTF-8", "UTF-8"}};
+    const QList<std::pair<QByteArray, QByteArray>> codes = {{"CP932", "Shift_JIS"},
+                                                            {"EUC-JP", "EUC-JP"},
+                                                            {"ISO-2022-JP", "ISO-2022-JP"},
+                                                            {"UTF-8", "UTF-8"}};
     for (const auto& [encoder, charset] : codes) {
         for (const char* declaration : {"none", "header", "meta", "meta charset"}) {
             QTest::addRow("%s %s", charset.constData(), declaration)
@@ -262,8 +266,7 @@ void TestHttp::decodesEveryCodeToSameText()
     if (declaration == "header")
         response.contentType = "text/html; charset=" + charset;
     else if (declaration == "meta")
-        head += "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=" + charset
-            + "\">";
+        head += "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=" + charset + "\">";
     else if (declaration == "meta charset")
         head += "<meta charset=\"" + charset + "\">";
     const QString page = head + "</head><body>\n" + samplePage + "</body></html>\n";
@@ -280,8 +283,7 @@ void TestHttp::shiftJisIsReadAsWindows31J()
 {
     // 0x8160 is the wave dash of Windows-31J (U+FF5E); 0x8740 is a circled one.
     const QByteArray bytes("\x81\x60\x87\x40", 4);
-    QCOMPARE(TextDecoding::decode(bytes, "text/html; charset=Shift_JIS"),
-             QStringLiteral("～①"));
+    QCOMPARE(TextDecoding::decode(bytes, "text/html; charset=Shift_JIS"), QStringLiteral("～①"));
     QCOMPARE(TextDecoding::decode(QByteArray()), QString());
 }
 

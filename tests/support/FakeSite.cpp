@@ -106,8 +106,8 @@ private:
             return;
         }
         const bool close = request.header("Connection").toLower() == "close";
-        QByteArray bytes = "HTTP/1.1 " + QByteArray::number(response.status) + ' '
-            + (response.status < 400 ? "OK" : "Error") + "\r\n";
+        QByteArray bytes = "HTTP/1.1 " + QByteArray::number(response.status) + ' ' +
+                           (response.status < 400 ? "OK" : "Error") + "\r\n";
         if (!response.contentType.isEmpty())
             bytes += "Content-Type: " + response.contentType + "\r\n";
         for (const auto& [name, value] : response.headers)
@@ -212,14 +212,12 @@ QString FakeSite::httpsUrl(const QString& pathAndQuery) const
     return QStringLiteral("https://") + host() + pathAndQuery;
 }
 
-void FakeSite::setRoute(const QByteArray& method, const QByteArray& path,
-                        const Response& response)
+void FakeSite::setRoute(const QByteArray& method, const QByteArray& path, const Response& response)
 {
     setHandler(method, path, [response](const Request&) { return response; });
 }
 
-void FakeSite::setHandler(const QByteArray& method, const QByteArray& path,
-                          const Handler& handler)
+void FakeSite::setHandler(const QByteArray& method, const QByteArray& path, const Handler& handler)
 {
     QMutexLocker lock(&m_mutex);
     m_handlers[{method, path}] = handler;
@@ -258,8 +256,8 @@ FakeSite::Response FakeSite::answer(const Request& request)
 void FakeSite::useAsSite() const
 {
     IniFile ini(DataFolder::filePath(QStringLiteral("setting.ini")));
-    for (const char* key : {"LoginHost", "PortalHost", "AccountHost", "ClosedListHost",
-                            "ItemHost", "ProfileHost", "WebServiceHost", "UpdateHost"})
+    for (const char* key : {"LoginHost", "PortalHost", "AccountHost", "ClosedListHost", "ItemHost",
+                            "ProfileHost", "WebServiceHost", "UpdateHost"})
         ini.writeString(QStringLiteral("Site"), QString::fromLatin1(key), host());
     ini.writeString(QStringLiteral("Site"), QStringLiteral("CaCertificates"), certificatePath());
 }

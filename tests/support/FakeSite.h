@@ -28,8 +28,8 @@ public:
         QByteArray body;
         bool secure = false;
 
-        QByteArray path() const;  // target without the query
-        QByteArray query() const; // after the "?", empty when none
+        QByteArray path() const;                         // target without the query
+        QByteArray query() const;                        // after the "?", empty when none
         QByteArray header(const QByteArray& name) const; // case-insensitive; empty when missing
         bool hasHeader(const QByteArray& name) const;
     };
@@ -37,7 +37,7 @@ public:
     struct Response
     {
         int status = 200;
-        QByteArray contentType = "text/html"; // empty: no Content-Type header
+        QByteArray contentType = "text/html";             // empty: no Content-Type header
         QList<std::pair<QByteArray, QByteArray>> headers; // e.g. {"Set-Cookie", "..."}
         QByteArray body;
         int delayMs = 0;   // answer only after this long

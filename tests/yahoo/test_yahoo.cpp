@@ -37,7 +37,8 @@ QMap<QString, QString> formFields(const QByteArray& body)
         const qsizetype equals = field.indexOf('=');
         const auto decoded = [](QByteArray bytes) {
             QStringDecoder decoder("CP932");
-            return QString(decoder.decode(QByteArray::fromPercentEncoding(bytes.replace('+', ' '))));
+            return QString(
+                decoder.decode(QByteArray::fromPercentEncoding(bytes.replace('+', ' '))));
         };
         fields.insert(decoded(field.left(equals)), decoded(field.mid(equals + 1)));
     }
@@ -50,16 +51,16 @@ const QString forwardPage = QStringLiteral("<html><body>ログインしてくだ
                                            "自動的にページが切り替わります。</body></html>");
 const QString acceptedPage = QStringLiteral("<html><body>ようこそ</body></html>");
 
-const QString statusPage = QStringLiteral(
-    "<html><head><title>マイ・オークション</title></head><body>\n"
-    "<table><tr><td><b>こんにちは、  seller01 さん</b></td></tr></table>\n"
-    "</body></html>\n");
+const QString statusPage =
+    QStringLiteral("<html><head><title>マイ・オークション</title></head><body>\n"
+                   "<table><tr><td><b>こんにちは、  seller01 さん</b></td></tr></table>\n"
+                   "</body></html>\n");
 
-const QString reconfirmationPage = QStringLiteral(
-    "<html><body>\n<h1>パスワードの再確認</h1>\n"
-    "<p>複数のIDでご利用の方へ</p>\n"
-    "<p>現在、<strong>seller01</strong> でログインしています。</p>\n"
-    "<p>seller01さんではない場合は、ログアウトしてください。</p>\n</body></html>\n");
+const QString reconfirmationPage =
+    QStringLiteral("<html><body>\n<h1>パスワードの再確認</h1>\n"
+                   "<p>複数のIDでご利用の方へ</p>\n"
+                   "<p>現在、<strong>seller01</strong> でログインしています。</p>\n"
+                   "<p>seller01さんではない場合は、ログアウトしてください。</p>\n</body></html>\n");
 
 } // namespace
 
@@ -136,11 +137,14 @@ void TestYahoo::loginIdFromStatusPage_data()
     QTest::addColumn<QString>("page");
     QTest::addColumn<QString>("id");
     QTest::newRow("status page") << statusPage << "seller01";
-    QTest::newRow("page ends after id") << "<b>こんにちは、 seller01" << "seller01";
-    QTest::newRow("no greeting") << "<b>ようこそ ゲスト さん</b>" << "";
-    QTest::newRow("only half-width blank ends it")
-        << "こんにちは、ab　cd<br>\nef gh" << "ab　cd<br>\nef";
-    QTest::newRow("first greeting") << "こんにちは、one x こんにちは、two y" << "one";
+    QTest::newRow("page ends after id") << "<b>こんにちは、 seller01"
+                                        << "seller01";
+    QTest::newRow("no greeting") << "<b>ようこそ ゲスト さん</b>"
+                                 << "";
+    QTest::newRow("only half-width blank ends it") << "こんにちは、ab　cd<br>\nef gh"
+                                                   << "ab　cd<br>\nef";
+    QTest::newRow("first greeting") << "こんにちは、one x こんにちは、two y"
+                                    << "one";
 }
 
 void TestYahoo::loginIdFromStatusPage()
@@ -164,10 +168,10 @@ void TestYahoo::passwordReconfirmation_data()
         << "seller02";
     QTest::newRow("notice without strong line")
         << "パスワードの再確認\n複数のIDの方\nseller01さんではない方" << true << "";
-    QTest::newRow("notice without start") << "パスワードの再確認\n<strong>x</strong>さんではない"
-                                          << false << "";
-    QTest::newRow("notice without end") << "パスワードの再確認\n複数の<strong>x</strong>" << false
-                                        << "";
+    QTest::newRow("notice without start")
+        << "パスワードの再確認\n<strong>x</strong>さんではない" << false << "";
+    QTest::newRow("notice without end")
+        << "パスワードの再確認\n複数の<strong>x</strong>" << false << "";
 }
 
 void TestYahoo::passwordReconfirmation()
@@ -187,10 +191,14 @@ void TestYahoo::endTimeFromWebService_data()
     QTest::newRow("both tags")
         << "<ResultSet><Result><endtime>12月 28日 22時 10分</endtime></Result></ResultSet>"
         << "12月 28日 22時 10分";
-    QTest::newRow("wrong order") << "</endtime>12月 28日<endtime>" << "";
-    QTest::newRow("only opening") << "<endtime>12月 28日" << "";
-    QTest::newRow("only closing") << "12月 28日</endtime>" << "";
-    QTest::newRow("empty") << "" << "";
+    QTest::newRow("wrong order") << "</endtime>12月 28日<endtime>"
+                                 << "";
+    QTest::newRow("only opening") << "<endtime>12月 28日"
+                                  << "";
+    QTest::newRow("only closing") << "12月 28日</endtime>"
+                                  << "";
+    QTest::newRow("empty") << ""
+                           << "";
 }
 
 void TestYahoo::endTimeFromWebService()
@@ -223,8 +231,8 @@ void TestYahoo::logoutSendsPortalFormOverPlainHttp()
     QCOMPARE(requests[0].method, QByteArray("POST"));
     QCOMPARE(requests[0].target, QByteArray("/config/login"));
     QVERIFY(!requests[0].secure);
-    QCOMPARE(requests[0].body, ".lg=jp&&.intl=jp&&logout=1&&.src=www&&.done=http://"
-                                   + m_site.host().toLatin1());
+    QCOMPARE(requests[0].body,
+             ".lg=jp&&.intl=jp&&logout=1&&.src=www&&.done=http://" + m_site.host().toLatin1());
 }
 
 void TestYahoo::loginSendsLogoutThenLoginForm()
@@ -285,8 +293,8 @@ void TestYahoo::passwordWithReservedCharactersLogsIn()
         const QMap<QString, QString> fields = formFields(request.body);
         if (fields.value("logout") == "1")
             return page(acceptedPage);
-        const bool ok = fields.value("login") == "seller01" && fields.value("passwd") == password
-            && fields.value(".persistent") == "y";
+        const bool ok = fields.value("login") == "seller01" && fields.value("passwd") == password &&
+                        fields.value(".persistent") == "y";
         return page(ok ? acceptedPage : refusedPage);
     });
     htmlYahoo yahoo;
