@@ -1,0 +1,140 @@
+#include "platform/CookieStore.h"
+
+#include "platform/DataFolder.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QSaveFile>
+#include <QUrl>
+
+CookieStore::CookieStore(const QString& filePath, QObject* parent)
+    : QNetworkCookieJar(parent), m_filePath(filePath)
+{
+    qRegisterMetaType<QNetworkCookie>();
+    load();
+}
+
+CookieStore::~CookieStore() = default;
+
+QList<QNetworkCookie> CookieStore::cookies() const
+{
+    QMutexLocker lock(&m_mutex);
+    return allCookies();
+}
+
+void CookieStore::insertOrReplace(const QNetworkCookie& cookie)
+{
+    QMutexLocker lock(&m_mutex);
+    ++m_depth;
+    QNetworkCookieJar::insertCookie(cookie);
+    m_dirty = true;
+    saveIfOutermost();
+}
+
+void CookieStore::save() const
+{
+    QMutexLocker lock(&m_mutex);
+    saveLocked();
+}
+
+QList<QNetworkCookie> CookieStore::cookiesForUrl(const QUrl& url) const
+{
+    QMutexLocker lock(&m_mutex);
+    return QNetworkCookieJar::cookiesForUrl(url);
+}
+
+bool CookieStore::setCookiesFromUrl(const QList<QNetworkCookie>& cookieList, const QUrl& url)
+{
+    QList<QNetworkCookie> accepted;
+    {
+        QMutexLocker lock(&m_mutex);
+        ++m_depth;
+        // One cookie at a time, so that each one that is kept can be reported.
+        for (const QNetworkCookie& cookie : cookieList) {
+            if (QNetworkCookieJar::setCookiesFromUrl({cookie}, url))
+                accepted.append(cookie);
+        }
+        saveIfOutermost();
+    }
+    for (const QNetworkCookie& cookie : accepted)
+        emit cookieAdded(cookie);
+    return !accepted.isEmpty();
+}
+
+bool CookieStore::insertCookie(const QNetworkCookie& cookie)
+{
+    QMutexLocker lock(&m_mutex);
+    ++m_depth;
+    const bool inserted = QNetworkCookieJar::insertCookie(cookie);
+    m_dirty = true;
+    saveIfOutermost();
+    return inserted;
+}
+
+bool CookieStore::updateCookie(const QNetworkCookie& cookie)
+{
+    QMutexLocker lock(&m_mutex);
+    ++m_depth;
+    const bool updated = QNetworkCookieJar::updateCookie(cookie);
+    m_dirty = m_dirty || updated;
+    saveIfOutermost();
+    return updated;
+}
+
+bool CookieStore::deleteCookie(const QNetworkCookie& cookie)
+{
+    QMutexLocker lock(&m_mutex);
+    ++m_depth;
+    const bool deleted = QNetworkCookieJar::deleteCookie(cookie);
+    m_dirty = m_dirty || deleted;
+    saveIfOutermost();
+    return deleted;
+}
+
+// Called with the mutex held, after a change; the file is written once per outer operation.
+void CookieStore::saveIfOutermost()
+{
+    if (--m_depth > 0 || !m_dirty)
+        return;
+    m_dirty = false;
+    saveLocked();
+}
+
+void CookieStore::load()
+{
+    QFile file(m_filePath);
+    if (!file.open(QIODevice::ReadOnly))
+        return;
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    QList<QNetworkCookie> kept;
+    while (!file.atEnd()) {
+        const QByteArray line = file.readLine().trimmed();
+        if (line.isEmpty())
+            continue;
+        for (const QNetworkCookie& cookie : QNetworkCookie::parseCookies(line)) {
+            if (!cookie.isSessionCookie() && cookie.expirationDate() > now)
+                kept.append(cookie);
+        }
+    }
+    QMutexLocker lock(&m_mutex);
+    setAllCookies(kept);
+}
+
+void CookieStore::saveLocked() const
+{
+    if (m_filePath.isEmpty())
+        return;
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    QSaveFile file(m_filePath);
+    if (!file.open(QIODevice::WriteOnly))
+        return;
+    file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    for (const QNetworkCookie& cookie : allCookies()) {
+        if (cookie.isSessionCookie() || cookie.expirationDate() <= now)
+            continue;
+        file.write(cookie.toRawForm(QNetworkCookie::Full));
+        file.write("\n");
+    }
+    if (file.commit())
+        DataFolder::restrictFile(m_filePath);
+}

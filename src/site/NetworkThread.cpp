@@ -1,0 +1,223 @@
+#include "site/NetworkThread.h"
+
+#include "platform/CookieStore.h"
+#include "platform/DataFolder.h"
+#include "site/SiteEndpoints.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QElapsedTimer>
+#include <QMetaObject>
+#include <QNetworkAccessManager>
+#include <QNetworkProxy>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QPointer>
+#include <QSslConfiguration>
+#include <QThread>
+#include <QWaitCondition>
+
+namespace {
+
+QMutex instanceMutex;
+NetworkThread* currentInstance = nullptr;
+
+// Extra time the caller grants the network thread beyond the request's own time-out before it
+// gives up waiting by itself.
+constexpr int callerGraceMs = 5000;
+constexpr int pollMs = 100;
+
+// An HTTP status arrived and the transfer ended normally or with an HTTP error status; any other
+// error (connection refused or closed, time-out, cancel, TLS, protocol) means no usable answer.
+bool isWholeAnswer(QNetworkReply* reply)
+{
+    if (!reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).isValid())
+        return false;
+    const int error = reply->error();
+    return error == QNetworkReply::NoError ||
+           (error >= QNetworkReply::ContentAccessDenied &&
+            error <= QNetworkReply::UnknownContentError) ||
+           (error >= QNetworkReply::InternalServerError &&
+            error <= QNetworkReply::UnknownServerError);
+}
+
+} // namespace
+
+struct NetworkThread::Pending
+{
+    QMutex mutex;
+    QWaitCondition condition;
+    bool done = false;
+    bool abandoned = false;
+    QElapsedTimer sinceProgress;
+    NetworkAnswer answer;
+    QPointer<QNetworkReply> reply; // touched on the network thread only
+};
+
+NetworkThread& NetworkThread::instance()
+{
+    QMutexLocker lock(&instanceMutex);
+    if (!currentInstance) {
+        currentInstance = new NetworkThread;
+        static bool cleanupAdded = false;
+        if (!cleanupAdded) {
+            cleanupAdded = true;
+            qAddPostRoutine(&NetworkThread::shutdown);
+        }
+    }
+    return *currentInstance;
+}
+
+void NetworkThread::shutdown()
+{
+    QMutexLocker lock(&instanceMutex);
+    delete currentInstance;
+    currentInstance = nullptr;
+}
+
+NetworkThread::NetworkThread()
+{
+    const QString cookieFile = DataFolder::filePath(QStringLiteral("cookies.txt"));
+    m_extraCaCertificates = SiteEndpoints::load().extraCaCertificates();
+
+    m_thread = new QThread;
+    m_thread->setObjectName(QStringLiteral("Network"));
+    m_context = new QObject;
+    m_context->moveToThread(m_thread);
+    m_thread->start();
+    QMetaObject::invokeMethod(
+        m_context,
+        [this, cookieFile] {
+            m_manager = new QNetworkAccessManager(m_context);
+            m_manager->setProxy(QNetworkProxy::NoProxy);
+            m_cookies = new CookieStore(cookieFile);
+            m_manager->setCookieJar(m_cookies); // same thread: the manager owns it
+        },
+        Qt::BlockingQueuedConnection);
+}
+
+NetworkThread::~NetworkThread()
+{
+    QMetaObject::invokeMethod(
+        m_context,
+        [this] {
+            // Aborting finishes every request still under way, which wakes its caller.
+            const auto replies = m_manager->findChildren<QNetworkReply*>();
+            for (QNetworkReply* reply : replies)
+                reply->abort();
+            m_cookies->save();
+            delete m_context;
+            m_context = nullptr;
+        },
+        Qt::BlockingQueuedConnection);
+    m_thread->quit();
+    m_thread->wait();
+    delete m_thread;
+}
+
+NetworkAnswer NetworkThread::execute(const NetworkRequest& request)
+{
+    if (!request.url.isValid() || request.url.host().isEmpty())
+        return {};
+    auto pending = std::make_shared<Pending>();
+    pending->sinceProgress.start();
+    QMetaObject::invokeMethod(
+        m_context, [this, pending, request] { start(pending, request); }, Qt::QueuedConnection);
+
+    QThread* caller = QThread::currentThread();
+    QMutexLocker lock(&pending->mutex);
+    while (!pending->done) {
+        pending->condition.wait(&pending->mutex, QDeadlineTimer(pollMs));
+        if (pending->done)
+            break;
+        const bool stopped = caller->isInterruptionRequested();
+        const bool stalled = pending->sinceProgress.elapsed() > request.timeoutMs + callerGraceMs;
+        if (stopped || stalled) {
+            pending->abandoned = true;
+            QMetaObject::invokeMethod(
+                m_context,
+                [pending] {
+                    if (pending->reply)
+                        pending->reply->abort();
+                },
+                Qt::QueuedConnection);
+            return {};
+        }
+    }
+    return pending->answer;
+}
+
+// Runs on the network thread.
+void NetworkThread::start(const std::shared_ptr<Pending>& pending, const NetworkRequest& request)
+{
+    {
+        QMutexLocker lock(&pending->mutex);
+        if (pending->abandoned)
+            return;
+    }
+    QNetworkRequest networkRequest(request.url);
+    networkRequest.setTransferTimeout(request.timeoutMs);
+    // Redirects are followed whatever their scheme, as the platform's own HTTP service does;
+    // the cookies they set go into the store on the way.
+    networkRequest.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
+                                QNetworkRequest::UserVerifiedRedirectPolicy);
+    networkRequest.setMaximumRedirectsAllowed(20);
+    networkRequest.setAttribute(QNetworkRequest::Http2AllowedAttribute, false);
+    networkRequest.setAttribute(QNetworkRequest::CacheSaveControlAttribute, false);
+    networkRequest.setAttribute(QNetworkRequest::CacheLoadControlAttribute,
+                                request.reload ? QNetworkRequest::AlwaysNetwork
+                                               : QNetworkRequest::PreferNetwork);
+    if (request.reload) {
+        networkRequest.setRawHeader("Cache-Control", "no-cache");
+        networkRequest.setRawHeader("Pragma", "no-cache");
+    }
+    if (!request.userAgent.isEmpty())
+        networkRequest.setRawHeader("User-Agent", request.userAgent);
+    if (!request.keepAlive)
+        networkRequest.setRawHeader("Connection", "close");
+    for (const auto& [name, value] : request.headers)
+        networkRequest.setRawHeader(name, value);
+    if (!m_extraCaCertificates.isEmpty() && request.url.scheme() == QLatin1String("https")) {
+        QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
+        tls.addCaCertificates(m_extraCaCertificates);
+        networkRequest.setSslConfiguration(tls);
+    }
+
+    QNetworkReply* reply =
+        request.verb == "GET"
+            ? m_manager->get(networkRequest)
+            : m_manager->sendCustomRequest(networkRequest, request.verb, request.body);
+    pending->reply = reply;
+
+    const auto progressed = [pending] {
+        QMutexLocker lock(&pending->mutex);
+        pending->sinceProgress.restart();
+    };
+    QObject::connect(reply, &QNetworkReply::redirected, reply, &QNetworkReply::redirectAllowed);
+    QObject::connect(reply, &QNetworkReply::uploadProgress, reply, progressed);
+    QObject::connect(reply, &QNetworkReply::downloadProgress, reply, progressed);
+    QObject::connect(reply, &QNetworkReply::readyRead, reply, [pending, reply] {
+        const QByteArray chunk = reply->readAll();
+        QMutexLocker lock(&pending->mutex);
+        pending->answer.body += chunk;
+        pending->sinceProgress.restart();
+    });
+    QObject::connect(reply, &QNetworkReply::finished, reply, [pending, reply] {
+        const QByteArray rest = reply->isOpen() ? reply->readAll() : QByteArray();
+        {
+            QMutexLocker lock(&pending->mutex);
+            NetworkAnswer& answer = pending->answer;
+            answer.body += rest;
+            answer.answered = isWholeAnswer(reply);
+            if (answer.answered) {
+                answer.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+                answer.contentType = reply->rawHeader("Content-Type");
+            } else {
+                answer = NetworkAnswer();
+            }
+            pending->done = true;
+            pending->condition.wakeAll();
+        }
+        reply->deleteLater();
+    });
+}

@@ -1,0 +1,77 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QSslCertificate>
+#include <QUrl>
+
+#include <memory>
+#include <utility>
+
+class CookieStore;
+class QNetworkAccessManager;
+class QNetworkReply;
+class QObject;
+class QThread;
+
+// One request as the network thread sends it.
+struct NetworkRequest
+{
+    QByteArray verb = "GET"; // "GET" or "POST"
+    QUrl url;
+    QList<std::pair<QByteArray, QByteArray>> headers; // sent as they stand
+    QByteArray body;
+    QByteArray userAgent;   // empty: no agent of our own
+    bool reload = false;    // ask every cache on the way for a fresh copy
+    bool keepAlive = false; // false: the connection is closed after the answer
+    int timeoutMs = 30000;  // the request ends when nothing moves for this long
+};
+
+// What came back. A request that got no whole HTTP answer (unreachable host, time-out, dropped
+// connection, TLS failure, stop request) has answered == false and an empty body; an HTTP error
+// status is an answer like any other and keeps its body.
+struct NetworkAnswer
+{
+    bool answered = false;
+    int status = 0;
+    QByteArray body;
+    QByteArray contentType;
+};
+
+// The one thread that owns the process's QNetworkAccessManager and its cookie store. Callers on
+// any thread hand it a request and wait for the answer without running an event loop, so nothing
+// re-enters the caller (the GUI) while a request is under way. A caller whose thread is asked to
+// stop (QThread::requestInterruption) gets an empty answer within about 100 ms.
+class NetworkThread
+{
+public:
+    // The process-wide instance, started on first use. The cookie file (DataFolder's
+    // "cookies.txt") and the CaCertificates of the "Site" settings are read when it starts.
+    static NetworkThread& instance();
+    // Ends the instance (saving the cookies); the next instance() starts a fresh one. Call it
+    // only when no thread is inside execute() (at program end; it also runs as a post routine
+    // of QCoreApplication).
+    static void shutdown();
+
+    ~NetworkThread();
+    NetworkThread(const NetworkThread&) = delete;
+    NetworkThread& operator=(const NetworkThread&) = delete;
+
+    // Sends the request and blocks the calling thread until the answer, the time-out or a stop
+    // request of the calling thread.
+    NetworkAnswer execute(const NetworkRequest& request);
+
+    // The cookie store behind every request (thread-safe).
+    CookieStore* cookieStore() const { return m_cookies; }
+
+private:
+    struct Pending;
+    NetworkThread();
+    void start(const std::shared_ptr<Pending>& pending, const NetworkRequest& request);
+
+    QThread* m_thread = nullptr;
+    QObject* m_context = nullptr; // lives on m_thread; owns the manager
+    QNetworkAccessManager* m_manager = nullptr;
+    CookieStore* m_cookies = nullptr;
+    QList<QSslCertificate> m_extraCaCertificates; // CaCertificates of the settings
+};

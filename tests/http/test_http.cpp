@@ -1,0 +1,439 @@
+#include "support/FakeSite.h"
+#include "support/TestDataFolder.h"
+
+#include "platform/CookieStore.h"
+#include "platform/TextDecoding.h"
+#include "site/NetworkThread.h"
+#include "site/html.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QStringEncoder>
+#include <QTcpServer>
+#include <QTest>
+#include <QThread>
+#include <QTimer>
+
+namespace {
+
+const QString samplePage = QStringLiteral(
+    "<p>こんにちは、 seller さん</p>\n"
+    "<p>ログインしてください。ヤフオク！では出品者と落札者の取引連絡を掲示板で行います。"
+    "自動的にページが切り替わらない場合は、こちらをクリックしてください。</p>\n"
+    "<p>パスワードの再確認をお願いします。複数のアカウントをお持ちの方は、"
+    "ご注意ください。表示されているのが自分のＩＤでない場合は、ログアウトしてください。</p>\n");
+
+QByteArray encoded(const QString& text, const char* code)
+{
+    QStringEncoder encoder(code);
+    return encoder.encode(text);
+}
+
+FakeSite::Response okPage(const QByteArray& body)
+{
+    FakeSite::Response response;
+    response.body = body;
+    return response;
+}
+
+} // namespace
+
+class TestHttp : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanup();
+    void cleanupTestCase();
+
+    void getSendsWholeUrlWithItsAgent();
+    void postSecureSendsFormToPathOverTls();
+    void postSendsFormToPathOverPlainHttp();
+    void addParamJoinsFieldsWithDoubleAmpersand();
+    void addParamEncodesBytesThatChangeTheForm_data();
+    void addParamEncodesBytesThatChangeTheForm();
+    void postSecureAppendsAndPostReplaces();
+    void errorStatusKeepsBody_data();
+    void errorStatusKeepsBody();
+    void nulByteKeepsRestOfBody();
+    void decodesEveryCodeToSameText_data();
+    void decodesEveryCodeToSameText();
+    void shiftJisIsReadAsWindows31J();
+    void loginCookieReachesOtherThreadsAndOutlivesRestart();
+    void redirectIsFollowedWithItsCookie();
+    void timeoutGivesEmptyAnswerQuickly();
+    void droppedConnectionGivesEmptyAnswer();
+    void unreachableHostGivesEmptyAnswer();
+    void stopRequestEndsWorkerRequest();
+    void waitingRunsNoEventLoop();
+
+private:
+    FakeSite::Request lastRequest() const
+    {
+        return m_site.requests().value(m_site.requests().size() - 1);
+    }
+
+    TestDataFolder m_folder;
+    FakeSite m_site;
+};
+
+void TestHttp::initTestCase()
+{
+    QVERIFY(m_site.start());
+    m_site.useAsSite();
+}
+
+void TestHttp::cleanup()
+{
+    m_site.clearRequests();
+    html::setDefaultTimeout(30000);
+}
+
+void TestHttp::cleanupTestCase()
+{
+    NetworkThread::shutdown();
+}
+
+void TestHttp::getSendsWholeUrlWithItsAgent()
+{
+    m_site.setRoute("GET", "/page", okPage("hello"));
+    html client;
+    client.get(m_site.httpUrl("/page?a=1&&b=2"));
+    QCOMPARE(client.response(), QByteArray("hello"));
+    const FakeSite::Request request = lastRequest();
+    QCOMPARE(request.method, QByteArray("GET"));
+    QCOMPARE(request.target, QByteArray("/page?a=1&&b=2"));
+    QCOMPARE(request.header("User-Agent"), QByteArray("MyApp"));
+    QVERIFY(!request.secure);
+    QVERIFY(request.body.isEmpty());
+}
+
+void TestHttp::postSecureSendsFormToPathOverTls()
+{
+    m_site.setRoute("POST", "/config/login", okPage("done"));
+    html client;
+    client.addParam("login", "seller");
+    client.addParam("passwd", "secret");
+    client.postSecure(m_site.httpsUrl("/config/login?"));
+    QCOMPARE(client.response(), QByteArray("done"));
+    const FakeSite::Request request = lastRequest();
+    QVERIFY(request.secure);
+    QCOMPARE(request.method, QByteArray("POST"));
+    QCOMPARE(request.target, QByteArray("/config/login"));
+    QCOMPARE(request.body, QByteArray("login=seller&&passwd=secret"));
+    QCOMPARE(request.header("Content-Type"), QByteArray("application/x-www-form-urlencoded"));
+    QCOMPARE(request.header("Cache-Control"), QByteArray("no-cache"));
+    QCOMPARE(request.header("Pragma"), QByteArray("no-cache"));
+    QCOMPARE(request.header("Connection").toLower(), QByteArray("keep-alive"));
+    QVERIFY(request.header("User-Agent") != "MyApp");
+    QVERIFY(request.header("User-Agent") != "Microsoft Internet Explorer");
+}
+
+void TestHttp::postSendsFormToPathOverPlainHttp()
+{
+    m_site.setRoute("POST", "/config/login", okPage("done"));
+    html client;
+    client.addParam("logout", "1");
+    client.post(m_site.httpUrl("/config/login?"));
+    QCOMPARE(client.response(), QByteArray("done"));
+    const FakeSite::Request request = lastRequest();
+    QVERIFY(!request.secure);
+    QCOMPARE(request.target, QByteArray("/config/login"));
+    QCOMPARE(request.body, QByteArray("logout=1"));
+    QCOMPARE(request.header("Content-Type"), QByteArray("application/x-www-form-urlencoded"));
+    QCOMPARE(request.header("User-Agent"), QByteArray("Microsoft Internet Explorer"));
+    QVERIFY(!request.hasHeader("Cache-Control"));
+    QCOMPARE(request.header("Connection").toLower(), QByteArray("close"));
+}
+
+void TestHttp::addParamJoinsFieldsWithDoubleAmpersand()
+{
+    html client;
+    QVERIFY(client.postData().isEmpty());
+    client.addParam(".lg", "jp");
+    QCOMPARE(client.postData(), QByteArray(".lg=jp"));
+    client.addParam(".intl", "jp");
+    client.addParam("logout", "1");
+    client.addParam(".src", "www");
+    QCOMPARE(client.postData(), QByteArray(".lg=jp&&.intl=jp&&logout=1&&.src=www"));
+    client.addParam(".done", "http://www.yahoo.co.jp");
+    QCOMPARE(client.postData(),
+             QByteArray(".lg=jp&&.intl=jp&&logout=1&&.src=www&&.done=http://www.yahoo.co.jp"));
+}
+
+void TestHttp::addParamEncodesBytesThatChangeTheForm_data()
+{
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QByteArray>("sent");
+    QTest::newRow("ampersand") << "pa&ss" << QByteArray("pa%26ss");
+    QTest::newRow("equals") << "a=b" << QByteArray("a%3Db");
+    QTest::newRow("percent") << "100%" << QByteArray("100%25");
+    QTest::newRow("plus") << "a+b" << QByteArray("a%2Bb");
+    QTest::newRow("blank") << "a b" << QByteArray("a+b");
+    QTest::newRow("control") << "a\tb\r\n" << QByteArray("a%09b%0D%0A");
+    QTest::newRow("japanese in site code") << "日本" << QByteArray("%93%FA%96%7B");
+    QTest::newRow("mixed") << "ID:日本 1" << QByteArray("ID:%93%FA%96%7B+1");
+    QTest::newRow("plain stays") << "Ab9_-.*~/:?@!" << QByteArray("Ab9_-.*~/:?@!");
+}
+
+void TestHttp::addParamEncodesBytesThatChangeTheForm()
+{
+    QFETCH(QString, value);
+    QFETCH(QByteArray, sent);
+    html client;
+    client.addParam("k", value);
+    QCOMPARE(client.postData(), "k=" + sent);
+}
+
+void TestHttp::postSecureAppendsAndPostReplaces()
+{
+    int calls = 0;
+    QMutex mutex;
+    m_site.setHandler("POST", "/count", [&](const FakeSite::Request&) {
+        QMutexLocker lock(&mutex);
+        return okPage("answer" + QByteArray::number(++calls) + ";");
+    });
+    html secure;
+    secure.postSecure(m_site.httpsUrl("/count"));
+    secure.postSecure(m_site.httpsUrl("/count"));
+    QCOMPARE(secure.response(), QByteArray("answer1;answer2;"));
+    html plain;
+    plain.post(m_site.httpUrl("/count"));
+    plain.post(m_site.httpUrl("/count"));
+    QCOMPARE(plain.response(), QByteArray("answer4;"));
+    plain.get(m_site.httpUrl("/missing"));
+    QCOMPARE(plain.response(), QByteArray("Not Found"));
+}
+
+void TestHttp::errorStatusKeepsBody_data()
+{
+    QTest::addColumn<int>("status");
+    QTest::newRow("404") << 404;
+    QTest::newRow("500") << 500;
+}
+
+void TestHttp::errorStatusKeepsBody()
+{
+    QFETCH(int, status);
+    FakeSite::Response response = okPage("<html>error page</html>");
+    response.status = status;
+    m_site.setRoute("GET", "/error", response);
+    m_site.setRoute("POST", "/error", response);
+    html client;
+    client.get(m_site.httpUrl("/error"));
+    QCOMPARE(client.response(), response.body);
+    client.post(m_site.httpUrl("/error"));
+    QCOMPARE(client.response(), response.body);
+}
+
+void TestHttp::nulByteKeepsRestOfBody()
+{
+    const QByteArray body("before\0after", 12);
+    m_site.setRoute("GET", "/nul", okPage(body));
+    m_site.setRoute("POST", "/nul", okPage(body));
+    html client;
+    client.get(m_site.httpUrl("/nul"));
+    QCOMPARE(client.response(), body);
+    client.postSecure(m_site.httpsUrl("/nul"));
+    QCOMPARE(client.response(), body + body);
+}
+
+void TestHttp::decodesEveryCodeToSameText_data()
+{
+    QTest::addColumn<QByteArray>("encoder");
+    QTest::addColumn<QByteArray>("charset");
+    QTest::addColumn<QString>("declaration");
+    const QList<std::pair<QByteArray, QByteArray>> codes = {{"CP932", "Shift_JIS"},
+                                                            {"EUC-JP", "EUC-JP"},
+                                                            {"ISO-2022-JP", "ISO-2022-JP"},
+                                                            {"UTF-8", "UTF-8"}};
+    for (const auto& [encoder, charset] : codes) {
+        for (const char* declaration : {"none", "header", "meta", "meta charset"}) {
+            QTest::addRow("%s %s", charset.constData(), declaration)
+                << encoder << charset << QString::fromLatin1(declaration);
+        }
+    }
+}
+
+void TestHttp::decodesEveryCodeToSameText()
+{
+    QFETCH(QByteArray, encoder);
+    QFETCH(QByteArray, charset);
+    QFETCH(QString, declaration);
+    QString head = QStringLiteral("<html><head><title>マイ・オークション</title>");
+    FakeSite::Response response;
+    if (declaration == "header")
+        response.contentType = "text/html; charset=" + charset;
+    else if (declaration == "meta")
+        head += "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=" + charset + "\">";
+    else if (declaration == "meta charset")
+        head += "<meta charset=\"" + charset + "\">";
+    const QString page = head + "</head><body>\n" + samplePage + "</body></html>\n";
+    response.body = encoded(page, encoder.constData());
+    m_site.setRoute("GET", "/coded", response);
+
+    html client;
+    client.get(m_site.httpUrl("/coded"));
+    QCOMPARE(client.response(), response.body);
+    QCOMPARE(client.responseText(), page);
+}
+
+void TestHttp::shiftJisIsReadAsWindows31J()
+{
+    // 0x8160 is the wave dash of Windows-31J (U+FF5E); 0x8740 is a circled one.
+    const QByteArray bytes("\x81\x60\x87\x40", 4);
+    QCOMPARE(TextDecoding::decode(bytes, "text/html; charset=Shift_JIS"), QStringLiteral("～①"));
+    QCOMPARE(TextDecoding::decode(QByteArray()), QString());
+}
+
+void TestHttp::loginCookieReachesOtherThreadsAndOutlivesRestart()
+{
+    FakeSite::Response login = okPage("welcome");
+    login.headers = {{"Set-Cookie", "Y=v%3Dlogin; expires=Fri, 01 Jan 2044 00:00:00 GMT; path=/"},
+                     {"Set-Cookie", "S=session; path=/"}};
+    m_site.setRoute("POST", "/config/login", login);
+    m_site.setRoute("GET", "/jp/show/mystatus", okPage("status"));
+
+    html client;
+    client.postSecure(m_site.httpsUrl("/config/login?"));
+    QCOMPARE(client.response(), QByteArray("welcome"));
+
+    QByteArray cookieSeen;
+    QThread* worker = QThread::create([&] {
+        html other;
+        other.get(m_site.httpUrl("/jp/show/mystatus"));
+        cookieSeen = lastRequest().header("Cookie");
+    });
+    worker->start();
+    QVERIFY(worker->wait(10000));
+    delete worker;
+    QVERIFY(cookieSeen.contains("Y=v%3Dlogin"));
+    QVERIFY(cookieSeen.contains("S=session"));
+
+    NetworkThread::shutdown();
+    QFile file(m_folder.filePath("cookies.txt"));
+    QVERIFY(file.exists());
+    QCOMPARE(file.permissions() & 0x7077, QFile::ReadOwner | QFile::WriteOwner);
+
+    html afterRestart;
+    afterRestart.get(m_site.httpUrl("/jp/show/mystatus"));
+    const QByteArray cookie = lastRequest().header("Cookie");
+    QVERIFY(cookie.contains("Y=v%3Dlogin"));
+    QVERIFY(!cookie.contains("S=session"));
+
+    // Expiring the cookie (as a logout does) takes it out of the file too.
+    FakeSite::Response logout = okPage("bye");
+    logout.headers = {{"Set-Cookie", "Y=; expires=Thu, 01 Jan 2004 00:00:00 GMT; path=/"}};
+    m_site.setRoute("POST", "/config/logout", logout);
+    html client2;
+    client2.post(m_site.httpUrl("/config/logout"));
+    QCOMPARE(client2.response(), QByteArray("bye"));
+    NetworkThread::shutdown();
+    html afterLogout;
+    afterLogout.get(m_site.httpUrl("/jp/show/mystatus"));
+    QVERIFY(!lastRequest().header("Cookie").contains("Y="));
+}
+
+void TestHttp::redirectIsFollowedWithItsCookie()
+{
+    FakeSite::Response redirect;
+    redirect.status = 302;
+    redirect.headers = {{"Location", m_site.httpUrl("/target").toLatin1()},
+                        {"Set-Cookie", "R=moved; path=/"}};
+    m_site.setRoute("POST", "/config/login", redirect);
+    m_site.setRoute("GET", "/target", okPage("arrived"));
+    html client;
+    client.postSecure(m_site.httpsUrl("/config/login?"));
+    QCOMPARE(client.response(), QByteArray("arrived"));
+    QCOMPARE(lastRequest().path(), QByteArray("/target"));
+    QVERIFY(lastRequest().header("Cookie").contains("R=moved"));
+}
+
+void TestHttp::timeoutGivesEmptyAnswerQuickly()
+{
+    FakeSite::Response slow = okPage("too late");
+    slow.delayMs = 60000;
+    m_site.setRoute("GET", "/slow", slow);
+    m_site.setRoute("POST", "/slow", slow);
+    html::setDefaultTimeout(300);
+    html client;
+    QElapsedTimer elapsed;
+    elapsed.start();
+    client.get(m_site.httpUrl("/slow"));
+    QVERIFY(client.response().isEmpty());
+    client.postSecure(m_site.httpsUrl("/slow"));
+    QVERIFY(client.response().isEmpty());
+    client.post(m_site.httpUrl("/slow"));
+    QVERIFY(client.response().isEmpty());
+    QVERIFY2(elapsed.elapsed() < 15000, "a time-out of 300 ms must not hang");
+}
+
+void TestHttp::droppedConnectionGivesEmptyAnswer()
+{
+    FakeSite::Response drop;
+    drop.drop = true;
+    m_site.setRoute("GET", "/drop", drop);
+    m_site.setRoute("POST", "/drop", drop);
+    m_site.setRoute("POST", "/ok", okPage("kept"));
+    html client;
+    client.get(m_site.httpUrl("/drop"));
+    QVERIFY(client.response().isEmpty());
+    client.post(m_site.httpUrl("/drop"));
+    QVERIFY(client.response().isEmpty());
+    client.postSecure(m_site.httpsUrl("/ok"));
+    client.postSecure(m_site.httpsUrl("/drop"));
+    QCOMPARE(client.response(), QByteArray("kept"));
+}
+
+void TestHttp::unreachableHostGivesEmptyAnswer()
+{
+    QTcpServer closed;
+    QVERIFY(closed.listen(QHostAddress::LocalHost, 0));
+    const QString url = "http://127.0.0.1:" + QString::number(closed.serverPort()) + "/page";
+    closed.close();
+    html client;
+    client.get(url);
+    QVERIFY(client.response().isEmpty());
+    client.get("not a url");
+    QVERIFY(client.response().isEmpty());
+    QCOMPARE(client.responseText(), QString());
+}
+
+void TestHttp::stopRequestEndsWorkerRequest()
+{
+    FakeSite::Response slow = okPage("too late");
+    slow.delayMs = 60000;
+    m_site.setRoute("GET", "/slow", slow);
+    QAtomicInt started = 0;
+    QByteArray response = "unset";
+    QThread* worker = QThread::create([&] {
+        html client; // the default time-out of 30 s
+        started = 1;
+        client.get(m_site.httpUrl("/slow"));
+        response = client.response();
+    });
+    worker->start();
+    QTRY_VERIFY(started.loadAcquire() == 1 && !m_site.requests().isEmpty());
+    worker->requestInterruption();
+    QVERIFY(worker->wait(5000));
+    delete worker;
+    QVERIFY(response.isEmpty());
+}
+
+void TestHttp::waitingRunsNoEventLoop()
+{
+    FakeSite::Response slowish = okPage("answer");
+    slowish.delayMs = 200;
+    m_site.setRoute("GET", "/slowish", slowish);
+    bool timerRan = false;
+    QTimer::singleShot(0, this, [&timerRan] { timerRan = true; });
+    html client;
+    client.get(m_site.httpUrl("/slowish"));
+    QCOMPARE(client.response(), QByteArray("answer"));
+    QVERIFY(!timerRan);
+    QTRY_VERIFY(timerRan);
+}
+
+QTEST_GUILESS_MAIN(TestHttp)
+#include "test_http.moc"
