@@ -26,16 +26,17 @@ void fillExisting(const QSqlDatabase& db, int transactions, int perTransaction)
         const QString bidId = QStringLiteral("bidder%1").arg(t);
         for (int n = 1; n <= perTransaction; ++n) {
             const bool received = n % 2 == 1;
-            Sql::exec(insert, {{":AID", aid},
-                               {":WID", received ? bidId : seller},
-                               {":NO", n},
-                               {":SUBJ", QStringLiteral("件名")},
-                               {":MSG", QStringLiteral("これまでのメッセージの本文です。\r\n二行目")},
-                               {":DATE", QStringLiteral("2026/11/01 10:00")},
-                               {":REC", received ? 1 : 0},
-                               {":FOLDER", received ? "000" : "001"},
-                               {":LOGIN", seller},
-                               {":BID", bidId}});
+            Sql::exec(insert,
+                      {{":AID", aid},
+                       {":WID", received ? bidId : seller},
+                       {":NO", n},
+                       {":SUBJ", QStringLiteral("件名")},
+                       {":MSG", QStringLiteral("これまでのメッセージの本文です。\r\n二行目")},
+                       {":DATE", QStringLiteral("2026/11/01 10:00")},
+                       {":REC", received ? 1 : 0},
+                       {":FOLDER", received ? "000" : "001"},
+                       {":LOGIN", seller},
+                       {":BID", bidId}});
         }
     }
     transaction.commit();

@@ -30,8 +30,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         return true;
     };
     callbacks.log = [](const QString&) {};
-    NaviDownloadRun run({QStringLiteral("http://item.test"), QStringLiteral("http://profiles.test")},
-                        [&](const QString&) { return page; }, {}, callbacks);
+    NaviDownloadRun run(
+        {QStringLiteral("http://item.test"), QStringLiteral("http://profiles.test")},
+        [&](const QString&) { return page; }, {}, callbacks);
     run.run({NaviWorkItem{QStringLiteral("x1"), {}, lastNumber, QStringLiteral("buyer")}});
     return 0;
 }

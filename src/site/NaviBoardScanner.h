@@ -8,19 +8,19 @@
 // stored number, newest first, with the address of the message's own page.
 struct NaviBoardEntry
 {
-    QString link;    // the message page's path and query as on the board ("/show/contact_detail?...")
-    QString number;  // the message number as on the page
+    QString link; // the message page's path and query as on the board ("/show/contact_detail?...")
+    QString number; // the message number as on the page
     qint64 numberValue = 0;
     QString subject;
     QString writeId;
-    QString date;    // the site's date text ("12月28日 14時05分")
+    QString date; // the site's date text ("12月28日 14時05分")
 };
 
 struct NaviBoardScan
 {
-    bool found = false;          // the board's markers were there; false: skip the board silently
+    bool found = false; // the board's markers were there; false: skip the board silently
     QList<NaviBoardEntry> entries;
-    bool numberError = false;    // the scan ended at a message number that is not a decimal number
+    bool numberError = false; // the scan ended at a message number that is not a decimal number
     QString badNumber;
 };
 

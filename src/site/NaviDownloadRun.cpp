@@ -18,9 +18,8 @@ QString NaviDownloadRun::boardUrl(const NaviSiteUrls& urls, const QString& aid,
                                   const QString& bidId)
 {
     return urls.itemBase + NaviMarkers::boardPath + u'?' + NaviMarkers::boardAidKey + u'=' +
-           QString::fromLatin1(QUrl::toPercentEncoding(aid)) + u'&' +
-           NaviMarkers::boardTargetKey + u'=' +
-           QString::fromLatin1(QUrl::toPercentEncoding(bidId));
+           QString::fromLatin1(QUrl::toPercentEncoding(aid)) + u'&' + NaviMarkers::boardTargetKey +
+           u'=' + QString::fromLatin1(QUrl::toPercentEncoding(bidId));
 }
 
 bool NaviDownloadRun::stopRequested() const
@@ -62,9 +61,8 @@ bool NaviDownloadRun::readBoard(const NaviWorkItem& item, NaviBoard* board)
 {
     board->aid = item.aid;
     board->bidId = item.bidId;
-    const NaviBoardScan scan =
-        scanNaviBoard(m_fetch(boardUrl(m_urls, item.aid, item.bidId)), m_profileMarker,
-                      item.lastNumber);
+    const NaviBoardScan scan = scanNaviBoard(m_fetch(boardUrl(m_urls, item.aid, item.bidId)),
+                                             m_profileMarker, item.lastNumber);
     if (!scan.found)
         return true;
     if (scan.numberError) {

@@ -84,12 +84,12 @@ void NaviStore::store(const NaviBoard& board, NaviStoreSummary* summary)
 {
     if (!m_insertPrepared) {
         m_insert = Sql::prepare(
-            m_db, QStringLiteral(
-                      "INSERT INTO T_Navi "
-                      "(Aid,WriteId,[Number],Subject,Message,WriteDate,RecFlg,NewFlg,FolderID,"
-                      "LoginId,BidId) VALUES(:DATA_AID,:DATA_WRITE_ID,:DATA_NO,:DATA_SUBJECT,"
-                      ":DATA_MSG,:DATA_DATE,:DATA_RECFLG,:DATA_NEWFLG,:DATA_FOLDER_ID,"
-                      ":DATA_LOGINID,:DATA_BIDID)"));
+            m_db,
+            QStringLiteral("INSERT INTO T_Navi "
+                           "(Aid,WriteId,[Number],Subject,Message,WriteDate,RecFlg,NewFlg,FolderID,"
+                           "LoginId,BidId) VALUES(:DATA_AID,:DATA_WRITE_ID,:DATA_NO,:DATA_SUBJECT,"
+                           ":DATA_MSG,:DATA_DATE,:DATA_RECFLG,:DATA_NEWFLG,:DATA_FOLDER_ID,"
+                           ":DATA_LOGINID,:DATA_BIDID)"));
         m_insertPrepared = true;
     }
 
@@ -182,6 +182,5 @@ QString NaviStore::messageCountCell(const QSqlDatabase& db, const QString& login
     const qint64 unread = query.value(1).toLongLong();
     if (total == 0)
         return {};
-    return unread == 0 ? QString::number(total)
-                       : QStringLiteral("%1(%2)").arg(total).arg(unread);
+    return unread == 0 ? QString::number(total) : QStringLiteral("%1(%2)").arg(total).arg(unread);
 }

@@ -28,7 +28,7 @@ struct NaviStoredRow
     QString message;
     QString writeDate; // converted; empty when the site's text did not read as a date
     bool recFlg = false;
-    QString folderId;  // "000" received, "001" sent
+    QString folderId; // "000" received, "001" sent
     QString loginId;
     QString bidId;
 };
@@ -36,19 +36,19 @@ struct NaviStoredRow
 // What one board's store did, for the lists, the folder tree, the cells and the log.
 struct NaviStoreSummary
 {
-    bool ok = true;           // false: a database error; nothing of the board was stored
+    bool ok = true; // false: a database error; nothing of the board was stored
     QString aid;
     QString bidId;
-    QString title;            // of the listing; empty when the listing is not stored
-    QString bidderName;       // the winner's Name in T_BidMaster; empty when unknown
+    QString title;             // of the listing; empty when the listing is not stored
+    QString bidderName;        // the winner's Name in T_BidMaster; empty when unknown
     QList<NaviStoredRow> rows; // newest first
-    int receivedCount = 0;    // received (and unread) rows inserted
+    int receivedCount = 0;     // received (and unread) rows inserted
     int sentCount = 0;
     QMap<QString, int> insertedByFolder; // folder id -> rows inserted there
-    bool duplicated = false;  // a message number is stored twice after the inserts
-    bool deleted = false;     // ... and the transaction's rows of the account were deleted again
+    bool duplicated = false;             // a message number is stored twice after the inserts
+    bool deleted = false; // ... and the transaction's rows of the account were deleted again
     bool reDownloadQueued = false;
-    QStringList logLines;     // in order: the new-messages line, the duplicate line, an error line
+    QStringList logLines; // in order: the new-messages line, the duplicate line, an error line
 };
 
 // Stores downloaded boards on the GUI thread's connection, one board per transaction. The

@@ -20,20 +20,20 @@ int numberRepeatCount(const QSqlDatabase& db, const QString& aid, const QString&
 void deleteMessages(const QSqlDatabase& db, const QString& aid, const QString& bidId,
                     const QString& loginId)
 {
-    Sql::exec(db,
-              QStringLiteral(
-                  "DELETE FROM T_Navi WHERE Aid=:AID AND BidId=:BID_ID AND LoginId=:LOGIN_ID"),
-              {{":AID", aid}, {":BID_ID", bidId}, {":LOGIN_ID", loginId}});
+    Sql::exec(
+        db,
+        QStringLiteral("DELETE FROM T_Navi WHERE Aid=:AID AND BidId=:BID_ID AND LoginId=:LOGIN_ID"),
+        {{":AID", aid}, {":BID_ID", bidId}, {":LOGIN_ID", loginId}});
 }
 
 qint64 highestNumber(const QSqlDatabase& db, const QString& aid, const QString& bidId,
                      const QString& loginId)
 {
-    const QVariant max = Sql::scalar(
-        db,
-        QStringLiteral("SELECT MAX([Number]) AS MAX_NUM FROM T_Navi WHERE Aid=:AID AND "
-                       "BidId=:BID_ID AND LoginId=:LOGIN_ID AND DeleteFlgSub=FALSE"),
-        {{":AID", aid}, {":BID_ID", bidId}, {":LOGIN_ID", loginId}});
+    const QVariant max =
+        Sql::scalar(db,
+                    QStringLiteral("SELECT MAX([Number]) AS MAX_NUM FROM T_Navi WHERE Aid=:AID AND "
+                                   "BidId=:BID_ID AND LoginId=:LOGIN_ID AND DeleteFlgSub=FALSE"),
+                    {{":AID", aid}, {":BID_ID", bidId}, {":LOGIN_ID", loginId}});
     return max.isNull() ? 0 : max.toLongLong();
 }
 

@@ -39,8 +39,8 @@ inline QString boardEntry(const QString& aid, const QString& bidId, const Messag
     return QStringLiteral("<tr><td><a href=\"%1\">No.%2</a> <b>%3</b></td></tr>\n"
                           "<tr><td>投稿者：<A href=\"%4/%5\">%5</A></td></tr>\n"
                           "<tr><td><small>%6</small></td></tr>\n")
-        .arg(messageLink(aid, message.number, bidId), message.number, message.subject,
-             profileBase, message.writer, message.date);
+        .arg(messageLink(aid, message.number, bidId), message.number, message.subject, profileBase,
+             message.writer, message.date);
 }
 
 inline QString boardPage(const QString& aid, const QString& bidId, const QList<Message>& messages)

@@ -31,7 +31,8 @@ const QDate today(2026, 12, 10);
 // Newest first, as on the site: two from the winner, one from the seller.
 QList<Msg> threeMessages()
 {
-    return {{"3", buyer, "入金しました", "12月08日 09時03分", "振り込みました<br>確認を<br>お願いします"},
+    return {{"3", buyer, "入金しました", "12月08日 09時03分",
+             "振り込みました<br>確認を<br>お願いします"},
             {"2", seller, "ご連絡", "12月07日 18時30分", "<b>お支払い</b>について"},
             {"1", buyer, "はじめまして", "12月06日 07時05分", "よろしくお願いします"}};
 }
@@ -148,16 +149,14 @@ RunOutcome TestBoardDl::runDownload(FakeSite& site, NaviStore& store,
     return outcome;
 }
 
-NaviWorkItem TestBoardDl::workItem(const QString& aid, const QString& bidId,
-                                   const QString& loginId)
+NaviWorkItem TestBoardDl::workItem(const QString& aid, const QString& bidId, const QString& loginId)
 {
     return NaviWorkList::prepareItem(m_db, aid, QString(), bidId, QString(), loginId).item;
 }
 
 int TestBoardDl::rowCount(const QString& aid, const QString& loginId)
 {
-    return Sql::scalar(m_db,
-                       "SELECT COUNT(*) FROM T_Navi WHERE Aid=:AID AND LoginId=:LOGIN_ID",
+    return Sql::scalar(m_db, "SELECT COUNT(*) FROM T_Navi WHERE Aid=:AID AND LoginId=:LOGIN_ID",
                        {{":AID", aid}, {":LOGIN_ID", loginId}})
         .toInt();
 }
@@ -168,10 +167,14 @@ void TestBoardDl::profileLinkMarkerIsSchemeAndFirstLabel_data()
 {
     QTest::addColumn<QString>("base");
     QTest::addColumn<QString>("marker");
-    QTest::newRow("host") << "http://profiles.test" << "http://profiles";
-    QTest::newRow("with path") << "https://a.b.example.jp/x/" << "https://a";
-    QTest::newRow("port") << "http://127.0.0.1:8123" << "http://127";
-    QTest::newRow("no host") << "nonsense" << "";
+    QTest::newRow("host") << "http://profiles.test"
+                          << "http://profiles";
+    QTest::newRow("with path") << "https://a.b.example.jp/x/"
+                               << "https://a";
+    QTest::newRow("port") << "http://127.0.0.1:8123"
+                          << "http://127";
+    QTest::newRow("no host") << "nonsense"
+                             << "";
 }
 
 void TestBoardDl::profileLinkMarkerIsSchemeAndFirstLabel()
@@ -183,8 +186,8 @@ void TestBoardDl::profileLinkMarkerIsSchemeAndFirstLabel()
 
 void TestBoardDl::scannerReadsMessagesNewestFirst()
 {
-    const NaviBoardScan scan = scanNaviBoard(NaviTestPages::boardPage(aidA, buyer, threeMessages()),
-                                             "http://profiles", 0);
+    const NaviBoardScan scan =
+        scanNaviBoard(NaviTestPages::boardPage(aidA, buyer, threeMessages()), "http://profiles", 0);
     QVERIFY(scan.found);
     QVERIFY(!scan.numberError);
     QCOMPARE(scan.entries.size(), 3);
@@ -271,9 +274,10 @@ void TestBoardDl::scannerEndsAtNonDecimalNumber()
 void TestBoardDl::scannerDropsIncompleteLastMessage()
 {
     QString page = NaviTestPages::boardPage(aidA, buyer, threeMessages().mid(0, 1));
-    page.replace("</table>", QStringLiteral("<tr><td><a href=\"%1\">No.1</a> <b>件名</b></td></tr>\n"
-                                            "</table>")
-                                 .arg(NaviTestPages::messageLink(aidA, "1", buyer)));
+    page.replace("</table>",
+                 QStringLiteral("<tr><td><a href=\"%1\">No.1</a> <b>件名</b></td></tr>\n"
+                                "</table>")
+                     .arg(NaviTestPages::messageLink(aidA, "1", buyer)));
     const NaviBoardScan scan = scanNaviBoard(page, "http://profiles", 0);
     QCOMPARE(scan.entries.size(), 1);
     QCOMPARE(scan.entries[0].number, QString("3"));
@@ -292,15 +296,15 @@ void TestBoardDl::readerReportsFailures_data()
 {
     QTest::addColumn<QString>("page");
     QTest::addColumn<QString>("errorText");
-    QTest::newRow("access notice") << NaviTestPages::accessNoticePage()
-                                   << NaviTexts::accessErrorText;
+    QTest::newRow("access notice")
+        << NaviTestPages::accessNoticePage() << NaviTexts::accessErrorText;
     QTest::newRow("empty page (fetch failed)") << QString() << NaviTexts::unexpectedErrorText;
     QTest::newRow("no span") << "<html><body><small>x</small></body></html>"
                              << NaviTexts::unexpectedErrorText;
-    QTest::newRow("no small in span") << "<span>x</span><small>y</small>"
-                                      << NaviTexts::unexpectedErrorText;
-    QTest::newRow("small closed before opened") << "<span></small><small></span>"
-                                                << NaviTexts::unexpectedErrorText;
+    QTest::newRow("no small in span")
+        << "<span>x</span><small>y</small>" << NaviTexts::unexpectedErrorText;
+    QTest::newRow("small closed before opened")
+        << "<span></small><small></span>" << NaviTexts::unexpectedErrorText;
 }
 
 void TestBoardDl::readerReportsFailures()
@@ -316,8 +320,9 @@ void TestBoardDl::readerReportsFailures()
 
 void TestBoardDl::boardUrlPercentEncodesIds()
 {
-    QCOMPARE(NaviDownloadRun::boardUrl({"http://item.test", {}}, "x1&a=b", "山 田"),
-             QString("http://item.test/jp/show/contact?aID=x1%26a%3Db&target=%E5%B1%B1%20%E7%94%B0"));
+    QCOMPARE(
+        NaviDownloadRun::boardUrl({"http://item.test", {}}, "x1&a=b", "山 田"),
+        QString("http://item.test/jp/show/contact?aID=x1%26a%3Db&target=%E5%B1%B1%20%E7%94%B0"));
 }
 
 void TestBoardDl::firstDownloadStoresReceivedAndSentMessages()
@@ -472,7 +477,8 @@ void TestBoardDl::stopEndsRunWithoutFurtherHandOver()
         stop = true; // the stop command confirmed while the first board was stored
         return true;
     };
-    NaviDownloadRun run(NaviTestPages::urls(), site.fetcher(), [&] { return stop; }, callbacks);
+    NaviDownloadRun run(
+        NaviTestPages::urls(), site.fetcher(), [&] { return stop; }, callbacks);
     QCOMPARE(run.run({workItem(aidA), workItem(aidB)}), NaviDownloadRun::Stopped);
     QCOMPARE(outcome.boardsHandedOver, 1);
     QCOMPARE(progressSteps, 1);
@@ -513,7 +519,8 @@ void TestBoardDl::failedStoreEndsRunAsFailed()
     NaviDownloadRun run(NaviTestPages::urls(), site.fetcher(), {}, callbacks);
     QCOMPARE(run.run({workItem(aidA), workItem(aidB)}), NaviDownloadRun::Failed);
     QCOMPARE(handOvers, 1);
-    QCOMPARE(NaviTexts::endLine(NaviDownloadRun::Failed), QString("ナビ情報ダウンロードに失敗しました"));
+    QCOMPARE(NaviTexts::endLine(NaviDownloadRun::Failed),
+             QString("ナビ情報ダウンロードに失敗しました"));
 }
 
 // ---- the store
@@ -526,13 +533,23 @@ void TestBoardDl::storeWritesFoldersFlagsWritersAndDates()
     const RunOutcome outcome = runDownload(site, store, {workItem(aidA)});
 
     QSqlQuery query = Sql::exec(
-        m_db, "SELECT [Number],WriteId,Subject,Message,WriteDate,RecFlg,NewFlg,FolderID,LoginId,"
-              "BidId,UnsealingFlg,DeleteFlgSub FROM T_Navi WHERE Aid=:AID ORDER BY [Number] DESC",
+        m_db,
+        "SELECT [Number],WriteId,Subject,Message,WriteDate,RecFlg,NewFlg,FolderID,LoginId,"
+        "BidId,UnsealingFlg,DeleteFlgSub FROM T_Navi WHERE Aid=:AID ORDER BY [Number] DESC",
         {{":AID", aidA}});
-    struct Expected { int number; QString writer; QString subject; QString text; QString date;
-                      int rec; QString folder; };
+    struct Expected
+    {
+        int number;
+        QString writer;
+        QString subject;
+        QString text;
+        QString date;
+        int rec;
+        QString folder;
+    };
     const QList<Expected> expected{
-        {3, buyer, "入金しました", "振り込みました\r\n確認を\r\nお願いします", "2026/12/08 09:03", 1, "000"},
+        {3, buyer, "入金しました", "振り込みました\r\n確認を\r\nお願いします", "2026/12/08 09:03",
+         1, "000"},
         {2, seller, "ご連絡", "<b>お支払い</b>について", "2026/12/07 18:30", 0, "001"},
         {1, buyer, "はじめまして", "よろしくお願いします", "2026/12/06 07:05", 1, "000"}};
     for (const Expected& row : expected) {
@@ -568,11 +585,16 @@ void TestBoardDl::storeConvertsDatesAgainstToday_data()
     QTest::addColumn<QDate>("today");
     QTest::addColumn<QString>("siteDate");
     QTest::addColumn<QString>("stored");
-    QTest::newRow("last year") << QDate(2026, 1, 5) << "12月28日 09時03分" << "2025/12/28 09:03";
-    QTest::newRow("today") << QDate(2026, 1, 5) << "1月5日 23時59分" << "2026/01/05 23:59";
-    QTest::newRow("121 days before") << today << "8月11日 00時00分" << "2026/08/11 00:00";
-    QTest::newRow("122 days before") << today << "8月10日 00時00分" << "2027/08/10 00:00";
-    QTest::newRow("unreadable") << today << "昨日" << "";
+    QTest::newRow("last year") << QDate(2026, 1, 5) << "12月28日 09時03分"
+                               << "2025/12/28 09:03";
+    QTest::newRow("today") << QDate(2026, 1, 5) << "1月5日 23時59分"
+                           << "2026/01/05 23:59";
+    QTest::newRow("121 days before") << today << "8月11日 00時00分"
+                                     << "2026/08/11 00:00";
+    QTest::newRow("122 days before") << today << "8月10日 00時00分"
+                                     << "2027/08/10 00:00";
+    QTest::newRow("unreadable") << today << "昨日"
+                                << "";
 }
 
 void TestBoardDl::storeConvertsDatesAgainstToday()
@@ -592,8 +614,8 @@ void TestBoardDl::storeAcceptsMessageWithEmptyFields()
 {
     NaviStore store(m_db, seller, false, today);
     NaviBoard board{aidA, buyer, {}};
-    board.messages << NaviMessage{aidA, "1", 1, QString(), QString(), QString(), QString(), buyer,
-                                  false};
+    board.messages << NaviMessage{aidA,      "1",       1,     QString(), QString(),
+                                  QString(), QString(), buyer, false};
     QVERIFY(store.storeBoard(board).ok);
     QCOMPARE(rowCount(aidA), 1);
 }
@@ -616,8 +638,8 @@ void TestBoardDl::messageCountCellComesFromDatabase()
 
     // Recomputing after a store counts what is stored, however often it is asked.
     NaviBoard board{aidA, buyer, {}};
-    board.messages << NaviMessage{aidA, "6", 6, "件名", buyer, "12月08日 09時03分", "本文",
-                                  buyer, true};
+    board.messages << NaviMessage{aidA,   "6",   6,   "件名", buyer, "12月08日 09時03分",
+                                  "本文", buyer, true};
     store.storeBoard(board);
     QCOMPARE(store.messageCountCell(aidA, buyer), QString("6(3)"));
     QCOMPARE(store.messageCountCell(aidA, buyer), QString("6(3)"));
@@ -631,7 +653,8 @@ void TestBoardDl::storedDuplicateDeletesBoardAndQueuesIt()
     NaviStore store(m_db, seller, false, today);
     NaviBoard board{aidA, buyer, {}};
     board.messages << NaviMessage{aidA, "3", 3, "a", buyer, "12月08日 09時03分", "x", buyer, true}
-                   << NaviMessage{aidA, "2", 2, "b", seller, "12月07日 09時03分", "y", buyer, false};
+                   << NaviMessage{aidA, "2",   2,    "b", seller, "12月07日 09時03分",
+                                  "y",  buyer, false};
     const NaviStoreSummary summary = store.storeBoard(board);
     QVERIFY(summary.ok);
     QVERIFY(summary.duplicated);
@@ -650,7 +673,8 @@ void TestBoardDl::reDownloadOnlyLogsRepeatedDuplicate()
     NaviStore store(m_db, seller, true, today);
     NaviBoard board{aidA, buyer, {}};
     board.messages << NaviMessage{aidA, "2", 2, "a", seller, "12月08日 09時03分", "x", buyer, false}
-                   << NaviMessage{aidA, "2", 2, "b", seller, "12月07日 09時03分", "y", buyer, false};
+                   << NaviMessage{aidA, "2",   2,    "b", seller, "12月07日 09時03分",
+                                  "y",  buyer, false};
     const NaviStoreSummary summary = store.storeBoard(board);
     QVERIFY(summary.duplicated);
     QVERIFY(!summary.deleted);
@@ -718,8 +742,12 @@ void TestBoardDl::highestNumberLeavesOutDeletedAndOtherAccounts()
     FixtureDb::addMessage(m_db, {.aid = aidA, .bidId = buyer, .number = 9});
     FixtureDb::addMessage(m_db, {.aid = aidA, .bidId = buyer, .number = 10});
     QCOMPARE(NaviWorkList::highestNumber(m_db, aidA, buyer, seller), 10);
-    FixtureDb::insert(m_db, "T_Navi", {{"Aid", aidA}, {"BidId", buyer}, {"Number", 12},
-                                       {"LoginId", seller}, {"DeleteFlgSub", 1}});
+    FixtureDb::insert(m_db, "T_Navi",
+                      {{"Aid", aidA},
+                       {"BidId", buyer},
+                       {"Number", 12},
+                       {"LoginId", seller},
+                       {"DeleteFlgSub", 1}});
     FixtureDb::addMessage(m_db, {.aid = aidA, .bidId = buyer, .number = 15, .loginId = "other"});
     QCOMPARE(NaviWorkList::highestNumber(m_db, aidA, buyer, seller), 10);
 }
