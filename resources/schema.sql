@@ -1,4 +1,4 @@
--- The Tessaly database. Booleans are INTEGER 0/1; message numbers are INTEGER so that
+-- The Tessaly database. Booleans are INTEGER 0/1, message numbers are INTEGER so that
 -- MAX([Number]) compares numbers. Ids typed or copied by people compare without case.
 CREATE TABLE T_BidData (
     Aid TEXT NOT NULL DEFAULT '',
