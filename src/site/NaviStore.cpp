@@ -1,5 +1,6 @@
 #include "site/NaviStore.h"
 
+#include "app/CommonRoutines.h"
 #include "platform/Sql.h"
 #include "site/NaviDownloadTexts.h"
 #include "site/NaviWorkList.h"
@@ -11,35 +12,6 @@ namespace {
 const QString receivedFolder = QStringLiteral("000");
 const QString sentFolder = QStringLiteral("001");
 
-// Stand-in for the common routine convertNaviDate(const QString&, QDate today), returning ""
-// for a text that does not read; replaced by that routine when it is in the tree.
-QString placeholderConvertNaviDate(const QString& siteText, QDate today)
-{
-    QString text = siteText;
-    text.replace(u'月', u'/').remove(u'日').replace(u'時', u':').remove(u'分');
-    static const QRegularExpression pattern(
-        QStringLiteral("^\\s*([0-9]{1,2})/([0-9]{1,2})\\s+([0-9]{1,2}):([0-9]{1,2})\\s*$"));
-    const QRegularExpressionMatch match = pattern.match(text);
-    if (!match.hasMatch())
-        return {};
-    const QDate date(today.year(), match.captured(1).toInt(), match.captured(2).toInt());
-    const int hour = match.captured(3).toInt();
-    const int minute = match.captured(4).toInt();
-    if (!date.isValid() || hour > 23 || minute > 59)
-        return {};
-    int year = date.year();
-    const qint64 days = today.daysTo(date);
-    if (days >= 121)
-        year -= 1;
-    else if (days < -121)
-        year += 1;
-    return QStringLiteral("%1/%2/%3 %4:%5")
-        .arg(year, 4, 10, QChar(u'0'))
-        .arg(date.month(), 2, 10, QChar(u'0'))
-        .arg(date.day(), 2, 10, QChar(u'0'))
-        .arg(hour, 2, 10, QChar(u'0'))
-        .arg(minute, 2, 10, QChar(u'0'));
-}
 
 // Qt binds a null QString as NULL, which the NOT NULL text columns refuse.
 QVariant text(const QString& value)
@@ -109,7 +81,7 @@ void NaviStore::store(const NaviBoard& board, NaviStoreSummary* summary)
         row.number = message.numberValue;
         row.subject = message.subject;
         row.message = message.message;
-        row.writeDate = placeholderConvertNaviDate(message.date, today);
+        row.writeDate = convertNaviDate(message.date, today);
         row.recFlg = message.recFlg;
         row.folderId = message.recFlg ? receivedFolder : sentFolder;
         row.loginId = m_loginId;

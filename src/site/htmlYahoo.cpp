@@ -1,5 +1,9 @@
 #include "site/htmlYahoo.h"
 
+#include "app/CommonRoutines.h"
+
+#include <QUrl>
+
 #include "site/SiteEndpoints.h"
 #include "site/YahooMarkers.h"
 #include "site/html.h"
@@ -64,7 +68,10 @@ QString htmlYahoo::getEndTime(const QString& auctionId)
     html client;
     client.get(SiteEndpoints::httpUrl(site.webServiceHost, itemServicePath +
                                                                "?appid=" + site.webServiceAppId +
-                                                               "&auctionID=" + auctionId));
-    // The web service answers in UTF-8.
-    return YahooMarkers::endTimeFromWebService(QString::fromUtf8(client.response()));
+                                                               "&auctionID=" +
+                                                               QString::fromLatin1(QUrl::toPercentEncoding(auctionId))));
+    // The web service answers in UTF-8; the list shows the end time in its fixed-width form.
+    const QString endTime =
+        YahooMarkers::endTimeFromWebService(QString::fromUtf8(client.response()));
+    return endTime.isEmpty() ? endTime : padEndDateText(endTime);
 }

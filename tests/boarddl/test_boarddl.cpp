@@ -591,8 +591,9 @@ void TestBoardDl::storeConvertsDatesAgainstToday_data()
                            << "2026/01/05 23:59";
     QTest::newRow("121 days before") << today << "8月11日 00時00分"
                                      << "2026/08/11 00:00";
+    // An old message keeps the current year; it is never put into the future.
     QTest::newRow("122 days before") << today << "8月10日 00時00分"
-                                     << "2027/08/10 00:00";
+                                     << "2026/08/10 00:00";
     QTest::newRow("unreadable") << today << "昨日"
                                 << "";
 }

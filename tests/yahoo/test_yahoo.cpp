@@ -340,11 +340,11 @@ void TestYahoo::getEndTimeAsksItemWebService()
                       .toUtf8();
     m_site.setRoute("GET", "/AuctionWebService/V1/AuctionItem", answer);
     htmlYahoo yahoo;
-    QCOMPARE(yahoo.getEndTime("x123"), QStringLiteral("1月  5日  5時 5分"));
+    QCOMPARE(yahoo.getEndTime("x123"), QStringLiteral("01月05日 05時05分"));
     const QByteArray appId = SiteEndpoints::defaults().webServiceAppId.toLatin1();
     QCOMPARE(m_site.requests().value(0).query(), "appid=" + appId + "&auctionID=x123");
 
-    QCOMPARE(yahoo.getEndTime(QString()), QStringLiteral("1月  5日  5時 5分"));
+    QCOMPARE(yahoo.getEndTime(QString()), QStringLiteral("01月05日 05時05分"));
     QCOMPARE(m_site.requests().value(1).query(), "appid=" + appId + "&auctionID=");
 
     m_site.setRoute("GET", "/AuctionWebService/V1/AuctionItem", page("<Error/>"));
