@@ -9,6 +9,7 @@
 #include "platform/IniFile.h"
 #include "platform/Sql.h"
 #include "platform/WindowPlacement.h"
+#include "site/DownloadThread.h"
 
 #include <QAction>
 #include <QApplication>
@@ -105,11 +106,15 @@ void TFormNavi::FormShow()
         return;
     }
     setDatabaseCommandsEnabled(true);
+    ToolButtonLogin->setEnabled(true);
     loadSavedLogins();
 
     ComboBoxLoginId->setEditText(ini.readString(mainSection(), "LoginId", QString()));
     const int fontSize = ini.readInteger(mainSection(), "FontSize", 12);
     setMessageFontSize(fontSize);
+
+    if (NaviOptions::readLoginAutoLogin(ini) && !autoLoginId.isEmpty())
+        login(autoLoginId, autoLoginPassword);
 
     QTimer::singleShot(0, this, &TFormNavi::AppIdle);
 }
@@ -366,6 +371,7 @@ void TFormNavi::AppIdle()
     applyPaneSizes();
     createSharedQueries();
     shownUnreadCount = 0;
+    updateLoginId();
     PageControlMainChange();
 }
 
@@ -389,6 +395,7 @@ void TFormNavi::closeEvent(QCloseEvent* event)
 void TFormNavi::FormCloseQuery()
 {
     closing = true;
+    stopAllDownloads();
 }
 
 void TFormNavi::FormClose()
@@ -400,6 +407,8 @@ void TFormNavi::FormClose()
 
 void TFormNavi::FormDestroy()
 {
+    // No thread may outlive the connection and queries it uses through its hand-overs.
+    stopAllDownloads();
     for (QSqlQuery* query :
          {&queryLoginFolders, &queryInsertFolder, &queryNaviList, &queryInsertNavi,
           &queryBidderInfo, &queryBidderName, &queryBidTitle, &queryNewestAid,

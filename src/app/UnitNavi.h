@@ -10,6 +10,7 @@
 #include <QSqlQuery>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 
 class QAction;
@@ -32,6 +33,7 @@ class QTreeWidget;
 class QTreeWidgetItem;
 class QWidget;
 class WheelRouter;
+class DownloadThread;
 class WindowPlacement;
 
 // The main window: the listing tab and the message tab with their panes, menus, tool bars,
@@ -71,6 +73,44 @@ public:
     static void markWired(QAction* command);
     static void enableCommand(QAction* command, bool enabled);
     void fillComboBox(const QStringList& items, QComboBox* comboBox);
+
+    // ---- Login and account switching ----
+    bool login(const QString& id, const QString& password);
+    void updateLoginId();
+    bool checkLoginStatus();
+    void ToolButtonLoginClick();
+    void ComboBoxLoginIdChange(const QString& text);
+    void executePopupMenuLogin(QAction* item);
+    void executePopupMenuTrayLogin(QAction* item);
+    // True when a login may start now; a login during a download is refused with a log line.
+    bool loginAllowed();
+
+    // ---- Download control ----
+    void disableDownloadActions();
+    void enableDownloadActions();
+    void MainMenuDataDownloadQuitClick();
+    DownloadThread* threadOfKind(int kind) const;
+    // The common start of every download: login check, busy state, commands, the thread made
+    // and filled by makeThread (an exception there is logged and undoes the start), its start
+    // and the start line. False when the download did not start.
+    bool startDownload(int kind, const std::function<DownloadThread*()>& makeThread,
+                       const QString& startLine);
+    // Called by the end-of-download store: the thread is forgotten and freed once it ends.
+    void endDownload(DownloadThread* thread);
+    // Asks every download thread to stop, opens its gate and waits (processing events).
+    void stopAllDownloads();
+    QPointer<DownloadThread> threadBidDownload, threadNaviDownload, threadBidDetailedDownload;
+    // Per download, from auction id to (winner, count): new messages and new received ones.
+    QMultiMap<QString, std::pair<QString, int>> newNaviCounts, newReceivedNaviCounts;
+    QList<QPointer<DownloadThread>> downloadThreads;
+
+    // ---- Listing and message panes ----
+    void createDefaultFolders();
+    void loadFolderTree();
+    void ToolButtonBidSearchSearchClick();
+    void clearBidderInfo();
+    void clearBidNaviPanel();
+    void setBidSearchButtonEnabled(bool enabled);
 
     // ---- Shared state ----
     QSqlDatabase connection;

@@ -1,0 +1,70 @@
+#include "site/DownloadThread.h"
+
+#include <QMetaObject>
+
+DownloadThread::DownloadThread(QObject* guiTarget, const QString& loginIdAtStart)
+    : m_guiTarget(guiTarget), m_loginIdAtStart(loginIdAtStart)
+{
+}
+
+DownloadThread::~DownloadThread()
+{
+    requestStop();
+    wait();
+}
+
+void DownloadThread::hold()
+{
+    QMutexLocker lock(&m_mutex);
+    m_held = true;
+}
+
+void DownloadThread::release()
+{
+    QMutexLocker lock(&m_mutex);
+    m_held = false;
+    m_gateOpened.wakeAll();
+}
+
+bool DownloadThread::isHeld() const
+{
+    QMutexLocker lock(&m_mutex);
+    return m_held;
+}
+
+void DownloadThread::requestStop()
+{
+    requestInterruption();
+    release();
+}
+
+bool DownloadThread::checkPoint()
+{
+    QMutexLocker lock(&m_mutex);
+    while (m_held && !isInterruptionRequested())
+        m_gateOpened.wait(&m_mutex);
+    return !isInterruptionRequested();
+}
+
+bool DownloadThread::handOver(const std::function<void()>& fn)
+{
+    for (;;) {
+        if (!checkPoint())
+            return false;
+        bool ran = false;
+        // The gate may close between the check and the call reaching the GUI thread (the call
+        // can even arrive inside the stop question's own event loop): then nothing runs and the
+        // thread waits at the gate before it tries again.
+        QMetaObject::invokeMethod(
+            m_guiTarget,
+            [&] {
+                if (isInterruptionRequested() || isHeld())
+                    return;
+                fn();
+                ran = true;
+            },
+            Qt::BlockingQueuedConnection);
+        if (ran)
+            return true;
+    }
+}

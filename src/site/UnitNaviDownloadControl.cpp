@@ -1,0 +1,161 @@
+// One download at a time: the busy state, the download commands enabled and disabled as one,
+// starting a download thread, stopping it, and shutting it down with the window.
+#include "app/UnitNavi.h"
+
+#include "platform/Dialogs.h"
+#include "site/DownloadThread.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QToolButton>
+
+namespace {
+
+struct KindTexts
+{
+    QString question;
+    QString stopped;
+};
+
+KindTexts textsOfKind(int kind)
+{
+    switch (kind) {
+    case 1:
+        return {QStringLiteral("終了データダウンロードを中止しますか？"),
+                QStringLiteral("出品終了データダウンロードを中止しました")};
+    case 4:
+        return {QStringLiteral("出品終了詳細データダウンロードを中止しますか？"),
+                QStringLiteral("出品終了詳細データ取得を中止しました")};
+    default:
+        return {QStringLiteral("取引ナビダウンロードを中止しますか？"),
+                QStringLiteral("取引ナビダウンロードを中止しました")};
+    }
+}
+
+} // namespace
+
+void TFormNavi::disableDownloadActions()
+{
+    for (QAction* command : {ActionBidDownloadNow, ActionBidDownload, ActionNaviDownloadSelect,
+                             ActionNaviDownloadShow, ActionBidDetailedDownload,
+                             ActionBidPromptDecisionDownload})
+        command->setEnabled(false);
+    ToolButtonLogin->setEnabled(false);
+    ToolButtonBidSearch->setEnabled(false);
+    setBidSearchButtonEnabled(false);
+    enableCommand(MainMenuDataDownloadQuit, true);
+}
+
+void TFormNavi::enableDownloadActions()
+{
+    for (QAction* command : {ActionBidDownloadNow, ActionBidDownload, ActionNaviDownloadSelect,
+                             ActionNaviDownloadShow, ActionBidDetailedDownload,
+                             ActionBidPromptDecisionDownload})
+        enableCommand(command, isDatabaseOpen());
+    ToolButtonLogin->setEnabled(true);
+    ToolButtonBidSearch->setEnabled(isDatabaseOpen());
+    setBidSearchButtonEnabled(isDatabaseOpen());
+}
+
+DownloadThread* TFormNavi::threadOfKind(int kind) const
+{
+    switch (kind) {
+    case 1:
+        return threadBidDownload;
+    case 2:
+    case 5:
+        return threadNaviDownload;
+    case 4:
+        return threadBidDetailedDownload;
+    default:
+        return nullptr;
+    }
+}
+
+bool TFormNavi::startDownload(int kind, const std::function<DownloadThread*()>& makeThread,
+                              const QString& startLine)
+{
+    if (downloadKind != 0 || !isDatabaseOpen())
+        return false;
+    if (!checkLoginStatus())
+        return false;
+    downloadKind = kind;
+    disableDownloadActions();
+    newNaviCounts.clear();
+    newReceivedNaviCounts.clear();
+    DownloadThread* thread = nullptr;
+    try {
+        thread = makeThread();
+    } catch (const std::exception& error) {
+        addLogMessage(QString::fromUtf8(error.what()));
+        enableDownloadActions();
+        MainMenuDataDownloadQuit->setEnabled(false);
+        downloadKind = 0;
+        return false;
+    }
+    if (kind == 1)
+        threadBidDownload = thread;
+    else if (kind == 4)
+        threadBidDetailedDownload = thread;
+    else
+        threadNaviDownload = thread;
+    downloadThreads << thread;
+    // A finished thread is freed after its run has returned, never from inside it.
+    connect(thread, &QThread::finished, thread, &QObject::deleteLater);
+    thread->start();
+    if (!startLine.isEmpty())
+        addLogMessage(startLine);
+    return true;
+}
+
+void TFormNavi::endDownload(DownloadThread* thread)
+{
+    if (threadBidDownload == thread)
+        threadBidDownload = nullptr;
+    if (threadNaviDownload == thread)
+        threadNaviDownload = nullptr;
+    if (threadBidDetailedDownload == thread)
+        threadBidDetailedDownload = nullptr;
+    MainMenuDataDownloadQuit->setEnabled(false);
+    enableDownloadActions();
+    downloadKind = 0;
+}
+
+void TFormNavi::MainMenuDataDownloadQuitClick()
+{
+    const int kind = downloadKind;
+    DownloadThread* thread = threadOfKind(kind);
+    if (!thread || !thread->isRunning())
+        return;
+    MainMenuDataDownloadQuit->setEnabled(false);
+    thread->hold();
+    const KindTexts texts = textsOfKind(kind);
+    const bool stop = Dialogs::askOkCancel(this, QStringLiteral("確認"), texts.question);
+    // The question runs its own event loop: act only on a thread that is still there.
+    thread = threadOfKind(kind);
+    if (!thread || !thread->isRunning()) {
+        if (thread)
+            thread->release();
+        return;
+    }
+    if (!stop) {
+        thread->release();
+        MainMenuDataDownloadQuit->setEnabled(true);
+        return;
+    }
+    thread->requestStop();
+    endDownload(thread);
+    addLogMessage(texts.stopped);
+}
+
+void TFormNavi::stopAllDownloads()
+{
+    for (const QPointer<DownloadThread>& thread : std::as_const(downloadThreads))
+        if (thread)
+            thread->requestStop();
+    // A thread may be waiting in a hand-over to this thread: keep running events until it ends.
+    for (const QPointer<DownloadThread>& thread : std::as_const(downloadThreads))
+        while (thread && !thread->wait(10))
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    downloadThreads.clear();
+}
