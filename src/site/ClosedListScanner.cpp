@@ -19,8 +19,9 @@ int readListing(PageLineReader& reader, ClosedListing& out)
     const QStringView checkboxLine = reader.line();
     const qsizetype valuePos = checkboxLine.indexOf(QStringView(M::value));
     const qsizetype aidEnd = checkboxLine.lastIndexOf(u'"');
-    const QStringView aid =
-        valuePos < 0 ? QStringView() : PageText::slice(checkboxLine, valuePos + M::valueSkip, aidEnd);
+    const QStringView aid = valuePos < 0
+                                ? QStringView()
+                                : PageText::slice(checkboxLine, valuePos + M::valueSkip, aidEnd);
     if (aid.isNull())
         return ClosedListPage::NotRecognised;
     out.aid = aid.toString();
@@ -36,9 +37,9 @@ int readListing(PageLineReader& reader, ClosedListing& out)
     const qsizetype titleEnd = leftLine.indexOf(QStringView(M::linkEnd));
     const QStringView url =
         closeQuote < 0 ? QStringView() : PageText::slice(leftLine, openQuote + 1, closeQuote);
-    const QStringView title =
-        closeQuote < 0 || titleEnd < 0 ? QStringView()
-                                       : PageText::slice(leftLine, closeQuote + 2, titleEnd);
+    const QStringView title = closeQuote < 0 || titleEnd < 0
+                                  ? QStringView()
+                                  : PageText::slice(leftLine, closeQuote + 2, titleEnd);
     if (url.isNull() || title.isNull())
         return ClosedListPage::NotRecognised;
     out.url = url.toString();

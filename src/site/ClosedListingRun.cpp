@@ -65,9 +65,8 @@ ClosedListingResult ClosedListingRun::run(const ClosedListingRequest& request)
                     result.rows.append({index, row.aid, listing.url, listing.title, row.price,
                                         row.bidId, row.quantity});
             } else {
-                result.rows.append(
-                    {index, listing.aid, listing.url, listing.title, listing.price, listing.bidId,
-                     QString()});
+                result.rows.append({index, listing.aid, listing.url, listing.title, listing.price,
+                                    listing.bidId, QString()});
             }
             ++index;
             ++result.done;

@@ -14,6 +14,12 @@ const QString insertText = QStringLiteral(
     "VALUES(:DATA_AID,:DATA_TITLE,:DATA_BIDID,:DATA_PRICE,:DATA_URL,:DATA_INDEX,"
     ":DATA_QUANTITY,1,:DATA_LOGINID)");
 
+// The columns are NOT NULL: an empty text is bound as an empty text, never as NULL.
+QVariant text(const QString& value)
+{
+    return value.isNull() ? QVariant(QStringLiteral("")) : QVariant(value);
+}
+
 QStringList storedBidIds(QSqlQuery& query, const SqlParams& params)
 {
     Sql::exec(query, params);
@@ -85,9 +91,9 @@ ListingStoreSummary ListingStore::storeClosedListings(const QString& loginId,
 
     Sql::Transaction transaction(m_db);
     SummaryBuilder builder(summary);
-    QSqlQuery find = Sql::prepare(
-        m_db, QStringLiteral("SELECT BidId FROM T_BidData WHERE Aid=:DATA_AID AND "
-                             "BidId=:DATA_BIDID"));
+    QSqlQuery find =
+        Sql::prepare(m_db, QStringLiteral("SELECT BidId FROM T_BidData WHERE Aid=:DATA_AID AND "
+                                          "BidId=:DATA_BIDID"));
     QSqlQuery insert = Sql::prepare(m_db, insertText);
     QSqlQuery updateWithQuantity = Sql::prepare(
         m_db, QStringLiteral("UPDATE T_BidData SET [Index]=:DATA_INDEX,BidId=:DATA_BIDID,"
@@ -105,35 +111,36 @@ ListingStoreSummary ListingStore::storeClosedListings(const QString& loginId,
         Sql::exec(m_db,
                   QStringLiteral("UPDATE T_BidData SET [Index]=[Index]+:SHIFT "
                                  "WHERE LoginId=:DATA_LOGINID AND [Index]<>-1"),
-                  {{":SHIFT", download.done}, {":DATA_LOGINID", loginId}});
+                  {{":SHIFT", download.done}, {":DATA_LOGINID", text(loginId)}});
         summary.indexShift = download.done;
     } else {
-        QSqlQuery rows = Sql::exec(
-            m_db, QStringLiteral("SELECT Aid,BidId FROM T_BidData WHERE LoginId=:DATA_LOGINID "
-                                 "AND [Index]<>-1 AND DeleteFlg=0 ORDER BY rowid"),
-            {{":DATA_LOGINID", loginId}});
+        QSqlQuery rows =
+            Sql::exec(m_db,
+                      QStringLiteral("SELECT Aid,BidId FROM T_BidData WHERE LoginId=:DATA_LOGINID "
+                                     "AND [Index]<>-1 AND DeleteFlg=0 ORDER BY rowid"),
+                      {{":DATA_LOGINID", text(loginId)}});
         while (rows.next())
             shown.append({rows.value(0).toString(), rows.value(1).toString()});
         Sql::exec(m_db,
                   QStringLiteral("UPDATE T_BidData SET [DeleteFlg]=1 "
                                  "WHERE [LoginId]=:DATA_LOGINID AND [Index]<>-1"),
-                  {{":DATA_LOGINID", loginId}});
+                  {{":DATA_LOGINID", text(loginId)}});
     }
 
     for (const ClosedListingRow& row : download.rows) {
         const QString price = digitsOf(row.price);
         const QString quantity = digitsOf(row.quantity);
         const QStringList stored =
-            storedBidIds(find, {{":DATA_AID", row.aid}, {":DATA_BIDID", row.bidId}});
+            storedBidIds(find, {{":DATA_AID", text(row.aid)}, {":DATA_BIDID", text(row.bidId)}});
         if (stored.isEmpty()) {
-            Sql::exec(insert, {{":DATA_AID", row.aid},
-                               {":DATA_TITLE", row.title},
-                               {":DATA_BIDID", row.bidId},
-                               {":DATA_PRICE", price},
-                               {":DATA_URL", row.url},
+            Sql::exec(insert, {{":DATA_AID", text(row.aid)},
+                               {":DATA_TITLE", text(row.title)},
+                               {":DATA_BIDID", text(row.bidId)},
+                               {":DATA_PRICE", text(price)},
+                               {":DATA_URL", text(row.url)},
                                {":DATA_INDEX", row.index},
-                               {":DATA_QUANTITY", quantity},
-                               {":DATA_LOGINID", loginId}});
+                               {":DATA_QUANTITY", text(quantity)},
+                               {":DATA_LOGINID", text(loginId)}});
             builder.inserted({row.index, row.aid, row.title, row.bidId, quantity, price, row.url});
             continue;
         }
@@ -141,12 +148,12 @@ ListingStoreSummary ListingStore::storeClosedListings(const QString& loginId,
         const bool writesQuantity = newOnly || !quantity.isEmpty();
         QSqlQuery& update = writesQuantity ? updateWithQuantity : updateWithoutQuantity;
         SqlParams params{{":DATA_INDEX", row.index},
-                         {":DATA_BIDID", row.bidId},
-                         {":DATA_PRICE", price},
-                         {":DATA_WHERE_AID", row.aid},
-                         {":DATA_WHERE_BIDID", row.bidId}};
+                         {":DATA_BIDID", text(row.bidId)},
+                         {":DATA_PRICE", text(price)},
+                         {":DATA_WHERE_AID", text(row.aid)},
+                         {":DATA_WHERE_BIDID", text(row.bidId)}};
         if (writesQuantity)
-            params.append({":DATA_QUANTITY", quantity});
+            params.append({":DATA_QUANTITY", text(quantity)});
         Sql::exec(update, params);
         for (const QString& bidId : stored) {
             const ListingKey key{row.aid, bidId};
@@ -179,15 +186,15 @@ ListingStoreSummary ListingStore::storeDetailedListings(const QString& loginId,
     QSqlQuery shownWinners = Sql::prepare(
         m_db, QStringLiteral("SELECT BidId FROM T_BidData WHERE Aid=:AID AND LoginId=:LOGINID "
                              "AND DeleteFlg=0 ORDER BY rowid"));
-    QSqlQuery markListing = Sql::prepare(
-        m_db, QStringLiteral("UPDATE T_BidData SET [DeleteFlg]=1 "
-                             "WHERE Aid=:AID AND LoginId=:LOGINID"));
+    QSqlQuery markListing =
+        Sql::prepare(m_db, QStringLiteral("UPDATE T_BidData SET [DeleteFlg]=1 "
+                                          "WHERE Aid=:AID AND LoginId=:LOGINID"));
     QSqlQuery winner = Sql::prepare(
         m_db, QStringLiteral("SELECT BidId FROM T_BidData WHERE Aid=:AID AND BidId=:BID_ID "
                              "AND LoginId=:LOGINID"));
-    QSqlQuery keepWinner = Sql::prepare(
-        m_db, QStringLiteral("UPDATE T_BidData SET [DeleteFlg]=0,Quantity=:QUANTITY "
-                             "WHERE Aid=:AID AND BidId=:BIDID AND LoginId=:LOGINID"));
+    QSqlQuery keepWinner =
+        Sql::prepare(m_db, QStringLiteral("UPDATE T_BidData SET [DeleteFlg]=0,Quantity=:QUANTITY "
+                                          "WHERE Aid=:AID AND BidId=:BIDID AND LoginId=:LOGINID"));
     QSqlQuery listingRow = Sql::prepare(
         m_db, QStringLiteral("SELECT [Index],Title,Url FROM T_BidData "
                              "WHERE Aid=:AID AND LoginId=:LOGINID ORDER BY rowid LIMIT 1"));
@@ -201,9 +208,9 @@ ListingStoreSummary ListingStore::storeDetailedListings(const QString& loginId,
             continue;
         aids.append(row.aid);
         for (const QString& bidId :
-             storedBidIds(shownWinners, {{":AID", row.aid}, {":LOGINID", loginId}}))
+             storedBidIds(shownWinners, {{":AID", text(row.aid)}, {":LOGINID", text(loginId)}}))
             shown.append({row.aid, bidId});
-        Sql::exec(markListing, {{":AID", row.aid}, {":LOGINID", loginId}});
+        Sql::exec(markListing, {{":AID", text(row.aid)}, {":LOGINID", text(loginId)}});
     }
 
     QSet<ListingKey> kept;
@@ -211,12 +218,13 @@ ListingStoreSummary ListingStore::storeDetailedListings(const QString& loginId,
         const QString quantity = digitsOf(row.quantity);
         const QString price = digitsOf(row.price);
         const QStringList stored = storedBidIds(
-            winner, {{":AID", row.aid}, {":BID_ID", row.bidId}, {":LOGINID", loginId}});
+            winner,
+            {{":AID", text(row.aid)}, {":BID_ID", text(row.bidId)}, {":LOGINID", text(loginId)}});
         if (!stored.isEmpty()) {
-            Sql::exec(keepWinner, {{":QUANTITY", quantity},
-                                   {":AID", row.aid},
-                                   {":BIDID", row.bidId},
-                                   {":LOGINID", loginId}});
+            Sql::exec(keepWinner, {{":QUANTITY", text(quantity)},
+                                   {":AID", text(row.aid)},
+                                   {":BIDID", text(row.bidId)},
+                                   {":LOGINID", text(loginId)}});
             for (const QString& bidId : stored) {
                 const ListingKey key{row.aid, bidId};
                 kept.insert(key);
@@ -228,7 +236,7 @@ ListingStoreSummary ListingStore::storeDetailedListings(const QString& loginId,
         // auction takes the listing's index, title and address.
         StoredListingRow inserted{-1, row.aid, row.title, row.bidId, quantity, price, row.url};
         if (download.mode != DetailedListingResult::InstantBuy) {
-            Sql::exec(listingRow, {{":AID", row.aid}, {":LOGINID", loginId}});
+            Sql::exec(listingRow, {{":AID", text(row.aid)}, {":LOGINID", text(loginId)}});
             if (listingRow.next()) {
                 inserted.index = listingRow.value(0).toInt();
                 inserted.title = listingRow.value(1).toString();
@@ -236,14 +244,14 @@ ListingStoreSummary ListingStore::storeDetailedListings(const QString& loginId,
             }
             listingRow.finish();
         }
-        Sql::exec(insert, {{":DATA_AID", inserted.aid},
-                           {":DATA_TITLE", inserted.title},
-                           {":DATA_BIDID", inserted.bidId},
-                           {":DATA_PRICE", inserted.price},
-                           {":DATA_URL", inserted.url},
+        Sql::exec(insert, {{":DATA_AID", text(inserted.aid)},
+                           {":DATA_TITLE", text(inserted.title)},
+                           {":DATA_BIDID", text(inserted.bidId)},
+                           {":DATA_PRICE", text(inserted.price)},
+                           {":DATA_URL", text(inserted.url)},
                            {":DATA_INDEX", inserted.index},
-                           {":DATA_QUANTITY", inserted.quantity},
-                           {":DATA_LOGINID", loginId}});
+                           {":DATA_QUANTITY", text(inserted.quantity)},
+                           {":DATA_LOGINID", text(loginId)}});
         builder.inserted(inserted);
     }
     for (const ListingKey& key : shown)
@@ -267,11 +275,15 @@ ListingStore::InstantBuyCheck ListingStore::checkInstantBuyTarget(const QString&
 
 QStringList ListingStore::listViewBidCells(const StoredListingRow& row) const
 {
-    const QVariant name = Sql::scalar(
-        m_db, QStringLiteral("SELECT Name FROM T_BidMaster WHERE Id=:DATA_BID_ID"),
-        {{":DATA_BID_ID", row.bidId}});
-    QStringList cells{QString::number(row.index), row.aid, row.title, row.bidId,
-                      name.isValid() ? name.toString() : QString(), digitsOf(row.quantity),
+    const QVariant name =
+        Sql::scalar(m_db, QStringLiteral("SELECT Name FROM T_BidMaster WHERE Id=:DATA_BID_ID"),
+                    {{":DATA_BID_ID", text(row.bidId)}});
+    QStringList cells{QString::number(row.index),
+                      row.aid,
+                      row.title,
+                      row.bidId,
+                      name.isValid() ? name.toString() : QString(),
+                      digitsOf(row.quantity),
                       digitsOf(row.price)};
     for (int i = 0; i < 12; ++i)
         cells << QString();

@@ -8,7 +8,8 @@ namespace ListingTexts {
 inline constexpr char16_t bidDownloadCaption[] = u"出品終了データダウンロード(&D)";
 inline constexpr char16_t bidDownloadNowCaption[] = u"新規出品終了データダウンロード(&L)";
 inline constexpr char16_t bidDetailedDownloadCaption[] = u"出品終了詳細データダウンロード(&J)";
-inline constexpr char16_t bidPromptDecisionDownloadCaption[] = u"即決出品終了データダウンロード(&P)";
+inline constexpr char16_t bidPromptDecisionDownloadCaption[] =
+    u"即決出品終了データダウンロード(&P)";
 
 inline constexpr char16_t confirmCaption[] = u"確認";
 inline constexpr char16_t bidDownloadQuestion[] = u"出品終了データをダウンロードしますか？";
@@ -17,7 +18,8 @@ inline constexpr char16_t bidDownloadNowQuestion[] = u"新規出品終了デー�
 inline constexpr char16_t bidDownloadStarted[] = u"出品情報ダウンロード開始…";
 inline constexpr char16_t bidDownloadNowStarted[] = u"新規出品情報ダウンロード開始…";
 inline constexpr char16_t bidDetailedDownloadStarted[] = u"出品終了詳細データダウンロード開始…";
-inline constexpr char16_t bidPromptDecisionDownloadStarted[] = u"即決出品終了データダウンロード開始…";
+inline constexpr char16_t bidPromptDecisionDownloadStarted[] =
+    u"即決出品終了データダウンロード開始…";
 inline constexpr char16_t selectRows[] = u"行を選択してください";
 
 // The instant-buy input box and its refusals.
@@ -25,7 +27,8 @@ inline constexpr char16_t auctionIdInputCaption[] = u"オークションID入力
 inline constexpr char16_t auctionIdInputPrompt[] = u"取得するオークションIDを入力してください";
 inline constexpr char16_t auctionIdInvalid[] = u"入力されたオークションIDは不正です";
 inline constexpr char16_t alreadyClosedCaption[] = u"終了済み";
-inline constexpr char16_t alreadyClosedMessage[] = u"既に終了しているオークションです。処理を中止します。";
+inline constexpr char16_t alreadyClosedMessage[] =
+    u"既に終了しているオークションです。処理を中止します。";
 // Follows the auction id when an instant-buy page has no winners table.
 inline constexpr char16_t noWinnersSuffix[] = u"：落札者がいません";
 
