@@ -1,4 +1,4 @@
-#include "ListingPages.h"
+#include "support/ListingPages.h"
 
 #include "support/FixtureDb.h"
 #include "support/TestDataFolder.h"
