@@ -4,6 +4,7 @@
 
 #include <QColor>
 #include <QList>
+#include <QMetaType>
 #include <QTreeWidgetItem>
 
 class QTreeWidget;
@@ -60,6 +61,8 @@ private:
     NaviList m_list;
     NaviRow m_row;
 };
+
+Q_DECLARE_METATYPE(NaviListItem*)
 
 namespace NaviListView {
 

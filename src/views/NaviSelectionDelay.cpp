@@ -13,6 +13,7 @@ NaviSelectionDelay::NaviSelectionDelay(QTreeWidget* list, QPlainTextEdit* memo, 
                                        QObject* parent)
     : QObject(parent), m_list(list), m_memo(memo), m_delayMs(delayMs)
 {
+    qRegisterMetaType<NaviListItem*>();
     m_timer.setSingleShot(true);
     m_timer.setInterval(delayMs);
     connect(&m_timer, &QTimer::timeout, this, &NaviSelectionDelay::showDetail);

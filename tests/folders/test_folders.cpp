@@ -355,6 +355,8 @@ void TestFolders::treeShowsUnreadCounts()
     QCOMPARE(count("001"), 0);
     QCOMPARE(FolderTree::unreadCountText(3), QString("(3)"));
     QCOMPARE(FolderTree::unreadCountText(0), QString());
+    tree.resize(300, 200);
+    QVERIFY(!tree.grab().isNull()); // the drawing of counts and bold nodes runs
 
     Sql::exec(m_db, "UPDATE T_Navi SET UnsealingFlg=1 WHERE FolderID='000-000'");
     FolderTree::loadUnreadCounts(&tree, m_db, seller);
