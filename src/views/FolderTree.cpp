@@ -68,8 +68,8 @@ void FolderTreeDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
     if (unread <= 0)
         return;
     const QRect textRect = style->subElementRect(QStyle::SE_ItemViewItemText, &opt, widget);
-    const int left = textRect.left() + 2 * textMargin(widget)
-                     + QFontMetrics(opt.font).horizontalAdvance(opt.text);
+    const int left = textRect.left() + 2 * textMargin(widget) +
+                     QFontMetrics(opt.font).horizontalAdvance(opt.text);
     painter->save();
     painter->setFont(opt.font);
     painter->setPen(countColour);
@@ -235,8 +235,8 @@ QTreeWidgetItem* newFolder(QTreeWidget* tree, const QSqlDatabase& db, const QStr
     const QString id = table.createFolder(folderId(parent), kind, &name);
     if (id.isEmpty())
         return nullptr;
-    auto* item = new FolderTreeItem({id, name, FolderImage::folder, FolderImage::folderSelected,
-                                     kind});
+    auto* item =
+        new FolderTreeItem({id, name, FolderImage::folder, FolderImage::folderSelected, kind});
     parent->addChild(item);
     parent->setExpanded(true);
     tree->setCurrentItem(item);

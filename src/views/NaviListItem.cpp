@@ -81,24 +81,39 @@ QString* NaviListItem::field(int column)
 {
     if (m_list == NaviList::Folder) {
         switch (column) {
-        case 1: return &m_row.aid;
-        case 2: return &m_row.title;
-        case 3: return &m_row.bidId;
-        case 4: return &m_row.name;
-        case 5: return &m_row.number;
-        case 6: return &m_row.subject;
-        case 7: return &m_row.message;
-        case 8: return &m_row.writeDate;
-        default: return nullptr;
+        case 1:
+            return &m_row.aid;
+        case 2:
+            return &m_row.title;
+        case 3:
+            return &m_row.bidId;
+        case 4:
+            return &m_row.name;
+        case 5:
+            return &m_row.number;
+        case 6:
+            return &m_row.subject;
+        case 7:
+            return &m_row.message;
+        case 8:
+            return &m_row.writeDate;
+        default:
+            return nullptr;
         }
     }
     switch (column) {
-    case 1: return &m_row.writeId;
-    case 2: return &m_row.number;
-    case 3: return &m_row.subject;
-    case 4: return &m_row.message;
-    case 5: return &m_row.writeDate;
-    default: return nullptr;
+    case 1:
+        return &m_row.writeId;
+    case 2:
+        return &m_row.number;
+    case 3:
+        return &m_row.subject;
+    case 4:
+        return &m_row.message;
+    case 5:
+        return &m_row.writeDate;
+    default:
+        return nullptr;
     }
 }
 
@@ -189,27 +204,26 @@ void setupList(QTreeWidget* list, const QStringList& captions)
 
 void setupListViewNavi(QTreeWidget* list)
 {
-    setupList(list, {QString(), QStringLiteral("商品ID"), QStringLiteral("商品名"),
-                     QStringLiteral("投稿者"), QStringLiteral("氏名"), QStringLiteral("No"),
-                     QStringLiteral("件名"), QStringLiteral("メッセージ"),
-                     QStringLiteral("投稿日時")});
+    setupList(list,
+              {QString(), QStringLiteral("商品ID"), QStringLiteral("商品名"),
+               QStringLiteral("投稿者"), QStringLiteral("氏名"), QStringLiteral("No"),
+               QStringLiteral("件名"), QStringLiteral("メッセージ"), QStringLiteral("投稿日時")});
     list->setSelectionMode(QAbstractItemView::ExtendedSelection);
     list->setColumnWidth(0, 25);
 }
 
 void setupListViewBidNavi(QTreeWidget* list)
 {
-    setupList(list, {QString(), QStringLiteral("投稿者"), QStringLiteral("No"),
-                     QStringLiteral("件名"), QStringLiteral("メッセージ"),
-                     QStringLiteral("投稿日")});
+    setupList(list,
+              {QString(), QStringLiteral("投稿者"), QStringLiteral("No"), QStringLiteral("件名"),
+               QStringLiteral("メッセージ"), QStringLiteral("投稿日")});
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     list->setColumnWidth(0, 25);
 }
 
 void setWriterCaption(QTreeWidget* list, int kind)
 {
-    list->headerItem()->setText(3, kind == 1 ? QStringLiteral("送信先")
-                                             : QStringLiteral("投稿者"));
+    list->headerItem()->setText(3, kind == 1 ? QStringLiteral("送信先") : QStringLiteral("投稿者"));
 }
 
 QString writerLabel(int kind)
@@ -247,8 +261,8 @@ LoadResult loadMessageList(QTreeWidget* list, const QSqlDatabase& db, const QStr
     fill(list, NaviList::Folder,
          NaviListQuery::folderMessages(db, folderId, kind, loginId, sortColumn, sortType));
     // The query sorted the rows; the header remembers the column for the rows added later.
-    list->header()->setSortIndicator(sortColumn, sortType == 0 ? Qt::AscendingOrder
-                                                               : Qt::DescendingOrder);
+    list->header()->setSortIndicator(sortColumn,
+                                     sortType == 0 ? Qt::AscendingOrder : Qt::DescendingOrder);
     result.listed = true;
     result.rows = list->topLevelItemCount();
     result.unread = countUnread(list);
@@ -256,11 +270,9 @@ LoadResult loadMessageList(QTreeWidget* list, const QSqlDatabase& db, const QStr
 }
 
 int loadTransactionList(QTreeWidget* list, const QSqlDatabase& db, const QString& aid,
-                        const QString& bidId, const QString& loginId, int sortColumn,
-                        int sortType)
+                        const QString& bidId, const QString& loginId, int sortColumn, int sortType)
 {
-    fill(list, NaviList::Transaction,
-         NaviListQuery::transactionMessages(db, aid, bidId, loginId));
+    fill(list, NaviList::Transaction, NaviListQuery::transactionMessages(db, aid, bidId, loginId));
     sort(list, sortColumn, sortType);
     return list->topLevelItemCount();
 }

@@ -90,8 +90,7 @@ LoadResult loadMessageList(QTreeWidget* list, const QSqlDatabase& db, const QStr
                            int kind, const QString& loginId, int sortColumn, int sortType);
 // Loads one transaction's messages into ListViewBidNavi, sorted by the list's sort.
 int loadTransactionList(QTreeWidget* list, const QSqlDatabase& db, const QString& aid,
-                        const QString& bidId, const QString& loginId, int sortColumn,
-                        int sortType);
+                        const QString& bidId, const QString& loginId, int sortColumn, int sortType);
 
 // Rows with picture 0.
 int countUnread(const QTreeWidget* list);

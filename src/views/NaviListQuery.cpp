@@ -44,24 +44,24 @@ QString orderClause(int sortColumn, int sortType, int kind)
     default:
         return QString();
     }
-    return QStringLiteral(" ORDER BY ") + expression
-           + (sortType == 0 ? QStringLiteral(" ASC") : QStringLiteral(" DESC"));
+    return QStringLiteral(" ORDER BY ") + expression +
+           (sortType == 0 ? QStringLiteral(" ASC") : QStringLiteral(" DESC"));
 }
 
 QList<NaviRow> folderMessages(const QSqlDatabase& db, const QString& folderId, int kind,
                               const QString& loginId, int sortColumn, int sortType)
 {
-    QSqlQuery query = Sql::exec(
-        db,
-        QStringLiteral("SELECT T_Navi.Aid,T_Navi.BidId,T_Navi.WriteId,T_Navi.[Number],"
-                       "T_Navi.Subject,T_Navi.Message,T_Navi.WriteDate,T_Navi.RecFlg,"
-                       "T_Navi.UnsealingFlg,T_BidData.Title,T_BidMaster.Name FROM "
-                       "(T_Navi LEFT JOIN T_BidData ON (T_Navi.Aid = T_BidData.Aid AND "
-                       "T_Navi.BidId = T_BidData.BidId)) "
-                       "LEFT JOIN T_BidMaster ON T_Navi.BidId = T_BidMaster.Id "
-                       "WHERE T_Navi.FolderID=:FOLDER_ID AND T_Navi.LoginId=:LOGINID")
-            + orderClause(sortColumn, sortType, kind),
-        {{":FOLDER_ID", folderId}, {":LOGINID", loginId}});
+    QSqlQuery query =
+        Sql::exec(db,
+                  QStringLiteral("SELECT T_Navi.Aid,T_Navi.BidId,T_Navi.WriteId,T_Navi.[Number],"
+                                 "T_Navi.Subject,T_Navi.Message,T_Navi.WriteDate,T_Navi.RecFlg,"
+                                 "T_Navi.UnsealingFlg,T_BidData.Title,T_BidMaster.Name FROM "
+                                 "(T_Navi LEFT JOIN T_BidData ON (T_Navi.Aid = T_BidData.Aid AND "
+                                 "T_Navi.BidId = T_BidData.BidId)) "
+                                 "LEFT JOIN T_BidMaster ON T_Navi.BidId = T_BidMaster.Id "
+                                 "WHERE T_Navi.FolderID=:FOLDER_ID AND T_Navi.LoginId=:LOGINID") +
+                      orderClause(sortColumn, sortType, kind),
+                  {{":FOLDER_ID", folderId}, {":LOGINID", loginId}});
     QList<NaviRow> rows;
     while (query.next()) {
         NaviRow row;
@@ -81,8 +81,8 @@ QList<NaviRow> folderMessages(const QSqlDatabase& db, const QString& folderId, i
     return rows;
 }
 
-QList<NaviRow> transactionMessages(const QSqlDatabase& db, const QString& aid,
-                                   const QString& bidId, const QString& loginId)
+QList<NaviRow> transactionMessages(const QSqlDatabase& db, const QString& aid, const QString& bidId,
+                                   const QString& loginId)
 {
     QSqlQuery query = Sql::exec(
         db,

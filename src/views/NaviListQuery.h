@@ -30,7 +30,7 @@ QString orderClause(int sortColumn, int sortType, int kind);
 QList<NaviRow> folderMessages(const QSqlDatabase& db, const QString& folderId, int kind,
                               const QString& loginId, int sortColumn, int sortType);
 // The messages of one transaction of the account (the listing tab's message list).
-QList<NaviRow> transactionMessages(const QSqlDatabase& db, const QString& aid,
-                                   const QString& bidId, const QString& loginId);
+QList<NaviRow> transactionMessages(const QSqlDatabase& db, const QString& aid, const QString& bidId,
+                                   const QString& loginId);
 
 } // namespace NaviListQuery

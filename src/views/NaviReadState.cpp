@@ -32,8 +32,8 @@ size_t qHash(const TransactionKey& key, size_t seed = 0)
 
 bool sameMessage(const NaviRow& a, const NaviRow& b)
 {
-    return a.aid == b.aid && a.number == b.number
-           && a.bidId.compare(b.bidId, Qt::CaseInsensitive) == 0;
+    return a.aid == b.aid && a.number == b.number &&
+           a.bidId.compare(b.bidId, Qt::CaseInsensitive) == 0;
 }
 
 // The selected rows in list order.
@@ -78,19 +78,19 @@ void updateCountCells(QTreeWidget* listViewBid, const QSqlDatabase& db, const QS
                            "WHERE Aid=:AID AND BidId=:BID_ID AND LoginId=:LOGIN_ID"));
     QHash<TransactionKey, QString> cells;
     for (const TransactionKey& transaction : transactions) {
-        Sql::exec(query, {{":AID", transaction.aid},
-                          {":BID_ID", transaction.bidId},
-                          {":LOGIN_ID", loginId}});
+        Sql::exec(
+            query,
+            {{":AID", transaction.aid}, {":BID_ID", transaction.bidId}, {":LOGIN_ID", loginId}});
         if (query.next())
-            cells.insert(transaction, messageCountCell(query.value(0).toInt(),
-                                                       query.value(1).toInt()));
+            cells.insert(transaction,
+                         messageCountCell(query.value(0).toInt(), query.value(1).toInt()));
         query.finish();
     }
     const int count = listViewBid->topLevelItemCount();
     for (int i = 0; i < count; ++i) {
         QTreeWidgetItem* item = listViewBid->topLevelItem(i);
-        const auto it = cells.constFind({item->text(listingAidColumn),
-                                         item->text(listingBidIdColumn)});
+        const auto it =
+            cells.constFind({item->text(listingAidColumn), item->text(listingBidIdColumn)});
         if (it != cells.constEnd() && item->text(listingCountColumn) != *it)
             item->setText(listingCountColumn, *it);
     }
@@ -172,10 +172,9 @@ Result runCommand(QWidget* dialogParent, bool confirm, const QSqlDatabase& db,
             result.shownUnreadCount = NaviListView::countUnread(views.listViewNavi);
         return result;
     }
-    if (confirm
-        && !Dialogs::askOkCancel(dialogParent, QStringLiteral("確認"),
-                                 read ? QStringLiteral("開封しますか？")
-                                      : QStringLiteral("未開封にしますか？"))) {
+    if (confirm && !Dialogs::askOkCancel(dialogParent, QStringLiteral("確認"),
+                                         read ? QStringLiteral("開封しますか？")
+                                              : QStringLiteral("未開封にしますか？"))) {
         Result result;
         if (views.listViewNavi)
             result.shownUnreadCount = NaviListView::countUnread(views.listViewNavi);

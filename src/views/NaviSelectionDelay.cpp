@@ -17,8 +17,7 @@ NaviSelectionDelay::NaviSelectionDelay(QTreeWidget* list, QPlainTextEdit* memo, 
     m_timer.setSingleShot(true);
     m_timer.setInterval(delayMs);
     connect(&m_timer, &QTimer::timeout, this, &NaviSelectionDelay::showDetail);
-    connect(list, &QTreeWidget::itemSelectionChanged, this,
-            &NaviSelectionDelay::selectionChanged);
+    connect(list, &QTreeWidget::itemSelectionChanged, this, &NaviSelectionDelay::selectionChanged);
     connect(list, &QTreeWidget::currentItemChanged, this, &NaviSelectionDelay::selectionChanged);
 }
 

@@ -150,9 +150,9 @@ QString TableNaviFolderMaster::createChildId(const QString& parentId) const
 
 QString TableNaviFolderMaster::uniqueIdName(QSet<QString>* taken) const
 {
-    QSqlQuery query = Sql::prepare(
-        m_db, QStringLiteral("SELECT COUNT(*) AS Cnt FROM T_NaviFolderMaster "
-                             "WHERE UniqueIdName=:DATA_UNIQUE_ID_NAME"));
+    QSqlQuery query =
+        Sql::prepare(m_db, QStringLiteral("SELECT COUNT(*) AS Cnt FROM T_NaviFolderMaster "
+                                          "WHERE UniqueIdName=:DATA_UNIQUE_ID_NAME"));
     for (;;) {
         const QString candidate = m_digits(10);
         if (!taken->contains(candidate)) {
@@ -171,22 +171,22 @@ QString TableNaviFolderMaster::uniqueIdName(QSet<QString>* taken) const
 void TableNaviFolderMaster::insertRow(const FolderRow& row, int sortNumber, bool expanded,
                                       const QString& uniqueName)
 {
-    Sql::exec(m_db,
-              QStringLiteral(
-                  "INSERT INTO T_NaviFolderMaster "
-                  "([ID],Name,ImageIndex,SelectImageIndex,StateIndex,SortNumber,ExpandFlg,"
-                  "LoginId,UniqueIdName) VALUES(:DATA_ID,:DATA_NAME,:DATA_IMAGE_INDEX,"
-                  ":DATA_SELECT_IMAGE_INDEX,:DATA_STATE_INDEX,:DATA_SORT_NUMBER,"
-                  ":DATA_EXPAND_FLG,:DATA_LOGINID,:DATA_UNIQUE_ID_NAME)"),
-              {{":DATA_ID", row.id},
-               {":DATA_NAME", row.name},
-               {":DATA_IMAGE_INDEX", row.imageIndex},
-               {":DATA_SELECT_IMAGE_INDEX", row.selectImageIndex},
-               {":DATA_STATE_INDEX", row.stateIndex},
-               {":DATA_SORT_NUMBER", sortNumber},
-               {":DATA_EXPAND_FLG", expanded ? 1 : 0},
-               {":DATA_LOGINID", m_loginId},
-               {":DATA_UNIQUE_ID_NAME", uniqueName}});
+    Sql::exec(
+        m_db,
+        QStringLiteral("INSERT INTO T_NaviFolderMaster "
+                       "([ID],Name,ImageIndex,SelectImageIndex,StateIndex,SortNumber,ExpandFlg,"
+                       "LoginId,UniqueIdName) VALUES(:DATA_ID,:DATA_NAME,:DATA_IMAGE_INDEX,"
+                       ":DATA_SELECT_IMAGE_INDEX,:DATA_STATE_INDEX,:DATA_SORT_NUMBER,"
+                       ":DATA_EXPAND_FLG,:DATA_LOGINID,:DATA_UNIQUE_ID_NAME)"),
+        {{":DATA_ID", row.id},
+         {":DATA_NAME", row.name},
+         {":DATA_IMAGE_INDEX", row.imageIndex},
+         {":DATA_SELECT_IMAGE_INDEX", row.selectImageIndex},
+         {":DATA_STATE_INDEX", row.stateIndex},
+         {":DATA_SORT_NUMBER", sortNumber},
+         {":DATA_EXPAND_FLG", expanded ? 1 : 0},
+         {":DATA_LOGINID", m_loginId},
+         {":DATA_UNIQUE_ID_NAME", uniqueName}});
 }
 
 void TableNaviFolderMaster::insertFolder(const QString& folderId, const QString& name,

@@ -109,8 +109,9 @@ void TestFolders::cleanup()
 
 QStringList TestFolders::folderIds(const QString& loginId) const
 {
-    QSqlQuery query = Sql::exec(
-        m_db, "SELECT [ID] FROM T_NaviFolderMaster WHERE LoginId=:L ORDER BY [ID]", {{":L", loginId}});
+    QSqlQuery query =
+        Sql::exec(m_db, "SELECT [ID] FROM T_NaviFolderMaster WHERE LoginId=:L ORDER BY [ID]",
+                  {{":L", loginId}});
     QStringList ids;
     while (query.next())
         ids << query.value(0).toString();
@@ -136,9 +137,12 @@ void TestFolders::folderIdHelpers_data()
     QTest::addColumn<int>("depth");
     QTest::addColumn<QString>("parent");
     QTest::addColumn<QString>("prefix");
-    QTest::newRow("root") << "000" << 1 << "" << "";
-    QTest::newRow("child") << "000-001" << 2 << "000" << "000-";
-    QTest::newRow("grandchild") << "001-000-012" << 3 << "001-000" << "001-000-";
+    QTest::newRow("root") << "000" << 1 << ""
+                          << "";
+    QTest::newRow("child") << "000-001" << 2 << "000"
+                           << "000-";
+    QTest::newRow("grandchild") << "001-000-012" << 3 << "001-000"
+                                << "001-000-";
 }
 
 void TestFolders::folderIdHelpers()
@@ -157,15 +161,15 @@ void TestFolders::folderIdHelpers()
 void TestFolders::defaultFoldersHaveEveryColumn()
 {
     addDefaults();
-    QSqlQuery query = Sql::exec(m_db,
-                                "SELECT [ID],Name,ImageIndex,SelectImageIndex,StateIndex,SortNumber,"
-                                "ExpandFlg,UniqueIdName FROM T_NaviFolderMaster WHERE LoginId=:L "
-                                "ORDER BY SortNumber",
-                                {{":L", seller}});
+    QSqlQuery query =
+        Sql::exec(m_db,
+                  "SELECT [ID],Name,ImageIndex,SelectImageIndex,StateIndex,SortNumber,"
+                  "ExpandFlg,UniqueIdName FROM T_NaviFolderMaster WHERE LoginId=:L "
+                  "ORDER BY SortNumber",
+                  {{":L", seller}});
     const QStringList expected{
-        "000|受信|0|0|0|1|1",          "000-000|受信_その他1|1|2|0|2|0",
-        "000-001|受信_その他2|1|2|0|3|0", "001|送信|3|3|1|4|1",
-        "001-000|送信_その他1|1|2|1|5|0", "001-001|送信_その他2|1|2|1|6|0"};
+        "000|受信|0|0|0|1|1", "000-000|受信_その他1|1|2|0|2|0", "000-001|受信_その他2|1|2|0|3|0",
+        "001|送信|3|3|1|4|1", "001-000|送信_その他1|1|2|1|5|0", "001-001|送信_その他2|1|2|1|6|0"};
     QStringList rows;
     QSet<QString> uniqueNames;
     while (query.next()) {
@@ -226,9 +230,8 @@ void TestFolders::uniqueNamesDrawnAgainWhenTaken()
     FixtureDb::insert(m_db, "T_NaviFolderMaster",
                       {{"ID", "000"}, {"LoginId", "other"}, {"UniqueIdName", "1111111111"}});
     // The source repeats itself as a clock-seeded generator does within one second.
-    const QStringList script{"1111111111", "2222222222", "2222222222", "3333333333",
-                             "1111111111", "4444444444", "5555555555", "6666666666",
-                             "7777777777"};
+    const QStringList script{"1111111111", "2222222222", "2222222222", "3333333333", "1111111111",
+                             "4444444444", "5555555555", "6666666666", "7777777777"};
     int next = 0;
     TableNaviFolderMaster table(m_db, seller, [&](int) { return script.at(next++); });
     QVERIFY(table.createDefaultFolders());
@@ -282,12 +285,18 @@ void TestFolders::existsFolderNameComparesSiblings_data()
     QTest::addColumn<QString>("id");
     QTest::addColumn<QString>("name");
     QTest::addColumn<bool>("exists");
-    QTest::newRow("roots across kinds") << "000" << "送信" << true;
-    QTest::newRow("sibling") << "000-000" << "受信_その他2" << true;
-    QTest::newRow("sibling, other case") << "000-000" << "abc" << true;
-    QTest::newRow("under another parent") << "000-000" << "送信_その他1" << false;
-    QTest::newRow("its own name") << "000-000" << "受信_その他1" << false;
-    QTest::newRow("parent's name") << "000-000" << "受信" << false;
+    QTest::newRow("roots across kinds") << "000"
+                                        << "送信" << true;
+    QTest::newRow("sibling") << "000-000"
+                             << "受信_その他2" << true;
+    QTest::newRow("sibling, other case") << "000-000"
+                                         << "abc" << true;
+    QTest::newRow("under another parent") << "000-000"
+                                          << "送信_その他1" << false;
+    QTest::newRow("its own name") << "000-000"
+                                  << "受信_その他1" << false;
+    QTest::newRow("parent's name") << "000-000"
+                                   << "受信" << false;
 }
 
 void TestFolders::existsFolderNameComparesSiblings()
@@ -403,10 +412,9 @@ void TestFolders::newFolderUnderReceivedRoot()
     QCOMPARE(FolderTree::folderKind(item), 0);
     QCOMPARE(tree.currentItem(), item);
     QVERIFY(tree.findChild<QLineEdit*>());
-    QSqlQuery row = Sql::exec(m_db,
-                              "SELECT Name,ImageIndex,SelectImageIndex,StateIndex,SortNumber,"
-                              "ExpandFlg,LENGTH(UniqueIdName) FROM T_NaviFolderMaster "
-                              "WHERE [ID]='000-002'");
+    QSqlQuery row = Sql::exec(m_db, "SELECT Name,ImageIndex,SelectImageIndex,StateIndex,SortNumber,"
+                                    "ExpandFlg,LENGTH(UniqueIdName) FROM T_NaviFolderMaster "
+                                    "WHERE [ID]='000-002'");
     QVERIFY(row.next());
     QCOMPARE(row.value(0).toString(), QString("新規作成0"));
     QCOMPARE(row.value(1).toInt(), 1);
@@ -479,15 +487,15 @@ void TestFolders::renameThroughEditor()
 {
     addDefaults();
     QTreeWidget tree;
-    FolderTree::setup(&tree, [this](const QString& id, const QString& oldName,
-                                    const QString& newName) {
-        return FolderTree::renameFolderEdited(m_db, seller, id, oldName, newName);
-    });
+    FolderTree::setup(&tree,
+                      [this](const QString& id, const QString& oldName, const QString& newName) {
+                          return FolderTree::renameFolderEdited(m_db, seller, id, oldName, newName);
+                      });
     FolderTree::load(&tree, m_db, seller);
     auto edit = [&](const QString& id, const QString& text) {
-        const QModelIndexList found = tree.model()->match(
-            tree.model()->index(0, 0), FolderTree::FolderIdRole, id, 1,
-            Qt::MatchExactly | Qt::MatchRecursive);
+        const QModelIndexList found =
+            tree.model()->match(tree.model()->index(0, 0), FolderTree::FolderIdRole, id, 1,
+                                Qt::MatchExactly | Qt::MatchRecursive);
         QLineEdit editor;
         editor.setText(text);
         tree.itemDelegate()->setModelData(&editor, tree.model(), found.value(0));
@@ -506,12 +514,15 @@ void TestFolders::deleteRefusals_data()
     QTest::addColumn<bool>("storedMessage");
     QTest::addColumn<QString>("message");
     QTest::newRow("root") << "000" << 0 << false << "";
-    QTest::newRow("with a child") << "000-000" << 0 << false
-                                  << "現在のバージョンでは子フォルダが存在するフォルダは削除できません。";
-    QTest::newRow("listed messages") << "000-001" << 2 << false
-                                     << "現在のバージョンではフォルダにメッセージが存在する場合は削除できません。";
-    QTest::newRow("stored messages") << "000-001" << 0 << true
-                                     << "現在のバージョンではフォルダにメッセージが存在する場合は削除できません。";
+    QTest::newRow("with a child")
+        << "000-000" << 0 << false
+        << "現在のバージョンでは子フォルダが存在するフォルダは削除できません。";
+    QTest::newRow("listed messages")
+        << "000-001" << 2 << false
+        << "現在のバージョンではフォルダにメッセージが存在する場合は削除できません。";
+    QTest::newRow("stored messages")
+        << "000-001" << 0 << true
+        << "現在のバージョンではフォルダにメッセージが存在する場合は削除できません。";
 }
 
 void TestFolders::deleteRefusals()
@@ -551,7 +562,8 @@ void TestFolders::deleteEmptyLeafAfterQuestion()
     QVERIFY(!FolderTree::deleteFolder(&tree, m_db, seller, 0));
     QVERIFY(folderIds().contains("001-001"));
     QVERIFY(FolderTree::deleteFolder(&tree, m_db, seller, 0));
-    QCOMPARE(dialogs.texts(), QStringList({"フォルダを削除しますか？", "フォルダを削除しますか？"}));
+    QCOMPARE(dialogs.texts(),
+             QStringList({"フォルダを削除しますか？", "フォルダを削除しますか？"}));
     QCOMPARE(dialogs.requests().first().caption, QString("確認"));
     QCOMPARE(dialogs.requests().first().kind, Dialogs::Kind::OkCancel);
     QVERIFY(!folderIds().contains("001-001"));

@@ -150,8 +150,7 @@ void TestNaviList::folderListOfThreeRows()
     const auto result = NaviListView::loadMessageList(&list, m_db, "000", 0, seller, 5, 0);
     QVERIFY(result.listed);
     QCOMPARE(pictures(&list), QList<int>({0, 1, 0}));
-    QCOMPARE(NaviListView::statusText(result.rows, result.unread),
-             QString("件数：3（未開封：2）"));
+    QCOMPARE(NaviListView::statusText(result.rows, result.unread), QString("件数：3（未開封：2）"));
     QCOMPARE(list.headerItem()->text(3), QString("投稿者"));
     QCOMPARE(NaviListView::writerLabel(0), QString("投稿者："));
 }
@@ -159,8 +158,8 @@ void TestNaviList::folderListOfThreeRows()
 void TestNaviList::listShowsJoinedTitleAndName()
 {
     addThreeMessages();
-    FixtureDb::addMessage(m_db, {.aid = "a9", .bidId = "b9", .number = 1,
-                                 .message = "一行目\r\n二行目"});
+    FixtureDb::addMessage(m_db,
+                          {.aid = "a9", .bidId = "b9", .number = 1, .message = "一行目\r\n二行目"});
     QTreeWidget list;
     NaviListView::setupListViewNavi(&list);
     NaviListView::loadMessageList(&list, m_db, "000", 0, seller, 1, 0);
@@ -216,12 +215,20 @@ void TestNaviList::queryOrder()
     QFETCH(int, sortType);
     QFETCH(QStringList, numbers);
     FixtureDb::addMessages(
-        m_db, {{.aid = "a1", .bidId = "b1", .number = 10, .read = true, .folderId = "000-001",
+        m_db, {{.aid = "a1",
+                .bidId = "b1",
+                .number = 10,
+                .read = true,
+                .folderId = "000-001",
                 .subject = "c"},
                {.aid = "a1", .bidId = "b1", .number = 2, .folderId = "000-001", .subject = "B"},
                {.aid = "a1", .bidId = "b1", .number = 7, .folderId = "000-001", .subject = "a"},
-               {.aid = "a1", .bidId = "b1", .number = 9, .received = false,
-                .folderId = "000-001", .subject = "D"}});
+               {.aid = "a1",
+                .bidId = "b1",
+                .number = 9,
+                .received = false,
+                .folderId = "000-001",
+                .subject = "D"}});
     const QList<NaviRow> rows =
         NaviListQuery::folderMessages(m_db, "000-001", 0, seller, sortColumn, sortType);
     QStringList got;
@@ -324,10 +331,14 @@ void TestNaviList::statusAndCountTextsNeverNegative_data()
     QTest::addColumn<int>("unread");
     QTest::addColumn<QString>("status");
     QTest::addColumn<QString>("cell");
-    QTest::newRow("plain") << 5 << 1 << "件数：5（未開封：1）" << "5(1)";
-    QTest::newRow("no unread") << 5 << 0 << "件数：5（未開封：0）" << "5";
-    QTest::newRow("below zero") << 5 << -1 << "件数：5（未開封：0）" << "5";
-    QTest::newRow("no messages") << 0 << 0 << "件数：0（未開封：0）" << "";
+    QTest::newRow("plain") << 5 << 1 << "件数：5（未開封：1）"
+                           << "5(1)";
+    QTest::newRow("no unread") << 5 << 0 << "件数：5（未開封：0）"
+                               << "5";
+    QTest::newRow("below zero") << 5 << -1 << "件数：5（未開封：0）"
+                                << "5";
+    QTest::newRow("no messages") << 0 << 0 << "件数：0（未開封：0）"
+                                 << "";
 }
 
 void TestNaviList::statusAndCountTextsNeverNegative()
@@ -365,8 +376,8 @@ void TestNaviList::markReadChangesOneRowAndEveryCount()
     const QStringList before = snapshot();
 
     select(&listViewNavi, {0, 1}); // No 1 unread, No 2 read
-    const NaviReadState::Views views{&listViewNavi, &listViewNavi, &listViewBidNavi,
-                                     &listViewBid, &tree};
+    const NaviReadState::Views views{&listViewNavi, &listViewNavi, &listViewBidNavi, &listViewBid,
+                                     &tree};
     const auto result = NaviReadState::setMessagesOpened(m_db, seller, views, true);
 
     const QStringList after = snapshot();
@@ -379,10 +390,8 @@ void TestNaviList::markReadChangesOneRowAndEveryCount()
     QCOMPARE(result.shownUnreadCount, 1);
     QCOMPARE(pictures(&listViewNavi), QList<int>({1, 1, 0}));
     QCOMPARE(pictures(&listViewBidNavi), QList<int>({1, 1, 0, 3}));
-    QCOMPARE(FolderTree::findFolder(&tree, "000")->data(0, FolderTree::UnreadCountRole).toInt(),
-             1);
-    QCOMPARE(listViewBid.topLevelItem(0)->text(NaviReadState::listingCountColumn),
-             QString("4(1)"));
+    QCOMPARE(FolderTree::findFolder(&tree, "000")->data(0, FolderTree::UnreadCountRole).toInt(), 1);
+    QCOMPARE(listViewBid.topLevelItem(0)->text(NaviReadState::listingCountColumn), QString("4(1)"));
     QCOMPARE(otherListing->text(NaviReadState::listingCountColumn), QString("1(1)"));
 }
 
@@ -401,10 +410,8 @@ void TestNaviList::markUnreadRaisesEveryCount()
         m_db, seller, {&listViewNavi, &listViewNavi, nullptr, &listViewBid, &tree}, false);
     QCOMPARE(result.changedRows, 1);
     QCOMPARE(result.shownUnreadCount, 3);
-    QCOMPARE(FolderTree::findFolder(&tree, "000")->data(0, FolderTree::UnreadCountRole).toInt(),
-             3);
-    QCOMPARE(listViewBid.topLevelItem(0)->text(NaviReadState::listingCountColumn),
-             QString("4(3)"));
+    QCOMPARE(FolderTree::findFolder(&tree, "000")->data(0, FolderTree::UnreadCountRole).toInt(), 3);
+    QCOMPARE(listViewBid.topLevelItem(0)->text(NaviReadState::listingCountColumn), QString("4(3)"));
     QCOMPARE(Sql::scalar(m_db, "SELECT COUNT(*) FROM T_Navi WHERE UnsealingFlg=1").toInt(), 0);
 }
 
@@ -440,9 +447,8 @@ void TestNaviList::sentFolderIgnoresReadCommands()
     select(&list, {0});
     TestDialogs dialogs;
     for (bool read : {true, false}) {
-        const auto result = NaviReadState::runCommand(nullptr, true, m_db, seller,
-                                                      {&list, &list, nullptr, nullptr, nullptr},
-                                                      read);
+        const auto result = NaviReadState::runCommand(
+            nullptr, true, m_db, seller, {&list, &list, nullptr, nullptr, nullptr}, read);
         QCOMPARE(result.changedRows, 0);
     }
     QVERIFY(dialogs.texts().isEmpty());
