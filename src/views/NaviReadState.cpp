@@ -30,10 +30,10 @@ size_t qHash(const TransactionKey& key, size_t seed = 0)
     return ::qHash(key.aid, seed) ^ ::qHash(key.bidId.toLower(), seed);
 }
 
-bool sameMessage(const NaviRow& a, const NaviRow& b)
+// One message of a transaction; winner ids compare without case, as the database does.
+QString messageKey(const NaviRow& row)
 {
-    return a.aid == b.aid && a.number == b.number &&
-           a.bidId.compare(b.bidId, Qt::CaseInsensitive) == 0;
+    return row.aid + QChar(0x1f) + row.bidId.toLower() + QChar(0x1f) + row.number;
 }
 
 // The selected rows in list order.
@@ -49,20 +49,18 @@ QList<NaviListItem*> selectedRows(const QTreeWidget* list)
     return rows;
 }
 
-void followInOtherList(QTreeWidget* list, const QList<NaviRow>& changed, bool read)
+// Gives every received row of the list that shows a changed message the new state (the other
+// list, and rows of a message stored twice).
+void follow(QTreeWidget* list, const QSet<QString>& changed, bool read)
 {
     if (!list)
         return;
     const int count = list->topLevelItemCount();
     for (int i = 0; i < count; ++i) {
         NaviListItem* item = NaviListItem::of(list->topLevelItem(i));
-        if (!item || !item->isReceived() || item->row().read == read)
-            continue;
-        for (const NaviRow& row : changed)
-            if (sameMessage(item->row(), row)) {
-                item->setRead(read);
-                break;
-            }
+        if (item && item->isReceived() && item->row().read != read &&
+            changed.contains(messageKey(item->row())))
+            item->setRead(read);
     }
 }
 
@@ -142,18 +140,17 @@ Result setMessagesOpened(const QSqlDatabase& db, const QString& loginId, const V
         transaction.commit();
     }
 
-    QList<NaviRow> changed;
+    QSet<QString> changed;
     QSet<TransactionKey> transactions;
     for (NaviListItem* item : toChange) {
         item->setRead(read);
-        changed.append(item->row());
+        changed.insert(messageKey(item->row()));
         transactions.insert({item->row().aid, item->row().bidId});
     }
-    result.changedRows = int(changed.size());
-    if (!changed.isEmpty()) {
+    result.changedRows = int(toChange.size());
+    if (!toChange.isEmpty()) {
         for (QTreeWidget* list : {views.listViewNavi, views.listViewBidNavi})
-            if (list != views.activeList)
-                followInOtherList(list, changed, read);
+            follow(list, changed, read);
         updateCountCells(views.listViewBid, db, loginId, transactions);
         if (views.treeViewNavi)
             FolderTree::loadUnreadCounts(views.treeViewNavi, db, loginId, views.dragging);

@@ -100,6 +100,7 @@ private slots:
     void markReadChangesOneRowAndEveryCount();
     void markUnreadRaisesEveryCount();
     void markFromListingTabFollowsFolderList();
+    void messageStoredTwiceFollowsTheDatabase();
     void sentFolderIgnoresReadCommands();
     void confirmationAsksBeforeMarking();
 
@@ -436,6 +437,21 @@ void TestNaviList::markFromListingTabFollowsFolderList()
     QCOMPARE(result.shownUnreadCount, 0);
     QCOMPARE(pictures(&listViewNavi), QList<int>({1, 1, 1}));
     QCOMPARE(listViewBid.topLevelItem(0)->text(NaviReadState::listingCountColumn), QString("5"));
+}
+
+void TestNaviList::messageStoredTwiceFollowsTheDatabase()
+{
+    FixtureDb::addMessages(m_db, {{.aid = "a1", .bidId = "b1", .number = 1},
+                                  {.aid = "a1", .bidId = "b1", .number = 1}});
+    QTreeWidget list;
+    NaviListView::setupListViewNavi(&list);
+    NaviListView::loadMessageList(&list, m_db, "000", 0, seller, 5, 0);
+    select(&list, {0});
+    const auto result = NaviReadState::setMessagesOpened(
+        m_db, seller, {&list, &list, nullptr, nullptr, nullptr}, true);
+    QCOMPARE(pictures(&list), QList<int>({1, 1}));
+    QCOMPARE(result.shownUnreadCount, 0);
+    QCOMPARE(Sql::scalar(m_db, "SELECT COUNT(*) FROM T_Navi WHERE UnsealingFlg=0").toInt(), 0);
 }
 
 void TestNaviList::sentFolderIgnoresReadCommands()
