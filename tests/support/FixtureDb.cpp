@@ -2,6 +2,7 @@
 
 #include "platform/Sql.h"
 
+#include <QSqlQuery>
 #include <QStringList>
 
 namespace FixtureDb {
@@ -78,6 +79,55 @@ void addLogin(const QSqlDatabase& db, const QString& loginId, const QString& pas
 {
     insert(db, QStringLiteral("T_LoginId"),
            {{"LoginId", loginId}, {"PassWord", password}, {"Main", main}});
+}
+
+void addMessages(const QSqlDatabase& db, const QList<Message>& messages)
+{
+    Sql::Transaction transaction(db);
+    QSqlQuery query = Sql::prepare(
+        db, QStringLiteral("INSERT INTO T_Navi (Aid,BidId,[Number],RecFlg,NewFlg,UnsealingFlg,"
+                           "LoginId,FolderID,WriteId,Subject,Message,WriteDate) VALUES "
+                           "(:AID,:BID,:NO,:REC,:NEW,:READ,:LOGIN,:FOLDER,:WRITER,:SUBJECT,"
+                           ":MESSAGE,:DATE)"));
+    for (const Message& message : messages) {
+        const QString folder =
+            message.folderId.isEmpty() ? (message.received ? "000" : "001") : message.folderId;
+        const QString writer =
+            message.writeId.isEmpty() ? (message.received ? message.bidId : message.loginId)
+                                      : message.writeId;
+        Sql::exec(query, {{":AID", message.aid},
+                          {":BID", message.bidId},
+                          {":NO", message.number},
+                          {":REC", message.received},
+                          {":NEW", message.received},
+                          {":READ", message.read},
+                          {":LOGIN", message.loginId},
+                          {":FOLDER", folder},
+                          {":WRITER", writer},
+                          {":SUBJECT", message.subject},
+                          {":MESSAGE", message.message},
+                          {":DATE", message.writeDate}});
+    }
+    transaction.commit();
+}
+
+void addFolder(const QSqlDatabase& db, const QString& id, const QString& name, int kind,
+               const QString& loginId)
+{
+    static int serial = 0;
+    const bool root = id.size() == 3;
+    const int image = root ? (kind == 1 ? 3 : 0) : 1;
+    const int selectImage = root ? image : 2;
+    insert(db, QStringLiteral("T_NaviFolderMaster"),
+           {{"ID", id},
+            {"Name", name},
+            {"ImageIndex", image},
+            {"SelectImageIndex", selectImage},
+            {"StateIndex", kind},
+            {"SortNumber", 0},
+            {"ExpandFlg", true},
+            {"LoginId", loginId},
+            {"UniqueIdName", QStringLiteral("%1").arg(++serial, 10, 10, QLatin1Char('9'))}});
 }
 
 } // namespace FixtureDb

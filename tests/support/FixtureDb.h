@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QSqlDatabase>
 #include <QString>
 #include <QVariantMap>
@@ -53,5 +54,11 @@ void addMessage(const QSqlDatabase& db, const Message& message);
 void addBidder(const QSqlDatabase& db, const Bidder& bidder);
 void addLogin(const QSqlDatabase& db, const QString& loginId, const QString& password,
               bool main = false);
+// Many messages through one prepared statement in one transaction (large data sets).
+void addMessages(const QSqlDatabase& db, const QList<Message>& messages);
+// A message folder of an account; roots get the root pictures (0 received, 3 sent), other
+// folders 1 and 2. The unique name is ten digits not used before in this process.
+void addFolder(const QSqlDatabase& db, const QString& id, const QString& name, int kind,
+               const QString& loginId = QStringLiteral("seller"));
 
 } // namespace FixtureDb

@@ -1,0 +1,169 @@
+// Listing a folder of 50,000 messages and switching between folders.
+// Run: build/bench/bench_navi_list (prints the figures; QT_QPA_PLATFORM defaults to offscreen).
+
+#include "support/FixtureDb.h"
+#include "support/TestDataFolder.h"
+
+#include "platform/Database.h"
+#include "platform/Sql.h"
+#include "views/FolderTree.h"
+#include "views/NaviListItem.h"
+#include "views/NaviReadState.h"
+#include "views/TableNaviFolderMaster.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTreeWidget>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+
+namespace {
+
+const QString seller = QStringLiteral("seller");
+constexpr int bigFolderMessages = 50000;
+constexpr int messagesPerTransaction = 10;
+
+void buildDataSet(const QSqlDatabase& db)
+{
+    QSet<QString> known;
+    createDefaultFolders(db, seller, &known);
+    const int transactions = bigFolderMessages / messagesPerTransaction;
+    {
+        Sql::Transaction transaction(db);
+        for (int t = 0; t < transactions; ++t) {
+            const QString aid = QStringLiteral("x%1").arg(1000000000 + t);
+            const QString bidder = QStringLiteral("bidder%1").arg(t % 3000);
+            FixtureDb::addListing(
+                db, {.aid = aid, .bidId = bidder, .title = QStringLiteral("商品 %1 番").arg(t)});
+            if (t < 3000)
+                FixtureDb::addBidder(db, {.id = bidder,
+                                          .name = QStringLiteral("氏名%1").arg(t),
+                                          .mail = "",
+                                          .post = "",
+                                          .address = "",
+                                          .tel = ""});
+        }
+        transaction.commit();
+    }
+    const QString text = QStringLiteral("お世話になっております。\r\n入金いたしました。\r\n"
+                                        "ご確認のほどよろしくお願いいたします。\r\n");
+    QList<FixtureDb::Message> messages;
+    messages.reserve(bigFolderMessages);
+    for (int i = 0; i < bigFolderMessages; ++i) {
+        const int t = i / messagesPerTransaction;
+        messages.append({.aid = QStringLiteral("x%1").arg(1000000000 + t),
+                         .bidId = QStringLiteral("bidder%1").arg(t % 3000),
+                         .number = i % messagesPerTransaction + 1,
+                         .read = i % 3 != 0,
+                         .folderId = "000",
+                         .subject = QStringLiteral("件名 %1").arg(i),
+                         .message = text.repeated(1 + i % 4),
+                         .writeDate = QStringLiteral("2026/%1/%2 10:%3")
+                                          .arg(1 + i % 12, 2, 10, QLatin1Char('0'))
+                                          .arg(1 + i % 28, 2, 10, QLatin1Char('0'))
+                                          .arg(i % 60, 2, 10, QLatin1Char('0'))});
+    }
+    for (int i = 0; i < 2000; ++i)
+        messages.append(
+            {.aid = "x1000000001", .bidId = "bidder1", .number = 100 + i, .folderId = "000-000"});
+    for (int i = 0; i < 1000; ++i)
+        messages.append(
+            {.aid = "x1000000002", .bidId = "bidder2", .number = 200 + i, .received = false});
+    FixtureDb::addMessages(db, messages);
+}
+
+double ms(const std::function<void()>& step)
+{
+    QElapsedTimer timer;
+    timer.start();
+    step();
+    return timer.nsecsElapsed() / 1e6;
+}
+
+void report(const char* what, QList<double> figures)
+{
+    std::sort(figures.begin(), figures.end());
+    std::printf("%-52s median %8.1f ms   max %8.1f ms   (%lld runs)\n", what,
+                figures.at(figures.size() / 2), figures.last(), qlonglong(figures.size()));
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    Q_INIT_RESOURCE(tessaly);
+    TestDataFolder folder;
+    const QString name = Database::uniqueConnectionName(QStringLiteral("bench"));
+    {
+        QSqlDatabase db = Database::open(name);
+        const double build = ms([&] { buildDataSet(db); });
+        std::printf("data set: %d messages in folder 000, 2000 in 000-000, 1000 sent (%.0f ms)\n",
+                    bigFolderMessages, build);
+
+        QTreeWidget tree;
+        FolderTree::setup(&tree, {});
+        QTreeWidget list;
+        NaviListView::setupListViewNavi(&list);
+        list.resize(1000, 700);
+        list.show();
+        QApplication::processEvents();
+
+        constexpr int runs = 7;
+        QList<double> query, firstFill, refill, paint, switching, smallSwitch, treeLoad;
+        for (int r = 0; r < runs; ++r) {
+            treeLoad << ms([&] { FolderTree::load(&tree, db, seller); });
+            query << ms([&] { NaviListQuery::folderMessages(db, "000", 0, seller, 0, 0); });
+            list.clear();
+            firstFill << ms(
+                [&] { NaviListView::loadMessageList(&list, db, "000", 0, seller, 0, 0); });
+            refill << ms([&] { NaviListView::loadMessageList(&list, db, "000", 0, seller, 5, 1); });
+            paint << ms([&] { list.repaint(); });
+            smallSwitch << ms([&] {
+                NaviListView::loadMessageList(&list, db, "000-000", 0, seller, 0, 0);
+                NaviListView::loadMessageList(&list, db, "001", 1, seller, 0, 0);
+            });
+            switching << ms([&] {
+                NaviListView::loadMessageList(&list, db, "000", 0, seller, 0, 0);
+                NaviListView::loadMessageList(&list, db, "000-000", 0, seller, 0, 0);
+                list.repaint();
+            });
+        }
+        report("folder tree load (6 folders, counts)", treeLoad);
+        report("query of 50,000 messages (joins, order)", query);
+        report("fill 50,000 into an empty list (query included)", firstFill);
+        report("fill 50,000 replacing 50,000 (query included)", refill);
+        report("repaint of the shown rows", paint);
+        report("switch 000-000 -> 001 (2,000 and 1,000 rows)", smallSwitch);
+        report("switch 000 (50,000) -> 000-000 (2,000) + repaint", switching);
+
+        NaviListView::loadMessageList(&list, db, "000", 0, seller, 0, 0);
+        QList<double> sorts;
+        for (int column : {0, 5, 6, 8, 1})
+            sorts << ms([&] { NaviListView::sort(&list, column, 0); });
+        report("sort 50,000 rows (picture, No, subject, date, Aid)", sorts);
+        QList<double> counting{ms([&] { NaviListView::countUnread(&list); })};
+        report("count unread rows of 50,000", counting);
+
+        for (int i = 0; i < 1000; ++i)
+            list.topLevelItem(i)->setSelected(true);
+        QList<double> marking{ms([&] {
+            NaviReadState::setMessagesOpened(db, seller, {&list, &list, nullptr, nullptr, &tree},
+                                             true);
+        })};
+        report("mark 1,000 selected rows read (+ tree counts)", marking);
+        QList<double> unmarking{ms([&] {
+            NaviReadState::setMessagesOpened(db, seller, {&list, &list, nullptr, nullptr, &tree},
+                                             false);
+        })};
+        report("mark the same 1,000 rows unread", unmarking);
+        list.clear();
+        tree.clear();
+    }
+    Database::close(name);
+    return 0;
+}

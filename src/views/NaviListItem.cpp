@@ -1,0 +1,316 @@
+#include "views/NaviListItem.h"
+
+#include "views/NaviImages.h"
+
+#include <QFont>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QTreeWidget>
+
+#include <algorithm>
+
+namespace {
+
+// The list's text order: letters A-Z compare like a-z, every other character by its code.
+int compareTextNoCase(const QString& a, const QString& b)
+{
+    const qsizetype n = std::min(a.size(), b.size());
+    for (qsizetype i = 0; i < n; ++i) {
+        char16_t x = a.at(i).unicode();
+        char16_t y = b.at(i).unicode();
+        if (x >= u'A' && x <= u'Z')
+            x += 32;
+        if (y >= u'A' && y <= u'Z')
+            y += 32;
+        if (x != y)
+            return x < y ? -1 : 1;
+    }
+    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+}
+
+int compareInt(int a, int b)
+{
+    return a == b ? 0 : (a > b ? 1 : -1);
+}
+
+QString oneLine(const QString& text)
+{
+    QString line = text;
+    line.replace(QLatin1String("\r\n"), QLatin1String(" "));
+    line.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    line.replace(QLatin1Char('\r'), QLatin1Char(' '));
+    return line;
+}
+
+const QColor sentTransactionBackground = windowsColour(14544639);
+
+} // namespace
+
+QColor windowsColour(int bgr)
+{
+    return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
+}
+
+NaviListItem::NaviListItem(NaviList list, const NaviRow& row)
+    : QTreeWidgetItem(ItemType), m_list(list), m_row(row)
+{
+    setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemIsDragEnabled);
+}
+
+NaviListItem* NaviListItem::of(QTreeWidgetItem* item)
+{
+    return item && item->type() == ItemType ? static_cast<NaviListItem*>(item) : nullptr;
+}
+
+int NaviListItem::picture() const
+{
+    if (m_row.received)
+        return m_row.read ? NaviPicture::read : NaviPicture::unread;
+    return m_list == NaviList::Folder ? NaviPicture::sent : NaviPicture::sentTransaction;
+}
+
+void NaviListItem::setRead(bool read)
+{
+    if (!m_row.received || m_row.read == read)
+        return;
+    m_row.read = read;
+    emitDataChanged();
+}
+
+QString* NaviListItem::field(int column)
+{
+    if (m_list == NaviList::Folder) {
+        switch (column) {
+        case 1:
+            return &m_row.aid;
+        case 2:
+            return &m_row.title;
+        case 3:
+            return &m_row.bidId;
+        case 4:
+            return &m_row.name;
+        case 5:
+            return &m_row.number;
+        case 6:
+            return &m_row.subject;
+        case 7:
+            return &m_row.message;
+        case 8:
+            return &m_row.writeDate;
+        default:
+            return nullptr;
+        }
+    }
+    switch (column) {
+    case 1:
+        return &m_row.writeId;
+    case 2:
+        return &m_row.number;
+    case 3:
+        return &m_row.subject;
+    case 4:
+        return &m_row.message;
+    case 5:
+        return &m_row.writeDate;
+    default:
+        return nullptr;
+    }
+}
+
+QString NaviListItem::columnText(int column) const
+{
+    const QString* text = const_cast<NaviListItem*>(this)->field(column);
+    return text ? *text : QString();
+}
+
+int NaviListItem::numberValue() const
+{
+    return m_row.number.isEmpty() ? -1 : m_row.number.toInt();
+}
+
+QVariant NaviListItem::data(int column, int role) const
+{
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::EditRole: {
+        const int messageColumn = m_list == NaviList::Folder ? 7 : 4;
+        return column == messageColumn ? oneLine(m_row.message) : columnText(column);
+    }
+    case Qt::DecorationRole:
+        return column == 0 ? QVariant(NaviImages::listImage(picture())) : QVariant();
+    case PictureRole:
+        return picture();
+    case Qt::FontRole:
+        if (picture() == NaviPicture::unread) {
+            QFont font = treeWidget() ? treeWidget()->font() : QFont();
+            font.setBold(true);
+            return font;
+        }
+        return QVariant();
+    case Qt::BackgroundRole:
+        return picture() == NaviPicture::sentTransaction ? QVariant(sentTransactionBackground)
+                                                         : QVariant();
+    default:
+        return QTreeWidgetItem::data(column, role);
+    }
+}
+
+void NaviListItem::setData(int column, int role, const QVariant& value)
+{
+    if (role == Qt::DisplayRole || role == Qt::EditRole) {
+        if (QString* text = field(column)) {
+            *text = value.toString();
+            emitDataChanged();
+        }
+        return;
+    }
+    QTreeWidgetItem::setData(column, role, value);
+}
+
+bool NaviListItem::operator<(const QTreeWidgetItem& other) const
+{
+    const NaviListItem* that = of(const_cast<QTreeWidgetItem*>(&other));
+    if (!that)
+        return QTreeWidgetItem::operator<(other);
+    const int column = treeWidget() ? treeWidget()->sortColumn() : 0;
+    if (column == 0)
+        return compareInt(picture(), that->picture()) < 0;
+    if (column == numberColumn())
+        return compareInt(numberValue(), that->numberValue()) < 0;
+    return compareTextNoCase(columnText(column), that->columnText(column)) < 0;
+}
+
+namespace NaviListView {
+namespace {
+
+void setupList(QTreeWidget* list, const QStringList& captions)
+{
+    list->setColumnCount(captions.size());
+    list->setHeaderLabels(captions);
+    list->setRootIsDecorated(false);
+    list->setItemsExpandable(false);
+    list->setUniformRowHeights(true);
+    list->setAllColumnsShowFocus(true);
+    list->setSelectionBehavior(QAbstractItemView::SelectRows);
+    list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    list->setSortingEnabled(false);
+    list->header()->setSectionsClickable(true);
+    list->header()->setSortIndicatorShown(false);
+    list->header()->setStretchLastSection(false);
+    list->setContextMenuPolicy(Qt::CustomContextMenu);
+}
+
+} // namespace
+
+void setupListViewNavi(QTreeWidget* list)
+{
+    setupList(list,
+              {QString(), QStringLiteral("商品ID"), QStringLiteral("商品名"),
+               QStringLiteral("投稿者"), QStringLiteral("氏名"), QStringLiteral("No"),
+               QStringLiteral("件名"), QStringLiteral("メッセージ"), QStringLiteral("投稿日時")});
+    list->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    list->setColumnWidth(0, 25);
+}
+
+void setupListViewBidNavi(QTreeWidget* list)
+{
+    setupList(list,
+              {QString(), QStringLiteral("投稿者"), QStringLiteral("No"), QStringLiteral("件名"),
+               QStringLiteral("メッセージ"), QStringLiteral("投稿日")});
+    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    list->setColumnWidth(0, 25);
+}
+
+void setWriterCaption(QTreeWidget* list, int kind)
+{
+    list->headerItem()->setText(3, kind == 1 ? QStringLiteral("送信先") : QStringLiteral("投稿者"));
+}
+
+QString writerLabel(int kind)
+{
+    return kind == 1 ? QStringLiteral("送信先：") : QStringLiteral("投稿者：");
+}
+
+void fill(QTreeWidget* list, NaviList kind, const QList<NaviRow>& rows)
+{
+    list->setUpdatesEnabled(false);
+    list->clear();
+    QList<QTreeWidgetItem*> items;
+    items.reserve(rows.size());
+    for (const NaviRow& row : rows)
+        items.append(new NaviListItem(kind, row));
+    list->addTopLevelItems(items);
+    list->setUpdatesEnabled(true);
+}
+
+NaviListItem* addRow(QTreeWidget* list, NaviList kind, const NaviRow& row)
+{
+    auto* item = new NaviListItem(kind, row);
+    list->addTopLevelItem(item);
+    return item;
+}
+
+LoadResult loadMessageList(QTreeWidget* list, const QSqlDatabase& db, const QString& folderId,
+                           int kind, const QString& loginId, int sortColumn, int sortType)
+{
+    list->clear();
+    LoadResult result;
+    if (kind == 10)
+        return result;
+    setWriterCaption(list, kind);
+    fill(list, NaviList::Folder,
+         NaviListQuery::folderMessages(db, folderId, kind, loginId, sortColumn, sortType));
+    // The query sorted the rows; the header remembers the column for the rows added later.
+    list->header()->setSortIndicator(sortColumn,
+                                     sortType == 0 ? Qt::AscendingOrder : Qt::DescendingOrder);
+    result.listed = true;
+    result.rows = list->topLevelItemCount();
+    result.unread = countUnread(list);
+    return result;
+}
+
+int loadTransactionList(QTreeWidget* list, const QSqlDatabase& db, const QString& aid,
+                        const QString& bidId, const QString& loginId, int sortColumn, int sortType)
+{
+    fill(list, NaviList::Transaction, NaviListQuery::transactionMessages(db, aid, bidId, loginId));
+    sort(list, sortColumn, sortType);
+    return list->topLevelItemCount();
+}
+
+int countUnread(const QTreeWidget* list)
+{
+    int unread = 0;
+    const int count = list->topLevelItemCount();
+    for (int i = 0; i < count; ++i) {
+        const NaviListItem* item = NaviListItem::of(list->topLevelItem(i));
+        if (item && item->picture() == NaviPicture::unread)
+            ++unread;
+    }
+    return unread;
+}
+
+QString statusText(int rows, int unread)
+{
+    return QStringLiteral("件数：%1（未開封：%2）").arg(qMax(0, rows)).arg(qMax(0, unread));
+}
+
+int nextSortType(int clickedColumn, int sortColumn, int sortType)
+{
+    if (clickedColumn != sortColumn)
+        return sortType;
+    return sortType == 1 ? 0 : 1;
+}
+
+void sort(QTreeWidget* list, int column, int sortType)
+{
+    list->sortItems(column, sortType == 0 ? Qt::AscendingOrder : Qt::DescendingOrder);
+    QTreeWidgetItem* item = list->currentItem();
+    if (!item || !item->isSelected()) {
+        const QModelIndexList rows = list->selectionModel()->selectedRows();
+        item = rows.isEmpty() ? nullptr : list->topLevelItem(rows.first().row());
+    }
+    if (item)
+        list->scrollToItem(item);
+}
+
+} // namespace NaviListView

@@ -1,0 +1,106 @@
+#pragma once
+
+#include "views/NaviListQuery.h"
+
+#include <QColor>
+#include <QList>
+#include <QMetaType>
+#include <QTreeWidgetItem>
+
+class QTreeWidget;
+
+// Which message list a row belongs to: ListViewNavi (a folder's messages) or ListViewBidNavi
+// (one transaction's messages on the listing tab).
+enum class NaviList { Folder, Transaction };
+
+// Row pictures of the message lists.
+namespace NaviPicture {
+inline constexpr int unread = 0;
+inline constexpr int read = 1;
+inline constexpr int sent = 2;            // ListViewNavi
+inline constexpr int sentTransaction = 3; // ListViewBidNavi
+} // namespace NaviPicture
+
+// A Windows colour value (0xBBGGRR) as a QColor.
+QColor windowsColour(int bgr);
+
+// One message row. The texts live in the row, not in per-column cells, so a list of many
+// thousand rows fills quickly; column 0 shows the picture, the other columns the sub-items.
+// ListViewNavi: 1 Aid, 2 title, 3 winner, 4 name, 5 No, 6 subject, 7 message, 8 date.
+// ListViewBidNavi: 1 writer, 2 No, 3 subject, 4 message, 5 date.
+class NaviListItem : public QTreeWidgetItem
+{
+public:
+    static constexpr int ItemType = QTreeWidgetItem::UserType + 110;
+    static constexpr int PictureRole = Qt::UserRole + 1;
+
+    NaviListItem(NaviList list, const NaviRow& row);
+    // The row of a list item, or nullptr for another kind of item.
+    static NaviListItem* of(QTreeWidgetItem* item);
+
+    NaviList list() const { return m_list; }
+    const NaviRow& row() const { return m_row; }
+    int picture() const;
+    bool isReceived() const { return m_row.received; }
+    // Sets the read state of a received row; sent rows stay as they are.
+    void setRead(bool read);
+
+    QVariant data(int column, int role) const override;
+    void setData(int column, int role, const QVariant& value) override;
+    bool operator<(const QTreeWidgetItem& other) const override;
+
+    // The column's text as compared by the sort (the message with its line breaks).
+    QString columnText(int column) const;
+    // The column that holds the message number.
+    int numberColumn() const { return m_list == NaviList::Folder ? 5 : 2; }
+
+private:
+    QString* field(int column);
+    int numberValue() const;
+
+    NaviList m_list;
+    NaviRow m_row;
+};
+
+Q_DECLARE_METATYPE(NaviListItem*)
+
+namespace NaviListView {
+
+// Columns, captions, selection and drawing of ListViewNavi / ListViewBidNavi.
+void setupListViewNavi(QTreeWidget* list);
+void setupListViewBidNavi(QTreeWidget* list);
+// Column 3 of ListViewNavi: "投稿者" for received-messages folders, "送信先" for sent ones.
+void setWriterCaption(QTreeWidget* list, int kind);
+// The detail pane's label for the writer: "投稿者：" or "送信先：".
+QString writerLabel(int kind);
+
+// Replaces the rows of the list.
+void fill(QTreeWidget* list, NaviList kind, const QList<NaviRow>& rows);
+// Appends one row (the message store's new messages).
+NaviListItem* addRow(QTreeWidget* list, NaviList kind, const NaviRow& row);
+
+struct LoadResult
+{
+    bool listed = false; // false for a folder kind that lists nothing
+    int rows = 0;
+    int unread = 0;
+};
+// Loads a folder's messages into ListViewNavi (the writer caption included).
+LoadResult loadMessageList(QTreeWidget* list, const QSqlDatabase& db, const QString& folderId,
+                           int kind, const QString& loginId, int sortColumn, int sortType);
+// Loads one transaction's messages into ListViewBidNavi, sorted by the list's sort.
+int loadTransactionList(QTreeWidget* list, const QSqlDatabase& db, const QString& aid,
+                        const QString& bidId, const QString& loginId, int sortColumn, int sortType);
+
+// Rows with picture 0.
+int countUnread(const QTreeWidget* list);
+// "件数：N（未開封：M）"; a negative count shows as 0.
+QString statusText(int rows, int unread);
+
+// The direction after a click on a header: the current column switches it (1 becomes 0,
+// anything else 1), another column keeps it.
+int nextSortType(int clickedColumn, int sortColumn, int sortType);
+// Sorts by the column (0 ascending, 1 descending) and scrolls the selected row into view.
+void sort(QTreeWidget* list, int column, int sortType);
+
+} // namespace NaviListView

@@ -1,0 +1,581 @@
+#include "support/FixtureDb.h"
+#include "support/TestDataFolder.h"
+#include "support/TestDialogs.h"
+
+#include "platform/Database.h"
+#include "platform/Sql.h"
+#include "views/FolderTree.h"
+#include "views/MemoText.h"
+#include "views/NaviListActivation.h"
+#include "views/NaviListItem.h"
+#include "views/NaviReadState.h"
+#include "views/NaviSelectionDelay.h"
+
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QPlainTextEdit>
+#include <QSignalSpy>
+#include <QSqlQuery>
+#include <QTest>
+#include <QTreeWidget>
+
+#include <memory>
+
+namespace {
+
+const QString seller = QStringLiteral("seller");
+
+QList<int> pictures(const QTreeWidget* list)
+{
+    QList<int> result;
+    for (int i = 0; i < list->topLevelItemCount(); ++i)
+        result << list->topLevelItem(i)->data(0, NaviListItem::PictureRole).toInt();
+    return result;
+}
+
+QStringList column(const QTreeWidget* list, int c)
+{
+    QStringList result;
+    for (int i = 0; i < list->topLevelItemCount(); ++i)
+        result << list->topLevelItem(i)->text(c);
+    return result;
+}
+
+NaviRow row(const QString& number, bool received, bool read, const QString& subject = {})
+{
+    NaviRow r;
+    r.aid = "a1";
+    r.bidId = "b1";
+    r.number = number;
+    r.received = received;
+    r.read = read;
+    r.subject = subject;
+    return r;
+}
+
+void select(QTreeWidget* list, const QList<int>& rows)
+{
+    list->clearSelection();
+    for (int r : rows)
+        list->topLevelItem(r)->setSelected(true);
+}
+
+// A listing-list row with the auction id, winner and message-count cells.
+QTreeWidgetItem* listingRow(QTreeWidget* listViewBid, const QString& aid, const QString& bidId,
+                            const QString& cell)
+{
+    auto* item = new QTreeWidgetItem(listViewBid);
+    item->setText(NaviReadState::listingAidColumn, aid);
+    item->setText(NaviReadState::listingBidIdColumn, bidId);
+    item->setText(NaviReadState::listingCountColumn, cell);
+    return item;
+}
+
+} // namespace
+
+class TestNaviList : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { Q_INIT_RESOURCE(tessaly); }
+    void init();
+    void cleanup();
+
+    void folderListOfThreeRows();
+    void listShowsJoinedTitleAndName();
+    void sentFolderShowsSentPictures();
+    void kindWithoutMessagesListsNothing();
+    void queryOrder_data();
+    void queryOrder();
+    void listSort_data();
+    void listSort();
+    void nextSortType_data();
+    void nextSortType();
+    void transactionListPictures();
+    void drawingBoldAndBackground();
+    void statusAndCountTextsNeverNegative_data();
+    void statusAndCountTextsNeverNegative();
+
+    void markReadChangesOneRowAndEveryCount();
+    void markUnreadRaisesEveryCount();
+    void markFromListingTabFollowsFolderList();
+    void messageStoredTwiceFollowsTheDatabase();
+    void sentFolderIgnoresReadCommands();
+    void confirmationAsksBeforeMarking();
+
+    void selectionDelayFillsMemoOnce();
+    void ctrlClickKeepsCurrentRow();
+    void memoTextConvertsLineBreaks();
+    void enterAndDoubleClickRunChosenOperation();
+
+private:
+    void addThreeMessages();
+
+    std::unique_ptr<TestDataFolder> m_folder;
+    QString m_connection;
+    QSqlDatabase m_db;
+};
+
+void TestNaviList::init()
+{
+    m_folder = std::make_unique<TestDataFolder>();
+    m_connection = Database::uniqueConnectionName(QStringLiteral("test"));
+    m_db = Database::open(m_connection);
+}
+
+void TestNaviList::cleanup()
+{
+    m_db = QSqlDatabase();
+    Database::close(m_connection);
+    m_folder.reset();
+}
+
+// Folder 000: a1/b1 No 1 unread, No 2 read, No 3 unread; a sent reply in 001.
+void TestNaviList::addThreeMessages()
+{
+    FixtureDb::addListing(m_db, {.aid = "a1", .bidId = "b1", .title = "壺"});
+    FixtureDb::addBidder(
+        m_db, {.id = "b1", .name = "山田", .mail = "", .post = "", .address = "", .tel = ""});
+    FixtureDb::addMessages(m_db, {{.aid = "a1", .bidId = "b1", .number = 1},
+                                  {.aid = "a1", .bidId = "b1", .number = 2, .read = true},
+                                  {.aid = "a1", .bidId = "b1", .number = 3},
+                                  {.aid = "a1", .bidId = "b1", .number = 4, .received = false}});
+}
+
+void TestNaviList::folderListOfThreeRows()
+{
+    addThreeMessages();
+    QTreeWidget list;
+    NaviListView::setupListViewNavi(&list);
+    const auto result = NaviListView::loadMessageList(&list, m_db, "000", 0, seller, 5, 0);
+    QVERIFY(result.listed);
+    QCOMPARE(pictures(&list), QList<int>({0, 1, 0}));
+    QCOMPARE(NaviListView::statusText(result.rows, result.unread), QString("件数：3（未開封：2）"));
+    QCOMPARE(list.headerItem()->text(3), QString("投稿者"));
+    QCOMPARE(NaviListView::writerLabel(0), QString("投稿者："));
+}
+
+void TestNaviList::listShowsJoinedTitleAndName()
+{
+    addThreeMessages();
+    FixtureDb::addMessage(m_db,
+                          {.aid = "a9", .bidId = "b9", .number = 1, .message = "一行目\r\n二行目"});
+    QTreeWidget list;
+    NaviListView::setupListViewNavi(&list);
+    NaviListView::loadMessageList(&list, m_db, "000", 0, seller, 1, 0);
+    QCOMPARE(column(&list, 1), QStringList({"a1", "a1", "a1", "a9"}));
+    QCOMPARE(column(&list, 2), QStringList({"壺", "壺", "壺", ""}));
+    QCOMPARE(column(&list, 3).last(), QString("b9"));
+    QCOMPARE(column(&list, 4), QStringList({"山田", "山田", "山田", ""}));
+    auto* last = NaviListItem::of(list.topLevelItem(3));
+    QCOMPARE(last->row().message, QString("一行目\r\n二行目"));
+    QCOMPARE(last->text(7), QString("一行目 二行目"));
+    QCOMPARE(last->text(8), QString("2026/12/01 10:00"));
+}
+
+void TestNaviList::sentFolderShowsSentPictures()
+{
+    addThreeMessages();
+    QTreeWidget list;
+    NaviListView::setupListViewNavi(&list);
+    const auto result = NaviListView::loadMessageList(&list, m_db, "001", 1, seller, 0, 0);
+    QCOMPARE(pictures(&list), QList<int>({2}));
+    QCOMPARE(result.unread, 0);
+    QCOMPARE(list.headerItem()->text(3), QString("送信先"));
+    QCOMPARE(NaviListView::writerLabel(1), QString("送信先："));
+}
+
+void TestNaviList::kindWithoutMessagesListsNothing()
+{
+    addThreeMessages();
+    QTreeWidget list;
+    NaviListView::setupListViewNavi(&list);
+    NaviListView::loadMessageList(&list, m_db, "000", 0, seller, 0, 0);
+    const auto result = NaviListView::loadMessageList(&list, m_db, "000", 10, seller, 0, 0);
+    QVERIFY(!result.listed);
+    QCOMPARE(list.topLevelItemCount(), 0);
+}
+
+void TestNaviList::queryOrder_data()
+{
+    QTest::addColumn<int>("sortColumn");
+    QTest::addColumn<int>("sortType");
+    QTest::addColumn<QStringList>("numbers");
+    // Folder 000-001: No 10 read, No 2 unread, No 7 unread, No 9 sent (filed here by hand).
+    QTest::newRow("unread first") << 0 << 0 << QStringList{"2", "7", "10", "9"};
+    QTest::newRow("read first") << 0 << 1 << QStringList{"9", "10", "2", "7"};
+    QTest::newRow("numbers ascending") << 5 << 0 << QStringList{"2", "7", "9", "10"};
+    QTest::newRow("numbers descending") << 5 << 1 << QStringList{"10", "9", "7", "2"};
+    QTest::newRow("subject without case") << 6 << 0 << QStringList{"7", "2", "10", "9"};
+}
+
+void TestNaviList::queryOrder()
+{
+    QFETCH(int, sortColumn);
+    QFETCH(int, sortType);
+    QFETCH(QStringList, numbers);
+    FixtureDb::addMessages(
+        m_db, {{.aid = "a1",
+                .bidId = "b1",
+                .number = 10,
+                .read = true,
+                .folderId = "000-001",
+                .subject = "c"},
+               {.aid = "a1", .bidId = "b1", .number = 2, .folderId = "000-001", .subject = "B"},
+               {.aid = "a1", .bidId = "b1", .number = 7, .folderId = "000-001", .subject = "a"},
+               {.aid = "a1",
+                .bidId = "b1",
+                .number = 9,
+                .received = false,
+                .folderId = "000-001",
+                .subject = "D"}});
+    const QList<NaviRow> rows =
+        NaviListQuery::folderMessages(m_db, "000-001", 0, seller, sortColumn, sortType);
+    QStringList got;
+    for (const NaviRow& r : rows)
+        got << r.number;
+    if (sortColumn == 0) {
+        // Rows of one picture may come in any order; compare the pictures' sequence.
+        QStringList pics;
+        for (const NaviRow& r : rows)
+            pics << QString::number(r.received ? (r.read ? 1 : 0) : 2);
+        QStringList expected;
+        for (const QString& n : numbers)
+            expected << (n == "9" ? "2" : n == "10" ? "1" : "0");
+        QCOMPARE(pics, expected);
+    } else {
+        QCOMPARE(got, numbers);
+    }
+}
+
+void TestNaviList::listSort_data()
+{
+    QTest::addColumn<int>("sortColumn");
+    QTest::addColumn<int>("sortType");
+    QTest::addColumn<QStringList>("subjects");
+    // Rows: (No, received, read, subject): 10 read "b", 2 sent "C", "" unread "a", 0 unread "D".
+    QTest::newRow("pictures ascending") << 0 << 0 << QStringList{"a", "D", "b", "C"};
+    QTest::newRow("pictures descending") << 0 << 1 << QStringList{"C", "b", "a", "D"};
+    QTest::newRow("numbers, empty first") << 5 << 0 << QStringList{"a", "D", "C", "b"};
+    QTest::newRow("numbers descending") << 5 << 1 << QStringList{"b", "C", "D", "a"};
+    QTest::newRow("text without case") << 6 << 0 << QStringList{"a", "b", "C", "D"};
+}
+
+void TestNaviList::listSort()
+{
+    QFETCH(int, sortColumn);
+    QFETCH(int, sortType);
+    QFETCH(QStringList, subjects);
+    QTreeWidget list;
+    NaviListView::setupListViewNavi(&list);
+    NaviListView::fill(&list, NaviList::Folder,
+                       {row("10", true, true, "b"), row("2", false, false, "C"),
+                        row("", true, false, "a"), row("0", true, false, "D")});
+    NaviListView::sort(&list, sortColumn, sortType);
+    QCOMPARE(column(&list, 6), subjects);
+}
+
+void TestNaviList::nextSortType_data()
+{
+    QTest::addColumn<int>("clicked");
+    QTest::addColumn<int>("column");
+    QTest::addColumn<int>("type");
+    QTest::addColumn<int>("next");
+    QTest::newRow("same column, 1") << 3 << 3 << 1 << 0;
+    QTest::newRow("same column, 0") << 3 << 3 << 0 << 1;
+    QTest::newRow("same column, other value") << 3 << 3 << 7 << 1;
+    QTest::newRow("other column keeps") << 2 << 3 << 1 << 1;
+}
+
+void TestNaviList::nextSortType()
+{
+    QFETCH(int, clicked);
+    QFETCH(int, column);
+    QFETCH(int, type);
+    QFETCH(int, next);
+    QCOMPARE(NaviListView::nextSortType(clicked, column, type), next);
+}
+
+void TestNaviList::transactionListPictures()
+{
+    addThreeMessages();
+    QTreeWidget list;
+    NaviListView::setupListViewBidNavi(&list);
+    const int rows = NaviListView::loadTransactionList(&list, m_db, "a1", "b1", seller, 2, 1);
+    QCOMPARE(rows, 4);
+    QCOMPARE(column(&list, 2), QStringList({"4", "3", "2", "1"}));
+    QCOMPARE(pictures(&list), QList<int>({3, 0, 1, 0}));
+    QCOMPARE(column(&list, 1).first(), seller);
+    NaviListView::sort(&list, 0, 0);
+    QCOMPARE(pictures(&list), QList<int>({0, 0, 1, 3}));
+}
+
+void TestNaviList::drawingBoldAndBackground()
+{
+    QTreeWidget list;
+    NaviListView::setupListViewBidNavi(&list);
+    NaviListView::fill(&list, NaviList::Transaction,
+                       {row("1", true, false), row("2", true, true), row("3", false, false)});
+    QVERIFY(list.topLevelItem(0)->font(1).bold());
+    QVERIFY(!list.topLevelItem(1)->font(1).bold());
+    QCOMPARE(list.topLevelItem(2)->background(1).color(), QColor(0xFF, 0xEE, 0xDD));
+    QCOMPARE(list.topLevelItem(0)->background(1).style(), Qt::NoBrush);
+    QCOMPARE(windowsColour(0x0000FF), QColor(Qt::red));
+    list.resize(400, 200);
+    QVERIFY(!list.grab().isNull());
+}
+
+void TestNaviList::statusAndCountTextsNeverNegative_data()
+{
+    QTest::addColumn<int>("total");
+    QTest::addColumn<int>("unread");
+    QTest::addColumn<QString>("status");
+    QTest::addColumn<QString>("cell");
+    QTest::newRow("plain") << 5 << 1 << "件数：5（未開封：1）"
+                           << "5(1)";
+    QTest::newRow("no unread") << 5 << 0 << "件数：5（未開封：0）"
+                               << "5";
+    QTest::newRow("below zero") << 5 << -1 << "件数：5（未開封：0）"
+                                << "5";
+    QTest::newRow("no messages") << 0 << 0 << "件数：0（未開封：0）"
+                                 << "";
+}
+
+void TestNaviList::statusAndCountTextsNeverNegative()
+{
+    QFETCH(int, total);
+    QFETCH(int, unread);
+    QFETCH(QString, status);
+    QFETCH(QString, cell);
+    QCOMPARE(NaviListView::statusText(total, unread), status);
+    QCOMPARE(NaviReadState::messageCountCell(total, unread), cell);
+}
+
+void TestNaviList::markReadChangesOneRowAndEveryCount()
+{
+    addThreeMessages();
+    FixtureDb::addFolder(m_db, "000", "受信", 0);
+    FixtureDb::addFolder(m_db, "001", "送信", 1);
+    QTreeWidget tree, listViewNavi, listViewBidNavi, listViewBid;
+    FolderTree::setup(&tree, {});
+    FolderTree::load(&tree, m_db, seller);
+    NaviListView::setupListViewNavi(&listViewNavi);
+    NaviListView::setupListViewBidNavi(&listViewBidNavi);
+    NaviListView::loadMessageList(&listViewNavi, m_db, "000", 0, seller, 5, 0);
+    NaviListView::loadTransactionList(&listViewBidNavi, m_db, "a1", "b1", seller, 2, 0);
+    listingRow(&listViewBid, "a1", "b1", "4(2)");
+    QTreeWidgetItem* otherListing = listingRow(&listViewBid, "a2", "b1", "1(1)");
+
+    const auto snapshot = [this] {
+        QStringList rows;
+        QSqlQuery q = Sql::exec(m_db, "SELECT [Number],UnsealingFlg FROM T_Navi ORDER BY [Number]");
+        while (q.next())
+            rows << q.value(0).toString() + ':' + q.value(1).toString();
+        return rows;
+    };
+    const QStringList before = snapshot();
+
+    select(&listViewNavi, {0, 1}); // No 1 unread, No 2 read
+    const NaviReadState::Views views{&listViewNavi, &listViewNavi, &listViewBidNavi, &listViewBid,
+                                     &tree};
+    const auto result = NaviReadState::setMessagesOpened(m_db, seller, views, true);
+
+    const QStringList after = snapshot();
+    int differing = 0;
+    for (int i = 0; i < before.size(); ++i)
+        differing += before[i] != after[i];
+    QCOMPARE(differing, 1);
+    QCOMPARE(after.first(), QString("1:1"));
+    QCOMPARE(result.changedRows, 1);
+    QCOMPARE(result.shownUnreadCount, 1);
+    QCOMPARE(pictures(&listViewNavi), QList<int>({1, 1, 0}));
+    QCOMPARE(pictures(&listViewBidNavi), QList<int>({1, 1, 0, 3}));
+    QCOMPARE(FolderTree::findFolder(&tree, "000")->data(0, FolderTree::UnreadCountRole).toInt(), 1);
+    QCOMPARE(listViewBid.topLevelItem(0)->text(NaviReadState::listingCountColumn), QString("4(1)"));
+    QCOMPARE(otherListing->text(NaviReadState::listingCountColumn), QString("1(1)"));
+}
+
+void TestNaviList::markUnreadRaisesEveryCount()
+{
+    addThreeMessages();
+    FixtureDb::addFolder(m_db, "000", "受信", 0);
+    QTreeWidget tree, listViewNavi, listViewBid;
+    FolderTree::setup(&tree, {});
+    FolderTree::load(&tree, m_db, seller);
+    NaviListView::setupListViewNavi(&listViewNavi);
+    NaviListView::loadMessageList(&listViewNavi, m_db, "000", 0, seller, 5, 0);
+    listingRow(&listViewBid, "a1", "b1", "4(2)");
+    select(&listViewNavi, {0, 1, 2});
+    const auto result = NaviReadState::setMessagesOpened(
+        m_db, seller, {&listViewNavi, &listViewNavi, nullptr, &listViewBid, &tree}, false);
+    QCOMPARE(result.changedRows, 1);
+    QCOMPARE(result.shownUnreadCount, 3);
+    QCOMPARE(FolderTree::findFolder(&tree, "000")->data(0, FolderTree::UnreadCountRole).toInt(), 3);
+    QCOMPARE(listViewBid.topLevelItem(0)->text(NaviReadState::listingCountColumn), QString("4(3)"));
+    QCOMPARE(Sql::scalar(m_db, "SELECT COUNT(*) FROM T_Navi WHERE UnsealingFlg=1").toInt(), 0);
+}
+
+void TestNaviList::markFromListingTabFollowsFolderList()
+{
+    FixtureDb::addMessages(m_db, {{.aid = "a1", .bidId = "b1", .number = 1, .read = true},
+                                  {.aid = "a1", .bidId = "b1", .number = 2, .read = true},
+                                  {.aid = "a1", .bidId = "b1", .number = 3},
+                                  {.aid = "a1", .bidId = "b1", .number = 4, .received = false},
+                                  {.aid = "a1", .bidId = "b1", .number = 5, .received = false}});
+    QTreeWidget listViewNavi, listViewBidNavi, listViewBid;
+    NaviListView::setupListViewNavi(&listViewNavi);
+    NaviListView::setupListViewBidNavi(&listViewBidNavi);
+    NaviListView::loadMessageList(&listViewNavi, m_db, "000", 0, seller, 5, 0);
+    NaviListView::loadTransactionList(&listViewBidNavi, m_db, "a1", "b1", seller, 2, 0);
+    listingRow(&listViewBid, "a1", "b1", "5(1)");
+    select(&listViewBidNavi, {2});
+    const auto result = NaviReadState::setMessagesOpened(
+        m_db, seller, {&listViewBidNavi, &listViewNavi, &listViewBidNavi, &listViewBid, nullptr},
+        true);
+    QCOMPARE(result.changedRows, 1);
+    QCOMPARE(result.shownUnreadCount, 0);
+    QCOMPARE(pictures(&listViewNavi), QList<int>({1, 1, 1}));
+    QCOMPARE(listViewBid.topLevelItem(0)->text(NaviReadState::listingCountColumn), QString("5"));
+}
+
+void TestNaviList::messageStoredTwiceFollowsTheDatabase()
+{
+    FixtureDb::addMessages(m_db, {{.aid = "a1", .bidId = "b1", .number = 1},
+                                  {.aid = "a1", .bidId = "b1", .number = 1}});
+    QTreeWidget list;
+    NaviListView::setupListViewNavi(&list);
+    NaviListView::loadMessageList(&list, m_db, "000", 0, seller, 5, 0);
+    select(&list, {0});
+    const auto result = NaviReadState::setMessagesOpened(
+        m_db, seller, {&list, &list, nullptr, nullptr, nullptr}, true);
+    QCOMPARE(pictures(&list), QList<int>({1, 1}));
+    QCOMPARE(result.shownUnreadCount, 0);
+    QCOMPARE(Sql::scalar(m_db, "SELECT COUNT(*) FROM T_Navi WHERE UnsealingFlg=0").toInt(), 0);
+}
+
+void TestNaviList::sentFolderIgnoresReadCommands()
+{
+    addThreeMessages();
+    QTreeWidget list;
+    NaviListView::setupListViewNavi(&list);
+    NaviListView::loadMessageList(&list, m_db, "001", 1, seller, 0, 0);
+    select(&list, {0});
+    TestDialogs dialogs;
+    for (bool read : {true, false}) {
+        const auto result = NaviReadState::runCommand(
+            nullptr, true, m_db, seller, {&list, &list, nullptr, nullptr, nullptr}, read);
+        QCOMPARE(result.changedRows, 0);
+    }
+    QVERIFY(dialogs.texts().isEmpty());
+    QCOMPARE(pictures(&list), QList<int>({2}));
+    QCOMPARE(Sql::scalar(m_db, "SELECT UnsealingFlg FROM T_Navi WHERE RecFlg=0").toInt(), 0);
+}
+
+void TestNaviList::confirmationAsksBeforeMarking()
+{
+    addThreeMessages();
+    QTreeWidget list;
+    NaviListView::setupListViewNavi(&list);
+    NaviListView::loadMessageList(&list, m_db, "000", 0, seller, 5, 0);
+    select(&list, {0});
+    const NaviReadState::Views views{&list, &list, nullptr, nullptr, nullptr};
+    TestDialogs dialogs;
+    dialogs.queue(Dialogs::Answer::Cancel);
+    QCOMPARE(NaviReadState::runCommand(nullptr, true, m_db, seller, views, true).changedRows, 0);
+    QCOMPARE(NaviReadState::runCommand(nullptr, true, m_db, seller, views, true).changedRows, 1);
+    QCOMPARE(dialogs.texts(), QStringList({"開封しますか？", "開封しますか？"}));
+    QCOMPARE(dialogs.requests().first().caption, QString("確認"));
+    QCOMPARE(dialogs.requests().first().kind, Dialogs::Kind::OkCancel);
+    dialogs.clear();
+    QCOMPARE(NaviReadState::runCommand(nullptr, true, m_db, seller, views, false).changedRows, 1);
+    QCOMPARE(dialogs.texts(), QStringList({"未開封にしますか？"}));
+    dialogs.clear();
+    QCOMPARE(NaviReadState::runCommand(nullptr, false, m_db, seller, views, true).changedRows, 1);
+    QVERIFY(dialogs.texts().isEmpty());
+}
+
+void TestNaviList::selectionDelayFillsMemoOnce()
+{
+    QTreeWidget list;
+    QPlainTextEdit memo;
+    NaviListView::setupListViewNavi(&list);
+    NaviRow first = row("1", true, false);
+    first.message = "一\r\n二";
+    NaviRow second = row("2", true, false);
+    second.message = "三";
+    NaviListView::fill(&list, NaviList::Folder, {first, second, row("3", true, true)});
+    NaviSelectionDelay delay(&list, &memo);
+    QSignalSpy shown(&delay, &NaviSelectionDelay::detailShown);
+    list.setCurrentItem(list.topLevelItem(0));
+    list.setCurrentItem(list.topLevelItem(2));
+    list.setCurrentItem(list.topLevelItem(1));
+    QVERIFY(memo.toPlainText().isEmpty());
+    QVERIFY(delay.timer()->isActive());
+    QCOMPARE(delay.timer()->interval(), 50);
+    QVERIFY(shown.wait(1000));
+    QCOMPARE(shown.count(), 1);
+    QCOMPARE(memo.toPlainText(), QString("三"));
+    QCOMPARE(delay.currentNaviItem(), NaviListItem::of(list.topLevelItem(1)));
+
+    list.setCurrentItem(list.topLevelItem(0));
+    QVERIFY(shown.wait(1000));
+    QCOMPARE(memo.toPlainText(), QString("一\n二"));
+    list.clear();
+    QVERIFY(!delay.currentNaviItem());
+}
+
+void TestNaviList::ctrlClickKeepsCurrentRow()
+{
+    QTreeWidget list;
+    NaviListView::setupListViewNavi(&list);
+    NaviListView::fill(&list, NaviList::Folder,
+                       {row("1", true, false), row("2", true, false), row("3", true, false)});
+    NaviSelectionDelay delay(&list, nullptr);
+    QItemSelectionModel* selection = list.selectionModel();
+    const QModelIndex a = list.model()->index(0, 0);
+    const QModelIndex b = list.model()->index(2, 0);
+    selection->setCurrentIndex(a, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    selection->setCurrentIndex(b, QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    QCOMPARE(delay.currentNaviItem(), NaviListItem::of(list.topLevelItem(2)));
+    // Ctrl-click on the second selected row deselects it and makes it the current row.
+    selection->setCurrentIndex(b, QItemSelectionModel::Deselect | QItemSelectionModel::Rows);
+    QCOMPARE(delay.currentNaviItem(), NaviListItem::of(list.topLevelItem(0)));
+    QVERIFY(delay.timer()->isActive());
+}
+
+void TestNaviList::memoTextConvertsLineBreaks()
+{
+    QPlainTextEdit memo;
+    MemoText::set(&memo, "a\r\nb\r\n\r\nc");
+    QCOMPARE(memo.toPlainText(), QString("a\nb\n\nc"));
+    QCOMPARE(MemoText::get(&memo), QString("a\r\nb\r\n\r\nc"));
+    QCOMPARE(MemoText::fromWidget(QString("x") + QChar(0x2029) + "y"), QString("x\r\ny"));
+}
+
+void TestNaviList::enterAndDoubleClickRunChosenOperation()
+{
+    QTreeWidget list;
+    NaviListView::setupListViewNavi(&list);
+    NaviListView::fill(&list, NaviList::Folder, {row("1", true, false)});
+    list.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&list));
+    int doubleClickSetting = 1;
+    int enterSetting = 0;
+    QStringList ran;
+    NaviListActivation activation(
+        &list, [&] { return doubleClickSetting; }, [&] { return enterSetting; },
+        [&] { ran << "read"; }, [&] { ran << "open"; });
+    list.setCurrentItem(list.topLevelItem(0));
+    QTest::keyClick(&list, Qt::Key_Return);
+    const QPoint centre = list.visualItemRect(list.topLevelItem(0)).center();
+    QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, centre);
+    enterSetting = 1;
+    doubleClickSetting = 0;
+    QTest::keyClick(&list, Qt::Key_Enter);
+    QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, centre);
+    QCOMPARE(ran, QStringList({"read", "open", "open", "read"}));
+}
+
+QTEST_MAIN(TestNaviList)
+#include "test_navilist.moc"
