@@ -16,13 +16,14 @@ QStringList schemaStatements()
 {
     QFile file(QStringLiteral(":/schema.sql"));
     file.open(QIODevice::ReadOnly);
+    // Comment lines go first: a comment may hold a semicolon.
+    QStringList lines;
+    for (const QString& line : QString::fromUtf8(file.readAll()).split('\n'))
+        if (!line.trimmed().startsWith(QLatin1String("--")))
+            lines << line;
     QStringList statements;
-    for (const QString& part : QString::fromUtf8(file.readAll()).split(';')) {
-        QStringList lines;
-        for (const QString& line : part.split('\n'))
-            if (!line.trimmed().startsWith(QLatin1String("--")))
-                lines << line;
-        const QString statement = lines.join('\n').trimmed();
+    for (const QString& part : lines.join('\n').split(';')) {
+        const QString statement = part.trimmed();
         if (!statement.isEmpty())
             statements << statement;
     }
