@@ -31,7 +31,8 @@ void fillDatabase(const QSqlDatabase& db)
     Sql::Transaction transaction(db);
     QSqlQuery bidder = Sql::prepare(db, "INSERT INTO T_BidMaster (Id, Name) VALUES (:ID, :NAME)");
     for (int b = 0; b < Bidders; ++b)
-        Sql::exec(bidder, {{":ID", QString("bidder%1").arg(b)}, {":NAME", QString("氏名%1").arg(b)}});
+        Sql::exec(bidder,
+                  {{":ID", QString("bidder%1").arg(b)}, {":NAME", QString("氏名%1").arg(b)}});
 
     QSqlQuery listing = Sql::prepare(
         db, "INSERT INTO T_BidData (Aid, Title, BidId, Price, Url, [Index], Quantity, LoginId,"
@@ -40,19 +41,20 @@ void fillDatabase(const QSqlDatabase& db)
             " :PAYMENT, :END_TIME, :REMARKS)");
     for (int i = 0; i < Listings; ++i) {
         const QString aid = QString("x%1").arg(100000000 + i);
-        Sql::exec(listing,
-                  {{":AID", aid},
-                   {":TITLE", QString("商品 Title %1 の説明").arg(random.bounded(100000))},
-                   {":BID_ID", QString("bidder%1").arg(random.bounded(Bidders + 2000))},
-                   {":PRICE", i % 50 == 0 ? QStringLiteral("") : QString::number(random.bounded(200000))},
-                   {":URL", "https://page.auctions.yahoo.co.jp/jp/auction/" + aid},
-                   {":INDEX", random.bounded(500)},
-                   {":QUANTITY", QString::number(1 + random.bounded(5))},
-                   {":LOGIN_ID", i % 10 == 9 ? "other" : "seller"},
-                   {":FIRST", i % 3 == 0 ? "●" : ""},
-                   {":PAYMENT", i % 4 == 0 ? "12/01" : ""},
-                   {":END_TIME", i % 100 == 0 ? "" : QString("12月%1日 21時05分").arg(1 + i % 28)},
-                   {":REMARKS", i % 7 == 0 ? "メモあり" : ""}});
+        Sql::exec(
+            listing,
+            {{":AID", aid},
+             {":TITLE", QString("商品 Title %1 の説明").arg(random.bounded(100000))},
+             {":BID_ID", QString("bidder%1").arg(random.bounded(Bidders + 2000))},
+             {":PRICE", i % 50 == 0 ? QStringLiteral("") : QString::number(random.bounded(200000))},
+             {":URL", "https://page.auctions.yahoo.co.jp/jp/auction/" + aid},
+             {":INDEX", random.bounded(500)},
+             {":QUANTITY", QString::number(1 + random.bounded(5))},
+             {":LOGIN_ID", i % 10 == 9 ? "other" : "seller"},
+             {":FIRST", i % 3 == 0 ? "●" : ""},
+             {":PAYMENT", i % 4 == 0 ? "12/01" : ""},
+             {":END_TIME", i % 100 == 0 ? "" : QString("12月%1日 21時05分").arg(1 + i % 28)},
+             {":REMARKS", i % 7 == 0 ? "メモあり" : ""}});
     }
 
     QSqlQuery message = Sql::prepare(
@@ -144,9 +146,8 @@ int main(int argc, char** argv)
 
         criteria.first = BidListQuery::FlagSet;
         criteria.title = "Title 1";
-        const double filtered = medianMs([&] {
-            view.fill(BidListQuery::run(db, criteria, nullptr));
-        });
+        const double filtered =
+            medianMs([&] { view.fill(BidListQuery::run(db, criteria, nullptr)); });
         std::printf("filtered query + fill (%5d rows): %6.1f ms\n", view.topLevelItemCount(),
                     filtered);
         criteria = BidListQuery::Criteria();
@@ -154,7 +155,8 @@ int main(int argc, char** argv)
         view.fill(BidListQuery::run(db, criteria, nullptr));
 
         using namespace BidListColumns;
-        const struct {
+        const struct
+        {
             const char* name;
             int column;
         } sorts[] = {{"caption Index (numeric)", CaptionColumn},

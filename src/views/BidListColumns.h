@@ -33,22 +33,28 @@ constexpr int ColumnCount = SubItemCount + 1;
 
 // QTreeWidget columns (header indexes).
 constexpr int CaptionColumn = 0; // Index
-constexpr int column(int subItem) { return subItem + 1; }
-constexpr int subItem(int column) { return column - 1; }
+constexpr int column(int subItem)
+{
+    return subItem + 1;
+}
+constexpr int subItem(int column)
+{
+    return column - 1;
+}
 
 // Header indexes that sort as integers (an empty cell counts as -1); the message-count cell
 // sorts by its total. Every other column sorts as case-insensitive text.
 constexpr bool isNumericColumn(int headerIndex)
 {
-    return headerIndex == CaptionColumn || headerIndex == column(Price)
-        || headerIndex == column(NaviCount);
+    return headerIndex == CaptionColumn || headerIndex == column(Price) ||
+           headerIndex == column(NaviCount);
 }
 
 // The header captions, by header index.
 inline const char* const HeaderCaptions[ColumnCount] = {
-    "",       "商品ID", "商品名", "落札者", "氏名",     "個数",   "現在価格",
-    "終了日時", "ナビ件数", "住所連絡", "入金",     "発送",   "評価",   "終了",
-    "連絡方法", "送料",   "発送番号", "要評価",   "メモ",   "URL",
+    "",         "商品ID",   "商品名",   "落札者", "氏名", "個数", "現在価格",
+    "終了日時", "ナビ件数", "住所連絡", "入金",   "発送", "評価", "終了",
+    "連絡方法", "送料",     "発送番号", "要評価", "メモ", "URL",
 };
 
 } // namespace BidListColumns

@@ -43,7 +43,8 @@ BidListFindPanel::BidListFindPanel(QWidget* parent) : QFrame(parent)
         button->setAutoRaise(true);
         return button;
     };
-    ToolButtonBidListFindNext = makeButton("ToolButtonBidListFindNext", QStringLiteral("次候補 "), {});
+    ToolButtonBidListFindNext =
+        makeButton("ToolButtonBidListFindNext", QStringLiteral("次候補 "), {});
     ToolButtonBidListFindPrevious =
         makeButton("ToolButtonBidListFindPrevious", QStringLiteral("前候補 "), {});
     ToolButtonBidListFindClose =
@@ -64,8 +65,10 @@ BidListFindPanel::BidListFindPanel(QWidget* parent) : QFrame(parent)
     ShapeBidListFind->setFixedHeight(1);
     outer->addWidget(ShapeBidListFind);
 
-    connect(ToolButtonBidListFindNext, &QToolButton::clicked, this,
-            [this] { if (!ToolButtonBidListFindNext->defaultAction()) emit findNextRequested(); });
+    connect(ToolButtonBidListFindNext, &QToolButton::clicked, this, [this] {
+        if (!ToolButtonBidListFindNext->defaultAction())
+            emit findNextRequested();
+    });
     connect(ToolButtonBidListFindPrevious, &QToolButton::clicked, this, [this] {
         if (!ToolButtonBidListFindPrevious->defaultAction())
             emit findPreviousRequested();

@@ -102,8 +102,8 @@ QVariant BidListItem::data(int column, int role) const
 void BidListItem::setData(int column, int role, const QVariant& value)
 {
     QTreeWidgetItem::setData(column, role, value);
-    if ((role == Qt::DisplayRole || role == Qt::EditRole)
-        && BidListColumns::isNumericColumn(column))
+    if ((role == Qt::DisplayRole || role == Qt::EditRole) &&
+        BidListColumns::isNumericColumn(column))
         updateNumeric(column);
 }
 

@@ -30,9 +30,27 @@ const char* const Head =
 
 // Record columns of Head in the order of the statement.
 enum Field {
-    FIndex, FAid, FTitle, FBidId, FName, FQuantity, FPrice, FEndDataTime, FNaviCount, FUnread,
-    FFirstFlg, FPaymentFlg, FReceiptFlg, FEvaluationFlg, FEndFlg, FContactMethod, FCarriage,
-    FForwarding, FEvaluationUnnecessary, FRemarks, FUrl
+    FIndex,
+    FAid,
+    FTitle,
+    FBidId,
+    FName,
+    FQuantity,
+    FPrice,
+    FEndDataTime,
+    FNaviCount,
+    FUnread,
+    FFirstFlg,
+    FPaymentFlg,
+    FReceiptFlg,
+    FEvaluationFlg,
+    FEndFlg,
+    FContactMethod,
+    FCarriage,
+    FForwarding,
+    FEvaluationUnnecessary,
+    FRemarks,
+    FUrl
 };
 
 void addFlagCondition(QString& sql, const char* column, int choice)

@@ -17,9 +17,9 @@ enum FlagFilter : int { FlagSet = 0, FlagNotSet = 1, FlagEither = 2 };
 struct Criteria
 {
     QString loginId;
-    QString auctionId;  // the whole auction id
-    QString title;      // part of the title (LIKE: "%" and "_" are wildcards)
-    QString bidderId;   // part of the winner id (LIKE)
+    QString auctionId; // the whole auction id
+    QString title;     // part of the title (LIKE: "%" and "_" are wildcards)
+    QString bidderId;  // part of the winner id (LIKE)
     int first = FlagEither;
     int payment = FlagEither;
     int receipt = FlagEither;
@@ -29,8 +29,8 @@ struct Criteria
 
 struct Row
 {
-    QStringList cells; // BidListColumns::ColumnCount texts: the caption, then the 19 sub-items
-    int naviCount = 0; // stored messages of the transaction
+    QStringList cells;   // BidListColumns::ColumnCount texts: the caption, then the 19 sub-items
+    int naviCount = 0;   // stored messages of the transaction
     int unreadCount = 0; // of those, received and unread
     QString aid() const;
     QString bidId() const;

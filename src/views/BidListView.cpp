@@ -29,7 +29,8 @@ BidListView::BidListView(QWidget* parent) : QTreeWidget(parent)
 
     // The selection stays visible when the list loses the focus.
     QPalette p = palette();
-    p.setColor(QPalette::Inactive, QPalette::Highlight, p.color(QPalette::Active, QPalette::Highlight));
+    p.setColor(QPalette::Inactive, QPalette::Highlight,
+               p.color(QPalette::Active, QPalette::Highlight));
     p.setColor(QPalette::Inactive, QPalette::HighlightedText,
                p.color(QPalette::Active, QPalette::HighlightedText));
     setPalette(p);
@@ -54,8 +55,7 @@ void BidListView::setBackColorValue(const QString& decimal)
 
 void BidListView::sortList()
 {
-    sortItems(m_sortState.column,
-              m_sortState.type == 1 ? Qt::DescendingOrder : Qt::AscendingOrder);
+    sortItems(m_sortState.column, m_sortState.type == 1 ? Qt::DescendingOrder : Qt::AscendingOrder);
 }
 
 void BidListView::ListViewBidColumnClick(int column)
@@ -153,4 +153,17 @@ void BidListView::drawRow(QPainter* painter, const QStyleOptionViewItem& option,
     if (isTintedRow(index.row()) && m_backColor.isValid())
         painter->fillRect(option.rect, m_backColor);
     QTreeWidget::drawRow(painter, option, index);
+
+    // Grid lines: under the row and at the right edge of every column.
+    painter->save();
+    painter->setPen(palette().color(QPalette::Midlight));
+    const QRect rect = option.rect;
+    painter->drawLine(rect.left(), rect.bottom(), rect.right(), rect.bottom());
+    const QHeaderView* head = header();
+    for (int c = 0; c < head->count(); ++c) {
+        const int x = head->sectionViewportPosition(c) + head->sectionSize(c) - 1;
+        if (x >= rect.left() && x <= rect.right())
+            painter->drawLine(x, rect.top(), x, rect.bottom());
+    }
+    painter->restore();
 }

@@ -40,8 +40,7 @@ public:
 
     // Replaces every row with the query's rows and sorts them. progress, when given, is called
     // with the zero-based number of records 0, 20, 40 … while the rows are built.
-    void fill(const QList<BidListQuery::Row>& rows,
-              const std::function<void(int)>& progress = {});
+    void fill(const QList<BidListQuery::Row>& rows, const std::function<void(int)>& progress = {});
     // Appends one row (caption + sub-items) without sorting; it is indexed like a filled row.
     BidListItem* addBidItem(const QStringList& cells);
     // The row of the transaction, or nullptr: exact auction id, winner id without ASCII case.

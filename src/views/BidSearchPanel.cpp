@@ -19,9 +19,8 @@ const QString Section = QStringLiteral("Main");
 
 RadioButtonGroup* makeFlagGroup(const char* name, const QString& caption, QWidget* parent)
 {
-    auto* group = new RadioButtonGroup(caption,
-                                 {QStringLiteral("済"), QStringLiteral("未"), QStringLiteral("両方")},
-                                 3, parent);
+    auto* group = new RadioButtonGroup(
+        caption, {QStringLiteral("済"), QStringLiteral("未"), QStringLiteral("両方")}, 3, parent);
     group->setObjectName(QLatin1String(name));
     group->setItemIndex(BidListQuery::FlagEither);
     return group;
@@ -96,18 +95,19 @@ void BidSearchPanel::buildLayout()
     RadioGroupBidFirst = makeFlagGroup("RadioGroupBidFirst", QStringLiteral("住所連絡"), this);
     RadioGroupBidPayment = makeFlagGroup("RadioGroupBidPayment", QStringLiteral("入金確認"), this);
     RadioGroupBidReceipt = makeFlagGroup("RadioGroupBidReceipt", QStringLiteral("発送"), this);
-    RadioGroupBidEvaluation = makeFlagGroup("RadioGroupBidEvaluation", QStringLiteral("評価"), this);
+    RadioGroupBidEvaluation =
+        makeFlagGroup("RadioGroupBidEvaluation", QStringLiteral("評価"), this);
     RadioGroupBidEnd = makeFlagGroup("RadioGroupBidEnd", QStringLiteral("終了"), this);
     for (RadioButtonGroup* group : {RadioGroupBidFirst, RadioGroupBidPayment, RadioGroupBidReceipt,
-                              RadioGroupBidEvaluation, RadioGroupBidEnd})
+                                    RadioGroupBidEvaluation, RadioGroupBidEnd})
         layout->addWidget(group);
     layout->addStretch(1);
 
     ToolBarBidSearchClose = new QToolBar(this);
     ToolBarBidSearchClose->setObjectName(QStringLiteral("ToolBarBidSearchClose"));
-    ToolButtonBidSearchClose = makeToolButton(ToolBarBidSearchClose, "ToolButtonBidSearchClose",
-                                              QStringLiteral("×"),
-                                              QStringLiteral("検索パネルを隠す"));
+    ToolButtonBidSearchClose =
+        makeToolButton(ToolBarBidSearchClose, "ToolButtonBidSearchClose", QStringLiteral("×"),
+                       QStringLiteral("検索パネルを隠す"));
     layout->addWidget(ToolBarBidSearchClose, 0, Qt::AlignTop);
 
     m_collapsedCaption = new QLabel(QStringLiteral("・・・・"), this);
@@ -124,7 +124,8 @@ void BidSearchPanel::buildLayout()
 
 void BidSearchPanel::connectSignals()
 {
-    connect(ToolButtonBidSearchSearch, &QToolButton::clicked, this, &BidSearchPanel::searchRequested);
+    connect(ToolButtonBidSearchSearch, &QToolButton::clicked, this,
+            &BidSearchPanel::searchRequested);
     connect(ToolButtonBidSearchClear, &QToolButton::clicked, this,
             &BidSearchPanel::ToolButtonBidSearchClearClick);
     connect(ToolButtonBidSearchClose, &QToolButton::clicked, this,
@@ -135,10 +136,11 @@ void BidSearchPanel::connectSignals()
 
 QList<QWidget*> BidSearchPanel::expandedControls() const
 {
-    return {ToolBarBidSearch,   BevelBidSearch,       LabelBidSearchName,   LabelBidSearchId,
-            LabelBidSearchTitle, EditBidSearchName,   EditBidSearchId,      EditBidSearchTitle,
-            RadioGroupBidFirst, RadioGroupBidPayment, RadioGroupBidReceipt, RadioGroupBidEvaluation,
-            RadioGroupBidEnd,   ToolBarBidSearchClose};
+    return {ToolBarBidSearch,     BevelBidSearch,       LabelBidSearchName,
+            LabelBidSearchId,     LabelBidSearchTitle,  EditBidSearchName,
+            EditBidSearchId,      EditBidSearchTitle,   RadioGroupBidFirst,
+            RadioGroupBidPayment, RadioGroupBidReceipt, RadioGroupBidEvaluation,
+            RadioGroupBidEnd,     ToolBarBidSearchClose};
 }
 
 void BidSearchPanel::expandBidSearchPanel(bool expanded)
@@ -163,9 +165,9 @@ void BidSearchPanel::expandBidSearchPanel(bool expanded)
 void BidSearchPanel::setBackground(const QColor& color)
 {
     QPalette p = palette();
-    const QColor background =
-        color.isValid() ? color : parentWidget() ? parentWidget()->palette().color(QPalette::Window)
-                                                 : QPalette().color(QPalette::Window);
+    const QColor background = color.isValid()  ? color
+                              : parentWidget() ? parentWidget()->palette().color(QPalette::Window)
+                                               : QPalette().color(QPalette::Window);
     p.setColor(QPalette::Window, background);
     setPalette(p);
 }

@@ -11,8 +11,8 @@ bool isWholeCharacters(const QString& haystack, qsizetype at, qsizetype length)
     if (at > 0 && haystack.at(at).isLowSurrogate() && haystack.at(at - 1).isHighSurrogate())
         return false;
     const qsizetype end = at + length;
-    if (end < haystack.size() && haystack.at(end).isLowSurrogate()
-        && haystack.at(end - 1).isHighSurrogate())
+    if (end < haystack.size() && haystack.at(end).isLowSurrogate() &&
+        haystack.at(end - 1).isHighSurrogate())
         return false;
     return true;
 }
@@ -82,8 +82,7 @@ std::optional<BodyHit> findBodyNext(int rowCount, int selected, const PaneState&
         return std::nullopt;
     const bool hasSelection = selected >= 0 && selected < rowCount;
     if (hasSelection) {
-        const qsizetype at =
-            indexOf(pane.text, text, pane.selectionStart + pane.selectionLength);
+        const qsizetype at = indexOf(pane.text, text, pane.selectionStart + pane.selectionLength);
         if (at >= 0)
             return BodyHit{selected, at, text.size(), true};
     }

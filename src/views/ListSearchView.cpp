@@ -44,8 +44,8 @@ int findListItem(const QTreeWidget* list, int start, int subItem, const QString&
 
 int findPreviousListItem(const QTreeWidget* list, int selected, int subItem, const QString& text)
 {
-    return ListSearch::findPreviousRow(list->topLevelItemCount(), selected,
-                                       cellOf(list, subItem), text);
+    return ListSearch::findPreviousRow(list->topLevelItemCount(), selected, cellOf(list, subItem),
+                                       text);
 }
 
 void selectFoundRow(QTreeWidget* list, int row)

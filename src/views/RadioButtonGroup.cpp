@@ -5,7 +5,7 @@
 #include <QRadioButton>
 
 RadioButtonGroup::RadioButtonGroup(const QString& caption, const QStringList& items, int columns,
-                       QWidget* parent)
+                                   QWidget* parent)
     : QGroupBox(caption, parent), m_buttons(new QButtonGroup(this))
 {
     auto* layout = new QGridLayout(this);

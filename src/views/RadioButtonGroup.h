@@ -13,7 +13,7 @@ class RadioButtonGroup : public QGroupBox
 
 public:
     RadioButtonGroup(const QString& caption, const QStringList& items, int columns,
-               QWidget* parent = nullptr);
+                     QWidget* parent = nullptr);
 
     // The checked item, or -1.
     int itemIndex() const;

@@ -59,8 +59,8 @@ void TFormNaviFind::buildLayout()
     layout->addLayout(top);
 
     auto* bottom = new QHBoxLayout;
-    RadioGroup = new RadioButtonGroup(QStringLiteral("検索方向"),
-                                  {QStringLiteral("上方向"), QStringLiteral("下方向")}, 2, this);
+    RadioGroup = new RadioButtonGroup(
+        QStringLiteral("検索方向"), {QStringLiteral("上方向"), QStringLiteral("下方向")}, 2, this);
     RadioGroup->setObjectName(QStringLiteral("RadioGroup"));
     RadioGroupSearchObject = new RadioButtonGroup(
         QStringLiteral("検索対象"),

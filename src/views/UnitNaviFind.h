@@ -18,7 +18,13 @@ class TFormNaviFind : public QDialog
 
 public:
     // Targets of the message search (RadioGroupSearchObject items).
-    enum Target : int { TargetAid = 0, TargetTitle = 1, TargetWriter = 2, TargetName = 3, TargetBody = 4 };
+    enum Target : int {
+        TargetAid = 0,
+        TargetTitle = 1,
+        TargetWriter = 2,
+        TargetName = 3,
+        TargetBody = 4
+    };
 
     // findText and findTarget are the main window's own, read on show and written on OK; findNext
     // and findPrevious run the search on the main window while the dialog is still shown.
@@ -29,7 +35,7 @@ public:
     QLineEdit* EditFind = nullptr;
     QPushButton* ButtonOK = nullptr;
     QPushButton* ButtonCancel = nullptr;
-    RadioButtonGroup* RadioGroup = nullptr;            // "検索方向": 0 "上方向", 1 "下方向"
+    RadioButtonGroup* RadioGroup = nullptr; // "検索方向": 0 "上方向", 1 "下方向"
     RadioButtonGroup* RadioGroupSearchObject = nullptr; // "検索対象": targets 0 to 4
     QAction* ActionAllSelect = nullptr;
 

@@ -124,8 +124,7 @@ void TestListSearch::previousExaminesRowsBeforeSelectionThenWraps_data()
     QTest::addColumn<int>("selected");
     QTest::addColumn<QList<int>>("order");
 
-    QTest::newRow("no selection: every row from the last")
-        << 5 << -1 << QList<int>{4, 3, 2, 1, 0};
+    QTest::newRow("no selection: every row from the last") << 5 << -1 << QList<int>{4, 3, 2, 1, 0};
     QTest::newRow("from row 2, itself not examined") << 5 << 2 << QList<int>{1, 0, 4, 3};
     QTest::newRow("from row 0") << 5 << 0 << QList<int>{4, 3, 2, 1};
     QTest::newRow("one row selected") << 1 << 0 << QList<int>{};
@@ -175,8 +174,9 @@ void TestListSearch::searchSequences()
     Rows rows{rowsMatching(rowCount, matching)};
     int current = selected;
     for (int expected : hits) {
-        const int hit = forward ? ListSearch::findNextRow(rowCount, current, rows.cell(), "hit")
-                                : ListSearch::findPreviousRow(rowCount, current, rows.cell(), "hit");
+        const int hit = forward
+                            ? ListSearch::findNextRow(rowCount, current, rows.cell(), "hit")
+                            : ListSearch::findPreviousRow(rowCount, current, rows.cell(), "hit");
         QCOMPARE(hit, expected);
         if (hit >= 0)
             current = hit;
@@ -190,16 +190,22 @@ void TestListSearch::matchesWholeCharactersCaseSensitively_data()
     QTest::addColumn<int>("first");
 
     const QString smile = QString::fromUtf8("😀");
-    QTest::newRow("plain") << "abcabc" << "bc" << 1;
-    QTest::newRow("case matters") << "ABC" << "abc" << -1;
-    QTest::newRow("full-width case matters") << "ＡＢＣ" << "ａｂｃ" << -1;
-    QTest::newRow("empty text matches nothing") << "abc" << "" << -1;
-    QTest::newRow("japanese") << "こんにちは世界" << "世界" << 5;
+    QTest::newRow("plain") << "abcabc"
+                           << "bc" << 1;
+    QTest::newRow("case matters") << "ABC"
+                                  << "abc" << -1;
+    QTest::newRow("full-width case matters") << "ＡＢＣ"
+                                             << "ａｂｃ" << -1;
+    QTest::newRow("empty text matches nothing") << "abc"
+                                                << "" << -1;
+    QTest::newRow("japanese") << "こんにちは世界"
+                              << "世界" << 5;
     QTest::newRow("surrogate pair whole") << "a" + smile + "b" << smile << 1;
     QTest::newRow("not the low half of a pair")
         << "a" + smile + "b" << QString(smile.at(1)) + "b" << -1;
     QTest::newRow("not the high half of a pair") << "a" + smile << QString("a") + smile.at(0) << -1;
-    QTest::newRow("x100 in x1000 as substring") << "x1000" << "x100" << 0;
+    QTest::newRow("x100 in x1000 as substring") << "x1000"
+                                                << "x100" << 0;
 }
 
 void TestListSearch::matchesWholeCharactersCaseSensitively()
@@ -246,7 +252,8 @@ void TestListSearch::bodyNext()
     Rows rows{messages};
     const PaneState pane{selected >= 0 ? messages.at(selected) : QString(), selectionStart,
                          selectionLength};
-    QCOMPARE(ListSearch::findBodyNext(int(messages.size()), selected, pane, rows.cell(), "key"), hit);
+    QCOMPARE(ListSearch::findBodyNext(int(messages.size()), selected, pane, rows.cell(), "key"),
+             hit);
 }
 
 void TestListSearch::bodyPrevious_data()
@@ -448,9 +455,9 @@ void TestListSearch::findDialogOkStoresAndSearchesInChosenDirection()
     QString text;
     int target = TFormNaviFind::TargetBody;
     QStringList calls;
-    TFormNaviFind dialog(nullptr, text, target,
-                         [&] { calls << QString("next:%1:%2").arg(text).arg(target); },
-                         [&] { calls << QString("previous:%1:%2").arg(text).arg(target); });
+    TFormNaviFind dialog(
+        nullptr, text, target, [&] { calls << QString("next:%1:%2").arg(text).arg(target); },
+        [&] { calls << QString("previous:%1:%2").arg(text).arg(target); });
     dialog.EditFind->setText("発送");
     dialog.RadioGroupSearchObject->setItemIndex(TFormNaviFind::TargetTitle);
     dialog.RadioGroup->setItemIndex(0);
@@ -458,7 +465,8 @@ void TestListSearch::findDialogOkStoresAndSearchesInChosenDirection()
     QCOMPARE(calls, QStringList({"previous:発送:1"}));
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
 
-    TFormNaviFind again(nullptr, text, target, [&] { calls << "next"; }, [&] { calls << "previous"; });
+    TFormNaviFind again(
+        nullptr, text, target, [&] { calls << "next"; }, [&] { calls << "previous"; });
     QCOMPARE(again.RadioGroup->itemIndex(), 1);
     again.ButtonOK->click();
     QCOMPARE(calls.last(), QString("next"));
@@ -469,7 +477,8 @@ void TestListSearch::findDialogCancelChangesNothing()
     QString text = "元";
     int target = TFormNaviFind::TargetAid;
     bool searched = false;
-    TFormNaviFind dialog(nullptr, text, target, [&] { searched = true; }, [&] { searched = true; });
+    TFormNaviFind dialog(
+        nullptr, text, target, [&] { searched = true; }, [&] { searched = true; });
     dialog.EditFind->setText("新");
     dialog.RadioGroupSearchObject->setItemIndex(TFormNaviFind::TargetBody);
     dialog.ButtonCancel->click();

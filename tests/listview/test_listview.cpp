@@ -14,6 +14,8 @@
 #include "views/RadioButtonGroup.h"
 #include "views/WindowsColor.h"
 
+#include <QApplication>
+#include <QEnterEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QSignalSpy>
@@ -90,6 +92,7 @@ private slots:
     void searchPanelDefaultsWithoutSettings();
     void searchPanelClearResetsCriteria();
     void searchPanelCollapsesAndExpands();
+    void collapsedStripTurnsSilverUnderPointer();
     void searchPanelSearchesOnEnterOnlyWhenEnabled();
     void doubleClickOnCollapsedStripExpandsAndSearches();
 
@@ -163,9 +166,9 @@ void TestListView::filtersByFlagChoice()
 
     BidListQuery::Criteria criteria;
     criteria.loginId = "seller";
-    int* member = flag == "FirstFlg"       ? &criteria.first
-                  : flag == "PaymentFlg"   ? &criteria.payment
-                  : flag == "ReceiptFlg"   ? &criteria.receipt
+    int* member = flag == "FirstFlg"        ? &criteria.first
+                  : flag == "PaymentFlg"    ? &criteria.payment
+                  : flag == "ReceiptFlg"    ? &criteria.receipt
                   : flag == "EvaluationFlg" ? &criteria.evaluation
                                             : &criteria.end;
     *member = choice;
@@ -179,18 +182,39 @@ void TestListView::filtersBySearchTexts_data()
     QTest::addColumn<QString>("bidder");
     QTest::addColumn<QStringList>("expected");
 
-    QTest::newRow("auction id is whole") << "x100" << "" << "" << QStringList{"x100"};
-    QTest::newRow("auction id part finds nothing") << "x10" << "" << "" << QStringList{};
-    QTest::newRow("title part") << "" << "Neil" << "" << QStringList{"x100"};
-    QTest::newRow("title with quote") << "" << "O'Neil" << "" << QStringList{"x100"};
-    QTest::newRow("title percent wildcard") << "" << "本%箱" << "" << QStringList{"x1000"};
-    QTest::newRow("title underscore wildcard") << "" << "本_箱" << "" << QStringList{"x1000"};
-    QTest::newRow("title without match") << "" << "'; DROP TABLE T_BidData; --" << ""
-                                         << QStringList{};
-    QTest::newRow("bidder part") << "" << "" << "ice" << QStringList{"x1000"};
-    QTest::newRow("bidder ignores ASCII case") << "" << "" << "ALICE" << QStringList{"x1000"};
-    QTest::newRow("all three") << "x1000" << "箱" << "alice" << QStringList{"x1000"};
-    QTest::newRow("all three, one fails") << "x1000" << "箱" << "bob" << QStringList{};
+    QTest::newRow("auction id is whole") << "x100"
+                                         << ""
+                                         << "" << QStringList{"x100"};
+    QTest::newRow("auction id part finds nothing") << "x10"
+                                                   << ""
+                                                   << "" << QStringList{};
+    QTest::newRow("title part") << ""
+                                << "Neil"
+                                << "" << QStringList{"x100"};
+    QTest::newRow("title with quote") << ""
+                                      << "O'Neil"
+                                      << "" << QStringList{"x100"};
+    QTest::newRow("title percent wildcard") << ""
+                                            << "本%箱"
+                                            << "" << QStringList{"x1000"};
+    QTest::newRow("title underscore wildcard") << ""
+                                               << "本_箱"
+                                               << "" << QStringList{"x1000"};
+    QTest::newRow("title without match") << ""
+                                         << "'; DROP TABLE T_BidData; --"
+                                         << "" << QStringList{};
+    QTest::newRow("bidder part") << ""
+                                 << ""
+                                 << "ice" << QStringList{"x1000"};
+    QTest::newRow("bidder ignores ASCII case") << ""
+                                               << ""
+                                               << "ALICE" << QStringList{"x1000"};
+    QTest::newRow("all three") << "x1000"
+                               << "箱"
+                               << "alice" << QStringList{"x1000"};
+    QTest::newRow("all three, one fails") << "x1000"
+                                          << "箱"
+                                          << "bob" << QStringList{};
 }
 
 void TestListView::filtersBySearchTexts()
@@ -214,16 +238,26 @@ void TestListView::filtersBySearchTexts()
 
 void TestListView::fillsEveryCellInLayoutOrder()
 {
-    FixtureDb::addBidder(m_db, {.id = "alice", .name = "山田花子", .mail = "", .post = "",
-                                .address = "", .tel = ""});
-    FixtureDb::addListing(m_db, {.aid = "a1", .bidId = "alice", .title = "本", .price = "1500",
-                                 .index = 7, .quantity = "2",
+    FixtureDb::addBidder(
+        m_db,
+        {.id = "alice", .name = "山田花子", .mail = "", .post = "", .address = "", .tel = ""});
+    FixtureDb::addListing(m_db, {.aid = "a1",
+                                 .bidId = "alice",
+                                 .title = "本",
+                                 .price = "1500",
+                                 .index = 7,
+                                 .quantity = "2",
                                  .extra = {{"EndDataTime", "12月01日 21時05分"},
-                                           {"FirstFlg", "F"}, {"PaymentFlg", "P"},
-                                           {"ReceiptFlg", "R"}, {"EvaluationFlg", "E"},
-                                           {"EndFlg", "D"}, {"ContactMethod", "C"},
-                                           {"Carriage", "800"}, {"Forwarding", "123"},
-                                           {"EvaluationUnnecessary", "U"}, {"Remarks", "memo"},
+                                           {"FirstFlg", "F"},
+                                           {"PaymentFlg", "P"},
+                                           {"ReceiptFlg", "R"},
+                                           {"EvaluationFlg", "E"},
+                                           {"EndFlg", "D"},
+                                           {"ContactMethod", "C"},
+                                           {"Carriage", "800"},
+                                           {"Forwarding", "123"},
+                                           {"EvaluationUnnecessary", "U"},
+                                           {"Remarks", "memo"},
                                            {"Url", "http://x/a1"}}});
     FixtureDb::addListing(m_db, {.aid = "a2", .bidId = "nobody"});
     FixtureDb::addMessage(m_db, {.aid = "a1", .bidId = "alice"});
@@ -233,9 +267,10 @@ void TestListView::fillsEveryCellInLayoutOrder()
     const QList<BidListQuery::Row> rows = BidListQuery::run(m_db, criteria);
     QCOMPARE(rows.size(), 2);
     QCOMPARE(rows.at(0).cells,
-             QStringList({"7", "a1", "本", "alice", "山田花子", "2", "1500", "12月01日 21時05分",
-                          "1(1)", "F", "P", "R", "E", "D", "C", "800", "123", "U", "memo",
-                          "http://x/a1"}));
+             QStringList(
+                 {"7",    "a1", "本",   "alice",      "山田花子", "2", "1500", "12月01日 21時05分",
+                  "1(1)", "F",  "P",    "R",          "E",        "D", "C",    "800",
+                  "123",  "U",  "memo", "http://x/a1"}));
     QCOMPARE(rows.at(1).cells.size(), ColumnCount);
     QCOMPARE(rows.at(1).cells.at(column(Name)), QString());
     QCOMPARE(rows.at(1).cells.at(column(NaviCount)), QString());
@@ -267,11 +302,11 @@ void TestListView::countCellShowsTotalAndUnread()
     for (int i = 0; i < unreadReceived; ++i)
         FixtureDb::addMessage(m_db, {.aid = "a1", .bidId = "alice", .number = number++});
     for (int i = 0; i < readReceived; ++i)
-        FixtureDb::addMessage(m_db, {.aid = "a1", .bidId = "alice", .number = number++,
-                                     .read = true});
+        FixtureDb::addMessage(m_db,
+                              {.aid = "a1", .bidId = "alice", .number = number++, .read = true});
     for (int i = 0; i < sent; ++i)
-        FixtureDb::addMessage(m_db, {.aid = "a1", .bidId = "alice", .number = number++,
-                                     .received = false});
+        FixtureDb::addMessage(
+            m_db, {.aid = "a1", .bidId = "alice", .number = number++, .received = false});
     // Messages of another account and of another winner of the same auction do not count.
     FixtureDb::addMessage(m_db, {.aid = "a1", .bidId = "alice", .number = 99, .loginId = "other"});
     FixtureDb::addMessage(m_db, {.aid = "a1", .bidId = "bob", .number = 98});
@@ -347,8 +382,8 @@ void TestListView::sortsByColumnKind_data()
     QTest::newRow("message count by total")
         << column(NaviCount) << QStringList{"10", "3(1)", "", "2(2)"}
         << QStringList{"", "2(2)", "3(1)", "10"};
-    QTest::newRow("quantity as text") << column(Quantity) << QStringList{"9", "10", "", "2"}
-                                      << QStringList{"", "10", "2", "9"};
+    QTest::newRow("quantity as text")
+        << column(Quantity) << QStringList{"9", "10", "", "2"} << QStringList{"", "10", "2", "9"};
     QTest::newRow("title ignores ASCII case")
         << column(Title) << QStringList{"b", "A", "", "a2"} << QStringList{"", "A", "a2", "b"};
     QTest::newRow("winner ignores ASCII case")
@@ -606,6 +641,28 @@ void TestListView::searchPanelCollapsesAndExpands()
     QTest::mouseClick(panel, Qt::LeftButton, {}, QPoint(20, 4));
     QCOMPARE(panel->height(), BidSearchPanel::ExpandedHeight);
     QVERIFY(panel->EditBidSearchName->isVisible());
+}
+
+void TestListView::collapsedStripTurnsSilverUnderPointer()
+{
+    BidSearchPanel panel;
+    const QColor silver(0xC0, 0xC0, 0xC0);
+    const auto enter = [&panel] {
+        QEnterEvent event(QPointF(4, 4), QPointF(4, 4), QPointF(4, 4));
+        QApplication::sendEvent(&panel, &event);
+    };
+    const auto leave = [&panel] {
+        QEvent event(QEvent::Leave);
+        QApplication::sendEvent(&panel, &event);
+    };
+    enter();
+    QVERIFY(panel.palette().color(QPalette::Window) != silver);
+    leave();
+    panel.expandBidSearchPanel(false);
+    enter();
+    QCOMPARE(panel.palette().color(QPalette::Window), silver);
+    leave();
+    QVERIFY(panel.palette().color(QPalette::Window) != silver);
 }
 
 void TestListView::searchPanelSearchesOnEnterOnlyWhenEnabled()
