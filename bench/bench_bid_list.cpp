@@ -1,0 +1,194 @@
+// The listing list with a full data folder: 20,000 listings and 100,000 messages. Times the
+// listing query, the fill of the list, and a sort by each kind of column.
+#include "support/TestDataFolder.h"
+
+#include "platform/Database.h"
+#include "platform/Sql.h"
+#include "views/BidListColumns.h"
+#include "views/BidListQuery.h"
+#include "views/BidListView.h"
+#include "views/EndTimeQueue.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QRandomGenerator>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+namespace {
+
+constexpr int Listings = 20000;
+constexpr int Messages = 100000;
+constexpr int Bidders = 8000;
+constexpr int Rounds = 5;
+
+void fillDatabase(const QSqlDatabase& db)
+{
+    QRandomGenerator random(20261210);
+    Sql::Transaction transaction(db);
+    QSqlQuery bidder = Sql::prepare(db, "INSERT INTO T_BidMaster (Id, Name) VALUES (:ID, :NAME)");
+    for (int b = 0; b < Bidders; ++b)
+        Sql::exec(bidder,
+                  {{":ID", QString("bidder%1").arg(b)}, {":NAME", QString("氏名%1").arg(b)}});
+
+    QSqlQuery listing = Sql::prepare(
+        db, "INSERT INTO T_BidData (Aid, Title, BidId, Price, Url, [Index], Quantity, LoginId,"
+            " FirstFlg, PaymentFlg, EndDataTime, Remarks)"
+            " VALUES (:AID, :TITLE, :BID_ID, :PRICE, :URL, :INDEX, :QUANTITY, :LOGIN_ID, :FIRST,"
+            " :PAYMENT, :END_TIME, :REMARKS)");
+    for (int i = 0; i < Listings; ++i) {
+        const QString aid = QString("x%1").arg(100000000 + i);
+        Sql::exec(
+            listing,
+            {{":AID", aid},
+             {":TITLE", QString("商品 Title %1 の説明").arg(random.bounded(100000))},
+             {":BID_ID", QString("bidder%1").arg(random.bounded(Bidders + 2000))},
+             {":PRICE", i % 50 == 0 ? QStringLiteral("") : QString::number(random.bounded(200000))},
+             {":URL", "https://page.auctions.yahoo.co.jp/jp/auction/" + aid},
+             {":INDEX", random.bounded(500)},
+             {":QUANTITY", QString::number(1 + random.bounded(5))},
+             {":LOGIN_ID", i % 10 == 9 ? "other" : "seller"},
+             {":FIRST", i % 3 == 0 ? "●" : ""},
+             {":PAYMENT", i % 4 == 0 ? "12/01" : ""},
+             {":END_TIME", i % 100 == 0 ? "" : QString("12月%1日 21時05分").arg(1 + i % 28)},
+             {":REMARKS", i % 7 == 0 ? "メモあり" : ""}});
+    }
+
+    QSqlQuery message = Sql::prepare(
+        db, "INSERT INTO T_Navi (Aid, BidId, [Number], RecFlg, UnsealingFlg, LoginId, FolderID,"
+            " WriteId, Subject, Message, WriteDate)"
+            " VALUES (:AID, :BID_ID, :NUMBER, :REC, :READ, :LOGIN_ID, :FOLDER, :WRITE_ID,"
+            " :SUBJECT, :MESSAGE, :DATE)");
+    // The messages belong to the listings' transactions: look the winners up once.
+    QSqlQuery winners = Sql::exec(db, "SELECT Aid, BidId, LoginId FROM T_BidData");
+    std::vector<std::array<QString, 3>> transactions;
+    while (winners.next())
+        transactions.push_back({winners.value(0).toString(), winners.value(1).toString(),
+                                winners.value(2).toString()});
+    for (int m = 0; m < Messages; ++m) {
+        const auto& t = transactions[random.bounded(int(transactions.size()))];
+        const bool received = random.bounded(2) == 0;
+        Sql::exec(message, {{":AID", t[0]},
+                            {":BID_ID", t[1]},
+                            {":NUMBER", m},
+                            {":REC", received},
+                            {":READ", random.bounded(3) != 0},
+                            {":LOGIN_ID", t[2]},
+                            {":FOLDER", received ? "000" : "001"},
+                            {":WRITE_ID", received ? t[1] : t[2]},
+                            {":SUBJECT", "件名"},
+                            {":MESSAGE", "本文です。\r\nよろしくお願いします。"},
+                            {":DATE", "2026/12/01 10:00"}});
+    }
+    transaction.commit();
+}
+
+// The median of several rounds, in milliseconds.
+double medianMs(const std::function<void()>& work, int rounds = Rounds)
+{
+    std::vector<double> times;
+    for (int r = 0; r < rounds; ++r) {
+        QElapsedTimer timer;
+        timer.start();
+        work();
+        times.push_back(timer.nsecsElapsed() / 1e6);
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    Q_INIT_RESOURCE(tessaly);
+
+    TestDataFolder folder;
+    const QString connection = Database::uniqueConnectionName("bench");
+    {
+        QSqlDatabase db = Database::open(connection);
+        QElapsedTimer setup;
+        setup.start();
+        fillDatabase(db);
+        std::printf("data folder: %d listings, %d messages, %d bidders in %.0f ms\n", Listings,
+                    Messages, Bidders, setup.nsecsElapsed() / 1e6);
+
+        BidListView view;
+        view.resize(1200, 700);
+        view.show();
+        app.processEvents();
+
+        BidListQuery::Criteria criteria;
+        criteria.loginId = "seller";
+        EndTimeQueue queue;
+        QList<BidListQuery::Row> rows;
+        const double query = medianMs([&] {
+            queue.clear();
+            rows = BidListQuery::run(db, criteria, &queue);
+        });
+        const double fill = medianMs([&] { view.fill(rows); });
+        const double both = medianMs([&] {
+            queue.clear();
+            view.fill(BidListQuery::run(db, criteria, &queue));
+            app.processEvents();
+        });
+        std::printf("rows: %d, end-time queue: %d\n", view.topLevelItemCount(),
+                    queue.pendingCount());
+        std::printf("listing query:                %8.1f ms\n", query);
+        std::printf("list fill (incl. first sort): %8.1f ms\n", fill);
+        std::printf("query + fill + first paint:   %8.1f ms\n", both);
+
+        criteria.first = BidListQuery::FlagSet;
+        criteria.title = "Title 1";
+        const double filtered =
+            medianMs([&] { view.fill(BidListQuery::run(db, criteria, nullptr)); });
+        std::printf("filtered query + fill (%5d rows): %6.1f ms\n", view.topLevelItemCount(),
+                    filtered);
+        criteria = BidListQuery::Criteria();
+        criteria.loginId = "seller";
+        view.fill(BidListQuery::run(db, criteria, nullptr));
+
+        using namespace BidListColumns;
+        const struct
+        {
+            const char* name;
+            int column;
+        } sorts[] = {{"caption Index (numeric)", CaptionColumn},
+                     {"Price (numeric)", column(Price)},
+                     {"message count (numeric total)", column(NaviCount)},
+                     {"Title (text)", column(Title)},
+                     {"BidId (text)", column(BidId)},
+                     {"EndDataTime (text)", column(EndDataTime)},
+                     {"Remarks (text, mostly empty)", column(Remarks)}};
+        for (const auto& sort : sorts) {
+            for (int type : {0, 1}) {
+                std::vector<double> times;
+                for (int r = 0; r < Rounds; ++r) {
+                    // Each round starts from the same order, that of the auction ids.
+                    view.setSortState({column(Aid), 0});
+                    view.sortList();
+                    view.setSortState({sort.column, type});
+                    QElapsedTimer timer;
+                    timer.start();
+                    view.sortList();
+                    times.push_back(timer.nsecsElapsed() / 1e6);
+                }
+                std::sort(times.begin(), times.end());
+                std::printf("sort %-30s %s: %6.1f ms\n", sort.name, type ? "desc" : "asc ",
+                            times[times.size() / 2]);
+            }
+        }
+        QElapsedTimer click;
+        click.start();
+        view.ListViewBidColumnClick(column(Title));
+        std::printf("header click (sort + scroll):       %6.1f ms\n", click.nsecsElapsed() / 1e6);
+    }
+    Database::close(connection);
+    return 0;
+}

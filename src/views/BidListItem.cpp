@@ -1,0 +1,119 @@
+#include "views/BidListItem.h"
+
+#include "views/BidListColumns.h"
+#include "views/BidListSort.h"
+
+#include <QFont>
+#include <QTreeWidget>
+
+namespace {
+
+QString asciiLower(const QString& text)
+{
+    QString result = text;
+    for (QChar& c : result) {
+        if (c >= u'A' && c <= u'Z')
+            c = QChar(c.unicode() + (u'a' - u'A'));
+    }
+    return result;
+}
+
+} // namespace
+
+QString BidListIndex::key(const QString& aid, const QString& bidId)
+{
+    return aid + QChar(u'\0') + asciiLower(bidId);
+}
+
+BidListItem* BidListIndex::find(const QString& aid, const QString& bidId) const
+{
+    const QString k = key(aid, bidId);
+    BidListItem* found = nullptr;
+    // Several rows of one transaction: the first one added.
+    for (auto it = m_items.constFind(k); it != m_items.cend() && it.key() == k; ++it)
+        found = it.value();
+    return found;
+}
+
+void BidListIndex::add(BidListItem* item)
+{
+    m_items.insert(item->m_key, item);
+}
+
+void BidListIndex::remove(BidListItem* item)
+{
+    m_items.remove(item->m_key, item);
+}
+
+BidListItem::BidListItem(const QStringList& cells, BidListIndex* index)
+    : QTreeWidgetItem(Type), m_index(index)
+{
+    const int n = qMin(int(cells.size()), BidListColumns::ColumnCount);
+    for (int c = 0; c < n; ++c)
+        setText(c, cells.at(c));
+    for (int c = n; c < BidListColumns::ColumnCount; ++c)
+        setText(c, QString());
+    if (m_index) {
+        m_key = BidListIndex::key(subItem(BidListColumns::Aid), subItem(BidListColumns::BidId));
+        m_index->add(this);
+    }
+}
+
+BidListItem::~BidListItem()
+{
+    if (m_index)
+        m_index->remove(this);
+}
+
+bool BidListItem::hasUnread() const
+{
+    return subItem(BidListColumns::NaviCount).contains(u'(');
+}
+
+bool BidListItem::operator<(const QTreeWidgetItem& other) const
+{
+    const QTreeWidget* view = treeWidget();
+    const int column = view ? view->sortColumn() : 0;
+    if (other.type() == Type && BidListColumns::isNumericColumn(column)) {
+        const auto& o = static_cast<const BidListItem&>(other);
+        if (column == BidListColumns::CaptionColumn)
+            return m_indexValue < o.m_indexValue;
+        if (column == BidListColumns::column(BidListColumns::Price))
+            return m_priceValue < o.m_priceValue;
+        return m_naviTotal < o.m_naviTotal;
+    }
+    return BidListSort::compareCells(column, text(column), other.text(column)) < 0;
+}
+
+QVariant BidListItem::data(int column, int role) const
+{
+    if (role == Qt::FontRole && hasUnread()) {
+        const QTreeWidget* view = treeWidget();
+        // Only a row of the list's full width is examined, as the list draws it.
+        if (view && columnCount() == view->columnCount()) {
+            QFont font = view->font();
+            font.setBold(true);
+            return font;
+        }
+    }
+    return QTreeWidgetItem::data(column, role);
+}
+
+void BidListItem::setData(int column, int role, const QVariant& value)
+{
+    QTreeWidgetItem::setData(column, role, value);
+    if ((role == Qt::DisplayRole || role == Qt::EditRole) &&
+        BidListColumns::isNumericColumn(column))
+        updateNumeric(column);
+}
+
+void BidListItem::updateNumeric(int column)
+{
+    const qint64 value = BidListSort::numericValue(column, text(column));
+    if (column == BidListColumns::CaptionColumn)
+        m_indexValue = value;
+    else if (column == BidListColumns::column(BidListColumns::Price))
+        m_priceValue = value;
+    else
+        m_naviTotal = value;
+}

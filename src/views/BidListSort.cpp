@@ -1,0 +1,62 @@
+#include "views/BidListSort.h"
+
+#include "views/BidListColumns.h"
+
+namespace BidListSort {
+
+State afterHeaderClick(const State& current, int clickedColumn)
+{
+    State next = current;
+    if (clickedColumn == current.column)
+        next.type = current.type == 1 ? 0 : 1;
+    next.column = clickedColumn;
+    return next;
+}
+
+int compareInt(qint64 a, qint64 b)
+{
+    return a == b ? 0 : (a > b ? 1 : -1);
+}
+
+int compareText(const QString& a, const QString& b)
+{
+    const auto upper = [](char16_t c) -> char16_t {
+        return (c >= u'a' && c <= u'z') ? char16_t(c - (u'a' - u'A')) : c;
+    };
+    const qsizetype n = qMin(a.size(), b.size());
+    const QChar* pa = a.constData();
+    const QChar* pb = b.constData();
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t ca = upper(pa[i].unicode());
+        const char16_t cb = upper(pb[i].unicode());
+        if (ca != cb)
+            return ca < cb ? -1 : 1;
+    }
+    return compareInt(a.size(), b.size());
+}
+
+qint64 numericValue(int headerIndex, const QString& text)
+{
+    if (headerIndex == BidListColumns::column(BidListColumns::NaviCount)) {
+        if (text.isEmpty())
+            return 0;
+        const qsizetype open = text.indexOf(u'(');
+        bool ok = false;
+        const qint64 total = (open < 0 ? text : text.left(open)).toLongLong(&ok);
+        return ok ? total : 0;
+    }
+    if (text.isEmpty())
+        return -1;
+    bool ok = false;
+    const qint64 value = text.toLongLong(&ok);
+    return ok ? value : -1;
+}
+
+int compareCells(int headerIndex, const QString& a, const QString& b)
+{
+    if (BidListColumns::isNumericColumn(headerIndex))
+        return compareInt(numericValue(headerIndex, a), numericValue(headerIndex, b));
+    return compareText(a, b);
+}
+
+} // namespace BidListSort

@@ -1,0 +1,127 @@
+#include "views/ListSearchView.h"
+
+#include "views/ListSearch.h"
+
+#include <QItemSelectionModel>
+#include <QPlainTextEdit>
+#include <QTextCursor>
+#include <QTreeWidget>
+
+namespace ListSearchView {
+
+namespace {
+
+ListSearch::RowText cellOf(const QTreeWidget* list, int subItem)
+{
+    return [list, subItem](int row) {
+        const QTreeWidgetItem* item = list->topLevelItem(row);
+        return item ? item->text(subItem + 1) : QString();
+    };
+}
+
+QString toCrlf(QString shown)
+{
+    return shown.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
+}
+
+} // namespace
+
+int selectedRow(const QTreeWidget* list)
+{
+    int first = -1;
+    const QModelIndexList rows = list->selectionModel()->selectedRows();
+    for (const QModelIndex& index : rows) {
+        if (!index.parent().isValid() && (first < 0 || index.row() < first))
+            first = index.row();
+    }
+    return first;
+}
+
+int findListItem(const QTreeWidget* list, int start, int subItem, const QString& text)
+{
+    return ListSearch::findNextRow(list->topLevelItemCount(), start, cellOf(list, subItem), text);
+}
+
+int findPreviousListItem(const QTreeWidget* list, int selected, int subItem, const QString& text)
+{
+    return ListSearch::findPreviousRow(list->topLevelItemCount(), selected, cellOf(list, subItem),
+                                       text);
+}
+
+void selectFoundRow(QTreeWidget* list, int row)
+{
+    QTreeWidgetItem* item = list->topLevelItem(row);
+    if (!item)
+        return;
+    list->clearSelection();
+    list->setCurrentItem(item);
+    item->setSelected(true);
+    list->scrollToItem(item);
+}
+
+bool findNextInList(QTreeWidget* list, int subItem, const QString& text)
+{
+    if (text.isEmpty())
+        return false;
+    const int row = findListItem(list, selectedRow(list), subItem, text);
+    if (row < 0)
+        return false;
+    selectFoundRow(list, row);
+    return true;
+}
+
+bool findPreviousInList(QTreeWidget* list, int subItem, const QString& text)
+{
+    if (text.isEmpty())
+        return false;
+    const int row = findPreviousListItem(list, selectedRow(list), subItem, text);
+    if (row < 0)
+        return false;
+    selectFoundRow(list, row);
+    return true;
+}
+
+void selectInPane(QPlainTextEdit* pane, const QString& crlfMessage, qsizetype offset,
+                  qsizetype length)
+{
+    const qsizetype start = ListSearch::crlfToShownOffset(crlfMessage, offset);
+    const qsizetype end = ListSearch::crlfToShownOffset(crlfMessage, offset + length);
+    QTextCursor cursor = pane->textCursor();
+    cursor.setPosition(int(start));
+    cursor.setPosition(int(end), QTextCursor::KeepAnchor);
+    pane->setTextCursor(cursor);
+    pane->ensureCursorVisible();
+}
+
+bool findInMessages(QTreeWidget* list, int messageSubItem, QPlainTextEdit* pane,
+                    const QString& text, bool forward,
+                    const std::function<void()>& showSelectedMessage)
+{
+    const int selected = selectedRow(list);
+    ListSearch::PaneState state;
+    if (selected >= 0) {
+        state.text = toCrlf(pane->toPlainText());
+        const QTextCursor cursor = pane->textCursor();
+        state.selectionStart = ListSearch::shownToCrlfOffset(state.text, cursor.selectionStart());
+        state.selectionLength =
+            ListSearch::shownToCrlfOffset(state.text, cursor.selectionEnd()) - state.selectionStart;
+    }
+    const ListSearch::RowText message = cellOf(list, messageSubItem);
+    const int rows = list->topLevelItemCount();
+    const std::optional<ListSearch::BodyHit> hit =
+        forward ? ListSearch::findBodyNext(rows, selected, state, message, text)
+                : ListSearch::findBodyPrevious(rows, selected, state, message, text);
+    if (!hit)
+        return false;
+    if (hit->inShownMessage) {
+        selectInPane(pane, state.text, hit->offset, hit->length);
+        return true;
+    }
+    selectFoundRow(list, hit->row);
+    if (showSelectedMessage)
+        showSelectedMessage();
+    selectInPane(pane, message(hit->row), hit->offset, hit->length);
+    return true;
+}
+
+} // namespace ListSearchView
