@@ -10,6 +10,9 @@
 #include "platform/Sql.h"
 #include "platform/WindowPlacement.h"
 #include "site/DownloadThread.h"
+#include "views/BidListFindPanel.h"
+#include "views/BidListView.h"
+#include "views/BidSearchPanel.h"
 
 #include <QAction>
 #include <QApplication>
@@ -59,6 +62,9 @@ TFormNavi::TFormNavi(QWidget* parent) : QMainWindow(parent)
         if (command->isEnabled())
             markWired(command);
     connectSignals();
+    connectPaneSignals();
+    connectBidDownloadCommands();
+    connectNaviDownloadCommands();
     placement = new WindowPlacement(this, mainSection(), WindowPlacement::MinimisedAs::StateBefore);
     trackPaneSize(SplitterBid, 1, "BidNaviPanelHeight", 130);
     trackPaneSize(SplitterMessage, 1, "MessageHeight", 70);
@@ -86,6 +92,7 @@ void TFormNavi::FormShow()
     IniFile ini(CommonDefine::settingIniPath());
     bidInfoKeywords = BidInfoKeywords::readCreatingDefaults(ini);
     options = NaviOptions::read(ini, balloonCapable);
+    ListViewBid->setBackColorValue(options.bidBackColor);
     readMainSection();
     options.taskTray = NaviOptions::readTaskTray(ini);
 
@@ -135,7 +142,8 @@ void TFormNavi::readMainSection()
     fillComboBox(carriageItems, ComboBoxInputCarriage);
     fillComboBox(forwardingItems, ComboBoxInputForwarding);
 
-    readColumnWidths(ini, ListViewBid, "ListViewBidColWidth");
+    ListViewBid->readColumnWidths(ini);
+    PanelBidSearch->readSettings(ini);
     readColumnWidths(ini, ListViewBidNavi, "ListViewBidNaviColWidth");
     readColumnWidths(ini, ListViewNavi, "ListViewNaviColWidth");
 
@@ -161,7 +169,8 @@ void TFormNavi::readMainSection()
     paneSize("MessageHeight").size = qMax(70, paneSize("MessageHeight").size);
     applyPaneSizes();
     PanelBidNaviList->setFixedWidth(ini.readInteger(s, "BidNaviPanelList", 350));
-    PanelBidListFind->setVisible(ini.readBool(s, "BidListFindPanel", false));
+    if (ini.readBool(s, "BidListFindPanel", false))
+        PanelBidListFind->ActionNaviFindExecute();
 
     bidSortColumn = ini.readInteger(s, "SortColumnBid", 0);
     bidSortType = ini.readInteger(s, "SortTypeBid", 0);
@@ -169,6 +178,7 @@ void TFormNavi::readMainSection()
     bidNaviSortType = ini.readInteger(s, "SortTypeBidNavi", 0);
     naviSortColumn = ini.readInteger(s, "SortColumnNavi", 0);
     naviSortType = ini.readInteger(s, "SortTypeNavi", 0);
+    ListViewBid->setSortState({bidSortColumn, bidSortType});
 }
 
 void TFormNavi::writeMainSection()
@@ -180,7 +190,8 @@ void TFormNavi::writeMainSection()
     ini.writeBool(s, "ContactConfirm", MainMenuContactConfirm->isChecked());
     ini.writeBool(s, "EvaluationFlgConfirm", MainMenuEvaluationFlgConfirm->isChecked());
     ini.writeBool(s, "Memo2PluralWrite", CheckBoxMemo2PluralWrite->isChecked());
-    writeColumnWidths(ini, ListViewBid, "ListViewBidColWidth");
+    ListViewBid->writeColumnWidths(ini);
+    PanelBidSearch->writeSettings(ini);
     writeColumnWidths(ini, ListViewBidNavi, "ListViewBidNaviColWidth");
     writeColumnWidths(ini, ListViewNavi, "ListViewNaviColWidth");
 

@@ -1,10 +1,12 @@
 #pragma once
 
 #include "app/NaviOptions.h"
+#include "views/EndTimeQueue.h"
 
 #include <QHash>
 #include <QMainWindow>
 #include <QMap>
+#include <QSet>
 #include <QPointer>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -34,6 +36,11 @@ class QTreeWidgetItem;
 class QWidget;
 class WheelRouter;
 class DownloadThread;
+class BidListView;
+class BidSearchPanel;
+class BidListFindPanel;
+class NaviSelectionDelay;
+class NaviListItem;
 class WindowPlacement;
 
 // The main window: the listing tab and the message tab with their panes, menus, tool bars,
@@ -104,13 +111,40 @@ public:
     QMultiMap<QString, std::pair<QString, int>> newNaviCounts, newReceivedNaviCounts;
     QList<QPointer<DownloadThread>> downloadThreads;
 
-    // ---- Listing and message panes ----
-    void createDefaultFolders();
-    void loadFolderTree();
+    // ---- Closed-listing and detailed listing downloads ----
+    void connectBidDownloadCommands();
+
+    // ---- Message-board download ----
+    void connectNaviDownloadCommands();
+
+    // ---- Listing pane ----
     void ToolButtonBidSearchSearchClick();
+    void setBidSearchButtonEnabled(bool enabled);
+    void ActionNaviFindExecute();
+    void ActionNaviFindNextExecute();
+    void ActionNaviFindPreviousExecute();
     void clearBidderInfo();
     void clearBidNaviPanel();
-    void setBidSearchButtonEnabled(bool enabled);
+    void loadBidNaviList(QTreeWidgetItem* bidItem);
+    EndTimeQueue endTimeQueue;
+    QString findText;
+
+    // ---- Message folders and lists ----
+    void createDefaultFolders();
+    void loadFolderTree();
+    void loadUnreadCounts();
+    void TreeViewNaviChange(QTreeWidgetItem* current);
+    void ActionNaviUnsealingExecute();
+    void ActionNaviUnunsealingExecute();
+    void ActionNaviOpenMessageExecute();
+    QTreeWidget* getActiveNaviList() const;
+    QPlainTextEdit* getActiveNaviMemo() const;
+    // The focused row of the message list, following the list's current row.
+    QTreeWidgetItem* focusedNaviItem() const;
+    NaviSelectionDelay* naviSelectionDelay = nullptr;
+    NaviSelectionDelay* bidNaviSelectionDelay = nullptr;
+    QSet<QString> knownFolderLogins;
+    bool draggingNavi = false;
 
     // ---- Shared state ----
     QSqlDatabase connection;
@@ -173,9 +207,9 @@ public:
     QLineEdit* EditInputForwarding = nullptr;
     QPushButton* ButtonForwardingWrite = nullptr;
     QCheckBox* CheckBoxMemo2PluralWrite = nullptr;
-    QWidget* PanelBidSearch = nullptr;
-    QWidget* PanelBidListFind = nullptr;
-    QTreeWidget* ListViewBid = nullptr;
+    BidSearchPanel* PanelBidSearch = nullptr;
+    BidListFindPanel* PanelBidListFind = nullptr;
+    BidListView* ListViewBid = nullptr;
     QWidget* PanelMemoWrite = nullptr;
     QSplitter* SplitterBid = nullptr;
     QWidget* PanelBidNavi = nullptr;
@@ -245,6 +279,7 @@ private:
     void buildStatusBar();
     void buildTray();
     void connectSignals();
+    void connectPaneSignals();
     QAction* makeAction(const QString& objectName, const QString& caption,
                         const QKeySequence& shortcut = QKeySequence(), bool checkable = false);
 

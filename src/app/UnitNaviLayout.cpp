@@ -3,6 +3,11 @@
 
 #include "app/CommonDefine.h"
 #include "platform/WheelRouter.h"
+#include "views/BidListFindPanel.h"
+#include "views/BidListView.h"
+#include "views/BidSearchPanel.h"
+#include "views/FolderTree.h"
+#include "views/NaviListItem.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -158,15 +163,23 @@ void TFormNavi::buildLayout()
     auto* bidLayout = new QVBoxLayout(TabSheetBid);
     bidLayout->setContentsMargins(0, 0, 0, 0);
     bidLayout->setSpacing(0);
-    PanelBidSearch = namedPanel("PanelBidSearch", TabSheetBid);
+    PanelBidSearch = new BidSearchPanel(TabSheetBid);
+    // Like the other panes, the search panel clips on a narrow window instead of widening it.
+    PanelBidSearch->setSizePolicy(QSizePolicy::Ignored, PanelBidSearch->sizePolicy().verticalPolicy());
     bidLayout->addWidget(PanelBidSearch);
-    PanelBidListFind = namedPanel("PanelBidListFind", TabSheetBid);
-    PanelBidListFind->hide();
-    bidLayout->addWidget(PanelBidListFind);
     SplitterBid = new QSplitter(Qt::Vertical, TabSheetBid);
     SplitterBid->setObjectName("SplitterBid");
     bidLayout->addWidget(SplitterBid, 1);
-    ListViewBid = reportList("ListViewBid", SplitterBid);
+    auto* bidListPane = new QWidget(SplitterBid);
+    auto* bidListLayout = new QVBoxLayout(bidListPane);
+    bidListLayout->setContentsMargins(0, 0, 0, 0);
+    bidListLayout->setSpacing(0);
+    ListViewBid = new BidListView(bidListPane);
+    ListViewBid->setObjectName("ListViewBid");
+    bidListLayout->addWidget(ListViewBid, 1);
+    PanelBidListFind = new BidListFindPanel(bidListPane);
+    PanelBidListFind->hide();
+    bidListLayout->addWidget(PanelBidListFind);
     PanelBidNavi = namedPanel("PanelBidNavi", SplitterBid);
     auto* bidNaviLayout = new QHBoxLayout(PanelBidNavi);
     bidNaviLayout->setContentsMargins(0, 0, 0, 0);
@@ -174,6 +187,7 @@ void TFormNavi::buildLayout()
     auto* bidNaviListLayout = new QVBoxLayout(PanelBidNaviList);
     bidNaviListLayout->setContentsMargins(0, 0, 0, 0);
     ListViewBidNavi = reportList("ListViewBidNavi", PanelBidNaviList);
+    NaviListView::setupListViewBidNavi(ListViewBidNavi);
     bidNaviListLayout->addWidget(ListViewBidNavi);
     bidNaviLayout->addWidget(PanelBidNaviList);
     MemoBidNavi = messageMemo("MemoBidNavi", PanelBidNavi);
@@ -196,10 +210,15 @@ void TFormNavi::buildLayout()
     TreeViewNavi = new QTreeWidget(PanelNaviLeft);
     TreeViewNavi->setObjectName("TreeViewNavi");
     TreeViewNavi->setHeaderHidden(true);
+    FolderTree::setup(TreeViewNavi, [this](const QString& id, const QString& oldName,
+                                           const QString& newName) {
+        return FolderTree::renameFolderEdited(connection, loginId, id, oldName, newName);
+    });
     naviLeftLayout->addWidget(TreeViewNavi);
     SplitterNaviRight = new QSplitter(Qt::Vertical, SplitterNavi);
     SplitterNaviRight->setObjectName("SplitterNaviRight");
     ListViewNavi = reportList("ListViewNavi", SplitterNaviRight);
+    NaviListView::setupListViewNavi(ListViewNavi);
     MemoNavi = messageMemo("MemoNavi", SplitterNaviRight);
     SplitterNavi->setStretchFactor(1, 1);
     PageControlMain->addTab(TabSheetNavi, tabCaption(QStringLiteral("取引ナビ")));

@@ -5,6 +5,9 @@
 #include "app/MessageFontSize.h"
 #include "app/TrayMenu.h"
 #include "platform/WheelRouter.h"
+#include "views/BidListView.h"
+#include "views/FolderTree.h"
+#include "views/NaviListItem.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
@@ -74,7 +77,7 @@ void TFormNavi::MainMenuExitClick()
 void TFormNavi::ActionAllSelectExecute()
 {
     QWidget* focused = QApplication::focusWidget();
-    if (focused == ListViewBid || focused == ListViewNavi) {
+    if (focused == static_cast<QWidget*>(ListViewBid) || focused == ListViewNavi) {
         static_cast<QTreeWidget*>(focused)->selectAll();
     } else if (auto* edit = qobject_cast<QLineEdit*>(focused)) {
         edit->selectAll();

@@ -24,6 +24,8 @@ public:
     // otherwise the first selected row, otherwise none.
     NaviListItem* currentNaviItem() const;
     QTimer* timer() { return &m_timer; }
+    // Fills the pane from the current row now (the body search shows its hit at once).
+    void showNow() { showDetail(); }
 
 signals:
     void detailShown(NaviListItem* item);

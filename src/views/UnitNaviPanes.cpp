@@ -1,15 +1,110 @@
-// The main window's share of the listing and message panes: what an account change and the
-// download control ask of them.
+// The main window's share of the listing pane and the message pane: the listing query, the
+// list search, the folder tree and the message lists with their read state.
 #include "app/UnitNavi.h"
 
+#include "app/CommonRoutines.h"
+#include "views/BidListColumns.h"
+#include "views/BidListFindPanel.h"
+#include "views/BidListQuery.h"
+#include "views/BidListView.h"
+#include "views/BidSearchPanel.h"
+#include "views/FolderTree.h"
+#include "views/ListSearchView.h"
+#include "views/NaviListActivation.h"
+#include "views/NaviListItem.h"
+#include "views/NaviReadState.h"
+#include "views/NaviSelectionDelay.h"
+#include "views/TableNaviFolderMaster.h"
+#include "views/UnitNaviFind.h"
+
+#include <QAction>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
 #include <QPlainTextEdit>
+#include <QShortcut>
+#include <QTabWidget>
+#include <QToolButton>
 #include <QTreeWidget>
 
-void TFormNavi::createDefaultFolders() {}
+// ---- Listing pane ----
 
-void TFormNavi::loadFolderTree() {}
+void TFormNavi::ToolButtonBidSearchSearchClick()
+{
+    if (!isDatabaseOpen())
+        return;
+    BidListQuery::Criteria criteria = PanelBidSearch->criteria();
+    criteria.loginId = loginId;
+    // A failed query leaves the rows that were shown.
+    const QList<BidListQuery::Row> rows = BidListQuery::run(connection, criteria, &endTimeQueue);
+    currentBidItem = nullptr;
+    clearBidderInfo();
+    clearBidNaviPanel();
+    ListViewBid->fill(rows);
+    if (PageControlMain->currentIndex() == 0)
+        statusPanels[1]->setText(ListViewBid->rowCountText());
+}
 
-void TFormNavi::ToolButtonBidSearchSearchClick() {}
+void TFormNavi::setBidSearchButtonEnabled(bool enabled)
+{
+    PanelBidSearch->setSearchEnabled(enabled);
+}
+
+void TFormNavi::ActionNaviFindExecute()
+{
+    if (PageControlMain->currentIndex() == 0) {
+        PanelBidListFind->ActionNaviFindExecute();
+        return;
+    }
+    TFormNaviFind dialog(
+        this, findText, findTarget, [this] { ActionNaviFindNextExecute(); },
+        [this] { ActionNaviFindPreviousExecute(); });
+    formNaviFind = &dialog;
+    dialog.exec();
+    formNaviFind = nullptr;
+}
+
+namespace {
+
+// ListViewNavi's sub-item that holds the message text.
+constexpr int naviMessageSubItem = 6;
+
+// Shows the selected message in the pane at once, without waiting for the selection delay.
+void showSelectedMessageNow(NaviSelectionDelay* delay)
+{
+    delay->timer()->stop();
+    delay->showNow();
+}
+
+} // namespace
+
+void TFormNavi::ActionNaviFindNextExecute()
+{
+    if (PageControlMain->currentIndex() == 0) {
+        ListSearchView::findNextInList(ListViewBid, PanelBidListFind->findSubItem(),
+                                       PanelBidListFind->findText());
+    } else if (findTarget == 4) {
+        ListSearchView::findInMessages(ListViewNavi, naviMessageSubItem, MemoNavi,
+                                       findText, true,
+                                       [this] { showSelectedMessageNow(naviSelectionDelay); });
+    } else {
+        ListSearchView::findNextInList(ListViewNavi, findTarget, findText);
+    }
+}
+
+void TFormNavi::ActionNaviFindPreviousExecute()
+{
+    if (PageControlMain->currentIndex() == 0) {
+        ListSearchView::findPreviousInList(ListViewBid, PanelBidListFind->findSubItem(),
+                                           PanelBidListFind->findText());
+    } else if (findTarget == 4) {
+        ListSearchView::findInMessages(ListViewNavi, naviMessageSubItem, MemoNavi,
+                                       findText, false,
+                                       [this] { showSelectedMessageNow(naviSelectionDelay); });
+    } else {
+        ListSearchView::findPreviousInList(ListViewNavi, findTarget, findText);
+    }
+}
 
 void TFormNavi::clearBidderInfo() {}
 
@@ -19,4 +114,197 @@ void TFormNavi::clearBidNaviPanel()
     MemoBidNavi->clear();
 }
 
-void TFormNavi::setBidSearchButtonEnabled(bool) {}
+void TFormNavi::loadBidNaviList(QTreeWidgetItem* bidItem)
+{
+    ListViewBidNavi->clear();
+    MemoBidNavi->clear();
+    if (!bidItem || !isDatabaseOpen())
+        return;
+    NaviListView::loadTransactionList(ListViewBidNavi, connection,
+                                      bidItem->text(BidListColumns::column(BidListColumns::Aid)),
+                                      bidItem->text(BidListColumns::column(BidListColumns::BidId)),
+                                      loginId, bidNaviSortColumn, bidNaviSortType);
+}
+
+// ---- Message folders and lists ----
+
+void TFormNavi::createDefaultFolders()
+{
+    ::createDefaultFolders(connection, loginId, &knownFolderLogins, makeRandomDigits);
+}
+
+void TFormNavi::loadFolderTree()
+{
+    FolderTree::load(TreeViewNavi, connection, loginId);
+}
+
+void TFormNavi::loadUnreadCounts()
+{
+    FolderTree::loadUnreadCounts(TreeViewNavi, connection, loginId, draggingNavi);
+}
+
+void TFormNavi::TreeViewNaviChange(QTreeWidgetItem* current)
+{
+    if (!current || !isDatabaseOpen())
+        return;
+    const int kind = FolderTree::folderKind(current);
+    const NaviListView::LoadResult loaded =
+        NaviListView::loadMessageList(ListViewNavi, connection, FolderTree::folderId(current),
+                                      kind, loginId, naviSortColumn, naviSortType);
+    if (loaded.listed) {
+        shownUnreadCount = loaded.unread;
+        if (PageControlMain->currentIndex() == 1)
+            statusPanels[1]->setText(NaviListView::statusText(loaded.rows, loaded.unread));
+    }
+    MemoNavi->clear();
+    const bool received = loaded.listed && kind == 0;
+    for (const char* name : {"ActionNaviUnsealing", "ActionNaviUnunsealing"})
+        enableCommand(action(name), received);
+    const bool root = FolderTree::folderId(current).size() <= 3;
+    enableCommand(action("ActionTreeNaviDeleteFolder"), !root);
+    enableCommand(action("ActionTreeNaviReNameFolder"), !root);
+    clearBidderInfo();
+}
+
+QTreeWidget* TFormNavi::getActiveNaviList() const
+{
+    return PageControlMain->currentIndex() == 1 ? ListViewNavi : ListViewBidNavi;
+}
+
+QPlainTextEdit* TFormNavi::getActiveNaviMemo() const
+{
+    return PageControlMain->currentIndex() == 1 ? MemoNavi : MemoBidNavi;
+}
+
+QTreeWidgetItem* TFormNavi::focusedNaviItem() const
+{
+    return naviSelectionDelay->currentNaviItem();
+}
+
+namespace {
+
+NaviReadState::Views readStateViews(TFormNavi* navi)
+{
+    return {navi->getActiveNaviList(), navi->ListViewNavi, navi->ListViewBidNavi,
+            navi->ListViewBid,         navi->TreeViewNavi, navi->draggingNavi};
+}
+
+} // namespace
+
+void TFormNavi::ActionNaviUnsealingExecute()
+{
+    const NaviReadState::Result result =
+        NaviReadState::runCommand(this, options.confirmationNaviUnsealing, connection, loginId,
+                                  readStateViews(this), true);
+    shownUnreadCount = result.shownUnreadCount;
+    if (PageControlMain->currentIndex() == 1)
+        statusPanels[1]->setText(
+            NaviListView::statusText(ListViewNavi->topLevelItemCount(), shownUnreadCount));
+}
+
+void TFormNavi::ActionNaviUnunsealingExecute()
+{
+    const NaviReadState::Result result =
+        NaviReadState::runCommand(this, options.confirmationNaviUnsealing, connection, loginId,
+                                  readStateViews(this), false);
+    shownUnreadCount = result.shownUnreadCount;
+    if (PageControlMain->currentIndex() == 1)
+        statusPanels[1]->setText(
+            NaviListView::statusText(ListViewNavi->topLevelItemCount(), shownUnreadCount));
+}
+
+void TFormNavi::ActionNaviOpenMessageExecute() {}
+
+void TFormNavi::connectPaneSignals()
+{
+    // Listing pane.
+    connect(PanelBidSearch, &BidSearchPanel::searchRequested, this,
+            &TFormNavi::ToolButtonBidSearchSearchClick);
+    PanelBidListFind->setFindActions(ActionNaviFindNext, ActionNaviFindPrevious);
+    connect(PanelBidListFind, &BidListFindPanel::findNextRequested, ActionNaviFindNext,
+            &QAction::trigger);
+    connect(PanelBidListFind, &BidListFindPanel::findPreviousRequested, ActionNaviFindPrevious,
+            &QAction::trigger);
+    connect(ListViewBid, &BidListView::sortStateChanged, this, [this](int column, int type) {
+        bidSortColumn = column;
+        bidSortType = type;
+    });
+    connect(ActionNaviFind, &QAction::triggered, this, &TFormNavi::ActionNaviFindExecute);
+    connect(ActionNaviFindNext, &QAction::triggered, this, &TFormNavi::ActionNaviFindNextExecute);
+    connect(ActionNaviFindPrevious, &QAction::triggered, this,
+            &TFormNavi::ActionNaviFindPreviousExecute);
+    connect(ToolButtonBidSearch, &QToolButton::clicked, ActionNaviFind, &QAction::trigger);
+    connect(ToolButtonNaviFind, &QToolButton::clicked, ActionNaviFind, &QAction::trigger);
+    for (QAction* command : {ActionNaviFind, ActionNaviFindNext, ActionNaviFindPrevious}) {
+        markWired(command);
+        command->setEnabled(true);
+    }
+
+    // Folder tree.
+    connect(TreeViewNavi, &QTreeWidget::currentItemChanged, this,
+            [this](QTreeWidgetItem* current) { TreeViewNaviChange(current); });
+    auto* treeMenu = new QMenu(this);
+    treeMenu->setObjectName("PopupMenuTreeNavi");
+    QAction* newFolder = treeMenu->addAction(QStringLiteral("フォルダ新規作成(&N)"));
+    newFolder->setObjectName("PopupMenuTreeNaviNewFolder");
+    QAction* deleteFolder = makeAction("ActionTreeNaviDeleteFolder", "フォルダ削除(&D)");
+    QAction* renameFolder = makeAction("ActionTreeNaviReNameFolder", "フォルダ名変更(&R)");
+    markWired(deleteFolder);
+    markWired(renameFolder);
+    treeMenu->addAction(deleteFolder);
+    treeMenu->addAction(renameFolder);
+    TreeViewNavi->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(TreeViewNavi, &QWidget::customContextMenuRequested, this,
+            [this, treeMenu](const QPoint& at) {
+                FolderTree::selectFolderAt(TreeViewNavi, at);
+                treeMenu->popup(TreeViewNavi->viewport()->mapToGlobal(at));
+            });
+    connect(newFolder, &QAction::triggered, this, [this] {
+        if (isDatabaseOpen())
+            FolderTree::newFolder(TreeViewNavi, connection, loginId, makeRandomDigits);
+    });
+    connect(renameFolder, &QAction::triggered, this,
+            [this] { FolderTree::startRename(TreeViewNavi, loginId); });
+    connect(deleteFolder, &QAction::triggered, this, [this] {
+        if (isDatabaseOpen())
+            FolderTree::deleteFolder(TreeViewNavi, connection, loginId,
+                                     ListViewNavi->topLevelItemCount(), this);
+    });
+    // Del and F2 in the tree run the commands whatever their state; they check for themselves.
+    auto* deleteKey = new QShortcut(QKeySequence::Delete, TreeViewNavi, nullptr, nullptr,
+                                    Qt::WidgetShortcut);
+    connect(deleteKey, &QShortcut::activated, deleteFolder, [this] {
+        if (isDatabaseOpen())
+            FolderTree::deleteFolder(TreeViewNavi, connection, loginId,
+                                     ListViewNavi->topLevelItemCount(), this);
+    });
+
+    // Message lists.
+    naviSelectionDelay = new NaviSelectionDelay(ListViewNavi, MemoNavi, 50, this);
+    bidNaviSelectionDelay = new NaviSelectionDelay(ListViewBidNavi, MemoBidNavi, 0, this);
+    connect(naviSelectionDelay, &NaviSelectionDelay::detailShown, this,
+            [this](NaviListItem* item) { currentNaviItem = item; });
+    for (QTreeWidget* list : {ListViewNavi, ListViewBidNavi}) {
+        new NaviListActivation(
+            list, [this] { return options.operationNaviListDblClick; },
+            [this] { return options.operationNaviListEnter; },
+            [this] { ActionNaviUnsealingExecute(); }, [this] { ActionNaviOpenMessageExecute(); },
+            this);
+    }
+    connect(ListViewNavi->header(), &QHeaderView::sectionClicked, this, [this](int column) {
+        naviSortType = NaviListView::nextSortType(column, naviSortColumn, naviSortType);
+        naviSortColumn = column;
+        NaviListView::sort(ListViewNavi, naviSortColumn, naviSortType);
+    });
+    connect(ListViewBidNavi->header(), &QHeaderView::sectionClicked, this, [this](int column) {
+        bidNaviSortType = NaviListView::nextSortType(column, bidNaviSortColumn, bidNaviSortType);
+        bidNaviSortColumn = column;
+        NaviListView::sort(ListViewBidNavi, bidNaviSortColumn, bidNaviSortType);
+    });
+    connect(action("ActionNaviUnsealing"), &QAction::triggered, this,
+            &TFormNavi::ActionNaviUnsealingExecute);
+    connect(action("ActionNaviUnunsealing"), &QAction::triggered, this,
+            &TFormNavi::ActionNaviUnunsealingExecute);
+    markWired(action("ActionNaviUnsealing"));
+    markWired(action("ActionNaviUnunsealing"));
+}

@@ -3,6 +3,7 @@
 #include "app/MessageFontSize.h"
 #include "app/TrayMenu.h"
 #include "app/UnitNavi.h"
+#include "views/BidListView.h"
 
 #include <QAction>
 #include <QApplication>
@@ -109,7 +110,7 @@ private slots:
                                  navi->ActionCsvExportBidInfo, navi->flagActions.first()})
             TFormNavi::markWired(command);
         for (int i = 0; i < 3; ++i)
-            new QTreeWidgetItem(navi->ListViewBid, {QString::number(i)});
+            navi->ListViewBid->addTopLevelItem(new QTreeWidgetItem(QStringList{QString::number(i)}));
         new QTreeWidgetItem(navi->ListViewNavi, {"a"});
         navi->shownUnreadCount = 1;
 
@@ -207,7 +208,7 @@ private slots:
     void ctrlWheelOverAListScrollsThreeRows()
     {
         for (int i = 0; i < 500; ++i)
-            new QTreeWidgetItem(navi->ListViewBid, {QString::number(i)});
+            navi->ListViewBid->addTopLevelItem(new QTreeWidgetItem(QStringList{QString::number(i)}));
         navi->resize(900, 600);
         QScrollBar* bar = navi->ListViewBid->verticalScrollBar();
         QTRY_VERIFY(bar->maximum() > 10);
@@ -223,7 +224,7 @@ private slots:
     void selectAllActsOnTheFocusedControl()
     {
         for (int i = 0; i < 3; ++i)
-            new QTreeWidgetItem(navi->ListViewBid, {QString::number(i)});
+            navi->ListViewBid->addTopLevelItem(new QTreeWidgetItem(QStringList{QString::number(i)}));
         navi->activateWindow();
         navi->ListViewBid->setFocus();
         QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(navi->ListViewBid));
