@@ -1,0 +1,349 @@
+// Logging in, following the site's account, and the common frame of every download: the busy
+// state, the commands disabled as one, the stop question and shutting down mid-download.
+#include "FakeSite.h"
+#include "FixtureDb.h"
+#include "SitePages.h"
+#include "TestDataFolder.h"
+#include "TestDialogs.h"
+#include "app/UnitNavi.h"
+#include "app/UnitTaskTrayLoginMessage.h"
+#include "platform/Database.h"
+#include "platform/Sql.h"
+#include "site/DownloadThread.h"
+#include "site/html.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPointer>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+#include <memory>
+#include <stdexcept>
+
+namespace {
+
+// A download that fetches a slow page per item and logs each one through a hand-over.
+class SlowTestThread : public DownloadThread
+{
+public:
+    SlowTestThread(TFormNavi* navi, QString url, int items)
+        : DownloadThread(navi, navi->loginId), m_navi(navi), m_url(std::move(url)),
+          m_items(items)
+    {
+    }
+
+protected:
+    void run() override
+    {
+        for (int i = 0; i < m_items; ++i) {
+            if (!checkPoint())
+                return;
+            html client;
+            client.get(m_url);
+            if (!handOver([&] { m_navi->addLogMessage(QStringLiteral("item %1").arg(i)); }))
+                return;
+        }
+        handOver([this] {
+            m_navi->addLogMessage(QStringLiteral("end"));
+            m_navi->endDownload(this);
+        });
+    }
+
+private:
+    TFormNavi* m_navi;
+    QString m_url;
+    int m_items;
+};
+
+QStringList logLines(const TFormNavi& navi)
+{
+    QStringList lines;
+    for (int i = 0; i < navi.ListBoxMessage->count(); ++i)
+        lines << navi.ListBoxMessage->item(i)->text();
+    return lines;
+}
+
+int folderCount(const TFormNavi& navi, const QString& loginId)
+{
+    return Sql::scalar(navi.connection,
+                       "SELECT COUNT(*) FROM T_NaviFolderMaster WHERE LoginId=:L",
+                       {{":L", loginId}})
+        .toInt();
+}
+
+int postCount(const FakeSite& site)
+{
+    int posts = 0;
+    for (const FakeSite::Request& request : site.requests())
+        posts += request.method == "POST" && request.path() == "/config/login" && request.secure;
+    return posts;
+}
+
+} // namespace
+
+class TestLogin : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<TestDataFolder> folder;
+    std::unique_ptr<FakeSite> site;
+    std::unique_ptr<TFormNavi> navi;
+
+    void startWindow()
+    {
+        navi = std::make_unique<TFormNavi>();
+        navi->FormShow();
+        QTRY_VERIFY(navi->sharedQueriesReady);
+        // The frame is tested on its own: every download command counts as wired.
+        for (QAction* command : downloadCommands())
+            TFormNavi::markWired(command);
+        navi->enableDownloadActions();
+    }
+
+    bool startSlowDownload(int items, int delayMs)
+    {
+        FakeSite::Response slow = SitePages::page("<html>page</html>");
+        slow.delayMs = delayMs;
+        site->setRoute("GET", "/slow", slow);
+        const QString url = site->httpUrl("/slow");
+        return navi->startDownload(
+            2, [&] { return new SlowTestThread(navi.get(), url, items); }, "start");
+    }
+
+    QList<QAction*> downloadCommands() const
+    {
+        return {navi->ActionBidDownloadNow, navi->ActionBidDownload,
+                navi->ActionNaviDownloadSelect, navi->ActionNaviDownloadShow,
+                navi->ActionBidDetailedDownload, navi->ActionBidPromptDecisionDownload};
+    }
+
+private slots:
+    void init()
+    {
+        folder = std::make_unique<TestDataFolder>();
+        site = std::make_unique<FakeSite>();
+        QVERIFY(site->start());
+        site->useAsSite();
+        html::setDefaultTimeout(5000);
+        SitePages::serveAccount(*site, QString());
+    }
+    void cleanup()
+    {
+        if (navi)
+            navi->close();
+        navi.reset();
+        site.reset();
+        folder.reset();
+    }
+
+    void firstIdleMomentFindsNoAccount()
+    {
+        startWindow();
+        QCOMPARE(navi->loginId, QString());
+        QCOMPARE(navi->statusPanels[5]->text(), QString("ログインしていません"));
+    }
+
+    void loginAdoptsTheNewAccountOnce()
+    {
+        startWindow();
+        SitePages::serveAccount(*site, "seller01");
+        navi->ComboBoxLoginId->setEditText("seller01");
+        navi->EditLoginPassword->setText("secret");
+        navi->ToolButtonLogin->click();
+        QCOMPARE(navi->statusPanels[0]->text(), QString("seller01でログインしました"));
+        QCOMPARE(navi->statusPanels[5]->text(), QString("ログインID：seller01"));
+        QCOMPARE(navi->loginId, QString("seller01"));
+        QCOMPARE(folderCount(*navi, "seller01"), 6);
+        QCOMPARE(postCount(*site), 1);
+        QVERIFY(navi->ToolButtonLogin->isEnabled());
+        // The same account again changes nothing and adds no folders.
+        navi->ToolButtonLogin->click();
+        QCOMPARE(folderCount(*navi, "seller01"), 6);
+        // A restart with the same account adds none either.
+        navi->close();
+        startWindow();
+        QCOMPARE(navi->loginId, QString("seller01"));
+        QCOMPARE(folderCount(*navi, "seller01"), 6);
+    }
+
+    void refusedLoginIsReported()
+    {
+        startWindow();
+        SitePages::serveAccount(*site, QString(), false);
+        navi->ComboBoxLoginId->setEditText("seller01");
+        navi->EditLoginPassword->setText("wrong");
+        navi->ToolButtonLogin->click();
+        QCOMPARE(navi->statusPanels[0]->text(), QString("ログインに失敗しました"));
+        QCOMPARE(navi->statusPanels[5]->text(), QString("ログインしていません"));
+        QCOMPARE(folderCount(*navi, "seller01"), 0);
+    }
+
+    void emptyPasswordSendsOnlyTheStatusCheck()
+    {
+        startWindow();
+        site->clearRequests();
+        navi->ComboBoxLoginId->setEditText("seller01");
+        navi->EditLoginPassword->clear();
+        navi->ToolButtonLogin->click();
+        QCOMPARE(postCount(*site), 0);
+        const QList<FakeSite::Request> requests = site->requests();
+        QCOMPARE(requests.size(), 1);
+        QCOMPARE(requests.first().path(), QByteArray("/jp/show/mystatus"));
+    }
+
+    void savedIdFillsItsPassword()
+    {
+        {
+            Database::ScopedConnection db;
+            FixtureDb::addLogin(db.db(), "alice", "pw1");
+        }
+        startWindow();
+        navi->EditLoginPassword->setText("typed");
+        navi->ComboBoxLoginId->setEditText("nobody");
+        QCOMPARE(navi->EditLoginPassword->text(), QString("typed"));
+        navi->ComboBoxLoginId->setEditText("alice");
+        QCOMPARE(navi->EditLoginPassword->text(), QString("pw1"));
+    }
+
+    void downloadCheckStopsWithoutAnAccount()
+    {
+        startWindow();
+        QVERIFY(!navi->checkLoginStatus());
+        QCOMPARE(logLines(*navi).last(), QString("ログインしていません。処理を中止します。"));
+        QVERIFY(!startSlowDownload(1, 0));
+        QCOMPARE(navi->downloadKind, 0);
+        QVERIFY(navi->ActionBidDownload->isEnabled());
+    }
+
+    void downloadCheckStopsOnPasswordReconfirmation()
+    {
+        startWindow();
+        site->setRoute("GET", "/jp/show/mystatus",
+                       SitePages::page(SitePages::statusPage("seller01") +
+                                       SitePages::reconfirmationPage("seller01")));
+        QVERIFY(!navi->checkLoginStatus());
+        QCOMPARE(logLines(*navi).last(),
+                 QString("seller01：再パスワード要求がありました。処理を中止します。"));
+    }
+
+    void commandsAreDisabledWhileADownloadRuns()
+    {
+        startWindow();
+        SitePages::serveAccount(*site, "seller01");
+        QVERIFY(startSlowDownload(3, 150));
+        QCOMPARE(navi->downloadKind, 2);
+        for (QAction* command : downloadCommands())
+            QVERIFY2(!command->isEnabled(), qPrintable(command->objectName()));
+        QVERIFY(!navi->ToolButtonLogin->isEnabled());
+        QVERIFY(navi->MainMenuDataDownloadQuit->isEnabled());
+        // A second download and a login are refused while it runs.
+        QVERIFY(!startSlowDownload(1, 0));
+        navi->ToolButtonLoginClick();
+        QCOMPARE(logLines(*navi).last(), QString("ダウンロード中はログインできません"));
+        QTRY_COMPARE_WITH_TIMEOUT(navi->downloadKind, 0, 10000);
+        QCOMPARE(logLines(*navi).last(), QString("end"));
+        for (QAction* command : downloadCommands())
+            QVERIFY2(command->isEnabled(), qPrintable(command->objectName()));
+        QVERIFY(navi->ToolButtonLogin->isEnabled());
+        QVERIFY(!navi->MainMenuDataDownloadQuit->isEnabled());
+    }
+
+    void stopWithOkEndsTheDownload()
+    {
+        startWindow();
+        SitePages::serveAccount(*site, "seller01");
+        TestDialogs dialogs;
+        dialogs.setDefault(Dialogs::Answer::Ok);
+        QVERIFY(startSlowDownload(50, 100));
+        QTRY_VERIFY(logLines(*navi).contains("item 0"));
+        QPointer<DownloadThread> thread = navi->threadNaviDownload.data();
+        navi->MainMenuDataDownloadQuit->trigger();
+        QCOMPARE(dialogs.texts(), QStringList{"取引ナビダウンロードを中止しますか？"});
+        QCOMPARE(navi->downloadKind, 0);
+        QVERIFY(!navi->threadNaviDownload);
+        QTRY_VERIFY_WITH_TIMEOUT(!thread, 10000);
+        const QStringList lines = logLines(*navi);
+        QCOMPARE(lines.count("取引ナビダウンロードを中止しました"), 1);
+        QVERIFY(!lines.contains("end"));
+        QVERIFY(lines.contains("item 0"));
+        for (QAction* command : downloadCommands())
+            QVERIFY(command->isEnabled());
+    }
+
+    void stopWithCancelLetsItFinish()
+    {
+        startWindow();
+        SitePages::serveAccount(*site, "seller01");
+        TestDialogs dialogs;
+        dialogs.setDefault(Dialogs::Answer::Cancel);
+        QVERIFY(startSlowDownload(3, 100));
+        navi->MainMenuDataDownloadQuit->trigger();
+        QCOMPARE(dialogs.requests().size(), 1);
+        QCOMPARE(navi->downloadKind, 2);
+        QVERIFY(navi->MainMenuDataDownloadQuit->isEnabled());
+        QTRY_COMPARE_WITH_TIMEOUT(navi->downloadKind, 0, 10000);
+        const QStringList lines = logLines(*navi);
+        QCOMPARE(lines.mid(lines.size() - 4),
+                 (QStringList{"item 0", "item 1", "item 2", "end"}));
+    }
+
+    void stopWithoutADownloadDoesNothing()
+    {
+        startWindow();
+        TestDialogs dialogs;
+        QVERIFY(!navi->MainMenuDataDownloadQuit->isEnabled());
+        navi->MainMenuDataDownloadQuitClick();
+        QVERIFY(dialogs.requests().isEmpty());
+    }
+
+    void errorWhileFillingTheWorkListsUndoesTheStart()
+    {
+        startWindow();
+        SitePages::serveAccount(*site, "seller01");
+        const bool started = navi->startDownload(
+            2, []() -> DownloadThread* { throw std::runtime_error("work list failed"); }, "start");
+        QVERIFY(!started);
+        QCOMPARE(navi->downloadKind, 0);
+        QCOMPARE(logLines(*navi).last(), QString("work list failed"));
+        for (QAction* command : downloadCommands())
+            QVERIFY(command->isEnabled());
+        QVERIFY(!navi->MainMenuDataDownloadQuit->isEnabled());
+    }
+
+    void closingMidDownloadStopsTheThread()
+    {
+        startWindow();
+        SitePages::serveAccount(*site, "seller01");
+        QVERIFY(startSlowDownload(50, 2000));
+        QPointer<DownloadThread> thread = navi->threadNaviDownload.data();
+        QVERIFY(thread);
+        navi->close();
+        // The close waited for the thread, which ended early inside its slow request.
+        QVERIFY(!thread || thread->isFinished());
+        navi.reset();
+        QTRY_VERIFY(!thread);
+    }
+
+    void trayNoticeReportsAndClosesItself()
+    {
+        QPointer<TFormTaskTrayLoginMessage> notice = new TFormTaskTrayLoginMessage();
+        notice->loginSucceeded = false;
+        notice->loginId = "abc";
+        notice->showTime = 0; // never less than a second
+        notice->show();
+        QCOMPARE(notice->LabelLoginMessage->text(), QString("abc：ログインに失敗しました"));
+        QVERIFY(notice->ImageIconFailure->isVisible());
+        QVERIFY(!notice->ImageIconSuccess->isVisible());
+        QCOMPARE(notice->pos(), QPoint(0, 0));
+        QCOMPARE(notice->Timer->interval(), TFormTaskTrayLoginMessage::minimumShowTime);
+        QTRY_VERIFY_WITH_TIMEOUT(!notice, 5000);
+    }
+};
+
+QTEST_MAIN(TestLogin)
+#include "test_login.moc"
