@@ -140,6 +140,8 @@ void TFormNavi::PageControlMainChange()
             QTimer::singleShot(0, this, &TFormNavi::applyPaneSizes);
         }
         setProgressMaximum(ProgressBar2, naviListLoading ? naviListLoadCount : 0);
+        if (TreeViewNavi->topLevelItemCount() == 0 && isDatabaseOpen())
+            loadFolderTree();
         ToolButtonBidSearch->setEnabled(false);
         ToolButtonNaviFind->setEnabled(true);
         statusPanels[1]->setText(QStringLiteral("件数：%1（未開封：%2）")

@@ -1,0 +1,147 @@
+// The listing pane and the message pane as the main window wires them: an account's rows and
+// folders, the message list of a folder, the read state followed by every count.
+#include "FakeSite.h"
+#include "FixtureDb.h"
+#include "SitePages.h"
+#include "TestDataFolder.h"
+#include "TestDialogs.h"
+#include "app/UnitNavi.h"
+#include "platform/Database.h"
+#include "platform/Sql.h"
+#include "site/html.h"
+#include "views/BidListColumns.h"
+#include "views/BidListView.h"
+#include "views/BidSearchPanel.h"
+#include "views/FolderTree.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTabWidget>
+#include <QTest>
+#include <QTreeWidget>
+
+#include <memory>
+
+class TestPanes : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<TestDataFolder> folder;
+    std::unique_ptr<FakeSite> site;
+    std::unique_ptr<TFormNavi> navi;
+
+    QString countCell(const QString& aid) const
+    {
+        for (int i = 0; i < navi->ListViewBid->topLevelItemCount(); ++i) {
+            QTreeWidgetItem* row = navi->ListViewBid->topLevelItem(i);
+            if (row->text(BidListColumns::column(BidListColumns::Aid)) == aid)
+                return row->text(BidListColumns::column(BidListColumns::NaviCount));
+        }
+        return "missing";
+    }
+
+private slots:
+    void init()
+    {
+        folder = std::make_unique<TestDataFolder>();
+        site = std::make_unique<FakeSite>();
+        QVERIFY(site->start());
+        site->useAsSite();
+        html::setDefaultTimeout(5000);
+        SitePages::serveAccount(*site, "seller");
+        {
+            Database::ScopedConnection db;
+            FixtureDb::addListing(db.db(), {.aid = "a1", .bidId = "b1", .title = "カメラ"});
+            FixtureDb::addListing(db.db(), {.aid = "a2", .bidId = "b2", .index = 2});
+            FixtureDb::addListing(db.db(), {.aid = "a3", .bidId = "b3", .loginId = "other"});
+            FixtureDb::addListing(db.db(), {.aid = "a4", .bidId = "b4", .deleted = true});
+            FixtureDb::addMessage(db.db(), {.aid = "a1", .bidId = "b1", .number = 1});
+            FixtureDb::addMessage(db.db(), {.aid = "a1", .bidId = "b1", .number = 2, .read = true});
+            FixtureDb::addMessage(db.db(), {.aid = "a1", .bidId = "b1", .number = 3});
+            FixtureDb::addMessage(db.db(), {.aid = "a1", .bidId = "b1", .number = 4,
+                                            .received = false});
+        }
+        navi = std::make_unique<TFormNavi>();
+        navi->FormShow();
+        QTRY_VERIFY(navi->sharedQueriesReady);
+    }
+    void cleanup()
+    {
+        navi->close();
+        navi.reset();
+        site.reset();
+        folder.reset();
+    }
+
+    void accountAtStartListsItsRowsAndFolders()
+    {
+        QCOMPARE(navi->loginId, QString("seller"));
+        QCOMPARE(navi->ListViewBid->topLevelItemCount(), 2);
+        QCOMPARE(navi->statusPanels[1]->text(), QString("2件"));
+        QCOMPARE(countCell("a1"), QString("4(2)"));
+        QCOMPARE(countCell("a2"), QString());
+        QCOMPARE(Sql::scalar(navi->connection,
+                             "SELECT COUNT(*) FROM T_NaviFolderMaster WHERE LoginId='seller'")
+                     .toInt(),
+                 6);
+    }
+
+    void searchPanelFiltersTheList()
+    {
+        navi->PanelBidSearch->EditBidSearchTitle->setText("カメ");
+        navi->ToolButtonBidSearchSearchClick();
+        QCOMPARE(navi->ListViewBid->topLevelItemCount(), 1);
+        QCOMPARE(navi->statusPanels[1]->text(), QString("1件"));
+    }
+
+    void receivedFolderListsItsMessagesAndReadStateFollows()
+    {
+        navi->PageControlMain->setCurrentIndex(1);
+        QTreeWidgetItem* received = FolderTree::findFolder(navi->TreeViewNavi, "000");
+        QVERIFY(received);
+        navi->TreeViewNavi->setCurrentItem(received);
+        QCOMPARE(navi->ListViewNavi->topLevelItemCount(), 3);
+        QCOMPARE(navi->statusPanels[1]->text(), QString("件数：3（未開封：2）"));
+        QVERIFY(navi->action("ActionNaviUnsealing")->isEnabled());
+
+        // Mark every row read: exactly the two unread rows change.
+        navi->ListViewNavi->selectAll();
+        navi->action("ActionNaviUnsealing")->trigger();
+        QCOMPARE(Sql::scalar(navi->connection,
+                             "SELECT COUNT(*) FROM T_Navi WHERE RecFlg=1 AND UnsealingFlg=0")
+                     .toInt(),
+                 0);
+        QCOMPARE(navi->statusPanels[1]->text(), QString("件数：3（未開封：0）"));
+        QCOMPARE(countCell("a1"), QString("4"));
+        QCOMPARE(received->data(0, FolderTree::UnreadCountRole).toInt(), 0);
+    }
+
+    void sentFolderIgnoresTheReadCommands()
+    {
+        navi->PageControlMain->setCurrentIndex(1);
+        navi->TreeViewNavi->setCurrentItem(FolderTree::findFolder(navi->TreeViewNavi, "001"));
+        QCOMPARE(navi->ListViewNavi->topLevelItemCount(), 1);
+        QVERIFY(!navi->action("ActionNaviUnsealing")->isEnabled());
+    }
+
+    void bodySearchShowsTheHitAtOnce()
+    {
+        {
+            Sql::exec(navi->connection,
+                      "UPDATE T_Navi SET Message=:M WHERE [Number]=3",
+                      {{":M", QStringLiteral("発送しました\r\n追跡番号です")}});
+        }
+        navi->PageControlMain->setCurrentIndex(1);
+        navi->TreeViewNavi->setCurrentItem(FolderTree::findFolder(navi->TreeViewNavi, "000"));
+        navi->findText = "追跡";
+        navi->findTarget = 4;
+        navi->ActionNaviFindNextExecute();
+        QVERIFY(navi->MemoNavi->toPlainText().contains("追跡番号"));
+        QCOMPARE(navi->MemoNavi->textCursor().selectedText(), QString("追跡"));
+    }
+};
+
+QTEST_MAIN(TestPanes)
+#include "test_panes.moc"
