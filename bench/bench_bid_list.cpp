@@ -107,7 +107,6 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    Q_INIT_RESOURCE(tessaly);
 
     TestDataFolder folder;
     const QString connection = Database::uniqueConnectionName("bench");

@@ -100,7 +100,6 @@ double timeRun()
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    Q_INIT_RESOURCE(tessaly);
     std::printf("full store of %d rows into %d stored listings:\n", pages * perPage,
                 storedListings);
     const double full = timeStore(download(false));

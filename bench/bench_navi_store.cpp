@@ -71,7 +71,6 @@ QList<NaviBoard> downloadedBoards(int boards, int perBoard)
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    Q_INIT_RESOURCE(tessaly);
     TestDataFolder folder;
     QTextStream out(stdout);
     int failures = 0;

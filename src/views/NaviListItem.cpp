@@ -1,5 +1,7 @@
 #include "views/NaviListItem.h"
 
+#include "views/WindowsColor.h"
+
 #include "views/NaviImages.h"
 
 #include <QFont>
@@ -42,14 +44,9 @@ QString oneLine(const QString& text)
     return line;
 }
 
-const QColor sentTransactionBackground = windowsColour(14544639);
+const QColor sentTransactionBackground = colorFromWindowsValue(14544639);
 
 } // namespace
-
-QColor windowsColour(int bgr)
-{
-    return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
-}
 
 NaviListItem::NaviListItem(NaviList list, const NaviRow& row)
     : QTreeWidgetItem(ItemType), m_list(list), m_row(row)

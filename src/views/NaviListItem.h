@@ -21,9 +21,6 @@ inline constexpr int sent = 2;            // ListViewNavi
 inline constexpr int sentTransaction = 3; // ListViewBidNavi
 } // namespace NaviPicture
 
-// A Windows colour value (0xBBGGRR) as a QColor.
-QColor windowsColour(int bgr);
-
 // One message row. The texts live in the row, not in per-column cells, so a list of many
 // thousand rows fills quickly; column 0 shows the picture, the other columns the sub-items.
 // ListViewNavi: 1 Aid, 2 title, 3 winner, 4 name, 5 No, 6 subject, 7 message, 8 date.

@@ -6,6 +6,26 @@
 
 namespace NaviListQuery {
 
+namespace {
+
+// The nine message columns that both lists read first, in the order of their SELECT.
+NaviRow messageColumns(const QSqlQuery& query)
+{
+    NaviRow row;
+    row.aid = query.value(0).toString();
+    row.bidId = query.value(1).toString();
+    row.writeId = query.value(2).toString();
+    row.number = query.value(3).toString();
+    row.subject = query.value(4).toString();
+    row.message = query.value(5).toString();
+    row.writeDate = query.value(6).toString();
+    row.received = query.value(7).toInt() != 0;
+    row.read = query.value(8).toInt() != 0;
+    return row;
+}
+
+} // namespace
+
 QString orderClause(int sortColumn, int sortType, int kind)
 {
     QString expression;
@@ -64,16 +84,7 @@ QList<NaviRow> folderMessages(const QSqlDatabase& db, const QString& folderId, i
                   {{":FOLDER_ID", folderId}, {":LOGINID", loginId}});
     QList<NaviRow> rows;
     while (query.next()) {
-        NaviRow row;
-        row.aid = query.value(0).toString();
-        row.bidId = query.value(1).toString();
-        row.writeId = query.value(2).toString();
-        row.number = query.value(3).toString();
-        row.subject = query.value(4).toString();
-        row.message = query.value(5).toString();
-        row.writeDate = query.value(6).toString();
-        row.received = query.value(7).toInt() != 0;
-        row.read = query.value(8).toInt() != 0;
+        NaviRow row = messageColumns(query);
         row.title = query.value(9).toString();
         row.name = query.value(10).toString();
         rows.append(std::move(row));
@@ -92,16 +103,7 @@ QList<NaviRow> transactionMessages(const QSqlDatabase& db, const QString& aid, c
         {{":DATA_AID", aid}, {":DATA_BIDID", bidId}, {":DATA_LOGINID", loginId}});
     QList<NaviRow> rows;
     while (query.next()) {
-        NaviRow row;
-        row.aid = query.value(0).toString();
-        row.bidId = query.value(1).toString();
-        row.writeId = query.value(2).toString();
-        row.number = query.value(3).toString();
-        row.subject = query.value(4).toString();
-        row.message = query.value(5).toString();
-        row.writeDate = query.value(6).toString();
-        row.received = query.value(7).toInt() != 0;
-        row.read = query.value(8).toInt() != 0;
+        NaviRow row = messageColumns(query);
         rows.append(std::move(row));
     }
     return rows;

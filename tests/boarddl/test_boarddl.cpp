@@ -52,7 +52,6 @@ class TestBoardDl : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
     void init();
     void cleanup();
 
@@ -105,12 +104,6 @@ private:
     QString m_connection;
     QSqlDatabase m_db;
 };
-
-void TestBoardDl::initTestCase()
-{
-    // The schema lives in the core library's resources, which a static library does not load.
-    Q_INIT_RESOURCE(tessaly);
-}
 
 void TestBoardDl::init()
 {

@@ -47,7 +47,6 @@ class TestFolders : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { Q_INIT_RESOURCE(tessaly); }
     void init();
     void cleanup();
 

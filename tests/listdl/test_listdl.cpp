@@ -77,7 +77,6 @@ class TestListingDownload : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
     void init();
     void cleanup();
 
@@ -134,12 +133,6 @@ private:
     QString m_connection;
     QSqlDatabase m_db;
 };
-
-void TestListingDownload::initTestCase()
-{
-    // The schema lives in the core library's resources, which a static library does not load.
-    Q_INIT_RESOURCE(tessaly);
-}
 
 void TestListingDownload::init()
 {

@@ -62,7 +62,6 @@ class TestListView : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
     void init();
     void cleanup();
 
@@ -101,12 +100,6 @@ private:
     QString m_connection;
     QSqlDatabase m_db;
 };
-
-void TestListView::initTestCase()
-{
-    // The schema lives in the core library's resources, which a static link leaves out.
-    Q_INIT_RESOURCE(tessaly);
-}
 
 void TestListView::init()
 {
