@@ -52,6 +52,16 @@ void writeColumnWidths(IniFile& ini, QTreeWidget* list, const QString& key)
         ini.writeInteger(mainSection(), key + QString::number(column), list->columnWidth(column));
 }
 
+// The database version is read at every start (default "1") and written back in its
+// normalised decimal form.
+void writeNormalisedDatabaseVersion(IniFile& ini)
+{
+    const QString& section = CommonDefine::Section::Version;
+    bool ok = false;
+    const double version = ini.readString(section, "MdbVersion", "1").toDouble(&ok);
+    ini.writeString(section, "MdbVersion", QString::number(ok ? version : 1.0));
+}
+
 } // namespace
 
 TFormNavi::TFormNavi(QWidget* parent) : QMainWindow(parent)
@@ -90,6 +100,7 @@ void TFormNavi::FormShow()
     trayMenuFixedCount = int(PopupMenuTray->actions().size());
 
     IniFile ini(CommonDefine::settingIniPath());
+    writeNormalisedDatabaseVersion(ini);
     bidInfoKeywords = BidInfoKeywords::readCreatingDefaults(ini);
     options = NaviOptions::read(ini, balloonCapable);
     ListViewBid->setBackColorValue(options.bidBackColor);

@@ -231,6 +231,8 @@ public:
     QMenu* PopupMenuTray = nullptr;
     QMenu* PopupMenuLogin = nullptr;
     QMenu* PopupMenuListBoxMessage = nullptr;
+    QMenu* PopupMenuBidList = nullptr;
+    QMenu* PopupMenuNaviList = nullptr;
     QMenu* MainMenuFlg = nullptr;
     QMenu* MainMenuContact = nullptr;
     QMenu* MainMenuEvaluationFlg = nullptr;

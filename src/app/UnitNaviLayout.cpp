@@ -475,6 +475,48 @@ void TFormNavi::buildMenus()
     clearLog->setEnabled(true);
     PopupMenuListBoxMessage->addAction(clearLog);
 
+    PopupMenuBidList = new QMenu(this);
+    PopupMenuBidList->setObjectName("PopupMenuBidList");
+    PopupMenuBidList->addAction(ActionNaviDownloadSelect);
+    PopupMenuBidList->addAction(ActionNaviMake);
+    QMenu* bidListMailer = addMenu(PopupMenuBidList, "PopupMenuBidListMailerSend", "メーラーに送る(&M)");
+    bidListMailer->setEnabled(false);
+    PopupMenuBidList->addSeparator();
+    PopupMenuBidList->addAction(ActionEvaluationMake);
+    PopupMenuBidList->addSeparator();
+    QMenu* bidListFlags = addMenu(PopupMenuBidList, "PopupMenuBidListFlg", "フラグ(&F)");
+    for (QAction* item : MainMenuFlg->actions())
+        if (!item->isSeparator() && item != ActionFlgConfirm)
+            bidListFlags->addAction(item);
+    QMenu* bidListContact = addMenu(PopupMenuBidList, "PopupMenuBidListContact", "連絡方法(&E)");
+    for (const char* name : {"MainMenuContactBlank", "MainMenuContactNavi", "MainMenuContactMail"})
+        bidListContact->addAction(action(name));
+    QMenu* bidListEvaluation =
+        addMenu(PopupMenuBidList, "PopupMenuBidListEvaluationFlg", "要評価(&K)");
+    for (const char* name :
+         {"ActionEvaluationFlgBlank", "ActionEvaluationFlgNecessary", "ActionEvaluationFlgUnnecessary"})
+        bidListEvaluation->addAction(action(name));
+    PopupMenuBidList->addSeparator();
+    PopupMenuBidList->addMenu(copy);
+    PopupMenuBidList->addSeparator();
+    PopupMenuBidList->addAction(action("ActionShowSelectBidIdList"));
+    PopupMenuBidList->addAction(action("ActionShowBrowser"));
+
+    PopupMenuNaviList = new QMenu(this);
+    PopupMenuNaviList->setObjectName("PopupMenuNaviList");
+    PopupMenuNaviList->addAction(action("ActionNaviReply"));
+    PopupMenuNaviList->addAction(ActionNaviMake);
+    PopupMenuNaviList->addAction(action("ActionNaviOpenMessage"));
+    PopupMenuNaviList->addSeparator();
+    PopupMenuNaviList->addAction(action("ActionNaviUnsealing"));
+    PopupMenuNaviList->addAction(action("ActionNaviUnunsealing"));
+    PopupMenuNaviList->addSeparator();
+    PopupMenuNaviList->addAction(makeAction("ActionGetBidInfo", "落札者情報取得(&I)"));
+    PopupMenuNaviList->addSeparator();
+    PopupMenuNaviList->addAction(action("ActionShowSelectBidIdList"));
+    PopupMenuNaviList->addAction(action("ActionShowSelectAuctionIdNaviList"));
+    PopupMenuNaviList->addAction(action("ActionShowBrowser"));
+
     PopupMenuLogin = new QMenu(QStringLiteral("ログイン(&L)"), this);
     PopupMenuLogin->setObjectName("PopupMenuLogin");
 }

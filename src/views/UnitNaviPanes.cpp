@@ -240,6 +240,17 @@ void TFormNavi::connectPaneSignals()
         command->setEnabled(true);
     }
 
+    ListViewBid->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(ListViewBid, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        PopupMenuBidList->popup(ListViewBid->viewport()->mapToGlobal(at));
+    });
+    for (QTreeWidget* list : {ListViewNavi, ListViewBidNavi}) {
+        list->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(list, &QWidget::customContextMenuRequested, this, [this, list](const QPoint& at) {
+            PopupMenuNaviList->popup(list->viewport()->mapToGlobal(at));
+        });
+    }
+
     // Folder tree.
     connect(TreeViewNavi, &QTreeWidget::currentItemChanged, this,
             [this](QTreeWidgetItem* current) { TreeViewNaviChange(current); });

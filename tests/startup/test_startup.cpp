@@ -73,6 +73,7 @@ private slots:
         QVERIFY(ini.readBool("SettingGetBidInfo", "ExistsSection", false));
         QCOMPARE(ini.readString("SettingGetBidInfo", "MailItem0", ""), QString("メール："));
         QCOMPARE(navi->windowTitle(), QString("テサリー"));
+        QCOMPARE(ini.readString("Version", "MdbVersion", ""), QString("1"));
         closeWindow(*navi);
         QCOMPARE(settings(folder).readInteger("Main", "Width", 0), 900);
     }
@@ -179,6 +180,15 @@ private slots:
         const IniFile ini = settings(folder);
         QCOMPARE(ini.readInteger("Main", "WindowState", -1), 2);
         QCOMPARE(ini.readInteger("Main", "Width", 0), 900);
+    }
+
+    void databaseVersionIsWrittenBackNormalised()
+    {
+        TestDataFolder folder;
+        settings(folder).writeString("Version", "MdbVersion", "1.50");
+        auto navi = startWindow();
+        closeWindow(*navi);
+        QCOMPARE(settings(folder).readString("Version", "MdbVersion", ""), QString("1.5"));
     }
 
     void logPaneKeepsItsHeightAcrossStarts()
