@@ -619,7 +619,8 @@ void TFormNavi::buildStatusBar()
 {
     QStatusBar* bar = statusBar();
     bar->setObjectName("StatusBar");
-    const int widths[6] = {320, 180, 150, 100, 50, 50};
+    // The last panel takes what is left, so the account's text is not cut on a 900-pixel window.
+    const int widths[6] = {260, 150, 150, 100, 50, 50};
     for (int i = 0; i < 6; ++i) {
         statusPanels[i] = new QLabel(bar);
         statusPanels[i]->setObjectName(QStringLiteral("StatusBarPanel%1").arg(i));

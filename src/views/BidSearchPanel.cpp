@@ -77,6 +77,7 @@ void BidSearchPanel::buildLayout()
         label->setObjectName(QLatin1String(labelName));
         auto* edit = new QLineEdit(this);
         edit->setObjectName(QLatin1String(editName));
+        edit->setMinimumWidth(80);
         // Ids are typed without the input method; titles with it.
         edit->setAttribute(Qt::WA_InputMethodEnabled, inputMethod);
         label->setBuddy(edit);
