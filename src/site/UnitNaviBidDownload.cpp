@@ -15,6 +15,7 @@
 #include <QAction>
 #include <QLabel>
 #include <QProgressBar>
+#include <QSet>
 
 namespace {
 
@@ -27,6 +28,43 @@ ListingEndpoints listingEndpoints()
 {
     const SiteEndpoints site = SiteEndpoints::load();
     return ListingEndpoints::fromHosts(site.closedListHost, site.itemHost);
+}
+
+// Removes the rows of the keys from the list, except rows whose index is -1. Many rows leave
+// at once by taking every row out and putting the others back (removing rows one by one costs
+// a search of the list each); the selection and the current row are kept.
+void removeListRows(BidListView* list, const QList<ListingKey>& keys,
+                    QTreeWidgetItem*& currentBidItem)
+{
+    QSet<QTreeWidgetItem*> leaving;
+    for (const ListingKey& key : keys) {
+        BidListItem* item = list->findBidItem(key.aid, key.bidId);
+        if (item && item->text(BidListColumns::CaptionColumn) != QStringLiteral("-1"))
+            leaving.insert(item);
+    }
+    if (leaving.isEmpty())
+        return;
+    if (leaving.contains(currentBidItem))
+        currentBidItem = nullptr;
+    if (leaving.size() < 64) {
+        qDeleteAll(leaving);
+        return;
+    }
+    QTreeWidgetItem* current = list->currentItem();
+    const QList<QTreeWidgetItem*> selected = list->selectedItems();
+    QList<QTreeWidgetItem*> rows = list->invisibleRootItem()->takeChildren();
+    QList<QTreeWidgetItem*> staying;
+    staying.reserve(rows.size() - leaving.size());
+    for (QTreeWidgetItem* item : rows)
+        if (!leaving.contains(item))
+            staying.append(item);
+    qDeleteAll(leaving);
+    list->addTopLevelItems(staying);
+    for (QTreeWidgetItem* item : selected)
+        if (!leaving.contains(item))
+            item->setSelected(true);
+    if (current && !leaving.contains(current))
+        list->setCurrentItem(current, 0, QItemSelectionModel::NoUpdate);
 }
 
 } // namespace
@@ -174,14 +212,7 @@ void TFormNavi::applyListingStoreSummary(const ListingStoreSummary& summary)
     for (const StoredListingRow& row : summary.inserted)
         addListViewBidItem(QString::number(row.index), row.aid, row.title, row.bidId,
                            row.quantity, row.price, row.url);
-    for (const ListingKey& key : summary.markedDeleted) {
-        BidListItem* item = ListViewBid->findBidItem(key.aid, key.bidId);
-        if (item && item->text(BidListColumns::CaptionColumn) != QStringLiteral("-1")) {
-            if (currentBidItem == item)
-                currentBidItem = nullptr;
-            delete item;
-        }
-    }
+    removeListRows(ListViewBid, summary.markedDeleted, currentBidItem);
     ListViewBid->sortList();
     ListViewBid->setUpdatesEnabled(updates);
 }

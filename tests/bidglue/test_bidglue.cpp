@@ -79,6 +79,7 @@ private slots:
 
     void fullRunReadsPagesAndSeveralWinners();
     void newOnlyRunShiftsIndexesAndInsertsNewRows();
+    void fullRunMarksVanishedListingsDeleted_data();
     void fullRunMarksVanishedListingsDeleted();
     void instantBuyDownloadStoresOutsideTheIndexes();
     void instantBuyRefusals_data();
@@ -333,28 +334,42 @@ void TestBidGlue::newOnlyRunShiftsIndexesAndInsertsNewRows()
              QStringList({"新規出品情報ダウンロード開始…", "出品データダウンロード終了"}));
 }
 
+void TestBidGlue::fullRunMarksVanishedListingsDeleted_data()
+{
+    QTest::addColumn<int>("vanished");
+    QTest::newRow("one") << 1;
+    QTest::newRow("many") << 70;
+}
+
 void TestBidGlue::fullRunMarksVanishedListingsDeleted()
 {
+    QFETCH(int, vanished);
     FixtureDb::addListing(m_db, {"x1", "bidder1", seller, "商品1", "1000", 1, "2"});
-    FixtureDb::addListing(m_db, {"gone", "bidderG", seller, "消えた", "1000", 2});
+    for (int i = 0; i < vanished; ++i)
+        FixtureDb::addListing(m_db, {QStringLiteral("gone%1").arg(i), "bidderG", seller, "消えた",
+                                     "1000", 2 + i});
     FixtureDb::addListing(m_db, {"y9", "buyer9", seller, "即決", "500", -1});
     setClosedPages({closedListPage(1, numberedListings(1, 1))});
     makeNavi();
-    QCOMPARE(m_navi->ListViewBid->topLevelItemCount(), 3);
+    BidListView* list = m_navi->ListViewBid;
+    QCOMPARE(list->topLevelItemCount(), vanished + 2);
+    list->findBidItem("x1", "bidder1")->setSelected(true);
 
     runToEnd(m_navi->ActionBidDownload, 1);
     verifyIdle();
 
     QVERIFY(!stored("x1", "bidder1").deleted);
     QCOMPARE(stored("x1", "bidder1").quantity, QStringLiteral("2"));
-    QVERIFY(stored("gone", "bidderG").deleted);
+    for (int i = 0; i < vanished; ++i) {
+        QVERIFY(stored(QStringLiteral("gone%1").arg(i), "bidderG").deleted);
+        QVERIFY(!list->findBidItem(QStringLiteral("gone%1").arg(i), "bidderG"));
+    }
     QVERIFY(!stored("y9", "buyer9").deleted);
-    BidListView* list = m_navi->ListViewBid;
     QCOMPARE(list->topLevelItemCount(), 2);
-    QVERIFY(!list->findBidItem("gone", "bidderG"));
     QVERIFY(list->findBidItem("y9", "buyer9"));
-    QCOMPARE(list->findBidItem("x1", "bidder1")->subItem(BidListColumns::Quantity),
-             QStringLiteral("2"));
+    BidListItem* x1 = list->findBidItem("x1", "bidder1");
+    QCOMPARE(x1->subItem(BidListColumns::Quantity), QStringLiteral("2"));
+    QVERIFY(x1->isSelected());
     QCOMPARE(m_navi->statusPanels[1]->text(), QStringLiteral("2件"));
 }
 
