@@ -113,6 +113,22 @@ public:
 
     // ---- Closed-listing and detailed listing downloads ----
     void connectBidDownloadCommands();
+    void ActionBidDownloadExecute();
+    void ActionBidDownloadNowExecute();
+    void ActionBidDetailedDownloadExecute();
+    void ActionBidPromptDecisionDownloadExecute();
+    // The end-of-download stores, run on the GUI thread while the ending thread waits: they
+    // write the thread's rows for the account it started under, bring ListViewBid up to date,
+    // log the outcome and end the download (also after a database error, which is logged).
+    void endBidDownload(class ThreadBidDownload* thread);
+    void endBidDetailedDownload(class ThreadBidDetailedDownload* thread);
+    // Appends one downloaded row to ListViewBid (quantity and price reduced to their digits).
+    class BidListItem* addListViewBidItem(const QString& index, const QString& aid,
+                                          const QString& title, const QString& bidId,
+                                          const QString& quantity, const QString& price,
+                                          const QString& url);
+    // Brings ListViewBid in line with what a listing store changed, without reloading it.
+    void applyListingStoreSummary(const struct ListingStoreSummary& summary);
 
     // ---- Message-board download ----
     void connectNaviDownloadCommands();

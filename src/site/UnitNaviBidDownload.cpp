@@ -2,4 +2,258 @@
 // the stores that write their results into the database and the listing list.
 #include "app/UnitNavi.h"
 
-void TFormNavi::connectBidDownloadCommands() {}
+#include "platform/Dialogs.h"
+#include "platform/Sql.h"
+#include "site/ListingStore.h"
+#include "site/ListingTexts.h"
+#include "site/SiteEndpoints.h"
+#include "site/ThreadBidDetailedDownload.h"
+#include "site/ThreadBidDownload.h"
+#include "views/BidListColumns.h"
+#include "views/BidListView.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QProgressBar>
+#include <QSet>
+
+namespace {
+
+QString text(const char16_t* value)
+{
+    return QString::fromUtf16(value);
+}
+
+ListingEndpoints listingEndpoints()
+{
+    const SiteEndpoints site = SiteEndpoints::load();
+    return ListingEndpoints::fromHosts(site.closedListHost, site.itemHost);
+}
+
+// Removes the rows of the keys from the list, except rows whose index is -1. Many rows leave
+// at once by taking every row out and putting the others back (removing rows one by one costs
+// a search of the list each); the selection and the current row are kept.
+void removeListRows(BidListView* list, const QList<ListingKey>& keys,
+                    QTreeWidgetItem*& currentBidItem)
+{
+    QSet<QTreeWidgetItem*> leaving;
+    for (const ListingKey& key : keys) {
+        BidListItem* item = list->findBidItem(key.aid, key.bidId);
+        if (item && item->text(BidListColumns::CaptionColumn) != QStringLiteral("-1"))
+            leaving.insert(item);
+    }
+    if (leaving.isEmpty())
+        return;
+    if (leaving.contains(currentBidItem))
+        currentBidItem = nullptr;
+    if (leaving.size() < 64) {
+        qDeleteAll(leaving);
+        return;
+    }
+    QTreeWidgetItem* current = list->currentItem();
+    const QList<QTreeWidgetItem*> selected = list->selectedItems();
+    QList<QTreeWidgetItem*> rows = list->invisibleRootItem()->takeChildren();
+    QList<QTreeWidgetItem*> staying;
+    staying.reserve(rows.size() - leaving.size());
+    for (QTreeWidgetItem* item : rows)
+        if (!leaving.contains(item))
+            staying.append(item);
+    qDeleteAll(leaving);
+    list->addTopLevelItems(staying);
+    for (QTreeWidgetItem* item : selected)
+        if (!leaving.contains(item))
+            item->setSelected(true);
+    if (current && !leaving.contains(current))
+        list->setCurrentItem(current, 0, QItemSelectionModel::NoUpdate);
+}
+
+} // namespace
+
+void TFormNavi::connectBidDownloadCommands()
+{
+    const std::pair<QAction*, void (TFormNavi::*)()> commands[] = {
+        {ActionBidDownload, &TFormNavi::ActionBidDownloadExecute},
+        {ActionBidDownloadNow, &TFormNavi::ActionBidDownloadNowExecute},
+        {ActionBidDetailedDownload, &TFormNavi::ActionBidDetailedDownloadExecute},
+        {ActionBidPromptDecisionDownload, &TFormNavi::ActionBidPromptDecisionDownloadExecute},
+    };
+    for (const auto& [command, execute] : commands) {
+        connect(command, &QAction::triggered, this, execute);
+        markWired(command);
+        enableCommand(command, isDatabaseOpen() && downloadKind == 0);
+    }
+}
+
+void TFormNavi::ActionBidDownloadExecute()
+{
+    if (options.confirmationBidDownload &&
+        !Dialogs::askOkCancel(this, text(ListingTexts::confirmCaption),
+                              text(ListingTexts::bidDownloadQuestion)))
+        return;
+    ClosedListingRequest request;
+    request.mode = ClosedListingRequest::All;
+    request.detailedAll = options.bidDownloadDetailed;
+    request.detailedNew = options.bidDownloadNowDetailed;
+    startDownload(
+        1, [&]() -> DownloadThread* {
+            return new ThreadBidDownload(this, loginId, request, listingEndpoints());
+        },
+        text(ListingTexts::bidDownloadStarted));
+}
+
+void TFormNavi::ActionBidDownloadNowExecute()
+{
+    if (options.confirmationBidDownload &&
+        !Dialogs::askOkCancel(this, text(ListingTexts::confirmCaption),
+                              text(ListingTexts::bidDownloadNowQuestion)))
+        return;
+    ClosedListingRequest request;
+    request.mode = ClosedListingRequest::NewOnly;
+    request.detailedAll = options.bidDownloadDetailed;
+    request.detailedNew = options.bidDownloadNowDetailed;
+    startDownload(
+        1, [&]() -> DownloadThread* {
+            // The newest stored listing of the account (after the login check set it).
+            Sql::exec(queryNewestAid, {{":DATA_LOGINID", loginId}});
+            request.stopAid = queryNewestAid.next() ? queryNewestAid.value(0).toString()
+                                                     : QString();
+            queryNewestAid.finish();
+            return new ThreadBidDownload(this, loginId, request, listingEndpoints());
+        },
+        text(ListingTexts::bidDownloadNowStarted));
+}
+
+void TFormNavi::ActionBidDetailedDownloadExecute()
+{
+    QStringList aids;
+    for (int row = 0; row < ListViewBid->topLevelItemCount(); ++row) {
+        BidListItem* item = ListViewBid->bidItem(row);
+        if (item && item->isSelected())
+            aids << item->subItem(BidListColumns::Aid);
+    }
+    if (aids.isEmpty()) {
+        addLogMessage(text(ListingTexts::selectRows));
+        return;
+    }
+    startDownload(
+        4, [&]() -> DownloadThread* {
+            return new ThreadBidDetailedDownload(this, loginId, DetailedListingResult::SelectedRows,
+                                                 aids, listingEndpoints());
+        },
+        text(ListingTexts::bidDetailedDownloadStarted));
+}
+
+void TFormNavi::ActionBidPromptDecisionDownloadExecute()
+{
+    if (downloadKind != 0 || !isDatabaseOpen())
+        return;
+    QString aid;
+    if (!Dialogs::inputText(this, text(ListingTexts::auctionIdInputCaption),
+                            text(ListingTexts::auctionIdInputPrompt), &aid))
+        return;
+    switch (ListingStore(connection).checkInstantBuyTarget(aid)) {
+    case ListingStore::InstantBuyCheck::Empty:
+        addLogMessage(text(ListingTexts::auctionIdInvalid));
+        return;
+    case ListingStore::InstantBuyCheck::AlreadyClosed:
+        Dialogs::showError(this, text(ListingTexts::alreadyClosedCaption),
+                           text(ListingTexts::alreadyClosedMessage));
+        return;
+    case ListingStore::InstantBuyCheck::Accepted:
+        break;
+    }
+    startDownload(
+        4, [&]() -> DownloadThread* {
+            return new ThreadBidDetailedDownload(this, loginId, DetailedListingResult::InstantBuy,
+                                                 {aid}, listingEndpoints());
+        },
+        text(ListingTexts::bidPromptDecisionDownloadStarted));
+}
+
+BidListItem* TFormNavi::addListViewBidItem(const QString& index, const QString& aid,
+                                           const QString& title, const QString& bidId,
+                                           const QString& quantity, const QString& price,
+                                           const QString& url)
+{
+    StoredListingRow row{index.toInt(), aid, title, bidId, quantity, price, url};
+    QStringList cells = ListingStore(connection).listViewBidCells(row);
+    cells[0] = index;
+    return ListViewBid->addBidItem(cells);
+}
+
+void TFormNavi::applyListingStoreSummary(const ListingStoreSummary& summary)
+{
+    if (!summary.written)
+        return;
+    const bool updates = ListViewBid->updatesEnabled();
+    ListViewBid->setUpdatesEnabled(false);
+    if (summary.indexShift != 0) {
+        for (int row = 0; row < ListViewBid->topLevelItemCount(); ++row) {
+            QTreeWidgetItem* item = ListViewBid->topLevelItem(row);
+            const QString caption = item->text(BidListColumns::CaptionColumn);
+            if (caption != QStringLiteral("-1"))
+                item->setText(BidListColumns::CaptionColumn,
+                              QString::number(caption.toInt() + summary.indexShift));
+        }
+    }
+    for (const ListingRowUpdate& update : summary.updated) {
+        BidListItem* item = ListViewBid->findBidItem(update.key.aid, update.key.bidId);
+        if (!item)
+            continue;
+        if (update.index)
+            item->setText(BidListColumns::CaptionColumn, QString::number(*update.index));
+        if (update.bidId)
+            item->setSubItem(BidListColumns::BidId, *update.bidId);
+        if (update.quantity)
+            item->setSubItem(BidListColumns::Quantity, *update.quantity);
+        if (update.price)
+            item->setSubItem(BidListColumns::Price, *update.price);
+    }
+    for (const StoredListingRow& row : summary.inserted)
+        addListViewBidItem(QString::number(row.index), row.aid, row.title, row.bidId,
+                           row.quantity, row.price, row.url);
+    removeListRows(ListViewBid, summary.markedDeleted, currentBidItem);
+    ListViewBid->sortList();
+    ListViewBid->setUpdatesEnabled(updates);
+}
+
+void TFormNavi::endBidDownload(ThreadBidDownload* thread)
+{
+    // The store cannot be interrupted.
+    MainMenuDataDownloadQuit->setEnabled(false);
+    QString logLine;
+    try {
+        const ListingStoreSummary summary =
+            ListingStore(connection).storeClosedListings(thread->loginIdAtStart(),
+                                                         thread->outcome());
+        // A list that shows another account meanwhile is left as it is.
+        if (thread->loginIdAtStart() == loginId)
+            applyListingStoreSummary(summary);
+        logLine = summary.logLine;
+    } catch (const DatabaseError& error) {
+        addLogMessage(QString::fromUtf8(error.what()));
+        logLine = ListingTexts::closedListingEndLine(ClosedListingResult::NotRecognised);
+    }
+    ProgressBar->setValue(ProgressBar->maximum());
+    endDownload(thread);
+    addLogMessage(logLine);
+    statusPanels[1]->setText(ListViewBid->rowCountText());
+}
+
+void TFormNavi::endBidDetailedDownload(ThreadBidDetailedDownload* thread)
+{
+    // The store cannot be interrupted.
+    MainMenuDataDownloadQuit->setEnabled(false);
+    try {
+        const ListingStoreSummary summary =
+            ListingStore(connection).storeDetailedListings(thread->loginIdAtStart(),
+                                                           thread->outcome());
+        if (thread->loginIdAtStart() == loginId)
+            applyListingStoreSummary(summary);
+        addLogMessage(summary.logLine);
+    } catch (const DatabaseError& error) {
+        addLogMessage(QString::fromUtf8(error.what()));
+    }
+    endDownload(thread);
+    statusPanels[1]->setText(ListViewBid->rowCountText());
+}

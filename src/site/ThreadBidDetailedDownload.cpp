@@ -1,0 +1,45 @@
+#include "site/ThreadBidDetailedDownload.h"
+
+#include "app/UnitNavi.h"
+#include "site/html.h"
+
+#include <QProgressBar>
+
+ThreadBidDetailedDownload::ThreadBidDetailedDownload(TFormNavi* navi,
+                                                     const QString& loginIdAtStart, int mode,
+                                                     const QStringList& targetAids,
+                                                     const ListingEndpoints& endpoints)
+    : DownloadThread(navi, loginIdAtStart), m_navi(navi), m_mode(mode), m_targetAids(targetAids),
+      m_endpoints(endpoints)
+{
+}
+
+void ThreadBidDetailedDownload::run()
+{
+    ListingDownloadCallbacks callbacks;
+    callbacks.initProgress = [this](int maximum) {
+        handOver([this, maximum] {
+            m_navi->ProgressBar->setRange(0, maximum);
+            m_navi->ProgressBar->setValue(0);
+        });
+    };
+    callbacks.stepProgress = [this] {
+        handOver([this] { m_navi->ProgressBar->setValue(m_navi->ProgressBar->value() + 1); });
+    };
+    callbacks.logMessage = [this](const QString& line) {
+        handOver([this, line] { m_navi->addLogMessage(line); });
+    };
+    DetailedListingRun download(
+        m_endpoints,
+        [](const QString& url) {
+            html client;
+            client.get(url);
+            return client.responseText();
+        },
+        [this] { return !checkPoint(); }, callbacks);
+    m_outcome = download.run(m_mode, m_targetAids);
+    // A stopped download hands nothing over: the stop command has ended it already.
+    if (m_outcome.stopped)
+        return;
+    handOver([this] { m_navi->endBidDetailedDownload(this); });
+}

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "site/DetailedListingRun.h"
+#include "site/DownloadThread.h"
+#include "site/ListingEndpoints.h"
+
+#include <QStringList>
+
+class TFormNavi;
+
+// The detailed listing download on a worker thread: the selected listings (mode SelectedRows)
+// or one instant-buy auction (mode InstantBuy). It hands progress and log lines over to the
+// main window and, unless stopped, the end of the download to
+// TFormNavi::endBidDetailedDownload. The closed-listing download reads its detailed listings
+// itself (DetailedListingRun in mode Nested) and needs no thread of this kind.
+class ThreadBidDetailedDownload : public DownloadThread
+{
+    Q_OBJECT
+public:
+    ThreadBidDetailedDownload(TFormNavi* navi, const QString& loginIdAtStart, int mode,
+                              const QStringList& targetAids, const ListingEndpoints& endpoints);
+
+    int mode() const { return m_mode; }
+    const QStringList& targetAids() const { return m_targetAids; }
+    // What the run collected; read by the store while the thread waits in its hand-over.
+    const DetailedListingResult& outcome() const { return m_outcome; }
+
+protected:
+    void run() override;
+
+private:
+    TFormNavi* m_navi;
+    int m_mode;
+    QStringList m_targetAids;
+    ListingEndpoints m_endpoints;
+    DetailedListingResult m_outcome;
+};
