@@ -132,6 +132,22 @@ public:
 
     // ---- Message-board download ----
     void connectNaviDownloadCommands();
+    void ActionNaviDownloadSelectExecute();
+    void ActionNaviDownloadShowExecute();
+    // type 0 the selected rows, 1 the shown rows of ListViewBid, 2 the re-download queue (busy
+    // state 5, no start line). False when the download did not start.
+    bool startNaviDownload(int type);
+    // One board on the GUI thread: rows into T_Navi, the lists, the folder counts, the listing
+    // row's message-count cell, the log lines. False on a database error (logged).
+    bool storeNaviDownload(const struct NaviBoard& board);
+    // The end of a board download: end line, idle again, then the queued re-download.
+    void endNaviDownload(class ThreadNaviDownload* thread, int result);
+    // The store of the running board download, made on the main connection at its start.
+    std::shared_ptr<class NaviStore> naviStore;
+    // Transactions to download again at the end: (auction id, winner id).
+    QList<std::pair<QString, QString>> naviReDownloadQueue;
+    // The Julian day the site's month-and-day texts are read against; 0: the current date.
+    qint64 naviTodayJulianDay = 0;
 
     // ---- Listing pane ----
     void ToolButtonBidSearchSearchClick();

@@ -2,4 +2,261 @@
 // board into the database and the message lists.
 #include "app/UnitNavi.h"
 
-void TFormNavi::connectNaviDownloadCommands() {}
+#include "platform/Dialogs.h"
+#include "platform/Sql.h"
+#include "site/NaviDownloadTexts.h"
+#include "site/NaviStore.h"
+#include "site/NaviWorkList.h"
+#include "site/SiteEndpoints.h"
+#include "site/ThreadNaviDownload.h"
+#include "views/BidListColumns.h"
+#include "views/BidListView.h"
+#include "views/FolderTree.h"
+#include "views/NaviListItem.h"
+
+#include <QAction>
+#include <QEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QProgressBar>
+#include <QTabWidget>
+#include <QTreeWidget>
+
+namespace {
+
+const QString receivedRoot = QStringLiteral("000");
+const QString sentRoot = QStringLiteral("001");
+
+// Double click and Enter in the listing list run the operation chosen in the settings: 1
+// downloads the boards of the selected rows; 0 (the in-app browser) and others do nothing here.
+class BidListActivation : public QObject
+{
+public:
+    BidListActivation(QTreeWidget* list, std::function<int()> doubleClickSetting,
+                      std::function<int()> enterSetting, std::function<void()> download,
+                      QObject* parent)
+        : QObject(parent), m_list(list), m_doubleClick(std::move(doubleClickSetting)),
+          m_enter(std::move(enterSetting)), m_download(std::move(download))
+    {
+        list->installEventFilter(this);
+        list->viewport()->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched == m_list->viewport() && event->type() == QEvent::MouseButtonDblClick &&
+            m_doubleClick() == 1) {
+            m_download();
+            return true;
+        }
+        if (watched == m_list && event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if ((key == Qt::Key_Return || key == Qt::Key_Enter) && m_enter() == 1) {
+                m_download();
+                return true;
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QTreeWidget* m_list;
+    std::function<int()> m_doubleClick;
+    std::function<int()> m_enter;
+    std::function<void()> m_download;
+};
+
+NaviRow listRow(const NaviStoredRow& stored, const NaviStoreSummary& summary)
+{
+    NaviRow row;
+    row.aid = stored.aid;
+    row.bidId = stored.bidId;
+    row.writeId = stored.writeId;
+    row.title = summary.title;
+    row.name = summary.bidderName;
+    row.number = QString::number(stored.number);
+    row.subject = stored.subject;
+    row.message = stored.message;
+    row.writeDate = stored.writeDate;
+    row.received = stored.recFlg;
+    row.read = false;
+    return row;
+}
+
+} // namespace
+
+void TFormNavi::connectNaviDownloadCommands()
+{
+    connect(ActionNaviDownloadSelect, &QAction::triggered, this,
+            &TFormNavi::ActionNaviDownloadSelectExecute);
+    connect(ActionNaviDownloadShow, &QAction::triggered, this,
+            &TFormNavi::ActionNaviDownloadShowExecute);
+    markWired(ActionNaviDownloadSelect);
+    markWired(ActionNaviDownloadShow);
+    new BidListActivation(
+        ListViewBid, [this] { return options.operationBidListDblClick; },
+        [this] { return options.operationBidListEnter; },
+        [this] {
+            if (ActionNaviDownloadSelect->isEnabled())
+                ActionNaviDownloadSelectExecute();
+        },
+        this);
+}
+
+void TFormNavi::ActionNaviDownloadSelectExecute()
+{
+    if (ListViewBid->selectedItems().isEmpty()) {
+        addLogMessage(QStringLiteral("行を選択してください"));
+        return;
+    }
+    if (options.confirmationNaviDownload &&
+        !Dialogs::askOkCancel(this, QStringLiteral("確認"),
+                              QStringLiteral("選択行ナビデータをダウンロードしますか？")))
+        return;
+    startNaviDownload(0);
+}
+
+void TFormNavi::ActionNaviDownloadShowExecute()
+{
+    if (options.confirmationNaviDownload &&
+        !Dialogs::askOkCancel(this, QStringLiteral("確認"),
+                              QStringLiteral("表示行ナビデータをダウンロードしますか？")))
+        return;
+    startNaviDownload(1);
+}
+
+bool TFormNavi::startNaviDownload(int type)
+{
+    const bool reDownload = type == 2;
+    const auto makeThread = [this, type, reDownload]() -> DownloadThread* {
+        QList<NaviWorkItem> work;
+        if (reDownload) {
+            // Read again from the first message: no purge, no highest number.
+            for (const auto& [aid, bidId] : std::as_const(naviReDownloadQueue))
+                work << NaviWorkItem{aid, QString(), 0, bidId};
+        } else {
+            naviReDownloadQueue.clear();
+            for (int i = 0; i < ListViewBid->topLevelItemCount(); ++i) {
+                BidListItem* row = ListViewBid->bidItem(i);
+                if (!row || (type == 0 && !row->isSelected()))
+                    continue;
+                const NaviWorkList::Prepared prepared = NaviWorkList::prepareItem(
+                    connection, row->subItem(BidListColumns::Aid),
+                    row->subItem(BidListColumns::Title), row->subItem(BidListColumns::BidId),
+                    row->subItem(BidListColumns::Url), loginId);
+                if (prepared.purge.purged) {
+                    addLogMessage(prepared.purge.logLine);
+                    row->setSubItem(BidListColumns::NaviCount, QString());
+                }
+                work << prepared.item;
+            }
+        }
+        const QDate today =
+            naviTodayJulianDay != 0 ? QDate::fromJulianDay(naviTodayJulianDay) : QDate();
+        naviStore = std::make_shared<NaviStore>(connection, loginId, reDownload, today);
+
+        const SiteEndpoints site = SiteEndpoints::load();
+        const NaviSiteUrls urls{SiteEndpoints::httpUrl(site.itemHost, QString()),
+                                SiteEndpoints::httpUrl(site.profileHost, QString())};
+        ThreadNaviDownload::GuiSide gui;
+        gui.store = [this](const NaviBoard& board) { return storeNaviDownload(board); };
+        gui.log = [this](const QString& line) { addLogMessage(line); };
+        gui.progressStart = [this](int count) {
+            ProgressBar->setRange(0, count);
+            ProgressBar->setValue(0);
+        };
+        gui.progressStep = [this] { ProgressBar->setValue(ProgressBar->value() + 1); };
+        gui.finish = [this](ThreadNaviDownload* thread, int result) {
+            endNaviDownload(thread, result);
+        };
+        auto* thread = new ThreadNaviDownload(this, loginId, urls, work, gui);
+        if (reDownload)
+            naviReDownloadQueue.clear();
+        // The listing list can be searched while the boards download.
+        setBidSearchButtonEnabled(true);
+        return thread;
+    };
+    return startDownload(reDownload ? 5 : 2, makeThread,
+                         reDownload ? QString() : NaviTexts::downloadStart);
+}
+
+bool TFormNavi::storeNaviDownload(const NaviBoard& board)
+{
+    if (!naviStore)
+        return false;
+    const NaviStoreSummary summary = naviStore->storeBoard(board);
+    for (const QString& line : summary.logLines)
+        addLogMessage(line);
+    if (!summary.ok)
+        return false;
+
+    try {
+        // Rows deleted again for a repeated number are not listed: the re-download lists them.
+        if (!summary.deleted && !summary.rows.isEmpty()) {
+            QTreeWidgetItem* folder =
+                TreeViewNavi->topLevelItemCount() > 0 ? TreeViewNavi->currentItem() : nullptr;
+            const QString shownFolder = folder ? FolderTree::folderId(folder) : QString();
+            const bool bidNaviShown =
+                ActionShowBidNaviPanel->isChecked() && currentBidItem &&
+                currentBidItem->text(BidListColumns::column(BidListColumns::Aid)) == summary.aid &&
+                BidListIndex::key(
+                    summary.aid,
+                    currentBidItem->text(BidListColumns::column(BidListColumns::BidId))) ==
+                    BidListIndex::key(summary.aid, summary.bidId);
+            bool folderRows = false;
+            ListViewNavi->setUpdatesEnabled(false);
+            for (const NaviStoredRow& stored : summary.rows) {
+                const NaviRow row = listRow(stored, summary);
+                if ((shownFolder == receivedRoot && row.received) ||
+                    (shownFolder == sentRoot && !row.received)) {
+                    NaviListView::addRow(ListViewNavi, NaviList::Folder, row);
+                    folderRows = true;
+                }
+                if (bidNaviShown)
+                    NaviListView::addRow(ListViewBidNavi, NaviList::Transaction, row);
+            }
+            if (folderRows) {
+                NaviListView::sort(ListViewNavi, naviSortColumn, naviSortType);
+                shownUnreadCount = NaviListView::countUnread(ListViewNavi);
+                if (PageControlMain->currentIndex() == 1)
+                    statusPanels[1]->setText(NaviListView::statusText(
+                        ListViewNavi->topLevelItemCount(), shownUnreadCount));
+            }
+            ListViewNavi->setUpdatesEnabled(true);
+            if (bidNaviShown)
+                NaviListView::sort(ListViewBidNavi, bidNaviSortColumn, bidNaviSortType);
+        }
+        // The received root's count changes with every new received message, whichever folder
+        // is shown.
+        if (summary.receivedCount > 0 && TreeViewNavi->topLevelItemCount() > 0)
+            loadUnreadCounts();
+
+        if (!summary.rows.isEmpty()) {
+            newNaviCounts.insert(summary.aid, {summary.bidId, int(summary.rows.size())});
+            newReceivedNaviCounts.insert(summary.aid, {summary.bidId, summary.receivedCount});
+            // The cell follows the database, so it is right even when the download is stopped
+            // before its end, or the board was deleted again.
+            if (BidListItem* row = ListViewBid->findBidItem(summary.aid, summary.bidId))
+                row->setSubItem(BidListColumns::NaviCount,
+                                naviStore->messageCountCell(summary.aid, summary.bidId));
+        }
+    } catch (const DatabaseError& error) {
+        addLogMessage(summary.aid + NaviTexts::separator + summary.title + NaviTexts::storeFailed +
+                      error.driverMessage());
+        return false;
+    }
+    return true;
+}
+
+void TFormNavi::endNaviDownload(ThreadNaviDownload* thread, int result)
+{
+    if (naviStore)
+        for (const stNaviReDownload& entry : naviStore->reDownloadQueue())
+            naviReDownloadQueue.append({entry.aid, entry.bidId});
+    addLogMessage(NaviTexts::endLine(result));
+    endDownload(thread);
+    naviStore.reset();
+    if (!naviReDownloadQueue.isEmpty())
+        startNaviDownload(2);
+}

@@ -1,4 +1,4 @@
-#include "NaviTestPages.h"
+#include "support/NaviTestPages.h"
 
 #include "support/FixtureDb.h"
 #include "support/TestDataFolder.h"

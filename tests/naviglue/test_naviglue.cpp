@@ -1,0 +1,356 @@
+// The message-board download from the main window against a fake site: the commands, the work
+// lists, the stores into the database and the lists, the re-download and the stop.
+#include "support/FakeSite.h"
+#include "support/FixtureDb.h"
+#include "support/NaviBoardSite.h"
+#include "support/TestDataFolder.h"
+#include "support/TestDialogs.h"
+
+#include "app/UnitNavi.h"
+#include "platform/Sql.h"
+#include "site/DownloadThread.h"
+#include "views/BidListColumns.h"
+#include "views/BidListView.h"
+#include "views/FolderTree.h"
+#include "views/NaviListItem.h"
+
+#include <QAction>
+#include <QListWidget>
+#include <QSqlQuery>
+#include <QTest>
+#include <QTreeWidget>
+
+#include <memory>
+
+namespace {
+
+const QString seller = QStringLiteral("seller01");
+const QString buyer = QStringLiteral("buyer01");
+const QString aidA = QStringLiteral("a100");
+const QString aidB = QStringLiteral("b200");
+
+using Msg = NaviTestPages::Message;
+
+// Newest first: two from the winner, one from the seller.
+QList<Msg> threeMessages()
+{
+    return {{"3", buyer, "入金しました", "12月08日 09時03分", "振り込みました<br>確認を"},
+            {"2", seller, "ご連絡", "12月07日 18時30分", "落札ありがとうございます"},
+            {"1", buyer, "はじめまして", "12月07日 12時00分", "よろしくお願いします"}};
+}
+
+struct StoredRow
+{
+    int number;
+    QString writeId;
+    QString folderId;
+    bool recFlg;
+    bool newFlg;
+    QString writeDate;
+    QString message;
+    QString loginId;
+};
+
+QList<StoredRow> storedRows(const QSqlDatabase& db, const QString& aid)
+{
+    QSqlQuery query = Sql::exec(
+        db,
+        QStringLiteral("SELECT [Number],WriteId,FolderID,RecFlg,NewFlg,WriteDate,Message,LoginId "
+                       "FROM T_Navi WHERE Aid=:AID ORDER BY [Number] DESC"),
+        {{":AID", aid}});
+    QList<StoredRow> rows;
+    while (query.next())
+        rows << StoredRow{query.value(0).toInt(),  query.value(1).toString(),
+                          query.value(2).toString(), query.value(3).toBool(),
+                          query.value(4).toBool(),   query.value(5).toString(),
+                          query.value(6).toString(), query.value(7).toString()};
+    return rows;
+}
+
+} // namespace
+
+class TestNaviGlue : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<TestDataFolder> folder;
+    std::unique_ptr<FakeSite> site;
+    std::unique_ptr<NaviBoardSite> boards;
+    std::unique_ptr<TestDialogs> dialogs;
+    std::unique_ptr<TFormNavi> navi;
+
+    QStringList log() const
+    {
+        QStringList lines;
+        for (int i = 0; i < navi->ListBoxMessage->count(); ++i)
+            lines << navi->ListBoxMessage->item(i)->text();
+        return lines;
+    }
+    void addListing(const QString& aid, const QString& bidId = buyer)
+    {
+        FixtureDb::addListing(navi->connection,
+                              {.aid = aid, .bidId = bidId, .loginId = seller, .title = "時計"});
+    }
+    void listListings() { navi->ToolButtonBidSearchSearchClick(); }
+    BidListItem* listingRow(const QString& aid) const
+    {
+        return navi->ListViewBid->findBidItem(aid, buyer);
+    }
+    // Selects the rows of the auction ids and downloads their boards to the end.
+    void downloadSelected(const QStringList& aids)
+    {
+        listListings();
+        for (const QString& aid : aids)
+            listingRow(aid)->setSelected(true);
+        navi->ActionNaviDownloadSelect->trigger();
+        QTRY_COMPARE(navi->downloadKind, 0);
+    }
+    int countOf(const QString& line) const { return int(log().count(line)); }
+
+private slots:
+    void init()
+    {
+        folder = std::make_unique<TestDataFolder>();
+        site = std::make_unique<FakeSite>();
+        QVERIFY(site->start());
+        boards = std::make_unique<NaviBoardSite>(*site, seller);
+        boards->useAsSite();
+        dialogs = std::make_unique<TestDialogs>();
+        navi = std::make_unique<TFormNavi>();
+        navi->FormShow();
+        QTRY_VERIFY(navi->sharedQueriesReady);
+        navi->naviTodayJulianDay = QDate(2026, 12, 10).toJulianDay();
+        navi->updateLoginId();
+        QCOMPARE(navi->loginId, seller);
+    }
+    void cleanup()
+    {
+        navi.reset();
+        dialogs.reset();
+        boards.reset();
+        site.reset();
+        folder.reset();
+    }
+
+    void firstDownloadStoresReceivedAndSentMessages()
+    {
+        addListing(aidA);
+        boards->addBoard(aidA, buyer, threeMessages());
+        downloadSelected({aidA});
+
+        const QList<StoredRow> rows = storedRows(navi->connection, aidA);
+        QCOMPARE(rows.size(), 3);
+        QCOMPARE(rows[0].number, 3);
+        QCOMPARE(rows[0].writeId, buyer);
+        QCOMPARE(rows[0].folderId, QString("000"));
+        QVERIFY(rows[0].recFlg && rows[0].newFlg);
+        QCOMPARE(rows[0].writeDate, QString("2026/12/08 09:03"));
+        QCOMPARE(rows[0].message, QString("振り込みました\r\n確認を"));
+        QCOMPARE(rows[1].writeId, seller);
+        QCOMPARE(rows[1].folderId, QString("001"));
+        QVERIFY(!rows[1].recFlg && !rows[1].newFlg);
+        QCOMPARE(rows[1].writeDate, QString("2026/12/07 18:30"));
+        QCOMPARE(rows[2].folderId, QString("000"));
+        for (const StoredRow& row : rows)
+            QCOMPARE(row.loginId, seller);
+
+        const QStringList lines = log();
+        QVERIFY(lines.contains("ナビ情報ダウンロード開始…"));
+        QVERIFY(lines.contains(aidA + "：時計：新着2件(" + buyer + ")"));
+        QCOMPARE(lines.last(), QString("ナビ情報をダウンロード終了"));
+        QCOMPARE(listingRow(aidA)->subItem(BidListColumns::NaviCount), QString("3(2)"));
+        QVERIFY(navi->ActionNaviDownloadSelect->isEnabled());
+        QVERIFY(!navi->MainMenuDataDownloadQuit->isEnabled());
+        QVERIFY(!navi->threadNaviDownload);
+    }
+
+    void secondRunFetchesOnlyTheBoard()
+    {
+        addListing(aidA);
+        boards->addBoard(aidA, buyer, threeMessages());
+        downloadSelected({aidA});
+        site->clearRequests();
+        downloadSelected({aidA});
+        QCOMPARE(boards->pageRequests(), QList<QByteArray>{NaviBoardSite::boardTarget(aidA, buyer)});
+        QCOMPARE(storedRows(navi->connection, aidA).size(), 3);
+        QCOMPARE(countOf(aidA + "：時計：新着2件(" + buyer + ")"), 1);
+        QCOMPARE(listingRow(aidA)->subItem(BidListColumns::NaviCount), QString("3(2)"));
+    }
+
+    void laterRunFetchesOnlyNewerMessages()
+    {
+        addListing(aidA);
+        boards->addBoard(aidA, buyer, threeMessages());
+        downloadSelected({aidA});
+        QList<Msg> four = threeMessages();
+        four.prepend({"4", buyer, "届きました", "12月09日 08時00分", "ありがとう"});
+        boards->addBoard(aidA, buyer, four);
+        site->clearRequests();
+        downloadSelected({aidA});
+        QCOMPARE(boards->pageRequests(),
+                 (QList<QByteArray>{NaviBoardSite::boardTarget(aidA, buyer),
+                                    NaviBoardSite::messageTarget(aidA, "4", buyer)}));
+        QCOMPARE(storedRows(navi->connection, aidA).size(), 4);
+        QVERIFY(log().contains(aidA + "：時計：新着1件(" + buyer + ")"));
+        QCOMPARE(listingRow(aidA)->subItem(BidListColumns::NaviCount), QString("4(3)"));
+    }
+
+    void storedDuplicateNumberPurgesAndReloadsTheBoard()
+    {
+        addListing(aidA);
+        for (int i = 0; i < 2; ++i)
+            FixtureDb::addMessage(navi->connection,
+                                  {.aid = aidA, .bidId = buyer, .number = 3, .loginId = seller});
+        // Another account's rows of the same transaction are neither counted nor deleted.
+        FixtureDb::addMessage(navi->connection,
+                              {.aid = aidA, .bidId = buyer, .number = 9, .loginId = "other"});
+        boards->addBoard(aidA, buyer, threeMessages());
+        downloadSelected({aidA});
+        QVERIFY(log().contains(aidA + "：時計 ナビNo重複 取得前にナビを削除します(" + buyer + ")"));
+        QList<int> numbers;
+        for (const StoredRow& row : storedRows(navi->connection, aidA))
+            numbers << row.number;
+        QCOMPARE(numbers, (QList<int>{9, 3, 2, 1}));
+        QCOMPARE(listingRow(aidA)->subItem(BidListColumns::NaviCount), QString("3(2)"));
+    }
+
+    void boardListingANumberTwiceIsDownloadedAgain()
+    {
+        addListing(aidA);
+        addListing(aidB);
+        QList<Msg> twice = threeMessages();
+        twice[1].number = "3";
+        boards->addBoard(aidA, buyer, twice);
+        boards->addBoard(aidB, buyer, threeMessages());
+        downloadSelected({aidA, aidB});
+        // The re-download runs after the first download's end and ends the same way.
+        QTRY_COMPARE(countOf("ナビ情報をダウンロード終了"), 2);
+        QTRY_COMPARE(navi->downloadKind, 0);
+        const QStringList lines = log();
+        QCOMPARE(countOf(aidA + "：時計 ナビNo重複 自動再取得を行います(" + buyer + ")"), 1);
+        QCOMPARE(countOf(aidA + "：時計 ナビNo重複 ナビ取得を再取得してください(" + buyer + ")"),
+                 1);
+        QCOMPARE(countOf("ナビ情報ダウンロード開始…"), 1);
+        QVERIFY(lines.indexOf("ナビ情報をダウンロード終了") <
+                lines.indexOf(aidA + "：時計 ナビNo重複 ナビ取得を再取得してください(" + buyer +
+                              ")"));
+        // The re-download read the board from its first message and kept what it read.
+        QCOMPARE(storedRows(navi->connection, aidA).size(), 3);
+        QCOMPARE(storedRows(navi->connection, aidB).size(), 3);
+        QCOMPARE(boards->pageRequests().count(NaviBoardSite::boardTarget(aidB, buyer)), 1);
+        QVERIFY(navi->naviReDownloadQueue.isEmpty());
+    }
+
+    void accessErrorOnAMessagePageStoresNothingOfTheBoard()
+    {
+        addListing(aidA);
+        boards->addBoard(aidA, buyer, threeMessages());
+        boards->setMessagePage(aidA, "2", buyer, NaviTestPages::accessNoticePage());
+        downloadSelected({aidA});
+        QVERIFY(log().contains(aidA +
+                               "：メッセージ取得時に正しい手順でアクセスされていません。というエラーが"
+                               "発生しました。ブラウザでアクセスして確認してください。"));
+        QVERIFY(storedRows(navi->connection, aidA).isEmpty());
+        QVERIFY(!boards->wasRequested(NaviBoardSite::messageTarget(aidA, "1", buyer)));
+        QCOMPARE(log().last(), QString("ナビ情報をダウンロード終了"));
+
+        boards->addBoard(aidA, buyer, threeMessages());
+        downloadSelected({aidA});
+        QCOMPARE(storedRows(navi->connection, aidA).size(), 3);
+    }
+
+    void noSelectionAsksForARow()
+    {
+        addListing(aidA);
+        listListings();
+        site->clearRequests();
+        navi->ActionNaviDownloadSelect->trigger();
+        QCOMPARE(log().last(), QString("行を選択してください"));
+        QCOMPARE(navi->downloadKind, 0);
+        QVERIFY(site->requests().isEmpty());
+    }
+
+    void shownRowsCommandDownloadsEveryRow()
+    {
+        addListing(aidA);
+        addListing(aidB);
+        boards->addBoard(aidA, buyer, threeMessages());
+        boards->addBoard(aidB, buyer, threeMessages().mid(2));
+        navi->options.confirmationNaviDownload = true;
+        dialogs->queue(Dialogs::Answer::Cancel);
+        listListings();
+        navi->ActionNaviDownloadShow->trigger();
+        QCOMPARE(dialogs->texts().value(0), QString("表示行ナビデータをダウンロードしますか？"));
+        QCOMPARE(navi->downloadKind, 0);
+        navi->ActionNaviDownloadShow->trigger();
+        QTRY_COMPARE(navi->downloadKind, 0);
+        QCOMPARE(listingRow(aidA)->subItem(BidListColumns::NaviCount), QString("3(2)"));
+        QCOMPARE(listingRow(aidB)->subItem(BidListColumns::NaviCount), QString("1(1)"));
+    }
+
+    void stopMidRunKeepsWhatWasStored()
+    {
+        addListing(aidA);
+        addListing(aidB);
+        boards->addBoard(aidA, buyer, threeMessages());
+        boards->addBoard(aidB, buyer, threeMessages());
+        boards->setBoardDelay(aidB, buyer, 20000);
+        listListings();
+        listingRow(aidA)->setSelected(true);
+        listingRow(aidB)->setSelected(true);
+        navi->ActionNaviDownloadSelect->trigger();
+        QTRY_VERIFY(boards->wasRequested(NaviBoardSite::boardTarget(aidB, buyer)));
+        const QPointer<DownloadThread> thread = navi->threadNaviDownload;
+        QVERIFY(thread);
+        navi->MainMenuDataDownloadQuit->trigger();
+        QCOMPARE(dialogs->texts().value(0), QString("取引ナビダウンロードを中止しますか？"));
+        QCOMPARE(navi->downloadKind, 0);
+        QTRY_VERIFY_WITH_TIMEOUT(!thread, 10000);
+        QCOMPARE(countOf("取引ナビダウンロードを中止しました"), 1);
+        QCOMPARE(countOf("ナビ情報をダウンロード終了"), 0);
+        QCOMPARE(storedRows(navi->connection, aidA).size(), 3);
+        QVERIFY(storedRows(navi->connection, aidB).isEmpty());
+        QVERIFY(navi->ActionNaviDownloadSelect->isEnabled());
+    }
+
+    void rowsAppearOnlyInTheMatchingRootFolder_data()
+    {
+        QTest::addColumn<QString>("shownFolder");
+        QTest::addColumn<QStringList>("numbers");
+        QTest::addColumn<QList<int>>("pictures");
+        QTest::newRow("received root") << "000" << QStringList{"3", "1"} << QList<int>{0, 0};
+        QTest::newRow("sent root") << "001" << QStringList{"2"} << QList<int>{2};
+        QTest::newRow("child folder") << "000-000" << QStringList{} << QList<int>{};
+    }
+    void rowsAppearOnlyInTheMatchingRootFolder()
+    {
+        QFETCH(QString, shownFolder);
+        QFETCH(QStringList, numbers);
+        QFETCH(QList<int>, pictures);
+        FixtureDb::addFolder(navi->connection, "000-000", "保存", 1, seller);
+        addListing(aidA);
+        boards->addBoard(aidA, buyer, threeMessages());
+        navi->loadFolderTree();
+        QTreeWidgetItem* node = FolderTree::findFolder(navi->TreeViewNavi, shownFolder);
+        QVERIFY(node);
+        navi->TreeViewNavi->setCurrentItem(node);
+        QCOMPARE(navi->ListViewNavi->topLevelItemCount(), 0);
+        downloadSelected({aidA});
+        QStringList shown;
+        QList<int> shownPictures;
+        for (int i = 0; i < navi->ListViewNavi->topLevelItemCount(); ++i) {
+            const NaviListItem* item = NaviListItem::of(navi->ListViewNavi->topLevelItem(i));
+            shown << item->row().number;
+            shownPictures << item->picture();
+        }
+        shown.sort();
+        std::sort(numbers.begin(), numbers.end());
+        QCOMPARE(shown, numbers);
+        QCOMPARE(shownPictures, pictures);
+        const QTreeWidgetItem* received = FolderTree::findFolder(navi->TreeViewNavi, "000");
+        QCOMPARE(received->data(0, FolderTree::UnreadCountRole).toInt(), 2);
+    }
+};
+
+QTEST_MAIN(TestNaviGlue)
+#include "test_naviglue.moc"
