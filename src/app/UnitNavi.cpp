@@ -334,7 +334,7 @@ void TFormNavi::setDatabaseCommandsEnabled(bool enabled)
                              ActionNaviDownloadShow, ActionBidDetailedDownload,
                              ActionBidPromptDecisionDownload})
         enableCommand(command, enabled);
-    ToolButtonBidSearch->setEnabled(enabled);
+    setBidSearchButtonEnabled(enabled);
 }
 
 void TFormNavi::createSharedQueries()

@@ -41,6 +41,13 @@ class BidSearchPanel;
 class BidListFindPanel;
 class NaviSelectionDelay;
 class NaviListItem;
+class BidListItem;
+class ThreadBidDownload;
+class ThreadBidDetailedDownload;
+class ThreadNaviDownload;
+class NaviStore;
+struct ListingStoreSummary;
+struct NaviBoard;
 class WindowPlacement;
 
 // The main window: the listing tab and the message tab with their panes, menus, tool bars,
@@ -120,15 +127,15 @@ public:
     // The end-of-download stores, run on the GUI thread while the ending thread waits: they
     // write the thread's rows for the account it started under, bring ListViewBid up to date,
     // log the outcome and end the download (also after a database error, which is logged).
-    void endBidDownload(class ThreadBidDownload* thread);
-    void endBidDetailedDownload(class ThreadBidDetailedDownload* thread);
+    void endBidDownload(ThreadBidDownload* thread);
+    void endBidDetailedDownload(ThreadBidDetailedDownload* thread);
     // Appends one downloaded row to ListViewBid (quantity and price reduced to their digits).
-    class BidListItem* addListViewBidItem(const QString& index, const QString& aid,
-                                          const QString& title, const QString& bidId,
-                                          const QString& quantity, const QString& price,
-                                          const QString& url);
+    BidListItem* addListViewBidItem(const QString& index, const QString& aid,
+                                    const QString& title, const QString& bidId,
+                                    const QString& quantity, const QString& price,
+                                    const QString& url);
     // Brings ListViewBid in line with what a listing store changed, without reloading it.
-    void applyListingStoreSummary(const struct ListingStoreSummary& summary);
+    void applyListingStoreSummary(const ListingStoreSummary& summary);
 
     // ---- Message-board download ----
     void connectNaviDownloadCommands();
@@ -139,11 +146,11 @@ public:
     bool startNaviDownload(int type);
     // One board on the GUI thread: rows into T_Navi, the lists, the folder counts, the listing
     // row's message-count cell, the log lines. False on a database error (logged).
-    bool storeNaviDownload(const struct NaviBoard& board);
+    bool storeNaviDownload(const NaviBoard& board);
     // The end of a board download: end line, idle again, then the queued re-download.
-    void endNaviDownload(class ThreadNaviDownload* thread, int result);
+    void endNaviDownload(ThreadNaviDownload* thread, int result);
     // The store of the running board download, made on the main connection at its start.
-    std::shared_ptr<class NaviStore> naviStore;
+    std::shared_ptr<NaviStore> naviStore;
     // Transactions to download again at the end: (auction id, winner id).
     QList<std::pair<QString, QString>> naviReDownloadQueue;
     // The Julian day the site's month-and-day texts are read against; 0: the current date.

@@ -150,7 +150,7 @@ void TFormNavi::PageControlMainChange()
         TreeViewNavi->update();
     } else {
         setProgressMaximum(ProgressBar2, bidListLoading ? bidListLoadCount : 0);
-        ToolButtonBidSearch->setEnabled(isDatabaseOpen() && downloadKind == 0);
+        ToolButtonBidSearch->setEnabled(true);
         ToolButtonNaviFind->setEnabled(false);
         statusPanels[1]->setText(
             QStringLiteral("%1件").arg(ListViewBid->topLevelItemCount()));

@@ -41,7 +41,6 @@ void TFormNavi::disableDownloadActions()
                              ActionBidPromptDecisionDownload})
         command->setEnabled(false);
     ToolButtonLogin->setEnabled(false);
-    ToolButtonBidSearch->setEnabled(false);
     setBidSearchButtonEnabled(false);
     enableCommand(MainMenuDataDownloadQuit, true);
 }
@@ -53,7 +52,6 @@ void TFormNavi::enableDownloadActions()
                              ActionBidPromptDecisionDownload})
         enableCommand(command, isDatabaseOpen());
     ToolButtonLogin->setEnabled(true);
-    ToolButtonBidSearch->setEnabled(isDatabaseOpen());
     setBidSearchButtonEnabled(isDatabaseOpen());
 }
 
