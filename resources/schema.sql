@@ -53,6 +53,8 @@ CREATE TABLE T_Navi (
 );
 CREATE INDEX IX_Navi_Transaction ON T_Navi (Aid, BidId, [Number]);
 CREATE INDEX IX_Navi_Folder ON T_Navi (LoginId, FolderID);
+-- The listing query counts every transaction's messages from this index alone.
+CREATE INDEX IX_Navi_Counts ON T_Navi (LoginId, Aid, BidId, RecFlg, UnsealingFlg);
 
 CREATE TABLE T_NaviFolderMaster (
     [ID] TEXT NOT NULL DEFAULT '',
