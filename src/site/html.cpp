@@ -82,6 +82,9 @@ void html::get(const QString& url)
     request.verb = "GET";
     request.url = QUrl(url, QUrl::TolerantMode);
     request.userAgent = "MyApp";
+    // Pages are fetched one after another from the same hosts; the connection is kept for the
+    // next one, as HTTP/1.1 clients do unless told otherwise.
+    request.keepAlive = true;
     request.timeoutMs = m_timeoutMs;
     const NetworkAnswer answer = NetworkThread::instance().execute(request);
     m_response = answer.body;
