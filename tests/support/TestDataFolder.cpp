@@ -1,5 +1,7 @@
 #include "TestDataFolder.h"
 
+#include "platform/IniFile.h"
+
 #include <QDir>
 
 TestDataFolder::TestDataFolder(const QString& subfolder)
@@ -12,6 +14,13 @@ TestDataFolder::TestDataFolder(const QString& subfolder)
     m_hadPrevious = qEnvironmentVariableIsSet("TESSALY_HOME");
     m_previous = qgetenv("TESSALY_HOME");
     qputenv("TESSALY_HOME", m_path.toUtf8());
+    // No test reaches the site's real hosts: until a test points them at its fake site, every
+    // host is a closed port on this machine, which refuses at once.
+    IniFile ini(filePath(QStringLiteral("setting.ini")));
+    for (const char* key : {"LoginHost", "PortalHost", "AccountHost", "ClosedListHost", "ItemHost",
+                            "ProfileHost", "WebServiceHost", "UpdateHost"})
+        ini.writeString(QStringLiteral("Site"), QString::fromLatin1(key),
+                        QStringLiteral("127.0.0.1:9"));
 }
 
 TestDataFolder::~TestDataFolder()

@@ -4,7 +4,8 @@
 #include <QString>
 #include <QTemporaryDir>
 
-// A fresh data folder for one test: TESSALY_HOME points at it while the object lives.
+// A fresh data folder for one test: TESSALY_HOME points at it while the object lives. Its
+// setting.ini starts with every site host on a closed local port.
 class TestDataFolder
 {
 public:
