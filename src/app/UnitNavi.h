@@ -87,6 +87,9 @@ public:
     static void markWired(QAction* command);
     static void enableCommand(QAction* command, bool enabled);
     void fillComboBox(const QStringList& items, QComboBox* comboBox);
+    // The main progress bar, driven by the running download.
+    void progressStart(int maximum);
+    void progressStep();
 
     // ---- Login and account switching ----
     bool login(const QString& id, const QString& password);

@@ -264,6 +264,17 @@ bool TFormNavi::event(QEvent* event)
     return QMainWindow::event(event);
 }
 
+void TFormNavi::progressStart(int maximum)
+{
+    ProgressBar->setRange(0, qMax(1, maximum));
+    ProgressBar->setValue(0);
+}
+
+void TFormNavi::progressStep()
+{
+    ProgressBar->setValue(ProgressBar->value() + 1);
+}
+
 void TFormNavi::fillComboBox(const QStringList& items, QComboBox* comboBox)
 {
     // An editable combo box loses its text on clear(); the text stays as it was.

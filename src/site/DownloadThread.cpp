@@ -1,5 +1,7 @@
 #include "site/DownloadThread.h"
 
+#include "site/html.h"
+
 #include <QMetaObject>
 
 DownloadThread::DownloadThread(QObject* guiTarget, const QString& loginIdAtStart)
@@ -67,4 +69,11 @@ bool DownloadThread::handOver(const std::function<void()>& fn)
         if (ran)
             return true;
     }
+}
+
+QString DownloadThread::fetchPage(const QString& url)
+{
+    html client;
+    client.get(url);
+    return client.responseText();
 }

@@ -31,6 +31,10 @@ public:
     // The account the download started under: every row it stores is stamped with it.
     QString loginIdAtStart() const { return m_loginIdAtStart; }
 
+    // One page of the site as text, empty when the request failed; the page fetcher of every
+    // download (it ends early when the calling thread is asked to stop).
+    static QString fetchPage(const QString& url);
+
 protected:
     // Waits while the gate is closed; false once a stop was requested.
     bool checkPoint();

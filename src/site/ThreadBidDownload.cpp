@@ -1,9 +1,7 @@
 #include "site/ThreadBidDownload.h"
 
 #include "app/UnitNavi.h"
-#include "site/html.h"
 
-#include <QProgressBar>
 
 ThreadBidDownload::ThreadBidDownload(TFormNavi* navi, const QString& loginIdAtStart,
                                      const ClosedListingRequest& request,
@@ -17,21 +15,14 @@ void ThreadBidDownload::run()
 {
     ListingDownloadCallbacks callbacks;
     callbacks.initProgress = [this](int maximum) {
-        handOver([this, maximum] {
-            m_navi->ProgressBar->setRange(0, maximum);
-            m_navi->ProgressBar->setValue(0);
-        });
+        handOver([this, maximum] { m_navi->progressStart(maximum); });
     };
     callbacks.stepProgress = [this] {
-        handOver([this] { m_navi->ProgressBar->setValue(m_navi->ProgressBar->value() + 1); });
+        handOver([this] { m_navi->progressStep(); });
     };
     ClosedListingRun download(
         m_endpoints,
-        [](const QString& url) {
-            html client;
-            client.get(url);
-            return client.responseText();
-        },
+        &DownloadThread::fetchPage,
         [this] { return !checkPoint(); }, callbacks);
     m_outcome = download.run(m_request);
     // A stopped download hands nothing over: the stop command has ended it already.

@@ -1,6 +1,5 @@
 #include "site/ThreadNaviDownload.h"
 
-#include "site/html.h"
 
 ThreadNaviDownload::ThreadNaviDownload(QObject* guiTarget, const QString& loginIdAtStart,
                                        NaviSiteUrls urls, QList<NaviWorkItem> work, GuiSide gui)
@@ -38,11 +37,7 @@ void ThreadNaviDownload::run()
 
     NaviDownloadRun download(
         m_urls,
-        [](const QString& url) {
-            html page;
-            page.get(url);
-            return page.responseText();
-        },
+        &DownloadThread::fetchPage,
         [this] { return !checkPoint(); }, callbacks);
     const NaviDownloadRun::Result result = download.run(m_work);
     m_result = result;

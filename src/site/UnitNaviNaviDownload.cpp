@@ -162,11 +162,8 @@ bool TFormNavi::startNaviDownload(int type)
         ThreadNaviDownload::GuiSide gui;
         gui.store = [this](const NaviBoard& board) { return storeNaviDownload(board); };
         gui.log = [this](const QString& line) { addLogMessage(line); };
-        gui.progressStart = [this](int count) {
-            ProgressBar->setRange(0, count);
-            ProgressBar->setValue(0);
-        };
-        gui.progressStep = [this] { ProgressBar->setValue(ProgressBar->value() + 1); };
+        gui.progressStart = [this](int count) { progressStart(count); };
+        gui.progressStep = [this] { progressStep(); };
         gui.finish = [this](ThreadNaviDownload* thread, int result) {
             endNaviDownload(thread, result);
         };
