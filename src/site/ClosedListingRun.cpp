@@ -1,5 +1,7 @@
 #include "site/ClosedListingRun.h"
 
+#include "site/ListingTexts.h"
+
 #include "site/ClosedListScanner.h"
 #include "site/DetailedListingRun.h"
 
@@ -55,11 +57,12 @@ ClosedListingResult ClosedListingRun::run(const ClosedListingRequest& request)
                     result.stopped = true;
                     return result;
                 }
-                // A listing whose winners could not be read fails the run: storing it without
-                // them would mark its stored winners deleted.
+                // A listing whose winners could not be read keeps what is stored of it; the
+                // run goes on, so one broken item page does not stop every later download.
                 if (winners.result != DetailedListingResult::Finished) {
-                    result.result = winners.result;
-                    return result;
+                    result.unreadListings.append({listing.aid, index});
+                    if (m_callbacks.logMessage)
+                        m_callbacks.logMessage(listing.aid + ListingTexts::winnersUnreadable);
                 }
                 for (const DetailedListingRow& row : winners.rows)
                     result.rows.append({index, row.aid, listing.url, listing.title, row.price,

@@ -39,6 +39,9 @@ struct ClosedListingResult
     int done = 0;  // listings read; the index shift of a new-only store
     QString stopAid;
     QList<ClosedListingRow> rows;
+    // Listings whose winners page could not be read, with the index they had in this run: their
+    // stored rows stay as they are (they are neither rewritten nor marked deleted).
+    QList<std::pair<QString, int>> unreadListings;
 };
 
 // The closed-listing download: reads the closed-listings pages one after another and, for a

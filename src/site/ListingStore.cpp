@@ -164,6 +164,24 @@ ListingStoreSummary ListingStore::storeClosedListings(const QString& loginId,
             builder.updated(change);
         }
     }
+    // The stored winners of a listing whose winners page could not be read stay shown, at the
+    // listing's place in this run.
+    for (const auto& [aid, index] : download.unreadListings) {
+        for (const ListingKey& key : shown) {
+            if (key.aid != aid)
+                continue;
+            Sql::exec(m_db,
+                      QStringLiteral("UPDATE T_BidData SET [Index]=:DATA_INDEX,DeleteFlg=0 "
+                                     "WHERE LoginId=:DATA_LOGINID AND Aid=:DATA_AID "
+                                     "AND BidId=:DATA_BIDID AND [Index]<>-1"),
+                      {{":DATA_INDEX", index},
+                       {":DATA_LOGINID", text(loginId)},
+                       {":DATA_AID", text(key.aid)},
+                       {":DATA_BIDID", text(key.bidId)}});
+            confirmed.insert(key);
+            builder.updated({key, index, std::nullopt, std::nullopt, std::nullopt});
+        }
+    }
     for (const ListingKey& key : shown)
         if (!confirmed.contains(key))
             summary.markedDeleted.append(key);

@@ -42,6 +42,9 @@ inline constexpr char16_t bidDetailedDownloadFinished[] = u"出品終了詳細�
 // Follows the number of list rows in status-bar panel 1.
 inline constexpr char16_t rowCountSuffix[] = u"件";
 
+// After the auction id: a listing whose winners page could not be read; its stored rows stay.
+inline const QString winnersUnreadable = QStringLiteral("：落札者一覧を読めませんでした");
+
 inline QString closedListingEndLine(int result)
 {
     switch (result) {

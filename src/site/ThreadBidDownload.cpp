@@ -20,6 +20,9 @@ void ThreadBidDownload::run()
     callbacks.stepProgress = [this] {
         handOver([this] { m_navi->progressStep(); });
     };
+    callbacks.logMessage = [this](const QString& line) {
+        handOver([this, line] { m_navi->addLogMessage(line); });
+    };
     ClosedListingRun download(
         m_endpoints,
         &DownloadThread::fetchPage,

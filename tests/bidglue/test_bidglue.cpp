@@ -88,6 +88,7 @@ private slots:
     void detailedDownloadWithoutSelectionStartsNothing();
     void failurePagesLeaveDatabaseUnchanged_data();
     void failurePagesLeaveDatabaseUnchanged();
+    void unreadableWinnersPageKeepsThatListing();
     void stopMidRunStoresNothing();
 
 private:
@@ -498,8 +499,6 @@ void TestBidGlue::failurePagesLeaveDatabaseUnchanged_data()
     QTest::addColumn<QString>("endLine");
 
     const QString failed = QStringLiteral("出品データダウンロードに失敗しました");
-    QList<Listing> several = numberedListings(1, 2);
-    several[0].allWinners = true;
     QString noCheckbox;
     for (int i = 0; i < 120; ++i)
         noCheckbox += QStringLiteral("<td>-</td>\r\n");
@@ -516,9 +515,6 @@ void TestBidGlue::failurePagesLeaveDatabaseUnchanged_data()
     QTest::newRow("second page missing")
         << QList<QString>{closedListPage(51, numberedListings(1, 50))} << QString() << false
         << failed;
-    QTest::newRow("winners page unknown")
-        << QList<QString>{closedListPage(2, several)} << QStringLiteral("<html>エラー</html>")
-        << false << failed;
     QTest::newRow("detailed: item page unknown")
         << QList<QString>{} << QStringLiteral("<html>エラー</html>") << true
         << QStringLiteral("出品終了詳細データダウンロード終了");
@@ -551,6 +547,28 @@ void TestBidGlue::failurePagesLeaveDatabaseUnchanged()
     QCOMPARE(list->topLevelItemCount(), 2);
     QCOMPARE(list->findBidItem("x1", "bidder1")->text(0), QStringLiteral("1"));
     QCOMPARE(logLines().last(), endLine);
+}
+
+void TestBidGlue::unreadableWinnersPageKeepsThatListing()
+{
+    FixtureDb::addListing(m_db, {"x1", "bidder1", seller, "商品1", "1000", 3, "1"});
+    FixtureDb::addListing(m_db, {"old", "bidderO", seller, "古い", "1000", 4});
+    QList<Listing> listings = numberedListings(1, 2);
+    listings[0].allWinners = true;
+    setClosedPages({closedListPage(2, listings)});
+    setItemPage("x1", QStringLiteral("<html>エラー</html>"));
+    makeNavi();
+    runToEnd(m_navi->ActionBidDownload, 1);
+    verifyIdle();
+    // The listing whose winners could not be read stays, at its place in this run.
+    BidListView* list = m_navi->ListViewBid;
+    QVERIFY(list->findBidItem("x1", "bidder1"));
+    QCOMPARE(list->findBidItem("x1", "bidder1")->text(0), QStringLiteral("1"));
+    QVERIFY(list->findBidItem("x2", "bidder2"));
+    QVERIFY(!list->findBidItem("old", "bidderO"));
+    const QStringList lines = logLines();
+    QVERIFY(lines.contains(QStringLiteral("x1：落札者一覧を読めませんでした")));
+    QCOMPARE(lines.last(), QStringLiteral("出品データダウンロード終了"));
 }
 
 void TestBidGlue::stopMidRunStoresNothing()

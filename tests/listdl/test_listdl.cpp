@@ -107,7 +107,8 @@ private slots:
     void newOnlyRunStopsAtStoredListing();
     void closedRunNothingToDownload();
     void closedRunStopsWhenAsked();
-    void closedRunFailsWhenWinnersUnreadable();
+    void closedRunGoesOnWhenWinnersUnreadable();
+    void fullStoreKeepsListingsWhoseWinnersWereUnreadable();
     void detailedRunStopsAtUnreadablePage();
     void instantBuyRunReadsTitleAndLogsMissingWinners();
 
@@ -599,16 +600,48 @@ void TestListingDownload::closedRunStopsWhenAsked()
     QCOMPARE(site.requests.size(), 1);
 }
 
-void TestListingDownload::closedRunFailsWhenWinnersUnreadable()
+void TestListingDownload::closedRunGoesOnWhenWinnersUnreadable()
 {
     const ListingEndpoints endpoints;
     FakeFetcher site;
     QList<Listing> listings = numberedListings(1, 3);
     listings[1].allWinners = true;
     site.pages[endpoints.closedListUrl(1)] = closedListPage(3, listings);
-    const ClosedListingResult result = ClosedListingRun(endpoints, site.fetcher(), {}).run({});
-    QCOMPARE(result.result, 1);
+    QStringList log;
+    ListingDownloadCallbacks callbacks;
+    callbacks.logMessage = [&](const QString& line) { log << line; };
+    const ClosedListingResult result =
+        ClosedListingRun(endpoints, site.fetcher(), {}, callbacks).run({});
+    QCOMPARE(result.result, 0);
     QCOMPARE(site.requests.size(), 2);
+    QCOMPARE(result.rows.size(), 2);
+    QCOMPARE(result.rows[0].aid, QStringLiteral("x1"));
+    QCOMPARE(result.rows[1].aid, QStringLiteral("x3"));
+    QCOMPARE(result.rows[1].index, 3);
+    QCOMPARE(result.unreadListings, (QList<std::pair<QString, int>>{{"x2", 2}}));
+    QCOMPARE(log, QStringList{"x2：落札者一覧を読めませんでした"});
+}
+
+void TestListingDownload::fullStoreKeepsListingsWhoseWinnersWereUnreadable()
+{
+    FixtureDb::addListing(m_db, {"x2", "bA", seller, "商品2", "1000", 7, "1"});
+    FixtureDb::addListing(m_db, {"x2", "bB", seller, "商品2", "1000", 7, "2"});
+    FixtureDb::addListing(m_db, {"x5", "b5", seller, "商品5", "1000", 8, "1"});
+    ClosedListingResult download;
+    download.total = download.done = 3;
+    download.rows = {{1, "x1", "http://u/x1", "商品1", "1,000", "b1", ""},
+                     {3, "x3", "http://u/x3", "商品3", "1,000", "b3", ""}};
+    download.unreadListings = {{"x2", 2}};
+    const ListingStoreSummary summary = ListingStore(m_db).storeClosedListings(seller, download);
+    QVERIFY(summary.written);
+    for (const QString bidId : {"bA", "bB"}) {
+        const StoredRow row = stored("x2", bidId);
+        QVERIFY(!row.deleted);
+        QCOMPARE(row.index, 2);
+    }
+    QCOMPARE(stored("x2", "bB").quantity, QStringLiteral("2"));
+    QVERIFY(stored("x5", "b5").deleted);
+    QCOMPARE(summary.markedDeleted, QList<ListingKey>({{"x5", "b5"}}));
 }
 
 void TestListingDownload::detailedRunStopsAtUnreadablePage()
