@@ -104,10 +104,9 @@ void TFormNavi::FormShow()
     bidInfoKeywords = BidInfoKeywords::readCreatingDefaults(ini);
     options = NaviOptions::read(ini, balloonCapable);
     ListViewBid->setBackColorValue(options.bidBackColor);
-    readMainSection();
+    const int state = readMainSection();
     options.taskTray = NaviOptions::readTaskTray(ini);
 
-    const int state = ini.readInteger(mainSection(), "WindowState", 0);
     if (state == 2)
         showMaximized();
     else if (state == 1)
@@ -137,11 +136,11 @@ void TFormNavi::FormShow()
     QTimer::singleShot(0, this, &TFormNavi::AppIdle);
 }
 
-void TFormNavi::readMainSection()
+int TFormNavi::readMainSection()
 {
     IniFile ini(CommonDefine::settingIniPath());
     const QString& s = mainSection();
-    placement->restore(ini);
+    const int windowState = placement->restore(ini);
     ActionFlgConfirm->setChecked(ini.readBool(s, "FlgConfirm", false));
     MainMenuContactConfirm->setChecked(ini.readBool(s, "ContactConfirm", false));
     MainMenuEvaluationFlgConfirm->setChecked(ini.readBool(s, "EvaluationFlgConfirm", false));
@@ -190,6 +189,7 @@ void TFormNavi::readMainSection()
     naviSortColumn = ini.readInteger(s, "SortColumnNavi", 0);
     naviSortType = ini.readInteger(s, "SortTypeNavi", 0);
     ListViewBid->setSortState({bidSortColumn, bidSortType});
+    return windowState;
 }
 
 void TFormNavi::writeMainSection()
@@ -275,10 +275,12 @@ QList<QToolBar*> TFormNavi::bandsInOrder() const
         const QRect rb = b->geometry();
         return ra.top() != rb.top() ? ra.top() < rb.top() : ra.left() < rb.left();
     });
-    if (!isVisible())
-        return property("bandOrder").value<QList<QToolBar*>>().isEmpty()
-                   ? bands
-                   : property("bandOrder").value<QList<QToolBar*>>();
+    // Before the first show the bands have no geometry yet: they stand in the order applied.
+    // Hidden in the tray they keep the geometry of their last layout.
+    if (!testAttribute(Qt::WA_WState_Created) || !ToolBarMain->geometry().isValid()) {
+        const QList<QToolBar*> applied = property("bandOrder").value<QList<QToolBar*>>();
+        return applied.isEmpty() ? bands : applied;
+    }
     return bands;
 }
 

@@ -167,7 +167,6 @@ public:
     void ActionNaviFindPreviousExecute();
     void clearBidderInfo();
     void clearBidNaviPanel();
-    void loadBidNaviList(QTreeWidgetItem* bidItem);
     EndTimeQueue endTimeQueue;
     QString findText;
 
@@ -180,7 +179,8 @@ public:
     void ActionNaviUnunsealingExecute();
     void ActionNaviOpenMessageExecute();
     QTreeWidget* getActiveNaviList() const;
-    QPlainTextEdit* getActiveNaviMemo() const;
+    void markSelectedMessages(bool read);
+    void updateReadCommands();
     // The focused row of the message list, following the list's current row.
     QTreeWidgetItem* focusedNaviItem() const;
     NaviSelectionDelay* naviSelectionDelay = nullptr;
@@ -327,7 +327,8 @@ private:
     QAction* makeAction(const QString& objectName, const QString& caption,
                         const QKeySequence& shortcut = QKeySequence(), bool checkable = false);
 
-    void readMainSection();
+    // Returns the stored window state, applied when the window is shown.
+    int readMainSection();
     void writeMainSection();
     void applyBandOrder(const QList<int>& order, const QList<bool>& breaks);
     QList<QToolBar*> bandsInOrder() const;

@@ -133,6 +133,7 @@ void TFormNavi::PageControlMainChange()
     enableCommand(ActionEvaluationMake, !naviTab);
     enableCommand(ActionCsvExportBidList, !naviTab);
     enableCommand(ActionCsvExportBidInfo, !naviTab);
+    updateReadCommands();
 
     if (naviTab) {
         if (!naviPanesLaidOut) {
@@ -147,9 +148,11 @@ void TFormNavi::PageControlMainChange()
         statusPanels[1]->setText(QStringLiteral("件数：%1（未開封：%2）")
                                      .arg(ListViewNavi->topLevelItemCount())
                                      .arg(shownUnreadCount));
-        TreeViewNavi->update();
+        TreeViewNavi->viewport()->update();
     } else {
         setProgressMaximum(ProgressBar2, bidListLoading ? bidListLoadCount : 0);
+        if (!currentBidItem)
+            clearBidNaviPanel();
         ToolButtonBidSearch->setEnabled(true);
         ToolButtonNaviFind->setEnabled(false);
         statusPanels[1]->setText(
@@ -295,14 +298,18 @@ void TFormNavi::connectSignals()
         PopupMenuListBoxMessage->popup(ListBoxMessage->viewport()->mapToGlobal(at));
     });
     connect(PageControlMain, &QTabWidget::currentChanged, this, &TFormNavi::PageControlMainChange);
-    connect(action("MainMenuViewShowBidTab"), &QAction::triggered, this, [this] {
-        PageControlMain->setCurrentIndex(0);
-        PageControlMainChange();
-    });
-    connect(action("MainMenuViewShowNaviTab"), &QAction::triggered, this, [this] {
-        PageControlMain->setCurrentIndex(1);
-        PageControlMainChange();
-    });
+    // Selecting another page runs the tab switch through currentChanged; the current page
+    // runs it once more, as a refresh.
+    const auto showTab = [this](int page) {
+        if (PageControlMain->currentIndex() == page)
+            PageControlMainChange();
+        else
+            PageControlMain->setCurrentIndex(page);
+    };
+    connect(action("MainMenuViewShowBidTab"), &QAction::triggered, this,
+            [showTab] { showTab(0); });
+    connect(action("MainMenuViewShowNaviTab"), &QAction::triggered, this,
+            [showTab] { showTab(1); });
     connect(ToolButtonLogin, &QToolButton::clicked, this, &TFormNavi::ToolButtonLoginClick);
     ToolButtonLogin->setMenu(PopupMenuLogin);
     ToolButtonLogin->setPopupMode(QToolButton::MenuButtonPopup);

@@ -2,6 +2,7 @@
 
 #include "site/html.h"
 
+#include <QApplication>
 #include <QMetaObject>
 
 DownloadThread::DownloadThread(QObject* guiTarget, const QString& loginIdAtStart)
@@ -54,20 +55,26 @@ bool DownloadThread::handOver(const std::function<void()>& fn)
         if (!checkPoint())
             return false;
         bool ran = false;
-        // The gate may close between the check and the call reaching the GUI thread (the call
-        // can even arrive inside the stop question's own event loop): then nothing runs and the
-        // thread waits at the gate before it tries again.
-        QMetaObject::invokeMethod(
+        // The gate may close between the check and the call reaching the GUI thread, and the
+        // call may arrive inside the event loop of a modal dialog (the stop question, or any
+        // question the main window is asking): then nothing runs, and the thread waits at the
+        // gate, or a moment for the dialog to close, before it tries again.
+        const bool delivered = QMetaObject::invokeMethod(
             m_guiTarget,
             [&] {
-                if (isInterruptionRequested() || isHeld())
+                if (isInterruptionRequested() || isHeld() || QApplication::activeModalWidget())
                     return;
                 fn();
                 ran = true;
             },
             Qt::BlockingQueuedConnection);
+        if (!delivered)
+            return false;
         if (ran)
             return true;
+        QMutexLocker lock(&m_mutex);
+        if (!m_held && !isInterruptionRequested())
+            m_gateOpened.wait(&m_mutex, modalRetryMs);
     }
 }
 

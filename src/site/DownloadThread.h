@@ -11,7 +11,8 @@
 // The base of the download threads. A thread reads only its own work lists; everything it
 // gives the main window (progress, log lines, stores) runs on the GUI thread through a
 // blocking hand-over. The GUI thread can hold the thread at a gate (while it asks whether to
-// stop): no hand-over runs while the gate is closed, and none runs after a stop request.
+// stop): no hand-over runs while the gate is closed or a modal dialog is open, and none runs
+// after a stop request.
 class DownloadThread : public QThread
 {
     Q_OBJECT
@@ -44,6 +45,7 @@ protected:
 private:
     QObject* m_guiTarget;
     QString m_loginIdAtStart;
+    static constexpr unsigned long modalRetryMs = 50;
     mutable QMutex m_mutex;
     QWaitCondition m_gateOpened;
     bool m_held = false;

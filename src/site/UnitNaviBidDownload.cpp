@@ -151,7 +151,14 @@ void TFormNavi::ActionBidPromptDecisionDownloadExecute()
     if (!Dialogs::inputText(this, text(ListingTexts::auctionIdInputCaption),
                             text(ListingTexts::auctionIdInputPrompt), &aid))
         return;
-    switch (ListingStore(connection).checkInstantBuyTarget(aid)) {
+    ListingStore::InstantBuyCheck check;
+    try {
+        check = ListingStore(connection).checkInstantBuyTarget(aid);
+    } catch (const DatabaseError& error) {
+        addLogMessage(QString::fromUtf8(error.what()));
+        return;
+    }
+    switch (check) {
     case ListingStore::InstantBuyCheck::Empty:
         addLogMessage(text(ListingTexts::auctionIdInvalid));
         return;
@@ -226,10 +233,16 @@ void TFormNavi::endBidDownload(ThreadBidDownload* thread)
         const ListingStoreSummary summary =
             ListingStore(connection).storeClosedListings(thread->loginIdAtStart(),
                                                          thread->outcome());
-        // A list that shows another account meanwhile is left as it is.
-        if (thread->loginIdAtStart() == loginId)
-            applyListingStoreSummary(summary);
         logLine = summary.logLine;
+        // A list that shows another account meanwhile is left as it is. The rows are stored
+        // by now: an error while the list follows them is logged, not reported as a failure.
+        if (thread->loginIdAtStart() == loginId) {
+            try {
+                applyListingStoreSummary(summary);
+            } catch (const DatabaseError& error) {
+                addLogMessage(QString::fromUtf8(error.what()));
+            }
+        }
     } catch (const DatabaseError& error) {
         addLogMessage(QString::fromUtf8(error.what()));
         logLine = ListingTexts::closedListingEndLine(ClosedListingResult::NotRecognised);

@@ -4,6 +4,7 @@
 
 #include "platform/Dialogs.h"
 #include "site/DownloadThread.h"
+#include "site/NaviStore.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -97,6 +98,7 @@ bool TFormNavi::startDownload(int kind, const std::function<DownloadThread*()>& 
         threadBidDetailedDownload = thread;
     else
         threadNaviDownload = thread;
+    downloadThreads.removeAll(nullptr);
     downloadThreads << thread;
     // A finished thread is freed after its run has returned, never from inside it.
     connect(thread, &QThread::finished, thread, &QObject::deleteLater);
@@ -143,6 +145,7 @@ void TFormNavi::MainMenuDataDownloadQuitClick()
     }
     thread->requestStop();
     endDownload(thread);
+    naviStore.reset();
     addLogMessage(texts.stopped);
 }
 
@@ -156,4 +159,6 @@ void TFormNavi::stopAllDownloads()
         while (thread && !thread->wait(10))
             QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     downloadThreads.clear();
+    // The board store holds prepared statements on the main connection.
+    naviStore.reset();
 }

@@ -35,11 +35,12 @@ bool TFormNavi::login(const QString& id, const QString& password)
         return false;
     const bool buttonWasEnabled = ToolButtonLogin->isEnabled();
     ToolButtonLogin->setEnabled(false);
-    QCoreApplication::processEvents();
+    // Repaint the button; a click queued meanwhile must not start anything during the login.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     const bool accepted = htmlYahoo().login(id, password);
     statusPanels[0]->setText(accepted ? id + QStringLiteral("でログインしました")
                                       : QStringLiteral("ログインに失敗しました"));
-    // The button returns to the state it had: a tray login during a download keeps it off.
+    // The button returns to the state it had before the login.
     ToolButtonLogin->setEnabled(buttonWasEnabled);
     return accepted;
 }

@@ -147,6 +147,14 @@ bool BidListFindPanel::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == EditBidListFind && event->type() == QEvent::FocusIn)
         updateInputMethod();
+    // Esc and Enter belong to the panel, not to the window's shortcuts (Esc stops a download).
+    if (event->type() == QEvent::ShortcutOverride) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Escape || key == Qt::Key_Return || key == Qt::Key_Enter) {
+            event->accept();
+            return true;
+        }
+    }
     if (event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {

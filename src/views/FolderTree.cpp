@@ -296,7 +296,8 @@ bool deleteFolder(QTreeWidget* tree, const QSqlDatabase& db, const QString& logi
                               QStringLiteral("フォルダを削除しますか？")))
         return false;
     TableNaviFolderMaster(db, loginId).deleteFolder(id);
-    delete item;
+    // The tree may have been rebuilt while the question was open: remove the node by its id.
+    delete findFolder(tree, id);
     return true;
 }
 

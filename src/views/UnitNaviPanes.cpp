@@ -36,7 +36,9 @@ void TFormNavi::ToolButtonBidSearchSearchClick()
     BidListQuery::Criteria criteria = PanelBidSearch->criteria();
     criteria.loginId = loginId;
     // A failed query leaves the rows that were shown.
-    const QList<BidListQuery::Row> rows = BidListQuery::run(connection, criteria, &endTimeQueue);
+    EndTimeQueue queue;
+    const QList<BidListQuery::Row> rows = BidListQuery::run(connection, criteria, &queue);
+    endTimeQueue = queue;
     currentBidItem = nullptr;
     clearBidderInfo();
     clearBidNaviPanel();
@@ -114,18 +116,6 @@ void TFormNavi::clearBidNaviPanel()
     MemoBidNavi->clear();
 }
 
-void TFormNavi::loadBidNaviList(QTreeWidgetItem* bidItem)
-{
-    ListViewBidNavi->clear();
-    MemoBidNavi->clear();
-    if (!bidItem || !isDatabaseOpen())
-        return;
-    NaviListView::loadTransactionList(ListViewBidNavi, connection,
-                                      bidItem->text(BidListColumns::column(BidListColumns::Aid)),
-                                      bidItem->text(BidListColumns::column(BidListColumns::BidId)),
-                                      loginId, bidNaviSortColumn, bidNaviSortType);
-}
-
 // ---- Message folders and lists ----
 
 void TFormNavi::createDefaultFolders()
@@ -157,23 +147,27 @@ void TFormNavi::TreeViewNaviChange(QTreeWidgetItem* current)
             statusPanels[1]->setText(NaviListView::statusText(loaded.rows, loaded.unread));
     }
     MemoNavi->clear();
-    const bool received = loaded.listed && kind == 0;
-    for (const char* name : {"ActionNaviUnsealing", "ActionNaviUnunsealing"})
-        enableCommand(action(name), received);
+    currentNaviItem = nullptr;
+    updateReadCommands();
     const bool root = FolderTree::folderId(current).size() <= 3;
     enableCommand(action("ActionTreeNaviDeleteFolder"), !root);
     enableCommand(action("ActionTreeNaviReNameFolder"), !root);
     clearBidderInfo();
 }
 
+void TFormNavi::updateReadCommands()
+{
+    // The read commands act on a received-messages folder of the message tab.
+    QTreeWidgetItem* folder = TreeViewNavi->currentItem();
+    const bool received = PageControlMain->currentIndex() == 1 && folder &&
+                          FolderTree::folderKind(folder) == 0;
+    for (const char* name : {"ActionNaviUnsealing", "ActionNaviUnunsealing"})
+        enableCommand(action(name), received);
+}
+
 QTreeWidget* TFormNavi::getActiveNaviList() const
 {
     return PageControlMain->currentIndex() == 1 ? ListViewNavi : ListViewBidNavi;
-}
-
-QPlainTextEdit* TFormNavi::getActiveNaviMemo() const
-{
-    return PageControlMain->currentIndex() == 1 ? MemoNavi : MemoBidNavi;
 }
 
 QTreeWidgetItem* TFormNavi::focusedNaviItem() const
@@ -191,26 +185,25 @@ NaviReadState::Views readStateViews(TFormNavi* navi)
 
 } // namespace
 
-void TFormNavi::ActionNaviUnsealingExecute()
+void TFormNavi::markSelectedMessages(bool read)
 {
     const NaviReadState::Result result =
         NaviReadState::runCommand(this, options.confirmationNaviUnsealing, connection, loginId,
-                                  readStateViews(this), true);
+                                  readStateViews(this), read);
     shownUnreadCount = result.shownUnreadCount;
     if (PageControlMain->currentIndex() == 1)
         statusPanels[1]->setText(
             NaviListView::statusText(ListViewNavi->topLevelItemCount(), shownUnreadCount));
 }
 
+void TFormNavi::ActionNaviUnsealingExecute()
+{
+    markSelectedMessages(true);
+}
+
 void TFormNavi::ActionNaviUnunsealingExecute()
 {
-    const NaviReadState::Result result =
-        NaviReadState::runCommand(this, options.confirmationNaviUnsealing, connection, loginId,
-                                  readStateViews(this), false);
-    shownUnreadCount = result.shownUnreadCount;
-    if (PageControlMain->currentIndex() == 1)
-        statusPanels[1]->setText(
-            NaviListView::statusText(ListViewNavi->topLevelItemCount(), shownUnreadCount));
+    markSelectedMessages(false);
 }
 
 void TFormNavi::ActionNaviOpenMessageExecute() {}

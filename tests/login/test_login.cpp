@@ -11,6 +11,7 @@
 #include "platform/Sql.h"
 #include "site/DownloadThread.h"
 #include "site/html.h"
+#include "views/BidListFindPanel.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -290,6 +291,22 @@ private slots:
         const QStringList lines = logLines(*navi);
         QCOMPARE(lines.mid(lines.size() - 4),
                  (QStringList{"item 0", "item 1", "item 2", "end"}));
+    }
+
+    void escapeInTheFindPanelClosesItDuringADownload()
+    {
+        startWindow();
+        SitePages::serveAccount(*site, "seller01");
+        TestDialogs dialogs;
+        navi->activateWindow();
+        QVERIFY(navi->PanelBidListFind->ActionNaviFindExecute());
+        QTRY_VERIFY(navi->PanelBidListFind->EditBidListFind->hasFocus());
+        QVERIFY(startSlowDownload(3, 100));
+        QTest::keyClick(navi->PanelBidListFind->EditBidListFind, Qt::Key_Escape);
+        QVERIFY(!navi->PanelBidListFind->isVisible());
+        QVERIFY(dialogs.requests().isEmpty());
+        QCOMPARE(navi->downloadKind, 2);
+        QTRY_COMPARE_WITH_TIMEOUT(navi->downloadKind, 0, 10000);
     }
 
     void stopWithoutADownloadDoesNothing()
