@@ -1,6 +1,7 @@
 #include "site/NaviStore.h"
 
 #include "app/CommonRoutines.h"
+#include "views/MessageCountCell.h"
 #include "platform/Sql.h"
 #include "site/NaviDownloadTexts.h"
 #include "site/NaviWorkList.h"
@@ -136,23 +137,5 @@ void NaviStore::store(const NaviBoard& board, NaviStoreSummary* summary)
 
 QString NaviStore::messageCountCell(const QString& aid, const QString& bidId) const
 {
-    return messageCountCell(m_db, m_loginId, aid, bidId);
-}
-
-QString NaviStore::messageCountCell(const QSqlDatabase& db, const QString& loginId,
-                                    const QString& aid, const QString& bidId)
-{
-    QSqlQuery query = Sql::exec(
-        db,
-        QStringLiteral("SELECT COUNT(*), "
-                       "COALESCE(SUM(CASE WHEN RecFlg=1 AND UnsealingFlg=0 THEN 1 ELSE 0 END),0) "
-                       "FROM T_Navi WHERE Aid=:AID AND BidId=:BID_ID AND LoginId=:LOGIN_ID"),
-        {{":AID", aid}, {":BID_ID", bidId}, {":LOGIN_ID", loginId}});
-    if (!query.next())
-        return {};
-    const qint64 total = query.value(0).toLongLong();
-    const qint64 unread = query.value(1).toLongLong();
-    if (total == 0)
-        return {};
-    return unread == 0 ? QString::number(total) : QStringLiteral("%1(%2)").arg(total).arg(unread);
+    return MessageCountCell::read(m_db, m_loginId, aid, bidId);
 }

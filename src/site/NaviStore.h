@@ -68,8 +68,6 @@ public:
     // The listing row's message-count cell from the database: "N", "N(M)" with M received
     // unread, or empty when the transaction has no messages of the account.
     QString messageCountCell(const QString& aid, const QString& bidId) const;
-    static QString messageCountCell(const QSqlDatabase& db, const QString& loginId,
-                                    const QString& aid, const QString& bidId);
 
     // Transactions that got messages in this download, in store order, each once.
     const QList<stNaviReDownload>& storedTransactions() const { return m_stored; }

@@ -1,5 +1,7 @@
 #include "views/BidListQuery.h"
 
+#include "views/MessageCountCell.h"
+
 #include "platform/Sql.h"
 #include "views/BidListColumns.h"
 #include "views/EndTimeQueue.h"
@@ -79,15 +81,6 @@ QString Row::endDataTime() const
     return cells.value(BidListColumns::column(BidListColumns::EndDataTime));
 }
 
-QString naviCountText(int total, int unread)
-{
-    if (total <= 0)
-        return QString();
-    if (unread <= 0)
-        return QString::number(total);
-    return QStringLiteral("%1(%2)").arg(total).arg(unread);
-}
-
 QList<Row> run(const QSqlDatabase& db, const Criteria& criteria, EndTimeQueue* endTimes)
 {
     QString sql = QLatin1String(Head);
@@ -121,7 +114,7 @@ QList<Row> run(const QSqlDatabase& db, const Criteria& criteria, EndTimeQueue* e
         c.reserve(BidListColumns::ColumnCount);
         for (int f = FIndex; f <= FEndDataTime; ++f)
             c.append(query.value(f).toString());
-        c.append(naviCountText(row.naviCount, row.unreadCount));
+        c.append(MessageCountCell::text(row.naviCount, row.unreadCount));
         for (int f = FFirstFlg; f <= FUrl; ++f)
             c.append(query.value(f).toString());
         if (endTimes && c.at(BidListColumns::column(BidListColumns::EndDataTime)).isEmpty())

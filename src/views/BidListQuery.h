@@ -37,8 +37,6 @@ struct Row
     QString endDataTime() const;
 };
 
-// The message-count cell: "" for no messages, "N" or "N(M)" with M unread received messages.
-QString naviCountText(int total, int unread);
 
 // Runs the query on db. Throws DatabaseError. When endTimes is given, the auction ids of the rows
 // without an end time are appended to it in the order of the rows.

@@ -1,5 +1,7 @@
 #include "views/NaviReadState.h"
 
+#include "views/MessageCountCell.h"
+
 #include "platform/Dialogs.h"
 #include "platform/Sql.h"
 #include "views/FolderTree.h"
@@ -69,21 +71,10 @@ void updateCountCells(QTreeWidget* listViewBid, const QSqlDatabase& db, const QS
 {
     if (!listViewBid || transactions.isEmpty())
         return;
-    QSqlQuery query = Sql::prepare(
-        db, QStringLiteral("SELECT COUNT(*),"
-                           "COALESCE(SUM(CASE WHEN RecFlg<>0 AND UnsealingFlg=0 THEN 1 ELSE 0 "
-                           "END),0) FROM T_Navi "
-                           "WHERE Aid=:AID AND BidId=:BID_ID AND LoginId=:LOGIN_ID"));
     QHash<TransactionKey, QString> cells;
-    for (const TransactionKey& transaction : transactions) {
-        Sql::exec(
-            query,
-            {{":AID", transaction.aid}, {":BID_ID", transaction.bidId}, {":LOGIN_ID", loginId}});
-        if (query.next())
-            cells.insert(transaction,
-                         messageCountCell(query.value(0).toInt(), query.value(1).toInt()));
-        query.finish();
-    }
+    for (const TransactionKey& transaction : transactions)
+        cells.insert(transaction, MessageCountCell::read(db, loginId, transaction.aid,
+                                                         transaction.bidId));
     const int count = listViewBid->topLevelItemCount();
     for (int i = 0; i < count; ++i) {
         QTreeWidgetItem* item = listViewBid->topLevelItem(i);
@@ -95,16 +86,6 @@ void updateCountCells(QTreeWidget* listViewBid, const QSqlDatabase& db, const QS
 }
 
 } // namespace
-
-QString messageCountCell(int total, int unread)
-{
-    if (total <= 0)
-        return QString();
-    unread = std::clamp(unread, 0, total);
-    if (unread == 0)
-        return QString::number(total);
-    return QString::number(total) + '(' + QString::number(unread) + ')';
-}
 
 bool wouldChange(const QTreeWidget* list, bool read)
 {

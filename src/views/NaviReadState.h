@@ -46,7 +46,5 @@ Result setMessagesOpened(const QSqlDatabase& db, const QString& loginId, const V
 Result runCommand(QWidget* dialogParent, bool confirm, const QSqlDatabase& db,
                   const QString& loginId, const Views& views, bool read);
 
-// The message-count cell: empty without messages, the total, or total + "(" + unread + ")".
-QString messageCountCell(int total, int unread);
 
 } // namespace NaviReadState

@@ -10,6 +10,7 @@
 #include "site/NaviDownloadTexts.h"
 #include "site/NaviMessageReader.h"
 #include "site/NaviStore.h"
+#include "views/MessageCountCell.h"
 #include "site/NaviWorkList.h"
 
 #include <QSqlQuery>
@@ -628,7 +629,7 @@ void TestBoardDl::messageCountCellComesFromDatabase()
     FixtureDb::addMessage(m_db, {.aid = aidA, .bidId = buyer, .number = 1, .loginId = "other"});
     FixtureDb::addMessage(m_db, {.aid = aidA, .bidId = "buyer2", .number = 1});
     QCOMPARE(store.messageCountCell(aidA, buyer), QString("5(2)"));
-    QCOMPARE(NaviStore::messageCountCell(m_db, "other", aidA, buyer), QString("1(1)"));
+    QCOMPARE(MessageCountCell::read(m_db, "other", aidA, buyer), QString("1(1)"));
 
     // Recomputing after a store counts what is stored, however often it is asked.
     NaviBoard board{aidA, buyer, {}};

@@ -8,6 +8,7 @@
 #include "views/MemoText.h"
 #include "views/NaviListActivation.h"
 #include "views/NaviListItem.h"
+#include "views/MessageCountCell.h"
 #include "views/NaviReadState.h"
 #include "views/NaviSelectionDelay.h"
 
@@ -347,7 +348,7 @@ void TestNaviList::statusAndCountTextsNeverNegative()
     QFETCH(QString, status);
     QFETCH(QString, cell);
     QCOMPARE(NaviListView::statusText(total, unread), status);
-    QCOMPARE(NaviReadState::messageCountCell(total, unread), cell);
+    QCOMPARE(MessageCountCell::text(total, unread), cell);
 }
 
 void TestNaviList::markReadChangesOneRowAndEveryCount()
