@@ -1,5 +1,7 @@
 #include "site/ListingStore.h"
 
+#include "app/CommonRoutines.h"
+
 #include "platform/Sql.h"
 #include "site/ListingTexts.h"
 
@@ -13,12 +15,6 @@ const QString insertText = QStringLiteral(
     "INSERT INTO T_BidData (Aid,[Title],BidId,Price,Url,[Index],Quantity,UpdateFlg,LoginId) "
     "VALUES(:DATA_AID,:DATA_TITLE,:DATA_BIDID,:DATA_PRICE,:DATA_URL,:DATA_INDEX,"
     ":DATA_QUANTITY,1,:DATA_LOGINID)");
-
-// The columns are NOT NULL: an empty text is bound as an empty text, never as NULL.
-QVariant text(const QString& value)
-{
-    return value.isNull() ? QVariant(QStringLiteral("")) : QVariant(value);
-}
 
 QStringList storedBidIds(QSqlQuery& query, const SqlParams& params)
 {
@@ -69,15 +65,6 @@ private:
 
 ListingStore::ListingStore(const QSqlDatabase& db) : m_db(db) {}
 
-QString ListingStore::digitsOf(const QString& text)
-{
-    QString digits;
-    for (QChar c : text)
-        if (c >= u'0' && c <= u'9')
-            digits += c;
-    return digits;
-}
-
 ListingStoreSummary ListingStore::storeClosedListings(const QString& loginId,
                                                       const ClosedListingResult& download)
 {
@@ -111,36 +98,36 @@ ListingStoreSummary ListingStore::storeClosedListings(const QString& loginId,
         Sql::exec(m_db,
                   QStringLiteral("UPDATE T_BidData SET [Index]=[Index]+:SHIFT "
                                  "WHERE LoginId=:DATA_LOGINID AND [Index]<>-1"),
-                  {{":SHIFT", download.done}, {":DATA_LOGINID", text(loginId)}});
+                  {{":SHIFT", download.done}, {":DATA_LOGINID", loginId}});
         summary.indexShift = download.done;
     } else {
         QSqlQuery rows =
             Sql::exec(m_db,
                       QStringLiteral("SELECT Aid,BidId FROM T_BidData WHERE LoginId=:DATA_LOGINID "
                                      "AND [Index]<>-1 AND DeleteFlg=0 ORDER BY rowid"),
-                      {{":DATA_LOGINID", text(loginId)}});
+                      {{":DATA_LOGINID", loginId}});
         while (rows.next())
             shown.append({rows.value(0).toString(), rows.value(1).toString()});
         Sql::exec(m_db,
                   QStringLiteral("UPDATE T_BidData SET [DeleteFlg]=1 "
                                  "WHERE [LoginId]=:DATA_LOGINID AND [Index]<>-1"),
-                  {{":DATA_LOGINID", text(loginId)}});
+                  {{":DATA_LOGINID", loginId}});
     }
 
     for (const ClosedListingRow& row : download.rows) {
-        const QString price = digitsOf(row.price);
-        const QString quantity = digitsOf(row.quantity);
+        const QString price = extractDigits(row.price);
+        const QString quantity = extractDigits(row.quantity);
         const QStringList stored =
-            storedBidIds(find, {{":DATA_AID", text(row.aid)}, {":DATA_BIDID", text(row.bidId)}});
+            storedBidIds(find, {{":DATA_AID", row.aid}, {":DATA_BIDID", row.bidId}});
         if (stored.isEmpty()) {
-            Sql::exec(insert, {{":DATA_AID", text(row.aid)},
-                               {":DATA_TITLE", text(row.title)},
-                               {":DATA_BIDID", text(row.bidId)},
-                               {":DATA_PRICE", text(price)},
-                               {":DATA_URL", text(row.url)},
+            Sql::exec(insert, {{":DATA_AID", row.aid},
+                               {":DATA_TITLE", row.title},
+                               {":DATA_BIDID", row.bidId},
+                               {":DATA_PRICE", price},
+                               {":DATA_URL", row.url},
                                {":DATA_INDEX", row.index},
-                               {":DATA_QUANTITY", text(quantity)},
-                               {":DATA_LOGINID", text(loginId)}});
+                               {":DATA_QUANTITY", quantity},
+                               {":DATA_LOGINID", loginId}});
             builder.inserted({row.index, row.aid, row.title, row.bidId, quantity, price, row.url});
             continue;
         }
@@ -148,12 +135,12 @@ ListingStoreSummary ListingStore::storeClosedListings(const QString& loginId,
         const bool writesQuantity = newOnly || !quantity.isEmpty();
         QSqlQuery& update = writesQuantity ? updateWithQuantity : updateWithoutQuantity;
         SqlParams params{{":DATA_INDEX", row.index},
-                         {":DATA_BIDID", text(row.bidId)},
-                         {":DATA_PRICE", text(price)},
-                         {":DATA_WHERE_AID", text(row.aid)},
-                         {":DATA_WHERE_BIDID", text(row.bidId)}};
+                         {":DATA_BIDID", row.bidId},
+                         {":DATA_PRICE", price},
+                         {":DATA_WHERE_AID", row.aid},
+                         {":DATA_WHERE_BIDID", row.bidId}};
         if (writesQuantity)
-            params.append({":DATA_QUANTITY", text(quantity)});
+            params.append({":DATA_QUANTITY", quantity});
         Sql::exec(update, params);
         for (const QString& bidId : stored) {
             const ListingKey key{row.aid, bidId};
@@ -175,9 +162,9 @@ ListingStoreSummary ListingStore::storeClosedListings(const QString& loginId,
                                      "WHERE LoginId=:DATA_LOGINID AND Aid=:DATA_AID "
                                      "AND BidId=:DATA_BIDID AND [Index]<>-1"),
                       {{":DATA_INDEX", index},
-                       {":DATA_LOGINID", text(loginId)},
-                       {":DATA_AID", text(key.aid)},
-                       {":DATA_BIDID", text(key.bidId)}});
+                       {":DATA_LOGINID", loginId},
+                       {":DATA_AID", key.aid},
+                       {":DATA_BIDID", key.bidId}});
             confirmed.insert(key);
             builder.updated({key, index, std::nullopt, std::nullopt, std::nullopt});
         }
@@ -226,23 +213,23 @@ ListingStoreSummary ListingStore::storeDetailedListings(const QString& loginId,
             continue;
         aids.append(row.aid);
         for (const QString& bidId :
-             storedBidIds(shownWinners, {{":AID", text(row.aid)}, {":LOGINID", text(loginId)}}))
+             storedBidIds(shownWinners, {{":AID", row.aid}, {":LOGINID", loginId}}))
             shown.append({row.aid, bidId});
-        Sql::exec(markListing, {{":AID", text(row.aid)}, {":LOGINID", text(loginId)}});
+        Sql::exec(markListing, {{":AID", row.aid}, {":LOGINID", loginId}});
     }
 
     QSet<ListingKey> kept;
     for (const DetailedListingRow& row : download.rows) {
-        const QString quantity = digitsOf(row.quantity);
-        const QString price = digitsOf(row.price);
+        const QString quantity = extractDigits(row.quantity);
+        const QString price = extractDigits(row.price);
         const QStringList stored = storedBidIds(
             winner,
-            {{":AID", text(row.aid)}, {":BID_ID", text(row.bidId)}, {":LOGINID", text(loginId)}});
+            {{":AID", row.aid}, {":BID_ID", row.bidId}, {":LOGINID", loginId}});
         if (!stored.isEmpty()) {
-            Sql::exec(keepWinner, {{":QUANTITY", text(quantity)},
-                                   {":AID", text(row.aid)},
-                                   {":BIDID", text(row.bidId)},
-                                   {":LOGINID", text(loginId)}});
+            Sql::exec(keepWinner, {{":QUANTITY", quantity},
+                                   {":AID", row.aid},
+                                   {":BIDID", row.bidId},
+                                   {":LOGINID", loginId}});
             for (const QString& bidId : stored) {
                 const ListingKey key{row.aid, bidId};
                 kept.insert(key);
@@ -254,7 +241,7 @@ ListingStoreSummary ListingStore::storeDetailedListings(const QString& loginId,
         // auction takes the listing's index, title and address.
         StoredListingRow inserted{-1, row.aid, row.title, row.bidId, quantity, price, row.url};
         if (download.mode != DetailedListingResult::InstantBuy) {
-            Sql::exec(listingRow, {{":AID", text(row.aid)}, {":LOGINID", text(loginId)}});
+            Sql::exec(listingRow, {{":AID", row.aid}, {":LOGINID", loginId}});
             if (listingRow.next()) {
                 inserted.index = listingRow.value(0).toInt();
                 inserted.title = listingRow.value(1).toString();
@@ -262,14 +249,14 @@ ListingStoreSummary ListingStore::storeDetailedListings(const QString& loginId,
             }
             listingRow.finish();
         }
-        Sql::exec(insert, {{":DATA_AID", text(inserted.aid)},
-                           {":DATA_TITLE", text(inserted.title)},
-                           {":DATA_BIDID", text(inserted.bidId)},
-                           {":DATA_PRICE", text(inserted.price)},
-                           {":DATA_URL", text(inserted.url)},
+        Sql::exec(insert, {{":DATA_AID", inserted.aid},
+                           {":DATA_TITLE", inserted.title},
+                           {":DATA_BIDID", inserted.bidId},
+                           {":DATA_PRICE", inserted.price},
+                           {":DATA_URL", inserted.url},
                            {":DATA_INDEX", inserted.index},
-                           {":DATA_QUANTITY", text(inserted.quantity)},
-                           {":DATA_LOGINID", text(loginId)}});
+                           {":DATA_QUANTITY", inserted.quantity},
+                           {":DATA_LOGINID", loginId}});
         builder.inserted(inserted);
     }
     for (const ListingKey& key : shown)
@@ -295,14 +282,14 @@ QStringList ListingStore::listViewBidCells(const StoredListingRow& row) const
 {
     const QVariant name =
         Sql::scalar(m_db, QStringLiteral("SELECT Name FROM T_BidMaster WHERE Id=:DATA_BID_ID"),
-                    {{":DATA_BID_ID", text(row.bidId)}});
+                    {{":DATA_BID_ID", row.bidId}});
     QStringList cells{QString::number(row.index),
                       row.aid,
                       row.title,
                       row.bidId,
                       name.isValid() ? name.toString() : QString(),
-                      digitsOf(row.quantity),
-                      digitsOf(row.price)};
+                      extractDigits(row.quantity),
+                      extractDigits(row.price)};
     for (int i = 0; i < 12; ++i)
         cells << QString();
     cells << row.url;

@@ -89,8 +89,6 @@ public:
     // sub-items 0 to 18, the bidder's name looked up in T_BidMaster.
     QStringList listViewBidCells(const StoredListingRow& row) const;
 
-    // The ASCII digits of text, in order.
-    static QString digitsOf(const QString& text);
 
 private:
     QSqlDatabase m_db;

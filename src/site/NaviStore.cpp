@@ -13,13 +13,6 @@ namespace {
 const QString receivedFolder = QStringLiteral("000");
 const QString sentFolder = QStringLiteral("001");
 
-
-// Qt binds a null QString as NULL, which the NOT NULL text columns refuse.
-QVariant text(const QString& value)
-{
-    return value.isNull() ? QVariant(QString(QLatin1String(""))) : QVariant(value);
-}
-
 QString firstValue(const QSqlDatabase& db, const QString& text, const SqlParams& params)
 {
     const QVariant value = Sql::scalar(db, text, params);
@@ -87,17 +80,17 @@ void NaviStore::store(const NaviBoard& board, NaviStoreSummary* summary)
         row.folderId = message.recFlg ? receivedFolder : sentFolder;
         row.loginId = m_loginId;
         row.bidId = board.bidId;
-        Sql::exec(m_insert, {{":DATA_AID", text(row.aid)},
-                             {":DATA_WRITE_ID", text(row.writeId)},
+        Sql::exec(m_insert, {{":DATA_AID", row.aid},
+                             {":DATA_WRITE_ID", row.writeId},
                              {":DATA_NO", row.number},
-                             {":DATA_SUBJECT", text(row.subject)},
-                             {":DATA_MSG", text(row.message)},
-                             {":DATA_DATE", text(row.writeDate)},
+                             {":DATA_SUBJECT", row.subject},
+                             {":DATA_MSG", row.message},
+                             {":DATA_DATE", row.writeDate},
                              {":DATA_RECFLG", row.recFlg ? 1 : 0},
                              {":DATA_NEWFLG", row.recFlg ? 1 : 0},
-                             {":DATA_FOLDER_ID", text(row.folderId)},
-                             {":DATA_LOGINID", text(row.loginId)},
-                             {":DATA_BIDID", text(row.bidId)}});
+                             {":DATA_FOLDER_ID", row.folderId},
+                             {":DATA_LOGINID", row.loginId},
+                             {":DATA_BIDID", row.bidId}});
         if (row.recFlg)
             ++summary->receivedCount;
         else
