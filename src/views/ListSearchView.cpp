@@ -19,6 +19,18 @@ ListSearch::RowText cellOf(const QTreeWidget* list, int subItem)
     };
 }
 
+// A cell's whole text: the row's own when it shows a shortened one.
+ListSearch::RowText fullTextOf(const QTreeWidget* list, int subItem)
+{
+    return [list, subItem](int row) {
+        const QTreeWidgetItem* item = list->topLevelItem(row);
+        if (!item)
+            return QString();
+        const QVariant full = item->data(subItem + 1, FullTextRole);
+        return full.isValid() ? full.toString() : item->text(subItem + 1);
+    };
+}
+
 QString toCrlf(QString shown)
 {
     return shown.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
@@ -106,7 +118,7 @@ bool findInMessages(QTreeWidget* list, int messageSubItem, QPlainTextEdit* pane,
         state.selectionLength =
             ListSearch::shownToCrlfOffset(state.text, cursor.selectionEnd()) - state.selectionStart;
     }
-    const ListSearch::RowText message = cellOf(list, messageSubItem);
+    const ListSearch::RowText message = fullTextOf(list, messageSubItem);
     const int rows = list->topLevelItemCount();
     const std::optional<ListSearch::BodyHit> hit =
         forward ? ListSearch::findBodyNext(rows, selected, state, message, text)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <qnamespace.h>
+
 #include <QString>
 
 #include <functional>
@@ -10,6 +12,10 @@ class QTreeWidget;
 // The list search on the lists themselves: the row searches over a column of a QTreeWidget
 // (column = sub-item + 1) and the message-body search that selects its hit in the message pane.
 namespace ListSearchView {
+
+// The role under which a row gives a cell's whole text when what it shows is shortened (the
+// message column shows line breaks as blanks); the body search reads it.
+inline constexpr int FullTextRole = Qt::UserRole + 40;
 
 // The topmost selected row, or -1.
 int selectedRow(const QTreeWidget* list);

@@ -2,6 +2,7 @@
 
 #include "views/WindowsColor.h"
 
+#include "views/ListSearchView.h"
 #include "views/NaviImages.h"
 
 #include <QFont>
@@ -129,14 +130,14 @@ QVariant NaviListItem::data(int column, int role) const
 {
     switch (role) {
     case Qt::DisplayRole:
-    case Qt::EditRole: {
-        const int messageColumn = m_list == NaviList::Folder ? 7 : 4;
-        return column == messageColumn ? oneLine(m_row.message) : columnText(column);
-    }
+    case Qt::EditRole:
+        return column == messageColumn() ? oneLine(m_row.message) : columnText(column);
     case Qt::DecorationRole:
         return column == 0 ? QVariant(NaviImages::listImage(picture())) : QVariant();
     case PictureRole:
         return picture();
+    case ListSearchView::FullTextRole:
+        return column == messageColumn() ? QVariant(m_row.message) : QVariant();
     case Qt::FontRole:
         if (picture() == NaviPicture::unread) {
             QFont font = treeWidget() ? treeWidget()->font() : QFont();

@@ -50,6 +50,8 @@ public:
     QString columnText(int column) const;
     // The column that holds the message number.
     int numberColumn() const { return m_list == NaviList::Folder ? 5 : 2; }
+    // The column that shows the message text.
+    int messageColumn() const { return m_list == NaviList::Folder ? 7 : 4; }
 
 private:
     QString* field(int column);
