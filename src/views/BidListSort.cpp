@@ -1,5 +1,7 @@
 #include "views/BidListSort.h"
 
+#include "app/CommonRoutines.h"
+
 #include "views/BidListColumns.h"
 
 namespace BidListSort {
@@ -11,11 +13,6 @@ State afterHeaderClick(const State& current, int clickedColumn)
         next.type = current.type == 1 ? 0 : 1;
     next.column = clickedColumn;
     return next;
-}
-
-int compareInt(qint64 a, qint64 b)
-{
-    return a == b ? 0 : (a > b ? 1 : -1);
 }
 
 int compareText(const QString& a, const QString& b)
@@ -32,7 +29,7 @@ int compareText(const QString& a, const QString& b)
         if (ca != cb)
             return ca < cb ? -1 : 1;
     }
-    return compareInt(a.size(), b.size());
+    return ::compareInt(a.size(), b.size());
 }
 
 qint64 numericValue(int headerIndex, const QString& text)

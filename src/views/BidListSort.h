@@ -19,8 +19,6 @@ struct State
 // a click on another column keeps the direction.
 State afterHeaderClick(const State& current, int clickedColumn);
 
-// 0 when equal, 1 when a is greater, -1 when a is smaller.
-int compareInt(qint64 a, qint64 b);
 
 // Text comparison without regard to the case of the ASCII letters (others compare by code).
 int compareText(const QString& a, const QString& b);

@@ -2,6 +2,8 @@
 
 #include "views/WindowsColor.h"
 
+#include "app/CommonRoutines.h"
+#include "views/BidListSort.h"
 #include "views/ListSearchView.h"
 #include "views/NaviImages.h"
 
@@ -13,28 +15,6 @@
 #include <algorithm>
 
 namespace {
-
-// The list's text order: letters A-Z compare like a-z, every other character by its code.
-int compareTextNoCase(const QString& a, const QString& b)
-{
-    const qsizetype n = std::min(a.size(), b.size());
-    for (qsizetype i = 0; i < n; ++i) {
-        char16_t x = a.at(i).unicode();
-        char16_t y = b.at(i).unicode();
-        if (x >= u'A' && x <= u'Z')
-            x += 32;
-        if (y >= u'A' && y <= u'Z')
-            y += 32;
-        if (x != y)
-            return x < y ? -1 : 1;
-    }
-    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
-}
-
-int compareInt(int a, int b)
-{
-    return a == b ? 0 : (a > b ? 1 : -1);
-}
 
 QString oneLine(const QString& text)
 {
@@ -175,7 +155,7 @@ bool NaviListItem::operator<(const QTreeWidgetItem& other) const
         return compareInt(picture(), that->picture()) < 0;
     if (column == numberColumn())
         return compareInt(numberValue(), that->numberValue()) < 0;
-    return compareTextNoCase(columnText(column), that->columnText(column)) < 0;
+    return BidListSort::compareText(columnText(column), that->columnText(column)) < 0;
 }
 
 namespace NaviListView {
