@@ -7,23 +7,14 @@ ThreadBidDetailedDownload::ThreadBidDetailedDownload(TFormNavi* navi,
                                                      const QString& loginIdAtStart, int mode,
                                                      const QStringList& targetAids,
                                                      const ListingEndpoints& endpoints)
-    : DownloadThread(navi, loginIdAtStart), m_navi(navi), m_mode(mode), m_targetAids(targetAids),
+    : ListingDownloadThread(navi, loginIdAtStart), m_mode(mode), m_targetAids(targetAids),
       m_endpoints(endpoints)
 {
 }
 
 void ThreadBidDetailedDownload::run()
 {
-    ListingDownloadCallbacks callbacks;
-    callbacks.initProgress = [this](int maximum) {
-        handOver([this, maximum] { m_navi->progressStart(maximum); });
-    };
-    callbacks.stepProgress = [this] {
-        handOver([this] { m_navi->progressStep(); });
-    };
-    callbacks.logMessage = [this](const QString& line) {
-        handOver([this, line] { m_navi->addLogMessage(line); });
-    };
+    const ListingDownloadCallbacks callbacks = callbacksToWindow();
     DetailedListingRun download(
         m_endpoints,
         &DownloadThread::fetchPage,
@@ -32,5 +23,5 @@ void ThreadBidDetailedDownload::run()
     // A stopped download hands nothing over: the stop command has ended it already.
     if (m_outcome.stopped)
         return;
-    handOver([this] { m_navi->endBidDetailedDownload(this); });
+    handOver([this] { navi()->endBidDetailedDownload(this); });
 }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "site/DetailedListingRun.h"
-#include "site/DownloadThread.h"
+#include "site/ListingDownloadThread.h"
 #include "site/ListingEndpoints.h"
 
 #include <QStringList>
@@ -13,7 +13,7 @@ class TFormNavi;
 // main window and, unless stopped, the end of the download to
 // TFormNavi::endBidDetailedDownload. The closed-listing download reads its detailed listings
 // itself (DetailedListingRun in mode Nested) and needs no thread of this kind.
-class ThreadBidDetailedDownload : public DownloadThread
+class ThreadBidDetailedDownload : public ListingDownloadThread
 {
     Q_OBJECT
 public:
@@ -29,7 +29,6 @@ protected:
     void run() override;
 
 private:
-    TFormNavi* m_navi;
     int m_mode;
     QStringList m_targetAids;
     ListingEndpoints m_endpoints;

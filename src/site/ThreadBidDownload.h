@@ -1,7 +1,7 @@
 #pragma once
 
 #include "site/ClosedListingRun.h"
-#include "site/DownloadThread.h"
+#include "site/ListingDownloadThread.h"
 #include "site/ListingEndpoints.h"
 
 class TFormNavi;
@@ -10,7 +10,7 @@ class TFormNavi;
 // pages of the listings read in detail, as plain calls on this thread), hands progress over to
 // the main window and, unless stopped, hands the end of the download to
 // TFormNavi::endBidDownload. Everything it reads is given at construction.
-class ThreadBidDownload : public DownloadThread
+class ThreadBidDownload : public ListingDownloadThread
 {
     Q_OBJECT
 public:
@@ -25,7 +25,6 @@ protected:
     void run() override;
 
 private:
-    TFormNavi* m_navi;
     ClosedListingRequest m_request;
     ListingEndpoints m_endpoints;
     ClosedListingResult m_outcome;

@@ -46,15 +46,6 @@ FakeSite::Response page(const QString& text, int delayMs = 0)
     return response;
 }
 
-QList<Listing> numberedListings(int first, int count)
-{
-    QList<Listing> listings;
-    for (int i = first; i < first + count; ++i)
-        listings.append({QStringLiteral("x%1").arg(i), QStringLiteral("商品%1").arg(i),
-                         QStringLiteral("%1,000").arg(i), QStringLiteral("bidder%1").arg(i)});
-    return listings;
-}
-
 struct StoredRow
 {
     int index = 0;

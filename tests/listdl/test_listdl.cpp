@@ -40,15 +40,6 @@ struct FakeFetcher
     }
 };
 
-QList<Listing> numberedListings(int first, int count)
-{
-    QList<Listing> listings;
-    for (int i = first; i < first + count; ++i)
-        listings.append({QStringLiteral("x%1").arg(i), QStringLiteral("商品%1").arg(i),
-                         QStringLiteral("%1,000").arg(i), QStringLiteral("bidder%1").arg(i)});
-    return listings;
-}
-
 QString filler(int lines)
 {
     QString text;

@@ -105,4 +105,13 @@ QString instantBuyPage(const QString& title, const QList<Winner>& winners)
            crlf;
 }
 
+QList<Listing> numberedListings(int first, int count)
+{
+    QList<Listing> listings;
+    for (int i = first; i < first + count; ++i)
+        listings.append({QStringLiteral("x%1").arg(i), QStringLiteral("商品%1").arg(i),
+                         QStringLiteral("%1,000").arg(i), QStringLiteral("bidder%1").arg(i)});
+    return listings;
+}
+
 } // namespace ListingPages

@@ -30,6 +30,8 @@ QString closedListPage(int total, const QList<Listing>& listings);
 // A closed-listings page around the given listing lines.
 QString closedListPageAround(int total, const QString& listingBlock);
 QString noListingsPage();
+// Listings x<first>.. with titles 商品<n>, prices "<n>,000" and winners bidder<n>.
+QList<Listing> numberedListings(int first, int count);
 
 // The lines of one winner row, from its "<tr>" to its "</tr>".
 QString winnerLines(const Winner& winner);
