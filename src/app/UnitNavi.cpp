@@ -418,7 +418,6 @@ void TFormNavi::closeEvent(QCloseEvent* event)
 
 void TFormNavi::FormCloseQuery()
 {
-    closing = true;
     stopAllDownloads();
 }
 

@@ -354,6 +354,5 @@ private:
 
     WindowPlacement* placement = nullptr;
     WheelRouter* wheelRouter = nullptr;
-    bool closing = false;
     bool closed = false;
 };
