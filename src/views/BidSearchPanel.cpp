@@ -52,7 +52,7 @@ void BidSearchPanel::buildLayout()
 {
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(2, 1, 2, 1);
-    layout->setSpacing(4);
+    layout->setSpacing(2);
 
     ToolBarBidSearch = new QToolBar(this);
     ToolBarBidSearch->setObjectName(QStringLiteral("ToolBarBidSearch"));

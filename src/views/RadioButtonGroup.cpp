@@ -9,8 +9,9 @@ RadioButtonGroup::RadioButtonGroup(const QString& caption, const QStringList& it
     : QGroupBox(caption, parent), m_buttons(new QButtonGroup(this))
 {
     auto* layout = new QGridLayout(this);
-    layout->setContentsMargins(4, 2, 4, 2);
-    layout->setSpacing(2);
+    layout->setContentsMargins(2, 2, 2, 2);
+    layout->setHorizontalSpacing(0);
+    layout->setVerticalSpacing(2);
     const int perRow = qMax(1, columns);
     for (int i = 0; i < items.size(); ++i) {
         auto* button = new QRadioButton(items.at(i), this);
