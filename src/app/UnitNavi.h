@@ -125,6 +125,8 @@ public:
     void connectBidDownloadCommands();
     void ActionBidDownloadExecute();
     void ActionBidDownloadNowExecute();
+    // The two closed-listing commands: all listings, or only those newer than the newest stored.
+    void startClosedListingDownload(bool newOnly);
     void ActionBidDetailedDownloadExecute();
     void ActionBidPromptDecisionDownloadExecute();
     // The end-of-download stores, run on the GUI thread while the ending thread waits: they

@@ -86,41 +86,37 @@ void TFormNavi::connectBidDownloadCommands()
 
 void TFormNavi::ActionBidDownloadExecute()
 {
-    if (options.confirmationBidDownload &&
-        !Dialogs::askOkCancel(this, text(ListingTexts::confirmCaption),
-                              text(ListingTexts::bidDownloadQuestion)))
-        return;
-    ClosedListingRequest request;
-    request.mode = ClosedListingRequest::All;
-    request.detailedAll = options.bidDownloadDetailed;
-    request.detailedNew = options.bidDownloadNowDetailed;
-    startDownload(
-        1, [&]() -> DownloadThread* {
-            return new ThreadBidDownload(this, loginId, request, listingEndpoints());
-        },
-        text(ListingTexts::bidDownloadStarted));
+    startClosedListingDownload(false);
 }
 
 void TFormNavi::ActionBidDownloadNowExecute()
 {
+    startClosedListingDownload(true);
+}
+
+void TFormNavi::startClosedListingDownload(bool newOnly)
+{
     if (options.confirmationBidDownload &&
         !Dialogs::askOkCancel(this, text(ListingTexts::confirmCaption),
-                              text(ListingTexts::bidDownloadNowQuestion)))
+                              text(newOnly ? ListingTexts::bidDownloadNowQuestion
+                                           : ListingTexts::bidDownloadQuestion)))
         return;
     ClosedListingRequest request;
-    request.mode = ClosedListingRequest::NewOnly;
+    request.mode = newOnly ? ClosedListingRequest::NewOnly : ClosedListingRequest::All;
     request.detailedAll = options.bidDownloadDetailed;
     request.detailedNew = options.bidDownloadNowDetailed;
     startDownload(
         1, [&]() -> DownloadThread* {
-            // The newest stored listing of the account (after the login check set it).
-            Sql::exec(queryNewestAid, {{":DATA_LOGINID", loginId}});
-            request.stopAid = queryNewestAid.next() ? queryNewestAid.value(0).toString()
-                                                     : QString();
-            queryNewestAid.finish();
+            if (newOnly) {
+                // The newest stored listing of the account (after the login check set it).
+                Sql::exec(queryNewestAid, {{":DATA_LOGINID", loginId}});
+                request.stopAid = queryNewestAid.next() ? queryNewestAid.value(0).toString()
+                                                         : QString();
+                queryNewestAid.finish();
+            }
             return new ThreadBidDownload(this, loginId, request, listingEndpoints());
         },
-        text(ListingTexts::bidDownloadNowStarted));
+        text(newOnly ? ListingTexts::bidDownloadNowStarted : ListingTexts::bidDownloadStarted));
 }
 
 void TFormNavi::ActionBidDetailedDownloadExecute()
