@@ -7,6 +7,8 @@
 #include <QSaveFile>
 #include <QUrl>
 
+#include <algorithm>
+
 CookieStore::CookieStore(const QString& filePath, QObject* parent)
     : QNetworkCookieJar(parent), m_filePath(filePath)
 {
@@ -31,10 +33,16 @@ void CookieStore::insertOrReplace(const QNetworkCookie& cookie)
     saveIfOutermost();
 }
 
-void CookieStore::save() const
+void CookieStore::save()
 {
     QMutexLocker lock(&m_mutex);
     saveLocked();
+}
+
+int CookieStore::saveCount() const
+{
+    QMutexLocker lock(&m_mutex);
+    return m_saveCount;
 }
 
 QList<QNetworkCookie> CookieStore::cookiesForUrl(const QUrl& url) const
@@ -91,13 +99,29 @@ bool CookieStore::deleteCookie(const QNetworkCookie& cookie)
     return deleted;
 }
 
-// Called with the mutex held, after a change; the file is written once per outer operation.
+// Called with the mutex held, after a change; the file is written at most once per outer
+// operation, and only when the persistent cookies differ from the file in more than expiry.
 void CookieStore::saveIfOutermost()
 {
     if (--m_depth > 0 || !m_dirty)
         return;
-    m_dirty = false;
-    saveLocked();
+    if (persistentKeysLocked() != m_savedKeys)
+        saveLocked();
+}
+
+// Each persistent cookie still valid, as its full raw form without the expiry.
+QList<QByteArray> CookieStore::persistentKeysLocked() const
+{
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    QList<QByteArray> keys;
+    for (QNetworkCookie cookie : allCookies()) {
+        if (cookie.isSessionCookie() || cookie.expirationDate() <= now)
+            continue;
+        cookie.setExpirationDate(QDateTime());
+        keys.append(cookie.toRawForm(QNetworkCookie::Full));
+    }
+    std::sort(keys.begin(), keys.end());
+    return keys;
 }
 
 void CookieStore::load()
@@ -118,9 +142,10 @@ void CookieStore::load()
     }
     QMutexLocker lock(&m_mutex);
     setAllCookies(kept);
+    m_savedKeys = persistentKeysLocked();
 }
 
-void CookieStore::saveLocked() const
+void CookieStore::saveLocked()
 {
     if (m_filePath.isEmpty())
         return;
@@ -135,6 +160,10 @@ void CookieStore::saveLocked() const
         file.write(cookie.toRawForm(QNetworkCookie::Full));
         file.write("\n");
     }
-    if (file.commit())
+    if (file.commit()) {
+        ++m_saveCount;
+        m_dirty = false;
+        m_savedKeys = persistentKeysLocked();
         DataFolder::restrictFile(m_filePath);
+    }
 }
