@@ -15,6 +15,7 @@
 #include <QPointer>
 #include <QSslConfiguration>
 #include <QThread>
+#include <QTimer>
 #include <QWaitCondition>
 
 namespace {
@@ -49,6 +50,8 @@ struct NetworkThread::Pending
     QWaitCondition condition;
     bool done = false;
     bool abandoned = false;
+    bool overBound = false; // ended for running too long or a body too large
+    QElapsedTimer sinceStart;
     QElapsedTimer sinceProgress;
     NetworkAnswer answer;
     QPointer<QNetworkReply> reply; // touched on the network thread only
@@ -120,6 +123,7 @@ NetworkAnswer NetworkThread::execute(const NetworkRequest& request)
     if (!request.url.isValid() || request.url.host().isEmpty())
         return {};
     auto pending = std::make_shared<Pending>();
+    pending->sinceStart.start();
     pending->sinceProgress.start();
     QMetaObject::invokeMethod(
         m_context, [this, pending, request] { start(pending, request); }, Qt::QueuedConnection);
@@ -131,7 +135,8 @@ NetworkAnswer NetworkThread::execute(const NetworkRequest& request)
         if (pending->done)
             break;
         const bool stopped = caller->isInterruptionRequested();
-        const bool stalled = pending->sinceProgress.elapsed() > request.timeoutMs + callerGraceMs;
+        const bool stalled = pending->sinceProgress.elapsed() > request.timeoutMs + callerGraceMs ||
+                             pending->sinceStart.elapsed() > request.totalTimeoutMs + callerGraceMs;
         if (stopped || stalled) {
             pending->abandoned = true;
             QMetaObject::invokeMethod(
@@ -157,10 +162,11 @@ void NetworkThread::start(const std::shared_ptr<Pending>& pending, const Network
     }
     QNetworkRequest networkRequest(request.url);
     networkRequest.setTransferTimeout(request.timeoutMs);
-    // Redirects are followed whatever their scheme, as the platform's own HTTP service does;
-    // the cookies they set go into the store on the way.
+    // Redirects are followed, except from HTTPS to plain HTTP: a form posted over TLS (a login
+    // with its password) must never be sent again in clear. Such a redirect ends the request
+    // without an answer. The cookies that redirects set go into the store on the way.
     networkRequest.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
-                                QNetworkRequest::UserVerifiedRedirectPolicy);
+                                QNetworkRequest::NoLessSafeRedirectPolicy);
     networkRequest.setMaximumRedirectsAllowed(20);
     networkRequest.setAttribute(QNetworkRequest::Http2AllowedAttribute, false);
     networkRequest.setAttribute(QNetworkRequest::CacheSaveControlAttribute, false);
@@ -193,22 +199,39 @@ void NetworkThread::start(const std::shared_ptr<Pending>& pending, const Network
         QMutexLocker lock(&pending->mutex);
         pending->sinceProgress.restart();
     };
-    QObject::connect(reply, &QNetworkReply::redirected, reply, &QNetworkReply::redirectAllowed);
+    // A server that trickles bytes or sends an endless body must not hold the caller forever.
+    const auto endOverBound = [pending, reply] {
+        {
+            QMutexLocker lock(&pending->mutex);
+            pending->overBound = true;
+        }
+        reply->abort();
+    };
+    QTimer::singleShot(request.totalTimeoutMs, reply, endOverBound);
     QObject::connect(reply, &QNetworkReply::uploadProgress, reply, progressed);
     QObject::connect(reply, &QNetworkReply::downloadProgress, reply, progressed);
-    QObject::connect(reply, &QNetworkReply::readyRead, reply, [pending, reply] {
-        const QByteArray chunk = reply->readAll();
-        QMutexLocker lock(&pending->mutex);
-        pending->answer.body += chunk;
-        pending->sinceProgress.restart();
-    });
-    QObject::connect(reply, &QNetworkReply::finished, reply, [pending, reply] {
+    const qint64 maxBodyBytes = request.maxBodyBytes;
+    QObject::connect(reply, &QNetworkReply::readyRead, reply,
+                     [pending, reply, maxBodyBytes, endOverBound] {
+                         const QByteArray chunk = reply->readAll();
+                         bool tooLarge = false;
+                         {
+                             QMutexLocker lock(&pending->mutex);
+                             pending->answer.body += chunk;
+                             pending->sinceProgress.restart();
+                             tooLarge = pending->answer.body.size() > maxBodyBytes;
+                         }
+                         if (tooLarge)
+                             endOverBound();
+                     });
+    QObject::connect(reply, &QNetworkReply::finished, reply, [pending, reply, maxBodyBytes] {
         const QByteArray rest = reply->isOpen() ? reply->readAll() : QByteArray();
         {
             QMutexLocker lock(&pending->mutex);
             NetworkAnswer& answer = pending->answer;
             answer.body += rest;
-            answer.answered = isWholeAnswer(reply);
+            answer.answered =
+                !pending->overBound && answer.body.size() <= maxBodyBytes && isWholeAnswer(reply);
             if (answer.answered) {
                 answer.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
                 answer.contentType = reply->rawHeader("Content-Type");

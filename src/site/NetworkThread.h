@@ -21,15 +21,18 @@ struct NetworkRequest
     QUrl url;
     QList<std::pair<QByteArray, QByteArray>> headers; // sent as they stand
     QByteArray body;
-    QByteArray userAgent;   // empty: no agent of our own
-    bool reload = false;    // ask every cache on the way for a fresh copy
-    bool keepAlive = false; // false: the connection is closed after the answer
-    int timeoutMs = 30000;  // the request ends when nothing moves for this long
+    QByteArray userAgent;       // empty: no agent of our own
+    bool reload = false;        // ask every cache on the way for a fresh copy
+    bool keepAlive = false;     // false: the connection is closed after the answer
+    int timeoutMs = 30000;      // the request ends when nothing moves for this long
+    int totalTimeoutMs = 60000; // ... or when it has run this long in all
+    qint64 maxBodyBytes = qint64(8) * 1024 * 1024; // ... or when the body grows past this size
 };
 
 // What came back. A request that got no whole HTTP answer (unreachable host, time-out, dropped
-// connection, TLS failure, stop request) has answered == false and an empty body; an HTTP error
-// status is an answer like any other and keeps its body.
+// connection, TLS failure, stop request, a body past its bound, a redirect from HTTPS to plain
+// HTTP, which is never followed) has answered == false and an empty body; an HTTP error status
+// is an answer like any other and keeps its body.
 struct NetworkAnswer
 {
     bool answered = false;

@@ -11,6 +11,8 @@
 namespace {
 
 std::atomic<int> defaultTimeoutMs{30000};
+std::atomic<int> defaultTotalTimeoutMs{60000};
+std::atomic<qint64> defaultMaxResponseBytes{qint64(8) * 1024 * 1024};
 
 QByteArray percentEncoded(const QByteArray& bytes)
 {
@@ -58,7 +60,8 @@ QByteArray encodeFormText(const QString& text)
 
 html::html()
     : m_header("Content-Type: application/x-www-form-urlencoded"),
-      m_timeoutMs(defaultTimeoutMs.load())
+      m_timeoutMs(defaultTimeoutMs.load()), m_totalTimeoutMs(defaultTotalTimeoutMs.load()),
+      m_maxResponseBytes(defaultMaxResponseBytes.load())
 {
 }
 
@@ -74,6 +77,26 @@ int html::defaultTimeout()
     return defaultTimeoutMs.load();
 }
 
+void html::setDefaultTotalTimeout(int milliseconds)
+{
+    defaultTotalTimeoutMs.store(milliseconds);
+}
+
+int html::defaultTotalTimeout()
+{
+    return defaultTotalTimeoutMs.load();
+}
+
+void html::setDefaultMaxResponseSize(qint64 bytes)
+{
+    defaultMaxResponseBytes.store(bytes);
+}
+
+qint64 html::defaultMaxResponseSize()
+{
+    return defaultMaxResponseBytes.load();
+}
+
 void html::get(const QString& url)
 {
     m_response.clear();
@@ -86,6 +109,8 @@ void html::get(const QString& url)
     // next one, as HTTP/1.1 clients do unless told otherwise.
     request.keepAlive = true;
     request.timeoutMs = m_timeoutMs;
+    request.totalTimeoutMs = m_totalTimeoutMs;
+    request.maxBodyBytes = m_maxResponseBytes;
     const NetworkAnswer answer = NetworkThread::instance().execute(request);
     m_response = answer.body;
     m_contentType = answer.contentType;
@@ -125,6 +150,8 @@ void html::send(const QString& url, bool secure)
     request.url = target;
     request.body = m_postData;
     request.timeoutMs = m_timeoutMs;
+    request.totalTimeoutMs = m_totalTimeoutMs;
+    request.maxBodyBytes = m_maxResponseBytes;
     const int colon = m_header.indexOf(':');
     if (colon > 0)
         request.headers.append({m_header.left(colon).trimmed(), m_header.mid(colon + 1).trimmed()});

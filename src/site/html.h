@@ -45,6 +45,18 @@ public:
     static void setDefaultTimeout(int milliseconds);
     static int defaultTimeout();
 
+    // The longest a request may run in all, and the largest body it may bring; past either it
+    // ends with an empty answer. New objects start with the process-wide defaults (60 s, 8 MiB
+    // unless changed).
+    void setTotalTimeout(int milliseconds) { m_totalTimeoutMs = milliseconds; }
+    int totalTimeout() const { return m_totalTimeoutMs; }
+    void setMaxResponseSize(qint64 bytes) { m_maxResponseBytes = bytes; }
+    qint64 maxResponseSize() const { return m_maxResponseBytes; }
+    static void setDefaultTotalTimeout(int milliseconds);
+    static int defaultTotalTimeout();
+    static void setDefaultMaxResponseSize(qint64 bytes);
+    static qint64 defaultMaxResponseSize();
+
 private:
     void send(const QString& url, bool secure);
 
@@ -53,4 +65,6 @@ private:
     QByteArray m_response;
     QByteArray m_contentType;
     int m_timeoutMs;
+    int m_totalTimeoutMs;
+    qint64 m_maxResponseBytes;
 };

@@ -8,11 +8,14 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QNetworkCookie>
 #include <QStringEncoder>
 #include <QTcpServer>
 #include <QTest>
 #include <QThread>
 #include <QTimer>
+
+#include <functional>
 
 namespace {
 
@@ -34,6 +37,23 @@ FakeSite::Response okPage(const QByteArray& body)
     FakeSite::Response response;
     response.body = body;
     return response;
+}
+
+// One request of the client by the name of its operation: "get", "post" or "postSecure".
+void sendBy(html& client, const QByteArray& operation, const FakeSite& site, const QString& path)
+{
+    if (operation == "get")
+        client.get(site.httpUrl(path));
+    else if (operation == "post")
+        client.post(site.httpUrl(path));
+    else
+        client.postSecure(site.httpsUrl(path));
+}
+
+void addOperationRows(const char* name, const std::function<void(QTestData&)>& columns)
+{
+    for (const char* operation : {"get", "post", "postSecure"})
+        columns(QTest::addRow("%s %s", operation, name) << QByteArray(operation));
 }
 
 } // namespace
@@ -61,7 +81,15 @@ private slots:
     void decodesEveryCodeToSameText();
     void shiftJisIsReadAsWindows31J();
     void loginCookieReachesOtherThreadsAndOutlivesRestart();
+    void redirectIsFollowedWithItsCookie_data();
     void redirectIsFollowedWithItsCookie();
+    void secureFormIsNeverRedirectedToPlainHttp_data();
+    void secureFormIsNeverRedirectedToPlainHttp();
+    void cookieFileIsWrittenOnlyWhenPersistentCookiesChange();
+    void tricklingAnswerEndsAtTotalBound_data();
+    void tricklingAnswerEndsAtTotalBound();
+    void bodyPastSizeBoundGivesEmptyAnswer_data();
+    void bodyPastSizeBoundGivesEmptyAnswer();
     void timeoutGivesEmptyAnswerQuickly();
     void droppedConnectionGivesEmptyAnswer();
     void unreachableHostGivesEmptyAnswer();
@@ -88,6 +116,8 @@ void TestHttp::cleanup()
 {
     m_site.clearRequests();
     html::setDefaultTimeout(30000);
+    html::setDefaultTotalTimeout(60000);
+    html::setDefaultMaxResponseSize(qint64(8) * 1024 * 1024);
 }
 
 void TestHttp::cleanupTestCase()
@@ -335,19 +365,203 @@ void TestHttp::loginCookieReachesOtherThreadsAndOutlivesRestart()
     QVERIFY(!lastRequest().header("Cookie").contains("Y="));
 }
 
+void TestHttp::redirectIsFollowedWithItsCookie_data()
+{
+    QTest::addColumn<bool>("fromSecure");
+    QTest::newRow("https to https") << true;
+    QTest::newRow("http to https") << false;
+}
+
 void TestHttp::redirectIsFollowedWithItsCookie()
 {
+    QFETCH(bool, fromSecure);
     FakeSite::Response redirect;
     redirect.status = 302;
-    redirect.headers = {{"Location", m_site.httpUrl("/target").toLatin1()},
+    redirect.headers = {{"Location", m_site.httpsUrl("/target").toLatin1()},
                         {"Set-Cookie", "R=moved; path=/"}};
     m_site.setRoute("POST", "/config/login", redirect);
     m_site.setRoute("GET", "/target", okPage("arrived"));
     html client;
-    client.postSecure(m_site.httpsUrl("/config/login?"));
+    if (fromSecure)
+        client.postSecure(m_site.httpsUrl("/config/login?"));
+    else
+        client.post(m_site.httpUrl("/config/login?"));
     QCOMPARE(client.response(), QByteArray("arrived"));
     QCOMPARE(lastRequest().path(), QByteArray("/target"));
+    QVERIFY(lastRequest().secure);
     QVERIFY(lastRequest().header("Cookie").contains("R=moved"));
+}
+
+void TestHttp::secureFormIsNeverRedirectedToPlainHttp_data()
+{
+    QTest::addColumn<int>("status");
+    QTest::addColumn<bool>("samePort");
+    for (const int status : {301, 302, 303, 307, 308}) {
+        QTest::addRow("%d to another server", status) << status << false;
+        QTest::addRow("%d to the same server", status) << status << true;
+    }
+}
+
+// A login posted over TLS and answered by a redirect to plain HTTP must not be sent again in
+// clear: the request ends without an answer and no plain-HTTP connection is even opened.
+void TestHttp::secureFormIsNeverRedirectedToPlainHttp()
+{
+    QFETCH(int, status);
+    QFETCH(bool, samePort);
+    FakeSite plain;
+    QVERIFY(plain.start());
+    const FakeSite& target = samePort ? m_site : plain;
+    for (const QByteArray method : {"GET", "POST"}) {
+        plain.setRoute(method, "/leak", okPage("leaked"));
+        m_site.setRoute(method, "/leak", okPage("leaked"));
+    }
+    FakeSite::Response redirect;
+    redirect.status = status;
+    redirect.headers = {{"Location", target.httpUrl("/leak").toLatin1()}};
+    m_site.setRoute("POST", "/config/login", redirect);
+
+    html client;
+    client.addParam("login", "seller");
+    client.addParam("passwd", "secret");
+    client.postSecure(m_site.httpsUrl("/config/login?"));
+    QCOMPARE(client.response(), QByteArray());
+
+    const QList<FakeSite::Request> seen = m_site.requests();
+    QCOMPARE(seen.size(), 1);
+    QVERIFY(seen.at(0).secure);
+    QCOMPARE(seen.at(0).path(), QByteArray("/config/login"));
+    QVERIFY(plain.requests().isEmpty());
+    QCOMPARE(plain.connectionCount(), 0);
+}
+
+void TestHttp::cookieFileIsWrittenOnlyWhenPersistentCookiesChange()
+{
+    const auto setting = [](const QByteArray& cookie) {
+        FakeSite::Response response = okPage("page");
+        response.headers = {{"Set-Cookie", cookie}};
+        return response;
+    };
+    QAtomicInt sessionNumber = 0;
+    m_site.setHandler("GET", "/session", [&](const FakeSite::Request&) {
+        return setting("S=" + QByteArray::number(sessionNumber.fetchAndAddOrdered(1)) + "; path=/");
+    });
+    m_site.setRoute("GET", "/keep", setting("P=1; expires=Fri, 01 Jan 2044 00:00:00 GMT; path=/"));
+    m_site.setRoute("GET", "/change",
+                    setting("P=2; expires=Fri, 01 Jan 2044 00:00:00 GMT; path=/"));
+    m_site.setRoute("GET", "/prolong",
+                    setting("P=2; expires=Sun, 01 Jan 2045 00:00:00 GMT; path=/"));
+    m_site.setRoute("GET", "/secure",
+                    setting("P=2; expires=Sun, 01 Jan 2045 00:00:00 GMT; path=/; HttpOnly"));
+    m_site.setRoute("GET", "/other", setting("Q=1; expires=Fri, 01 Jan 2044 00:00:00 GMT; path=/"));
+    m_site.setRoute("GET", "/expire", setting("Q=; expires=Thu, 01 Jan 2004 00:00:00 GMT; path=/"));
+    m_site.setRoute("GET", "/none", okPage("page"));
+
+    struct Step
+    {
+        const char* path;
+        int writes;
+        const char* why;
+    };
+    const Step steps[] = {
+        {"/keep", 1, "a new persistent cookie"},
+        {"/session", 0, "a session cookie"},
+        {"/session", 0, "another session cookie value"},
+        {"/keep", 0, "the same persistent cookie again"},
+        {"/none", 0, "no cookie"},
+        {"/change", 1, "a new value"},
+        {"/prolong", 0, "only the expiry moved: kept for the save at exit"},
+        {"/secure", 1, "an attribute changed"},
+        {"/other", 1, "a second persistent cookie"},
+        {"/other", 0, "the second one again"},
+        {"/expire", 1, "expired by the server: taken out of the file"},
+        {"/expire", 0, "expired again"},
+    };
+    CookieStore* store = NetworkThread::instance().cookieStore();
+    html client;
+    for (const Step& step : steps) {
+        const int before = store->saveCount();
+        client.get(m_site.httpUrl(QString::fromLatin1(step.path)));
+        QCOMPARE(client.response(), QByteArray("page"));
+        QVERIFY2(store->saveCount() - before == step.writes, step.why);
+    }
+
+    NetworkThread::shutdown();
+    QFile file(m_folder.filePath("cookies.txt"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.permissions() & 0x7077, QFile::ReadOwner | QFile::WriteOwner);
+    QList<QNetworkCookie> saved;
+    while (!file.atEnd())
+        saved += QNetworkCookie::parseCookies(file.readLine().trimmed());
+    QList<QByteArray> names;
+    for (const QNetworkCookie& cookie : saved)
+        names.append(cookie.name());
+    QVERIFY(!names.contains("S"));
+    QVERIFY(!names.contains("Q"));
+    QCOMPARE(names.count("P"), 1);
+    const QNetworkCookie p = saved.at(names.indexOf("P"));
+    QCOMPARE(p.value(), QByteArray("2"));
+    QVERIFY(p.isHttpOnly());
+    QCOMPARE(p.expirationDate().toUTC().date(), QDate(2045, 1, 1));
+}
+
+void TestHttp::tricklingAnswerEndsAtTotalBound_data()
+{
+    QTest::addColumn<QByteArray>("operation");
+    QTest::addColumn<int>("bodySize");
+    QTest::addColumn<int>("totalMs");
+    QTest::addColumn<bool>("answered");
+    // 2,000 bytes at one every 10 ms would take 20 s; the bound ends the request long before.
+    addOperationRows("cut at the bound", [](QTestData& row) { row << 2000 << 400 << false; });
+    addOperationRows("ends within the bound", [](QTestData& row) { row << 10 << 10000 << true; });
+}
+
+void TestHttp::tricklingAnswerEndsAtTotalBound()
+{
+    QFETCH(QByteArray, operation);
+    QFETCH(int, bodySize);
+    QFETCH(int, totalMs);
+    QFETCH(bool, answered);
+    FakeSite::Response trickling = okPage(QByteArray(bodySize, 'x'));
+    trickling.trickleMs = 10;
+    m_site.setRoute("GET", "/trickle", trickling);
+    m_site.setRoute("POST", "/trickle", trickling);
+    html::setDefaultTotalTimeout(totalMs);
+    html client; // the no-progress time-out stays at 30 s
+    QElapsedTimer elapsed;
+    elapsed.start();
+    sendBy(client, operation, m_site, QStringLiteral("/trickle"));
+    QCOMPARE(client.response(), answered ? trickling.body : QByteArray());
+    // Well before the caller's own fallback (the bound and a grace of seconds) would give up.
+    QVERIFY2(elapsed.elapsed() < 4000, "the total bound must end a trickling answer");
+}
+
+void TestHttp::bodyPastSizeBoundGivesEmptyAnswer_data()
+{
+    QTest::addColumn<QByteArray>("operation");
+    QTest::addColumn<int>("bodySize");
+    QTest::addColumn<bool>("answered");
+    const int bound = 64 * 1024;
+    addOperationRows("at the bound", [bound](QTestData& row) { row << bound << true; });
+    addOperationRows("one byte past", [bound](QTestData& row) { row << bound + 1 << false; });
+    addOperationRows("far past", [](QTestData& row) { row << 64 * bound << false; });
+}
+
+void TestHttp::bodyPastSizeBoundGivesEmptyAnswer()
+{
+    QFETCH(QByteArray, operation);
+    QFETCH(int, bodySize);
+    QFETCH(bool, answered);
+    const FakeSite::Response large = okPage(QByteArray(bodySize, 'x'));
+    m_site.setRoute("GET", "/large", large);
+    m_site.setRoute("POST", "/large", large);
+    html::setDefaultMaxResponseSize(64 * 1024);
+    html client;
+    sendBy(client, operation, m_site, QStringLiteral("/large"));
+    QCOMPARE(client.response(), answered ? large.body : QByteArray());
+    // The connection stays usable for the next request.
+    m_site.setRoute("GET", "/small", okPage("small"));
+    client.get(m_site.httpUrl("/small"));
+    QCOMPARE(client.response(), QByteArray("small"));
 }
 
 void TestHttp::timeoutGivesEmptyAnswerQuickly()

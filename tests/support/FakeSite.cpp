@@ -34,6 +34,10 @@ public:
 protected:
     void incomingConnection(qintptr descriptor) override
     {
+        {
+            QMutexLocker lock(&m_site->m_mutex);
+            ++m_site->m_connections;
+        }
         auto* socket = new QSslSocket(this);
         if (!socket->setSocketDescriptor(descriptor)) {
             delete socket;
@@ -114,21 +118,46 @@ private:
             bytes += name + ": " + value + "\r\n";
         bytes += "Content-Length: " + QByteArray::number(response.body.size()) + "\r\n";
         bytes += close ? "Connection: close\r\n" : "Connection: keep-alive\r\n";
-        bytes += "\r\n" + response.body;
+        bytes += "\r\n";
         const QPointer<QSslSocket> target(socket);
-        const auto send = [this, target, bytes, close] {
-            if (!target)
-                return;
-            target->write(bytes);
-            if (close) {
+        const auto finish = [this, target, close] {
+            if (close && target) {
                 m_connections.remove(target.data());
                 target->disconnectFromHost();
             }
+        };
+        const auto send = [this, target, bytes, response, finish] {
+            if (!target)
+                return;
+            if (response.trickleMs <= 0) {
+                target->write(bytes + response.body);
+                finish();
+                return;
+            }
+            target->write(bytes);
+            trickle(target, response.body, response.trickleMs, finish);
         };
         if (response.delayMs > 0)
             QTimer::singleShot(response.delayMs, socket, send);
         else
             send();
+    }
+
+    // Writes the first byte of rest after a pause, then the others the same way.
+    template <typename Finish>
+    void trickle(const QPointer<QSslSocket>& target, const QByteArray& rest, int pauseMs,
+                 const Finish& finish)
+    {
+        if (rest.isEmpty()) {
+            finish();
+            return;
+        }
+        QTimer::singleShot(pauseMs, target.data(), [this, target, rest, pauseMs, finish] {
+            if (!target)
+                return;
+            target->write(rest.left(1));
+            trickle(target, rest.mid(1), pauseMs, finish);
+        });
     }
 
     FakeSite* m_site;
@@ -233,6 +262,12 @@ void FakeSite::clearRequests()
 {
     QMutexLocker lock(&m_mutex);
     m_requests.clear();
+}
+
+int FakeSite::connectionCount() const
+{
+    QMutexLocker lock(&m_mutex);
+    return m_connections;
 }
 
 FakeSite::Response FakeSite::answer(const Request& request)

@@ -42,6 +42,7 @@ public:
         QByteArray body;
         int delayMs = 0;   // answer only after this long
         bool drop = false; // close the connection instead of answering
+        int trickleMs = 0; // send the body one byte at a time, one every this many ms
     };
 
     using Handler = std::function<Response(const Request&)>;
@@ -66,6 +67,8 @@ public:
 
     QList<Request> requests() const;
     void clearRequests();
+    // Connections accepted so far, whether or not a request came over them.
+    int connectionCount() const;
 
     // Points every host of the "Site" section of the data folder's setting.ini at this server and
     // trusts its test certificate.
@@ -81,6 +84,7 @@ private:
     mutable QMutex m_mutex;
     std::map<std::pair<QByteArray, QByteArray>, Handler> m_handlers;
     QList<Request> m_requests;
+    int m_connections = 0;
     QThread* m_thread = nullptr;
     FakeSiteServer* m_server = nullptr;
     quint16 m_port = 0;
