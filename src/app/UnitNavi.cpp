@@ -114,6 +114,12 @@ void TFormNavi::FormShow()
     else
         show();
 
+    // The account and the font size are applied before the database is opened, so that a
+    // close after a failed open writes back what was read.
+    const QString lastLoginId = ini.readString(mainSection(), "LoginId", QString());
+    ComboBoxLoginId->setEditText(lastLoginId);
+    setMessageFontSize(ini.readInteger(mainSection(), "FontSize", 12));
+
     try {
         openConnection();
     } catch (const std::exception& error) {
@@ -125,10 +131,8 @@ void TFormNavi::FormShow()
     setDatabaseCommandsEnabled(true);
     ToolButtonLogin->setEnabled(true);
     loadSavedLogins();
-
-    ComboBoxLoginId->setEditText(ini.readString(mainSection(), "LoginId", QString()));
-    const int fontSize = ini.readInteger(mainSection(), "FontSize", 12);
-    setMessageFontSize(fontSize);
+    // Filling the list cleared the text; set again, it also fills a saved password.
+    ComboBoxLoginId->setEditText(lastLoginId);
 
     if (NaviOptions::readLoginAutoLogin(ini) && !autoLoginId.isEmpty())
         login(autoLoginId, autoLoginPassword);
@@ -241,8 +245,7 @@ TFormNavi::PaneSize& TFormNavi::paneSize(const QString& key)
     Q_UNREACHABLE();
 }
 
-void TFormNavi::trackPaneSize(QSplitter* splitter, int index, const QString& key,
-                              int defaultSize)
+void TFormNavi::trackPaneSize(QSplitter* splitter, int index, const QString& key, int defaultSize)
 {
     paneSizes.append({splitter, index, key, defaultSize, defaultSize});
     connect(splitter, &QSplitter::splitterMoved, this, [this, key] {
@@ -332,9 +335,9 @@ void TFormNavi::loadSavedLogins()
 
 void TFormNavi::setDatabaseCommandsEnabled(bool enabled)
 {
-    for (QAction* command : {ActionBidDownloadNow, ActionBidDownload, ActionNaviDownloadSelect,
-                             ActionNaviDownloadShow, ActionBidDetailedDownload,
-                             ActionBidPromptDecisionDownload})
+    for (QAction* command :
+         {ActionBidDownloadNow, ActionBidDownload, ActionNaviDownloadSelect, ActionNaviDownloadShow,
+          ActionBidDetailedDownload, ActionBidPromptDecisionDownload})
         enableCommand(command, enabled);
     setBidSearchButtonEnabled(enabled);
 }
@@ -342,8 +345,8 @@ void TFormNavi::setDatabaseCommandsEnabled(bool enabled)
 void TFormNavi::createSharedQueries()
 {
     const QSqlDatabase& db = connection;
-    queryLoginFolders = Sql::prepare(
-        db, "SELECT ImageIndex FROM T_NaviFolderMaster WHERE LoginId=:DATA_LOGINID");
+    queryLoginFolders =
+        Sql::prepare(db, "SELECT ImageIndex FROM T_NaviFolderMaster WHERE LoginId=:DATA_LOGINID");
     queryInsertFolder = Sql::prepare(
         db, "INSERT INTO T_NaviFolderMaster "
             "([ID],Name,ImageIndex,SelectImageIndex,StateIndex,SortNumber,ExpandFlg,LoginId,"
@@ -363,28 +366,28 @@ void TFormNavi::createSharedQueries()
     queryBidTitle = Sql::prepare(db, "SELECT Title,BidId FROM T_BidData WHERE Aid=:DATA_AID");
     queryNewestAid =
         Sql::prepare(db, "SELECT Aid FROM T_BidData WHERE LoginId=:DATA_LOGINID AND [Index]=1");
-    queryNaviNumberCount = Sql::prepare(
-        db, "SELECT [Aid],[BidId],[Number],Count([Number]) AS NumberCount FROM T_Navi "
-            "GROUP BY [Aid],[BidId],[Number] HAVING [Aid]=:AID AND [BidId]=:BID_ID "
-            "ORDER BY Count(T_Navi.Number) DESC");
+    queryNaviNumberCount =
+        Sql::prepare(db, "SELECT [Aid],[BidId],[Number],Count([Number]) AS NumberCount FROM T_Navi "
+                         "GROUP BY [Aid],[BidId],[Number] HAVING [Aid]=:AID AND [BidId]=:BID_ID "
+                         "ORDER BY Count(T_Navi.Number) DESC");
     queryDeleteNavi = Sql::prepare(
         db, "DELETE FROM T_Navi WHERE Aid=:AID AND BidId=:BID_ID AND LoginId=:LOGIN_ID");
-    queryUpdateUnsealing = Sql::prepare(
-        db, "UPDATE T_Navi SET UnsealingFlg=:UNSEALING_FLG "
-            "WHERE Aid=:AID AND BidId=:BID_ID AND [Number]=:NUMBER");
-    queryTransactionNavi = Sql::prepare(
-        db, "SELECT * FROM T_Navi WHERE Aid=:DATA_AID AND BidId=:DATA_BIDID "
-            "AND LoginId=:DATA_LOGINID");
-    queryUnsealedCounts = Sql::prepare(
-        db, "SELECT FolderID,COUNT(FolderID) AS CntUnsealing FROM T_Navi "
-            "WHERE LoginId=:DATA_LOGINID AND UnsealingFlg = FALSE AND RecFlg = TRUE "
-            "GROUP BY FolderID");
-    queryBidUrl = Sql::prepare(
-        db, "SELECT Url FROM T_BidData WHERE LoginId=:DATA_LOGINID AND Aid=:DATA_AID");
+    queryUpdateUnsealing =
+        Sql::prepare(db, "UPDATE T_Navi SET UnsealingFlg=:UNSEALING_FLG "
+                         "WHERE Aid=:AID AND BidId=:BID_ID AND [Number]=:NUMBER");
+    queryTransactionNavi =
+        Sql::prepare(db, "SELECT * FROM T_Navi WHERE Aid=:DATA_AID AND BidId=:DATA_BIDID "
+                         "AND LoginId=:DATA_LOGINID");
+    queryUnsealedCounts =
+        Sql::prepare(db, "SELECT FolderID,COUNT(FolderID) AS CntUnsealing FROM T_Navi "
+                         "WHERE LoginId=:DATA_LOGINID AND UnsealingFlg = FALSE AND RecFlg = TRUE "
+                         "GROUP BY FolderID");
+    queryBidUrl =
+        Sql::prepare(db, "SELECT Url FROM T_BidData WHERE LoginId=:DATA_LOGINID AND Aid=:DATA_AID");
     queryNaviTemplateByName =
         Sql::prepare(db, "SELECT * FROM T_NaviTemplate WHERE SaveName=:DATA_SAVENAME");
-    queryNaviByAid = Sql::prepare(
-        db, "SELECT * FROM T_Navi WHERE Aid=:WHERE_AID AND LoginId=:WHERE_LOGINID");
+    queryNaviByAid =
+        Sql::prepare(db, "SELECT * FROM T_Navi WHERE Aid=:WHERE_AID AND LoginId=:WHERE_LOGINID");
     sharedQueriesReady = true;
 }
 
@@ -424,7 +427,13 @@ void TFormNavi::FormCloseQuery()
 void TFormNavi::FormClose()
 {
     closed = true;
-    writeMainSection();
+    try {
+        writeMainSection();
+    } catch (const std::exception& error) {
+        // The settings of this close are lost; the program still ends.
+        Dialogs::showError(this, CommonDefine::applicationTitle, QString::fromUtf8(error.what()));
+    }
+    // Queued after the error box: quitting ends every event loop, a modal box's too.
     QTimer::singleShot(0, qApp, &QCoreApplication::quit);
 }
 

@@ -1,14 +1,47 @@
 #include "platform/Dialogs.h"
 
+#include <QFile>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
 
 namespace {
 
+const char* kindName(Dialogs::Kind kind)
+{
+    static const char* const names[] = {"Information", "Warning",   "Error",    "OkCancel",
+                                        "YesNo",       "InputText", "SaveFile", "OpenFile"};
+    return names[int(kind)];
+}
+
+// For tests that run the program as a process of its own: with TESSALY_TEST_DIALOG_LOG set, no
+// box is shown; each one is answered OK (Yes, the proposed text) and recorded in that file as
+// one line: kind, tab, caption, tab, text (line breaks as "\n").
+Dialogs::Answerer answererFromEnvironment()
+{
+    const QString logPath = qEnvironmentVariable("TESSALY_TEST_DIALOG_LOG");
+    if (logPath.isEmpty())
+        return {};
+    return [logPath](const Dialogs::Request& request) {
+        QFile log(logPath);
+        if (log.open(QIODevice::WriteOnly | QIODevice::Append)) {
+            QString text = request.text;
+            text.replace('\n', QStringLiteral("\\n"));
+            log.write(QStringLiteral("%1\t%2\t%3\n")
+                          .arg(QString::fromLatin1(kindName(request.kind)), request.caption, text)
+                          .toUtf8());
+        }
+        Dialogs::Reply reply;
+        reply.answer =
+            request.kind == Dialogs::Kind::YesNo ? Dialogs::Answer::Yes : Dialogs::Answer::Ok;
+        reply.text = request.initialText;
+        return reply;
+    };
+}
+
 Dialogs::Answerer& answerer()
 {
-    static Dialogs::Answerer instance;
+    static Dialogs::Answerer instance = answererFromEnvironment();
     return instance;
 }
 
@@ -27,15 +60,15 @@ Dialogs::Reply showBox(QWidget* parent, const Dialogs::Request& request)
         QMessageBox::critical(parent, request.caption, request.text);
         return {};
     case Kind::OkCancel: {
-        const auto button = QMessageBox::question(parent, request.caption, request.text,
-                                                  QMessageBox::Ok | QMessageBox::Cancel,
-                                                  QMessageBox::Ok);
+        const auto button =
+            QMessageBox::question(parent, request.caption, request.text,
+                                  QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok);
         return {button == QMessageBox::Ok ? Answer::Ok : Answer::Cancel, {}};
     }
     case Kind::YesNo: {
-        const auto button = QMessageBox::question(parent, request.caption, request.text,
-                                                  QMessageBox::Yes | QMessageBox::No,
-                                                  QMessageBox::Yes);
+        const auto button =
+            QMessageBox::question(parent, request.caption, request.text,
+                                  QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
         return {button == QMessageBox::Yes ? Answer::Yes : Answer::No, {}};
     }
     case Kind::InputText: {

@@ -7,7 +7,8 @@
 class QWidget;
 
 // Every message box, question, input box and file picker of the program goes through here,
-// so tests can answer them instead of a person: setAnswerer() replaces the real boxes.
+// so tests can answer them instead of a person: setAnswerer() replaces the real boxes, and a
+// program started by a test with TESSALY_TEST_DIALOG_LOG set answers and records them itself.
 class Dialogs
 {
 public:

@@ -21,18 +21,23 @@ QString unquote(const QString& value)
     return value;
 }
 
-} // namespace
-
-IniFile::IniFile(const QString& path) : m_path(path)
+QString listKey(const QString& prefix, int number)
 {
-    load();
+    return prefix + QStringLiteral("Item") + QString::number(number);
 }
 
-void IniFile::load()
+} // namespace
+
+IniFile::IniFile(const QString& path) : m_path(path) {}
+
+IniFile::Contents IniFile::load() const
 {
+    Contents contents;
     QFile file(m_path);
-    if (!file.open(QIODevice::ReadOnly))
-        return;
+    if (!file.open(QIODevice::ReadOnly)) {
+        contents.unreadable = file.exists();
+        return contents;
+    }
     const QString text = QString::fromUtf8(file.readAll());
     Section* current = nullptr;
     for (QString line : text.split('\n')) {
@@ -40,8 +45,8 @@ void IniFile::load()
             line.chop(1);
         const QString trimmed = line.trimmed();
         if (trimmed.startsWith('[') && trimmed.contains(']')) {
-            m_sections.append({trimmed.mid(1, trimmed.indexOf(']') - 1).trimmed(), {}});
-            current = &m_sections.last();
+            contents.sections.append({trimmed.mid(1, trimmed.indexOf(']') - 1).trimmed(), {}});
+            current = &contents.sections.last();
             continue;
         }
         Entry entry;
@@ -53,41 +58,57 @@ void IniFile::load()
         }
         if (entry.key.isEmpty() && trimmed.isEmpty())
             continue;
-        (current ? current->entries : m_preamble).append(entry);
+        (current ? current->entries : contents.preamble).append(entry);
     }
+    return contents;
 }
 
-void IniFile::save() const
+IniFile::Contents IniFile::loadForWrite() const
+{
+    Contents contents = load();
+    // Writing back what could not be read would drop every other setting in the file.
+    if (contents.unreadable)
+        throwWriteError();
+    return contents;
+}
+
+void IniFile::save(const Contents& contents) const
 {
     QString text;
-    for (const Entry& entry : m_preamble)
+    for (const Entry& entry : contents.preamble)
         text += entry.rawLine + '\n';
-    for (const Section& section : m_sections) {
+    for (const Section& section : contents.sections) {
         text += '[' + section.name + "]\n";
         for (const Entry& entry : section.entries)
             text += (entry.key.isEmpty() ? entry.rawLine : entry.key + '=' + entry.value) + '\n';
     }
     QSaveFile file(m_path);
     if (!file.open(QIODevice::WriteOnly) || file.write(text.toUtf8()) < 0 || !file.commit())
-        throw std::runtime_error(
-            QStringLiteral("設定ファイルに書き込めません: %1").arg(m_path).toStdString());
+        throwWriteError();
     DataFolder::restrictFile(m_path);
 }
 
-const IniFile::Section* IniFile::findSection(const QString& name) const
+void IniFile::throwWriteError() const
 {
-    for (const Section& section : m_sections)
+    throw std::runtime_error(
+        QStringLiteral("設定ファイルに書き込めません: %1").arg(m_path).toStdString());
+}
+
+const IniFile::Section* IniFile::Contents::findSection(const QString& name) const
+{
+    for (const Section& section : sections)
         if (sameName(section.name, name))
             return &section;
     return nullptr;
 }
 
-IniFile::Section* IniFile::findSection(const QString& name)
+IniFile::Section* IniFile::Contents::findSection(const QString& name)
 {
     return const_cast<Section*>(std::as_const(*this).findSection(name));
 }
 
-const IniFile::Entry* IniFile::findEntry(const QString& section, const QString& key) const
+const IniFile::Entry* IniFile::Contents::findEntry(const QString& section,
+                                                   const QString& key) const
 {
     const Section* found = findSection(section);
     if (!found)
@@ -98,10 +119,37 @@ const IniFile::Entry* IniFile::findEntry(const QString& section, const QString& 
     return nullptr;
 }
 
+void IniFile::Contents::setValue(const QString& section, const QString& key, const QString& value)
+{
+    Section* found = findSection(section);
+    if (!found) {
+        sections.append({section, {}});
+        found = &sections.last();
+    }
+    for (Entry& entry : found->entries) {
+        if (!entry.key.isEmpty() && sameName(entry.key, key)) {
+            entry.value = value;
+            return;
+        }
+    }
+    found->entries.append({key, value, {}});
+}
+
+bool IniFile::Contents::removeKey(const QString& section, const QString& key)
+{
+    Section* found = findSection(section);
+    if (!found)
+        return false;
+    return found->entries.removeIf([&](const Entry& entry) {
+        return !entry.key.isEmpty() && sameName(entry.key, key);
+    }) > 0;
+}
+
 QString IniFile::readString(const QString& section, const QString& key,
                             const QString& defaultValue) const
 {
-    const Entry* entry = findEntry(section, key);
+    const Contents contents = load();
+    const Entry* entry = contents.findEntry(section, key);
     return entry ? unquote(entry->value) : defaultValue;
 }
 
@@ -120,20 +168,9 @@ bool IniFile::readBool(const QString& section, const QString& key, bool defaultV
 
 void IniFile::writeString(const QString& section, const QString& key, const QString& value)
 {
-    Section* found = findSection(section);
-    if (!found) {
-        m_sections.append({section, {}});
-        found = &m_sections.last();
-    }
-    Entry* target = nullptr;
-    for (Entry& entry : found->entries)
-        if (!entry.key.isEmpty() && sameName(entry.key, key))
-            target = &entry;
-    if (target)
-        target->value = value;
-    else
-        found->entries.append({key, value, {}});
-    save();
+    Contents contents = loadForWrite();
+    contents.setValue(section, key, value);
+    save(contents);
 }
 
 void IniFile::writeInteger(const QString& section, const QString& key, int value)
@@ -148,18 +185,19 @@ void IniFile::writeBool(const QString& section, const QString& key, bool value)
 
 bool IniFile::sectionExists(const QString& section) const
 {
-    return findSection(section) != nullptr;
+    return load().findSection(section) != nullptr;
 }
 
 bool IniFile::valueExists(const QString& section, const QString& key) const
 {
-    return findEntry(section, key) != nullptr;
+    return load().findEntry(section, key) != nullptr;
 }
 
 QStringList IniFile::readSection(const QString& section) const
 {
     QStringList keys;
-    if (const Section* found = findSection(section))
+    const Contents contents = load();
+    if (const Section* found = contents.findSection(section))
         for (const Entry& entry : found->entries)
             if (!entry.key.isEmpty())
                 keys << entry.key;
@@ -168,31 +206,27 @@ QStringList IniFile::readSection(const QString& section) const
 
 void IniFile::eraseSection(const QString& section)
 {
-    for (qsizetype i = 0; i < m_sections.size(); ++i) {
-        if (sameName(m_sections[i].name, section)) {
-            m_sections.removeAt(i);
-            save();
-            return;
-        }
-    }
+    Contents contents = loadForWrite();
+    const auto removed = contents.sections.removeIf(
+        [&](const Section& found) { return sameName(found.name, section); });
+    if (removed > 0)
+        save(contents);
 }
 
 void IniFile::deleteKey(const QString& section, const QString& key)
 {
-    Section* found = findSection(section);
-    if (!found)
-        return;
-    const auto removed = found->entries.removeIf(
-        [&](const Entry& entry) { return !entry.key.isEmpty() && sameName(entry.key, key); });
-    if (removed > 0)
-        save();
+    Contents contents = loadForWrite();
+    if (contents.removeKey(section, key))
+        save(contents);
 }
 
 QStringList IniFile::readList(const QString& section, const QString& prefix) const
 {
+    const Contents contents = load();
     QStringList lines;
     for (int i = 0;; ++i) {
-        const QString value = readString(section, prefix + "Item" + QString::number(i), QString());
+        const Entry* entry = contents.findEntry(section, listKey(prefix, i));
+        const QString value = entry ? unquote(entry->value) : QString();
         if (value.isEmpty())
             break;
         lines << value;
@@ -203,8 +237,10 @@ QStringList IniFile::readList(const QString& section, const QString& prefix) con
 void IniFile::writeList(const QString& section, const QString& prefix, int previousCount,
                         const QStringList& lines)
 {
+    Contents contents = loadForWrite();
     for (int i = 0; i < previousCount; ++i)
-        deleteKey(section, prefix + "Item" + QString::number(i));
+        contents.removeKey(section, listKey(prefix, i));
     for (int i = 0; i < lines.size(); ++i)
-        writeString(section, prefix + "Item" + QString::number(i), '"' + lines[i] + '"');
+        contents.setValue(section, listKey(prefix, i), '"' + lines[i] + '"');
+    save(contents);
 }

@@ -6,8 +6,10 @@
 
 // setting.ini as the Windows private-profile functions read and write it: sections and keys in
 // file order and without regard to case, values trimmed, one pair of enclosing double quotes
-// removed on read, booleans "1"/"0", a value that is not a number gives the default. Every
-// write reaches the file at once. The file is UTF-8.
+// removed on read, booleans "1"/"0", a value that is not a number gives the default. The object
+// keeps no copy of the file: every read reads the file and every write re-reads it, changes
+// one thing and writes it back at once, so two objects on one file see each other's writes.
+// The file is UTF-8.
 class IniFile
 {
 public:
@@ -48,14 +50,24 @@ private:
         QString name;
         QList<Entry> entries;
     };
+    struct Contents
+    {
+        QList<Entry> preamble;
+        QList<Section> sections;
+        bool unreadable = false; // the file exists but could not be read
 
-    void load();
-    void save() const;
-    const Section* findSection(const QString& name) const;
-    Section* findSection(const QString& name);
-    const Entry* findEntry(const QString& section, const QString& key) const;
+        const Section* findSection(const QString& name) const;
+        Section* findSection(const QString& name);
+        const Entry* findEntry(const QString& section, const QString& key) const;
+        void setValue(const QString& section, const QString& key, const QString& value);
+        bool removeKey(const QString& section, const QString& key);
+    };
+
+    Contents load() const;
+    // The file as it is now, for a change that is written back; throws when it cannot be read.
+    Contents loadForWrite() const;
+    void save(const Contents& contents) const;
+    [[noreturn]] void throwWriteError() const;
 
     QString m_path;
-    QList<Entry> m_preamble;
-    QList<Section> m_sections;
 };

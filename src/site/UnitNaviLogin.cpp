@@ -77,13 +77,17 @@ bool TFormNavi::checkLoginStatus()
     htmlYahoo yahoo;
     if (!yahoo.isPasswordReconfirmation())
         return true;
-    addLogMessage(yahoo.accountId + QStringLiteral("：再パスワード要求がありました。処理を中止します。"));
+    addLogMessage(yahoo.accountId +
+                  QStringLiteral("：再パスワード要求がありました。処理を中止します。"));
     return false;
 }
 
 void TFormNavi::ToolButtonLoginClick()
 {
     if (!loginAllowed())
+        return;
+    // Enter in the login fields comes here too: it is refused while the button is (no database).
+    if (!ToolButtonLogin->isEnabled() || !isDatabaseOpen())
         return;
     login(ComboBoxLoginId->currentText(), EditLoginPassword->text());
     updateLoginId();

@@ -8,6 +8,7 @@
 #include "app/UnitNavi.h"
 #include "app/UnitTaskTrayLoginMessage.h"
 #include "platform/Database.h"
+#include "platform/IniFile.h"
 #include "platform/Sql.h"
 #include "site/DownloadThread.h"
 #include "site/html.h"
@@ -15,6 +16,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -23,6 +25,7 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include <algorithm>
 #include <memory>
 #include <stdexcept>
 
@@ -33,8 +36,7 @@ class SlowTestThread : public DownloadThread
 {
 public:
     SlowTestThread(TFormNavi* navi, QString url, int items)
-        : DownloadThread(navi, navi->loginId), m_navi(navi), m_url(std::move(url)),
-          m_items(items)
+        : DownloadThread(navi, navi->loginId), m_navi(navi), m_url(std::move(url)), m_items(items)
     {
     }
 
@@ -71,10 +73,18 @@ QStringList logLines(const TFormNavi& navi)
 
 int folderCount(const TFormNavi& navi, const QString& loginId)
 {
-    return Sql::scalar(navi.connection,
-                       "SELECT COUNT(*) FROM T_NaviFolderMaster WHERE LoginId=:L",
+    return Sql::scalar(navi.connection, "SELECT COUNT(*) FROM T_NaviFolderMaster WHERE LoginId=:L",
                        {{":L", loginId}})
         .toInt();
+}
+
+QList<FakeSite::Request> loginPosts(const FakeSite& site)
+{
+    QList<FakeSite::Request> posts;
+    for (const FakeSite::Request& request : site.requests())
+        if (request.method == "POST" && request.path() == "/config/login" && request.secure)
+            posts << request;
+    return posts;
 }
 
 int postCount(const FakeSite& site)
@@ -118,8 +128,8 @@ class TestLogin : public QObject
 
     QList<QAction*> downloadCommands() const
     {
-        return {navi->ActionBidDownloadNow, navi->ActionBidDownload,
-                navi->ActionNaviDownloadSelect, navi->ActionNaviDownloadShow,
+        return {navi->ActionBidDownloadNow,      navi->ActionBidDownload,
+                navi->ActionNaviDownloadSelect,  navi->ActionNaviDownloadShow,
                 navi->ActionBidDetailedDownload, navi->ActionBidPromptDecisionDownload};
     }
 
@@ -195,6 +205,75 @@ private slots:
         const QList<FakeSite::Request> requests = site->requests();
         QCOMPARE(requests.size(), 1);
         QCOMPARE(requests.first().path(), QByteArray("/jp/show/mystatus"));
+    }
+
+    void automaticLoginAtStart_data()
+    {
+        QTest::addColumn<QString>("autoLogin"); // the value of LoginAutoLogin; empty: no key
+        QTest::addColumn<QStringList>("mainRows");
+        QTest::addColumn<QString>("expected"); // the account logged in at start; empty: none
+        QTest::newRow("later Main row wins") << "1" << QStringList{"alice", "bob"} << "bob";
+        QTest::newRow("one Main row") << "1" << QStringList{"alice"} << "alice";
+        QTest::newRow("no Main row") << "1" << QStringList() << "";
+        QTest::newRow("key missing") << "" << QStringList{"alice", "bob"} << "";
+        QTest::newRow("switched off") << "0" << QStringList{"alice", "bob"} << "";
+    }
+    void automaticLoginAtStart()
+    {
+        QFETCH(QString, autoLogin);
+        QFETCH(QStringList, mainRows);
+        QFETCH(QString, expected);
+        const QMap<QString, QString> passwords = {
+            {"alice", "pw1"}, {"bob", "pw2"}, {"carol", "pw3"}};
+        {
+            Database::ScopedConnection db;
+            for (auto it = passwords.cbegin(); it != passwords.cend(); ++it)
+                FixtureDb::addLogin(db.db(), it.key(), it.value(), mainRows.contains(it.key()));
+        }
+        if (!autoLogin.isEmpty())
+            IniFile(folder->filePath("setting.ini"))
+                .writeString("Setting", "LoginAutoLogin", autoLogin);
+        SitePages::serveAccount(*site, expected);
+        startWindow();
+        const QList<FakeSite::Request> posts = loginPosts(*site);
+        QCOMPARE(posts.size(), expected.isEmpty() ? 0 : 1);
+        QCOMPARE(navi->loginId, expected);
+        if (expected.isEmpty())
+            return;
+        const QByteArray body = posts.first().body;
+        QVERIFY2(body.contains("login=" + expected.toUtf8()), body.constData());
+        QVERIFY2(body.contains("passwd=" + passwords.value(expected).toUtf8()), body.constData());
+        // The login comes before the first idle moment's account refresh.
+        const QList<FakeSite::Request> requests = site->requests();
+        const auto isPost = [](const FakeSite::Request& r) { return r.secure; };
+        const auto isStatus = [](const FakeSite::Request& r) {
+            return r.path() == "/jp/show/mystatus";
+        };
+        QVERIFY(std::find_if(requests.cbegin(), requests.cend(), isPost) <
+                std::find_if(requests.cbegin(), requests.cend(), isStatus));
+    }
+
+    void enterInTheLoginBarWithoutADatabaseSendsNothing()
+    {
+        {
+            QFile file(folder->filePath("Tessaly.db"));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(QByteArray(4096, 'x'));
+        }
+        // Were the login let through, the new account's folders would be made without a database.
+        SitePages::serveAccount(*site, "seller01");
+        TestDialogs dialogs;
+        navi = std::make_unique<TFormNavi>();
+        navi->FormShow();
+        QCOMPARE(dialogs.requests().size(), 1);
+        QVERIFY(!navi->ToolButtonLogin->isEnabled());
+        navi->ComboBoxLoginId->setEditText("seller01");
+        navi->EditLoginPassword->setText("secret");
+        QTest::keyClick(navi->EditLoginPassword, Qt::Key_Return);
+        QTest::keyClick(navi->ComboBoxLoginId->lineEdit(), Qt::Key_Return);
+        QVERIFY(site->requests().isEmpty());
+        QCOMPARE(dialogs.requests().size(), 1);
+        QCOMPARE(navi->loginId, QString());
     }
 
     void savedIdFillsItsPassword()
@@ -289,8 +368,7 @@ private slots:
         QVERIFY(navi->MainMenuDataDownloadQuit->isEnabled());
         QTRY_COMPARE_WITH_TIMEOUT(navi->downloadKind, 0, 10000);
         const QStringList lines = logLines(*navi);
-        QCOMPARE(lines.mid(lines.size() - 4),
-                 (QStringList{"item 0", "item 1", "item 2", "end"}));
+        QCOMPARE(lines.mid(lines.size() - 4), (QStringList{"item 0", "item 1", "item 2", "end"}));
     }
 
     void escapeInTheFindPanelClosesItDuringADownload()

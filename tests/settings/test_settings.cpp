@@ -28,16 +28,16 @@ private slots:
         QTest::addColumn<bool>("asBool");
         // Defaults: "def", 7, true.
         QTest::newRow("plain text") << QByteArray("Key=abc") << "abc" << 7 << true;
-        QTest::newRow("one pair of quotes removed") << QByteArray("Key=\" a b \"") << " a b "
-                                                    << 7 << true;
+        QTest::newRow("one pair of quotes removed")
+            << QByteArray("Key=\" a b \"") << " a b " << 7 << true;
         QTest::newRow("inner quotes kept") << QByteArray("Key=\"\"x\"\"") << "\"x\"" << 7 << true;
         QTest::newRow("lone quote kept") << QByteArray("Key=\"abc") << "\"abc" << 7 << true;
-        QTest::newRow("blanks around value trimmed") << QByteArray("Key =  12  ") << "12" << 12
-                                                     << true;
+        QTest::newRow("blanks around value trimmed")
+            << QByteArray("Key =  12  ") << "12" << 12 << true;
         QTest::newRow("zero is false") << QByteArray("Key=0") << "0" << 0 << false;
         QTest::newRow("any non-zero is true") << QByteArray("Key=-3") << "-3" << -3 << true;
-        QTest::newRow("not a number gives defaults") << QByteArray("Key=12abc") << "12abc" << 7
-                                                     << true;
+        QTest::newRow("not a number gives defaults")
+            << QByteArray("Key=12abc") << "12abc" << 7 << true;
         QTest::newRow("empty value") << QByteArray("Key=") << "" << 7 << true;
         QTest::newRow("key without regard to case") << QByteArray("kEY=5") << "5" << 5 << true;
         QTest::newRow("Japanese text") << QByteArray("Key=氏名：") << "氏名：" << 7 << true;
@@ -94,6 +94,59 @@ private slots:
         QVERIFY(!reread.sectionExists("T"));
     }
 
+    void twoObjectsOnOneFileKeepEachOthersWrites_data()
+    {
+        QTest::addColumn<QString>("olderWrite");
+        QTest::newRow("string") << "string";
+        QTest::newRow("list") << "list";
+        QTest::newRow("key deleted") << "deleteKey";
+        QTest::newRow("section erased") << "eraseSection";
+    }
+    void twoObjectsOnOneFileKeepEachOthersWrites()
+    {
+        QFETCH(QString, olderWrite);
+        TestDataFolder folder;
+        const QString path = folder.filePath("setting.ini");
+        writeFile(path, "[Main]\nLeft=1\n[Old]\nX=1\n[L]\nBidCarriageItem0=a\n");
+        // The main window's object is made first; the settings dialog's while it is open.
+        IniFile older(path);
+        IniFile newer(path);
+        newer.writeString("Setting", "BidFlg", "2");
+        newer.writeList("L", "BidCarriage", 1, {"b", "c"});
+        newer.deleteKey("Main", "Left");
+        // Reads through the older object go to the file.
+        QCOMPARE(older.readInteger("Setting", "BidFlg", 0), 2);
+        QCOMPARE(older.readList("L", "BidCarriage"), (QStringList{"b", "c"}));
+        QVERIFY(!older.valueExists("Main", "Left"));
+        if (olderWrite == "string")
+            older.writeInteger("Main", "Top", 7);
+        else if (olderWrite == "list")
+            older.writeList("L", "BidForwarding", 0, {"f"});
+        else if (olderWrite == "deleteKey")
+            older.deleteKey("Old", "X");
+        else
+            older.eraseSection("Old");
+        const IniFile reread(path);
+        QCOMPARE(reread.readInteger("Setting", "BidFlg", 0), 2);
+        QCOMPARE(reread.readList("L", "BidCarriage"), (QStringList{"b", "c"}));
+        QVERIFY(!reread.valueExists("Main", "Left"));
+        QCOMPARE(reread.readInteger("Main", "Top", 0), olderWrite == "string" ? 7 : 0);
+        QCOMPARE(reread.readList("L", "BidForwarding"),
+                 olderWrite == "list" ? QStringList{"f"} : QStringList());
+        QCOMPARE(reread.valueExists("Old", "X"), olderWrite == "string" || olderWrite == "list");
+        QCOMPARE(reread.sectionExists("Old"), olderWrite != "eraseSection");
+    }
+
+    void writingTheFirstOfTwoEqualKeysWhichReadsSee()
+    {
+        TestDataFolder folder;
+        const QString path = folder.filePath("setting.ini");
+        writeFile(path, "[S]\nKey=first\nkey=second\n");
+        IniFile ini(path);
+        ini.writeString("S", "KEY", "new");
+        QCOMPARE(ini.readString("S", "Key", ""), QString("new"));
+    }
+
     void listsEndAtTheFirstEmptyValue()
     {
         TestDataFolder folder;
@@ -109,7 +162,8 @@ private slots:
     {
         TestDataFolder folder;
         const QString path = folder.filePath("setting.ini");
-        writeFile(path, "[L]\nBidCarriageItem0=old0\nBidCarriageItem1=old1\nBidCarriageItem2=old2\n");
+        writeFile(path,
+                  "[L]\nBidCarriageItem0=old0\nBidCarriageItem1=old1\nBidCarriageItem2=old2\n");
         IniFile ini(path);
         const QStringList read = ini.readList("L", "BidCarriage");
         ini.writeList("L", "BidCarriage", int(read.size()), {" 500円 ", "　全角　"});
@@ -164,11 +218,11 @@ private slots:
     {
         QTest::addColumn<QByteArray>("file");
         QTest::addColumn<QString>("colour");
-        QTest::newRow("PrInsert on") << QByteArray("[Setting]\nPrInsert=1\nBidBackColor=255\n")
-                                     << "255";
+        QTest::newRow("PrInsert on")
+            << QByteArray("[Setting]\nPrInsert=1\nBidBackColor=255\n") << "255";
         QTest::newRow("PrInsert missing") << QByteArray("[Setting]\nBidBackColor=255\n") << "255";
-        QTest::newRow("PrInsert off") << QByteArray("[Setting]\nPrInsert=0\nBidBackColor=255\n")
-                                      << "16772829";
+        QTest::newRow("PrInsert off")
+            << QByteArray("[Setting]\nPrInsert=0\nBidBackColor=255\n") << "16772829";
     }
     void rowColourIsReadOnlyWithTheFooterOption()
     {

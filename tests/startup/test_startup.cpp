@@ -1,6 +1,8 @@
 // Start-up and closing of the main window: the settings it reads and writes, the database it
 // creates, the shared queries, and the single-instance guard between real processes.
+#include "FakeSite.h"
 #include "FixtureDb.h"
+#include "SitePages.h"
 #include "TestDataFolder.h"
 #include "TestDialogs.h"
 #include "app/UnitNavi.h"
@@ -11,6 +13,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QLocalSocket>
 #include <QLockFile>
@@ -42,15 +45,41 @@ IniFile settings(const TestDataFolder& folder)
     return IniFile(folder.filePath("setting.ini"));
 }
 
-QProcess* startProgram(const TestDataFolder& folder, QObject* parent)
+// dialogLog: where the program records the boxes it would show, answering them itself.
+QProcess* startProgram(const TestDataFolder& folder, QObject* parent,
+                       const QString& dialogLog = QString())
 {
     auto* process = new QProcess(parent);
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("TESSALY_HOME", folder.path());
     env.insert("QT_QPA_PLATFORM", "offscreen");
+    if (!dialogLog.isEmpty())
+        env.insert("TESSALY_TEST_DIALOG_LOG", dialogLog);
     process->setProcessEnvironment(env);
     process->start(TESSALY_PROGRAM_PATH, {});
     return process;
+}
+
+bool instanceAnswers(const TestDataFolder& folder)
+{
+    QLocalSocket probe;
+    probe.connectToServer(SingleInstance::serverNameFor(folder.path()));
+    return probe.waitForConnected(100);
+}
+
+QStringList fileLines(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts);
+}
+
+void makeDatabaseUnreadable(const TestDataFolder& folder)
+{
+    QFile file(folder.filePath("Tessaly.db"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray(4096, 'x'));
 }
 
 } // namespace
@@ -67,8 +96,7 @@ private slots:
         QCOMPARE(navi->geometry(), QRect(100, 100, 900, 600));
         QVERIFY(navi->isDatabaseOpen());
         QVERIFY(QFile::exists(folder.filePath("Tessaly.db")));
-        QCOMPARE(QFile::permissions(folder.filePath("Tessaly.db")) & 0x0077,
-                 QFile::Permissions());
+        QCOMPARE(QFile::permissions(folder.filePath("Tessaly.db")) & 0x0077, QFile::Permissions());
         const IniFile ini = settings(folder);
         QVERIFY(ini.readBool("SettingGetBidInfo", "ExistsSection", false));
         QCOMPARE(ini.readString("SettingGetBidInfo", "MailItem0", ""), QString("メール："));
@@ -84,25 +112,46 @@ private slots:
         auto navi = startWindow();
         QTRY_VERIFY(navi->sharedQueriesReady);
         const QMap<QString, QStringList> tables = {
-            {"T_BidData", {"Aid", "Title", "BidId", "Price", "Url", "Index", "Quantity",
-                           "UpdateFlg", "DeleteFlg", "LoginId", "FirstFlg", "PaymentFlg",
-                           "ReceiptFlg", "EvaluationFlg", "EndFlg", "ContactMethod",
-                           "EvaluationUnnecessary", "EndDataTime", "DealingsCompletionFlg",
-                           "Carriage", "Forwarding", "Remarks"}},
+            {"T_BidData",
+             {"Aid",
+              "Title",
+              "BidId",
+              "Price",
+              "Url",
+              "Index",
+              "Quantity",
+              "UpdateFlg",
+              "DeleteFlg",
+              "LoginId",
+              "FirstFlg",
+              "PaymentFlg",
+              "ReceiptFlg",
+              "EvaluationFlg",
+              "EndFlg",
+              "ContactMethod",
+              "EvaluationUnnecessary",
+              "EndDataTime",
+              "DealingsCompletionFlg",
+              "Carriage",
+              "Forwarding",
+              "Remarks"}},
             {"T_BidMaster", {"Id", "Name", "MailMain", "Post", "Address1", "Tel"}},
-            {"T_Navi", {"Aid", "WriteId", "Number", "Subject", "Message", "WriteDate", "RecFlg",
-                        "NewFlg", "FolderID", "LoginId", "BidId", "UnsealingFlg",
-                        "DeleteFlgSub"}},
-            {"T_NaviFolderMaster", {"ID", "Name", "ImageIndex", "SelectImageIndex", "StateIndex",
-                                    "SortNumber", "ExpandFlg", "LoginId", "UniqueIdName"}},
-            {"T_NaviTemplate", {"SaveName", "Subject", "Message", "SortNumber", "FirstFlg",
-                                "PaymentFlg", "ReceiptFlg", "EvaluationFlg", "EndFlg"}},
+            {"T_Navi",
+             {"Aid", "WriteId", "Number", "Subject", "Message", "WriteDate", "RecFlg", "NewFlg",
+              "FolderID", "LoginId", "BidId", "UnsealingFlg", "DeleteFlgSub"}},
+            {"T_NaviFolderMaster",
+             {"ID", "Name", "ImageIndex", "SelectImageIndex", "StateIndex", "SortNumber",
+              "ExpandFlg", "LoginId", "UniqueIdName"}},
+            {"T_NaviTemplate",
+             {"SaveName", "Subject", "Message", "SortNumber", "FirstFlg", "PaymentFlg",
+              "ReceiptFlg", "EvaluationFlg", "EndFlg"}},
             {"T_EvaluationTemplate", {"SaveName", "Evaluation", "Message", "SortNumber"}},
             {"T_LoginId", {"LoginId", "PassWord", "Main"}},
             {"T_PersonalData", {"Name", "NamePhonetic", "Post", "Address1", "Tel", "Mail"}},
             {"T_BidDeleteData", {"Aid", "BidId", "Price", "LoginId"}},
-            {"T_NaviDraft", {"UniqueIdName", "Aid", "ReplyNo", "Subject", "Message", "LoginId",
-                             "UpDateTime", "FirstFlg"}}};
+            {"T_NaviDraft",
+             {"UniqueIdName", "Aid", "ReplyNo", "Subject", "Message", "LoginId", "UpDateTime",
+              "FirstFlg"}}};
         for (auto it = tables.cbegin(); it != tables.cend(); ++it) {
             const QSqlRecord record = navi->connection.record(it.key());
             for (const QString& column : it.value())
@@ -211,7 +260,8 @@ private slots:
         TestDataFolder folder;
         {
             IniFile ini = settings(folder);
-            // Positions by band identifier: ToolBarMain 1, ToolBarNavi 2, PanelLogin 3, ToolBarFlg 0.
+            // Positions by band identifier: ToolBarMain 1, ToolBarNavi 2, PanelLogin 3, ToolBarFlg
+            // 0.
             for (int id = 0; id < 4; ++id)
                 ini.writeInteger("Main", "CoolBarIndex" + QString::number(id), (id + 1) % 4);
         }
@@ -246,11 +296,7 @@ private slots:
     void unreadableDatabaseIsReportedOnceAndDisablesDownloads()
     {
         TestDataFolder folder;
-        {
-            QFile file(folder.filePath("Tessaly.db"));
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write(QByteArray(4096, 'x'));
-        }
+        makeDatabaseUnreadable(folder);
         TestDialogs dialogs;
         auto navi = startWindow();
         QCOMPARE(dialogs.requests().size(), 1);
@@ -262,6 +308,64 @@ private slots:
         QVERIFY(!navi->sharedQueriesReady);
         closeWindow(*navi);
         QCOMPARE(dialogs.requests().size(), 1);
+    }
+
+    void failedOpenKeepsTheAccountAndFontSize()
+    {
+        TestDataFolder folder;
+        settings(folder).writeString("Main", "LoginId", "seller-9");
+        settings(folder).writeInteger("Main", "FontSize", 16);
+        makeDatabaseUnreadable(folder);
+        TestDialogs dialogs;
+        auto navi = startWindow();
+        QVERIFY(!navi->isDatabaseOpen());
+        QCOMPARE(navi->ComboBoxLoginId->currentText(), QString("seller-9"));
+        QCOMPARE(navi->checkedMessageFontSize(), 16);
+        closeWindow(*navi);
+        const IniFile ini = settings(folder);
+        QCOMPARE(ini.readString("Main", "LoginId", ""), QString("seller-9"));
+        QCOMPARE(ini.readInteger("Main", "FontSize", 0), 16);
+    }
+
+    void closeThatCannotWriteTheSettingsStillEndsTheProgram()
+    {
+        TestDataFolder folder;
+        // The program's first idle moment asks the site for the account; once that request has
+        // come, nothing reads the site's hosts from the settings any more.
+        FakeSite site;
+        QVERIFY(site.start());
+        site.useAsSite();
+        SitePages::serveAccount(site, QString());
+        const QString dialogLog = folder.filePath("dialogs.log");
+        QProcess* program = startProgram(folder, this, dialogLog);
+        QTRY_VERIFY_WITH_TIMEOUT(instanceAnswers(folder), 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(!site.requests().isEmpty(), 20000);
+        // A folder in the file's place can be neither read nor written, by root neither.
+        QVERIFY(QFile::remove(folder.filePath("setting.ini")));
+        QVERIFY(QDir(folder.path()).mkdir("setting.ini"));
+        ::kill(pid_t(program->processId()), SIGTERM);
+        QVERIFY(program->waitForFinished(10000));
+        QCOMPARE(program->exitStatus(), QProcess::NormalExit);
+        QCOMPARE(program->exitCode(), 0);
+        const QStringList boxes = fileLines(dialogLog);
+        QCOMPARE(boxes.size(), 1);
+        QVERIFY2(boxes.first().startsWith("Error\t"), qPrintable(boxes.first()));
+        QVERIFY(boxes.first().contains("setting.ini"));
+        // The lock is free and the next start becomes the running instance.
+        {
+            QLockFile lock(SingleInstance::lockFileFor(folder.path()));
+            QVERIFY(lock.tryLock(0));
+        }
+        QVERIFY(QDir(folder.path()).rmdir("setting.ini"));
+        site.useAsSite();
+        QProcess* next = startProgram(folder, this, dialogLog);
+        QTRY_VERIFY_WITH_TIMEOUT(instanceAnswers(folder), 20000);
+        QCOMPARE(next->state(), QProcess::Running);
+        ::kill(pid_t(next->processId()), SIGTERM);
+        QVERIFY(next->waitForFinished(10000));
+        QCOMPARE(next->exitCode(), 0);
+        QCOMPARE(fileLines(dialogLog).size(), 1);
+        QCOMPARE(settings(folder).readInteger("Main", "Width", 0), 900);
     }
 
     void dataFolderWithBlanksAndJapanese()
@@ -278,14 +382,7 @@ private slots:
     {
         TestDataFolder folder;
         QProcess* first = startProgram(folder, this);
-        const QString server = SingleInstance::serverNameFor(folder.path());
-        QTRY_VERIFY_WITH_TIMEOUT(
-            [&] {
-                QLocalSocket probe;
-                probe.connectToServer(server);
-                return probe.waitForConnected(100);
-            }(),
-            20000);
+        QTRY_VERIFY_WITH_TIMEOUT(instanceAnswers(folder), 20000);
         QProcess* second = startProgram(folder, this);
         QVERIFY(second->waitForFinished(10000));
         QCOMPARE(second->exitCode(), 0);
