@@ -1,3 +1,4 @@
+#include "app/AppIcon.h"
 #include "app/CommonDefine.h"
 #include "app/UnitMain.h"
 #include "app/UnitNavi.h"
@@ -15,6 +16,7 @@ int main(int argc, char** argv)
     app.setApplicationName(QStringLiteral("Tessaly"));
     app.setApplicationDisplayName(CommonDefine::applicationTitle);
     app.setApplicationVersion(QStringLiteral(TESSALY_VERSION));
+    app.setWindowIcon(tessalyIcon());
     // The main window may sit in the tray with no visible window; it quits the program itself.
     app.setQuitOnLastWindowClosed(false);
 

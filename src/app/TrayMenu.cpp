@@ -15,3 +15,13 @@ QStringList trayMenuFixedCaptions()
     return {QStringLiteral("元に戻す(&R)"), QStringLiteral("-"),
             QStringLiteral("アプリケーション終了(&X)")};
 }
+
+bool hidesIntoTray(bool taskTrayOption, bool trayAvailable, bool iconVisible)
+{
+    return taskTrayOption && trayAvailable && iconVisible;
+}
+
+Qt::WindowState windowStateOnRestore(int stateBeforeMinimize)
+{
+    return stateBeforeMinimize == 2 ? Qt::WindowMaximized : Qt::WindowNoState;
+}

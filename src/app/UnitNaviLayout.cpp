@@ -2,6 +2,9 @@
 #include "app/UnitNavi.h"
 
 #include "app/CommonDefine.h"
+#include "app/StatusPanel.h"
+#include "app/StatusPanelLayout.h"
+#include "app/WholeToolBar.h"
 #include "platform/WheelRouter.h"
 #include "views/BidListFindPanel.h"
 #include "views/BidListView.h"
@@ -523,8 +526,10 @@ void TFormNavi::buildMenus()
 
 void TFormNavi::buildToolBars()
 {
-    auto makeBar = [this](const QString& name, const QString& title) {
-        auto* bar = new QToolBar(title, this);
+    auto makeBar = [this](const QString& name, const QString& title, QToolBar* bar = nullptr) {
+        if (!bar)
+            bar = new QToolBar(this);
+        bar->setWindowTitle(title);
         bar->setObjectName(name);
         bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
         addToolBar(Qt::TopToolBarArea, bar);
@@ -588,7 +593,8 @@ void TFormNavi::buildToolBars()
     ToolButtonNaviFind->setEnabled(false);
     ToolBarNavi->addWidget(ToolButtonNaviFind);
 
-    PanelLogin = makeBar("PanelLogin", QStringLiteral("ログイン"));
+    // The login bar's fields stay on screen; the other bars of its row give way.
+    PanelLogin = makeBar("PanelLogin", QStringLiteral("ログイン"), new WholeToolBar(this));
     ComboBoxLoginId = new QComboBox(PanelLogin);
     ComboBoxLoginId->setObjectName("ComboBoxLoginId");
     ComboBoxLoginId->setEditable(true);
@@ -605,6 +611,8 @@ void TFormNavi::buildToolBars()
     ToolButtonLogin->setObjectName("ToolButtonLogin");
     ToolButtonLogin->setText(QStringLiteral("ログイン"));
     ToolButtonLogin->setEnabled(false);
+    ToolButtonLogin->setMenu(PopupMenuLogin);
+    ToolButtonLogin->setPopupMode(QToolButton::MenuButtonPopup);
     PanelLogin->addWidget(ToolButtonLogin);
 
     ToolBarFlg = makeBar("ToolBarFlg", QStringLiteral("フラグ"));
@@ -619,30 +627,34 @@ void TFormNavi::buildStatusBar()
 {
     QStatusBar* bar = statusBar();
     bar->setObjectName("StatusBar");
-    // The last panel takes what is left, so the account's text is not cut on a 900-pixel window.
-    const int widths[6] = {260, 150, 150, 100, 50, 50};
+    // The panels share one row laid out by their own rule: the account (panel 5) is always
+    // shown whole and takes what is left; on a short bar the panels with long texts give way.
+    auto* row = new QWidget(bar);
+    auto* rowLayout = new StatusPanelLayout(row);
+    bar->addWidget(row, 1);
+    const int widths[6] = {320, 180, 150, 100, 50, 50};
     for (int i = 0; i < 6; ++i) {
-        statusPanels[i] = new QLabel(bar);
+        statusPanels[i] = new StatusPanel(
+            widths[i], i == 5 ? StatusPanel::Fit::Whole : StatusPanel::Fit::GivesWay, row);
         statusPanels[i]->setObjectName(QStringLiteral("StatusBarPanel%1").arg(i));
-        statusPanels[i]->setMinimumWidth(widths[i]);
         if (i == 3) {
-            ProgressBar = new QProgressBar(bar);
+            ProgressBar = new QProgressBar(row);
             ProgressBar->setObjectName("ProgressBar");
             ProgressBar->setMaximum(0);
             ProgressBar->setTextVisible(false);
             ProgressBar->setFixedWidth(widths[i]);
-            bar->addWidget(ProgressBar);
+            rowLayout->addWidget(ProgressBar);
             statusPanels[i]->hide();
         } else if (i == 4) {
-            ProgressBar2 = new QProgressBar(bar);
+            ProgressBar2 = new QProgressBar(row);
             ProgressBar2->setObjectName("ProgressBar2");
             ProgressBar2->setMaximum(0);
             ProgressBar2->setTextVisible(false);
             ProgressBar2->setFixedWidth(100);
-            bar->addWidget(ProgressBar2);
+            rowLayout->addWidget(ProgressBar2);
             statusPanels[i]->hide();
         } else {
-            bar->addWidget(statusPanels[i], i == 5 ? 1 : 0);
+            rowLayout->addWidget(statusPanels[i]);
         }
     }
     // An idle progress bar with maximum 0 would show a busy animation; keep it still.

@@ -1,10 +1,12 @@
 // The main window's frame behaviour: log, tab switch, font size, tray icon, small commands.
 #include "app/UnitNavi.h"
 
+#include "app/AppIcon.h"
 #include "app/CommonDefine.h"
 #include "app/MessageFontSize.h"
 #include "app/TrayMenu.h"
 #include "platform/WheelRouter.h"
+#include "platform/WindowPlacement.h"
 #include "views/BidListView.h"
 #include "views/FolderTree.h"
 #include "views/NaviListItem.h"
@@ -192,7 +194,11 @@ void TFormNavi::PopupMenuTrayRestoreClick()
 {
     if (trayIcon)
         trayIcon->hide();
-    showNormal();
+    // showNormal() would drop a maximised window to its normal bounds.
+    if (windowStateOnRestore(placement->stateBeforeMinimize()) == Qt::WindowMaximized)
+        showMaximized();
+    else
+        showNormal();
     raise();
     activateWindow();
 }
@@ -225,6 +231,7 @@ void TFormNavi::buildTray()
     connect(restore, &QAction::triggered, this, &TFormNavi::PopupMenuTrayRestoreClick);
     connect(exitApp, &QAction::triggered, this, &TFormNavi::PopupMenuTrayAppExitClick);
 
+    setWindowIcon(tessalyIcon());
     if (QSystemTrayIcon::isSystemTrayAvailable()) {
         trayIcon = new QSystemTrayIcon(windowIcon(), this);
         trayIcon->setToolTip(CommonDefine::applicationTitle);
@@ -241,11 +248,20 @@ void TFormNavi::changeEvent(QEvent* event)
 {
     if (event->type() == QEvent::WindowStateChange && (windowState() & Qt::WindowMinimized) &&
         !(static_cast<QWindowStateChangeEvent*>(event)->oldState() & Qt::WindowMinimized) &&
-        options.taskTray && QSystemTrayIcon::isSystemTrayAvailable()) {
-        // Minimising with the tray option hides the window into the notification area.
+        options.taskTray) {
+        // Minimising with the tray option hides the window into the notification area, once
+        // its icon is there to bring it back.
         QTimer::singleShot(0, this, [this] {
-            hide();
+            if (!isMinimized())
+                return;
             TasktrayIcon();
+            const bool iconVisible =
+                trayIcon && trayIcon->isVisible() && !trayIcon->icon().isNull();
+            if (hidesIntoTray(options.taskTray, QSystemTrayIcon::isSystemTrayAvailable(),
+                              iconVisible))
+                hide();
+            else if (trayIcon)
+                trayIcon->hide();
         });
     }
     QMainWindow::changeEvent(event);
@@ -311,8 +327,6 @@ void TFormNavi::connectSignals()
     connect(action("MainMenuViewShowNaviTab"), &QAction::triggered, this,
             [showTab] { showTab(1); });
     connect(ToolButtonLogin, &QToolButton::clicked, this, &TFormNavi::ToolButtonLoginClick);
-    ToolButtonLogin->setMenu(PopupMenuLogin);
-    ToolButtonLogin->setPopupMode(QToolButton::MenuButtonPopup);
     connect(EditLoginPassword, &QLineEdit::returnPressed, this, &TFormNavi::ToolButtonLoginClick);
     connect(ComboBoxLoginId->lineEdit(), &QLineEdit::returnPressed, this,
             &TFormNavi::ToolButtonLoginClick);

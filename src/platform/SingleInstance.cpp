@@ -54,9 +54,11 @@ void SingleInstance::listen()
     m_server->listen(m_serverName);
     connect(m_server.get(), &QLocalServer::newConnection, this, [this] {
         while (QLocalSocket* client = m_server->nextPendingConnection()) {
+            // A request may arrive in pieces; it counts once its line is whole.
             connect(client, &QLocalSocket::readyRead, this, [this, client] {
-                if (client->readAll().contains("raise"))
-                    emit raiseRequested();
+                while (client->canReadLine())
+                    if (client->readLine() == raiseCommand)
+                        emit raiseRequested();
             });
             connect(client, &QLocalSocket::disconnected, client, &QObject::deleteLater);
         }

@@ -1,26 +1,36 @@
 // The main window's frame: tab switch, tray menu, log, font sizes and wheel routing.
 #include "TestDataFolder.h"
+#include "app/AppIcon.h"
 #include "app/MessageFontSize.h"
+#include "app/StatusPanel.h"
+#include "app/StatusPanelLayout.h"
 #include "app/TrayMenu.h"
 #include "app/UnitNavi.h"
+#include "platform/SingleInstance.h"
 #include "views/BidListView.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QHelpEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTest>
+#include <QToolBar>
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QWheelEvent>
 
 #include <memory>
+
+Q_DECLARE_METATYPE(StatusPanelLayout::Need)
 
 namespace {
 
@@ -38,6 +48,20 @@ void turnWheel(QWidget* target, int distance, Qt::KeyboardModifiers modifiers)
     QWheelEvent wheel(at, target->mapToGlobal(at), QPoint(), QPoint(0, distance), Qt::NoButton,
                       modifiers, Qt::NoScrollPhase, false);
     QApplication::sendEvent(target, &wheel);
+}
+
+// Where a child widget stands in the main window's coordinates.
+QRect rectInWindow(const QWidget* child, const QWidget* window)
+{
+    return QRect(child->mapTo(window, QPoint(0, 0)), child->size());
+}
+
+// The tool tip a panel offers when the mouse rests on it.
+QString toolTipOf(QWidget* panel)
+{
+    QHelpEvent help(QEvent::ToolTip, QPoint(5, 5), panel->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(panel, &help);
+    return panel->toolTip();
 }
 
 } // namespace
@@ -151,6 +175,204 @@ private slots:
         navi->ComboBoxLoginId->clear();
         navi->TasktrayIcon();
         QCOMPARE(captionsOf(navi->trayMenu()), trayMenuFixedCaptions());
+    }
+
+    void programIconIsDrawnForTheWindowAndTheTray()
+    {
+        const QIcon icon = tessalyIcon();
+        QVERIFY(!icon.isNull());
+        for (int size : {16, 22, 32, 48}) {
+            const QImage image = icon.pixmap(size).toImage();
+            QCOMPARE(image.size(), QSize(size, size));
+            // Opaque in the middle, clear in the rounded-off corner.
+            QCOMPARE(qAlpha(image.pixel(size / 2, size / 3)), 255);
+            QCOMPARE(qAlpha(image.pixel(0, 0)), 0);
+        }
+        QVERIFY(!navi->windowIcon().isNull());
+    }
+
+    void hidesIntoTrayOnlyWithAnIconToClick_data()
+    {
+        QTest::addColumn<bool>("option");
+        QTest::addColumn<bool>("trayAvailable");
+        QTest::addColumn<bool>("iconVisible");
+        QTest::addColumn<bool>("hides");
+        QTest::newRow("option on, icon shown") << true << true << true << true;
+        QTest::newRow("option off") << false << true << true << false;
+        QTest::newRow("no tray") << true << false << false << false;
+        QTest::newRow("icon not shown") << true << true << false << false;
+    }
+    void hidesIntoTrayOnlyWithAnIconToClick()
+    {
+        QFETCH(bool, option);
+        QFETCH(bool, trayAvailable);
+        QFETCH(bool, iconVisible);
+        QFETCH(bool, hides);
+        QCOMPARE(hidesIntoTray(option, trayAvailable, iconVisible), hides);
+    }
+
+    void minimisingWithoutATrayLeavesAWindowToRestore()
+    {
+        // The test platform has no notification area.
+        navi->options.taskTray = true;
+        navi->show();
+        QVERIFY(QTest::qWaitForWindowExposed(navi.get()));
+        navi->setWindowState(Qt::WindowMinimized);
+        QCoreApplication::processEvents();
+        QCoreApplication::processEvents();
+        QVERIFY(navi->isMinimized());
+        QVERIFY(!navi->isHidden());
+    }
+
+    void restoreKeepsTheStateBeforeMinimising_data()
+    {
+        QTest::addColumn<bool>("maximised");
+        QTest::addColumn<bool>("inTray");
+        QTest::addColumn<bool>("bySecondStart");
+        QTest::newRow("maximised, tray menu") << true << true << false;
+        QTest::newRow("maximised, minimised, tray menu") << true << false << false;
+        QTest::newRow("normal, tray menu") << false << true << false;
+        QTest::newRow("maximised in tray, second start") << true << true << true;
+        QTest::newRow("maximised, minimised, second start") << true << false << true;
+        QTest::newRow("normal, minimised, second start") << false << false << true;
+    }
+    void restoreKeepsTheStateBeforeMinimising()
+    {
+        QFETCH(bool, maximised);
+        QFETCH(bool, inTray);
+        QFETCH(bool, bySecondStart);
+        if (maximised)
+            navi->showMaximized();
+        else
+            navi->showNormal();
+        QVERIFY(QTest::qWaitForWindowExposed(navi.get()));
+        QCOMPARE(navi->isMaximized(), maximised);
+        // A window manager minimises to the minimised state alone, dropping the maximised one.
+        navi->setWindowState(Qt::WindowMinimized);
+        if (inTray)
+            navi->hide();
+
+        if (bySecondStart) {
+            SingleInstance running(folder->path());
+            QCOMPARE(running.acquire(), SingleInstance::Outcome::First);
+            running.listen();
+            connect(&running, &SingleInstance::raiseRequested, navi.get(),
+                    &TFormNavi::raiseFromOutside);
+            SingleInstance second(folder->path());
+            QCOMPARE(second.acquire(), SingleInstance::Outcome::RaisedOther);
+            QTRY_VERIFY(!navi->isMinimized());
+        } else {
+            navi->findChild<QAction*>("PopupMenuTrayRestore")->trigger();
+        }
+        QVERIFY(navi->isVisible());
+        QVERIFY(!navi->isMinimized());
+        QCOMPARE(navi->isMaximized(), maximised);
+    }
+
+    void statusPanelWidthsShareAShortRow_data()
+    {
+        using Need = StatusPanelLayout::Need;
+        QTest::addColumn<int>("available");
+        QTest::addColumn<QList<Need>>("needs");
+        QTest::addColumn<QList<int>>("widths");
+        const Need result{320, 148, 80}, count{180, 20, 20}, account{50, 113, 113},
+            progress{100, 100, 100}, longResult{320, 600, 80};
+        QTest::newRow("room: the last takes the rest")
+            << 1000 << QList<Need>{result, count, account} << QList<int>{320, 180, 500};
+        QTest::newRow("spare room goes first, evenly")
+            << 500 << QList<Need>{result, count, account} << QList<int>{263, 124, 113};
+        QTest::newRow("a long text gives way once the spare room is gone")
+            << 400 << QList<Need>{longResult, count, account} << QList<int>{267, 20, 113};
+        QTest::newRow("a progress bar keeps its width")
+            << 500 << QList<Need>{longResult, progress, account} << QList<int>{287, 100, 113};
+        QTest::newRow("too short: the whole text still stays whole")
+            << 100 << QList<Need>{longResult, account} << QList<int>{80, 113};
+    }
+    void statusPanelWidthsShareAShortRow()
+    {
+        QFETCH(int, available);
+        QFETCH(QList<StatusPanelLayout::Need>, needs);
+        QFETCH(QList<int>, widths);
+        QCOMPARE(StatusPanelLayout::widths(available, needs), widths);
+    }
+
+    void accountTextIsWholeAtTheDefaultSize_data()
+    {
+        QTest::addColumn<QString>("account");
+        QTest::newRow("logged in") << QString("ログインID：seller1");
+        QTest::newRow("not logged in") << QString("ログインしていません");
+    }
+    void accountTextIsWholeAtTheDefaultSize()
+    {
+        QFETCH(QString, account);
+        navi->show();
+        QVERIFY(QTest::qWaitForWindowExposed(navi.get()));
+        QCOMPARE(navi->size(), QSize(900, 600));
+        navi->statusPanels[0]->setText("seller1でログインしました");
+        navi->statusPanels[1]->setText("件数：1234（未開封：56）");
+        navi->statusPanels[2]->setText("合計価格：1234567");
+        navi->statusPanels[5]->setText(account);
+        auto* panel = qobject_cast<StatusPanel*>(navi->statusPanels[5]);
+        QVERIFY(panel);
+        const int needed = panel->fontMetrics().horizontalAdvance(account);
+        QTRY_VERIFY2(panel->contentsRect().width() >= needed,
+                     qPrintable(QString("%1 < %2").arg(panel->contentsRect().width()).arg(needed)));
+        QCOMPARE(panel->shownText(), account);
+        QVERIFY(navi->statusBar()->rect().contains(rectInWindow(panel, navi->statusBar())));
+        // The other texts fit beside it as well.
+        for (int i : {0, 1, 2}) {
+            auto* other = qobject_cast<StatusPanel*>(navi->statusPanels[i]);
+            QCOMPARE(other->shownText(), other->text());
+            QVERIFY(rectInWindow(other, navi->statusBar()).right() < panel->x());
+        }
+    }
+
+    void longStatusTextsGiveWayWithTheirWholeTextInTheToolTip()
+    {
+        navi->show();
+        QVERIFY(QTest::qWaitForWindowExposed(navi.get()));
+        const QString account = "ログインID：seller1";
+        const QString longResult = QString("seller1でログインしました").repeated(4);
+        navi->statusPanels[0]->setText(longResult);
+        navi->statusPanels[1]->setText("0件");
+        navi->statusPanels[5]->setText(account);
+        auto* result = qobject_cast<StatusPanel*>(navi->statusPanels[0]);
+        auto* count = qobject_cast<StatusPanel*>(navi->statusPanels[1]);
+        auto* panel = qobject_cast<StatusPanel*>(navi->statusPanels[5]);
+        QTRY_VERIFY(panel->contentsRect().width() >=
+                    panel->fontMetrics().horizontalAdvance(account));
+        QVERIFY(rectInWindow(result, navi.get()).right() < rectInWindow(count, navi.get()).left());
+
+        QVERIFY(result->shownText() != longResult);
+        QVERIFY(result->shownText().endsWith(QChar(0x2026)));
+        QVERIFY(result->fontMetrics().horizontalAdvance(result->shownText()) <=
+                result->contentsRect().width());
+        QCOMPARE(toolTipOf(result), longResult);
+        QCOMPARE(count->shownText(), QString("0件"));
+        QCOMPARE(toolTipOf(count), QString());
+
+        // Once it fits again the panel shows it whole and offers no tool tip.
+        navi->statusPanels[0]->setText("seller1でログインしました");
+        QTRY_COMPARE(result->shownText(), result->text());
+        QCOMPARE(toolTipOf(result), QString());
+    }
+
+    void loginBarFieldsAreOnScreenAtTheDefaultSize()
+    {
+        navi->ComboBoxLoginId->addItems({"seller1", "seller2"});
+        navi->show();
+        QVERIFY(QTest::qWaitForWindowExposed(navi.get()));
+        QCOMPARE(navi->size(), QSize(900, 600));
+        const QRect bar = rectInWindow(navi->PanelLogin, navi.get());
+        QVERIFY(navi->rect().contains(bar));
+        for (QWidget* field : {static_cast<QWidget*>(navi->ComboBoxLoginId),
+                               static_cast<QWidget*>(navi->EditLoginPassword),
+                               static_cast<QWidget*>(navi->ToolButtonLogin)}) {
+            // A field pushed into the bar's overflow is hidden until the overflow opens.
+            QTRY_VERIFY2(field->isVisible(), qPrintable(field->objectName()));
+            QVERIFY2(bar.contains(rectInWindow(field, navi.get())),
+                     qPrintable(field->objectName()));
+        }
     }
 
     void logLineIsAppendedAndScrolledTo()
