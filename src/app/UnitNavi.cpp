@@ -6,6 +6,7 @@
 #include "app/ToolBarBands.h"
 #include "platform/Database.h"
 #include "platform/Dialogs.h"
+#include "platform/FirstPaint.h"
 #include "platform/IniFile.h"
 #include "platform/Sql.h"
 #include "platform/WindowPlacement.h"
@@ -134,10 +135,15 @@ void TFormNavi::FormShow()
     // Filling the list cleared the text; set again, it also fills a saved password.
     ComboBoxLoginId->setEditText(lastLoginId);
 
-    if (NaviOptions::readLoginAutoLogin(ini) && !autoLoginId.isEmpty())
-        login(autoLoginId, autoLoginPassword);
-
-    QTimer::singleShot(0, this, &TFormNavi::AppIdle);
+    // The steps that wait on the site run once the window has been drawn, in their order.
+    const bool autoLogin = NaviOptions::readLoginAutoLogin(ini) && !autoLoginId.isEmpty();
+    runAfterFirstPaint(this, [this, autoLogin] {
+        if (closed)
+            return;
+        if (autoLogin)
+            login(autoLoginId, autoLoginPassword);
+        AppIdle();
+    });
 }
 
 int TFormNavi::readMainSection()

@@ -23,6 +23,7 @@
 #include <QTest>
 #include <QToolBar>
 
+#include <atomic>
 #include <memory>
 #include <signal.h>
 
@@ -74,6 +75,27 @@ QStringList fileLines(const QString& path)
         return {};
     return QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts);
 }
+
+// Sets a flag when the watched window gets its first paint event.
+class PaintSpy : public QObject
+{
+public:
+    PaintSpy(QWidget* window, std::atomic<bool>& painted) : m_painted(painted)
+    {
+        window->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            m_painted = true;
+        return false;
+    }
+
+private:
+    std::atomic<bool>& m_painted;
+};
 
 void makeDatabaseUnreadable(const TestDataFolder& folder)
 {
@@ -366,6 +388,32 @@ private slots:
         QCOMPARE(next->exitCode(), 0);
         QCOMPARE(fileLines(dialogLog).size(), 1);
         QCOMPARE(settings(folder).readInteger("Main", "Width", 0), 900);
+    }
+
+    void windowIsPaintedBeforeTheSiteIsAsked()
+    {
+        TestDataFolder folder;
+        FakeSite site;
+        QVERIFY(site.start());
+        site.useAsSite();
+        std::atomic<bool> painted{false};
+        std::atomic<bool> paintedWhenAsked{false};
+        std::atomic<int> statusRequests{0};
+        site.setHandler("GET", "/jp/show/mystatus", [&](const FakeSite::Request&) {
+            paintedWhenAsked = painted.load();
+            ++statusRequests;
+            FakeSite::Response slow = SitePages::page(SitePages::statusPage("seller1"));
+            slow.delayMs = 2000;
+            return slow;
+        });
+        auto navi = std::make_unique<TFormNavi>();
+        PaintSpy spy(navi.get(), painted);
+        navi->FormShow();
+        QCOMPARE(statusRequests.load(), 0);
+        QTRY_VERIFY_WITH_TIMEOUT(navi->sharedQueriesReady, 15000);
+        QCOMPARE(statusRequests.load(), 1);
+        QVERIFY(paintedWhenAsked);
+        QCOMPARE(navi->loginId, QString("seller1"));
     }
 
     void dataFolderWithBlanksAndJapanese()
