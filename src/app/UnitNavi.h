@@ -114,6 +114,8 @@ public:
                        const QString& startLine);
     // Called by the end-of-download store: the thread is forgotten and freed once it ends.
     void endDownload(DownloadThread* thread);
+    // A hand-over of the thread threw: the download ends as a failed one, the error is shown.
+    void downloadHandOverFailed(DownloadThread* thread, const QString& message);
     // Asks every download thread to stop, opens its gate and waits (processing events).
     void stopAllDownloads();
     QPointer<DownloadThread> threadBidDownload, threadNaviDownload, threadBidDetailedDownload;

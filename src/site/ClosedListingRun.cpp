@@ -44,6 +44,12 @@ ClosedListingResult ClosedListingRun::run(const ClosedListingRequest& request)
             result.stopped = true;
             return result;
         }
+        // A further page without a listing ends the run as the last page does: the total of
+        // the first page is only what the site announced, and may be far off.
+        if (pageNumber > 1 && page.result == ClosedListPage::Read && page.listings.isEmpty()) {
+            result.result = ClosedListingResult::Finished;
+            return result;
+        }
         bool pageEndedEarly = false;
         for (const ClosedListing& listing : page.listings) {
             if (!request.stopAid.isEmpty() && listing.aid == request.stopAid) {

@@ -5,6 +5,8 @@
 #include <QApplication>
 #include <QMetaObject>
 
+#include <exception>
+
 DownloadThread::DownloadThread(QObject* guiTarget, const QString& loginIdAtStart)
     : m_guiTarget(guiTarget), m_loginIdAtStart(loginIdAtStart)
 {
@@ -64,18 +66,36 @@ bool DownloadThread::handOver(const std::function<void()>& fn)
             [&] {
                 if (isInterruptionRequested() || isHeld() || QApplication::activeModalWidget())
                     return;
-                fn();
                 ran = true;
+                runOnGuiThread(fn);
             },
             Qt::BlockingQueuedConnection);
         if (!delivered)
             return false;
         if (ran)
-            return true;
+            return !isInterruptionRequested();
         QMutexLocker lock(&m_mutex);
         if (!m_held && !isInterruptionRequested())
             m_gateOpened.wait(&m_mutex, modalRetryMs);
     }
+}
+
+void DownloadThread::runOnGuiThread(const std::function<void()>& fn)
+{
+    QString failure;
+    try {
+        fn();
+        return;
+    } catch (const std::exception& error) {
+        failure = QString::fromUtf8(error.what());
+    } catch (...) {
+        failure = QStringLiteral("予期しないエラーが発生しました。");
+    }
+    // The call reached the GUI thread, so it counts as done and is never run again. Whatever it
+    // left undone, the run cannot go on from there: it ends as a stopped one does, without any
+    // further hand-over.
+    requestInterruption();
+    emit handOverFailed(failure);
 }
 
 QString DownloadThread::fetchPage(const QString& url)

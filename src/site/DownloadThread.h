@@ -12,7 +12,7 @@
 // gives the main window (progress, log lines, stores) runs on the GUI thread through a
 // blocking hand-over. The GUI thread can hold the thread at a gate (while it asks whether to
 // stop): no hand-over runs while the gate is closed or a modal dialog is open, and none runs
-// after a stop request.
+// after a stop request. A hand-over that reached the GUI thread runs once, also when it throws.
 class DownloadThread : public QThread
 {
     Q_OBJECT
@@ -39,10 +39,19 @@ public:
 protected:
     // Waits while the gate is closed; false once a stop was requested.
     bool checkPoint();
-    // Runs fn on the GUI thread and waits for it; false (fn not run) once a stop was requested.
+    // Runs fn on the GUI thread and waits for it; false once a stop was requested (fn not run)
+    // or when fn threw (the run is then asked to stop, see handOverFailed).
     bool handOver(const std::function<void()>& fn);
 
+signals:
+    // Emitted on the GUI thread when a hand-over threw: it is not run again, the thread is
+    // asked to stop and hands nothing more over. The receiver restores the window and reports
+    // the error.
+    void handOverFailed(const QString& message);
+
 private:
+    void runOnGuiThread(const std::function<void()>& fn);
+
     QObject* m_guiTarget;
     QString m_loginIdAtStart;
     static constexpr unsigned long modalRetryMs = 50;

@@ -3,11 +3,16 @@
 #include "app/UnitNavi.h"
 
 #include "platform/Dialogs.h"
+#include "site/ClosedListingRun.h"
 #include "site/DownloadThread.h"
+#include "site/ListingTexts.h"
+#include "site/NaviDownloadRun.h"
+#include "site/NaviDownloadTexts.h"
 #include "site/NaviStore.h"
 
 #include <QAction>
-#include <QCoreApplication>
+#include <QApplication>
+#include <QTimer>
 #include <QToolButton>
 
 namespace {
@@ -102,6 +107,8 @@ bool TFormNavi::startDownload(int kind, const std::function<DownloadThread*()>& 
     downloadThreads << thread;
     // A finished thread is freed after its run has returned, never from inside it.
     connect(thread, &QThread::finished, thread, &QObject::deleteLater);
+    connect(thread, &DownloadThread::handOverFailed, this,
+            [this, thread](const QString& message) { downloadHandOverFailed(thread, message); });
     thread->start();
     if (!startLine.isEmpty())
         addLogMessage(startLine);
@@ -119,6 +126,26 @@ void TFormNavi::endDownload(DownloadThread* thread)
     MainMenuDataDownloadQuit->setEnabled(false);
     enableDownloadActions();
     downloadKind = 0;
+}
+
+void TFormNavi::downloadHandOverFailed(DownloadThread* thread, const QString& message)
+{
+    // The thread ends without its end-of-download store; unless that store had ended the
+    // download already, end it here as a failed one.
+    const int kind = downloadKind;
+    if (kind != 0 && threadOfKind(kind) == thread) {
+        endDownload(thread);
+        if (kind == 2 || kind == 5) {
+            naviStore.reset();
+            addLogMessage(NaviTexts::endLine(NaviDownloadRun::Failed));
+        } else if (kind == 1) {
+            addLogMessage(ListingTexts::closedListingEndLine(ClosedListingResult::NotRecognised));
+        }
+    }
+    // Shown once the thread has been let go: the thread must not wait on the box.
+    QTimer::singleShot(0, this, [this, message] {
+        Dialogs::showError(this, QApplication::applicationDisplayName(), message);
+    });
 }
 
 void TFormNavi::MainMenuDataDownloadQuitClick()

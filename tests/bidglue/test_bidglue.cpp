@@ -81,6 +81,8 @@ private slots:
     void failurePagesLeaveDatabaseUnchanged();
     void unreadableWinnersPageKeepsThatListing();
     void stopMidRunStoresNothing();
+    void furtherPageWithoutListingEndsRun_data();
+    void furtherPageWithoutListingEndsRun();
 
 private:
     void makeNavi();
@@ -589,6 +591,43 @@ void TestBidGlue::stopMidRunStoresNothing()
     QCOMPARE(logLines().last(), QStringLiteral("出品終了データダウンロードを中止しました"));
     QCOMPARE(databaseDump(), before);
     QCOMPARE(m_navi->ListViewBid->topLevelItemCount(), 1);
+}
+
+void TestBidGlue::furtherPageWithoutListingEndsRun_data()
+{
+    QTest::addColumn<int>("firstPageListings");
+    QTest::newRow("first page full") << 50;
+    QTest::newRow("first page without listing") << 0;
+}
+
+void TestBidGlue::furtherPageWithoutListingEndsRun()
+{
+    QFETCH(int, firstPageListings);
+    // The first page announces a million listings (20,000 pages); every further page is an
+    // empty listing.
+    const int total = 1000000;
+    const QString first = closedListPage(total, numberedListings(1, firstPageListings));
+    const QString empty = closedListPage(total, {});
+    m_site->setHandler("GET", "/jp/show/mystatus",
+                       [first, empty](const FakeSite::Request& request) {
+                           const QByteArray query = request.query();
+                           const qsizetype at = query.indexOf("apg=");
+                           if (at < 0)
+                               return page(statusPage);
+                           return page(query.mid(at + 4).toInt() == 1 ? first : empty);
+                       });
+    makeNavi();
+
+    runToEnd(m_navi->ActionBidDownload, 1);
+    verifyIdle();
+
+    QCOMPARE(siteRequests(),
+             QStringList({"/jp/show/mystatus?alocale=0jp&select=closed&hasWinner=1&apg=1",
+                          "/jp/show/mystatus?alocale=0jp&select=closed&hasWinner=1&apg=2"}));
+    QCOMPARE(m_navi->ListViewBid->topLevelItemCount(), firstPageListings);
+    if (firstPageListings > 0)
+        QCOMPARE(stored("x50", "bidder50").index, 50);
+    QCOMPARE(logLines().last(), QStringLiteral("出品データダウンロード終了"));
 }
 
 QTEST_MAIN(TestBidGlue)

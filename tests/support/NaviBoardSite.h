@@ -36,6 +36,8 @@ public:
     // The board and message requests so far, in order (path and query).
     QList<QByteArray> pageRequests() const;
     bool wasRequested(const QByteArray& target) const;
+    // The answer to a board or message request (a test's own handler may wrap it).
+    FakeSite::Response answer(const FakeSite::Request& request) const;
 
 private:
     struct Pages
@@ -44,7 +46,6 @@ private:
         QHash<QByteArray, QByteArray> bodies;
         QHash<QByteArray, int> delays;
     };
-    FakeSite::Response answer(const FakeSite::Request& request) const;
 
     FakeSite& m_site;
     std::shared_ptr<Pages> m_pages = std::make_shared<Pages>();
