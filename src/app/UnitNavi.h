@@ -167,6 +167,8 @@ public:
     void ActionNaviFindExecute();
     void ActionNaviFindNextExecute();
     void ActionNaviFindPreviousExecute();
+    // The find panel's bottom line after the message and memo panels of the listing tab.
+    void updateBidListFindLine();
     void clearBidderInfo();
     void clearBidNaviPanel();
     EndTimeQueue endTimeQueue;

@@ -47,6 +47,12 @@ void TFormNavi::ToolButtonBidSearchSearchClick()
         statusPanels[1]->setText(ListViewBid->rowCountText());
 }
 
+void TFormNavi::updateBidListFindLine()
+{
+    PanelBidListFind->setBottomLineVisible(BidListFindPanel::bottomLineWanted(
+        ActionShowBidNaviPanel->isChecked(), ActionShowMemoWrite->isChecked()));
+}
+
 void TFormNavi::setBidSearchButtonEnabled(bool enabled)
 {
     PanelBidSearch->setSearchEnabled(enabled);
@@ -55,6 +61,7 @@ void TFormNavi::setBidSearchButtonEnabled(bool enabled)
 void TFormNavi::ActionNaviFindExecute()
 {
     if (PageControlMain->currentIndex() == 0) {
+        updateBidListFindLine();
         PanelBidListFind->ActionNaviFindExecute();
         return;
     }
@@ -86,8 +93,7 @@ void TFormNavi::ActionNaviFindNextExecute()
         ListSearchView::findNextInList(ListViewBid, PanelBidListFind->findSubItem(),
                                        PanelBidListFind->findText());
     } else if (findTarget == 4) {
-        ListSearchView::findInMessages(ListViewNavi, naviMessageSubItem, MemoNavi,
-                                       findText, true,
+        ListSearchView::findInMessages(ListViewNavi, naviMessageSubItem, MemoNavi, findText, true,
                                        [this] { showSelectedMessageNow(naviSelectionDelay); });
     } else {
         ListSearchView::findNextInList(ListViewNavi, findTarget, findText);
@@ -100,8 +106,7 @@ void TFormNavi::ActionNaviFindPreviousExecute()
         ListSearchView::findPreviousInList(ListViewBid, PanelBidListFind->findSubItem(),
                                            PanelBidListFind->findText());
     } else if (findTarget == 4) {
-        ListSearchView::findInMessages(ListViewNavi, naviMessageSubItem, MemoNavi,
-                                       findText, false,
+        ListSearchView::findInMessages(ListViewNavi, naviMessageSubItem, MemoNavi, findText, false,
                                        [this] { showSelectedMessageNow(naviSelectionDelay); });
     } else {
         ListSearchView::findPreviousInList(ListViewNavi, findTarget, findText);
@@ -139,8 +144,8 @@ void TFormNavi::TreeViewNaviChange(QTreeWidgetItem* current)
         return;
     const int kind = FolderTree::folderKind(current);
     const NaviListView::LoadResult loaded =
-        NaviListView::loadMessageList(ListViewNavi, connection, FolderTree::folderId(current),
-                                      kind, loginId, naviSortColumn, naviSortType);
+        NaviListView::loadMessageList(ListViewNavi, connection, FolderTree::folderId(current), kind,
+                                      loginId, naviSortColumn, naviSortType);
     if (loaded.listed) {
         shownUnreadCount = loaded.unread;
         if (PageControlMain->currentIndex() == 1)
@@ -159,8 +164,8 @@ void TFormNavi::updateReadCommands()
 {
     // The read commands act on a received-messages folder of the message tab.
     QTreeWidgetItem* folder = TreeViewNavi->currentItem();
-    const bool received = PageControlMain->currentIndex() == 1 && folder &&
-                          FolderTree::folderKind(folder) == 0;
+    const bool received =
+        PageControlMain->currentIndex() == 1 && folder && FolderTree::folderKind(folder) == 0;
     for (const char* name : {"ActionNaviUnsealing", "ActionNaviUnunsealing"})
         enableCommand(action(name), received);
 }
@@ -187,9 +192,8 @@ NaviReadState::Views readStateViews(TFormNavi* navi)
 
 void TFormNavi::markSelectedMessages(bool read)
 {
-    const NaviReadState::Result result =
-        NaviReadState::runCommand(this, options.confirmationNaviUnsealing, connection, loginId,
-                                  readStateViews(this), read);
+    const NaviReadState::Result result = NaviReadState::runCommand(
+        this, options.confirmationNaviUnsealing, connection, loginId, readStateViews(this), read);
     shownUnreadCount = result.shownUnreadCount;
     if (PageControlMain->currentIndex() == 1)
         statusPanels[1]->setText(
@@ -222,6 +226,9 @@ void TFormNavi::connectPaneSignals()
         bidSortColumn = column;
         bidSortType = type;
     });
+    updateBidListFindLine();
+    for (QAction* panel : {ActionShowBidNaviPanel, ActionShowMemoWrite})
+        connect(panel, &QAction::toggled, this, &TFormNavi::updateBidListFindLine);
     connect(ActionNaviFind, &QAction::triggered, this, &TFormNavi::ActionNaviFindExecute);
     connect(ActionNaviFindNext, &QAction::triggered, this, &TFormNavi::ActionNaviFindNextExecute);
     connect(ActionNaviFindPrevious, &QAction::triggered, this,
@@ -275,8 +282,8 @@ void TFormNavi::connectPaneSignals()
                                      ListViewNavi->topLevelItemCount(), this);
     });
     // Del and F2 in the tree run the commands whatever their state; they check for themselves.
-    auto* deleteKey = new QShortcut(QKeySequence::Delete, TreeViewNavi, nullptr, nullptr,
-                                    Qt::WidgetShortcut);
+    auto* deleteKey =
+        new QShortcut(QKeySequence::Delete, TreeViewNavi, nullptr, nullptr, Qt::WidgetShortcut);
     connect(deleteKey, &QShortcut::activated, deleteFolder, [this] {
         if (isDatabaseOpen())
             FolderTree::deleteFolder(TreeViewNavi, connection, loginId,

@@ -10,12 +10,14 @@
 #include "platform/Sql.h"
 #include "site/html.h"
 #include "views/BidListColumns.h"
+#include "views/BidListFindPanel.h"
 #include "views/BidListView.h"
 #include "views/BidSearchPanel.h"
 #include "views/FolderTree.h"
 #include "views/ListSearchView.h"
 
 #include <QAction>
+#include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -61,8 +63,8 @@ private slots:
             FixtureDb::addMessage(db.db(), {.aid = "a1", .bidId = "b1", .number = 1});
             FixtureDb::addMessage(db.db(), {.aid = "a1", .bidId = "b1", .number = 2, .read = true});
             FixtureDb::addMessage(db.db(), {.aid = "a1", .bidId = "b1", .number = 3});
-            FixtureDb::addMessage(db.db(), {.aid = "a1", .bidId = "b1", .number = 4,
-                                            .received = false});
+            FixtureDb::addMessage(db.db(),
+                                  {.aid = "a1", .bidId = "b1", .number = 4, .received = false});
         }
         navi = std::make_unique<TFormNavi>();
         navi->FormShow();
@@ -127,11 +129,44 @@ private slots:
         QVERIFY(!navi->action("ActionNaviUnsealing")->isEnabled());
     }
 
+    void findLineFollowsTheListingPanels_data()
+    {
+        QTest::addColumn<bool>("messagePanel");
+        QTest::addColumn<bool>("memoPanel");
+        QTest::addColumn<bool>("line");
+        QTest::newRow("both hidden") << false << false << false;
+        QTest::newRow("message panel only") << true << false << true;
+        QTest::newRow("both shown") << true << true << false;
+        QTest::newRow("memo panel only") << false << true << false;
+    }
+    void findLineFollowsTheListingPanels()
+    {
+        QFETCH(bool, messagePanel);
+        QFETCH(bool, memoPanel);
+        QFETCH(bool, line);
+        navi->PageControlMain->setCurrentIndex(0);
+        QFrame* shape = navi->findChild<QFrame*>("ShapeBidListFind");
+        QVERIFY(shape);
+        // Set when the panel opens...
+        navi->ActionShowBidNaviPanel->setChecked(messagePanel);
+        navi->ActionShowMemoWrite->setChecked(memoPanel);
+        shape->setVisible(!line);
+        navi->ActionNaviFindExecute();
+        QVERIFY(!navi->PanelBidListFind->isHidden());
+        QCOMPARE(!shape->isHidden(), line);
+        // ...and followed while it is open, as the panels are switched.
+        shape->setVisible(!line);
+        navi->ActionShowBidNaviPanel->setChecked(!messagePanel);
+        navi->ActionShowMemoWrite->setChecked(!memoPanel);
+        navi->ActionShowBidNaviPanel->setChecked(messagePanel);
+        navi->ActionShowMemoWrite->setChecked(memoPanel);
+        QCOMPARE(!shape->isHidden(), line);
+    }
+
     void bodySearchShowsTheHitAtOnce()
     {
         {
-            Sql::exec(navi->connection,
-                      "UPDATE T_Navi SET Message=:M WHERE [Number]=3",
+            Sql::exec(navi->connection, "UPDATE T_Navi SET Message=:M WHERE [Number]=3",
                       {{":M", QStringLiteral("発送しました\r\n追跡番号です")}});
         }
         navi->PageControlMain->setCurrentIndex(1);
