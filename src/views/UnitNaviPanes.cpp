@@ -85,6 +85,16 @@ void showSelectedMessageNow(NaviSelectionDelay* delay)
     delay->showNow();
 }
 
+// The whole message of each row of the message list, for the body search.
+std::function<QString(int)> wholeMessages(const QTreeWidget* list,
+                                          NaviListQuery::MessageReader& reader)
+{
+    return [list, &reader](int row) {
+        const NaviListItem* item = NaviListItem::of(list->topLevelItem(row));
+        return item ? reader.wholeMessage(item->row()) : QString();
+    };
+}
+
 } // namespace
 
 void TFormNavi::ActionNaviFindNextExecute()
@@ -93,8 +103,11 @@ void TFormNavi::ActionNaviFindNextExecute()
         ListSearchView::findNextInList(ListViewBid, PanelBidListFind->findSubItem(),
                                        PanelBidListFind->findText());
     } else if (findTarget == 4) {
-        ListSearchView::findInMessages(ListViewNavi, naviMessageSubItem, MemoNavi, findText, true,
-                                       [this] { showSelectedMessageNow(naviSelectionDelay); });
+        NaviListQuery::MessageReader reader(connection, loginId);
+        ListSearchView::findInMessages(
+            ListViewNavi, naviMessageSubItem, MemoNavi, findText, true,
+            [this] { showSelectedMessageNow(naviSelectionDelay); },
+            wholeMessages(ListViewNavi, reader));
     } else {
         ListSearchView::findNextInList(ListViewNavi, findTarget, findText);
     }
@@ -106,8 +119,11 @@ void TFormNavi::ActionNaviFindPreviousExecute()
         ListSearchView::findPreviousInList(ListViewBid, PanelBidListFind->findSubItem(),
                                            PanelBidListFind->findText());
     } else if (findTarget == 4) {
-        ListSearchView::findInMessages(ListViewNavi, naviMessageSubItem, MemoNavi, findText, false,
-                                       [this] { showSelectedMessageNow(naviSelectionDelay); });
+        NaviListQuery::MessageReader reader(connection, loginId);
+        ListSearchView::findInMessages(
+            ListViewNavi, naviMessageSubItem, MemoNavi, findText, false,
+            [this] { showSelectedMessageNow(naviSelectionDelay); },
+            wholeMessages(ListViewNavi, reader));
     } else {
         ListSearchView::findPreviousInList(ListViewNavi, findTarget, findText);
     }
@@ -118,7 +134,7 @@ void TFormNavi::clearBidderInfo() {}
 void TFormNavi::clearBidNaviPanel()
 {
     ListViewBidNavi->clear();
-    MemoBidNavi->clear();
+    bidNaviSelectionDelay->clearDetail();
 }
 
 // ---- Message folders and lists ----
@@ -151,7 +167,9 @@ void TFormNavi::TreeViewNaviChange(QTreeWidgetItem* current)
         if (PageControlMain->currentIndex() == 1)
             statusPanels[1]->setText(NaviListView::statusText(loaded.rows, loaded.unread));
     }
-    MemoNavi->clear();
+    if (loaded.listed)
+        LabelNaviWriter->setText(NaviListView::writerLabel(kind));
+    clearNaviDetail();
     currentNaviItem = nullptr;
     updateReadCommands();
     const bool root = FolderTree::folderId(current).size() <= 3;
@@ -168,6 +186,11 @@ void TFormNavi::updateReadCommands()
         PageControlMain->currentIndex() == 1 && folder && FolderTree::folderKind(folder) == 0;
     for (const char* name : {"ActionNaviUnsealing", "ActionNaviUnunsealing"})
         enableCommand(action(name), received);
+}
+
+void TFormNavi::clearNaviDetail()
+{
+    naviSelectionDelay->clearDetail();
 }
 
 QTreeWidget* TFormNavi::getActiveNaviList() const
@@ -292,7 +315,14 @@ void TFormNavi::connectPaneSignals()
 
     // Message lists.
     naviSelectionDelay = new NaviSelectionDelay(ListViewNavi, MemoNavi, 50, this);
+    naviSelectionDelay->setDetailFields(
+        {EditNaviID, EditNaviTitle, EditNaviWriter, EditNaviSubject, EditNaviDate, MemoNavi});
+    naviSelectionDelay->setMessageText([this](const NaviRow& row) {
+        return NaviListQuery::wholeMessage(connection, loginId, row);
+    });
     bidNaviSelectionDelay = new NaviSelectionDelay(ListViewBidNavi, MemoBidNavi, 0, this);
+    bidNaviSelectionDelay->setDetailFields(
+        {nullptr, nullptr, EditBidNaviWriter, EditBidNaviSubject, EditBidNaviDate, MemoBidNavi});
     connect(naviSelectionDelay, &NaviSelectionDelay::detailShown, this,
             [this](NaviListItem* item) { currentNaviItem = item; });
     for (QTreeWidget* list : {ListViewNavi, ListViewBidNavi}) {

@@ -15,6 +15,7 @@
 #include "views/BidSearchPanel.h"
 #include "views/FolderTree.h"
 #include "views/ListSearchView.h"
+#include "views/NaviListItem.h"
 
 #include <QAction>
 #include <QFrame>
@@ -127,6 +128,98 @@ private slots:
         navi->TreeViewNavi->setCurrentItem(FolderTree::findFolder(navi->TreeViewNavi, "001"));
         QCOMPARE(navi->ListViewNavi->topLevelItemCount(), 1);
         QVERIFY(!navi->action("ActionNaviUnsealing")->isEnabled());
+    }
+
+    void messageTabDetailFollowsTheSelectionAndEmptiesOnFolderChange()
+    {
+        const QString longText = QStringLiteral("ご入金ありがとうございます。\r\n").repeated(40) +
+                                 QStringLiteral("発送は明日です");
+        Sql::exec(navi->connection,
+                  "UPDATE T_Navi SET Message=:M, Subject='入金確認', WriteDate='2026/01/05 09:30' "
+                  "WHERE [Number]=3",
+                  {{":M", longText}});
+        navi->PageControlMain->setCurrentIndex(1);
+        navi->TreeViewNavi->setCurrentItem(FolderTree::findFolder(navi->TreeViewNavi, "000"));
+        QCOMPARE(navi->LabelNaviWriter->text(), QString("投稿者："));
+        QTreeWidgetItem* third = nullptr;
+        for (int i = 0; i < navi->ListViewNavi->topLevelItemCount(); ++i)
+            if (navi->ListViewNavi->topLevelItem(i)->text(5) == "3")
+                third = navi->ListViewNavi->topLevelItem(i);
+        QVERIFY(third);
+        navi->ListViewNavi->setCurrentItem(third);
+        const QList<QLineEdit*> fields{navi->EditNaviID, navi->EditNaviTitle, navi->EditNaviWriter,
+                                       navi->EditNaviSubject, navi->EditNaviDate};
+        const auto texts = [&] {
+            QStringList result;
+            for (QLineEdit* field : fields)
+                result << field->text();
+            return result;
+        };
+        QTRY_COMPARE_WITH_TIMEOUT(
+            texts(), QStringList({"a1", "カメラ", "b1", "入金確認", "2026/01/05 09:30"}), 2000);
+        QCOMPARE(navi->MemoNavi->toPlainText(), QString(longText).replace("\r\n", "\n"));
+        QCOMPARE(navi->currentNaviItem, third);
+        for (QLineEdit* field : fields)
+            QVERIFY(field->isReadOnly());
+
+        navi->TreeViewNavi->setCurrentItem(FolderTree::findFolder(navi->TreeViewNavi, "001"));
+        QCOMPARE(texts(), QStringList({"", "", "", "", ""}));
+        QVERIFY(navi->MemoNavi->toPlainText().isEmpty());
+        QCOMPARE(navi->LabelNaviWriter->text(), QString("送信先："));
+        navi->TreeViewNavi->setCurrentItem(FolderTree::findFolder(navi->TreeViewNavi, "000"));
+        QCOMPARE(navi->LabelNaviWriter->text(), QString("投稿者："));
+    }
+
+    void listingTabDetailFollowsTheSelectionAndEmptiesOnNewQuery()
+    {
+        Sql::exec(navi->connection,
+                  "UPDATE T_Navi SET Message=:M, Subject='質問', WriteDate='2026/01/04 08:00' "
+                  "WHERE [Number]=2",
+                  {{":M", QStringLiteral("いつ届きますか\r\n？")}});
+        navi->PageControlMain->setCurrentIndex(0);
+        NaviListView::loadTransactionList(navi->ListViewBidNavi, navi->connection, "a1", "b1",
+                                          "seller", 2, 0);
+        QCOMPARE(navi->ListViewBidNavi->topLevelItemCount(), 4);
+        navi->ListViewBidNavi->setCurrentItem(navi->ListViewBidNavi->topLevelItem(1));
+        const QList<QLineEdit*> fields{navi->EditBidNaviWriter, navi->EditBidNaviSubject,
+                                       navi->EditBidNaviDate};
+        const auto texts = [&] {
+            QStringList result;
+            for (QLineEdit* field : fields)
+                result << field->text();
+            return result;
+        };
+        QCOMPARE(texts(), QStringList({"b1", "質問", "2026/01/04 08:00"}));
+        QCOMPARE(navi->MemoBidNavi->toPlainText(), QString("いつ届きますか\n？"));
+        // The sent message names the seller as its writer.
+        navi->ListViewBidNavi->setCurrentItem(navi->ListViewBidNavi->topLevelItem(3));
+        QCOMPARE(texts().first(), QString("seller"));
+        for (QLineEdit* field : fields)
+            QVERIFY(field->isReadOnly());
+
+        navi->ToolButtonBidSearchSearchClick();
+        QCOMPARE(navi->ListViewBidNavi->topLevelItemCount(), 0);
+        QCOMPARE(texts(), QStringList({"", "", ""}));
+        QVERIFY(navi->MemoBidNavi->toPlainText().isEmpty());
+    }
+
+    void bodySearchFindsTextPastTheListedHead()
+    {
+        const QString longText = QStringLiteral("お世話になります。\r\n").repeated(60) +
+                                 QStringLiteral("追跡番号は 1234 です");
+        Sql::exec(navi->connection, "UPDATE T_Navi SET Message=:M WHERE [Number]=2",
+                  {{":M", longText}});
+        navi->PageControlMain->setCurrentIndex(1);
+        navi->TreeViewNavi->setCurrentItem(FolderTree::findFolder(navi->TreeViewNavi, "000"));
+        navi->findText = "1234";
+        navi->findTarget = 4;
+        navi->ActionNaviFindNextExecute();
+        QVERIFY(ListSearchView::selectedRow(navi->ListViewNavi) >= 0);
+        QTreeWidgetItem* selected =
+            navi->ListViewNavi->topLevelItem(ListSearchView::selectedRow(navi->ListViewNavi));
+        QCOMPARE(selected->text(5), QString("2"));
+        QCOMPARE(navi->MemoNavi->textCursor().selectedText(), QString("1234"));
+        QCOMPARE(navi->MemoNavi->toPlainText(), QString(longText).replace("\r\n", "\n"));
     }
 
     void findLineFollowsTheListingPanels_data()
