@@ -347,13 +347,25 @@ void TestNaviList::drawingBoldAndBackground()
     QTreeWidget list;
     NaviListView::setupListViewBidNavi(&list);
     NaviListView::fill(&list, NaviList::Transaction,
-                       {row("1", true, false), row("2", true, true), row("3", false, false)});
+                       {row("1", true, false, "件名"), row("2", true, true, "件名"),
+                        row("3", false, false, "件名"), row("4", true, true, "件名")});
     QVERIFY(list.topLevelItem(0)->font(1).bold());
     QVERIFY(!list.topLevelItem(1)->font(1).bold());
     QCOMPARE(list.topLevelItem(2)->background(1).color(), QColor(0xFF, 0xEE, 0xDD));
     QCOMPARE(list.topLevelItem(0)->background(1).style(), Qt::NoBrush);
+
+    // As drawn: the same subject looks the same in two read rows and differs in the unread one;
+    // the sent row is filled with its colour.
     list.resize(400, 200);
-    QVERIFY(!list.grab().isNull());
+    list.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&list));
+    constexpr int subject = 3;
+    QCOMPARE(cellImage(&list, 1, subject), cellImage(&list, 3, subject));
+    QVERIFY(cellImage(&list, 0, subject) != cellImage(&list, 1, subject));
+    const QImage sent = cellImage(&list, 2, subject);
+    QCOMPARE(sent.pixelColor(sent.width() - 2, sent.height() / 2), QColor(0xFF, 0xEE, 0xDD));
+    const QImage read = cellImage(&list, 1, subject);
+    QVERIFY(read.pixelColor(read.width() - 2, read.height() / 2) != QColor(0xFF, 0xEE, 0xDD));
 }
 
 void TestNaviList::statusAndCountTextsNeverNegative_data()
