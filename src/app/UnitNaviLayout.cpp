@@ -71,6 +71,15 @@ QLineEdit* detailField(const QString& name, QWidget* parent)
     return field;
 }
 
+// A date field wide enough for a whole date and time.
+QLineEdit* dateField(const QString& name, QWidget* parent)
+{
+    QLineEdit* field = detailField(name, parent);
+    field->setMinimumWidth(
+        field->fontMetrics().horizontalAdvance(QStringLiteral("0000/00/00 00:00")) + 12);
+    return field;
+}
+
 QPlainTextEdit* messageMemo(const QString& name, QWidget* parent)
 {
     auto* memo = new QPlainTextEdit(parent);
@@ -208,7 +217,7 @@ void TFormNavi::buildLayout()
     auto* bidNaviFields = new QHBoxLayout;
     EditBidNaviWriter = detailField("EditBidNaviWriter", bidNaviDetail);
     EditBidNaviSubject = detailField("EditBidNaviSubject", bidNaviDetail);
-    EditBidNaviDate = detailField("EditBidNaviDate", bidNaviDetail);
+    EditBidNaviDate = dateField("EditBidNaviDate", bidNaviDetail);
     for (auto [caption, field] :
          {std::pair{"投稿者：", EditBidNaviWriter}, std::pair{"件名：", EditBidNaviSubject},
           std::pair{"投稿日時：", EditBidNaviDate}}) {
@@ -256,7 +265,7 @@ void TFormNavi::buildLayout()
     EditNaviTitle = detailField("EditNaviTitle", naviDetail);
     EditNaviWriter = detailField("EditNaviWriter", naviDetail);
     EditNaviSubject = detailField("EditNaviSubject", naviDetail);
-    EditNaviDate = detailField("EditNaviDate", naviDetail);
+    EditNaviDate = dateField("EditNaviDate", naviDetail);
     LabelNaviWriter = new QLabel(NaviListView::writerLabel(0), naviDetail);
     LabelNaviWriter->setObjectName("LabelNaviWriter");
     naviFields->addWidget(new QLabel(QStringLiteral("ID："), naviDetail), 0, 0);
