@@ -24,6 +24,8 @@ namespace {
 const QString seller = QStringLiteral("seller");
 constexpr int bigFolderMessages = 50000;
 constexpr int messagesPerTransaction = 10;
+// A folder of long messages (bank details, quoted earlier messages): about 1,400 characters each.
+constexpr int longFolderMessages = 10000;
 
 void buildDataSet(const QSqlDatabase& db)
 {
@@ -71,6 +73,16 @@ void buildDataSet(const QSqlDatabase& db)
     for (int i = 0; i < 1000; ++i)
         messages.append(
             {.aid = "x1000000002", .bidId = "bidder2", .number = 200 + i, .received = false});
+    for (int i = 0; i < longFolderMessages; ++i) {
+        const int t = i / messagesPerTransaction;
+        messages.append({.aid = QStringLiteral("x%1").arg(1000000000 + t),
+                         .bidId = QStringLiteral("bidder%1").arg(t % 3000),
+                         .number = 1000 + i % messagesPerTransaction,
+                         .read = i % 3 != 0,
+                         .folderId = "000-001",
+                         .subject = QStringLiteral("件名 %1").arg(i),
+                         .message = QString::number(i) + text.repeated(30)});
+    }
     FixtureDb::addMessages(db, messages);
 }
 
@@ -101,8 +113,9 @@ int main(int argc, char** argv)
     {
         QSqlDatabase db = Database::open(name);
         const double build = ms([&] { buildDataSet(db); });
-        std::printf("data set: %d messages in folder 000, 2000 in 000-000, 1000 sent (%.0f ms)\n",
-                    bigFolderMessages, build);
+        std::printf("data set: %d messages in folder 000, 2000 in 000-000, %d long ones in "
+                    "000-001, 1000 sent (%.0f ms)\n",
+                    bigFolderMessages, longFolderMessages, build);
 
         QTreeWidget tree;
         FolderTree::setup(&tree, {});
@@ -113,7 +126,7 @@ int main(int argc, char** argv)
         QApplication::processEvents();
 
         constexpr int runs = 7;
-        QList<double> query, firstFill, refill, paint, switching, smallSwitch, treeLoad;
+        QList<double> query, firstFill, refill, paint, switching, smallSwitch, treeLoad, longFill;
         for (int r = 0; r < runs; ++r) {
             treeLoad << ms([&] { FolderTree::load(&tree, db, seller); });
             query << ms([&] { NaviListQuery::folderMessages(db, "000", 0, seller, 0, 0); });
@@ -131,6 +144,8 @@ int main(int argc, char** argv)
                 NaviListView::loadMessageList(&list, db, "000-000", 0, seller, 0, 0);
                 list.repaint();
             });
+            longFill << ms(
+                [&] { NaviListView::loadMessageList(&list, db, "000-001", 0, seller, 0, 0); });
         }
         report("folder tree load (6 folders, counts)", treeLoad);
         report("query of 50,000 messages (joins, order)", query);
@@ -139,6 +154,7 @@ int main(int argc, char** argv)
         report("repaint of the shown rows", paint);
         report("switch 000-000 -> 001 (2,000 and 1,000 rows)", smallSwitch);
         report("switch 000 (50,000) -> 000-000 (2,000) + repaint", switching);
+        report("fill 10,000 long messages (query included)", longFill);
 
         NaviListView::loadMessageList(&list, db, "000", 0, seller, 0, 0);
         QList<double> sorts;

@@ -169,6 +169,8 @@ public:
     void ActionNaviFindExecute();
     void ActionNaviFindNextExecute();
     void ActionNaviFindPreviousExecute();
+    // The find panel's bottom line after the message and memo panels of the listing tab.
+    void updateBidListFindLine();
     void clearBidderInfo();
     void clearBidNaviPanel();
     EndTimeQueue endTimeQueue;
@@ -183,6 +185,8 @@ public:
     void ActionNaviUnunsealingExecute();
     void ActionNaviOpenMessageExecute();
     QTreeWidget* getActiveNaviList() const;
+    // Empties the message tab's detail pane.
+    void clearNaviDetail();
     void markSelectedMessages(bool read);
     void updateReadCommands();
     // The focused row of the message list, following the list's current row.
@@ -261,12 +265,21 @@ public:
     QWidget* PanelBidNavi = nullptr;
     QWidget* PanelBidNaviList = nullptr;
     QTreeWidget* ListViewBidNavi = nullptr;
+    QLineEdit* EditBidNaviWriter = nullptr;
+    QLineEdit* EditBidNaviSubject = nullptr;
+    QLineEdit* EditBidNaviDate = nullptr;
     QPlainTextEdit* MemoBidNavi = nullptr;
     QSplitter* SplitterNavi = nullptr;
     QWidget* PanelNaviLeft = nullptr;
     QTreeWidget* TreeViewNavi = nullptr;
     QSplitter* SplitterNaviRight = nullptr;
     QTreeWidget* ListViewNavi = nullptr;
+    QLineEdit* EditNaviID = nullptr;
+    QLineEdit* EditNaviTitle = nullptr;
+    QLabel* LabelNaviWriter = nullptr;
+    QLineEdit* EditNaviWriter = nullptr;
+    QLineEdit* EditNaviSubject = nullptr;
+    QLineEdit* EditNaviDate = nullptr;
     QPlainTextEdit* MemoNavi = nullptr;
     QSplitter* SplitterMessage = nullptr;
     QWidget* PanelMessage = nullptr;

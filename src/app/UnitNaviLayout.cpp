@@ -15,6 +15,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -62,6 +63,24 @@ QTreeWidget* reportList(const QString& name, QWidget* parent)
     list->header()->setSectionsClickable(true);
     list->header()->setStretchLastSection(false);
     return list;
+}
+
+// A read-only field of a message list's detail pane.
+QLineEdit* detailField(const QString& name, QWidget* parent)
+{
+    auto* field = new QLineEdit(parent);
+    field->setObjectName(name);
+    field->setReadOnly(true);
+    return field;
+}
+
+// A date field wide enough for a whole date and time.
+QLineEdit* dateField(const QString& name, QWidget* parent)
+{
+    QLineEdit* field = detailField(name, parent);
+    field->setMinimumWidth(
+        field->fontMetrics().horizontalAdvance(QStringLiteral("0000/00/00 00:00")) + 12);
+    return field;
 }
 
 QPlainTextEdit* messageMemo(const QString& name, QWidget* parent)
@@ -193,8 +212,25 @@ void TFormNavi::buildLayout()
     NaviListView::setupListViewBidNavi(ListViewBidNavi);
     bidNaviListLayout->addWidget(ListViewBidNavi);
     bidNaviLayout->addWidget(PanelBidNaviList);
-    MemoBidNavi = messageMemo("MemoBidNavi", PanelBidNavi);
-    bidNaviLayout->addWidget(MemoBidNavi, 1);
+    // On the right: the chosen message's writer, subject and date above its text.
+    auto* bidNaviDetail = new QWidget(PanelBidNavi);
+    auto* bidNaviDetailLayout = new QVBoxLayout(bidNaviDetail);
+    bidNaviDetailLayout->setContentsMargins(0, 0, 0, 0);
+    bidNaviDetailLayout->setSpacing(2);
+    auto* bidNaviFields = new QHBoxLayout;
+    EditBidNaviWriter = detailField("EditBidNaviWriter", bidNaviDetail);
+    EditBidNaviSubject = detailField("EditBidNaviSubject", bidNaviDetail);
+    EditBidNaviDate = dateField("EditBidNaviDate", bidNaviDetail);
+    for (auto [caption, field] :
+         {std::pair{"投稿者：", EditBidNaviWriter}, std::pair{"件名：", EditBidNaviSubject},
+          std::pair{"投稿日時：", EditBidNaviDate}}) {
+        bidNaviFields->addWidget(new QLabel(QString::fromUtf8(caption), bidNaviDetail));
+        bidNaviFields->addWidget(field, field == EditBidNaviSubject ? 2 : 1);
+    }
+    bidNaviDetailLayout->addLayout(bidNaviFields);
+    MemoBidNavi = messageMemo("MemoBidNavi", bidNaviDetail);
+    bidNaviDetailLayout->addWidget(MemoBidNavi, 1);
+    bidNaviLayout->addWidget(bidNaviDetail, 1);
     PanelMemoWrite = namedPanel("PanelMemoWrite", TabSheetBid);
     PanelMemoWrite->setMinimumHeight(4);
     bidLayout->addWidget(PanelMemoWrite);
@@ -222,7 +258,35 @@ void TFormNavi::buildLayout()
     SplitterNaviRight->setObjectName("SplitterNaviRight");
     ListViewNavi = reportList("ListViewNavi", SplitterNaviRight);
     NaviListView::setupListViewNavi(ListViewNavi);
-    MemoNavi = messageMemo("MemoNavi", SplitterNaviRight);
+    // Below the list: the chosen message's fields above its text.
+    auto* naviDetail = new QWidget(SplitterNaviRight);
+    auto* naviDetailLayout = new QVBoxLayout(naviDetail);
+    naviDetailLayout->setContentsMargins(0, 2, 0, 0);
+    naviDetailLayout->setSpacing(2);
+    auto* naviFields = new QGridLayout;
+    EditNaviID = detailField("EditNaviID", naviDetail);
+    EditNaviTitle = detailField("EditNaviTitle", naviDetail);
+    EditNaviWriter = detailField("EditNaviWriter", naviDetail);
+    EditNaviSubject = detailField("EditNaviSubject", naviDetail);
+    EditNaviDate = dateField("EditNaviDate", naviDetail);
+    LabelNaviWriter = new QLabel(NaviListView::writerLabel(0), naviDetail);
+    LabelNaviWriter->setObjectName("LabelNaviWriter");
+    naviFields->addWidget(new QLabel(QStringLiteral("ID："), naviDetail), 0, 0);
+    naviFields->addWidget(EditNaviID, 0, 1);
+    naviFields->addWidget(new QLabel(QStringLiteral("商品名："), naviDetail), 0, 2);
+    naviFields->addWidget(EditNaviTitle, 0, 3, 1, 3);
+    naviFields->addWidget(LabelNaviWriter, 1, 0);
+    naviFields->addWidget(EditNaviWriter, 1, 1);
+    naviFields->addWidget(new QLabel(QStringLiteral("件名："), naviDetail), 1, 2);
+    naviFields->addWidget(EditNaviSubject, 1, 3);
+    naviFields->addWidget(new QLabel(QStringLiteral("投稿日時："), naviDetail), 1, 4);
+    naviFields->addWidget(EditNaviDate, 1, 5);
+    naviFields->setColumnStretch(1, 1);
+    naviFields->setColumnStretch(3, 2);
+    naviFields->setColumnStretch(5, 1);
+    naviDetailLayout->addLayout(naviFields);
+    MemoNavi = messageMemo("MemoNavi", naviDetail);
+    naviDetailLayout->addWidget(MemoNavi, 1);
     SplitterNavi->setStretchFactor(1, 1);
     PageControlMain->addTab(TabSheetNavi, tabCaption(QStringLiteral("取引ナビ")));
 

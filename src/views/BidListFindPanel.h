@@ -43,6 +43,11 @@ public:
 
     // The one-pixel line along the bottom edge.
     void setBottomLineVisible(bool visible);
+    // The line shows while the listing tab's message panel is shown and its memo panel is not.
+    static bool bottomLineWanted(bool messagePanelShown, bool memoPanelShown)
+    {
+        return messagePanelShown && !memoPanelShown;
+    }
 
 signals:
     void findNextRequested();

@@ -87,7 +87,8 @@ QList<Row> run(const QSqlDatabase& db, const Criteria& criteria, EndTimeQueue* e
     SqlParams params{{QStringLiteral(":LOGIN_ID_NAVI"), criteria.loginId},
                      {QStringLiteral(":LOGIN_ID"), criteria.loginId}};
     if (!criteria.auctionId.isEmpty()) {
-        sql += QStringLiteral(" AND T_BidData.Aid=:AID");
+        // A typed id compares without case, like the bidder id below.
+        sql += QStringLiteral(" AND T_BidData.Aid=:AID COLLATE NOCASE");
         params.append({QStringLiteral(":AID"), criteria.auctionId});
     }
     if (!criteria.title.isEmpty()) {

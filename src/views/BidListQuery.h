@@ -17,7 +17,7 @@ enum FlagFilter : int { FlagSet = 0, FlagNotSet = 1, FlagEither = 2 };
 struct Criteria
 {
     QString loginId;
-    QString auctionId; // the whole auction id
+    QString auctionId; // the whole auction id, in any case
     QString title;     // part of the title (LIKE: "%" and "_" are wildcards)
     QString bidderId;  // part of the winner id (LIKE)
     int first = FlagEither;
@@ -36,7 +36,6 @@ struct Row
     QString bidId() const;
     QString endDataTime() const;
 };
-
 
 // Runs the query on db. Throws DatabaseError. When endTimes is given, the auction ids of the rows
 // without an end time are appended to it in the order of the rows.

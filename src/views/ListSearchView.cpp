@@ -107,7 +107,8 @@ void selectInPane(QPlainTextEdit* pane, const QString& crlfMessage, qsizetype of
 
 bool findInMessages(QTreeWidget* list, int messageSubItem, QPlainTextEdit* pane,
                     const QString& text, bool forward,
-                    const std::function<void()>& showSelectedMessage)
+                    const std::function<void()>& showSelectedMessage,
+                    const std::function<QString(int row)>& messageText)
 {
     const int selected = selectedRow(list);
     ListSearch::PaneState state;
@@ -118,7 +119,8 @@ bool findInMessages(QTreeWidget* list, int messageSubItem, QPlainTextEdit* pane,
         state.selectionLength =
             ListSearch::shownToCrlfOffset(state.text, cursor.selectionEnd()) - state.selectionStart;
     }
-    const ListSearch::RowText message = fullTextOf(list, messageSubItem);
+    const ListSearch::RowText message =
+        messageText ? ListSearch::RowText(messageText) : fullTextOf(list, messageSubItem);
     const int rows = list->topLevelItemCount();
     const std::optional<ListSearch::BodyHit> hit =
         forward ? ListSearch::findBodyNext(rows, selected, state, message, text)

@@ -42,9 +42,11 @@ void selectInPane(QPlainTextEdit* pane, const QString& crlfMessage, qsizetype of
 // The body search of find next (forward) or find previous from the selected row of the message
 // list. messageSubItem is the sub-item of the message text (CR LF). On a hit in another row it
 // selects that row, calls showSelectedMessage so that the pane shows that row's message at once,
-// and selects the hit in the pane. Returns whether there was a hit.
+// and selects the hit in the pane. Returns whether there was a hit. messageText, when given,
+// gives a row's whole message in place of the cell (a list that holds only the heads).
 bool findInMessages(QTreeWidget* list, int messageSubItem, QPlainTextEdit* pane,
                     const QString& text, bool forward,
-                    const std::function<void()>& showSelectedMessage);
+                    const std::function<void()>& showSelectedMessage,
+                    const std::function<QString(int row)>& messageText = {});
 
 } // namespace ListSearchView

@@ -117,7 +117,9 @@ QVariant NaviListItem::data(int column, int role) const
     case PictureRole:
         return picture();
     case ListSearchView::FullTextRole:
-        return column == messageColumn() ? QVariant(m_row.message) : QVariant();
+        // Only a row that holds its whole message can give it.
+        return column == messageColumn() && m_row.wholeMessage ? QVariant(m_row.message)
+                                                               : QVariant();
     case Qt::FontRole:
         if (picture() == NaviPicture::unread) {
             QFont font = treeWidget() ? treeWidget()->font() : QFont();

@@ -41,6 +41,12 @@ public:
     bool isReceived() const { return m_row.received; }
     // Sets the read state of a received row; sent rows stay as they are.
     void setRead(bool read);
+    // Keeps the whole message text once read (a folder list reads only the head that it shows).
+    void setWholeMessage(const QString& text)
+    {
+        m_row.message = text;
+        m_row.wholeMessage = true;
+    }
 
     QVariant data(int column, int role) const override;
     void setData(int column, int role, const QVariant& value) override;

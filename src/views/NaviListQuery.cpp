@@ -8,7 +8,8 @@ namespace NaviListQuery {
 
 namespace {
 
-// The nine message columns that both lists read first, in the order of their SELECT.
+// The nine message columns that both lists read first, in the order of their SELECT (the folder
+// list reads only the head of the message).
 NaviRow messageColumns(const QSqlQuery& query)
 {
     NaviRow row;
@@ -74,17 +75,20 @@ QList<NaviRow> folderMessages(const QSqlDatabase& db, const QString& folderId, i
     QSqlQuery query =
         Sql::exec(db,
                   QStringLiteral("SELECT T_Navi.Aid,T_Navi.BidId,T_Navi.WriteId,T_Navi.[Number],"
-                                 "T_Navi.Subject,T_Navi.Message,T_Navi.WriteDate,T_Navi.RecFlg,"
+                                 "T_Navi.Subject,substr(T_Navi.Message,1,:HEAD),T_Navi.WriteDate,"
+                                 "T_Navi.RecFlg,"
                                  "T_Navi.UnsealingFlg,T_BidData.Title,T_BidMaster.Name FROM "
                                  "(T_Navi LEFT JOIN T_BidData ON (T_Navi.Aid = T_BidData.Aid AND "
                                  "T_Navi.BidId = T_BidData.BidId)) "
                                  "LEFT JOIN T_BidMaster ON T_Navi.BidId = T_BidMaster.Id "
                                  "WHERE T_Navi.FolderID=:FOLDER_ID AND T_Navi.LoginId=:LOGINID") +
                       orderClause(sortColumn, sortType, kind),
-                  {{":FOLDER_ID", folderId}, {":LOGINID", loginId}});
+                  {{":FOLDER_ID", folderId}, {":LOGINID", loginId}, {":HEAD", messageHeadLength}});
     QList<NaviRow> rows;
     while (query.next()) {
         NaviRow row = messageColumns(query);
+        // A head of fewer UTF-16 units than the head's characters is the whole text.
+        row.wholeMessage = row.message.size() < messageHeadLength;
         row.title = query.value(9).toString();
         row.name = query.value(10).toString();
         rows.append(std::move(row));
@@ -107,6 +111,33 @@ QList<NaviRow> transactionMessages(const QSqlDatabase& db, const QString& aid, c
         rows.append(std::move(row));
     }
     return rows;
+}
+
+MessageReader::MessageReader(const QSqlDatabase& db, const QString& loginId)
+    : m_db(db), m_loginId(loginId)
+{
+}
+
+QString MessageReader::wholeMessage(const NaviRow& row)
+{
+    if (row.wholeMessage || !m_db.isOpen())
+        return row.message;
+    if (!m_query)
+        m_query = Sql::prepare(m_db, QStringLiteral("SELECT Message FROM T_Navi WHERE Aid=:AID AND "
+                                                    "BidId=:BIDID AND [Number]=:NUMBER AND "
+                                                    "LoginId=:LOGINID LIMIT 1"));
+    Sql::exec(*m_query, {{":AID", row.aid},
+                         {":BIDID", row.bidId},
+                         {":NUMBER", row.number.toInt()},
+                         {":LOGINID", m_loginId}});
+    const QString text = m_query->next() ? m_query->value(0).toString() : row.message;
+    m_query->finish();
+    return text;
+}
+
+QString wholeMessage(const QSqlDatabase& db, const QString& loginId, const NaviRow& row)
+{
+    return MessageReader(db, loginId).wholeMessage(row);
 }
 
 } // namespace NaviListQuery

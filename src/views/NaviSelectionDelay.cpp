@@ -1,6 +1,5 @@
 #include "views/NaviSelectionDelay.h"
 
-#include "views/MemoText.h"
 #include "views/NaviListItem.h"
 
 #include <QItemSelectionModel>
@@ -11,8 +10,9 @@
 
 NaviSelectionDelay::NaviSelectionDelay(QTreeWidget* list, QPlainTextEdit* memo, int delayMs,
                                        QObject* parent)
-    : QObject(parent), m_list(list), m_memo(memo), m_delayMs(delayMs)
+    : QObject(parent), m_list(list), m_delayMs(delayMs)
 {
+    m_fields.memo = memo;
     qRegisterMetaType<NaviListItem*>();
     m_timer.setSingleShot(true);
     m_timer.setInterval(delayMs);
@@ -52,7 +52,13 @@ void NaviSelectionDelay::showDetail()
     NaviListItem* item = currentNaviItem();
     if (!item)
         return;
-    if (m_memo)
-        MemoText::set(m_memo, item->row().message);
+    if (!item->row().wholeMessage && m_messageText)
+        item->setWholeMessage(m_messageText(item->row()));
+    NaviDetailPane::show(m_fields, *item);
     emit detailShown(item);
+}
+
+void NaviSelectionDelay::clearDetail()
+{
+    NaviDetailPane::clear(m_fields);
 }

@@ -47,6 +47,12 @@ void TFormNavi::ToolButtonBidSearchSearchClick()
         statusPanels[1]->setText(ListViewBid->rowCountText());
 }
 
+void TFormNavi::updateBidListFindLine()
+{
+    PanelBidListFind->setBottomLineVisible(BidListFindPanel::bottomLineWanted(
+        ActionShowBidNaviPanel->isChecked(), ActionShowMemoWrite->isChecked()));
+}
+
 void TFormNavi::setBidSearchButtonEnabled(bool enabled)
 {
     PanelBidSearch->setSearchEnabled(enabled);
@@ -55,6 +61,7 @@ void TFormNavi::setBidSearchButtonEnabled(bool enabled)
 void TFormNavi::ActionNaviFindExecute()
 {
     if (PageControlMain->currentIndex() == 0) {
+        updateBidListFindLine();
         PanelBidListFind->ActionNaviFindExecute();
         return;
     }
@@ -78,6 +85,16 @@ void showSelectedMessageNow(NaviSelectionDelay* delay)
     delay->showNow();
 }
 
+// The whole message of each row of the message list, for the body search.
+std::function<QString(int)> wholeMessages(const QTreeWidget* list,
+                                          NaviListQuery::MessageReader& reader)
+{
+    return [list, &reader](int row) {
+        const NaviListItem* item = NaviListItem::of(list->topLevelItem(row));
+        return item ? reader.wholeMessage(item->row()) : QString();
+    };
+}
+
 } // namespace
 
 void TFormNavi::ActionNaviFindNextExecute()
@@ -86,9 +103,11 @@ void TFormNavi::ActionNaviFindNextExecute()
         ListSearchView::findNextInList(ListViewBid, PanelBidListFind->findSubItem(),
                                        PanelBidListFind->findText());
     } else if (findTarget == 4) {
-        ListSearchView::findInMessages(ListViewNavi, naviMessageSubItem, MemoNavi,
-                                       findText, true,
-                                       [this] { showSelectedMessageNow(naviSelectionDelay); });
+        NaviListQuery::MessageReader reader(connection, loginId);
+        ListSearchView::findInMessages(
+            ListViewNavi, naviMessageSubItem, MemoNavi, findText, true,
+            [this] { showSelectedMessageNow(naviSelectionDelay); },
+            wholeMessages(ListViewNavi, reader));
     } else {
         ListSearchView::findNextInList(ListViewNavi, findTarget, findText);
     }
@@ -100,9 +119,11 @@ void TFormNavi::ActionNaviFindPreviousExecute()
         ListSearchView::findPreviousInList(ListViewBid, PanelBidListFind->findSubItem(),
                                            PanelBidListFind->findText());
     } else if (findTarget == 4) {
-        ListSearchView::findInMessages(ListViewNavi, naviMessageSubItem, MemoNavi,
-                                       findText, false,
-                                       [this] { showSelectedMessageNow(naviSelectionDelay); });
+        NaviListQuery::MessageReader reader(connection, loginId);
+        ListSearchView::findInMessages(
+            ListViewNavi, naviMessageSubItem, MemoNavi, findText, false,
+            [this] { showSelectedMessageNow(naviSelectionDelay); },
+            wholeMessages(ListViewNavi, reader));
     } else {
         ListSearchView::findPreviousInList(ListViewNavi, findTarget, findText);
     }
@@ -113,7 +134,7 @@ void TFormNavi::clearBidderInfo() {}
 void TFormNavi::clearBidNaviPanel()
 {
     ListViewBidNavi->clear();
-    MemoBidNavi->clear();
+    bidNaviSelectionDelay->clearDetail();
 }
 
 // ---- Message folders and lists ----
@@ -139,14 +160,16 @@ void TFormNavi::TreeViewNaviChange(QTreeWidgetItem* current)
         return;
     const int kind = FolderTree::folderKind(current);
     const NaviListView::LoadResult loaded =
-        NaviListView::loadMessageList(ListViewNavi, connection, FolderTree::folderId(current),
-                                      kind, loginId, naviSortColumn, naviSortType);
+        NaviListView::loadMessageList(ListViewNavi, connection, FolderTree::folderId(current), kind,
+                                      loginId, naviSortColumn, naviSortType);
     if (loaded.listed) {
         shownUnreadCount = loaded.unread;
         if (PageControlMain->currentIndex() == 1)
             statusPanels[1]->setText(NaviListView::statusText(loaded.rows, loaded.unread));
     }
-    MemoNavi->clear();
+    if (loaded.listed)
+        LabelNaviWriter->setText(NaviListView::writerLabel(kind));
+    clearNaviDetail();
     currentNaviItem = nullptr;
     updateReadCommands();
     const bool root = FolderTree::folderId(current).size() <= 3;
@@ -159,10 +182,15 @@ void TFormNavi::updateReadCommands()
 {
     // The read commands act on a received-messages folder of the message tab.
     QTreeWidgetItem* folder = TreeViewNavi->currentItem();
-    const bool received = PageControlMain->currentIndex() == 1 && folder &&
-                          FolderTree::folderKind(folder) == 0;
+    const bool received =
+        PageControlMain->currentIndex() == 1 && folder && FolderTree::folderKind(folder) == 0;
     for (const char* name : {"ActionNaviUnsealing", "ActionNaviUnunsealing"})
         enableCommand(action(name), received);
+}
+
+void TFormNavi::clearNaviDetail()
+{
+    naviSelectionDelay->clearDetail();
 }
 
 QTreeWidget* TFormNavi::getActiveNaviList() const
@@ -187,9 +215,8 @@ NaviReadState::Views readStateViews(TFormNavi* navi)
 
 void TFormNavi::markSelectedMessages(bool read)
 {
-    const NaviReadState::Result result =
-        NaviReadState::runCommand(this, options.confirmationNaviUnsealing, connection, loginId,
-                                  readStateViews(this), read);
+    const NaviReadState::Result result = NaviReadState::runCommand(
+        this, options.confirmationNaviUnsealing, connection, loginId, readStateViews(this), read);
     shownUnreadCount = result.shownUnreadCount;
     if (PageControlMain->currentIndex() == 1)
         statusPanels[1]->setText(
@@ -222,6 +249,9 @@ void TFormNavi::connectPaneSignals()
         bidSortColumn = column;
         bidSortType = type;
     });
+    updateBidListFindLine();
+    for (QAction* panel : {ActionShowBidNaviPanel, ActionShowMemoWrite})
+        connect(panel, &QAction::toggled, this, &TFormNavi::updateBidListFindLine);
     connect(ActionNaviFind, &QAction::triggered, this, &TFormNavi::ActionNaviFindExecute);
     connect(ActionNaviFindNext, &QAction::triggered, this, &TFormNavi::ActionNaviFindNextExecute);
     connect(ActionNaviFindPrevious, &QAction::triggered, this,
@@ -275,8 +305,8 @@ void TFormNavi::connectPaneSignals()
                                      ListViewNavi->topLevelItemCount(), this);
     });
     // Del and F2 in the tree run the commands whatever their state; they check for themselves.
-    auto* deleteKey = new QShortcut(QKeySequence::Delete, TreeViewNavi, nullptr, nullptr,
-                                    Qt::WidgetShortcut);
+    auto* deleteKey =
+        new QShortcut(QKeySequence::Delete, TreeViewNavi, nullptr, nullptr, Qt::WidgetShortcut);
     connect(deleteKey, &QShortcut::activated, deleteFolder, [this] {
         if (isDatabaseOpen())
             FolderTree::deleteFolder(TreeViewNavi, connection, loginId,
@@ -285,7 +315,14 @@ void TFormNavi::connectPaneSignals()
 
     // Message lists.
     naviSelectionDelay = new NaviSelectionDelay(ListViewNavi, MemoNavi, 50, this);
+    naviSelectionDelay->setDetailFields(
+        {EditNaviID, EditNaviTitle, EditNaviWriter, EditNaviSubject, EditNaviDate, MemoNavi});
+    naviSelectionDelay->setMessageText([this](const NaviRow& row) {
+        return NaviListQuery::wholeMessage(connection, loginId, row);
+    });
     bidNaviSelectionDelay = new NaviSelectionDelay(ListViewBidNavi, MemoBidNavi, 0, this);
+    bidNaviSelectionDelay->setDetailFields(
+        {nullptr, nullptr, EditBidNaviWriter, EditBidNaviSubject, EditBidNaviDate, MemoBidNavi});
     connect(naviSelectionDelay, &NaviSelectionDelay::detailShown, this,
             [this](NaviListItem* item) { currentNaviItem = item; });
     for (QTreeWidget* list : {ListViewNavi, ListViewBidNavi}) {

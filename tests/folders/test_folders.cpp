@@ -8,6 +8,8 @@
 #include "views/FolderTree.h"
 #include "views/TableNaviFolderMaster.h"
 
+#include <QFontMetrics>
+#include <QImage>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QSqlQuery>
@@ -38,6 +40,24 @@ QString shape(QTreeWidget* tree)
     for (int i = 0; i < tree->topLevelItemCount(); ++i)
         roots << shape(tree->topLevelItem(i));
     return roots.join(',');
+}
+
+// The rightmost column of a row image that holds anything but the row's background, or -1.
+int inkRight(const QImage& row)
+{
+    const QColor background = row.pixelColor(row.width() - 1, row.height() / 2);
+    for (int x = row.width() - 1; x >= 0; --x)
+        for (int y = 0; y < row.height(); ++y)
+            if (row.pixelColor(x, y) != background)
+                return x;
+    return -1;
+}
+
+// A node's row as the tree draws it with the given unread count.
+QImage nodeImage(QTreeWidget* tree, QTreeWidgetItem* node, int unread)
+{
+    node->setData(0, FolderTree::UnreadCountRole, unread);
+    return tree->viewport()->grab(tree->visualItemRect(node)).toImage();
 }
 
 } // namespace
@@ -363,8 +383,22 @@ void TestFolders::treeShowsUnreadCounts()
     QCOMPARE(count("001"), 0);
     QCOMPARE(FolderTree::unreadCountText(3), QString("(3)"));
     QCOMPARE(FolderTree::unreadCountText(0), QString());
+    // A folder with unread messages is drawn with "(2)" after its name, and its name bold.
     tree.resize(300, 200);
-    QVERIFY(!tree.grab().isNull()); // the drawing of counts and bold nodes runs
+    tree.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&tree));
+    QTreeWidgetItem* other = FolderTree::findFolder(&tree, "000-000");
+    const QImage withCount = nodeImage(&tree, other, 2);
+    const QImage without = nodeImage(&tree, other, 0);
+    QCOMPARE(nodeImage(&tree, other, 0), without);
+    const int nameEnd = inkRight(without);
+    QVERIFY(nameEnd > 0);
+    const int countWidth = QFontMetrics(tree.font()).horizontalAdvance(QStringLiteral("(2)"));
+    QVERIFY2(inkRight(withCount) > nameEnd + countWidth / 2, "no count drawn after the name");
+    QVERIFY2(withCount.copy(0, 0, nameEnd + 1, withCount.height()) !=
+                 without.copy(0, 0, nameEnd + 1, without.height()),
+             "the name is drawn the same with and without unread messages");
+    other->setData(0, FolderTree::UnreadCountRole, 2);
 
     Sql::exec(m_db, "UPDATE T_Navi SET UnsealingFlg=1 WHERE FolderID='000-000'");
     FolderTree::loadUnreadCounts(&tree, m_db, seller);

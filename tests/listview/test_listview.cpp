@@ -181,6 +181,12 @@ void TestListView::filtersBySearchTexts_data()
     QTest::newRow("auction id part finds nothing") << "x10"
                                                    << ""
                                                    << "" << QStringList{};
+    QTest::newRow("auction id ignores ASCII case") << "X100"
+                                                   << ""
+                                                   << "" << QStringList{"x100"};
+    QTest::newRow("auction id in capitals is still whole") << "X10"
+                                                           << ""
+                                                           << "" << QStringList{};
     QTest::newRow("title part") << ""
                                 << "Neil"
                                 << "" << QStringList{"x100"};

@@ -6,13 +6,17 @@
 #include "platform/Sql.h"
 #include "views/FolderTree.h"
 #include "views/MemoText.h"
+#include "views/ListSearchView.h"
 #include "views/NaviListActivation.h"
 #include "views/NaviListItem.h"
 #include "views/MessageCountCell.h"
 #include "views/NaviReadState.h"
 #include "views/NaviSelectionDelay.h"
 
+#include <QFontMetrics>
 #include <QHeaderView>
+#include <QImage>
+#include <QLineEdit>
 #include <QItemSelectionModel>
 #include <QPlainTextEdit>
 #include <QSignalSpy>
@@ -72,6 +76,29 @@ QTreeWidgetItem* listingRow(QTreeWidget* listViewBid, const QString& aid, const 
     return item;
 }
 
+// A message of n characters over several lines, numbered so that every head differs from its tail.
+QString longMessage(int n)
+{
+    QString text;
+    for (int line = 0; text.size() < n; ++line)
+        text += QStringLiteral("%1行目 お振込みを確認いたしました。\r\n").arg(line);
+    return text.left(n);
+}
+
+QString oneLine(QString text)
+{
+    return text.replace(QLatin1String("\r\n"), QLatin1String(" "));
+}
+
+// The image of one cell as the list draws it.
+QImage cellImage(QTreeWidget* list, int row, int column)
+{
+    const QRect rect = list->visualItemRect(list->topLevelItem(row));
+    const int left = list->header()->sectionViewportPosition(column);
+    const QRect cell(left, rect.top(), list->header()->sectionSize(column), rect.height());
+    return list->viewport()->grab(cell).toImage();
+}
+
 } // namespace
 
 class TestNaviList : public QObject
@@ -104,6 +131,10 @@ private slots:
     void sentFolderIgnoresReadCommands();
     void confirmationAsksBeforeMarking();
 
+    void folderListReadsHeadsAndShowsTheSameColumn_data();
+    void folderListReadsHeadsAndShowsTheSameColumn();
+    void selectedRowShowsItsWholeMessage();
+    void wholeMessageIsReadForTheRowsAccount();
     void selectionDelayFillsMemoOnce();
     void ctrlClickKeepsCurrentRow();
     void memoTextConvertsLineBreaks();
@@ -316,13 +347,25 @@ void TestNaviList::drawingBoldAndBackground()
     QTreeWidget list;
     NaviListView::setupListViewBidNavi(&list);
     NaviListView::fill(&list, NaviList::Transaction,
-                       {row("1", true, false), row("2", true, true), row("3", false, false)});
+                       {row("1", true, false, "件名"), row("2", true, true, "件名"),
+                        row("3", false, false, "件名"), row("4", true, true, "件名")});
     QVERIFY(list.topLevelItem(0)->font(1).bold());
     QVERIFY(!list.topLevelItem(1)->font(1).bold());
     QCOMPARE(list.topLevelItem(2)->background(1).color(), QColor(0xFF, 0xEE, 0xDD));
     QCOMPARE(list.topLevelItem(0)->background(1).style(), Qt::NoBrush);
+
+    // As drawn: the same subject looks the same in two read rows and differs in the unread one;
+    // the sent row is filled with its colour.
     list.resize(400, 200);
-    QVERIFY(!list.grab().isNull());
+    list.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&list));
+    constexpr int subject = 3;
+    QCOMPARE(cellImage(&list, 1, subject), cellImage(&list, 3, subject));
+    QVERIFY(cellImage(&list, 0, subject) != cellImage(&list, 1, subject));
+    const QImage sent = cellImage(&list, 2, subject);
+    QCOMPARE(sent.pixelColor(sent.width() - 2, sent.height() / 2), QColor(0xFF, 0xEE, 0xDD));
+    const QImage read = cellImage(&list, 1, subject);
+    QVERIFY(read.pixelColor(read.width() - 2, read.height() / 2) != QColor(0xFF, 0xEE, 0xDD));
 }
 
 void TestNaviList::statusAndCountTextsNeverNegative_data()
@@ -492,6 +535,107 @@ void TestNaviList::confirmationAsksBeforeMarking()
     dialogs.clear();
     QCOMPARE(NaviReadState::runCommand(nullptr, false, m_db, seller, views, true).changedRows, 1);
     QVERIFY(dialogs.texts().isEmpty());
+}
+
+void TestNaviList::folderListReadsHeadsAndShowsTheSameColumn_data()
+{
+    QTest::addColumn<int>("length");
+    QTest::addColumn<bool>("whole");
+    QTest::newRow("short") << 40 << true;
+    QTest::newRow("one less than the head") << NaviListQuery::messageHeadLength - 1 << true;
+    QTest::newRow("just over the head") << NaviListQuery::messageHeadLength + 1 << false;
+    QTest::newRow("long") << 3000 << false;
+}
+
+void TestNaviList::folderListReadsHeadsAndShowsTheSameColumn()
+{
+    QFETCH(int, length);
+    QFETCH(bool, whole);
+    const QString message = longMessage(length);
+    FixtureDb::addMessage(m_db, {.aid = "a1", .bidId = "b1", .number = 1, .message = message});
+    QTreeWidget list;
+    NaviListView::setupListViewNavi(&list);
+    NaviListView::loadMessageList(&list, m_db, "000", 0, seller, 0, 0);
+    auto* item = NaviListItem::of(list.topLevelItem(0));
+    QCOMPARE(item->row().wholeMessage, whole);
+    QCOMPARE(item->row().message, whole ? message : message.left(NaviListQuery::messageHeadLength));
+    // A row gives its whole text to the body search only when it holds it.
+    QCOMPARE(item->data(7, ListSearchView::FullTextRole).isValid(), whole);
+    // What the column draws on one line is the same as from the whole text, even when wide.
+    const QFontMetrics metrics(item->font(7));
+    for (int width : {120, 2000}) {
+        QCOMPARE(metrics.elidedText(item->text(7), Qt::ElideRight, width),
+                 metrics.elidedText(oneLine(message), Qt::ElideRight, width));
+    }
+}
+
+void TestNaviList::selectedRowShowsItsWholeMessage()
+{
+    const QString message = longMessage(1200);
+    FixtureDb::addListing(m_db, {.aid = "a1", .bidId = "b1", .title = "壺"});
+    FixtureDb::addMessages(m_db, {{.aid = "a1",
+                                   .bidId = "b1",
+                                   .number = 1,
+                                   .subject = "ご入金",
+                                   .message = message,
+                                   .writeDate = "2026/01/05 09:30"},
+                                  {.aid = "a1", .bidId = "b1", .number = 2}});
+    QTreeWidget list;
+    QPlainTextEdit memo;
+    QLineEdit id, title, writer, subject, date;
+    NaviListView::setupListViewNavi(&list);
+    NaviListView::loadMessageList(&list, m_db, "000", 0, seller, 5, 0);
+    NaviSelectionDelay delay(&list, &memo);
+    delay.setDetailFields({&id, &title, &writer, &subject, &date, &memo});
+    int reads = 0;
+    delay.setMessageText([&](const NaviRow& row) {
+        ++reads;
+        return NaviListQuery::wholeMessage(m_db, seller, row);
+    });
+    QSignalSpy shown(&delay, &NaviSelectionDelay::detailShown);
+    list.setCurrentItem(list.topLevelItem(0));
+    QVERIFY(shown.wait(1000));
+    QCOMPARE(MemoText::get(&memo), message);
+    QCOMPARE(QStringList({id.text(), title.text(), writer.text(), subject.text(), date.text()}),
+             QStringList({"a1", "壺", "b1", "ご入金", "2026/01/05 09:30"}));
+    // The row keeps the text it read; the column still draws the same line.
+    QCOMPARE(NaviListItem::of(list.topLevelItem(0))->row().message, message);
+    QCOMPARE(list.topLevelItem(0)->text(7), oneLine(message));
+    list.setCurrentItem(list.topLevelItem(1));
+    QVERIFY(shown.wait(1000));
+    QCOMPARE(memo.toPlainText(), QString("本文"));
+    list.setCurrentItem(list.topLevelItem(0));
+    QVERIFY(shown.wait(1000));
+    QCOMPARE(MemoText::get(&memo), message);
+    QCOMPARE(reads, 1);
+
+    delay.clearDetail();
+    for (QLineEdit* field : {&id, &title, &writer, &subject, &date})
+        QVERIFY(field->text().isEmpty());
+    QVERIFY(memo.toPlainText().isEmpty());
+}
+
+void TestNaviList::wholeMessageIsReadForTheRowsAccount()
+{
+    // The same board seen from two accounts, and a second transaction with the same number.
+    const QString mine = longMessage(800);
+    const QString other = QStringLiteral("別アカウント") + longMessage(800);
+    const QString otherWinner = QStringLiteral("別の落札者") + longMessage(800);
+    FixtureDb::addMessages(
+        m_db, {{.aid = "a1", .bidId = "b1", .number = 1, .loginId = "other", .message = other},
+               {.aid = "a1", .bidId = "b2", .number = 1, .message = otherWinner},
+               {.aid = "a1", .bidId = "b1", .number = 1, .message = mine}});
+    QTreeWidget list;
+    NaviListView::setupListViewNavi(&list);
+    NaviListView::loadMessageList(&list, m_db, "000", 0, seller, 3, 0);
+    QCOMPARE(column(&list, 3), QStringList({"b1", "b2"}));
+    NaviListQuery::MessageReader reader(m_db, seller);
+    QCOMPARE(reader.wholeMessage(NaviListItem::of(list.topLevelItem(0))->row()), mine);
+    QCOMPARE(reader.wholeMessage(NaviListItem::of(list.topLevelItem(1))->row()), otherWinner);
+    // A message removed since the list was filled leaves the head that the row holds.
+    Sql::exec(m_db, "DELETE FROM T_Navi WHERE BidId='b2'");
+    const NaviRow& removed = NaviListItem::of(list.topLevelItem(1))->row();
+    QCOMPARE(reader.wholeMessage(removed), removed.message);
 }
 
 void TestNaviList::selectionDelayFillsMemoOnce()

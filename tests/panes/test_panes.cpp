@@ -10,12 +10,15 @@
 #include "platform/Sql.h"
 #include "site/html.h"
 #include "views/BidListColumns.h"
+#include "views/BidListFindPanel.h"
 #include "views/BidListView.h"
 #include "views/BidSearchPanel.h"
 #include "views/FolderTree.h"
 #include "views/ListSearchView.h"
+#include "views/NaviListItem.h"
 
 #include <QAction>
+#include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -61,8 +64,8 @@ private slots:
             FixtureDb::addMessage(db.db(), {.aid = "a1", .bidId = "b1", .number = 1});
             FixtureDb::addMessage(db.db(), {.aid = "a1", .bidId = "b1", .number = 2, .read = true});
             FixtureDb::addMessage(db.db(), {.aid = "a1", .bidId = "b1", .number = 3});
-            FixtureDb::addMessage(db.db(), {.aid = "a1", .bidId = "b1", .number = 4,
-                                            .received = false});
+            FixtureDb::addMessage(db.db(),
+                                  {.aid = "a1", .bidId = "b1", .number = 4, .received = false});
         }
         navi = std::make_unique<TFormNavi>();
         navi->FormShow();
@@ -127,11 +130,136 @@ private slots:
         QVERIFY(!navi->action("ActionNaviUnsealing")->isEnabled());
     }
 
+    void messageTabDetailFollowsTheSelectionAndEmptiesOnFolderChange()
+    {
+        const QString longText = QStringLiteral("ご入金ありがとうございます。\r\n").repeated(40) +
+                                 QStringLiteral("発送は明日です");
+        Sql::exec(navi->connection,
+                  "UPDATE T_Navi SET Message=:M, Subject='入金確認', WriteDate='2026/01/05 09:30' "
+                  "WHERE [Number]=3",
+                  {{":M", longText}});
+        navi->PageControlMain->setCurrentIndex(1);
+        navi->TreeViewNavi->setCurrentItem(FolderTree::findFolder(navi->TreeViewNavi, "000"));
+        QCOMPARE(navi->LabelNaviWriter->text(), QString("投稿者："));
+        QTreeWidgetItem* third = nullptr;
+        for (int i = 0; i < navi->ListViewNavi->topLevelItemCount(); ++i)
+            if (navi->ListViewNavi->topLevelItem(i)->text(5) == "3")
+                third = navi->ListViewNavi->topLevelItem(i);
+        QVERIFY(third);
+        navi->ListViewNavi->setCurrentItem(third);
+        const QList<QLineEdit*> fields{navi->EditNaviID, navi->EditNaviTitle, navi->EditNaviWriter,
+                                       navi->EditNaviSubject, navi->EditNaviDate};
+        const auto texts = [&] {
+            QStringList result;
+            for (QLineEdit* field : fields)
+                result << field->text();
+            return result;
+        };
+        QTRY_COMPARE_WITH_TIMEOUT(
+            texts(), QStringList({"a1", "カメラ", "b1", "入金確認", "2026/01/05 09:30"}), 2000);
+        QCOMPARE(navi->MemoNavi->toPlainText(), QString(longText).replace("\r\n", "\n"));
+        QCOMPARE(navi->currentNaviItem, third);
+        for (QLineEdit* field : fields)
+            QVERIFY(field->isReadOnly());
+
+        navi->TreeViewNavi->setCurrentItem(FolderTree::findFolder(navi->TreeViewNavi, "001"));
+        QCOMPARE(texts(), QStringList({"", "", "", "", ""}));
+        QVERIFY(navi->MemoNavi->toPlainText().isEmpty());
+        QCOMPARE(navi->LabelNaviWriter->text(), QString("送信先："));
+        navi->TreeViewNavi->setCurrentItem(FolderTree::findFolder(navi->TreeViewNavi, "000"));
+        QCOMPARE(navi->LabelNaviWriter->text(), QString("投稿者："));
+    }
+
+    void listingTabDetailFollowsTheSelectionAndEmptiesOnNewQuery()
+    {
+        Sql::exec(navi->connection,
+                  "UPDATE T_Navi SET Message=:M, Subject='質問', WriteDate='2026/01/04 08:00' "
+                  "WHERE [Number]=2",
+                  {{":M", QStringLiteral("いつ届きますか\r\n？")}});
+        navi->PageControlMain->setCurrentIndex(0);
+        NaviListView::loadTransactionList(navi->ListViewBidNavi, navi->connection, "a1", "b1",
+                                          "seller", 2, 0);
+        QCOMPARE(navi->ListViewBidNavi->topLevelItemCount(), 4);
+        navi->ListViewBidNavi->setCurrentItem(navi->ListViewBidNavi->topLevelItem(1));
+        const QList<QLineEdit*> fields{navi->EditBidNaviWriter, navi->EditBidNaviSubject,
+                                       navi->EditBidNaviDate};
+        const auto texts = [&] {
+            QStringList result;
+            for (QLineEdit* field : fields)
+                result << field->text();
+            return result;
+        };
+        QCOMPARE(texts(), QStringList({"b1", "質問", "2026/01/04 08:00"}));
+        QCOMPARE(navi->MemoBidNavi->toPlainText(), QString("いつ届きますか\n？"));
+        // The sent message names the seller as its writer.
+        navi->ListViewBidNavi->setCurrentItem(navi->ListViewBidNavi->topLevelItem(3));
+        QCOMPARE(texts().first(), QString("seller"));
+        for (QLineEdit* field : fields)
+            QVERIFY(field->isReadOnly());
+
+        navi->ToolButtonBidSearchSearchClick();
+        QCOMPARE(navi->ListViewBidNavi->topLevelItemCount(), 0);
+        QCOMPARE(texts(), QStringList({"", "", ""}));
+        QVERIFY(navi->MemoBidNavi->toPlainText().isEmpty());
+    }
+
+    void bodySearchFindsTextPastTheListedHead()
+    {
+        const QString longText = QStringLiteral("お世話になります。\r\n").repeated(60) +
+                                 QStringLiteral("追跡番号は 1234 です");
+        Sql::exec(navi->connection, "UPDATE T_Navi SET Message=:M WHERE [Number]=2",
+                  {{":M", longText}});
+        navi->PageControlMain->setCurrentIndex(1);
+        navi->TreeViewNavi->setCurrentItem(FolderTree::findFolder(navi->TreeViewNavi, "000"));
+        navi->findText = "1234";
+        navi->findTarget = 4;
+        navi->ActionNaviFindNextExecute();
+        QVERIFY(ListSearchView::selectedRow(navi->ListViewNavi) >= 0);
+        QTreeWidgetItem* selected =
+            navi->ListViewNavi->topLevelItem(ListSearchView::selectedRow(navi->ListViewNavi));
+        QCOMPARE(selected->text(5), QString("2"));
+        QCOMPARE(navi->MemoNavi->textCursor().selectedText(), QString("1234"));
+        QCOMPARE(navi->MemoNavi->toPlainText(), QString(longText).replace("\r\n", "\n"));
+    }
+
+    void findLineFollowsTheListingPanels_data()
+    {
+        QTest::addColumn<bool>("messagePanel");
+        QTest::addColumn<bool>("memoPanel");
+        QTest::addColumn<bool>("line");
+        QTest::newRow("both hidden") << false << false << false;
+        QTest::newRow("message panel only") << true << false << true;
+        QTest::newRow("both shown") << true << true << false;
+        QTest::newRow("memo panel only") << false << true << false;
+    }
+    void findLineFollowsTheListingPanels()
+    {
+        QFETCH(bool, messagePanel);
+        QFETCH(bool, memoPanel);
+        QFETCH(bool, line);
+        navi->PageControlMain->setCurrentIndex(0);
+        QFrame* shape = navi->findChild<QFrame*>("ShapeBidListFind");
+        QVERIFY(shape);
+        // Set when the panel opens...
+        navi->ActionShowBidNaviPanel->setChecked(messagePanel);
+        navi->ActionShowMemoWrite->setChecked(memoPanel);
+        shape->setVisible(!line);
+        navi->ActionNaviFindExecute();
+        QVERIFY(!navi->PanelBidListFind->isHidden());
+        QCOMPARE(!shape->isHidden(), line);
+        // ...and followed while it is open, as the panels are switched.
+        shape->setVisible(!line);
+        navi->ActionShowBidNaviPanel->setChecked(!messagePanel);
+        navi->ActionShowMemoWrite->setChecked(!memoPanel);
+        navi->ActionShowBidNaviPanel->setChecked(messagePanel);
+        navi->ActionShowMemoWrite->setChecked(memoPanel);
+        QCOMPARE(!shape->isHidden(), line);
+    }
+
     void bodySearchShowsTheHitAtOnce()
     {
         {
-            Sql::exec(navi->connection,
-                      "UPDATE T_Navi SET Message=:M WHERE [Number]=3",
+            Sql::exec(navi->connection, "UPDATE T_Navi SET Message=:M WHERE [Number]=3",
                       {{":M", QStringLiteral("発送しました\r\n追跡番号です")}});
         }
         navi->PageControlMain->setCurrentIndex(1);
