@@ -1,7 +1,10 @@
 // Times the full closed-listing download through the main window: a fake site on 127.0.0.1
 // serves 40 closed-listing pages of 50 listings, the database already holds 20,000 listings of
 // the account (the 2,000 on the pages among them). Prints the wall time of the whole download
-// (command to end line) and of its store (last progress step to end line).
+// (command to end line) and of its store (last progress step to end line). Pages and stored
+// listings grow with the scale factor (argument or TESSALY_BENCH_SCALE: 1, 2, 4).
+#include "BenchScale.h"
+
 #include "app/UnitNavi.h"
 #include "platform/Database.h"
 #include "platform/Sql.h"
@@ -24,8 +27,8 @@
 namespace {
 
 const QString seller = QStringLiteral("seller");
-constexpr int storedListings = 20000;
-constexpr int pages = 40;
+int storedListings = 20000;
+int pages = 40;
 constexpr int perPage = 50;
 
 FakeSite::Response page(const QString& text)
@@ -46,6 +49,9 @@ QString aidOf(int i)
 
 int main(int argc, char** argv)
 {
+    const int scale = BenchScale::factor(argc, argv);
+    storedListings *= scale;
+    pages *= scale;
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     Q_INIT_RESOURCE(tessaly);
@@ -82,9 +88,9 @@ int main(int argc, char** argv)
             QSqlDatabase db = Database::open(name);
             Sql::Transaction transaction(db);
             for (int i = 1; i <= storedListings; ++i)
-                FixtureDb::addListing(db, {aidOf(i), QStringLiteral("b%1").arg(i), seller,
-                                           QStringLiteral("商品%1").arg(i),
-                                           QStringLiteral("1000"), i});
+                FixtureDb::addListing(db,
+                                      {aidOf(i), QStringLiteral("b%1").arg(i), seller,
+                                       QStringLiteral("商品%1").arg(i), QStringLiteral("1000"), i});
             transaction.commit();
         }
         Database::close(name);
@@ -117,8 +123,8 @@ int main(int argc, char** argv)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
     const qint64 wall = clock.nsecsElapsed();
 
-    std::printf("pages %d x %d listings, %d listings stored before\n", pages, perPage,
-                storedListings);
+    std::printf("scale %d: pages %d x %d listings, %d listings stored before\n", scale, pages,
+                perPage, storedListings);
     std::printf("full download with store: %.3f s wall\n", wall / 1e9);
     if (lastStep >= 0 && endLine >= 0)
         std::printf("store alone: %.3f s\n", (endLine - lastStep) / 1e9);

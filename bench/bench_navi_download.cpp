@@ -1,7 +1,10 @@
 // Downloads the message boards of 200 shown listings (20 messages each) from a fake site on
 // 127.0.0.1 into a database that already holds 100,000 messages, through the main window's
 // shown-rows command, and prints the wall time and the time the GUI thread was busy (the
-// stores, with the log and progress hand-overs).
+// stores, with the log and progress hand-overs). Boards and stored messages grow with the scale
+// factor (argument or TESSALY_BENCH_SCALE: 1, 2, 4).
+#include "BenchScale.h"
+
 #include "support/FakeSite.h"
 #include "support/FixtureDb.h"
 #include "support/NaviBoardSite.h"
@@ -22,9 +25,9 @@
 namespace {
 
 const QString seller = QStringLiteral("seller01");
-constexpr int boardCount = 200;
+int boardCount = 200;
 constexpr int messagesPerBoard = 20;
-constexpr int existingMessages = 100000;
+int existingMessages = 100000;
 
 QList<NaviTestPages::Message> boardMessages(const QString& bidId)
 {
@@ -62,6 +65,9 @@ public:
 
 int main(int argc, char** argv)
 {
+    const int scale = BenchScale::factor(argc, argv);
+    boardCount *= scale;
+    existingMessages *= scale;
     qputenv("QT_QPA_PLATFORM", "offscreen");
     TimingApplication app(argc, argv);
     QTextStream out(stdout);
@@ -110,8 +116,8 @@ int main(int argc, char** argv)
 
     const QVariant stored = Sql::scalar(
         navi->connection, QStringLiteral("SELECT COUNT(*) FROM T_Navi WHERE Aid LIKE 'n%'"), {});
-    out << "boards " << boardCount << " x " << messagesPerBoard << " messages, "
-        << existingMessages << " stored before\n";
+    out << "scale " << scale << ": boards " << boardCount << " x " << messagesPerBoard
+        << " messages, " << existingMessages << " stored before\n";
     out << "ended: " << (ended ? "yes" : "no") << ", messages stored: " << stored.toInt() << "\n";
     out << "wall: " << wallMs << " ms\n";
     out << "hand-overs on the GUI thread (stores, log, progress, end): " << app.handOvers

@@ -1,5 +1,8 @@
 // Stores 200 downloaded boards of 20 messages each into a database that already holds 100,000
 // messages, and prints the time of the stores and of recomputing their message-count cells.
+// Boards and stored messages grow with the scale factor (argument or TESSALY_BENCH_SCALE).
+#include "BenchScale.h"
+
 #include "support/TestDataFolder.h"
 
 #include "platform/Database.h"
@@ -70,6 +73,8 @@ QList<NaviBoard> downloadedBoards(int boards, int perBoard)
 
 int main(int argc, char** argv)
 {
+    const int scale = BenchScale::factor(argc, argv);
+    const int boardCount = 200 * scale;
     QCoreApplication app(argc, argv);
     TestDataFolder folder;
     QTextStream out(stdout);
@@ -77,11 +82,11 @@ int main(int argc, char** argv)
     {
         Database::ScopedConnection connection(QStringLiteral("bench"));
         const QSqlDatabase& db = connection.db();
-        fillExisting(db, 5000, 20);
-        out << "existing messages: "
+        fillExisting(db, 5000 * scale, 20);
+        out << "scale " << scale << ", existing messages: "
             << Sql::scalar(db, QStringLiteral("SELECT COUNT(*) FROM T_Navi")).toInt() << '\n';
 
-        const QList<NaviBoard> boards = downloadedBoards(200, 20);
+        const QList<NaviBoard> boards = downloadedBoards(boardCount, 20);
         NaviStore store(db, seller, false, QDate(2026, 12, 10));
         QElapsedTimer timer;
         timer.start();
@@ -94,7 +99,7 @@ int main(int argc, char** argv)
             store.messageCountCell(key.aid, key.bidId);
         const qint64 cellMs = timer.elapsed();
 
-        out << "stored 200 boards of 20 messages in " << storeMs << " ms"
+        out << "stored " << boardCount << " boards of 20 messages in " << storeMs << " ms"
             << " (failed stores: " << failures << ")\n";
         out << "recomputed " << store.storedTransactions().size() << " message-count cells in "
             << cellMs << " ms\n";

@@ -7,7 +7,11 @@
 
 #include <QHash>
 #include <QSet>
+#include <QSqlError>
 #include <QSqlQuery>
+
+#include <algorithm>
+#include <array>
 
 namespace {
 
@@ -61,6 +65,230 @@ private:
     QHash<ListingKey, qsizetype> m_insertedAt;
 };
 
+// A row the listing list shows before a full store: its rowid and its key.
+struct ShownRow
+{
+    qint64 rowid = 0;
+    ListingKey key;
+};
+
+// SQLite's NOCASE comparison folds the ASCII letters only.
+QString foldCase(const QString& text)
+{
+    QString folded = text;
+    for (QChar& c : folded)
+        if (c >= u'A' && c <= u'Z')
+            c = QChar(c.unicode() + (u'a' - u'A'));
+    return folded;
+}
+
+// A text to bind: a null QString would be stored as NULL, the program's text columns hold ''.
+QString boundText(const QString& text)
+{
+    return text.isNull() ? QStringLiteral("") : text;
+}
+
+void run(QSqlQuery& query)
+{
+    if (!query.exec())
+        throw DatabaseError(query.lastQuery(), query.lastError().text());
+}
+
+// Runs a statement once for each chunk of the values; "%1" in its text becomes the chunk's
+// placeholders. The values are bound by position: binding hundreds of names costs far more.
+template <typename Each>
+void forEachChunk(const QSqlDatabase& db, const QString& text, const QVariantList& values,
+                  Each each)
+{
+    constexpr qsizetype chunkSize = 500;
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    qsizetype prepared = -1;
+    for (qsizetype from = 0; from < values.size(); from += chunkSize) {
+        const qsizetype count = std::min(chunkSize, values.size() - from);
+        if (count != prepared) {
+            QString placeholders = QStringLiteral("?");
+            for (qsizetype i = 1; i < count; ++i)
+                placeholders += QStringLiteral(",?");
+            const QString statement = text.arg(placeholders);
+            if (!query.prepare(statement))
+                throw DatabaseError(statement, query.lastError().text());
+            prepared = count;
+        }
+        for (qsizetype i = 0; i < count; ++i)
+            query.bindValue(int(i), values[from + i]);
+        run(query);
+        each(query);
+    }
+}
+
+void markDeleted(const QSqlDatabase& db, const QList<qint64>& rowids)
+{
+    QVariantList values;
+    values.reserve(rowids.size());
+    for (const qint64 rowid : rowids)
+        values << rowid;
+    forEachChunk(db, QStringLiteral("UPDATE T_BidData SET [DeleteFlg]=1 WHERE rowid IN (%1)"),
+                 values, [](QSqlQuery&) {});
+}
+
+enum class Column { Index, BidId, Price, Quantity, UpdateFlg, DeleteFlg, Count };
+
+// The stored rows of a set of auctions, read once before a store writes anything, and the
+// rows the store inserts. The store's statements are applied to them in memory; write() then
+// writes the rows whose values changed and inserts the new ones in their order.
+class WorkingRows
+{
+public:
+    WorkingRows(const QSqlDatabase& db, const QStringList& aids) : m_db(db)
+    {
+        QVariantList values;
+        QSet<QString> seen;
+        for (const QString& aid : aids)
+            if (!seen.contains(aid)) {
+                seen.insert(aid);
+                values << boundText(aid);
+            }
+        forEachChunk(m_db,
+                     QStringLiteral("SELECT rowid,Aid,LoginId,[Index],BidId,Price,Quantity,"
+                                    "UpdateFlg,DeleteFlg FROM T_BidData WHERE Aid IN (%1)"),
+                     values, [this](QSqlQuery& query) {
+                         while (query.next()) {
+                             Row row;
+                             row.rowid = query.value(0).toLongLong();
+                             row.aid = query.value(1).toString();
+                             row.loginId = foldCase(query.value(2).toString());
+                             for (int c = 0; c < int(Column::Count); ++c)
+                                 row.values[c] = query.value(3 + c);
+                             row.bidIdFolded = foldCase(row.values[int(Column::BidId)].toString());
+                             m_rows.append(row);
+                         }
+                     });
+        std::sort(m_rows.begin(), m_rows.end(),
+                  [](const Row& a, const Row& b) { return a.rowid < b.rowid; });
+        for (qsizetype i = 0; i < m_rows.size(); ++i)
+            m_byAid[m_rows[i].aid].append(i);
+    }
+
+    // The rows with this auction id and a winner id equal to bidId regardless of ASCII case, in
+    // the order of their rowids.
+    QList<qsizetype> find(const QString& aid, const QString& bidId) const
+    {
+        QList<qsizetype> found;
+        const auto it = m_byAid.constFind(aid);
+        if (it == m_byAid.constEnd())
+            return found;
+        const QString folded = foldCase(bidId);
+        for (const qsizetype at : *it)
+            if (m_rows[at].bidIdFolded == folded)
+                found.append(at);
+        return found;
+    }
+
+    qint64 rowid(qsizetype at) const { return m_rows[at].rowid; }
+    QString bidId(qsizetype at) const { return m_rows[at].values[int(Column::BidId)].toString(); }
+    bool belongsTo(qsizetype at, const QString& loginId) const
+    {
+        return m_rows[at].loginId == foldCase(loginId);
+    }
+    bool isInstantBuy(qsizetype at) const
+    {
+        const QVariant& index = m_rows[at].values[int(Column::Index)];
+        return index.metaType().id() == QMetaType::LongLong && index.toLongLong() == -1;
+    }
+
+    void set(qsizetype at, Column column, const QVariant& text)
+    {
+        Row& row = m_rows[at];
+        const QVariant value = text.metaType().id() == QMetaType::QString
+                                   ? QVariant(boundText(text.toString()))
+                                   : text;
+        QVariant& current = row.values[int(column)];
+        if (current.metaType() == value.metaType() && current == value)
+            return;
+        current = value;
+        row.changed = true;
+        if (column == Column::BidId)
+            row.bidIdFolded = foldCase(value.toString());
+    }
+
+    void insert(const StoredListingRow& row, const QString& loginId)
+    {
+        Row added;
+        added.inserted = m_inserts.size();
+        added.aid = row.aid;
+        added.loginId = foldCase(loginId);
+        added.values[int(Column::Index)] = qlonglong(row.index);
+        added.values[int(Column::BidId)] = boundText(row.bidId);
+        added.values[int(Column::Price)] = boundText(row.price);
+        added.values[int(Column::Quantity)] = boundText(row.quantity);
+        added.values[int(Column::UpdateFlg)] = qlonglong(1);
+        added.values[int(Column::DeleteFlg)] = qlonglong(0);
+        added.bidIdFolded = foldCase(row.bidId);
+        m_byAid[row.aid].append(m_rows.size());
+        m_rows.append(added);
+        m_inserts.append({boundText(row.title), boundText(row.url)});
+    }
+
+    // Positional binding: these statements run once per changed row.
+    void write(const QString& loginId)
+    {
+        QSqlQuery update = Sql::prepare(
+            m_db, QStringLiteral("UPDATE T_BidData SET [Index]=?,BidId=?,Price=?,Quantity=?,"
+                                 "UpdateFlg=?,DeleteFlg=? WHERE rowid=?"));
+        QSqlQuery insert = Sql::prepare(
+            m_db, QStringLiteral("INSERT INTO T_BidData (Aid,[Title],BidId,Price,Url,[Index],"
+                                 "Quantity,UpdateFlg,LoginId) VALUES(?,?,?,?,?,?,?,1,?)"));
+        for (const Row& row : std::as_const(m_rows)) {
+            if (row.inserted >= 0 || !row.changed)
+                continue;
+            for (int c = 0; c < int(Column::Count); ++c)
+                update.bindValue(c, row.values[c]);
+            update.bindValue(int(Column::Count), row.rowid);
+            run(update);
+        }
+        // Inserted rows follow the read ones, in the order the store added them.
+        for (const Row& row : std::as_const(m_rows)) {
+            if (row.inserted < 0)
+                continue;
+            const Insert& texts = m_inserts[row.inserted];
+            const QVariant values[] = {boundText(row.aid),
+                                       texts.title,
+                                       row.values[int(Column::BidId)],
+                                       row.values[int(Column::Price)],
+                                       texts.url,
+                                       row.values[int(Column::Index)],
+                                       row.values[int(Column::Quantity)],
+                                       boundText(loginId)};
+            for (int i = 0; i < int(std::size(values)); ++i)
+                insert.bindValue(i, values[i]);
+            run(insert);
+        }
+    }
+
+private:
+    struct Row
+    {
+        qint64 rowid = 0;
+        qsizetype inserted = -1; // place among the inserted rows; -1 for a row read
+        QString aid;
+        QString loginId; // case-folded
+        QString bidIdFolded;
+        std::array<QVariant, int(Column::Count)> values;
+        bool changed = false;
+    };
+    struct Insert
+    {
+        QString title;
+        QString url;
+    };
+
+    QSqlDatabase m_db;
+    QList<Row> m_rows;
+    QList<Insert> m_inserts;
+    QHash<QString, QList<qsizetype>> m_byAid;
+};
+
 } // namespace
 
 ListingStore::ListingStore(const QSqlDatabase& db) : m_db(db) {}
@@ -78,22 +306,9 @@ ListingStoreSummary ListingStore::storeClosedListings(const QString& loginId,
 
     Sql::Transaction transaction(m_db);
     SummaryBuilder builder(summary);
-    QSqlQuery find =
-        Sql::prepare(m_db, QStringLiteral("SELECT BidId FROM T_BidData WHERE Aid=:DATA_AID AND "
-                                          "BidId=:DATA_BIDID"));
-    QSqlQuery insert = Sql::prepare(m_db, insertText);
-    QSqlQuery updateWithQuantity = Sql::prepare(
-        m_db, QStringLiteral("UPDATE T_BidData SET [Index]=:DATA_INDEX,BidId=:DATA_BIDID,"
-                             "Quantity=:DATA_QUANTITY,Price=:DATA_PRICE,UpdateFlg=1,DeleteFlg=0 "
-                             "WHERE Aid=:DATA_WHERE_AID AND BidId=:DATA_WHERE_BIDID"));
-    QSqlQuery updateWithoutQuantity = Sql::prepare(
-        m_db, QStringLiteral("UPDATE T_BidData SET [Index]=:DATA_INDEX,BidId=:DATA_BIDID,"
-                             "Price=:DATA_PRICE,UpdateFlg=1,DeleteFlg=0 "
-                             "WHERE Aid=:DATA_WHERE_AID AND BidId=:DATA_WHERE_BIDID"));
 
     // Full run: the shown rows that this download does not confirm are marked deleted.
-    QList<ListingKey> shown;
-    QSet<ListingKey> confirmed;
+    QList<ShownRow> shown;
     if (newOnly) {
         Sql::exec(m_db,
                   QStringLiteral("UPDATE T_BidData SET [Index]=[Index]+:SHIFT "
@@ -101,49 +316,51 @@ ListingStoreSummary ListingStore::storeClosedListings(const QString& loginId,
                   {{":SHIFT", download.done}, {":DATA_LOGINID", loginId}});
         summary.indexShift = download.done;
     } else {
-        QSqlQuery rows =
-            Sql::exec(m_db,
-                      QStringLiteral("SELECT Aid,BidId FROM T_BidData WHERE LoginId=:DATA_LOGINID "
-                                     "AND [Index]<>-1 AND DeleteFlg=0 ORDER BY rowid"),
-                      {{":DATA_LOGINID", loginId}});
+        QSqlQuery rows = Sql::exec(
+            m_db,
+            QStringLiteral("SELECT rowid,Aid,BidId FROM T_BidData WHERE LoginId=:DATA_LOGINID "
+                           "AND [Index]<>-1 AND DeleteFlg=0 ORDER BY rowid"),
+            {{":DATA_LOGINID", loginId}});
         while (rows.next())
-            shown.append({rows.value(0).toString(), rows.value(1).toString()});
-        Sql::exec(m_db,
-                  QStringLiteral("UPDATE T_BidData SET [DeleteFlg]=1 "
-                                 "WHERE [LoginId]=:DATA_LOGINID AND [Index]<>-1"),
-                  {{":DATA_LOGINID", loginId}});
+            shown.append(
+                {rows.value(0).toLongLong(), {rows.value(1).toString(), rows.value(2).toString()}});
     }
 
+    QStringList aids;
+    for (const ClosedListingRow& row : download.rows)
+        aids << row.aid;
+    if (!shown.isEmpty())
+        for (const auto& unread : download.unreadListings)
+            aids << unread.first;
+    WorkingRows stored(m_db, aids);
+
+    // The rows of the download in order, each as an update of every stored row with its auction
+    // id and winner id, or else as a new row; only the rows whose values differ are written.
+    QSet<qint64> kept;
+    QSet<ListingKey> confirmed;
     for (const ClosedListingRow& row : download.rows) {
         const QString price = extractDigits(row.price);
         const QString quantity = extractDigits(row.quantity);
-        const QStringList stored =
-            storedBidIds(find, {{":DATA_AID", row.aid}, {":DATA_BIDID", row.bidId}});
-        if (stored.isEmpty()) {
-            Sql::exec(insert, {{":DATA_AID", row.aid},
-                               {":DATA_TITLE", row.title},
-                               {":DATA_BIDID", row.bidId},
-                               {":DATA_PRICE", price},
-                               {":DATA_URL", row.url},
-                               {":DATA_INDEX", row.index},
-                               {":DATA_QUANTITY", quantity},
-                               {":DATA_LOGINID", loginId}});
-            builder.inserted({row.index, row.aid, row.title, row.bidId, quantity, price, row.url});
+        const QList<qsizetype> matches = stored.find(row.aid, row.bidId);
+        if (matches.isEmpty()) {
+            const StoredListingRow inserted{row.index, row.aid, row.title, row.bidId,
+                                            quantity,  price,   row.url};
+            stored.insert(inserted, loginId);
+            builder.inserted(inserted);
             continue;
         }
         // A new-only run overwrites the quantity even when none was read.
         const bool writesQuantity = newOnly || !quantity.isEmpty();
-        QSqlQuery& update = writesQuantity ? updateWithQuantity : updateWithoutQuantity;
-        SqlParams params{{":DATA_INDEX", row.index},
-                         {":DATA_BIDID", row.bidId},
-                         {":DATA_PRICE", price},
-                         {":DATA_WHERE_AID", row.aid},
-                         {":DATA_WHERE_BIDID", row.bidId}};
-        if (writesQuantity)
-            params.append({":DATA_QUANTITY", quantity});
-        Sql::exec(update, params);
-        for (const QString& bidId : stored) {
-            const ListingKey key{row.aid, bidId};
+        for (const qsizetype at : matches) {
+            const ListingKey key{row.aid, stored.bidId(at)};
+            stored.set(at, Column::Index, qlonglong(row.index));
+            stored.set(at, Column::BidId, row.bidId);
+            stored.set(at, Column::Price, price);
+            if (writesQuantity)
+                stored.set(at, Column::Quantity, quantity);
+            stored.set(at, Column::UpdateFlg, qlonglong(1));
+            stored.set(at, Column::DeleteFlg, qlonglong(0));
+            kept.insert(stored.rowid(at));
             confirmed.insert(key);
             ListingRowUpdate change{key, row.index, row.bidId, std::nullopt, price};
             if (writesQuantity)
@@ -154,24 +371,31 @@ ListingStoreSummary ListingStore::storeClosedListings(const QString& loginId,
     // The stored winners of a listing whose winners page could not be read stay shown, at the
     // listing's place in this run.
     for (const auto& [aid, index] : download.unreadListings) {
-        for (const ListingKey& key : shown) {
+        for (const ShownRow& shownRow : shown) {
+            const ListingKey& key = shownRow.key;
             if (key.aid != aid)
                 continue;
-            Sql::exec(m_db,
-                      QStringLiteral("UPDATE T_BidData SET [Index]=:DATA_INDEX,DeleteFlg=0 "
-                                     "WHERE LoginId=:DATA_LOGINID AND Aid=:DATA_AID "
-                                     "AND BidId=:DATA_BIDID AND [Index]<>-1"),
-                      {{":DATA_INDEX", index},
-                       {":DATA_LOGINID", loginId},
-                       {":DATA_AID", key.aid},
-                       {":DATA_BIDID", key.bidId}});
+            for (const qsizetype at : stored.find(key.aid, key.bidId)) {
+                if (!stored.belongsTo(at, loginId) || stored.isInstantBuy(at))
+                    continue;
+                stored.set(at, Column::Index, qlonglong(index));
+                stored.set(at, Column::DeleteFlg, qlonglong(0));
+                kept.insert(stored.rowid(at));
+            }
             confirmed.insert(key);
             builder.updated({key, index, std::nullopt, std::nullopt, std::nullopt});
         }
     }
-    for (const ListingKey& key : shown)
-        if (!confirmed.contains(key))
-            summary.markedDeleted.append(key);
+
+    QList<qint64> vanished;
+    for (const ShownRow& row : shown) {
+        if (!confirmed.contains(row.key))
+            summary.markedDeleted.append(row.key);
+        if (!kept.contains(row.rowid))
+            vanished.append(row.rowid);
+    }
+    stored.write(loginId);
+    markDeleted(m_db, vanished);
 
     transaction.commit();
     summary.written = true;
@@ -223,8 +447,7 @@ ListingStoreSummary ListingStore::storeDetailedListings(const QString& loginId,
         const QString quantity = extractDigits(row.quantity);
         const QString price = extractDigits(row.price);
         const QStringList stored = storedBidIds(
-            winner,
-            {{":AID", row.aid}, {":BID_ID", row.bidId}, {":LOGINID", loginId}});
+            winner, {{":AID", row.aid}, {":BID_ID", row.bidId}, {":LOGINID", loginId}});
         if (!stored.isEmpty()) {
             Sql::exec(keepWinner, {{":QUANTITY", quantity},
                                    {":AID", row.aid},

@@ -2,6 +2,7 @@
 
 #include "support/FixtureDb.h"
 #include "support/TestDataFolder.h"
+#include "app/CommonRoutines.h"
 #include "platform/Database.h"
 #include "platform/Sql.h"
 #include "site/ClosedListScanner.h"
@@ -15,6 +16,7 @@
 
 #include <QHash>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QtTest>
 
 #include <memory>
@@ -105,6 +107,9 @@ private slots:
 
     void fullStoreConfirmsInsertsAndMarksDeleted();
     void fullStoreFindsRowsByExactKey();
+    void fullStoreWritesOnlyChangedRows_data();
+    void fullStoreWritesOnlyChangedRows();
+    void rowDownloadedTwiceIsStoredOnce();
     void newOnlyStoreShiftsIndexes();
     void newOnlyStoreWithNothingReadWritesNothing();
     void failedRunStoresNothing_data();
@@ -120,6 +125,8 @@ private slots:
 private:
     StoredRow stored(const QString& aid, const QString& bidId) const;
     int rowCount() const;
+    qint64 rowsWritten() const;
+    QStringList rowsOtherThan(const QString& aid) const;
 
     std::unique_ptr<TestDataFolder> m_folder;
     QString m_connection;
@@ -166,6 +173,27 @@ StoredRow TestListingDownload::stored(const QString& aid, const QString& bidId) 
 int TestListingDownload::rowCount() const
 {
     return Sql::scalar(m_db, QStringLiteral("SELECT COUNT(*) FROM T_BidData")).toInt();
+}
+
+qint64 TestListingDownload::rowsWritten() const
+{
+    return Sql::scalar(m_db, QStringLiteral("SELECT total_changes()")).toLongLong();
+}
+
+// Every column of every row but those of the auction, in rowid order.
+QStringList TestListingDownload::rowsOtherThan(const QString& aid) const
+{
+    QSqlQuery query =
+        Sql::exec(m_db, QStringLiteral("SELECT * FROM T_BidData WHERE Aid<>:AID ORDER BY rowid"),
+                  {{":AID", aid}});
+    QStringList rows;
+    while (query.next()) {
+        QStringList cells;
+        for (int c = 0; c < query.record().count(); ++c)
+            cells << query.value(c).toString() + '/' + query.value(c).metaType().name();
+        rows << cells.join('|');
+    }
+    return rows;
 }
 
 // --- line reader
@@ -750,6 +778,127 @@ void TestListingDownload::fullStoreFindsRowsByExactKey()
     QVERIFY(!stored("x1", "b1").deleted);
     QVERIFY(stored("x10", "b1").deleted);
     QVERIFY(stored("x1", "b10").deleted);
+}
+
+void TestListingDownload::fullStoreWritesOnlyChangedRows_data()
+{
+    QTest::addColumn<bool>("listed");
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QString>("bidId");
+    QTest::addColumn<QString>("price");
+    QTest::addColumn<QString>("quantity");
+    QTest::addColumn<bool>("storedDeleted");
+    QTest::addColumn<bool>("storedUpdated");
+    QTest::addColumn<int>("written");
+    QTest::newRow("unchanged") << true << 1 << "b1"
+                               << "1,000"
+                               << "" << false << true << 0;
+    QTest::newRow("same quantity") << true << 1 << "b1"
+                                   << "1,000"
+                                   << "1個" << false << true << 0;
+    QTest::newRow("price") << true << 1 << "b1"
+                           << "1,100"
+                           << "" << false << true << 1;
+    QTest::newRow("quantity") << true << 1 << "b1"
+                              << "1,000"
+                              << "3" << false << true << 1;
+    QTest::newRow("index") << true << 4 << "b1"
+                           << "1,000"
+                           << "" << false << true << 1;
+    QTest::newRow("winner id case") << true << 1 << "B1"
+                                    << "1,000"
+                                    << "" << false << true << 1;
+    QTest::newRow("listed again") << true << 1 << "b1"
+                                  << "1,000"
+                                  << "" << true << true << 1;
+    QTest::newRow("not marked updated") << true << 1 << "b1"
+                                        << "1,000"
+                                        << "" << false << false << 1;
+    QTest::newRow("vanished") << false << 0 << ""
+                              << ""
+                              << "" << false << true << 1;
+    QTest::newRow("gone before") << false << 0 << ""
+                                 << ""
+                                 << "" << true << true << 0;
+}
+
+void TestListingDownload::fullStoreWritesOnlyChangedRows()
+{
+    QFETCH(bool, listed);
+    QFETCH(int, index);
+    QFETCH(QString, bidId);
+    QFETCH(QString, price);
+    QFETCH(QString, quantity);
+    QFETCH(bool, storedDeleted);
+    QFETCH(bool, storedUpdated);
+    QFETCH(int, written);
+    FixtureDb::addListing(
+        m_db,
+        {"x1", "b1", seller, "t", "1000", 1, "1", storedDeleted, {{"UpdateFlg", storedUpdated}}});
+    FixtureDb::addListing(m_db, {"x2", "b2", seller, "t", "2000", 2, "1"});
+    FixtureDb::addListing(m_db, {"x3", "b3", seller, "t", "3000", 3, ""});
+    FixtureDb::addListing(m_db, {"x8", "b8", seller, "t", "500", 5, "1", true});
+    FixtureDb::addListing(m_db, {"x9", "b9", seller, "t", "500", -1, "1"});
+    FixtureDb::addListing(m_db, {"y1", "c1", "other", "t", "700", 1, "1"});
+    const QStringList others = rowsOtherThan("x1");
+
+    ClosedListingResult download;
+    if (listed)
+        download.rows << ClosedListingRow{index, "x1", "u", "t", price, bidId, quantity};
+    download.rows << ClosedListingRow{2, "x2", "u", "t", "2,000", "b2", ""}
+                  << ClosedListingRow{3, "x3", "u", "t", "3,000", "b3", ""};
+    download.done = download.total = download.rows.size();
+    const qint64 before = rowsWritten();
+    const ListingStoreSummary summary = ListingStore(m_db).storeClosedListings(seller, download);
+    QCOMPARE(rowsWritten() - before, written);
+    QCOMPARE(rowsOtherThan("x1"), others);
+
+    const StoredRow x1 = stored("x1", "b1");
+    QCOMPARE(x1.count, 1);
+    QCOMPARE(summary.inserted.size(), 0);
+    QCOMPARE(summary.updated.size(), download.rows.size());
+    if (listed) {
+        QCOMPARE(x1.index, index);
+        QCOMPARE(x1.price, extractDigits(price));
+        QCOMPARE(x1.quantity, quantity.isEmpty() ? QStringLiteral("1") : extractDigits(quantity));
+        QVERIFY(!x1.deleted);
+        QVERIFY(x1.updated);
+        QCOMPARE(Sql::scalar(m_db, QStringLiteral("SELECT BidId FROM T_BidData WHERE Aid='x1'"))
+                     .toString(),
+                 bidId);
+        QVERIFY(summary.markedDeleted.isEmpty());
+    } else {
+        QVERIFY(x1.deleted);
+        QCOMPARE(x1.index, 1);
+        QCOMPARE(summary.markedDeleted.isEmpty(), storedDeleted);
+    }
+}
+
+void TestListingDownload::rowDownloadedTwiceIsStoredOnce()
+{
+    FixtureDb::addListing(m_db, {"x1", "b1", seller, "t", "1000", 1, "1"});
+    ClosedListingResult download;
+    download.rows = {{1, "x5", "u5", "t5", "500", "b5", "2"},
+                     {2, "x1", "u1", "t1", "1,000", "b1", ""},
+                     {3, "x5", "u5", "t5", "600", "B5", ""},
+                     {4, "x1", "u1", "t1", "1,200", "b1", ""}};
+    download.done = download.total = 4;
+    const ListingStoreSummary summary = ListingStore(m_db).storeClosedListings(seller, download);
+    QCOMPARE(rowCount(), 2);
+    const StoredRow x5 = stored("x5", "b5");
+    QCOMPARE(x5.index, 3);
+    QCOMPARE(x5.price, QStringLiteral("600"));
+    QCOMPARE(x5.quantity, QStringLiteral("2"));
+    QCOMPARE(x5.title, QStringLiteral("t5"));
+    QCOMPARE(stored("x1", "b1").index, 4);
+    QCOMPARE(stored("x1", "b1").price, QStringLiteral("1200"));
+    QCOMPARE(summary.inserted.size(), 1);
+    QCOMPARE(summary.inserted[0].index, 3);
+    QCOMPARE(summary.inserted[0].bidId, QStringLiteral("B5"));
+    QCOMPARE(summary.inserted[0].price, QStringLiteral("600"));
+    QCOMPARE(summary.updated.size(), 2);
+    QCOMPARE(summary.updated[1].index, std::optional<int>(4));
+    QVERIFY(summary.markedDeleted.isEmpty());
 }
 
 void TestListingDownload::newOnlyStoreShiftsIndexes()
