@@ -455,6 +455,18 @@ private slots:
         QCOMPARE(rowCount(Kind::Evaluation), 2);
     }
 
+    void ctrlClickAndSelectAllSelectTheWholeName()
+    {
+        open(Kind::Navi);
+        editor->EditSaveName->setText("お礼の連絡");
+        editor->EditSaveName->setFocus();
+        QTest::mouseClick(editor->EditSaveName, Qt::LeftButton, Qt::ControlModifier);
+        QCOMPARE(editor->EditSaveName->selectedText(), QString("お礼の連絡"));
+        editor->EditSaveName->deselect();
+        QTest::mouseClick(editor->EditSaveName, Qt::LeftButton);
+        QVERIFY(editor->EditSaveName->selectedText().isEmpty());
+    }
+
     void closeAfterDeleteNumbersWithoutGap_data() { addKindRows(); }
     void closeAfterDeleteNumbersWithoutGap()
     {
