@@ -196,6 +196,11 @@ public:
     QSet<QString> knownFolderLogins;
     bool draggingNavi = false;
 
+    // ---- Template editors ----
+    void connectTemplateCommands();
+    void ActionShowNaviTemplateExecute();
+    void ActionShowEvaluationTemplateExecute();
+
     // ---- Shared state ----
     QSqlDatabase connection;
     QString connectionName;

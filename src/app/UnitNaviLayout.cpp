@@ -411,6 +411,7 @@ void TFormNavi::buildMenus()
     tool->addSeparator();
     tool->addAction(makeAction("ActionShowNaviTemplate", "ナビテンプレート作成(&T)..."));
     tool->addAction(makeAction("ActionShowEvaluationTemplate", "評価テンプレート作成(&E)..."));
+    connectTemplateCommands();
     tool->addSeparator();
     MainMenuToolMailerSend = addMenu(tool, "MainMenuToolMailerSend", "メーラーに送る(&M)");
     MainMenuToolMailerSend->setEnabled(false);
