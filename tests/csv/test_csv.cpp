@@ -135,6 +135,57 @@ class TestCsv : public QObject
 
     std::unique_ptr<TestDataFolder> folder;
     std::unique_ptr<TestDialogs> dialogs;
+    std::unique_ptr<FakeSite> site;
+    std::unique_ptr<TFormNavi> navi;
+
+    // The main window of the account "seller": two listings, messages of a1 (one longer than a
+    // folder row holds), the winner b1 stored. On the message tab the received folder is shown.
+    void startMainWindow(int tab)
+    {
+        site = std::make_unique<FakeSite>();
+        QVERIFY(site->start());
+        site->useAsSite();
+        html::setDefaultTimeout(5000);
+        SitePages::serveAccount(*site, "seller");
+        {
+            Database::ScopedConnection db;
+            FixtureDb::addListing(db.db(), {.aid = "a1", .bidId = "b1", .title = "カメラ, 中古"});
+            FixtureDb::addListing(db.db(), {.aid = "a2", .bidId = "b2", .index = 2});
+            FixtureDb::addMessage(
+                db.db(), {.aid = "a1", .bidId = "b1", .number = 1, .message = longMessage()});
+            FixtureDb::addMessage(db.db(), {.aid = "a1",
+                                            .bidId = "b1",
+                                            .number = 2,
+                                            .received = false,
+                                            .message = "了解です"});
+            FixtureDb::addBidder(db.db(), {.id = "b1",
+                                           .name = "山田",
+                                           .mail = "y@example.jp",
+                                           .post = "100-0001",
+                                           .address = "東京都",
+                                           .tel = "03"});
+        }
+        navi = std::make_unique<TFormNavi>();
+        navi->FormShow();
+        QTRY_VERIFY(navi->sharedQueriesReady);
+        QCOMPARE(navi->loginId, QString("seller"));
+        QCOMPARE(navi->ListViewBid->topLevelItemCount(), 2);
+        NaviListView::loadTransactionList(navi->ListViewBidNavi, navi->connection, "a1", "b1",
+                                          "seller", 2, 0);
+        QCOMPARE(navi->ListViewBidNavi->topLevelItemCount(), 2);
+        if (tab == 1) {
+            navi->PageControlMain->setCurrentIndex(1);
+            navi->TreeViewNavi->setCurrentItem(FolderTree::findFolder(navi->TreeViewNavi, "000"));
+            QCOMPARE(navi->ListViewNavi->topLevelItemCount(), 1);
+        }
+    }
+    QStringList log() const
+    {
+        QStringList lines;
+        for (int i = 0; i < navi->ListBoxMessage->count(); ++i)
+            lines << navi->ListBoxMessage->item(i)->text();
+        return lines;
+    }
 
     QString outPath(const QString& name = QStringLiteral("out.csv")) const
     {
@@ -155,6 +206,10 @@ private slots:
     }
     void cleanup()
     {
+        if (navi)
+            navi->close();
+        navi.reset();
+        site.reset();
         dialogs.reset();
         folder.reset();
     }
@@ -180,6 +235,13 @@ private slots:
     void unwritableCharactersAreMarkedAndReported();
     void bidderExportWritesSelectedRowsInListOrder();
     void bidderExportWithoutSelectionWritesEmptyFile();
+
+    void commandsOnEachTab_data();
+    void commandsOnEachTab();
+    void naviExportWritesWholeMessagesOnEitherTab_data();
+    void naviExportWritesWholeMessagesOnEitherTab();
+    void refusedOverwriteFromCommandLogsCancel();
+    void failedExportShowsBoxThenLogsFailure();
 };
 
 void TestCsv::quotesFieldsByCharacter_data()
@@ -187,18 +249,29 @@ void TestCsv::quotesFieldsByCharacter_data()
     QTest::addColumn<QString>("field");
     QTest::addColumn<QString>("written");
 
-    QTest::newRow("plain") << "abc" << "abc";
-    QTest::newRow("empty") << "" << "";
-    QTest::newRow("comma") << "1,500" << "\"1,500\"";
-    QTest::newRow("quote doubled") << "say \"hi\"" << "\"say \"\"hi\"\"\"";
-    QTest::newRow("half-width blank") << "a b" << "\"a b\"";
-    QTest::newRow("tab") << "a\tb" << "\"a\tb\"";
-    QTest::newRow("CR LF inside") << "一\r\n二" << "\"一\r\n二\"";
+    QTest::newRow("plain") << "abc"
+                           << "abc";
+    QTest::newRow("empty") << ""
+                           << "";
+    QTest::newRow("comma") << "1,500"
+                           << "\"1,500\"";
+    QTest::newRow("quote doubled") << "say \"hi\""
+                                   << "\"say \"\"hi\"\"\"";
+    QTest::newRow("half-width blank") << "a b"
+                                      << "\"a b\"";
+    QTest::newRow("tab") << "a\tb"
+                         << "\"a\tb\"";
+    QTest::newRow("CR LF inside") << "一\r\n二"
+                                  << "\"一\r\n二\"";
     QTest::newRow("U+0001") << QString("a") + QChar(1) << QString("\"a") + QChar(1) + "\"";
-    QTest::newRow("full-width blank only") << "　" << "　";
-    QTest::newRow("full-width text") << "商品名　カメラ" << "商品名　カメラ";
-    QTest::newRow("U+0021 is not quoted") << "!" << "!";
-    QTest::newRow("byte 0x5C trail of a double-byte character") << "表示" << "表示";
+    QTest::newRow("full-width blank only") << "　"
+                                           << "　";
+    QTest::newRow("full-width text") << "商品名　カメラ"
+                                     << "商品名　カメラ";
+    QTest::newRow("U+0021 is not quoted") << "!"
+                                          << "!";
+    QTest::newRow("byte 0x5C trail of a double-byte character") << "表示"
+                                                                << "表示";
 }
 
 void TestCsv::quotesFieldsByCharacter()
@@ -247,11 +320,13 @@ void TestCsv::writesCp932WithTwinsAndMarks_data()
     QTest::newRow("emoji") << "😀" << QByteArray("\x81\xac") << 1;
     QTest::newRow("accented letter") << "é" << QByteArray("\x81\xac") << 1;
     QTest::newRow("hangul") << "한" << QByteArray("\x81\xac") << 1;
-    QTest::newRow("replacement character") << QString(QChar(0xFFFD)) << QByteArray("\x81\xac")
-                                           << 1;
+    QTest::newRow("replacement character") << QString(QChar(0xFFFD)) << QByteArray("\x81\xac") << 1;
     QTest::newRow("emoji between kana")
         << "あ😀い〜" << QByteArray("\x82\xa0\x81\xac\x82\xa2\x81\x60") << 1;
-    QTest::newRow("two unwritable") << "é1😀" << QByteArray("\x81\xac" "1\x81\xac") << 2;
+    QTest::newRow("two unwritable") << "é1😀"
+                                    << QByteArray("\x81\xac"
+                                                  "1\x81\xac")
+                                    << 2;
     QTest::newRow("NEC and IBM extensions") << "①髙" << QByteArray("\x87\x40\xfb\xfc") << 0;
 }
 
@@ -289,10 +364,14 @@ void TestCsv::appendsDefaultSuffix_data()
     QTest::addColumn<QString>("chosen");
     QTest::addColumn<QString>("written");
 
-    QTest::newRow("no extension") << "/tmp/data" << "/tmp/data.csv";
-    QTest::newRow("csv") << "/tmp/data.csv" << "/tmp/data.csv";
-    QTest::newRow("other extension") << "/tmp/data.txt" << "/tmp/data.txt";
-    QTest::newRow("dot in folder only") << "/tmp/v1.2/data" << "/tmp/v1.2/data.csv";
+    QTest::newRow("no extension") << "/tmp/data"
+                                  << "/tmp/data.csv";
+    QTest::newRow("csv") << "/tmp/data.csv"
+                         << "/tmp/data.csv";
+    QTest::newRow("other extension") << "/tmp/data.txt"
+                                     << "/tmp/data.txt";
+    QTest::newRow("dot in folder only") << "/tmp/v1.2/data"
+                                        << "/tmp/v1.2/data.csv";
 }
 
 void TestCsv::appendsDefaultSuffix()
@@ -383,10 +462,10 @@ void TestCsv::writesFullTextOfShortenedCells()
     // Folder rows hold only the head of a long message; the export reads the whole text.
     {
         Database::ScopedConnection db;
-        FixtureDb::addMessage(db.db(), {.aid = "a1", .bidId = "b1", .number = 1,
-                                        .message = longMessage()});
-        FixtureDb::addMessage(db.db(), {.aid = "a1", .bidId = "b1", .number = 2,
-                                        .message = "短い\r\n本文"});
+        FixtureDb::addMessage(db.db(),
+                              {.aid = "a1", .bidId = "b1", .number = 1, .message = longMessage()});
+        FixtureDb::addMessage(db.db(),
+                              {.aid = "a1", .bidId = "b1", .number = 2, .message = "短い\r\n本文"});
     }
     Database::ScopedConnection db;
     QTreeWidget list;
@@ -422,12 +501,12 @@ void TestCsv::dialogPathsEndWithTheirMessage_data()
     const QString cancelled = "エクスポートを中止しました";
     const QString done = "エクスポートしましたo(´□｀o)";
     QTest::newRow("cancel") << Answer::Cancel << "" << false << Answer::Ok << cancelled << false;
-    QTest::newRow("cancel with a name") << Answer::Cancel << "out.csv" << false << Answer::Ok
-                                        << cancelled << false;
+    QTest::newRow("cancel with a name")
+        << Answer::Cancel << "out.csv" << false << Answer::Ok << cancelled << false;
     QTest::newRow("empty name") << Answer::Ok << "" << false << Answer::Ok
                                 << "名前が入力されていません。エクスポートを中止しました" << false;
-    QTest::newRow("overwrite refused") << Answer::Ok << "out.csv" << true << Answer::Cancel
-                                       << cancelled << false;
+    QTest::newRow("overwrite refused")
+        << Answer::Ok << "out.csv" << true << Answer::Cancel << cancelled << false;
     QTest::newRow("overwrite accepted")
         << Answer::Ok << "out.csv" << true << Answer::Ok << done << true;
     QTest::newRow("new file") << Answer::Ok << "out.csv" << false << Answer::Ok << done << true;
@@ -460,7 +539,8 @@ void TestCsv::dialogPathsEndWithTheirMessage()
         asked << request.caption + "|" + request.text;
     QStringList expectedAsked{"名前を付けて保存|"};
     if (exists && pickerAnswer == Answer::Ok)
-        expectedAsked << "上書き確認|そのファイルは既に存在します。既存のファイルに置き換えますか？";
+        expectedAsked
+            << "上書き確認|そのファイルは既に存在します。既存のファイルに置き換えますか？";
     QCOMPARE(asked, expectedAsked);
     if (exists && pickerAnswer == Answer::Ok)
         QCOMPARE(dialogs->requests().at(1).kind, Dialogs::Kind::OkCancel);
@@ -503,7 +583,8 @@ void TestCsv::unwritableCharactersAreMarkedAndReported()
     fillList(list, {"件名"}, {{"〜届きました😀"}});
     QString message;
     QVERIFY(exportList(list, outPath(), &message));
-    QCOMPARE(message, QString("エクスポートしましたo(´□｀o)（CP932で書けない文字1個を〓で書きました）"));
+    QCOMPARE(message,
+             QString("エクスポートしましたo(´□｀o)（CP932で書けない文字1個を〓で書きました）"));
     const QByteArray bytes = readBytes(outPath());
     QVERIFY(!bytes.contains("\xfc\xfc"));
     QVERIFY(bytes.contains("\x81\x60"));
@@ -515,10 +596,18 @@ void TestCsv::bidderExportWritesSelectedRowsInListOrder()
 {
     {
         Database::ScopedConnection db;
-        FixtureDb::addBidder(db.db(), {.id = "b1", .name = "山田", .mail = "y@example.jp",
-                                       .post = "100-0001", .address = "東京都", .tel = "03"});
-        FixtureDb::addBidder(db.db(), {.id = "b2", .name = "佐藤, 花子", .mail = "s@example.jp",
-                                       .post = "530-0001", .address = "大阪府", .tel = "06"});
+        FixtureDb::addBidder(db.db(), {.id = "b1",
+                                       .name = "山田",
+                                       .mail = "y@example.jp",
+                                       .post = "100-0001",
+                                       .address = "東京都",
+                                       .tel = "03"});
+        FixtureDb::addBidder(db.db(), {.id = "b2",
+                                       .name = "佐藤, 花子",
+                                       .mail = "s@example.jp",
+                                       .post = "530-0001",
+                                       .address = "大阪府",
+                                       .tel = "06"});
     }
     QTreeWidget list;
     list.setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -539,9 +628,9 @@ void TestCsv::bidderExportWritesSelectedRowsInListOrder()
     QCOMPARE(message, QString("エクスポートしましたo(´□｀o)"));
     QCOMPARE(dialogs->requests().first().initialText, QString("落札者情報"));
     const QString b1 = "b1,山田,100-0001,東京都,03,y@example.jp\r\n";
-    QCOMPARE(readCp932(outPath()),
-             QString("\"佐藤, 花子\"").prepend("b2,") + ",530-0001,大阪府,06,s@example.jp\r\n" +
-                 b1 + ",,,,,\r\n" + b1);
+    QCOMPARE(readCp932(outPath()), QString("\"佐藤, 花子\"").prepend("b2,") +
+                                       ",530-0001,大阪府,06,s@example.jp\r\n" + b1 + ",,,,,\r\n" +
+                                       b1);
     // The connection of the export is gone.
     for (const QString& name : QSqlDatabase::connectionNames())
         QVERIFY2(!name.startsWith("bidderCsv"), qPrintable(name));
@@ -558,6 +647,138 @@ void TestCsv::bidderExportWithoutSelectionWritesEmptyFile()
     QVERIFY(exportBidderInfoCsv(&list, 2, &message, "落札者情報"));
     QCOMPARE(message, QString("エクスポートしましたo(´□｀o)"));
     QCOMPARE(readBytes(outPath()), QByteArray());
+}
+
+void TestCsv::commandsOnEachTab_data()
+{
+    QTest::addColumn<int>("tab");
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<bool>("enabled");
+    QTest::addColumn<QString>("proposed");
+    QTest::addColumn<QStringList>("header");
+    QTest::addColumn<int>("lines");
+
+    QStringList bidHeader;
+    for (const char* caption : BidListColumns::HeaderCaptions)
+        bidHeader << QString::fromUtf8(caption);
+    const QStringList bidNaviHeader{"", "投稿者", "No", "件名", "メッセージ", "投稿日"};
+    const QStringList naviHeader{"",   "商品ID", "商品名",     "投稿者",  "氏名",
+                                 "No", "件名",   "メッセージ", "投稿日時"};
+    QTest::newRow("listings on the listing tab")
+        << 0 << "ActionCsvExportBidList" << true << "出品終了データ" << bidHeader << 3;
+    QTest::newRow("messages on the listing tab")
+        << 0 << "ActionCsvExportNaviList" << true << "ナビデータ" << bidNaviHeader << 3;
+    QTest::newRow("bidders on the listing tab")
+        << 0 << "ActionCsvExportBidInfo" << true << "落札者情報" << QStringList() << 1;
+    QTest::newRow("listings on the message tab")
+        << 1 << "ActionCsvExportBidList" << false << "" << QStringList() << 0;
+    QTest::newRow("messages on the message tab")
+        << 1 << "ActionCsvExportNaviList" << true << "ナビデータ" << naviHeader << 2;
+    QTest::newRow("bidders on the message tab")
+        << 1 << "ActionCsvExportBidInfo" << false << "" << QStringList() << 0;
+}
+
+void TestCsv::commandsOnEachTab()
+{
+    QFETCH(int, tab);
+    QFETCH(QString, command);
+    QFETCH(bool, enabled);
+    QFETCH(QString, proposed);
+    QFETCH(QStringList, header);
+    QFETCH(int, lines);
+
+    startMainWindow(tab);
+    navi->ListViewBid->topLevelItem(0)->setSelected(true);
+    QAction* action = navi->action(command);
+    QVERIFY(action);
+    QCOMPARE(action->isEnabled(), enabled);
+    const QStringList logBefore = log();
+    dialogs->clear();
+    dialogs->queue(Answer::Ok, outPath());
+    action->trigger();
+
+    if (!enabled) {
+        QCOMPARE(dialogs->requests().size(), 0);
+        QVERIFY(!QFile::exists(outPath()));
+        QCOMPARE(log(), logBefore);
+        return;
+    }
+    QCOMPARE(dialogs->requests().size(), 1);
+    QCOMPARE(dialogs->requests().first().initialText, proposed);
+    QCOMPARE(log(), logBefore + QStringList{"エクスポートしましたo(´□｀o)"});
+    const std::optional<QList<QStringList>> records = parseCsv(readCp932(outPath()));
+    QVERIFY(records);
+    QCOMPARE(records->size(), lines);
+    if (!header.isEmpty()) {
+        QCOMPARE(records->first(), header);
+        for (const QStringList& record : *records)
+            QCOMPARE(record.size(), header.size());
+    } else {
+        QCOMPARE(records->first(),
+                 QStringList({"b1", "山田", "100-0001", "東京都", "03", "y@example.jp"}));
+    }
+}
+
+void TestCsv::naviExportWritesWholeMessagesOnEitherTab_data()
+{
+    QTest::addColumn<int>("tab");
+    QTest::addColumn<int>("messageColumn");
+    QTest::newRow("transaction list") << 0 << 4;
+    QTest::newRow("folder list") << 1 << 7;
+}
+
+void TestCsv::naviExportWritesWholeMessagesOnEitherTab()
+{
+    QFETCH(int, tab);
+    QFETCH(int, messageColumn);
+
+    startMainWindow(tab);
+    dialogs->queue(Answer::Ok, outPath());
+    navi->action("ActionCsvExportNaviList")->trigger();
+    const std::optional<QList<QStringList>> records = parseCsv(readCp932(outPath()));
+    QVERIFY(records);
+    QStringList messages;
+    for (qsizetype i = 1; i < records->size(); ++i)
+        messages << records->at(i).at(messageColumn);
+    QVERIFY2(messages.contains(longMessage()), qPrintable(messages.join('|').left(400)));
+}
+
+void TestCsv::refusedOverwriteFromCommandLogsCancel()
+{
+    startMainWindow(0);
+    writeBytes(outPath(), "kept");
+    dialogs->queue(Answer::Ok, outPath());
+    dialogs->queue(Answer::Cancel);
+    navi->ActionCsvExportBidList->trigger();
+    QCOMPARE(log().last(), QString("エクスポートを中止しました"));
+    QCOMPARE(readBytes(outPath()), QByteArray("kept"));
+}
+
+void TestCsv::failedExportShowsBoxThenLogsFailure()
+{
+    startMainWindow(0);
+    writeBytes(outPath("plain"), "not a folder");
+    QList<Dialogs::Request> asked;
+    qsizetype logLinesAtBox = -1;
+    Dialogs::setAnswerer([&](const Dialogs::Request& request) {
+        asked << request;
+        if (request.kind == Dialogs::Kind::Error)
+            logLinesAtBox = navi->ListBoxMessage->count();
+        return Dialogs::Reply{Answer::Ok, request.kind == Dialogs::Kind::SaveFile
+                                              ? outPath("plain/out.csv")
+                                              : QString()};
+    });
+    const qsizetype logLinesBefore = navi->ListBoxMessage->count();
+    navi->ActionCsvExportBidList->trigger();
+
+    QCOMPARE(asked.size(), 2);
+    QCOMPARE(asked.at(1).kind, Dialogs::Kind::Error);
+    QCOMPARE(asked.at(1).caption, QString("ファイル保存エラー"));
+    QVERIFY(asked.at(1).text.endsWith("\nファイルを開いてる可能性があります。"));
+    QVERIFY(asked.at(1).text.size() > QString("\nファイルを開いてる可能性があります。").size());
+    QCOMPARE(logLinesAtBox, logLinesBefore);
+    QCOMPARE(log().last(), QString("エクスポート失敗('・ω・`)"));
+    QCOMPARE(navi->ListBoxMessage->count(), logLinesBefore + 1);
 }
 
 QTEST_MAIN(TestCsv)
