@@ -116,31 +116,37 @@ void Cp932Lines::addLine(const QStringList& fields)
 
 void Cp932Lines::appendText(const QString& text)
 {
+    // Twins and U+FFFD are replaced first, so that the whole text can usually be encoded in one
+    // step and checked by reading it back.
+    QString mapped;
     bool ascii = true;
-    bool twins = false;
-    for (const QChar c : text) {
-        if (c.unicode() >= 0x80) {
-            ascii = false;
-            if (cp932Twin(c.unicode()) != c.unicode() || c.unicode() == replacementCharacter)
-                twins = true;
-        }
+    int marks = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text.at(i).unicode();
+        if (c < 0x80)
+            continue;
+        ascii = false;
+        const char32_t twin = c == replacementCharacter ? unwritableMark.unicode() : cp932Twin(c);
+        if (twin == c)
+            continue;
+        if (mapped.isNull())
+            mapped = text;
+        mapped[i] = QChar(char16_t(twin));
+        if (c == replacementCharacter)
+            ++marks;
     }
     if (ascii) {
         m_bytes.append(text.toLatin1());
         return;
     }
-    if (twins) {
-        appendByCharacter(text);
-        return;
-    }
-    // The whole text at once when it reads back unchanged; otherwise character by character.
-    const QByteArray encoded = m_encoder.encode(text);
-    const QString back = m_decoder.decode(encoded);
-    if (back == text) {
+    const QString& source = mapped.isNull() ? text : mapped;
+    m_unwritable += marks;
+    const QByteArray encoded = m_encoder.encode(source);
+    if (m_decoder.decode(encoded) == source) {
         m_bytes.append(encoded);
         return;
     }
-    appendByCharacter(text);
+    appendByCharacter(source);
 }
 
 void Cp932Lines::appendByCharacter(const QString& text)
