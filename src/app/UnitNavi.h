@@ -91,6 +91,12 @@ public:
     void progressStart(int maximum);
     void progressStep();
 
+    // ---- CSV export ----
+    void connectCsvCommands();
+    void ActionCsvExportBidListExecute();
+    void ActionCsvExportNaviListExecute();
+    void ActionCsvExportBidInfoExecute();
+
     // ---- Login and account switching ----
     bool login(const QString& id, const QString& password);
     void updateLoginId();

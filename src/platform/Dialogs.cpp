@@ -143,6 +143,16 @@ QString Dialogs::saveFileName(QWidget* parent, const QString& caption, const QSt
     return reply.answer == Answer::Ok ? reply.text : QString();
 }
 
+bool Dialogs::chooseSaveFile(QWidget* parent, const QString& caption, const QString& proposed,
+                             const QString& filter, QString* fileName)
+{
+    const Reply reply = ask(parent, {Kind::SaveFile, caption, {}, proposed, filter});
+    if (reply.answer != Answer::Ok)
+        return false;
+    *fileName = reply.text;
+    return true;
+}
+
 QString Dialogs::openFileName(QWidget* parent, const QString& caption, const QString& filter)
 {
     const Reply reply = ask(parent, {Kind::OpenFile, caption, {}, {}, filter});

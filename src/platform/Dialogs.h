@@ -42,6 +42,10 @@ public:
     // An empty result when cancelled. The caller asks its own overwrite question.
     static QString saveFileName(QWidget* parent, const QString& caption, const QString& proposed,
                                 const QString& filter);
+    // False when cancelled; otherwise *fileName gets the chosen name, which may be empty. The
+    // caller asks its own overwrite question.
+    static bool chooseSaveFile(QWidget* parent, const QString& caption, const QString& proposed,
+                               const QString& filter, QString* fileName);
     static QString openFileName(QWidget* parent, const QString& caption, const QString& filter);
 
     // Test hook: nullptr restores the real boxes.

@@ -1,0 +1,139 @@
+#include "app/CsvListExport.h"
+
+#include "app/CsvExport.h"
+#include "platform/Database.h"
+#include "platform/Dialogs.h"
+#include "platform/Sql.h"
+#include "views/ListSearchView.h"
+#include "views/NaviListItem.h"
+#include "views/NaviListQuery.h"
+
+#include <QFileInfo>
+#include <QItemSelectionModel>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QTreeWidget>
+
+namespace {
+
+// The save dialog, the empty name and the overwrite question. Returns the file to write, or an
+// empty text with *message set when the export ends here.
+QString chooseExportFile(QTreeWidget* list, const QString& defaultName, QString* message)
+{
+    QString fileName;
+    if (!Dialogs::chooseSaveFile(list->window(), CsvExport::saveDialogCaption, defaultName,
+                                 CsvExport::fileFilter, &fileName)) {
+        *message = CsvExport::cancelledMessage;
+        return {};
+    }
+    if (fileName.isEmpty()) {
+        *message = CsvExport::noNameMessage;
+        return {};
+    }
+    fileName = CsvExport::withDefaultSuffix(fileName);
+    if (QFileInfo::exists(fileName) &&
+        !Dialogs::askOkCancel(nullptr, CsvExport::overwriteCaption, CsvExport::overwriteQuestion)) {
+        *message = CsvExport::cancelledMessage;
+        return {};
+    }
+    return fileName;
+}
+
+bool writeExport(const QString& fileName, const CsvExport::Cp932Lines& lines, QString* message)
+{
+    QString error;
+    if (!CsvExport::writeFile(fileName, lines.bytes(), &error)) {
+        *message = CsvExport::failureText(error);
+        return false;
+    }
+    *message = CsvExport::doneText(lines.unwritableCount());
+    return true;
+}
+
+// Which top-level rows are selected, read from the selection's ranges: asking each row would
+// cost a walk over the ranges per row.
+QList<bool> selectedRows(const QTreeWidget* list)
+{
+    QList<bool> selected(list->topLevelItemCount(), false);
+    for (const QItemSelectionRange& range : list->selectionModel()->selection()) {
+        if (range.parent().isValid() || range.left() > 0)
+            continue;
+        for (int row = qMax(0, range.top()); row <= range.bottom() && row < selected.size(); ++row)
+            selected[row] = true;
+    }
+    return selected;
+}
+
+QString cellText(QTreeWidgetItem* item, int column, const WholeCellText& wholeText)
+{
+    const QVariant full = item->data(column, ListSearchView::FullTextRole);
+    if (full.isValid())
+        return full.toString();
+    if (wholeText)
+        if (const std::optional<QString> text = wholeText(item, column))
+            return *text;
+    return item->text(column);
+}
+
+} // namespace
+
+bool exportListViewCsv(QTreeWidget* list, QString* message, const QString& defaultName,
+                       const WholeCellText& wholeText)
+{
+    const QString fileName = chooseExportFile(list, defaultName, message);
+    if (fileName.isEmpty())
+        return true;
+
+    const int columns = list->columnCount();
+    CsvExport::Cp932Lines lines;
+    QStringList fields;
+    for (int column = 0; column < columns; ++column)
+        fields << list->headerItem()->text(column);
+    lines.addLine(fields);
+    for (int row = 0; row < list->topLevelItemCount(); ++row) {
+        QTreeWidgetItem* item = list->topLevelItem(row);
+        fields.clear();
+        for (int column = 0; column < columns; ++column)
+            fields << cellText(item, column, wholeText);
+        lines.addLine(fields);
+    }
+    return writeExport(fileName, lines, message);
+}
+
+bool exportBidderInfoCsv(QTreeWidget* list, int bidderColumn, QString* message,
+                         const QString& defaultName)
+{
+    const QString fileName = chooseExportFile(list, defaultName, message);
+    if (fileName.isEmpty())
+        return true;
+
+    CsvExport::Cp932Lines lines;
+    {
+        Database::ScopedConnection connection(QStringLiteral("bidderCsv"));
+        QSqlQuery query =
+            Sql::prepare(connection.db(), QStringLiteral("SELECT Id,Name,Post,Address1,Tel,"
+                                                         "MailMain FROM T_BidMaster WHERE "
+                                                         "[Id]=:DATA_ID"));
+        const int column = bidderColumn + 1;
+        const QList<bool> selected = selectedRows(list);
+        for (int row = 0; row < selected.size(); ++row) {
+            if (!selected.at(row))
+                continue;
+            const QString bidId = list->topLevelItem(row)->text(column);
+            Sql::exec(query, {{QStringLiteral(":DATA_ID"), bidId}});
+            lines.addLine(CsvExport::bidderFields(query.next() ? query.record() : QSqlRecord()));
+            query.finish();
+        }
+    }
+    return writeExport(fileName, lines, message);
+}
+
+WholeCellText wholeNaviMessages(NaviListQuery::MessageReader& reader)
+{
+    return [&reader](QTreeWidgetItem* item, int column) -> std::optional<QString> {
+        const NaviListItem* row = NaviListItem::of(item);
+        if (!row || column != row->messageColumn())
+            return std::nullopt;
+        return reader.wholeMessage(row->row());
+    };
+}
