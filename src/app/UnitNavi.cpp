@@ -76,6 +76,7 @@ TFormNavi::TFormNavi(QWidget* parent) : QMainWindow(parent)
     connectPaneSignals();
     connectBidDownloadCommands();
     connectNaviDownloadCommands();
+    connectEndTimeLookup();
     placement = new WindowPlacement(this, mainSection(), WindowPlacement::MinimisedAs::StateBefore);
     trackPaneSize(SplitterBid, 1, "BidNaviPanelHeight", 130);
     trackPaneSize(SplitterMessage, 1, "MessageHeight", 70);
