@@ -41,9 +41,11 @@ bool timerWanted(const EndTimeQueue& queue)
 void store(const QSqlDatabase& db, const QString& aid, const QString& loginId,
            const QString& endTime)
 {
+    // "+LoginId" keeps the column's collation but steers the planner to the auction-id index:
+    // without statistics it would walk every row of the account instead.
     Sql::exec(db,
               QStringLiteral("UPDATE T_BidData SET EndDataTime=:END_TIME WHERE Aid=:AID AND "
-                             "LoginId=:LOGIN_ID"),
+                             "+LoginId=:LOGIN_ID"),
               {{QStringLiteral(":END_TIME"), endTime},
                {QStringLiteral(":AID"), aid},
                {QStringLiteral(":LOGIN_ID"), loginId}});
