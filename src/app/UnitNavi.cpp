@@ -77,6 +77,7 @@ TFormNavi::TFormNavi(QWidget* parent) : QMainWindow(parent)
     connectBidDownloadCommands();
     connectNaviDownloadCommands();
     connectCsvCommands();
+    connectEndTimeLookup();
     placement = new WindowPlacement(this, mainSection(), WindowPlacement::MinimisedAs::StateBefore);
     trackPaneSize(SplitterBid, 1, "BidNaviPanelHeight", 130);
     trackPaneSize(SplitterMessage, 1, "MessageHeight", 70);

@@ -169,6 +169,13 @@ public:
     // The Julian day the site's month-and-day texts are read against; 0: the current date.
     qint64 naviTodayJulianDay = 0;
 
+    // ---- End-time lookup ----
+    void connectEndTimeLookup();
+    void TimerEndDateTimeTimer();
+    int endTimePendingCount() const { return endTimeQueue.pendingCount(); }
+    QTimer* TimerEndDateTime = nullptr;
+    bool endTimeTickInFlight = false;
+
     // ---- Listing pane ----
     void ToolButtonBidSearchSearchClick();
     void setBidSearchButtonEnabled(bool enabled);

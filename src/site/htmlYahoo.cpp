@@ -13,6 +13,8 @@ namespace {
 const QString loginPath = QStringLiteral("/config/login?");
 const QString statusPath = QStringLiteral("/jp/show/mystatus");
 const QString itemServicePath = QStringLiteral("/AuctionWebService/V1/AuctionItem");
+// The lookup runs on the GUI thread: a silent web service blocks the window no longer than this.
+constexpr int itemServiceTimeoutMs = 5000;
 
 QString statusPage()
 {
@@ -66,6 +68,8 @@ QString htmlYahoo::getEndTime(const QString& auctionId)
 {
     const SiteEndpoints site = SiteEndpoints::load();
     html client;
+    client.setTimeout(itemServiceTimeoutMs);
+    client.setTotalTimeout(itemServiceTimeoutMs);
     client.get(SiteEndpoints::httpUrl(site.webServiceHost, itemServicePath +
                                                                "?appid=" + site.webServiceAppId +
                                                                "&auctionID=" +

@@ -22,8 +22,8 @@ public:
     QString getLoginId();
     // True when the status page asks for the password again; sets accountId.
     bool isPasswordReconfirmation();
-    // The listing's end time between the web service's <endtime> tags, as the service gives it
-    // (the fixed-width form is made by the common date routine); empty when it cannot be had.
+    // The listing's end time between the web service's <endtime> tags, in the fixed-width form of
+    // the common date routine; empty when it cannot be had. The request gives up after 5 s.
     QString getEndTime(const QString& auctionId);
 
     // The account named by the last re-confirmation notice; empty after construction.

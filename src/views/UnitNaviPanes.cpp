@@ -24,6 +24,7 @@
 #include <QPlainTextEdit>
 #include <QShortcut>
 #include <QTabWidget>
+#include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
 
@@ -38,6 +39,7 @@ void TFormNavi::ToolButtonBidSearchSearchClick()
     // A failed query leaves the rows that were shown.
     EndTimeQueue queue;
     const QList<BidListQuery::Row> rows = BidListQuery::run(connection, criteria, &queue);
+    TimerEndDateTime->stop();
     endTimeQueue = queue;
     currentBidItem = nullptr;
     clearBidderInfo();
@@ -45,6 +47,8 @@ void TFormNavi::ToolButtonBidSearchSearchClick()
     ListViewBid->fill(rows);
     if (PageControlMain->currentIndex() == 0)
         statusPanels[1]->setText(ListViewBid->rowCountText());
+    if (endTimePendingCount() > 0)
+        TimerEndDateTime->start();
 }
 
 void TFormNavi::updateBidListFindLine()
