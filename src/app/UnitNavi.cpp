@@ -76,6 +76,7 @@ TFormNavi::TFormNavi(QWidget* parent) : QMainWindow(parent)
     connectPaneSignals();
     connectBidDownloadCommands();
     connectNaviDownloadCommands();
+    connectSettingCommand();
     placement = new WindowPlacement(this, mainSection(), WindowPlacement::MinimisedAs::StateBefore);
     trackPaneSize(SplitterBid, 1, "BidNaviPanelHeight", 130);
     trackPaneSize(SplitterMessage, 1, "MessageHeight", 70);
@@ -343,7 +344,7 @@ void TFormNavi::setDatabaseCommandsEnabled(bool enabled)
 {
     for (QAction* command :
          {ActionBidDownloadNow, ActionBidDownload, ActionNaviDownloadSelect, ActionNaviDownloadShow,
-          ActionBidDetailedDownload, ActionBidPromptDecisionDownload})
+          ActionBidDetailedDownload, ActionBidPromptDecisionDownload, action("ActionShowSetting")})
         enableCommand(command, enabled);
     setBidSearchButtonEnabled(enabled);
 }

@@ -196,6 +196,10 @@ public:
     QSet<QString> knownFolderLogins;
     bool draggingNavi = false;
 
+    // ---- Settings dialog ----
+    void connectSettingCommand();
+    void ActionShowSettingExecute();
+
     // ---- Shared state ----
     QSqlDatabase connection;
     QString connectionName;
