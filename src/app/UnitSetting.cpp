@@ -128,9 +128,9 @@ QWidget* TFormSetting::buildPage(const QString& caption)
     page->setWindowTitle(caption);
     pages.insert(caption, page);
     auto* layout = new QVBoxLayout(page);
-    if (caption == QLatin1String("ログイン"))
+    if (caption == QStringLiteral("ログイン"))
         buildLoginPage(page);
-    if (caption == QLatin1String("個人設定"))
+    if (caption == QStringLiteral("個人設定"))
         buildPersonalPage(page);
 
     QHash<QString, QFormLayout*> groups;
@@ -169,9 +169,9 @@ QWidget* TFormSetting::buildPage(const QString& caption)
         groups[o.group]->addRow(o.label, combo);
     }
 
-    if (caption == QLatin1String("出品終了1"))
+    if (caption == QStringLiteral("出品終了1"))
         buildBidPage(page);
-    if (caption == QLatin1String("ログイン")) {
+    if (caption == QStringLiteral("ログイン")) {
         auto* row = new QHBoxLayout;
         row->addWidget(
             new QLabel(QStringLiteral("タスクトレイのログイン結果表示時間（秒）"), page));
@@ -183,7 +183,7 @@ QWidget* TFormSetting::buildPage(const QString& caption)
         row->addStretch(1);
         layout->addLayout(row);
     }
-    if (caption == QLatin1String("落札者情報　取得")) {
+    if (caption == QStringLiteral("落札者情報　取得")) {
         auto* grid = new QGridLayout;
         for (int i = SettingPages::otherItemListCount; i < SettingPages::lists().size(); ++i) {
             const int n = i - SettingPages::otherItemListCount;
@@ -304,7 +304,13 @@ void TFormSetting::addListGroup(QWidget* parent, int index)
 
 void TFormSetting::connectSignals()
 {
-    connect(TreeView, &QTreeWidget::currentItemChanged, this, &TFormSetting::TreeViewChange);
+    // The selection, not the current item: the tree makes its first node current when it gets
+    // the focus, and the caption stays "設定" until a node is selected.
+    connect(TreeView, &QTreeWidget::itemSelectionChanged, this, [this] {
+        const QList<QTreeWidgetItem*> selected = TreeView->selectedItems();
+        if (!selected.isEmpty())
+            TreeViewChange(selected.first());
+    });
     connect(ComboBoxBidFlg, &QComboBox::currentIndexChanged, this,
             &TFormSetting::ComboBoxBidFlgChange);
     CheckBoxWholeTemplatePr = checkBoxes.value("CheckBoxWholeTemplatePr");
@@ -706,6 +712,8 @@ void TFormSetting::ButtonOkClick()
 void TFormSetting::applyLogins()
 {
     navi->savedLogins.clear();
+    // Filled without its change handler, so that the first id added fills in no password.
+    const QSignalBlocker block(navi->ComboBoxLoginId);
     navi->ComboBoxLoginId->clear();
     navi->PopupMenuLogin->clear();
     int n = 0;
@@ -718,6 +726,8 @@ void TFormSetting::applyLogins()
         item->setStatusTip(it.key());
         item->setData(it.key());
     }
+    navi->ComboBoxLoginId->setCurrentIndex(-1);
+    navi->ComboBoxLoginId->setEditText(QString());
 }
 
 void TFormSetting::applyLists()
