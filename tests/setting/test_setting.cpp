@@ -607,6 +607,36 @@ private slots:
             QCOMPARE(navi->options.loginTaskTrayShowMessageTime, written.toInt());
     }
 
+    void balloonBoxFollowsTheMainWindow_data()
+    {
+        QTest::addColumn<bool>("capable");
+        QTest::addColumn<bool>("current");
+        QTest::addColumn<QString>("stored"); // empty: no key
+        QTest::addColumn<bool>("shown");
+        QTest::newRow("no key: the window's value on") << true << true << QString() << true;
+        QTest::newRow("no key: the window's value off") << true << false << QString() << false;
+        QTest::newRow("stored 1 without balloon tips") << false << false << "1" << true;
+        QTest::newRow("stored 0") << true << true << "0" << false;
+    }
+    void balloonBoxFollowsTheMainWindow()
+    {
+        QFETCH(bool, capable);
+        QFETCH(bool, current);
+        QFETCH(QString, stored);
+        QFETCH(bool, shown);
+        navi->balloonCapable = capable;
+        navi->options.loginTaskTrayShowBalloon = current;
+        if (!stored.isEmpty())
+            ini().writeString(S, "LoginTaskTrayShowBalloon", stored);
+        openDialog();
+        auto* box = find<QCheckBox>("CheckBoxLoginTaskTrayShowBalloon");
+        QCOMPARE(box->isEnabled(), capable);
+        QCOMPARE(box->isChecked(), shown);
+        pressOk();
+        QCOMPARE(ini().readString(S, "LoginTaskTrayShowBalloon", {}), shown ? "1" : "0");
+        QCOMPARE(navi->options.loginTaskTrayShowBalloon, shown);
+    }
+
     void cancelWritesNothing()
     {
         FixtureDb::addLogin(navi->connection, "a", "pa", true);
