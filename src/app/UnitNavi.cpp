@@ -78,6 +78,7 @@ TFormNavi::TFormNavi(QWidget* parent) : QMainWindow(parent)
     connectNaviDownloadCommands();
     connectCsvCommands();
     connectEndTimeLookup();
+    connectSettingCommand();
     placement = new WindowPlacement(this, mainSection(), WindowPlacement::MinimisedAs::StateBefore);
     trackPaneSize(SplitterBid, 1, "BidNaviPanelHeight", 130);
     trackPaneSize(SplitterMessage, 1, "MessageHeight", 70);
@@ -345,7 +346,7 @@ void TFormNavi::setDatabaseCommandsEnabled(bool enabled)
 {
     for (QAction* command :
          {ActionBidDownloadNow, ActionBidDownload, ActionNaviDownloadSelect, ActionNaviDownloadShow,
-          ActionBidDetailedDownload, ActionBidPromptDecisionDownload})
+          ActionBidDetailedDownload, ActionBidPromptDecisionDownload, action("ActionShowSetting")})
         enableCommand(command, enabled);
     setBidSearchButtonEnabled(enabled);
 }

@@ -213,6 +213,9 @@ public:
     void connectTemplateCommands();
     void ActionShowNaviTemplateExecute();
     void ActionShowEvaluationTemplateExecute();
+    // ---- Settings dialog ----
+    void connectSettingCommand();
+    void ActionShowSettingExecute();
 
     // ---- Shared state ----
     QSqlDatabase connection;

@@ -1,5 +1,7 @@
 #include "platform/Dialogs.h"
 
+#include <QColor>
+#include <QColorDialog>
 #include <QFile>
 #include <QFileDialog>
 #include <QInputDialog>
@@ -9,8 +11,8 @@ namespace {
 
 const char* kindName(Dialogs::Kind kind)
 {
-    static const char* const names[] = {"Information", "Warning",   "Error",    "OkCancel",
-                                        "YesNo",       "InputText", "SaveFile", "OpenFile"};
+    static const char* const names[] = {"Information", "Warning",  "Error",    "OkCancel", "YesNo",
+                                        "InputText",   "SaveFile", "OpenFile", "Color"};
     return names[int(kind)];
 }
 
@@ -88,6 +90,11 @@ Dialogs::Reply showBox(QWidget* parent, const Dialogs::Request& request)
             QFileDialog::getOpenFileName(parent, request.caption, QString(), request.filter);
         return {file.isEmpty() ? Answer::Cancel : Answer::Ok, file};
     }
+    case Kind::Color: {
+        const QColor color =
+            QColorDialog::getColor(QColor(request.initialText), parent, request.caption);
+        return {color.isValid() ? Answer::Ok : Answer::Cancel, color.name()};
+    }
     }
     return {};
 }
@@ -162,4 +169,14 @@ QString Dialogs::openFileName(QWidget* parent, const QString& caption, const QSt
 void Dialogs::setAnswerer(Answerer newAnswerer)
 {
     answerer() = std::move(newAnswerer);
+}
+
+bool Dialogs::chooseColor(QWidget* parent, const QString& caption, QColor* color)
+{
+    const Reply reply = ask(parent, {Kind::Color, caption, {}, color->name(), {}});
+    const QColor chosen(reply.text);
+    if (reply.answer != Answer::Ok || !chosen.isValid())
+        return false;
+    *color = chosen;
+    return true;
 }

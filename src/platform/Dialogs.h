@@ -4,6 +4,7 @@
 
 #include <functional>
 
+class QColor;
 class QWidget;
 
 // Every message box, question, input box and file picker of the program goes through here,
@@ -12,7 +13,17 @@ class QWidget;
 class Dialogs
 {
 public:
-    enum class Kind { Information, Warning, Error, OkCancel, YesNo, InputText, SaveFile, OpenFile };
+    enum class Kind {
+        Information,
+        Warning,
+        Error,
+        OkCancel,
+        YesNo,
+        InputText,
+        SaveFile,
+        OpenFile,
+        Color
+    };
     enum class Answer { Ok, Cancel, Yes, No };
 
     struct Request
@@ -20,13 +31,13 @@ public:
         Kind kind;
         QString caption;
         QString text;
-        QString initialText; // input box text, or the proposed file name
+        QString initialText; // input box text, the proposed file name, or the colour (#rrggbb)
         QString filter;      // file pickers
     };
     struct Reply
     {
         Answer answer = Answer::Ok;
-        QString text; // typed text or chosen file
+        QString text; // typed text, chosen file, or chosen colour (#rrggbb)
     };
     using Answerer = std::function<Reply(const Request&)>;
 
@@ -47,6 +58,8 @@ public:
     static bool chooseSaveFile(QWidget* parent, const QString& caption, const QString& proposed,
                                const QString& filter, QString* fileName);
     static QString openFileName(QWidget* parent, const QString& caption, const QString& filter);
+    // The colour dialog, opened with *color; false when cancelled, else *color is the choice.
+    static bool chooseColor(QWidget* parent, const QString& caption, QColor* color);
 
     // Test hook: nullptr restores the real boxes.
     static void setAnswerer(Answerer answerer);

@@ -19,3 +19,9 @@ inline QColor colorFromWindowsText(const QString& decimal)
         return QColor();
     return colorFromWindowsValue(quint32(value));
 }
+
+// The Windows colour value of a colour (its alpha is dropped).
+inline quint32 windowsValueFromColor(const QColor& color)
+{
+    return quint32(color.red()) | (quint32(color.green()) << 8) | (quint32(color.blue()) << 16);
+}
