@@ -76,6 +76,9 @@ TFormNavi::TFormNavi(QWidget* parent) : QMainWindow(parent)
     connectPaneSignals();
     connectBidDownloadCommands();
     connectNaviDownloadCommands();
+    connectMarkerCommands();
+    connectBidderSignals();
+    connectSelectionSignals();
     placement = new WindowPlacement(this, mainSection(), WindowPlacement::MinimisedAs::StateBefore);
     trackPaneSize(SplitterBid, 1, "BidNaviPanelHeight", 130);
     trackPaneSize(SplitterMessage, 1, "MessageHeight", 70);
