@@ -22,9 +22,9 @@ BidInfo read(const QSqlDatabase& db, const QString& id, QSqlQuery* query)
 {
     QSqlQuery own;
     if (!query) {
-        own = Sql::prepare(
-            db, QStringLiteral("SELECT Name,MailMain,Post,Address1,Tel FROM T_BidMaster "
-                               "WHERE Id=:DATA_ID"));
+        own = Sql::prepare(db,
+                           QStringLiteral("SELECT Name,MailMain,Post,Address1,Tel FROM T_BidMaster "
+                                          "WHERE Id=:DATA_ID"));
         query = &own;
     }
     Sql::exec(*query, {{QStringLiteral(":DATA_ID"), id}});
@@ -48,10 +48,9 @@ void save(const QSqlDatabase& db, const QString& id, const BidInfo& info)
                            {QStringLiteral(":POST"), info.post},
                            {QStringLiteral(":ADDRESS"), info.address},
                            {QStringLiteral(":TEL"), info.tel}};
-    const bool known =
-        Sql::scalar(db, QStringLiteral("SELECT Id FROM T_BidMaster WHERE Id=:ID"),
-                    {{QStringLiteral(":ID"), id}})
-            .isValid();
+    const bool known = Sql::scalar(db, QStringLiteral("SELECT Id FROM T_BidMaster WHERE Id=:ID"),
+                                   {{QStringLiteral(":ID"), id}})
+                           .isValid();
     if (known)
         Sql::exec(db,
                   QStringLiteral("UPDATE T_BidMaster SET Name=:NAME,MailMain=:MAIL,Post=:POST,"

@@ -8,15 +8,15 @@ NaviActionState decideNaviActions(const NaviActionInput& input)
     auto& enabled = state.enabled;
     if (input.naviTab) {
         enabled["ActionNaviMake"] = false;
-        for (const char* name : {"MainMenuNavi", "ActionShowSelectAuctionIdNaviList",
-                                 "ActionNaviOpenMessage", "ActionPrintNaviMessage",
-                                 "ActionPrintPreviewNaviMessage"})
+        for (const char* name :
+             {"MainMenuNavi", "ActionShowSelectAuctionIdNaviList", "ActionNaviOpenMessage",
+              "ActionPrintNaviMessage", "ActionPrintPreviewNaviMessage"})
             enabled[name] = true;
         if (input.kind == 0 || input.kind == 1) {
             const bool received = input.kind == 0;
-            for (const char* name : {"ActionNaviReply", "ActionNaviUnsealing",
-                                     "ActionNaviUnunsealing", "ActionGetBidInfo",
-                                     "ActionShowSelectBidIdList"})
+            for (const char* name :
+                 {"ActionNaviReply", "ActionNaviUnsealing", "ActionNaviUnunsealing",
+                  "ActionGetBidInfo", "ActionShowSelectBidIdList"})
                 enabled[name] = received;
             state.visible["PopupMenuNaviListReply"] = received;
             state.visible["PopupMenuNaviListMake"] = false;
@@ -47,8 +47,8 @@ NaviActionState decideNaviActions(const NaviActionInput& input)
     for (const char* name :
          {"ActionNaviOpenMessage", "ActionPrintPreviewNaviMessage", "ActionPrintNaviMessage"})
         enabled[name] = open;
-    for (const char* name : {"ActionNaviReply", "ActionNaviUnsealing", "ActionNaviUnunsealing",
-                             "ActionGetBidInfo"})
+    for (const char* name :
+         {"ActionNaviReply", "ActionNaviUnsealing", "ActionNaviUnunsealing", "ActionGetBidInfo"})
         enabled[name] = reply;
     state.visible["PopupMenuNaviListReply"] = reply;
     state.visible["PopupMenuNaviListMake"] = !reply;

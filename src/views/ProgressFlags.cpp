@@ -27,8 +27,8 @@ namespace {
 
 QString updateOf(const QString& setPart)
 {
-    return QStringLiteral("UPDATE ") + CommonDefine::tableBidData + QStringLiteral(" SET ") + setPart +
-           QStringLiteral(" WHERE Aid=:AID AND BidId=:BID_ID");
+    return QStringLiteral("UPDATE ") + CommonDefine::tableBidData + QStringLiteral(" SET ") +
+           setPart + QStringLiteral(" WHERE Aid=:AID AND BidId=:BID_ID");
 }
 
 } // namespace

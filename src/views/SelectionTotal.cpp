@@ -11,10 +11,15 @@ qint64 of(const QTreeWidget* list)
 {
     constexpr int price = BidListColumns::column(BidListColumns::Price);
     qint64 total = 0;
-    const QModelIndexList rows = list->selectionModel()->selectedRows(price);
-    for (const QModelIndex& row : rows) {
+    if (!list->selectionModel()->hasSelection())
+        return total;
+    const int count = list->topLevelItemCount();
+    for (int i = 0; i < count; ++i) {
+        const QTreeWidgetItem* row = list->topLevelItem(i);
+        if (!row->isSelected())
+            continue;
         bool ok = false;
-        const qint64 value = row.data().toString().toLongLong(&ok);
+        const qint64 value = row->text(price).toLongLong(&ok);
         if (ok)
             total += value;
     }

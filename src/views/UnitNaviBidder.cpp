@@ -83,17 +83,17 @@ void TFormNavi::showBidderInfo(const QString& id, const QString& name)
     EditBidAddress->setText(info.address);
     EditBidTel->setText(info.tel);
     if (cached == bidderInfoCache.cend())
-        bidderInfoCache.insert(key, {info.mail, EditBidName->text(), info.post, info.address,
-                                     info.tel});
-    for (QLineEdit* edit : {EditBidId, EditBidName, EditBidMail, EditBidPost, EditBidAddress,
-                            EditBidTel})
+        bidderInfoCache.insert(key,
+                               {info.mail, EditBidName->text(), info.post, info.address, info.tel});
+    for (QLineEdit* edit :
+         {EditBidId, EditBidName, EditBidMail, EditBidPost, EditBidAddress, EditBidTel})
         edit->home(false);
 }
 
 void TFormNavi::clearBidderInfo()
 {
-    for (QLineEdit* edit : {EditBidId, EditBidName, EditBidMail, EditBidPost, EditBidAddress,
-                            EditBidTel})
+    for (QLineEdit* edit :
+         {EditBidId, EditBidName, EditBidMail, EditBidPost, EditBidAddress, EditBidTel})
         edit->clear();
 }
 

@@ -175,10 +175,9 @@ void TFormNavi::updateNaviActions(const QString& folderId, int kind)
     if (state.visible.contains("PopupMenuNaviListMake"))
         PopupMenuNaviListMake->setVisible(state.visible["PopupMenuNaviListMake"]);
     if (state.treeEditable)
-        TreeViewNavi->setEditTriggers(*state.treeEditable
-                                          ? QAbstractItemView::EditKeyPressed |
-                                                QAbstractItemView::SelectedClicked
-                                          : QAbstractItemView::NoEditTriggers);
+        TreeViewNavi->setEditTriggers(*state.treeEditable ? QAbstractItemView::EditKeyPressed |
+                                                                QAbstractItemView::SelectedClicked
+                                                          : QAbstractItemView::NoEditTriggers);
 }
 
 void TFormNavi::refreshNaviActions()
@@ -265,8 +264,10 @@ void TFormNavi::connectSelectionSignals()
             updateNaviActions(QString(), -1);
     });
     // The popup's own reply and new-message items run the shared commands.
-    for (auto [item, command] : {std::pair{PopupMenuNaviListReply, action("ActionNaviReply")},
-                                 std::pair{PopupMenuNaviListMake, ActionNaviMake}}) {
+    for (const auto& pair : {std::pair{PopupMenuNaviListReply, action("ActionNaviReply")},
+                             std::pair{PopupMenuNaviListMake, ActionNaviMake}}) {
+        QAction* item = pair.first;
+        QAction* command = pair.second;
         item->setEnabled(command->isEnabled());
         connect(command, &QAction::changed, item,
                 [item, command] { item->setEnabled(command->isEnabled()); });

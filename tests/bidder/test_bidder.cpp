@@ -123,16 +123,15 @@ private slots:
             << "氏名：一郎\r\n氏名：二郎" << two << true << "一郎";
         QTest::newRow("lower label in the same line wins")
             << "お名前：甲 氏名：乙" << two << true << "乙";
-        QTest::newRow("blanks trimmed at both ends")
-            << "氏名：　 山田　花子 　\r\n" << two << true << "山田　花子";
+        QTest::newRow("blanks trimmed at both ends") << "氏名：　 山田　花子 　\r\n"
+                                                     << two << true << "山田　花子";
         QTest::newRow("label with nothing after it keeps the edit")
             << "氏名：\r\n本文" << two << false << "";
         QTest::newRow("nothing after the best label blocks later ones")
             << "お名前：\r\nお名前：山田" << two << false << "";
         QTest::newRow("LF-only text") << "前文\n氏名：山田\n後文" << two << true << "山田";
         QTest::newRow("CR-only text") << "氏名：山田\r後文" << two << true << "山田";
-        QTest::newRow("last line without a break") << "本文\r\n氏名：山田" << two << true
-                                                   << "山田";
+        QTest::newRow("last line without a break") << "本文\r\n氏名：山田" << two << true << "山田";
         QTest::newRow("empty label never matches")
             << "前文\r\nお名前：山田" << QStringList{"", "お名前："} << true << "山田";
         QTest::newRow("no label") << "よろしくお願いします" << two << false << "";
@@ -245,9 +244,8 @@ private slots:
     void failedSaveChangesNeitherCacheNorLists()
     {
         navi->showBidderInfo("other", "他人");
-        Sql::exec(navi->connection,
-                  "CREATE TRIGGER refuse BEFORE UPDATE ON T_BidMaster "
-                  "BEGIN SELECT RAISE(ABORT, 'refused'); END");
+        Sql::exec(navi->connection, "CREATE TRIGGER refuse BEFORE UPDATE ON T_BidMaster "
+                                    "BEGIN SELECT RAISE(ABORT, 'refused'); END");
         navi->EditBidName->setText("新しい名前");
         navi->EditBidMail->setText("changed@example.jp");
         QVERIFY_THROWS_EXCEPTION(DatabaseError, navi->BitBtnBidSaveClick());

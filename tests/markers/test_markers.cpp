@@ -133,10 +133,9 @@ private slots:
                                  << QStringList{"FirstFlg", "PaymentFlg", "ReceiptFlg",
                                                 "EvaluationFlg", "EndFlg"}
                                  << "●";
-        QTest::newRow("all clear") << "ActionFlgAllCheckRemove"
-                                   << QStringList{"FirstFlg", "PaymentFlg", "ReceiptFlg",
-                                                  "EvaluationFlg", "EndFlg"}
-                                   << "";
+        QTest::newRow("all clear")
+            << "ActionFlgAllCheckRemove"
+            << QStringList{"FirstFlg", "PaymentFlg", "ReceiptFlg", "EvaluationFlg", "EndFlg"} << "";
         QTest::newRow("contact blank")
             << "MainMenuContactBlank" << QStringList{"ContactMethod"} << "";
         QTest::newRow("contact board")
@@ -197,35 +196,54 @@ private slots:
         QTest::addColumn<QString>("confirmSwitch");
         QTest::addColumn<QString>("question");
         QTest::addColumn<QString>("column");
-        QTest::newRow("address set")
-            << "ActionFlgFirstCheck" << "ActionFlgConfirm" << "住所連絡を済にしますか？"
-            << "FirstFlg";
-        QTest::newRow("payment set")
-            << "ActionFlgPaymentCheck" << "ActionFlgConfirm" << "支払いを済にしますか？"
-            << "PaymentFlg";
-        QTest::newRow("shipping clear") << "ActionFlgReceiptCheckRemove" << "ActionFlgConfirm"
-                                        << "受取りを未にしますか？" << "ReceiptFlg";
-        QTest::newRow("feedback set") << "ActionFlgEvaluationCheck" << "ActionFlgConfirm"
-                                      << "評価を済にしますか？" << "EvaluationFlg";
-        QTest::newRow("end clear") << "ActionFlgEndCheckRemove" << "ActionFlgConfirm"
-                                   << "終了を未にしますか？" << "EndFlg";
-        QTest::newRow("all clear") << "ActionFlgAllCheckRemove" << "ActionFlgConfirm"
-                                   << "全てのフラグを未にしますか？" << "PaymentFlg";
-        QTest::newRow("contact blank") << "MainMenuContactBlank" << "MainMenuContactConfirm"
-                                       << "連絡方法を空白にしますか？" << "ContactMethod";
-        QTest::newRow("contact board") << "MainMenuContactNavi" << "MainMenuContactConfirm"
-                                       << "連絡方法を取引ナビにしますか？" << "ContactMethod";
-        QTest::newRow("contact mail") << "MainMenuContactMail" << "MainMenuContactConfirm"
-                                      << "連絡方法をメールにしますか？" << "ContactMethod";
-        QTest::newRow("feedback needed")
-            << "ActionEvaluationFlgNecessary" << "MainMenuEvaluationFlgConfirm"
-            << "評価フラグを必要にしますか？" << "EvaluationUnnecessary";
-        QTest::newRow("feedback blank")
-            << "ActionEvaluationFlgBlank" << "MainMenuEvaluationFlgConfirm"
-            << "評価フラグを空白にしますか？" << "EvaluationUnnecessary";
-        QTest::newRow("feedback not needed")
-            << "ActionEvaluationFlgUnnecessary" << "MainMenuEvaluationFlgConfirm"
-            << "評価フラグを不要にしますか？" << "EvaluationUnnecessary";
+        QTest::newRow("address set") << "ActionFlgFirstCheck"
+                                     << "ActionFlgConfirm"
+                                     << "住所連絡を済にしますか？"
+                                     << "FirstFlg";
+        QTest::newRow("payment set") << "ActionFlgPaymentCheck"
+                                     << "ActionFlgConfirm"
+                                     << "支払いを済にしますか？"
+                                     << "PaymentFlg";
+        QTest::newRow("shipping clear") << "ActionFlgReceiptCheckRemove"
+                                        << "ActionFlgConfirm"
+                                        << "受取りを未にしますか？"
+                                        << "ReceiptFlg";
+        QTest::newRow("feedback set") << "ActionFlgEvaluationCheck"
+                                      << "ActionFlgConfirm"
+                                      << "評価を済にしますか？"
+                                      << "EvaluationFlg";
+        QTest::newRow("end clear") << "ActionFlgEndCheckRemove"
+                                   << "ActionFlgConfirm"
+                                   << "終了を未にしますか？"
+                                   << "EndFlg";
+        QTest::newRow("all clear") << "ActionFlgAllCheckRemove"
+                                   << "ActionFlgConfirm"
+                                   << "全てのフラグを未にしますか？"
+                                   << "PaymentFlg";
+        QTest::newRow("contact blank") << "MainMenuContactBlank"
+                                       << "MainMenuContactConfirm"
+                                       << "連絡方法を空白にしますか？"
+                                       << "ContactMethod";
+        QTest::newRow("contact board") << "MainMenuContactNavi"
+                                       << "MainMenuContactConfirm"
+                                       << "連絡方法を取引ナビにしますか？"
+                                       << "ContactMethod";
+        QTest::newRow("contact mail") << "MainMenuContactMail"
+                                      << "MainMenuContactConfirm"
+                                      << "連絡方法をメールにしますか？"
+                                      << "ContactMethod";
+        QTest::newRow("feedback needed") << "ActionEvaluationFlgNecessary"
+                                         << "MainMenuEvaluationFlgConfirm"
+                                         << "評価フラグを必要にしますか？"
+                                         << "EvaluationUnnecessary";
+        QTest::newRow("feedback blank") << "ActionEvaluationFlgBlank"
+                                        << "MainMenuEvaluationFlgConfirm"
+                                        << "評価フラグを空白にしますか？"
+                                        << "EvaluationUnnecessary";
+        QTest::newRow("feedback not needed") << "ActionEvaluationFlgUnnecessary"
+                                             << "MainMenuEvaluationFlgConfirm"
+                                             << "評価フラグを不要にしますか？"
+                                             << "EvaluationUnnecessary";
     }
     void confirmationAsksInTheCommandsOwnWords()
     {
@@ -256,8 +274,8 @@ private slots:
 
     void noSelectionOnlyLogs()
     {
-        for (QAction* confirm :
-             {navi->ActionFlgConfirm, navi->MainMenuContactConfirm, navi->MainMenuEvaluationFlgConfirm})
+        for (QAction* confirm : {navi->ActionFlgConfirm, navi->MainMenuContactConfirm,
+                                 navi->MainMenuEvaluationFlgConfirm})
             confirm->setChecked(true);
         navi->ListViewBid->clearSelection();
         for (const char* command :

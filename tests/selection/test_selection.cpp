@@ -89,18 +89,26 @@ private slots:
         dialogs = std::make_unique<TestDialogs>();
         {
             Database::ScopedConnection db;
-            FixtureDb::addListing(db.db(), {.aid = "a1", .bidId = "b1", .loginId = seller,
-                                            .title = "時計", .price = "1000", .index = 4});
-            FixtureDb::addListing(db.db(), {.aid = "a2", .bidId = "b2", .loginId = seller,
-                                            .price = "2500", .index = 3});
-            FixtureDb::addListing(db.db(), {.aid = "a3", .bidId = "b3", .loginId = seller,
-                                            .price = "", .index = 2});
-            FixtureDb::addListing(db.db(), {.aid = "a4", .bidId = "b4", .loginId = seller,
-                                            .price = "3000000000", .index = 1});
-            FixtureDb::addMessage(db.db(), {.aid = "a1", .bidId = "b1", .number = 1,
-                                            .loginId = seller, .subject = "最初"});
-            FixtureDb::addMessage(db.db(), {.aid = "a1", .bidId = "b1", .number = 2,
-                                            .received = false, .loginId = seller});
+            FixtureDb::addListing(db.db(), {.aid = "a1",
+                                            .bidId = "b1",
+                                            .loginId = seller,
+                                            .title = "時計",
+                                            .price = "1000",
+                                            .index = 4});
+            FixtureDb::addListing(
+                db.db(),
+                {.aid = "a2", .bidId = "b2", .loginId = seller, .price = "2500", .index = 3});
+            FixtureDb::addListing(
+                db.db(), {.aid = "a3", .bidId = "b3", .loginId = seller, .price = "", .index = 2});
+            FixtureDb::addListing(
+                db.db(),
+                {.aid = "a4", .bidId = "b4", .loginId = seller, .price = "3000000000", .index = 1});
+            FixtureDb::addMessage(
+                db.db(),
+                {.aid = "a1", .bidId = "b1", .number = 1, .loginId = seller, .subject = "最初"});
+            FixtureDb::addMessage(
+                db.db(),
+                {.aid = "a1", .bidId = "b1", .number = 2, .received = false, .loginId = seller});
             FixtureDb::addBidder(db.db(), {.id = "b1", .name = "山田", .mail = "y@example.jp"});
         }
         navi = std::make_unique<TFormNavi>();
@@ -240,16 +248,15 @@ private slots:
         auto replyItems = [](bool reply) {
             return Flags{{"PopupMenuNaviListReply", reply}, {"PopupMenuNaviListMake", !reply}};
         };
-        QTest::newRow("listing, panel hidden")
-            << false << "" << -1 << false << 1 << 0 << listing(false, false, false)
-            << replyItems(false);
+        QTest::newRow("listing, panel hidden") << false << "" << -1 << false << 1 << 0
+                                               << listing(false, false, false) << replyItems(false);
         QTest::newRow("listing, nothing chosen")
             << false << "" << -1 << true << 0 << -1 << listing(true, false, false)
             << replyItems(false);
-        QTest::newRow("listing, unread received") << false << "" << -1 << true << 1 << 0
-                                                  << listing(true, true, true) << replyItems(true);
-        QTest::newRow("listing, read received") << false << "" << -1 << true << 1 << 1
-                                                << listing(true, true, true) << replyItems(true);
+        QTest::newRow("listing, unread received")
+            << false << "" << -1 << true << 1 << 0 << listing(true, true, true) << replyItems(true);
+        QTest::newRow("listing, read received")
+            << false << "" << -1 << true << 1 << 1 << listing(true, true, true) << replyItems(true);
         QTest::newRow("listing, sent: open and print only")
             << false << "" << -1 << true << 1 << 3 << listing(true, true, false)
             << replyItems(false);
@@ -264,9 +271,9 @@ private slots:
                         {"ActionTreeNaviDeleteFolder", !root},
                         {"ActionTreeNaviReNameFolder", !root}};
             if (received)
-                for (const char* name : {"ActionNaviReply", "ActionNaviUnsealing",
-                                         "ActionNaviUnunsealing", "ActionGetBidInfo",
-                                         "ActionShowSelectBidIdList"})
+                for (const char* name :
+                     {"ActionNaviReply", "ActionNaviUnsealing", "ActionNaviUnunsealing",
+                      "ActionGetBidInfo", "ActionShowSelectBidIdList"})
                     flags[name] = *received;
             if (newFolder)
                 flags["PopupMenuTreeNaviNewFolder"] = *newFolder;
@@ -278,9 +285,9 @@ private slots:
         QTest::newRow("message tab, sent folder")
             << true << "001123" << 1 << true << 1 << 0 << naviTab(false, false, std::nullopt)
             << Flags{{"PopupMenuNaviListReply", false}, {"PopupMenuNaviListMake", false}};
-        QTest::newRow("message tab, other root") << true << "003" << 10 << false << 0 << -1
-                                                 << naviTab(std::nullopt, true, std::nullopt)
-                                                 << Flags{};
+        QTest::newRow("message tab, other root")
+            << true << "003" << 10 << false << 0 << -1 << naviTab(std::nullopt, true, std::nullopt)
+            << Flags{};
     }
     void naviActionsDecision()
     {
@@ -310,12 +317,14 @@ private slots:
         QTest::addColumn<bool>("operationRuns");
         QTest::newRow("shipping, empty: set") << true << int(BidListColumns::ReceiptFlg) << ""
                                               << "●" << false;
-        QTest::newRow("shipping, set: cleared")
-            << true << int(BidListColumns::ReceiptFlg) << "済" << "" << false;
-        QTest::newRow("URL column") << true << int(BidListColumns::Url) << "" << "" << true;
-        QTest::newRow("option off") << false << int(BidListColumns::ReceiptFlg) << "" << ""
-                                    << true;
-        QTest::newRow("right of the last column") << true << -2 << "" << "" << true;
+        QTest::newRow("shipping, set: cleared") << true << int(BidListColumns::ReceiptFlg) << "済"
+                                                << "" << false;
+        QTest::newRow("URL column") << true << int(BidListColumns::Url) << ""
+                                    << "" << true;
+        QTest::newRow("option off") << false << int(BidListColumns::ReceiptFlg) << ""
+                                    << "" << true;
+        QTest::newRow("right of the last column") << true << -2 << ""
+                                                  << "" << true;
     }
     void doubleClick()
     {
@@ -334,8 +343,8 @@ private slots:
             navi->ListViewBid->setColumnWidth(c, 40);
         row("a1")->setSelected(true);
         row("a2")->setSelected(true);
-        const int x = subItem == -2 ? navi->ListViewBid->header()->length() + 20
-                                    : columnCentre(subItem);
+        const int x =
+            subItem == -2 ? navi->ListViewBid->header()->length() + 20 : columnCentre(subItem);
         QVERIFY(x < navi->ListViewBid->viewport()->width());
         doubleClickAt(x);
         if (operationRuns) {
