@@ -1,5 +1,6 @@
 // The listing list with a full data folder: 20,000 listings and 100,000 messages. Times the
-// listing query, the fill of the list, and a sort by each kind of column.
+// listing query, the fill of the list, a sort by each kind of column, selecting every row with
+// its total and detail fill, and setting every flag of every row.
 #include "support/TestDataFolder.h"
 
 #include "platform/Database.h"
@@ -7,7 +8,12 @@
 #include "views/BidListColumns.h"
 #include "views/BidListQuery.h"
 #include "views/BidListView.h"
+#include "views/BidderStore.h"
 #include "views/EndTimeQueue.h"
+#include "views/MarkerRows.h"
+#include "views/NaviListItem.h"
+#include "views/ProgressFlags.h"
+#include "views/SelectionTotal.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -187,6 +193,44 @@ int main(int argc, char** argv)
         click.start();
         view.ListViewBidColumnClick(column(Title));
         std::printf("header click (sort + scroll):       %6.1f ms\n", click.nsecsElapsed() / 1e6);
+
+        // Select all: the selection change, the total, and the panels' fill for the last row.
+        QTreeWidget bidNavi;
+        NaviListView::setupListViewBidNavi(&bidNavi);
+        QString totalText;
+        const double selectAll = medianMs([&] {
+            view.clearSelection();
+            view.selectAll();
+            totalText = SelectionTotal::text(SelectionTotal::of(&view));
+            const BidListItem* last = view.bidItem(view.topLevelItemCount() - 1);
+            NaviListView::loadTransactionList(&bidNavi, db, last->subItem(Aid),
+                                              last->subItem(BidId), "seller", 2, 0);
+            BidderStore::read(db, last->subItem(BidId));
+            app.processEvents();
+        });
+        std::printf("select all + total + detail fill: %6.1f ms (%s)\n", selectAll,
+                    qPrintable(totalText));
+        const double selectOnly = medianMs([&] {
+            view.clearSelection();
+            view.selectAll();
+        });
+        const double totalOnly =
+            medianMs([&] { totalText = SelectionTotal::text(SelectionTotal::of(&view)); });
+        std::printf("  of which select all: %6.1f ms, total: %6.1f ms\n", selectOnly, totalOnly);
+
+        // "全てを済にする" on every row: the selection taken, one transaction, the cells.
+        const std::optional<MarkerUpdate> allFlags = MarkerUpdates::progressFlags(-1, true, "●");
+        const std::optional<MarkerUpdate> noFlags = MarkerUpdates::progressFlags(-1, false, "");
+        int round = 0;
+        const double markAll = medianMs([&] {
+            const QList<TransactionKey> keys = MarkerRows::selectedTransactions(&view);
+            const MarkerUpdate& update = round++ % 2 == 0 ? *allFlags : *noFlags;
+            MarkerRows::write(db, update, keys);
+            MarkerRows::showInCells(&view, update, keys);
+            app.processEvents();
+        });
+        std::printf("all flags on %d rows:           %8.1f ms\n", view.topLevelItemCount(),
+                    markAll);
     }
     Database::close(connection);
     return 0;

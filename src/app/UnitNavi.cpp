@@ -79,6 +79,9 @@ TFormNavi::TFormNavi(QWidget* parent) : QMainWindow(parent)
     connectCsvCommands();
     connectEndTimeLookup();
     connectSettingCommand();
+    connectMarkerCommands();
+    connectBidderSignals();
+    connectSelectionSignals();
     placement = new WindowPlacement(this, mainSection(), WindowPlacement::MinimisedAs::StateBefore);
     trackPaneSize(SplitterBid, 1, "BidNaviPanelHeight", 130);
     trackPaneSize(SplitterMessage, 1, "MessageHeight", 70);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/NaviOptions.h"
+#include "views/BidderStore.h"
 #include "views/EndTimeQueue.h"
 
 #include <QHash>
@@ -184,9 +185,57 @@ public:
     void ActionNaviFindPreviousExecute();
     // The find panel's bottom line after the message and memo panels of the listing tab.
     void updateBidListFindLine();
-    void clearBidderInfo();
     void clearBidNaviPanel();
     EndTimeQueue endTimeQueue;
+
+    // ---- Listing selection and operations ----
+    void buildBidNaviFields();
+    void connectSelectionSignals();
+    // The price total of the selection in status panel 2.
+    void ListViewBidSelectItem();
+    // Restarts the detail fill's delay for the selected row unless the panels show it already.
+    void ListViewBidChange();
+    void TimerListViewBidTimer();
+    // Stops the delayed fill and forgets its row: for every query or store that removes rows.
+    void forgetCurrentBidItem();
+    bool bidNaviPanelVisible() const;
+    void loadBidNaviList(const QString& aid, const QString& bidId, QTreeWidgetItem* row);
+    // Enables the message commands for the tab: the folder's id and kind on the message tab,
+    // an empty id and -1 on the listing tab.
+    void updateNaviActions(const QString& folderId, int kind);
+    // updateNaviActions for the current tab (the chosen folder on the message tab).
+    void refreshNaviActions();
+    // 0 the in-app browser, 1 the board download of the selected rows while it is offered.
+    void runBidListOperation(int operation);
+    int getSubItemIndexAtCursor(const QTreeWidget* list) const;
+    void ListViewBidDblClick();
+    void ListViewBidKeyDown();
+    QTimer* TimerListViewBid = nullptr;
+
+    // ---- Progress markers ----
+    void connectMarkerCommands();
+    // column 8 to 12, or -1 for all five flags.
+    void updateProgressFlags(int column, bool set);
+    // The item's data is its tag: 0 blank, 1 message board, 2 mail.
+    void updateContactMethod(const QAction* item);
+    void updateEvaluationNecessity(int kind);
+
+    // ---- Bidder information ----
+    void buildBidderPanel();
+    void connectBidderSignals();
+    void showBidderInfo(const QString& id, const QString& name);
+    void clearBidderInfo();
+    // The bidder panel after a tab switch: the tab's chosen row, else emptied.
+    void showTabBidderInfo(bool naviTab);
+    void BitBtnBidSaveClick();
+    void extractBidderInfo();
+    QPlainTextEdit* getActiveNaviMemo() const;
+    void PopupMenuMemoNaviCopyClick();
+    void PopupMenuMemoNaviAllSelectClick();
+    // The memo's selected text into the field, then saved.
+    void PopupMenuMemoNaviFieldClick(QLineEdit* field);
+    // By winner id (BidderStore::idKey).
+    QHash<QString, BidInfo> bidderInfoCache;
     QString findText;
 
     // ---- Message folders and lists ----
@@ -201,7 +250,6 @@ public:
     // Empties the message tab's detail pane.
     void clearNaviDetail();
     void markSelectedMessages(bool read);
-    void updateReadCommands();
     // The focused row of the message list, following the list's current row.
     QTreeWidgetItem* focusedNaviItem() const;
     NaviSelectionDelay* naviSelectionDelay = nullptr;
@@ -229,7 +277,7 @@ public:
     QString autoLoginPassword;
     bool balloonCapable = false;
     int findTarget = 4;
-    int selectedPriceTotal = 0;
+    qint64 selectedPriceTotal = 0;
     int shownUnreadCount = 0;
     QTreeWidgetItem* currentBidItem = nullptr;
     QTreeWidgetItem* currentNaviItem = nullptr;
@@ -265,6 +313,14 @@ public:
     QToolButton* ToolButtonNaviFind = nullptr;
     QToolButton* ToolButtonNaviFontSize = nullptr;
     QWidget* PanelBid = nullptr;
+    QLineEdit* EditBidId = nullptr;
+    QLineEdit* EditBidName = nullptr;
+    QLineEdit* EditBidMail = nullptr;
+    QLineEdit* EditBidPost = nullptr;
+    QLineEdit* EditBidAddress = nullptr;
+    QLineEdit* EditBidTel = nullptr;
+    QPushButton* BitBtnBidSave = nullptr;
+    QToolButton* ToolButtonPanelBidClose = nullptr;
     QWidget* PanelMain = nullptr;
     QTabWidget* PageControlMain = nullptr;
     QWidget* TabSheetBid = nullptr;
@@ -286,6 +342,10 @@ public:
     QWidget* PanelBidNavi = nullptr;
     QWidget* PanelBidNaviList = nullptr;
     QTreeWidget* ListViewBidNavi = nullptr;
+    QLineEdit* EditBidAid = nullptr;
+    QLineEdit* EditBidTitle = nullptr;
+    QLineEdit* EditBidBidderName = nullptr;
+    QLineEdit* EditBidNaviBidId = nullptr;
     QLineEdit* EditBidNaviWriter = nullptr;
     QLineEdit* EditBidNaviSubject = nullptr;
     QLineEdit* EditBidNaviDate = nullptr;
@@ -313,6 +373,9 @@ public:
     QMenu* PopupMenuListBoxMessage = nullptr;
     QMenu* PopupMenuBidList = nullptr;
     QMenu* PopupMenuNaviList = nullptr;
+    QAction* PopupMenuNaviListReply = nullptr;
+    QAction* PopupMenuNaviListMake = nullptr;
+    QMenu* PopupMenuMemoNavi = nullptr;
     QMenu* MainMenuFlg = nullptr;
     QMenu* MainMenuContact = nullptr;
     QMenu* MainMenuEvaluationFlg = nullptr;

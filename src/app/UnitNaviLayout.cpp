@@ -305,6 +305,9 @@ void TFormNavi::buildLayout()
     TimerTaskTrayLoginShow->setObjectName("TimerTaskTrayLoginShow");
     TimerTaskTrayLoginShow->setSingleShot(true);
 
+    buildBidderPanel();
+    buildBidNaviFields();
+
     wheelRouter = new WheelRouter(this);
     wheelRouter->track(ListBoxMessage);
     wheelRouter->track(ListViewBid);
@@ -572,8 +575,11 @@ void TFormNavi::buildMenus()
 
     PopupMenuNaviList = new QMenu(this);
     PopupMenuNaviList->setObjectName("PopupMenuNaviList");
-    PopupMenuNaviList->addAction(action("ActionNaviReply"));
-    PopupMenuNaviList->addAction(ActionNaviMake);
+    // Reply and new message are items of their own, shown by the message commands' state.
+    PopupMenuNaviListReply = PopupMenuNaviList->addAction(action("ActionNaviReply")->text());
+    PopupMenuNaviListReply->setObjectName("PopupMenuNaviListReply");
+    PopupMenuNaviListMake = PopupMenuNaviList->addAction(ActionNaviMake->text());
+    PopupMenuNaviListMake->setObjectName("PopupMenuNaviListMake");
     PopupMenuNaviList->addAction(action("ActionNaviOpenMessage"));
     PopupMenuNaviList->addSeparator();
     PopupMenuNaviList->addAction(action("ActionNaviUnsealing"));

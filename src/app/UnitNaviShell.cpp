@@ -135,7 +135,8 @@ void TFormNavi::PageControlMainChange()
     enableCommand(ActionEvaluationMake, !naviTab);
     enableCommand(ActionCsvExportBidList, !naviTab);
     enableCommand(ActionCsvExportBidInfo, !naviTab);
-    updateReadCommands();
+    refreshNaviActions();
+    showTabBidderInfo(naviTab);
 
     if (naviTab) {
         if (!naviPanesLaidOut) {
@@ -153,8 +154,6 @@ void TFormNavi::PageControlMainChange()
         TreeViewNavi->viewport()->update();
     } else {
         setProgressMaximum(ProgressBar2, bidListLoading ? bidListLoadCount : 0);
-        if (!currentBidItem)
-            clearBidNaviPanel();
         ToolButtonBidSearch->setEnabled(true);
         ToolButtonNaviFind->setEnabled(false);
         statusPanels[1]->setText(

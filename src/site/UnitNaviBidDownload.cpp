@@ -32,9 +32,8 @@ ListingEndpoints listingEndpoints()
 
 // Removes the rows of the keys from the list, except rows whose index is -1. Many rows leave
 // at once by taking every row out and putting the others back (removing rows one by one costs
-// a search of the list each); the selection and the current row are kept.
-void removeListRows(BidListView* list, const QList<ListingKey>& keys,
-                    QTreeWidgetItem*& currentBidItem)
+// a search of the list each); the selection and the current row are kept. True when rows left.
+bool removeListRows(BidListView* list, const QList<ListingKey>& keys)
 {
     QSet<QTreeWidgetItem*> leaving;
     for (const ListingKey& key : keys) {
@@ -43,12 +42,10 @@ void removeListRows(BidListView* list, const QList<ListingKey>& keys,
             leaving.insert(item);
     }
     if (leaving.isEmpty())
-        return;
-    if (leaving.contains(currentBidItem))
-        currentBidItem = nullptr;
+        return false;
     if (leaving.size() < 64) {
         qDeleteAll(leaving);
-        return;
+        return true;
     }
     QTreeWidgetItem* current = list->currentItem();
     const QList<QTreeWidgetItem*> selected = list->selectedItems();
@@ -65,6 +62,7 @@ void removeListRows(BidListView* list, const QList<ListingKey>& keys,
             item->setSelected(true);
     if (current && !leaving.contains(current))
         list->setCurrentItem(current, 0, QItemSelectionModel::NoUpdate);
+    return true;
 }
 
 } // namespace
@@ -215,7 +213,9 @@ void TFormNavi::applyListingStoreSummary(const ListingStoreSummary& summary)
     for (const StoredListingRow& row : summary.inserted)
         addListViewBidItem(QString::number(row.index), row.aid, row.title, row.bidId,
                            row.quantity, row.price, row.url);
-    removeListRows(ListViewBid, summary.markedDeleted, currentBidItem);
+    // The delayed detail fill never reaches a row that left.
+    if (removeListRows(ListViewBid, summary.markedDeleted))
+        forgetCurrentBidItem();
     ListViewBid->sortList();
     ListViewBid->setUpdatesEnabled(updates);
 }

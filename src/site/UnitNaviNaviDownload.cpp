@@ -15,8 +15,6 @@
 #include "views/NaviListItem.h"
 
 #include <QAction>
-#include <QEvent>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QProgressBar>
 #include <QTabWidget>
@@ -26,46 +24,6 @@ namespace {
 
 const QString receivedRoot = QStringLiteral("000");
 const QString sentRoot = QStringLiteral("001");
-
-// Double click and Enter in the listing list run the operation chosen in the settings: 1
-// downloads the boards of the selected rows; 0 (the in-app browser) and others do nothing here.
-class BidListActivation : public QObject
-{
-public:
-    BidListActivation(QTreeWidget* list, std::function<int()> doubleClickSetting,
-                      std::function<int()> enterSetting, std::function<void()> download,
-                      QObject* parent)
-        : QObject(parent), m_list(list), m_doubleClick(std::move(doubleClickSetting)),
-          m_enter(std::move(enterSetting)), m_download(std::move(download))
-    {
-        list->installEventFilter(this);
-        list->viewport()->installEventFilter(this);
-    }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (watched == m_list->viewport() && event->type() == QEvent::MouseButtonDblClick &&
-            m_doubleClick() == 1) {
-            m_download();
-            return true;
-        }
-        if (watched == m_list && event->type() == QEvent::KeyPress) {
-            const int key = static_cast<QKeyEvent*>(event)->key();
-            if ((key == Qt::Key_Return || key == Qt::Key_Enter) && m_enter() == 1) {
-                m_download();
-                return true;
-            }
-        }
-        return QObject::eventFilter(watched, event);
-    }
-
-private:
-    QTreeWidget* m_list;
-    std::function<int()> m_doubleClick;
-    std::function<int()> m_enter;
-    std::function<void()> m_download;
-};
 
 NaviRow listRow(const NaviStoredRow& stored, const NaviStoreSummary& summary)
 {
@@ -94,14 +52,6 @@ void TFormNavi::connectNaviDownloadCommands()
             &TFormNavi::ActionNaviDownloadShowExecute);
     markWired(ActionNaviDownloadSelect);
     markWired(ActionNaviDownloadShow);
-    new BidListActivation(
-        ListViewBid, [this] { return options.operationBidListDblClick; },
-        [this] { return options.operationBidListEnter; },
-        [this] {
-            if (ActionNaviDownloadSelect->isEnabled())
-                ActionNaviDownloadSelectExecute();
-        },
-        this);
 }
 
 void TFormNavi::ActionNaviDownloadSelectExecute()

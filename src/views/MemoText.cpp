@@ -31,4 +31,9 @@ QString get(const QPlainTextEdit* memo)
     return fromWidget(memo->toPlainText());
 }
 
+QString selected(const QPlainTextEdit* memo)
+{
+    return fromWidget(memo->textCursor().selectedText());
+}
+
 } // namespace MemoText

@@ -12,5 +12,7 @@ QString toWidget(const QString& stored);
 QString fromWidget(const QString& shown);
 void set(QPlainTextEdit* memo, const QString& stored);
 QString get(const QPlainTextEdit* memo);
+// The memo's selected text, with CR LF line breaks.
+QString selected(const QPlainTextEdit* memo);
 
 } // namespace MemoText

@@ -41,7 +41,7 @@ void TFormNavi::ToolButtonBidSearchSearchClick()
     const QList<BidListQuery::Row> rows = BidListQuery::run(connection, criteria, &queue);
     TimerEndDateTime->stop();
     endTimeQueue = queue;
-    currentBidItem = nullptr;
+    forgetCurrentBidItem();
     clearBidderInfo();
     clearBidNaviPanel();
     ListViewBid->fill(rows);
@@ -133,14 +133,6 @@ void TFormNavi::ActionNaviFindPreviousExecute()
     }
 }
 
-void TFormNavi::clearBidderInfo() {}
-
-void TFormNavi::clearBidNaviPanel()
-{
-    ListViewBidNavi->clear();
-    bidNaviSelectionDelay->clearDetail();
-}
-
 // ---- Message folders and lists ----
 
 void TFormNavi::createDefaultFolders()
@@ -175,21 +167,8 @@ void TFormNavi::TreeViewNaviChange(QTreeWidgetItem* current)
         LabelNaviWriter->setText(NaviListView::writerLabel(kind));
     clearNaviDetail();
     currentNaviItem = nullptr;
-    updateReadCommands();
-    const bool root = FolderTree::folderId(current).size() <= 3;
-    enableCommand(action("ActionTreeNaviDeleteFolder"), !root);
-    enableCommand(action("ActionTreeNaviReNameFolder"), !root);
+    updateNaviActions(FolderTree::folderId(current), kind);
     clearBidderInfo();
-}
-
-void TFormNavi::updateReadCommands()
-{
-    // The read commands act on a received-messages folder of the message tab.
-    QTreeWidgetItem* folder = TreeViewNavi->currentItem();
-    const bool received =
-        PageControlMain->currentIndex() == 1 && folder && FolderTree::folderKind(folder) == 0;
-    for (const char* name : {"ActionNaviUnsealing", "ActionNaviUnunsealing"})
-        enableCommand(action(name), received);
 }
 
 void TFormNavi::clearNaviDetail()

@@ -1,0 +1,55 @@
+#include "views/MarkerRows.h"
+
+#include "platform/Sql.h"
+#include "views/BidListColumns.h"
+#include "views/BidListView.h"
+
+#include <QTreeWidget>
+
+namespace MarkerRows {
+
+QList<TransactionKey> selectedTransactions(const QTreeWidget* list)
+{
+    QList<TransactionKey> keys;
+    const int count = list->topLevelItemCount();
+    for (int i = 0; i < count; ++i) {
+        const QTreeWidgetItem* row = list->topLevelItem(i);
+        if (row->isSelected())
+            keys.append({row->text(BidListColumns::column(BidListColumns::Aid)),
+                         row->text(BidListColumns::column(BidListColumns::BidId))});
+    }
+    return keys;
+}
+
+void write(const QSqlDatabase& db, const MarkerUpdate& update, const QList<TransactionKey>& keys)
+{
+    Sql::Transaction transaction(db);
+    QSqlQuery query = Sql::prepare(db, update.statement);
+    // Never NULL: a blank marker is the empty text.
+    const QString value = update.value.isNull() ? QStringLiteral("") : update.value;
+    SqlParams params;
+    for (const QString& parameter : update.parameters)
+        params.append({parameter, value});
+    params.append({QStringLiteral(":AID"), QString()});
+    params.append({QStringLiteral(":BID_ID"), QString()});
+    const qsizetype aid = params.size() - 2;
+    for (const TransactionKey& key : keys) {
+        params[aid].second = key.aid;
+        params[aid + 1].second = key.bidId;
+        Sql::exec(query, params);
+    }
+    transaction.commit();
+}
+
+void showInCells(BidListView* list, const MarkerUpdate& update, const QList<TransactionKey>& keys)
+{
+    for (const TransactionKey& key : keys) {
+        BidListItem* row = list->findBidItem(key.aid, key.bidId);
+        if (!row)
+            continue;
+        for (int cell : update.cells)
+            row->setSubItem(cell, update.value);
+    }
+}
+
+} // namespace MarkerRows
