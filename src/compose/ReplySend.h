@@ -22,9 +22,9 @@ inline const QString notConfirmed = QStringLiteral("送信に失敗しました�
 inline const QString confirmCaption = QStringLiteral("確認");
 inline const QString stopQuestion = QStringLiteral("送信を中止しますか？");
 inline const QString failureCaption = QStringLiteral("送信エラー");
-inline const QString failureText = QStringLiteral(
-    "送信に失敗した可能性があります。\n\r再送信してください。\n\r\n\r"
-    "念のため2重投稿防止に取引ナビダウンロードし確認する事をお勧めします。");
+inline const QString failureText =
+    QStringLiteral("送信に失敗した可能性があります。\n\r再送信してください。\n\r\n\r"
+                   "念のため2重投稿防止に取引ナビダウンロードし確認する事をお勧めします。");
 
 // The subject number of the first checked button, in the order first, payment, receipt,
 // others; 0 when none is checked.

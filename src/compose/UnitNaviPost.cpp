@@ -13,9 +13,9 @@ bool TFormNavi::messagePostAllowed() const
 void TFormNavi::beginMessagePost()
 {
     postingMessage = true;
-    for (QAction* command : {ActionBidDownloadNow, ActionBidDownload, ActionNaviDownloadSelect,
-                             ActionNaviDownloadShow, ActionBidDetailedDownload,
-                             ActionBidPromptDecisionDownload})
+    for (QAction* command :
+         {ActionBidDownloadNow, ActionBidDownload, ActionNaviDownloadSelect, ActionNaviDownloadShow,
+          ActionBidDetailedDownload, ActionBidPromptDecisionDownload})
         command->setEnabled(false);
     ToolButtonLogin->setEnabled(false);
 }

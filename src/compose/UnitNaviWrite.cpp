@@ -133,8 +133,9 @@ void TFormNaviWrite::waitForPage()
     QPointer<TFormNaviWrite> self(this);
     if (waitUntil([this] { return failed || !pageLoading(); }) || !self || m_abandoned)
         return;
-    // A page that never completes is a failed step.
+    // A page that never completes is a failed step; its load is given up.
     CppWebBrowser->stop();
+    busy = false;
     fail();
 }
 

@@ -23,8 +23,7 @@ public:
     {
         connect(store, &CookieStore::cookieAdded, this, &CookieMirror::copyToEngine,
                 Qt::QueuedConnection);
-        connect(m_engine, &QWebEngineCookieStore::cookieAdded, this,
-                &CookieMirror::engineAdded);
+        connect(m_engine, &QWebEngineCookieStore::cookieAdded, this, &CookieMirror::engineAdded);
         connect(m_engine, &QWebEngineCookieStore::cookieRemoved, this,
                 &CookieMirror::engineRemoved);
         for (const QNetworkCookie& cookie : store->cookies())
@@ -44,8 +43,9 @@ private:
         QNetworkCookie copy = cookie;
         if (hostOnly)
             copy.setDomain(QString());
-        const QUrl origin(QStringLiteral("%1://%2/").arg(
-            cookie.isSecure() ? QStringLiteral("https") : QStringLiteral("http"), host));
+        const QUrl origin(
+            QStringLiteral("%1://%2/")
+                .arg(cookie.isSecure() ? QStringLiteral("https") : QStringLiteral("http"), host));
         m_engine->setCookie(copy, origin);
     }
 
