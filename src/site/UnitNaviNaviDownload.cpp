@@ -133,9 +133,8 @@ namespace {
 ThreadNaviDownload* makeNaviDownloadThread(TFormNavi& navi, const QList<NaviWorkItem>& work,
                                            bool reDownload, bool showProgress)
 {
-    const QDate today = navi.naviTodayJulianDay != 0
-                            ? QDate::fromJulianDay(navi.naviTodayJulianDay)
-                            : QDate();
+    const QDate today =
+        navi.naviTodayJulianDay != 0 ? QDate::fromJulianDay(navi.naviTodayJulianDay) : QDate();
     navi.naviStore = std::make_shared<NaviStore>(navi.connection, navi.loginId, reDownload, today);
 
     const SiteEndpoints site = SiteEndpoints::load();
