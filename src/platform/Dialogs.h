@@ -4,6 +4,7 @@
 
 #include <functional>
 
+class QPrinter;
 class QWidget;
 
 // Every message box, question, input box and file picker of the program goes through here,
@@ -12,7 +13,18 @@ class QWidget;
 class Dialogs
 {
 public:
-    enum class Kind { Information, Warning, Error, OkCancel, YesNo, InputText, SaveFile, OpenFile };
+    enum class Kind {
+        Information,
+        Warning,
+        Error,
+        OkCancel,
+        YesNo,
+        InputText,
+        SaveFile,
+        OpenFile,
+        Print,
+        PrinterSetup
+    };
     enum class Answer { Ok, Cancel, Yes, No };
 
     struct Request
@@ -20,13 +32,14 @@ public:
         Kind kind;
         QString caption;
         QString text;
-        QString initialText; // input box text, or the proposed file name
-        QString filter;      // file pickers
+        QString initialText;         // input box text, or the proposed file name
+        QString filter;              // file pickers
+        QPrinter* printer = nullptr; // the print dialog and the printer set-up edit it
     };
     struct Reply
     {
         Answer answer = Answer::Ok;
-        QString text; // typed text or chosen file
+        QString text; // typed text or chosen file; for the print dialog, a PDF file to print into
     };
     using Answerer = std::function<Reply(const Request&)>;
 
@@ -43,6 +56,9 @@ public:
     static QString saveFileName(QWidget* parent, const QString& caption, const QString& proposed,
                                 const QString& filter);
     static QString openFileName(QWidget* parent, const QString& caption, const QString& filter);
+    // The print dialog and the printer set-up, both on the given printer; true for OK.
+    static bool print(QWidget* parent, QPrinter* printer);
+    static bool printerSetup(QWidget* parent, QPrinter* printer);
 
     // Test hook: nullptr restores the real boxes.
     static void setAnswerer(Answerer answerer);
