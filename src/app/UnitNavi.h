@@ -49,6 +49,7 @@ class NaviStore;
 struct ListingStoreSummary;
 struct NaviBoard;
 class WindowPlacement;
+class TFormPrintNaviMessage;
 
 // The main window: the listing tab and the message tab with their panes, menus, tool bars,
 // status bar, tray icon and message log; it owns the main database connection and the shared
@@ -200,6 +201,17 @@ public:
     void connectTemplateCommands();
     void ActionShowNaviTemplateExecute();
     void ActionShowEvaluationTemplateExecute();
+
+    // ---- Message printing ----
+    void connectPrintCommands();
+    // The print form for the active message memo, remembered in formPrintNaviMessage.
+    std::unique_ptr<TFormPrintNaviMessage> preparePrint(bool preview);
+    void ActionPrintNaviMessageExecute();
+    void ActionPrintPreviewNaviMessageExecute();
+    void ActionPrintNaviMessageSettingExecute();
+    // MemoNavi on the message tab, MemoBidNavi on the listing tab.
+    QPlainTextEdit* getActiveNaviMemo() const;
+    QPointer<QWidget> formPrintNaviMessage, formPrintNaviMessageSetting;
 
     // ---- Shared state ----
     QSqlDatabase connection;
