@@ -42,6 +42,9 @@ void MessagePrintLayout::layout(QPrinter& printer, const QString& text, int poin
     printer.setFullPage(true);
     const int resolution = printer.resolution();
     const QRectF paper(QPointF(0, 0), printer.paperRect(QPrinter::DevicePixel).size());
+    m_printer = &printer;
+    m_resolution = resolution;
+    m_paper = paper.size();
 
     QFont font(printFontFamily);
     font.setPointSize(pointSize > 0 ? pointSize : QGuiApplication::font().pointSize());
@@ -103,19 +106,30 @@ void MessagePrintLayout::drawPage(QPainter& painter, int page) const
     painter.restore();
 }
 
+bool MessagePrintLayout::fitsPrinter(const QPrinter& printer) const
+{
+    return m_document && m_printer == &printer && printer.fullPage() &&
+           m_resolution == printer.resolution() &&
+           m_paper == printer.paperRect(QPrinter::DevicePixel).size();
+}
+
+bool MessagePrintLayout::print(QPrinter& printer) const
+{
+    QPainter painter;
+    if (!painter.begin(&printer))
+        return false;
+    for (int page = 0; page < m_pageCount; ++page) {
+        if (page > 0)
+            printer.newPage();
+        drawPage(painter, page);
+    }
+    return painter.end();
+}
+
 bool MessagePrintLayout::render(QPrinter& printer, const QString& text, int pointSize,
                                 const PrintSettings& settings)
 {
     MessagePrintLayout report;
     report.layout(printer, text, pointSize, settings);
-    QPainter painter;
-    if (!painter.begin(&printer))
-        return false;
-    const int pages = report.pageCount();
-    for (int page = 0; page < pages; ++page) {
-        if (page > 0)
-            printer.newPage();
-        report.drawPage(painter, page);
-    }
-    return painter.end();
+    return report.print(printer);
 }

@@ -37,8 +37,13 @@ public:
     // Draws one page (0 = the first) with the painter open on the laid-out printer.
     void drawPage(QPainter& painter, int page) const;
 
-    // Lays the text out for the printer and prints every page on it. False when the printer
-    // could not be opened (an output file that cannot be written).
+    // True when the layout was made for this printer with its present paper and resolution.
+    bool fitsPrinter(const QPrinter& printer) const;
+    // Prints every page on the printer the layout was made for. False when the printer could
+    // not be opened (an output file that cannot be written).
+    bool print(QPrinter& printer) const;
+
+    // Lays the text out for the printer and prints every page on it.
     static bool render(QPrinter& printer, const QString& text, int pointSize,
                        const PrintSettings& settings);
 
@@ -52,6 +57,9 @@ private:
     std::unique_ptr<QTextDocument> m_document;
     std::vector<PlacedLine> m_lines; // in page order
     int m_pageCount = 1;
+    const QPrinter* m_printer = nullptr;
+    int m_resolution = 0;
+    QSizeF m_paper;
     QRectF m_content;
     bool m_defaultMargins = false;
 };

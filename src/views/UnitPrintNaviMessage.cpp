@@ -161,11 +161,10 @@ void TFormPrintNaviMessage::layoutReport()
 
 void TFormPrintNaviMessage::paginate()
 {
-    MessagePrintLayout report;
-    report.layout(currentPrinter(), messageText, reportFontSize, settings);
-    pageCount = report.pageCount();
+    report = std::make_unique<MessagePrintLayout>();
+    report->layout(currentPrinter(), messageText, reportFontSize, settings);
+    pageCount = report->pageCount();
     currentPage = 1;
-    reportLaidOut = true;
     showPageStatus();
     ActionListToolbarPrevPage->setEnabled(false);
     ActionListToolbarNextPage->setEnabled(pageCount > 1);
@@ -179,17 +178,26 @@ void TFormPrintNaviMessage::paginate()
     }
 }
 
+MessagePrintLayout& TFormPrintNaviMessage::reportFor(QPrinter& printer)
+{
+    if (!report->fitsPrinter(printer))
+        report->layout(printer, messageText, reportFontSize, settings);
+    return *report;
+}
+
 bool TFormPrintNaviMessage::printReport(QPrinter& printer)
 {
-    return MessagePrintLayout::render(printer, messageText, reportFontSize, settings);
+    if (!report)
+        layoutReport();
+    return reportFor(printer).print(printer);
 }
 
 void TFormPrintNaviMessage::QRPreviewPaintRequested(QPrinter* printer)
 {
     // The preview asks for its pages as soon as it is first shown; they are drawn once the
     // report has been laid out.
-    if (reportLaidOut)
-        MessagePrintLayout::render(*printer, messageText, reportFontSize, settings);
+    if (report)
+        reportFor(*printer).print(*printer);
 }
 
 void TFormPrintNaviMessage::QRPreviewPageAvailable()

@@ -6,6 +6,9 @@
 #include <QRect>
 #include <QString>
 
+#include <memory>
+
+class MessagePrintLayout;
 class QAction;
 class QComboBox;
 class QLabel;
@@ -79,9 +82,12 @@ private:
     void setZoom(int percent);
     void showPageStatus();
 
+    // Lays the report out again unless it already fits the printer's paper as it is now.
+    MessagePrintLayout& reportFor(QPrinter& printer);
+
     PrintSettings settings;
     int reportFontSize = 0;
-    bool reportLaidOut = false;
+    std::unique_ptr<MessagePrintLayout> report; // the laid-out report, once paginated
     bool awaitingFirstPage = false;
     WheelRouter* wheelRouter = nullptr;
 };
