@@ -22,6 +22,9 @@
 #include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QPushButton>
+#include <QGraphicsView>
+#include <QScrollBar>
+#include <QWheelEvent>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
@@ -402,6 +405,36 @@ private slots:
         QCOMPARE(form->ToolButtonReduction->isEnabled(), outEnabled);
     }
 
+    void wheelOverThePreviewScrollsThreeLines_data()
+    {
+        QTest::addColumn<int>("distance");
+        QTest::addColumn<int>("steps");
+        QTest::newRow("towards the user") << -120 << 3;
+        QTest::newRow("away from the user") << 120 << -3;
+    }
+    void wheelOverThePreviewScrollsThreeLines()
+    {
+        QFETCH(int, distance);
+        QFETCH(int, steps);
+        auto form = shownPreview(numberedLines(100));
+        QTRY_VERIFY(form->pageReady);
+        auto* view = form->QRPreview->findChild<QGraphicsView*>();
+        QVERIFY(view);
+        QScrollBar* bar = view->verticalScrollBar();
+        QVERIFY(bar->maximum() > 10 * bar->singleStep());
+        bar->setValue(bar->maximum() / 2);
+        const int before = bar->value();
+        QEvent enter(QEvent::Enter);
+        QApplication::sendEvent(view->viewport(), &enter);
+        const QPointF at(20, 20);
+        QWheelEvent wheel(at, view->viewport()->mapToGlobal(at), QPoint(), QPoint(0, distance),
+                          Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(view->viewport(), &wheel);
+        QVERIFY(wheel.isAccepted());
+        QCOMPARE(bar->value(), before + steps * bar->singleStep());
+        QCOMPARE(form->zoom, 75);
+    }
+
     void settingsDialogShowsTheStoredValues_data()
     {
         QTest::addColumn<QList<int>>("stored");
@@ -686,6 +719,40 @@ private slots:
         QCOMPARE(previewPages, 1);
         QCOMPARE(pages.size(), 2);
         QCOMPARE(numberedLinesIn(pages), MemoTextLines(numberedLines(40)));
+        navi.close();
+    }
+
+    void printFormLiesWhereTheMainWindowLies_data()
+    {
+        QTest::addColumn<bool>("preview");
+        QTest::addColumn<bool>("maximised");
+        QTest::addColumn<bool>("currentBounds");
+        QTest::newRow("preview, normal window") << true << false << true;
+        QTest::newRow("preview, maximised window") << true << true << false;
+        QTest::newRow("print, normal window") << false << false << false;
+    }
+    void printFormLiesWhereTheMainWindowLies()
+    {
+        QFETCH(bool, preview);
+        QFETCH(bool, maximised);
+        QFETCH(bool, currentBounds);
+        TFormNavi navi;
+        navi.FormShow();
+        QTRY_VERIFY(navi.sharedQueriesReady);
+        const QRect normal = navi.normalGeometry();
+        if (maximised) {
+            navi.showMaximized();
+            QTRY_VERIFY(navi.geometry() != normal);
+        } else {
+            navi.setGeometry(normal.translated(7, 9));
+            QTRY_COMPARE(navi.geometry(), normal.translated(7, 9));
+        }
+        const std::unique_ptr<TFormPrintNaviMessage> form = navi.preparePrint(preview);
+        QCOMPARE(navi.formPrintNaviMessage.data(), form.get());
+        QCOMPARE(form->previewMode, preview);
+        QCOMPARE(form->ownerBounds, currentBounds ? navi.geometry() : navi.normalGeometry());
+        if (!currentBounds)
+            QVERIFY(!maximised || form->ownerBounds != navi.geometry());
         navi.close();
     }
 
