@@ -50,6 +50,7 @@ class NaviStore;
 struct ListingStoreSummary;
 struct NaviBoard;
 class WindowPlacement;
+class TFormPrintNaviMessage;
 
 // The main window: the listing tab and the message tab with their panes, menus, tool bars,
 // status bar, tray icon and message log; it owns the main database connection and the shared
@@ -288,6 +289,15 @@ public:
     // ---- Settings dialog ----
     void connectSettingCommand();
     void ActionShowSettingExecute();
+
+    // ---- Message printing ----
+    void connectPrintCommands();
+    // The print form for the active message memo, remembered in formPrintNaviMessage.
+    std::unique_ptr<TFormPrintNaviMessage> preparePrint(bool preview);
+    void ActionPrintNaviMessageExecute();
+    void ActionPrintPreviewNaviMessageExecute();
+    void ActionPrintNaviMessageSettingExecute();
+    QPointer<QWidget> formPrintNaviMessage, formPrintNaviMessageSetting;
 
     // ---- Shared state ----
     QSqlDatabase connection;

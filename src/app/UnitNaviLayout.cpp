@@ -352,6 +352,7 @@ void TFormNavi::buildMenus()
     file->addAction(
         makeAction("ActionPrintNaviMessage", "印刷(&P)...", QKeySequence("Ctrl+P")));
     file->addAction(makeAction("ActionPrintNaviMessageSetting", "印刷設定(&U)..."));
+    connectPrintCommands();
     file->addSeparator();
     QAction* exitAction = makeAction("MainMenuExit", "アプリケーションの終了(&X)");
     exitAction->setEnabled(true);

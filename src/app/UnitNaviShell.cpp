@@ -272,7 +272,8 @@ bool TFormNavi::event(QEvent* event)
         // Clicking the main window while a modal tool window is open gives that window the focus.
         for (QWidget* tool : {formSetting.data(), formBrowser.data(), formVersion.data(),
                               formNaviTemplate.data(), formEvaluationTemplate.data(),
-                              formNaviFind.data()}) {
+                              formNaviFind.data(), formPrintNaviMessage.data(),
+                              formPrintNaviMessageSetting.data()}) {
             if (tool && tool->isVisible()) {
                 tool->activateWindow();
                 tool->setFocus();
