@@ -1,10 +1,16 @@
 // Printing a message: the pages printed to PDF and read back, the preview window's states, the
 // print settings dialog, and the main window's three printing commands on both tabs.
+#include "FakeSite.h"
+#include "FixtureDb.h"
+#include "SitePages.h"
 #include "TestDataFolder.h"
 #include "TestDialogs.h"
 #include "app/CommonDefine.h"
 #include "app/UnitNavi.h"
+#include "platform/Database.h"
 #include "platform/IniFile.h"
+#include "views/BidListView.h"
+#include "views/FolderTree.h"
 #include "views/CurrentPrinter.h"
 #include "views/MessagePrintLayout.h"
 #include "views/UnitPrintNaviMessage.h"
@@ -592,11 +598,34 @@ private slots:
         QFETCH(int, tab);
         QFETCH(bool, preview);
         QFETCH(QString, printed);
+        FakeSite site;
+        QVERIFY(site.start());
+        SitePages::serveAccount(site, "seller");
+        site.useAsSite();
+        {
+            Database::ScopedConnection db;
+            FixtureDb::addListing(db.db(), {.aid = "a1", .bidId = "b1"});
+            FixtureDb::addMessage(db.db(), {.aid = "a1", .bidId = "b1", .number = 1});
+        }
         TFormNavi navi;
         navi.FormShow();
         QTRY_VERIFY(navi.sharedQueriesReady);
+        QCOMPARE(navi.loginId, QString("seller"));
         navi.setMessageFontSize(16);
-        navi.PageControlMain->setCurrentIndex(tab);
+        // The print commands are offered once a message is chosen on the tab.
+        QPlainTextEdit* memo = tab == 1 ? navi.MemoNavi : navi.MemoBidNavi;
+        if (tab == 1) {
+            navi.PageControlMain->setCurrentIndex(1);
+            navi.TreeViewNavi->setCurrentItem(FolderTree::findFolder(navi.TreeViewNavi, "000"));
+            QCOMPARE(navi.ListViewNavi->topLevelItemCount(), 1);
+            navi.ListViewNavi->setCurrentItem(navi.ListViewNavi->topLevelItem(0));
+        } else {
+            navi.PanelBidNavi->show();
+            navi.ListViewBid->setCurrentItem(navi.ListViewBid->topLevelItem(0));
+            QTRY_COMPARE(navi.ListViewBidNavi->topLevelItemCount(), 1);
+            navi.ListViewBidNavi->setCurrentItem(navi.ListViewBidNavi->topLevelItem(0));
+        }
+        QTRY_VERIFY(!memo->toPlainText().isEmpty());
         navi.MemoNavi->setPlainText("メッセージタブの本文\n二行目");
         navi.MemoBidNavi->setPlainText("出品タブの本文\n二行目");
         dialogs->queue(Dialogs::Answer::Ok, pdfPath());
