@@ -201,6 +201,11 @@ public:
     void ActionShowNaviTemplateExecute();
     void ActionShowEvaluationTemplateExecute();
 
+    // ---- Composer openers ----
+    void connectReplyCommands();
+    void ActionNaviMakeExecute();
+    void ActionNaviReplyExecute();
+
     // ---- Shared state ----
     QSqlDatabase connection;
     QString connectionName;
