@@ -299,6 +299,11 @@ public:
     void ActionPrintNaviMessageSettingExecute();
     QPointer<QWidget> formPrintNaviMessage, formPrintNaviMessageSetting;
 
+    // ---- Composer openers ----
+    void connectReplyCommands();
+    void ActionNaviMakeExecute();
+    void ActionNaviReplyExecute();
+
     // ---- Shared state ----
     QSqlDatabase connection;
     QString connectionName;

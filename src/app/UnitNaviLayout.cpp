@@ -591,6 +591,7 @@ void TFormNavi::buildMenus()
     PopupMenuNaviList->addAction(action("ActionShowSelectBidIdList"));
     PopupMenuNaviList->addAction(action("ActionShowSelectAuctionIdNaviList"));
     PopupMenuNaviList->addAction(action("ActionShowBrowser"));
+    connectReplyCommands();
 
     PopupMenuLogin = new QMenu(QStringLiteral("ログイン(&L)"), this);
     PopupMenuLogin->setObjectName("PopupMenuLogin");
