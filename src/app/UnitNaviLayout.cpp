@@ -297,6 +297,8 @@ void TFormNavi::buildLayout()
     ListBoxMessage = new QListWidget(PanelMessage);
     ListBoxMessage->setObjectName("ListBoxMessage");
     ListBoxMessage->setContextMenuPolicy(Qt::CustomContextMenu);
+    // All lines are one line high: a new line does not make the list measure every line again.
+    ListBoxMessage->setUniformItemSizes(true);
     messageLayout->addWidget(ListBoxMessage);
     SplitterMessage->setStretchFactor(0, 1);
     SplitterMessage->setStretchFactor(1, 0);
