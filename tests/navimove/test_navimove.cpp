@@ -19,6 +19,7 @@
 #include <QDragEnterEvent>
 #include <QDragMoveEvent>
 #include <QDropEvent>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
@@ -236,6 +237,53 @@ private slots:
         QCOMPARE(list()->topLevelItemCount(), 5);
         QCOMPARE(statusText(), QString("件数：5（未開封：3）"));
         QCOMPARE(navi->TreeViewNavi->currentItem(), node(listed));
+    }
+
+    void dropTargetColours_data()
+    {
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<QString>("look");
+        QTest::newRow("allowed, no unread") << "000"
+                                            << "highlight";
+        QTest::newRow("refused, no unread") << "001"
+                                            << "button";
+        QTest::newRow("allowed, unread messages keep their look") << sibling << "default";
+    }
+    void dropTargetColours()
+    {
+        QFETCH(QString, target);
+        QFETCH(QString, look);
+        selectMessages({{"b1", 1}});
+        const auto data = dragOfSelection();
+        navi->ListViewNaviStartDrag();
+        dragOver(pointOf(target), data.get());
+        QTreeWidget* tree = navi->TreeViewNavi;
+        const QRect rect = tree->visualItemRect(node(target));
+        const QImage image = tree->viewport()->grab(rect).toImage();
+        const QColor background = image.pixelColor(image.width() - 3, image.height() / 2);
+        const QPalette palette = QApplication::palette();
+        const QColor expected =
+            look == "highlight" ? palette.color(QPalette::Active, QPalette::Highlight)
+            : look == "button"  ? palette.color(QPalette::Active, QPalette::Button)
+                                : tree->palette().color(QPalette::Base);
+        QCOMPARE(background.name(), expected.name());
+        navi->ListViewNaviEndDrag();
+    }
+
+    void bidderPanelTakesTheSameDrag()
+    {
+        selectMessages({{"b1", 1}});
+        const auto one = dragOfSelection();
+        QDragEnterEvent enter(QPoint(5, 5), Qt::MoveAction, one.get(), Qt::LeftButton,
+                              Qt::NoModifier);
+        QApplication::sendEvent(navi->PanelBid, &enter);
+        QVERIFY(enter.isAccepted());
+        selectMessages({{"b1", 1}, {"b1", 2}});
+        const auto two = dragOfSelection();
+        QDragEnterEvent refused(QPoint(5, 5), Qt::MoveAction, two.get(), Qt::LeftButton,
+                                Qt::NoModifier);
+        QApplication::sendEvent(navi->PanelBid, &refused);
+        QVERIFY(!refused.isAccepted());
     }
 
     void twoWinnersWithTheSameNumber()
