@@ -11,6 +11,7 @@
 #include "compose/ReplyLog.h"
 #include "compose/TemplateKeywords.h"
 #include "compose/TemplateStore.h"
+#include "compose/UnitNaviWrite.h"
 #include "platform/Dialogs.h"
 #include "platform/IniFile.h"
 #include "platform/WheelRouter.h"
@@ -94,7 +95,11 @@ TFormReply::TFormReply(TFormNavi& navi) : QMainWindow(nullptr), m_navi(navi)
     connect(&navi, &QObject::destroyed, this, [this] {
         m_templates.reset();
         m_closed = true;
-        deleteLater();
+        if (m_writer)
+            m_writer->abandon();
+        // A send under way frees the window once it has returned.
+        if (!m_inSend)
+            deleteLater();
     });
 }
 
@@ -415,7 +420,9 @@ void TFormReply::buildStatusBar()
 
 void TFormReply::connectSignals()
 {
-    connect(ActionSend, &QAction::triggered, this, &TFormReply::ActionSendExecute);
+    connect(ActionSend, &QAction::triggered, this, &TFormReply::ActionMainTransmissionExecute);
+    connect(ActionSendStop, &QAction::triggered, this,
+            &TFormReply::ActionMainTransmissionStopExecute);
     connect(ActionClose, &QAction::triggered, this, &QWidget::close);
     connect(ActionAllSelect, &QAction::triggered, this, &TFormReply::ActionAllSelectExecute);
     connect(ActionShowTemplateTree, &QAction::toggled, this, &TFormReply::applyTemplatePanel);
@@ -1024,12 +1031,7 @@ void TFormReply::writeBands(IniFile& ini) const
     }
 }
 
-// ---- Send and close ----
-
-void TFormReply::ActionSendExecute()
-{
-    // Posting the message is the sending step's work; the command exists in menu and bar.
-}
+// ---- Close ----
 
 void TFormReply::closeEvent(QCloseEvent* event)
 {
@@ -1042,6 +1044,9 @@ void TFormReply::closeEvent(QCloseEvent* event)
         return;
     }
     FormClose();
+    // A post under way ends at its next check; its wait ends now.
+    if (m_writer)
+        m_writer->abandon();
     event->accept();
 }
 
