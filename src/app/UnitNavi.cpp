@@ -143,6 +143,7 @@ void TFormNavi::FormShow()
         if (autoLogin)
             login(autoLoginId, autoLoginPassword);
         AppIdle();
+        // A handed-over updater closes the window: the first show ends there.
         if (!offerUpdate(*versionCheck))
             return;
     });
