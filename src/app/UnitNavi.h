@@ -52,6 +52,8 @@ struct ListingStoreSummary;
 struct NaviBoard;
 class WindowPlacement;
 class TFormPrintNaviMessage;
+class CheckVersion;
+class QListWidgetItem;
 
 // The main window: the listing tab and the message tab with their panes, menus, tool bars,
 // status bar, tray icon and message log; it owns the main database connection and the shared
@@ -329,6 +331,14 @@ public:
     void ActionPrintPreviewNaviMessageExecute();
     void ActionPrintNaviMessageSettingExecute();
     QPointer<QWidget> formPrintNaviMessage, formPrintNaviMessageSetting;
+
+    // ---- Version check, about box, log jump ----
+    void connectVersionCommands();
+    void MainMenuVersionClick();
+    // The first show's update offer; false when an updater was handed over and the window closed.
+    bool offerUpdate(const CheckVersion& check);
+    // From a log line that names a transaction to its row of ListViewBid; no line, nothing.
+    void ListBoxMessageDblClick(const QListWidgetItem* line);
 
     // ---- Composer openers ----
     void connectReplyCommands();
