@@ -149,6 +149,7 @@ void TFormNavi::FormShow()
         if (autoLogin)
             login(autoLoginId, autoLoginPassword);
         AppIdle();
+        buildMailerSendMenus();
     });
 }
 
