@@ -1,7 +1,6 @@
 #include "compose/UnitBrowser.h"
 
 #include "app/CommonDefine.h"
-#include "app/UnitMain.h"
 #include "app/UnitNavi.h"
 #include "compose/SilentWebPage.h"
 #include "compose/TemplateKeywords.h"
@@ -27,13 +26,6 @@ namespace {
 
 const QString section = QStringLiteral("BrowserWindow");
 
-TFormNavi& mainWindow()
-{
-    if (!FormMain || !FormMain->formNavi)
-        throw std::logic_error("the browser window needs the main window");
-    return *FormMain->formNavi;
-}
-
 // The Message of the template the statement finds, empty when there is none.
 QString templateMessage(QSqlQuery& query, const QString& saveName)
 {
@@ -46,9 +38,10 @@ QString templateMessage(QSqlQuery& query, const QString& saveName)
 
 } // namespace
 
-TFormBrowser::TFormBrowser(QWidget* owner)
+TFormBrowser::TFormBrowser(const TFormNavi& navi, QWidget* owner)
     : QDialog(owner, Qt::Window | Qt::WindowSystemMenuHint | Qt::WindowMaximizeButtonHint |
-                         Qt::WindowCloseButtonHint)
+                         Qt::WindowCloseButtonHint),
+      m_navi(navi)
 {
     setObjectName(QStringLiteral("FormBrowser"));
     setWindowTitle(QStringLiteral("ブラウザ"));
@@ -178,7 +171,7 @@ void TFormBrowser::AppIdle()
 {
     if (templateMenusReady)
         return;
-    const QSqlDatabase& db = mainWindow().connection;
+    const QSqlDatabase& db = m_navi.connection;
     queryNaviTemplate = Sql::prepare(
         db, QStringLiteral("SELECT * FROM T_NaviTemplate WHERE SaveName=:DATA_SAVENAME"));
     queryEvaluationTemplate = Sql::prepare(
@@ -191,7 +184,7 @@ void TFormBrowser::AppIdle()
 void TFormBrowser::fillTemplateMenu(QMenu* menu, const QString& sql,
                                     void (TFormBrowser::*execute)(QAction*))
 {
-    QSqlQuery names = Sql::exec(mainWindow().connection, sql);
+    QSqlQuery names = Sql::exec(m_navi.connection, sql);
     while (names.next()) {
         const QString name = names.value(0).toString();
         QAction* item = menu->addAction(name);
@@ -223,7 +216,7 @@ void TFormBrowser::executeCopyNaviTemplate(QAction* item)
     bool errorFlag = false;
     QString errorText;
     convertTemplateKeywords(expanded, message, aid, bidId, errorFlag, errorText);
-    if (errorFlag && mainWindow().options.naviKeywordErrorMsg)
+    if (errorFlag && m_navi.options.naviKeywordErrorMsg)
         Dialogs::showError(this, QStringLiteral("キーワード変換エラー"), errorText);
     QGuiApplication::clipboard()->setText(expanded);
 }

@@ -10,6 +10,7 @@ class QMenuBar;
 class QStatusBar;
 class QToolBar;
 class QWebEngineView;
+class TFormNavi;
 class WindowPlacement;
 
 // The program's own small browser for a listing's page, on the shared web-engine profile (so the
@@ -19,8 +20,9 @@ class TFormBrowser : public QDialog
 {
     Q_OBJECT
 public:
-    // Without an owner: the window is application-modal on its own.
-    explicit TFormBrowser(QWidget* owner = nullptr);
+    // Reads its templates through the main window's connection and options. Without an owner
+    // the window is application-modal on its own.
+    explicit TFormBrowser(const TFormNavi& navi, QWidget* owner = nullptr);
     ~TFormBrowser() override;
 
     // Applies the placement, loads url when it is set and shows the window modally.
@@ -65,6 +67,7 @@ private:
                         const QKeySequence& shortcut);
     void fillTemplateMenu(QMenu* menu, const QString& sql, void (TFormBrowser::*execute)(QAction*));
 
+    const TFormNavi& m_navi;
     WindowPlacement* m_placement = nullptr;
     bool m_closed = false;
 };

@@ -37,7 +37,7 @@ void TFormNavi::ActionShowBrowserExecute()
     const QTreeWidgetItem* row = itemIndexRow(naviTab ? ListViewNavi : ListViewBid);
     if (!row)
         return;
-    auto form = std::make_unique<TFormBrowser>();
+    auto form = std::make_unique<TFormBrowser>(*this);
     formBrowser = form.get();
     const QString aid = subItem(row, 0);
     if (naviTab) {

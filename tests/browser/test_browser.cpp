@@ -90,7 +90,7 @@ class TestBrowser : public QObject
     // A browser window shown as the opener shows it, but not modally, so the test goes on.
     TFormBrowser* openBrowser(const QString& url = QString())
     {
-        form = new TFormBrowser();
+        form = new TFormBrowser(*navi);
         form->url = url;
         form->aid = "a1";
         form->bidId = winner;
