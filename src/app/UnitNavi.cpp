@@ -148,6 +148,7 @@ void TFormNavi::FormShow()
         // A handed-over updater closes the window: the first show ends there.
         if (!offerUpdate(*versionCheck))
             return;
+        buildMailerSendMenus();
     });
 }
 

@@ -319,6 +319,12 @@ public:
     void connectTemplateCommands();
     void ActionShowNaviTemplateExecute();
     void ActionShowEvaluationTemplateExecute();
+    // ---- In-app browser and mail hand-over ----
+    void connectBrowserCommand();
+    void ActionShowBrowserExecute();
+    // Fills both "メーラーに送る" submenus with the message templates, once per start.
+    void buildMailerSendMenus();
+    void executeMailerSend(QAction* item);
     // ---- Settings dialog ----
     void connectSettingCommand();
     void ActionShowSettingExecute();

@@ -464,6 +464,7 @@ void TFormNavi::buildMenus()
     data->addAction(ActionEvaluationMake);
     data->addSeparator();
     data->addAction(makeAction("ActionShowBrowser", "ブラウザで表示(&B)..."));
+    connectBrowserCommand();
 
     MainMenuNavi = topMenu("MainMenuNavi", "ナビ(&N)");
     MainMenuNavi->addAction(makeAction("ActionNaviReply", "返信(&R)...", QKeySequence("Ctrl+R")));
