@@ -79,6 +79,7 @@ TFormNavi::TFormNavi(QWidget* parent) : QMainWindow(parent)
     connectCsvCommands();
     connectEndTimeLookup();
     connectSettingCommand();
+    connectViewerCommands();
     connectMarkerCommands();
     connectBidderSignals();
     connectSelectionSignals();
@@ -453,6 +454,7 @@ void TFormNavi::FormDestroy()
 {
     // No thread may outlive the connection and queries it uses through its hand-overs.
     stopAllDownloads();
+    closeConnectionWindows();
     for (QSqlQuery* query :
          {&queryLoginFolders, &queryInsertFolder, &queryNaviList, &queryInsertNavi,
           &queryBidderInfo, &queryBidderName, &queryBidTitle, &queryNewestAid,

@@ -257,6 +257,13 @@ public:
     QSet<QString> knownFolderLogins;
     bool draggingNavi = false;
 
+    // ---- Message viewer, per-listing message list and message search ----
+    void connectViewerCommands();
+    void ActionShowSelectAuctionIdNaviListExecute();
+    void ActionFindNaviExecute();
+    // Closes the side windows that read the main connection, before it is released.
+    void closeConnectionWindows();
+
     // ---- Template editors ----
     void connectTemplateCommands();
     void ActionShowNaviTemplateExecute();
