@@ -1,6 +1,8 @@
-// The listing list with a full data folder: 20,000 listings and 100,000 messages. Times the
-// listing query, the fill of the list, a sort by each kind of column, selecting every row with
-// its total and detail fill, and setting every flag of every row.
+// The listing list with a full data folder: 20,000 listings and 100,000 messages times the scale
+// factor (argument or TESSALY_BENCH_SCALE: 1, 2, 4). Times the listing query, the fill of the
+// list, a sort by each kind of column, selecting every row with its total and detail fill, and
+// setting every flag of every row.
+#include "BenchScale.h"
 #include "support/TestDataFolder.h"
 
 #include "platform/Database.h"
@@ -26,17 +28,22 @@
 
 namespace {
 
-constexpr int Listings = 20000;
-constexpr int Messages = 100000;
-constexpr int Bidders = 8000;
 constexpr int Rounds = 5;
 
-void fillDatabase(const QSqlDatabase& db)
+// The data folder's size at scale 1.
+struct Sizes
+{
+    int listings = 20000;
+    int messages = 100000;
+    int bidders = 8000;
+};
+
+void fillDatabase(const QSqlDatabase& db, const Sizes& sizes)
 {
     QRandomGenerator random(20261210);
     Sql::Transaction transaction(db);
     QSqlQuery bidder = Sql::prepare(db, "INSERT INTO T_BidMaster (Id, Name) VALUES (:ID, :NAME)");
-    for (int b = 0; b < Bidders; ++b)
+    for (int b = 0; b < sizes.bidders; ++b)
         Sql::exec(bidder,
                   {{":ID", QString("bidder%1").arg(b)}, {":NAME", QString("氏名%1").arg(b)}});
 
@@ -45,13 +52,13 @@ void fillDatabase(const QSqlDatabase& db)
             " FirstFlg, PaymentFlg, EndDataTime, Remarks)"
             " VALUES (:AID, :TITLE, :BID_ID, :PRICE, :URL, :INDEX, :QUANTITY, :LOGIN_ID, :FIRST,"
             " :PAYMENT, :END_TIME, :REMARKS)");
-    for (int i = 0; i < Listings; ++i) {
+    for (int i = 0; i < sizes.listings; ++i) {
         const QString aid = QString("x%1").arg(100000000 + i);
         Sql::exec(
             listing,
             {{":AID", aid},
              {":TITLE", QString("商品 Title %1 の説明").arg(random.bounded(100000))},
-             {":BID_ID", QString("bidder%1").arg(random.bounded(Bidders + 2000))},
+             {":BID_ID", QString("bidder%1").arg(random.bounded(sizes.bidders + 2000))},
              {":PRICE", i % 50 == 0 ? QStringLiteral("") : QString::number(random.bounded(200000))},
              {":URL", "https://page.auctions.yahoo.co.jp/jp/auction/" + aid},
              {":INDEX", random.bounded(500)},
@@ -74,7 +81,7 @@ void fillDatabase(const QSqlDatabase& db)
     while (winners.next())
         transactions.push_back({winners.value(0).toString(), winners.value(1).toString(),
                                 winners.value(2).toString()});
-    for (int m = 0; m < Messages; ++m) {
+    for (int m = 0; m < sizes.messages; ++m) {
         const auto& t = transactions[random.bounded(int(transactions.size()))];
         const bool received = random.bounded(2) == 0;
         Sql::exec(message, {{":AID", t[0]},
@@ -113,6 +120,11 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    const int scale = BenchScale::factor(argc, argv);
+    Sizes sizes;
+    sizes.listings *= scale;
+    sizes.messages *= scale;
+    sizes.bidders *= scale;
 
     TestDataFolder folder;
     const QString connection = Database::uniqueConnectionName("bench");
@@ -120,9 +132,10 @@ int main(int argc, char** argv)
         QSqlDatabase db = Database::open(connection);
         QElapsedTimer setup;
         setup.start();
-        fillDatabase(db);
-        std::printf("data folder: %d listings, %d messages, %d bidders in %.0f ms\n", Listings,
-                    Messages, Bidders, setup.nsecsElapsed() / 1e6);
+        fillDatabase(db, sizes);
+        std::printf("scale %d, data folder: %d listings, %d messages, %d bidders in %.0f ms\n",
+                    scale, sizes.listings, sizes.messages, sizes.bidders,
+                    setup.nsecsElapsed() / 1e6);
 
         BidListView view;
         view.resize(1200, 700);

@@ -1,6 +1,8 @@
-// Listing a folder of 50,000 messages and switching between folders.
-// Run: build/bench/bench_navi_list (prints the figures; QT_QPA_PLATFORM defaults to offscreen).
+// Listing a folder of 50,000 messages times the scale factor and switching between folders.
+// Run: build/bench/bench_navi_list [scale] (or TESSALY_BENCH_SCALE: 1, 2, 4; prints the figures;
+// QT_QPA_PLATFORM defaults to offscreen).
 
+#include "BenchScale.h"
 #include "support/FixtureDb.h"
 #include "support/TestDataFolder.h"
 
@@ -13,6 +15,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QLocale>
 #include <QTreeWidget>
 
 #include <algorithm>
@@ -22,12 +25,12 @@
 namespace {
 
 const QString seller = QStringLiteral("seller");
-constexpr int bigFolderMessages = 50000;
 constexpr int messagesPerTransaction = 10;
 // A folder of long messages (bank details, quoted earlier messages): about 1,400 characters each.
 constexpr int longFolderMessages = 10000;
 
-void buildDataSet(const QSqlDatabase& db)
+// bigFolderMessages messages in folder 000, of transactions whose winners are bidders bidders.
+void buildDataSet(const QSqlDatabase& db, int bigFolderMessages, int bidders)
 {
     QSet<QString> known;
     createDefaultFolders(db, seller, &known);
@@ -36,10 +39,10 @@ void buildDataSet(const QSqlDatabase& db)
         Sql::Transaction transaction(db);
         for (int t = 0; t < transactions; ++t) {
             const QString aid = QStringLiteral("x%1").arg(1000000000 + t);
-            const QString bidder = QStringLiteral("bidder%1").arg(t % 3000);
+            const QString bidder = QStringLiteral("bidder%1").arg(t % bidders);
             FixtureDb::addListing(
                 db, {.aid = aid, .bidId = bidder, .title = QStringLiteral("商品 %1 番").arg(t)});
-            if (t < 3000)
+            if (t < bidders)
                 FixtureDb::addBidder(db, {.id = bidder,
                                           .name = QStringLiteral("氏名%1").arg(t),
                                           .mail = "",
@@ -56,7 +59,7 @@ void buildDataSet(const QSqlDatabase& db)
     for (int i = 0; i < bigFolderMessages; ++i) {
         const int t = i / messagesPerTransaction;
         messages.append({.aid = QStringLiteral("x%1").arg(1000000000 + t),
-                         .bidId = QStringLiteral("bidder%1").arg(t % 3000),
+                         .bidId = QStringLiteral("bidder%1").arg(t % bidders),
                          .number = i % messagesPerTransaction + 1,
                          .read = i % 3 != 0,
                          .folderId = "000",
@@ -94,10 +97,10 @@ double ms(const std::function<void()>& step)
     return timer.nsecsElapsed() / 1e6;
 }
 
-void report(const char* what, QList<double> figures)
+void report(const QString& what, QList<double> figures)
 {
     std::sort(figures.begin(), figures.end());
-    std::printf("%-52s median %8.1f ms   max %8.1f ms   (%lld runs)\n", what,
+    std::printf("%-56s median %8.1f ms   max %8.1f ms   (%lld runs)\n", qPrintable(what),
                 figures.at(figures.size() / 2), figures.last(), qlonglong(figures.size()));
 }
 
@@ -108,14 +111,18 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    const int scale = BenchScale::factor(argc, argv);
+    const int bigFolderMessages = 50000 * scale;
+    const QString big = QLocale::c().toString(bigFolderMessages);
     TestDataFolder folder;
     const QString name = Database::uniqueConnectionName(QStringLiteral("bench"));
     {
         QSqlDatabase db = Database::open(name);
-        const double build = ms([&] { buildDataSet(db); });
-        std::printf("data set: %d messages in folder 000, 2000 in 000-000, %d long ones in "
-                    "000-001, 1000 sent (%.0f ms)\n",
-                    bigFolderMessages, longFolderMessages, build);
+        const double build = ms([&] { buildDataSet(db, bigFolderMessages, 3000 * scale); });
+        std::printf("scale %d, data set: %d messages in folder 000, 2000 in 000-000, %d long ones"
+                    " in 000-001, 1000 sent (%.0f ms)
+",
+                    scale, bigFolderMessages, longFolderMessages, build);
 
         QTreeWidget tree;
         FolderTree::setup(&tree, {});
@@ -148,21 +155,29 @@ int main(int argc, char** argv)
                 [&] { NaviListView::loadMessageList(&list, db, "000-001", 0, seller, 0, 0); });
         }
         report("folder tree load (6 folders, counts)", treeLoad);
-        report("query of 50,000 messages (joins, order)", query);
-        report("fill 50,000 into an empty list (query included)", firstFill);
-        report("fill 50,000 replacing 50,000 (query included)", refill);
+        report("query of " + big + " messages (joins, order)", query);
+        report("fill " + big + " into an empty list (query included)", firstFill);
+        report("fill " + big + " replacing " + big + " (query included)", refill);
         report("repaint of the shown rows", paint);
         report("switch 000-000 -> 001 (2,000 and 1,000 rows)", smallSwitch);
-        report("switch 000 (50,000) -> 000-000 (2,000) + repaint", switching);
+        report("switch 000 (" + big + ") -> 000-000 (2,000) + repaint", switching);
         report("fill 10,000 long messages (query included)", longFill);
 
         NaviListView::loadMessageList(&list, db, "000", 0, seller, 0, 0);
-        QList<double> sorts;
-        for (int column : {0, 5, 6, 8, 1})
-            sorts << ms([&] { NaviListView::sort(&list, column, 0); });
-        report("sort 50,000 rows (picture, No, subject, date, Aid)", sorts);
+        const char* const captions[] = {"picture", "Aid",     "title",   "winner", "name",
+                                        "No",      "subject", "message", "date"};
+        for (int column = 0; column < 9; ++column) {
+            QList<double> sorts;
+            for (int type : {0, 1, 0}) {
+                // Each sort starts from the order of the message numbers.
+                NaviListView::sort(&list, 5, 0);
+                sorts << ms([&] { NaviListView::sort(&list, column, type); });
+            }
+            report(QStringLiteral("sort %1 rows by %2 (asc, desc, asc)").arg(big, captions[column]),
+                   sorts);
+        }
         QList<double> counting{ms([&] { NaviListView::countUnread(&list); })};
-        report("count unread rows of 50,000", counting);
+        report("count unread rows of " + big, counting);
 
         for (int i = 0; i < 1000; ++i)
             list.topLevelItem(i)->setSelected(true);

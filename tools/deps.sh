@@ -9,7 +9,7 @@ packages=(
     qt6-webengine-dev libqt6webenginecore6-bin
     libgl-dev libvulkan-dev libxkbcommon-dev
     libicu-dev libuchardet-dev
-    fonts-noto-cjk
+    fonts-noto-cjk fonts-droid-fallback qt6-pdf-dev
     xvfb xauth
     openssl ca-certificates
 )

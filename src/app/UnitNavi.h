@@ -50,6 +50,7 @@ class NaviStore;
 struct ListingStoreSummary;
 struct NaviBoard;
 class WindowPlacement;
+class TFormPrintNaviMessage;
 
 // The main window: the listing tab and the message tab with their panes, menus, tool bars,
 // status bar, tray icon and message log; it owns the main database connection and the shared
@@ -176,6 +177,30 @@ public:
     int endTimePendingCount() const { return endTimeQueue.pendingCount(); }
     QTimer* TimerEndDateTime = nullptr;
     bool endTimeTickInFlight = false;
+    // ---- Message posting ----
+    // One transaction's board, without a progress bar or start line (busy state 2); false when
+    // the download did not start.
+    bool startTransactionNaviDownload(const QString& aid, const QString& title,
+                                      const QString& bidId);
+    // True when a message post may begin: no post runs and the busy state is idle or a
+    // detailed listing download.
+    bool messagePostAllowed() const;
+    // A post's own state beside the busy state: while it is set, everything that a running
+    // download refuses is refused, and the download commands and the login button stay off.
+    void beginMessagePost();
+    // Clears the post's state only; a download running beside it keeps its own.
+    void endMessagePost();
+    // After a successful post: the transaction's board download starts now when no download
+    // runs, else when the running one ends.
+    void requestTransactionNaviDownload(const QString& aid, const QString& title,
+                                        const QString& bidId);
+    void startPendingTransactionNaviDownload();
+    bool postingMessage = false;
+    struct TransactionDownload
+    {
+        QString aid, title, bidId;
+    };
+    QList<TransactionDownload> pendingTransactionNaviDownloads;
 
     // ---- Listing pane ----
     void ToolButtonBidSearchSearchClick();
@@ -271,6 +296,20 @@ public:
     // ---- Settings dialog ----
     void connectSettingCommand();
     void ActionShowSettingExecute();
+
+    // ---- Message printing ----
+    void connectPrintCommands();
+    // The print form for the active message memo, remembered in formPrintNaviMessage.
+    std::unique_ptr<TFormPrintNaviMessage> preparePrint(bool preview);
+    void ActionPrintNaviMessageExecute();
+    void ActionPrintPreviewNaviMessageExecute();
+    void ActionPrintNaviMessageSettingExecute();
+    QPointer<QWidget> formPrintNaviMessage, formPrintNaviMessageSetting;
+
+    // ---- Composer openers ----
+    void connectReplyCommands();
+    void ActionNaviMakeExecute();
+    void ActionNaviReplyExecute();
 
     // ---- Shared state ----
     QSqlDatabase connection;

@@ -297,6 +297,8 @@ void TFormNavi::buildLayout()
     ListBoxMessage = new QListWidget(PanelMessage);
     ListBoxMessage->setObjectName("ListBoxMessage");
     ListBoxMessage->setContextMenuPolicy(Qt::CustomContextMenu);
+    // All lines are one line high: a new line does not make the list measure every line again.
+    ListBoxMessage->setUniformItemSizes(true);
     messageLayout->addWidget(ListBoxMessage);
     SplitterMessage->setStretchFactor(0, 1);
     SplitterMessage->setStretchFactor(1, 0);
@@ -352,6 +354,7 @@ void TFormNavi::buildMenus()
     file->addAction(
         makeAction("ActionPrintNaviMessage", "印刷(&P)...", QKeySequence("Ctrl+P")));
     file->addAction(makeAction("ActionPrintNaviMessageSetting", "印刷設定(&U)..."));
+    connectPrintCommands();
     file->addSeparator();
     QAction* exitAction = makeAction("MainMenuExit", "アプリケーションの終了(&X)");
     exitAction->setEnabled(true);
@@ -590,6 +593,7 @@ void TFormNavi::buildMenus()
     PopupMenuNaviList->addAction(action("ActionShowSelectBidIdList"));
     PopupMenuNaviList->addAction(action("ActionShowSelectAuctionIdNaviList"));
     PopupMenuNaviList->addAction(action("ActionShowBrowser"));
+    connectReplyCommands();
 
     PopupMenuLogin = new QMenu(QStringLiteral("ログイン(&L)"), this);
     PopupMenuLogin->setObjectName("PopupMenuLogin");

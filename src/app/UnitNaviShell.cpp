@@ -63,7 +63,9 @@ void TFormNavi::enableCommand(QAction* command, bool enabled)
 void TFormNavi::addLogMessage(const QString& text)
 {
     ListBoxMessage->addItem(text);
-    ListBoxMessage->scrollToBottom();
+    // Scrolling makes the list lay out its lines at once; queued, it runs after the lines of
+    // this turn of the event loop, so a line costs the same however long the log is.
+    QMetaObject::invokeMethod(ListBoxMessage, &QListWidget::scrollToBottom, Qt::QueuedConnection);
 }
 
 void TFormNavi::PopupMenuListBoxMessageDeleteClick()
@@ -272,7 +274,8 @@ bool TFormNavi::event(QEvent* event)
         // Clicking the main window while a modal tool window is open gives that window the focus.
         for (QWidget* tool : {formSetting.data(), formBrowser.data(), formVersion.data(),
                               formNaviTemplate.data(), formEvaluationTemplate.data(),
-                              formNaviFind.data()}) {
+                              formNaviFind.data(), formPrintNaviMessage.data(),
+                              formPrintNaviMessageSetting.data()}) {
             if (tool && tool->isVisible()) {
                 tool->activateWindow();
                 tool->setFocus();

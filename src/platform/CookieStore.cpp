@@ -57,10 +57,18 @@ bool CookieStore::setCookiesFromUrl(const QList<QNetworkCookie>& cookieList, con
     {
         QMutexLocker lock(&m_mutex);
         ++m_depth;
-        // One cookie at a time, so that each one that is kept can be reported.
+        // One cookie at a time, so that each one that is kept can be reported, as it is held
+        // (domain and path filled in from the address). An expired cookie that removed one is
+        // reported too: it is the answer's deletion.
+        const QDateTime now = QDateTime::currentDateTimeUtc();
         for (const QNetworkCookie& cookie : cookieList) {
-            if (QNetworkCookieJar::setCookiesFromUrl({cookie}, url))
-                accepted.append(cookie);
+            QNetworkCookie held = cookie;
+            held.normalize(url);
+            const bool deletion = !held.isSessionCookie() && held.expirationDate() < now;
+            const qsizetype before = allCookies().size();
+            if (QNetworkCookieJar::setCookiesFromUrl({cookie}, url) ||
+                (deletion && allCookies().size() < before))
+                accepted.append(held);
         }
         saveIfOutermost();
     }

@@ -39,7 +39,8 @@ public:
     bool deleteCookie(const QNetworkCookie& cookie) override;
 
 signals:
-    // A cookie that an answer set (emitted on the network thread; connect queued).
+    // A cookie that an answer set, with its domain and path as held, or an expired one that an
+    // answer used to delete a held cookie (emitted on the network thread; connect queued).
     void cookieAdded(const QNetworkCookie& cookie);
 
 private:

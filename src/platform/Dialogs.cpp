@@ -6,13 +6,17 @@
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrinter>
 
 namespace {
 
 const char* kindName(Dialogs::Kind kind)
 {
-    static const char* const names[] = {"Information", "Warning",  "Error",    "OkCancel", "YesNo",
-                                        "InputText",   "SaveFile", "OpenFile", "Color"};
+    static const char* const names[] = {"Information", "Warning",  "Error",    "OkCancel",
+                                        "YesNo",       "InputText", "SaveFile", "OpenFile",
+                                        "Color",       "Print",     "PrinterSetup"};
     return names[int(kind)];
 }
 
@@ -95,6 +99,14 @@ Dialogs::Reply showBox(QWidget* parent, const Dialogs::Request& request)
             QColorDialog::getColor(QColor(request.initialText), parent, request.caption);
         return {color.isValid() ? Answer::Ok : Answer::Cancel, color.name()};
     }
+    case Kind::Print: {
+        QPrintDialog dialog(request.printer, parent);
+        return {dialog.exec() == QDialog::Accepted ? Answer::Ok : Answer::Cancel, {}};
+    }
+    case Kind::PrinterSetup: {
+        QPageSetupDialog dialog(request.printer, parent);
+        return {dialog.exec() == QDialog::Accepted ? Answer::Ok : Answer::Cancel, {}};
+    }
     }
     return {};
 }
@@ -164,6 +176,28 @@ QString Dialogs::openFileName(QWidget* parent, const QString& caption, const QSt
 {
     const Reply reply = ask(parent, {Kind::OpenFile, caption, {}, {}, filter});
     return reply.answer == Answer::Ok ? reply.text : QString();
+}
+
+bool Dialogs::print(QWidget* parent, QPrinter* printer)
+{
+    Request request{Kind::Print, {}, {}, printer->outputFileName(), {}};
+    request.printer = printer;
+    const Reply reply = ask(parent, request);
+    if (reply.answer != Answer::Ok)
+        return false;
+    // An answer naming a file prints into that PDF file.
+    if (answerer() && !reply.text.isEmpty()) {
+        printer->setOutputFormat(QPrinter::PdfFormat);
+        printer->setOutputFileName(reply.text);
+    }
+    return true;
+}
+
+bool Dialogs::printerSetup(QWidget* parent, QPrinter* printer)
+{
+    Request request{Kind::PrinterSetup, {}, {}, {}, {}};
+    request.printer = printer;
+    return ask(parent, request).answer == Answer::Ok;
 }
 
 void Dialogs::setAnswerer(Answerer newAnswerer)

@@ -5,6 +5,7 @@
 #include <functional>
 
 class QColor;
+class QPrinter;
 class QWidget;
 
 // Every message box, question, input box and file picker of the program goes through here,
@@ -22,7 +23,9 @@ public:
         InputText,
         SaveFile,
         OpenFile,
-        Color
+        Color,
+        Print,
+        PrinterSetup
     };
     enum class Answer { Ok, Cancel, Yes, No };
 
@@ -33,11 +36,14 @@ public:
         QString text;
         QString initialText; // input box text, the proposed file name, or the colour (#rrggbb)
         QString filter;      // file pickers
+        QPrinter* printer = nullptr; // the print dialog and the printer set-up edit it
     };
     struct Reply
     {
         Answer answer = Answer::Ok;
-        QString text; // typed text, chosen file, or chosen colour (#rrggbb)
+        // typed text, chosen file, or chosen colour (#rrggbb); for the print dialog, a PDF file
+        // to print into
+        QString text;
     };
     using Answerer = std::function<Reply(const Request&)>;
 
@@ -60,6 +66,9 @@ public:
     static QString openFileName(QWidget* parent, const QString& caption, const QString& filter);
     // The colour dialog, opened with *color; false when cancelled, else *color is the choice.
     static bool chooseColor(QWidget* parent, const QString& caption, QColor* color);
+    // The print dialog and the printer set-up, both on the given printer; true for OK.
+    static bool print(QWidget* parent, QPrinter* printer);
+    static bool printerSetup(QWidget* parent, QPrinter* printer);
 
     // Test hook: nullptr restores the real boxes.
     static void setAnswerer(Answerer answerer);

@@ -53,11 +53,12 @@ void TFormNavi::disableDownloadActions()
 
 void TFormNavi::enableDownloadActions()
 {
+    // A message post keeps the download commands and the login button off until it ends.
     for (QAction* command : {ActionBidDownloadNow, ActionBidDownload, ActionNaviDownloadSelect,
                              ActionNaviDownloadShow, ActionBidDetailedDownload,
                              ActionBidPromptDecisionDownload})
-        enableCommand(command, isDatabaseOpen());
-    ToolButtonLogin->setEnabled(true);
+        enableCommand(command, isDatabaseOpen() && !postingMessage);
+    ToolButtonLogin->setEnabled(!postingMessage);
     setBidSearchButtonEnabled(isDatabaseOpen());
 }
 
@@ -79,7 +80,7 @@ DownloadThread* TFormNavi::threadOfKind(int kind) const
 bool TFormNavi::startDownload(int kind, const std::function<DownloadThread*()>& makeThread,
                               const QString& startLine)
 {
-    if (downloadKind != 0 || !isDatabaseOpen())
+    if (downloadKind != 0 || postingMessage || !isDatabaseOpen())
         return false;
     if (!checkLoginStatus())
         return false;
@@ -126,6 +127,9 @@ void TFormNavi::endDownload(DownloadThread* thread)
     MainMenuDataDownloadQuit->setEnabled(false);
     enableDownloadActions();
     downloadKind = 0;
+    // A board download asked for by a post waits for the download that ran.
+    if (!pendingTransactionNaviDownloads.isEmpty())
+        QTimer::singleShot(0, this, &TFormNavi::startPendingTransactionNaviDownload);
 }
 
 void TFormNavi::downloadHandOverFailed(DownloadThread* thread, const QString& message)

@@ -14,10 +14,9 @@
 
 namespace {
 
-// The window keeps no message post state of its own, so no post counts as running here.
 EndTimeLookup::Busy busyOf(const TFormNavi& navi, bool tickInFlight)
 {
-    return {navi.downloadKind, false, tickInFlight};
+    return {navi.downloadKind, navi.postingMessage, tickInFlight};
 }
 
 } // namespace

@@ -23,7 +23,7 @@ const QString notLoggedIn = QStringLiteral("ログインしていません");
 
 bool TFormNavi::loginAllowed()
 {
-    if (downloadKind == 0)
+    if (downloadKind == 0 && !postingMessage)
         return true;
     addLogMessage(QStringLiteral("ダウンロード中はログインできません"));
     return false;

@@ -76,6 +76,36 @@ void TFormNavi::ActionNaviDownloadShowExecute()
     startNaviDownload(1);
 }
 
+namespace {
+
+// A board download thread over the work list, its hand-overs on the main window; the store is
+// made on the main connection now.
+ThreadNaviDownload* makeNaviDownloadThread(TFormNavi& navi, const QList<NaviWorkItem>& work,
+                                           bool reDownload, bool showProgress)
+{
+    const QDate today =
+        navi.naviTodayJulianDay != 0 ? QDate::fromJulianDay(navi.naviTodayJulianDay) : QDate();
+    navi.naviStore = std::make_shared<NaviStore>(navi.connection, navi.loginId, reDownload, today);
+
+    const SiteEndpoints site = SiteEndpoints::load();
+    const NaviSiteUrls urls{SiteEndpoints::httpUrl(site.itemHost, QString()),
+                            SiteEndpoints::httpUrl(site.profileHost, QString())};
+    TFormNavi* target = &navi;
+    ThreadNaviDownload::GuiSide gui;
+    gui.store = [target](const NaviBoard& board) { return target->storeNaviDownload(board); };
+    gui.log = [target](const QString& line) { target->addLogMessage(line); };
+    if (showProgress) {
+        gui.progressStart = [target](int count) { target->progressStart(count); };
+        gui.progressStep = [target] { target->progressStep(); };
+    }
+    gui.finish = [target](ThreadNaviDownload* thread, int result) {
+        target->endNaviDownload(thread, result);
+    };
+    return new ThreadNaviDownload(target, navi.loginId, urls, work, gui);
+}
+
+} // namespace
+
 bool TFormNavi::startNaviDownload(int type)
 {
     const bool reDownload = type == 2;
@@ -102,22 +132,7 @@ bool TFormNavi::startNaviDownload(int type)
                 work << prepared.item;
             }
         }
-        const QDate today =
-            naviTodayJulianDay != 0 ? QDate::fromJulianDay(naviTodayJulianDay) : QDate();
-        naviStore = std::make_shared<NaviStore>(connection, loginId, reDownload, today);
-
-        const SiteEndpoints site = SiteEndpoints::load();
-        const NaviSiteUrls urls{SiteEndpoints::httpUrl(site.itemHost, QString()),
-                                SiteEndpoints::httpUrl(site.profileHost, QString())};
-        ThreadNaviDownload::GuiSide gui;
-        gui.store = [this](const NaviBoard& board) { return storeNaviDownload(board); };
-        gui.log = [this](const QString& line) { addLogMessage(line); };
-        gui.progressStart = [this](int count) { progressStart(count); };
-        gui.progressStep = [this] { progressStep(); };
-        gui.finish = [this](ThreadNaviDownload* thread, int result) {
-            endNaviDownload(thread, result);
-        };
-        auto* thread = new ThreadNaviDownload(this, loginId, urls, work, gui);
+        ThreadNaviDownload* thread = makeNaviDownloadThread(*this, work, reDownload, true);
         if (reDownload)
             naviReDownloadQueue.clear();
         // The listing list can be searched while the boards download.
@@ -126,6 +141,22 @@ bool TFormNavi::startNaviDownload(int type)
     };
     return startDownload(reDownload ? 5 : 2, makeThread,
                          reDownload ? QString() : NaviTexts::downloadStart);
+}
+
+bool TFormNavi::startTransactionNaviDownload(const QString& aid, const QString& title,
+                                             const QString& bidId)
+{
+    const auto makeThread = [this, aid, title, bidId]() -> DownloadThread* {
+        // The purge runs without a listing row: no cell is emptied.
+        const NaviWorkList::Prepared prepared =
+            NaviWorkList::prepareItem(connection, aid, title, bidId, QString(), loginId);
+        if (prepared.purge.purged)
+            addLogMessage(prepared.purge.logLine);
+        ThreadNaviDownload* thread = makeNaviDownloadThread(*this, {prepared.item}, false, false);
+        setBidSearchButtonEnabled(true);
+        return thread;
+    };
+    return startDownload(2, makeThread, QString());
 }
 
 bool TFormNavi::storeNaviDownload(const NaviBoard& board)

@@ -74,13 +74,15 @@ bool BidListItem::operator<(const QTreeWidgetItem& other) const
 {
     const QTreeWidget* view = treeWidget();
     const int column = view ? view->sortColumn() : 0;
-    if (other.type() == Type && BidListColumns::isNumericColumn(column)) {
+    if (other.type() == Type && column >= 0 && column < BidListColumns::ColumnCount) {
         const auto& o = static_cast<const BidListItem&>(other);
         if (column == BidListColumns::CaptionColumn)
             return m_indexValue < o.m_indexValue;
         if (column == BidListColumns::column(BidListColumns::Price))
             return m_priceValue < o.m_priceValue;
-        return m_naviTotal < o.m_naviTotal;
+        if (column == BidListColumns::column(BidListColumns::NaviCount))
+            return m_naviTotal < o.m_naviTotal;
+        return m_textKeys[column] < o.m_textKeys[column];
     }
     return BidListSort::compareCells(column, text(column), other.text(column)) < 0;
 }
@@ -102,14 +104,20 @@ QVariant BidListItem::data(int column, int role) const
 void BidListItem::setData(int column, int role, const QVariant& value)
 {
     QTreeWidgetItem::setData(column, role, value);
-    if ((role == Qt::DisplayRole || role == Qt::EditRole) &&
-        BidListColumns::isNumericColumn(column))
-        updateNumeric(column);
+    // Every write of a cell's text comes here (setText, the model's setData), so the keys follow.
+    if ((role == Qt::DisplayRole || role == Qt::EditRole) && column >= 0 &&
+        column < BidListColumns::ColumnCount)
+        updateSortKey(column);
 }
 
-void BidListItem::updateNumeric(int column)
+void BidListItem::updateSortKey(int column)
 {
-    const qint64 value = BidListSort::numericValue(column, text(column));
+    const QString cell = text(column);
+    if (!BidListColumns::isNumericColumn(column)) {
+        m_textKeys[column] = BidListSort::textKey(cell);
+        return;
+    }
+    const qint64 value = BidListSort::numericValue(column, cell);
     if (column == BidListColumns::CaptionColumn)
         m_indexValue = value;
     else if (column == BidListColumns::column(BidListColumns::Price))

@@ -1,9 +1,13 @@
 #pragma once
 
+#include "views/BidListColumns.h"
+
 #include <QHash>
 #include <QString>
 #include <QStringList>
 #include <QTreeWidgetItem>
+
+#include <array>
 
 class BidListItem;
 
@@ -33,7 +37,8 @@ private:
 
 // One row of the listing list: the caption column and the 19 sub-items (BidListColumns). It sorts
 // by the list's sort column as the listing list does, and is drawn bold while its message-count
-// cell shows unread messages.
+// cell shows unread messages. Each cell's sort key (its number, or its text folded for the
+// comparison) is made when the cell is written, so a sort compares keys only.
 class BidListItem : public QTreeWidgetItem
 {
 public:
@@ -55,11 +60,13 @@ public:
 
 private:
     friend class BidListIndex;
-    void updateNumeric(int column);
+    void updateSortKey(int column);
 
     BidListIndex* m_index = nullptr;
     QString m_key;
     qint64 m_indexValue = -1;
     qint64 m_priceValue = -1;
     qint64 m_naviTotal = 0;
+    // BidListSort::textKey of the text columns' cells (the numeric columns' stay empty).
+    std::array<QString, BidListColumns::ColumnCount> m_textKeys;
 };

@@ -4,6 +4,8 @@
 
 #include "views/BidListColumns.h"
 
+#include <algorithm>
+
 namespace BidListSort {
 
 State afterHeaderClick(const State& current, int clickedColumn)
@@ -30,6 +32,23 @@ int compareText(const QString& a, const QString& b)
             return ca < cb ? -1 : 1;
     }
     return ::compareInt(a.size(), b.size());
+}
+
+QString textKey(const QString& text)
+{
+    const auto isLower = [](QChar c) { return c.unicode() >= u'a' && c.unicode() <= u'z'; };
+    const QChar* begin = text.constData();
+    const QChar* end = begin + text.size();
+    const QChar* first = std::find_if(begin, end, isLower);
+    if (first == end)
+        return text;
+    QString key = text;
+    QChar* c = key.data() + (first - begin);
+    for (QChar* last = key.data() + key.size(); c != last; ++c) {
+        if (isLower(*c))
+            *c = QChar(char16_t(c->unicode() - (u'a' - u'A')));
+    }
+    return key;
 }
 
 qint64 numericValue(int headerIndex, const QString& text)

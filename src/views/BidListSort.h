@@ -19,9 +19,13 @@ struct State
 // a click on another column keeps the direction.
 State afterHeaderClick(const State& current, int clickedColumn);
 
-
 // Text comparison without regard to the case of the ASCII letters (others compare by code).
 int compareText(const QString& a, const QString& b);
+
+// The key a text sorts by: the text with its ASCII letters in upper case, so that two keys
+// compare by code (QString's operator<) as compareText compares the texts. A text without a
+// lower-case ASCII letter is its own key (no copy is made).
+QString textKey(const QString& text);
 
 // The number a numeric column sorts by: the message-count cell by its total of messages (empty
 // = 0); other numeric cells by their value, an empty (or non-numeric) text counting as -1.

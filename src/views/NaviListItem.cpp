@@ -30,7 +30,7 @@ const QColor sentTransactionBackground = colorFromWindowsValue(14544639);
 } // namespace
 
 NaviListItem::NaviListItem(NaviList list, const NaviRow& row)
-    : QTreeWidgetItem(ItemType), m_list(list), m_row(row)
+    : QTreeWidgetItem(ItemType), m_list(list), m_row(row), m_number(numberValue())
 {
     setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemIsDragEnabled);
 }
@@ -149,6 +149,10 @@ void NaviListItem::setData(int column, int role, const QVariant& value)
     if (role == Qt::DisplayRole || role == Qt::EditRole) {
         if (QString* text = field(column)) {
             *text = value.toString();
+            if (column == numberColumn())
+                m_number = numberValue();
+            if (column == m_keyColumn)
+                m_keyColumn = -1;
             emitDataChanged();
         }
         return;
@@ -165,8 +169,17 @@ bool NaviListItem::operator<(const QTreeWidgetItem& other) const
     if (column == 0)
         return compareInt(picture(), that->picture()) < 0;
     if (column == numberColumn())
-        return compareInt(numberValue(), that->numberValue()) < 0;
-    return BidListSort::compareText(columnText(column), that->columnText(column)) < 0;
+        return m_number < that->m_number;
+    return textKey(column) < that->textKey(column);
+}
+
+const QString& NaviListItem::textKey(int column) const
+{
+    if (m_keyColumn != column) {
+        m_textKey = BidListSort::textKey(columnText(column));
+        m_keyColumn = column;
+    }
+    return m_textKey;
 }
 
 namespace NaviListView {

@@ -67,9 +67,15 @@ public:
 private:
     QString* field(int column);
     int numberValue() const;
+    // The sort key of a text column (BidListSort::textKey of its text), made at the first
+    // comparison by that column and kept until that column's text changes.
+    const QString& textKey(int column) const;
 
     NaviList m_list;
     NaviRow m_row;
+    int m_number = -1;
+    mutable int m_keyColumn = -1;
+    mutable QString m_textKey;
 };
 
 Q_DECLARE_METATYPE(NaviListItem*)

@@ -424,6 +424,23 @@ private slots:
         QCOMPARE(navi->endTimeQueue.ids(), QStringList{"a2"});
     }
 
+    void tickDuringAMessagePostAsksNothing()
+    {
+        makeNavi();
+        addTwoListings();
+        setAnswers({{"a1", endTimeAnswer("1月 5日 5時 5分")}});
+        navi->beginMessagePost();
+        navi->TimerEndDateTimeTimer();
+        QCOMPARE(askedIds(), QStringList());
+        QCOMPARE(navi->endTimeQueue.ids(), (QStringList{"a1", "a2"}));
+        verifyTimerRunning();
+
+        navi->endMessagePost();
+        navi->TimerEndDateTimeTimer();
+        QCOMPARE(askedIds(), QStringList{"a1"});
+        QCOMPARE(storedEndTime("a1", "w1"), QStringLiteral("01月05日 05時05分"));
+    }
+
     void downloadStartedDuringTheTickKeepsTheId()
     {
         makeNavi();

@@ -78,6 +78,8 @@ private slots:
     void rowWithUnreadMessagesIsBold();
     void sortsByColumnKind_data();
     void sortsByColumnKind();
+    void sortFollowsCellsChangedAfterTheRowWasMade_data();
+    void sortFollowsCellsChangedAfterTheRowWasMade();
     void headerClickTogglesDirectionOnlyOnSameColumn_data();
     void headerClickTogglesDirectionOnlyOnSameColumn();
     void clickingCurrentColumnTwiceRestoresOrder();
@@ -388,6 +390,87 @@ void TestListView::sortsByColumnKind_data()
     QTest::newRow("winner ignores ASCII case")
         << column(BidId) << QStringList{"Zed", "adam", "Bob", "carl"}
         << QStringList{"adam", "Bob", "carl", "Zed"};
+    // Lower-case letters compare as upper case (so before "_"), and other characters by their
+    // UTF-16 code units (a surrogate pair before a full-width letter).
+    QTest::newRow("name by UTF-16 code with ASCII upper case")
+        << column(Name) << QStringList{"Ａ", "_", "😀", "a"} << QStringList{"a", "_", "😀", "Ａ"};
+}
+
+void TestListView::sortFollowsCellsChangedAfterTheRowWasMade_data()
+{
+    QTest::addColumn<int>("column");
+    QTest::addColumn<QStringList>("cells");
+    QTest::addColumn<int>("changedRow");
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<QString>("newText");
+    QTest::addColumn<QStringList>("ascending");
+
+    QTest::newRow("title through the sub-item")
+        << column(Title) << QStringList{"b", "c", "d"} << 2 << "subItem"
+        << "A" << QStringList{"A", "b", "c"};
+    QTest::newRow("winner through the list's model")
+        << column(BidId) << QStringList{"adam", "bob", "carl"} << 0 << "model"
+        << "Zed" << QStringList{"bob", "carl", "Zed"};
+    QTest::newRow("memo emptied through the cell text")
+        << column(Remarks) << QStringList{"x", "y", "z"} << 2 << "text"
+        << "" << QStringList{"", "x", "y"};
+    QTest::newRow("index through the cell text")
+        << CaptionColumn << QStringList{"5", "6", "7"} << 2 << "text"
+        << "1" << QStringList{"1", "5", "6"};
+    QTest::newRow("price emptied through the sub-item")
+        << column(Price) << QStringList{"100", "200", "300"} << 1 << "subItem"
+        << "" << QStringList{"", "100", "300"};
+    QTest::newRow("price no longer a number")
+        << column(Price) << QStringList{"100", "200", "300"} << 2 << "model"
+        << "abc" << QStringList{"abc", "100", "200"};
+    QTest::newRow("message count gains messages")
+        << column(NaviCount) << QStringList{"1", "2(1)", "3"} << 0 << "subItem"
+        << "9(2)" << QStringList{"2(1)", "3", "9(2)"};
+}
+
+void TestListView::sortFollowsCellsChangedAfterTheRowWasMade()
+{
+    QFETCH(int, column);
+    QFETCH(QStringList, cells);
+    QFETCH(int, changedRow);
+    QFETCH(QString, how);
+    QFETCH(QString, newText);
+    QFETCH(QStringList, ascending);
+
+    QList<BidListQuery::Row> rows;
+    for (int i = 0; i < cells.size(); ++i) {
+        BidListQuery::Row row;
+        row.cells = cellsWith({{BidListColumns::column(Aid), QString("a%1").arg(i)}});
+        row.cells[column] = cells.at(i);
+        rows << row;
+    }
+    BidListView view;
+    view.setSortState({column, 0});
+    view.fill(rows);
+    QCOMPARE(columnOf(view, column), cells);
+
+    BidListItem* item = nullptr;
+    for (int r = 0; r < view.topLevelItemCount(); ++r) {
+        if (view.bidItem(r)->subItem(Aid) == QString("a%1").arg(changedRow))
+            item = view.bidItem(r);
+    }
+    QVERIFY(item);
+    if (how == "subItem") {
+        item->setSubItem(BidListColumns::subItem(column), newText);
+    } else if (how == "text") {
+        item->setText(column, newText);
+    } else {
+        QAbstractItemModel* model = view.model();
+        QVERIFY(model->setData(model->index(view.indexOfTopLevelItem(item), column), newText));
+    }
+    view.sortList();
+    QCOMPARE(columnOf(view, column), ascending);
+
+    view.setSortState({column, 1});
+    view.sortList();
+    QStringList descending = ascending;
+    std::reverse(descending.begin(), descending.end());
+    QCOMPARE(columnOf(view, column), descending);
 }
 
 void TestListView::sortsByColumnKind()

@@ -25,6 +25,7 @@
 #include <QTreeWidget>
 
 #include <memory>
+#include <tuple>
 
 namespace {
 
@@ -117,6 +118,8 @@ private slots:
     void queryOrder();
     void listSort_data();
     void listSort();
+    void sortFollowsTextsChangedAfterASort_data();
+    void sortFollowsTextsChangedAfterASort();
     void nextSortType_data();
     void nextSortType();
     void transactionListPictures();
@@ -305,6 +308,55 @@ void TestNaviList::listSort()
                         row("", true, false, "a"), row("0", true, false, "D")});
     NaviListView::sort(&list, sortColumn, sortType);
     QCOMPARE(column(&list, 6), subjects);
+}
+
+void TestNaviList::sortFollowsTextsChangedAfterASort_data()
+{
+    QTest::addColumn<bool>("transaction");
+    QTest::addColumn<int>("sortColumn");
+    QTest::addColumn<int>("changedColumn");
+    QTest::addColumn<QString>("newText");
+    QTest::addColumn<QStringList>("subjects");
+    // Rows (No, subject, message): 1 "b" "x", 2 "c" "y", 3 "d" "z"; the third row changes.
+    QTest::newRow("subject") << false << 6 << 6 << "A" << QStringList{"A", "b", "c"};
+    QTest::newRow("number emptied") << false << 5 << 5 << "" << QStringList{"d", "b", "c"};
+    QTest::newRow("message") << false << 7 << 7 << "a\r\nb" << QStringList{"d", "b", "c"};
+    QTest::newRow("another column keeps the order")
+        << false << 6 << 2 << "A" << QStringList{"b", "c", "d"};
+    QTest::newRow("transaction list subject")
+        << true << 3 << 3 << "a" << QStringList{"a", "b", "c"};
+    QTest::newRow("transaction list number") << true << 2 << 2 << "0" << QStringList{"d", "b", "c"};
+}
+
+void TestNaviList::sortFollowsTextsChangedAfterASort()
+{
+    QFETCH(bool, transaction);
+    QFETCH(int, sortColumn);
+    QFETCH(int, changedColumn);
+    QFETCH(QString, newText);
+    QFETCH(QStringList, subjects);
+    const NaviList kind = transaction ? NaviList::Transaction : NaviList::Folder;
+    QTreeWidget list;
+    if (transaction)
+        NaviListView::setupListViewBidNavi(&list);
+    else
+        NaviListView::setupListViewNavi(&list);
+    QList<NaviRow> rows;
+    for (const auto& [number, subject, message] :
+         {std::tuple{"1", "b", "x"}, std::tuple{"2", "c", "y"}, std::tuple{"3", "d", "z"}}) {
+        NaviRow r = row(number, true, true, subject);
+        r.message = message;
+        rows << r;
+    }
+    NaviListView::fill(&list, kind, rows);
+    const int subjectColumn = transaction ? 3 : 6;
+    QTreeWidgetItem* changed = list.topLevelItem(2);
+    // A first sort by the column, then the change, then the same sort again.
+    NaviListView::sort(&list, sortColumn, 0);
+    QCOMPARE(column(&list, subjectColumn), QStringList({"b", "c", "d"}));
+    changed->setText(changedColumn, newText);
+    NaviListView::sort(&list, sortColumn, 0);
+    QCOMPARE(column(&list, subjectColumn), subjects);
 }
 
 void TestNaviList::nextSortType_data()

@@ -388,6 +388,26 @@ private slots:
         QCOMPARE(navi->ListBoxMessage->count(), 0);
     }
 
+    void longLogKeepsEveryLineAndShowsTheLast()
+    {
+        QListWidget* log = navi->ListBoxMessage;
+        QVERIFY(log->isVisible());
+        QVERIFY(log->viewport()->height() > 0);
+        const int lines = 10000;
+        for (int i = 0; i < lines; ++i)
+            navi->addLogMessage(QString("line %1").arg(i));
+        QCOMPARE(log->count(), lines);
+        QCOMPARE(log->item(0)->text(), QString("line 0"));
+        QCOMPARE(log->item(lines - 1)->text(), QString("line %1").arg(lines - 1));
+        QListWidgetItem* last = log->item(lines - 1);
+        QTRY_VERIFY(log->viewport()->rect().contains(log->visualItemRect(last)));
+        QCOMPARE(log->itemAt(log->visualItemRect(last).center()), last);
+        // A line added later is shown in its turn.
+        navi->addLogMessage(QStringLiteral("one more"));
+        QTRY_VERIFY(log->viewport()->rect().contains(log->visualItemRect(log->item(lines))));
+        QCOMPARE(log->count(), lines + 1);
+    }
+
     void fontStepsBetweenTheMenuSizes_data()
     {
         QTest::addColumn<int>("checked");

@@ -1,0 +1,559 @@
+// Posting a message through the hidden browser against the fake site: the steps, the login
+// cookie shared with the HTTP client, the confirmation page's one submit, the failures, and the
+// main window's post state beside the downloads.
+#include "support/FakeSite.h"
+#include "support/FixtureDb.h"
+#include "support/NaviBoardSite.h"
+#include "support/NaviPostSite.h"
+#include "support/SitePages.h"
+#include "support/TestDataFolder.h"
+#include "support/TestDialogs.h"
+
+#include "app/UnitNavi.h"
+#include "compose/ProgressFlagUpdate.h"
+#include "compose/ReplySend.h"
+#include "compose/UnitNaviWrite.h"
+#include "platform/CookieStore.h"
+#include "platform/Sql.h"
+#include "site/DownloadThread.h"
+#include "site/NetworkThread.h"
+#include "site/html.h"
+#include "site/htmlYahoo.h"
+
+#include <QAction>
+#include <QListWidget>
+#include <QPointer>
+#include <QProgressBar>
+#include <QSemaphore>
+#include <QSqlQuery>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+#include <QWebEngineView>
+
+#include <memory>
+
+namespace {
+
+const QString seller = QStringLiteral("seller01");
+const QString buyer = QStringLiteral("buyer01");
+const QString aidA = QStringLiteral("a100");
+using Msg = NaviTestPages::Message;
+using Post = NaviPostSite::Post;
+
+const QString awkwardText = QStringLiteral(
+    "お世話になります。\r\n\"引用\" と 'ひとこと' & <b>太字</b></script>\r\n\r\n投函しました");
+
+QList<Msg> boardMessages()
+{
+    return {{"2", buyer, "入金しました", "12月08日 09時03分", "振り込みました"},
+            {"1", seller, "ご連絡", "12月07日 18時30分", "落札ありがとうございます"}};
+}
+
+// A download that runs until the test lets it end, then ends through the main window.
+class GateThread : public DownloadThread
+{
+public:
+    GateThread(TFormNavi* navi) : DownloadThread(navi, seller), m_navi(navi) {}
+    QSemaphore gate;
+
+protected:
+    void run() override
+    {
+        while (!gate.tryAcquire(1, 10))
+            if (!checkPoint())
+                return;
+        handOver([this] { m_navi->endDownload(this); });
+    }
+
+private:
+    TFormNavi* m_navi;
+};
+
+} // namespace
+
+class TestPost : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<TestDataFolder> folder;
+    std::unique_ptr<FakeSite> site;
+    std::unique_ptr<NaviBoardSite> boards;
+    std::unique_ptr<NaviPostSite> postSite;
+    std::unique_ptr<TestDialogs> dialogs;
+    std::unique_ptr<QWidget> owner;
+    QPointer<TFormNaviWrite> writer;
+    std::unique_ptr<TFormNavi> navi;
+
+    void login() { QVERIFY(htmlYahoo().login(seller, QStringLiteral("pw"))); }
+    void makeWriter()
+    {
+        writer = new TFormNaviWrite(owner.get());
+        writer->show();
+        writer->hide();
+    }
+    // The steps as the composer drives them; whether the site confirmed the post.
+    bool post(int subject, const QString& text)
+    {
+        writer->openContactPage(aidA, buyer);
+        if (writer->failed)
+            return false;
+        writer->waitForPage();
+        writer->fillMessageForm(subject, text);
+        if (writer->failed)
+            return false;
+        writer->waitForPage();
+        writer->pressConfirmButton();
+        if (writer->failed)
+            return false;
+        writer->waitForPage();
+        return writer->isPostCompleted();
+    }
+    void startWindow()
+    {
+        navi = std::make_unique<TFormNavi>();
+        navi->FormShow();
+        QTRY_VERIFY(navi->sharedQueriesReady);
+        for (QAction* command : downloadCommands())
+            TFormNavi::markWired(command);
+        navi->enableDownloadActions();
+        navi->naviTodayJulianDay = QDate(2026, 12, 10).toJulianDay();
+        navi->updateLoginId();
+        QCOMPARE(navi->loginId, seller);
+    }
+    QList<QAction*> downloadCommands() const
+    {
+        return {navi->ActionBidDownloadNow,      navi->ActionBidDownload,
+                navi->ActionNaviDownloadSelect,  navi->ActionNaviDownloadShow,
+                navi->ActionBidDetailedDownload, navi->ActionBidPromptDecisionDownload};
+    }
+    bool downloadCommandsEnabled() const
+    {
+        for (QAction* command : downloadCommands())
+            if (!command->isEnabled())
+                return false;
+        return navi->ToolButtonLogin->isEnabled();
+    }
+    bool downloadCommandsDisabled() const
+    {
+        for (QAction* command : downloadCommands())
+            if (command->isEnabled())
+                return false;
+        return !navi->ToolButtonLogin->isEnabled();
+    }
+    QStringList log() const
+    {
+        QStringList lines;
+        for (int i = 0; i < navi->ListBoxMessage->count(); ++i)
+            lines << navi->ListBoxMessage->item(i)->text();
+        return lines;
+    }
+    GateThread* startDetailedDownload()
+    {
+        GateThread* thread = nullptr;
+        const bool started = navi->startDownload(
+            4, [&] { return thread = new GateThread(navi.get()); }, QStringLiteral("detailed"));
+        return started ? thread : nullptr;
+    }
+    int storedCount(const QString& aid) const
+    {
+        return Sql::scalar(navi->connection, "SELECT COUNT(*) FROM T_Navi WHERE Aid=:A",
+                           {{":A", aid}})
+            .toInt();
+    }
+
+private slots:
+    void init()
+    {
+        folder = std::make_unique<TestDataFolder>();
+        site = std::make_unique<FakeSite>();
+        QVERIFY(site->start());
+        boards = std::make_unique<NaviBoardSite>(*site, seller);
+        boards->useAsSite();
+        postSite = std::make_unique<NaviPostSite>(*site, *boards, seller);
+        postSite->setBoard(aidA, buyer, boardMessages());
+        dialogs = std::make_unique<TestDialogs>();
+        html::setDefaultTimeout(5000);
+        TFormNaviWrite::pageWaitLimitMs = 10000;
+        owner = std::make_unique<QWidget>();
+    }
+    void cleanup()
+    {
+        delete writer.data();
+        owner.reset();
+        if (navi)
+            navi->close();
+        navi.reset();
+        dialogs.reset();
+        // A fresh cookie store (and so a fresh engine profile) for the next test.
+        NetworkThread::shutdown();
+        postSite.reset();
+        boards.reset();
+        site.reset();
+        folder.reset();
+    }
+
+    void postsTheMessageWithTheHttpClientsLogin_data()
+    {
+        QTest::addColumn<bool>("loginFirst");
+        QTest::newRow("login before the engine starts") << true;
+        QTest::newRow("login while the engine runs") << false;
+    }
+    void postsTheMessageWithTheHttpClientsLogin()
+    {
+        QFETCH(bool, loginFirst);
+        if (loginFirst)
+            login();
+        makeWriter();
+        if (!loginFirst)
+            login();
+        QVERIFY(post(3, awkwardText));
+        QVERIFY(!writer->failed);
+
+        const auto contact = postSite->contactRequests();
+        QCOMPARE(contact.size(), 1);
+        QCOMPARE(contact[0].first, QByteArray("/jp/show/contact?aID=a100&target=buyer01"));
+        QVERIFY(contact[0].second.contains("Y=login-seller01"));
+        const QList<Post> posts = postSite->posts();
+        QCOMPARE(posts.size(), 2);
+        QCOMPARE(posts[0].path, NaviPostSite::previewPath);
+        QCOMPARE(posts[1].path, NaviPostSite::submitPath);
+        for (const Post& sent : posts) {
+            QCOMPARE(sent.count("subject"), 1);
+            QCOMPARE(sent.field("subject"), QString("3"));
+            QCOMPARE(sent.field("comment"), awkwardText);
+            QCOMPARE(sent.field("aID"), aidA);
+            QVERIFY(sent.cookie.contains("Y=login-seller01"));
+        }
+    }
+
+    void confirmationSubmitsOnlyThePostingForm_data()
+    {
+        QTest::addColumn<NaviPostSite::Confirmation>("variant");
+        QTest::newRow("one form") << NaviPostSite::Confirmation::Plain;
+        QTest::newRow("edit form with hidden 投 first")
+            << NaviPostSite::Confirmation::EditFormFirst;
+    }
+    void confirmationSubmitsOnlyThePostingForm()
+    {
+        QFETCH(NaviPostSite::Confirmation, variant);
+        postSite->setConfirmation(variant);
+        login();
+        makeWriter();
+        QVERIFY(post(1, awkwardText));
+        QCOMPARE(postSite->posts(NaviPostSite::submitPath).size(), 1);
+        QCOMPARE(postSite->posts(NaviPostSite::editPath).size(), 0);
+        QCOMPARE(postSite->posts(NaviPostSite::submitPath)[0].field("comment"), awkwardText);
+    }
+
+    void contactPageWithoutTheLoginSubmitsNothing()
+    {
+        makeWriter();
+        QVERIFY(!post(2, QStringLiteral("本文")));
+        QCOMPARE(postSite->contactRequests().size(), 1);
+        QVERIFY(postSite->posts().isEmpty());
+    }
+
+    void loggingOutOverHttpLogsThePageOut()
+    {
+        login();
+        makeWriter();
+        writer->openContactPage(aidA, buyer);
+        writer->waitForPage();
+        QVERIFY(postSite->contactRequests().last().second.contains("Y=login-seller01"));
+        htmlYahoo().logout();
+        // The deletion reaches the engine queued: the page is asked again until it goes.
+        QTRY_VERIFY_WITH_TIMEOUT(
+            [&] {
+                writer->openContactPage(aidA, buyer);
+                writer->waitForPage();
+                return !postSite->contactRequests().last().second.contains("Y=login");
+            }(),
+            5000);
+        QVERIFY(!writer->failed);
+    }
+
+    void cookieSetByAPageReachesTheHttpClient()
+    {
+        FakeSite::Response setting = SitePages::page("<html><body>set</body></html>");
+        setting.headers.append({QByteArray("Set-Cookie"), QByteArray("S=from-page; path=/")});
+        site->setRoute("GET", "/setcookie", setting);
+        site->setRoute("GET", "/echo", SitePages::page("<html>echo</html>"));
+        makeWriter();
+        writer->CppWebBrowser->load(QUrl(site->httpUrl("/setcookie")));
+        QTRY_VERIFY_WITH_TIMEOUT(
+            [] {
+                for (const QNetworkCookie& cookie :
+                     NetworkThread::instance().cookieStore()->cookies())
+                    if (cookie.name() == "S" && cookie.value() == "from-page")
+                        return true;
+                return false;
+            }(),
+            5000);
+        html client;
+        client.get(site->httpUrl("/echo"));
+        QVERIFY(site->requests().last().header("Cookie").contains("S=from-page"));
+    }
+
+    void resultPageThatDoesNotConfirm_data()
+    {
+        QTest::addColumn<NaviPostSite::Result>("variant");
+        QTest::addColumn<bool>("failed");
+        QTest::newRow("no marker") << NaviPostSite::Result::NoMarker << false;
+        QTest::newRow("status 500") << NaviPostSite::Result::Status500 << true;
+        QTest::newRow("opens a window") << NaviPostSite::Result::OpensWindow << true;
+    }
+    void resultPageThatDoesNotConfirm()
+    {
+        QFETCH(NaviPostSite::Result, variant);
+        QFETCH(bool, failed);
+        postSite->setResult(variant);
+        login();
+        makeWriter();
+        QVERIFY(!post(4, QStringLiteral("本文")));
+        QCOMPARE(writer->failed, failed);
+        QCOMPARE(postSite->posts(NaviPostSite::submitPath).size(), 1);
+        QVERIFY(dialogs->requests().isEmpty());
+    }
+
+    void pageThatNeverCompletesFailsTheStep()
+    {
+        TFormNaviWrite::pageWaitLimitMs = 300;
+        postSite->setContactDelay(5000);
+        login();
+        makeWriter();
+        writer->openContactPage(aidA, buyer);
+        writer->waitForPage();
+        QVERIFY(writer->failed);
+        QVERIFY(!writer->busy);
+        writer->fillMessageForm(1, QStringLiteral("本文"));
+        QVERIFY(postSite->posts().isEmpty());
+    }
+
+    void abandonEndsTheWaitUnderWay()
+    {
+        postSite->setContactDelay(5000);
+        login();
+        makeWriter();
+        writer->openContactPage(aidA, buyer);
+        QTimer::singleShot(50, writer, &TFormNaviWrite::abandon);
+        writer->waitForPage();
+        QVERIFY(writer->failed);
+        writer->fillMessageForm(1, QStringLiteral("本文"));
+        QVERIFY(postSite->posts().isEmpty());
+    }
+
+    void windowDeletedDuringAWaitEndsIt()
+    {
+        postSite->setContactDelay(5000);
+        login();
+        makeWriter();
+        TFormNaviWrite* target = writer;
+        target->openContactPage(aidA, buyer);
+        QTimer::singleShot(50, owner.get(), [this] { delete writer.data(); });
+        target->waitForPage();
+        QVERIFY(writer.isNull());
+        QVERIFY(postSite->posts().isEmpty());
+    }
+
+    void sendChecksInOrder_data()
+    {
+        QTest::addColumn<int>("subject");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("postAllowed");
+        QTest::addColumn<QString>("refusal");
+        QTest::newRow("nothing") << 0 << QString() << false << ReplySend::noSubject;
+        QTest::newRow("no text") << 2 << QString() << false << ReplySend::noText;
+        QTest::newRow("blanks are a text") << 2 << QString(" \r\n") << true << QString();
+        QTest::newRow("busy") << 4 << QString("a") << false << ReplySend::busy;
+        QTest::newRow("ready") << 1 << QString("a") << true << QString();
+    }
+    void sendChecksInOrder()
+    {
+        QFETCH(int, subject);
+        QFETCH(QString, text);
+        QFETCH(bool, postAllowed);
+        QFETCH(QString, refusal);
+        QCOMPARE(ReplySend::checkInput(subject, text, postAllowed), refusal);
+    }
+
+    void confirmationTexts_data()
+    {
+        QTest::addColumn<int>("subject");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("1") << 1
+                           << QString("件名：連絡先、支払い、発送などについて\r\n送信しますか？");
+        QTest::newRow("2") << 2 << QString("入金を確認しました\r\n送信しますか？");
+        QTest::newRow("3") << 3 << QString("商品を発送しました\r\n送信しますか？");
+        QTest::newRow("4") << 4 << QString("その他\r\n送信しますか？");
+    }
+    void confirmationTexts()
+    {
+        QFETCH(int, subject);
+        QFETCH(QString, text);
+        QCOMPARE(ReplySend::confirmationText(subject), text);
+        QCOMPARE(ReplySend::subjectNumber(subject == 1, subject <= 2, subject <= 3, true), subject);
+    }
+
+    void accountChecks_data()
+    {
+        QTest::addColumn<QString>("statusPage");
+        QTest::addColumn<QString>("refusal");
+        QTest::newRow("not logged in")
+            << SitePages::statusPage(QString()) << ReplySend::notLoggedIn;
+        QTest::newRow("other account") << SitePages::statusPage("other") << ReplySend::otherAccount;
+        QTest::newRow("reconfirmation")
+            << SitePages::statusPage(seller) + SitePages::reconfirmationPage(seller)
+            << seller + ReplySend::reconfirmationSuffix;
+        QTest::newRow("logged in") << SitePages::statusPage(seller) << QString();
+    }
+    void accountChecks()
+    {
+        QFETCH(QString, statusPage);
+        QFETCH(QString, refusal);
+        site->setRoute("GET", "/jp/show/mystatus", SitePages::page(statusPage));
+        htmlYahoo yahoo;
+        QCOMPARE(ReplySend::checkAccount(yahoo, seller), refusal);
+    }
+
+    void flagUpdateWritesTheCheckedFlags_data()
+    {
+        QTest::addColumn<bool>("plural");
+        QTest::addColumn<QList<int>>("touched");
+        QTest::newRow("own row") << false << QList<int>{1};
+        QTest::newRow("same winner's listed rows") << true << QList<int>{0, 1, 3};
+    }
+    void flagUpdateWritesTheCheckedFlags()
+    {
+        QFETCH(bool, plural);
+        QFETCH(QList<int>, touched);
+        startWindow();
+        for (const char* aid : {"a100", "a200", "a300", "a400"})
+            FixtureDb::addListing(navi->connection,
+                                  {.aid = aid, .bidId = buyer, .loginId = seller});
+        FixtureDb::addListing(navi->connection,
+                              {.aid = "a500", .bidId = "other", .loginId = seller});
+        const QList<ProgressFlagUpdate::ListedRow> rows{
+            {"a200", buyer}, {aidA, buyer}, {"a500", "other"}, {"a300", buyer}};
+        ProgressFlagUpdate::Choice choice;
+        choice.payment = choice.end = true;
+        const QString value = QStringLiteral("it's '済'");
+        QCOMPARE(
+            ProgressFlagUpdate::apply(navi->connection, choice, value, aidA, buyer, rows, plural),
+            touched);
+        QCOMPARE(ProgressFlagUpdate::cells(choice), (QList<int>{9, 12}));
+        QSqlQuery query =
+            Sql::exec(navi->connection, "SELECT Aid,FirstFlg,PaymentFlg,EndFlg FROM T_BidData "
+                                        "ORDER BY Aid");
+        QStringList written;
+        while (query.next()) {
+            QCOMPARE(query.value(1).toString(), QString());
+            if (query.value(2).toString() == value && query.value(3).toString() == value)
+                written << query.value(0).toString();
+        }
+        const QStringList expected =
+            plural ? QStringList{"a100", "a200", "a300"} : QStringList{"a100"};
+        QCOMPARE(written, expected);
+        // Nothing checked: nothing runs.
+        QVERIFY(ProgressFlagUpdate::apply(navi->connection, {}, value, "a400", buyer, rows, true)
+                    .isEmpty());
+    }
+
+    void postStateRefusesWhatADownloadRefuses()
+    {
+        login();
+        startWindow();
+        QVERIFY(navi->messagePostAllowed());
+        navi->beginMessagePost();
+        QVERIFY(!navi->messagePostAllowed());
+        QVERIFY(downloadCommandsDisabled());
+        QVERIFY(!navi->MainMenuDataDownloadQuit->isEnabled());
+        QVERIFY(!navi->loginAllowed());
+        site->clearRequests();
+        QVERIFY(!navi->startTransactionNaviDownload(aidA, "時計", buyer));
+        QVERIFY(!startDetailedDownload());
+        QCOMPARE(navi->downloadKind, 0);
+        QVERIFY(boards->pageRequests().isEmpty());
+        navi->endMessagePost();
+        QVERIFY(downloadCommandsEnabled());
+        QVERIFY(navi->messagePostAllowed());
+    }
+
+    void postBesideADetailedDownload()
+    {
+        startWindow();
+        GateThread* detailed = startDetailedDownload();
+        QVERIFY(detailed);
+        QVERIFY(navi->messagePostAllowed());
+        navi->beginMessagePost();
+        // The post ends first: the download keeps its state and its stop.
+        navi->endMessagePost();
+        QCOMPARE(navi->downloadKind, 4);
+        QVERIFY(navi->MainMenuDataDownloadQuit->isEnabled());
+        QVERIFY(downloadCommandsDisabled());
+        // A second post; now the download ends first: the commands stay off for the post.
+        navi->beginMessagePost();
+        detailed->gate.release();
+        QTRY_COMPARE(navi->downloadKind, 0);
+        QVERIFY(downloadCommandsDisabled());
+        navi->endMessagePost();
+        QVERIFY(downloadCommandsEnabled());
+    }
+
+    void postRefusedDuringABoardDownload()
+    {
+        startWindow();
+        GateThread* thread = nullptr;
+        QVERIFY(navi->startDownload(
+            2, [&] { return thread = new GateThread(navi.get()); }, QString()));
+        QVERIFY(!navi->messagePostAllowed());
+        QCOMPARE(ReplySend::checkInput(1, "a", navi->messagePostAllowed()), ReplySend::busy);
+        thread->gate.release();
+        QTRY_COMPARE(navi->downloadKind, 0);
+    }
+
+    void transactionDownloadStoresTheBoard()
+    {
+        login();
+        startWindow();
+        FixtureDb::addListing(navi->connection, {.aid = aidA, .bidId = buyer, .loginId = seller});
+        const int progressMaximum = navi->ProgressBar->maximum();
+        navi->addLogMessage("mark");
+        QVERIFY(navi->startTransactionNaviDownload(aidA, "時計", buyer));
+        QCOMPARE(navi->downloadKind, 2);
+        QTRY_COMPARE(navi->downloadKind, 0);
+        QCOMPARE(storedCount(aidA), 2);
+        QCOMPARE(navi->ProgressBar->maximum(), progressMaximum);
+        const QStringList lines = log().mid(log().indexOf("mark") + 1);
+        QCOMPARE(lines.last(), QString("ナビ情報をダウンロード終了"));
+        QVERIFY(!lines.contains("ナビ情報ダウンロード開始…"));
+        QVERIFY(downloadCommandsEnabled());
+    }
+
+    void transactionDownloadRefusedWithoutTheAccount()
+    {
+        startWindow();
+        site->setRoute("GET", "/jp/show/mystatus", SitePages::page(SitePages::statusPage("")));
+        QVERIFY(!navi->startTransactionNaviDownload(aidA, "時計", buyer));
+        QCOMPARE(navi->downloadKind, 0);
+        QVERIFY(boards->pageRequests().isEmpty());
+    }
+
+    void transactionDownloadWaitsForTheDetailedDownload()
+    {
+        login();
+        startWindow();
+        GateThread* detailed = startDetailedDownload();
+        QVERIFY(detailed);
+        navi->requestTransactionNaviDownload(aidA, "時計", buyer);
+        QCOMPARE(navi->downloadKind, 4);
+        QVERIFY(boards->pageRequests().isEmpty());
+        detailed->gate.release();
+        QTRY_VERIFY(boards->wasRequested(NaviBoardSite::boardTarget(aidA, buyer)));
+        QTRY_COMPARE(navi->downloadKind, 0);
+        QCOMPARE(storedCount(aidA), 2);
+    }
+};
+
+QTEST_MAIN(TestPost)
+#include "test_post.moc"
