@@ -421,7 +421,7 @@ void TFormFindNavi::ActionNaviOpenMessageExecute()
     content.message = NaviListQuery::wholeMessage(db, row.loginId, row);
     content.number = row.number.toInt();
     content.received = row.received;
-    TFormNaviMessage::open(content, m_messageFontSize);
+    TFormNaviMessage::open(formNavi, content, m_messageFontSize);
 }
 
 void TFormFindNavi::ActionShowSelectAuctionIdNaviListExecute()

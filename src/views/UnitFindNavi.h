@@ -1,10 +1,12 @@
 #pragma once
 
+#include "app/UnitNavi.h"
 #include "views/FindNaviQuery.h"
 
 #include <QLabel>
 #include <QList>
 #include <QMainWindow>
+#include <QPointer>
 #include <QString>
 
 #include <functional>
@@ -13,6 +15,7 @@
 class NaviListItem;
 class NaviSelectionDelay;
 class QAction;
+
 class QCheckBox;
 class QComboBox;
 class QLineEdit;
@@ -54,6 +57,8 @@ public:
     NaviListItem* selectedItem() const;
 
     QString loginId;
+    // The main window, for the composer that a viewer opened from here hands over to.
+    QPointer<TFormNavi> formNavi;
     int sortColumn = 0;
     int sortType = 0;
 

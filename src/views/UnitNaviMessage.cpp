@@ -1,6 +1,7 @@
 #include "views/UnitNaviMessage.h"
 
 #include "app/CommonDefine.h"
+#include "compose/UnitReply.h"
 #include "platform/CtrlClickSelect.h"
 #include "platform/IniFile.h"
 #include "platform/ParentlessWindow.h"
@@ -23,7 +24,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-TFormNaviMessage::TFormNaviMessage(int messageFontSize) : m_messageFontSize(messageFontSize)
+TFormNaviMessage::TFormNaviMessage(TFormNavi* navi, int messageFontSize)
+    : m_navi(navi), m_messageFontSize(messageFontSize)
 {
     setObjectName("FormNaviMessage");
     ParentlessWindow::setUp(this);
@@ -140,9 +142,10 @@ void TFormNaviMessage::connectSignals()
     });
 }
 
-TFormNaviMessage* TFormNaviMessage::open(const NaviMessageContent& content, int messageFontSize)
+TFormNaviMessage* TFormNaviMessage::open(TFormNavi* navi, const NaviMessageContent& content,
+                                         int messageFontSize)
 {
-    auto* viewer = new TFormNaviMessage(messageFontSize);
+    auto* viewer = new TFormNaviMessage(navi, messageFontSize);
     viewer->captionText = content.captionText;
     viewer->loginId = content.loginId;
     viewer->show();
@@ -223,21 +226,41 @@ void TFormNaviMessage::ActionAllSelectExecute()
         MemoMessage->selectAll();
 }
 
-void TFormNaviMessage::ActionNaviReplyExecute()
+TFormReply* TFormNaviMessage::ActionNaviReplyExecute()
 {
     // A hidden command does nothing, also through its shortcut.
-    if (ActionNaviReply->isVisible())
-        handOver(true);
+    return ActionNaviReply->isVisible() ? handOver(true) : nullptr;
 }
 
-void TFormNaviMessage::ActionNaviMakeExecute()
+TFormReply* TFormNaviMessage::ActionNaviMakeExecute()
 {
-    if (ActionNaviMake->isVisible())
-        handOver(false);
+    return ActionNaviMake->isVisible() ? handOver(false) : nullptr;
 }
 
-void TFormNaviMessage::handOver(bool reply)
+TFormReply* TFormNaviMessage::handOver(bool reply)
 {
-    Q_UNUSED(reply);
-    writePlacement(QStringLiteral("ReplyWindow"));
+    if (!m_navi)
+        return nullptr;
+    // The composer reads this section when it is shown: it opens where the viewer is.
+    writePlacement(CommonDefine::Section::ReplyWindow);
+    auto* form = new TFormReply(*m_navi);
+    form->title = EditTitle->text();
+    form->aid = EditAid->text();
+    form->bidId = EditBidId->text();
+    form->loginId = loginId;
+    if (reply) {
+        form->isReply = true;
+        form->replyNumber = messageNumber;
+    }
+    form->show();
+    form->EditAid->setText(EditAid->text());
+    form->EditTitle->setText(EditTitle->text());
+    form->EditBidId->setText(EditBidId->text());
+    form->EditBidName->setText(EditBidName->text());
+    if (reply)
+        MemoText::set(form->MemoReplyMessage, MemoText::get(MemoMessage));
+    else
+        form->setNewMessageCaption();
+    close();
+    return form;
 }

@@ -1,9 +1,13 @@
 #pragma once
 
+#include "app/UnitNavi.h"
 #include <QMainWindow>
+#include <QPointer>
 #include <QString>
 
 class QAction;
+
+class TFormReply;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -36,18 +40,21 @@ class TFormNaviMessage : public QMainWindow
 public:
     static constexpr const char* section = "NaviMessageWindow";
 
-    explicit TFormNaviMessage(int messageFontSize);
+    // The main window is the composer's; without it the hand-over does nothing.
+    TFormNaviMessage(TFormNavi* navi, int messageFontSize);
 
     // Creates and shows a viewer, then fills it; a sent message offers only the new message,
     // a received one only the reply.
-    static TFormNaviMessage* open(const NaviMessageContent& content, int messageFontSize);
+    static TFormNaviMessage* open(TFormNavi* navi, const NaviMessageContent& content,
+                                  int messageFontSize);
 
     // The placement into another window's section: where the composer opens in its place.
     void writePlacement(const QString& sectionName) const;
     QWidget* hoverControl() const;
 
-    void ActionNaviReplyExecute();
-    void ActionNaviMakeExecute();
+    // The composer that took the viewer's place, or nullptr.
+    TFormReply* ActionNaviReplyExecute();
+    TFormReply* ActionNaviMakeExecute();
     void ActionAllSelectExecute();
 
     QString captionText;
@@ -82,8 +89,9 @@ private:
     void FormShow();
     void FormClose();
     // The hand-over to the composer: its placement, members and fields, then this closes.
-    void handOver(bool reply);
+    TFormReply* handOver(bool reply);
 
+    QPointer<TFormNavi> m_navi;
     int m_messageFontSize;
     bool m_shown = false;
     bool m_closed = false;
