@@ -120,8 +120,7 @@ int main(int argc, char** argv)
         QSqlDatabase db = Database::open(name);
         const double build = ms([&] { buildDataSet(db, bigFolderMessages, 3000 * scale); });
         std::printf("scale %d, data set: %d messages in folder 000, 2000 in 000-000, %d long ones"
-                    " in 000-001, 1000 sent (%.0f ms)
-",
+                    " in 000-001, 1000 sent (%.0f ms)\n",
                     scale, bigFolderMessages, longFolderMessages, build);
 
         QTreeWidget tree;

@@ -83,6 +83,8 @@ TFormNavi::TFormNavi(QWidget* parent) : QMainWindow(parent)
     connectMarkerCommands();
     connectBidderSignals();
     connectSelectionSignals();
+    connectMemoSignals();
+    connectMoveSignals();
     placement = new WindowPlacement(this, mainSection(), WindowPlacement::MinimisedAs::StateBefore);
     trackPaneSize(SplitterBid, 1, "BidNaviPanelHeight", 130);
     trackPaneSize(SplitterMessage, 1, "MessageHeight", 70);

@@ -23,6 +23,7 @@ class QLabel;
 class QLineEdit;
 class QListWidget;
 class QMenu;
+class QMimeData;
 class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
@@ -263,6 +264,37 @@ public:
     QHash<QString, BidInfo> bidderInfoCache;
     QString findText;
 
+    // ---- Carriage, forwarding, memo and copies ----
+    void buildMemoPanel();
+    void connectMemoSignals();
+    // Writes the text into sub-item 14, 15 or 17 of the selected rows (and, for carriage and
+    // forwarding with CheckBoxMemo2PluralWrite, the other shown rows of their winners).
+    void writeBidListColumn(const QString& text, int column);
+    void ButtonCarriageWriteClick();
+    void ButtonForwardingWriteClick();
+    void ButtonMemoWriteClick();
+    void ComboBoxInputForwardingDropDown();
+    void ComboBoxInputForwardingCloseUp(int index);
+    // The cell of currentBidItem into the clipboard.
+    void copyBidItemCell(int subItem);
+    void ActionMailerStartExecute();
+    void ActionShowBidInfoExecute();
+    void ActionShowMemoWriteExecute();
+    void ActionShowBidNaviPanelExecute();
+    // Shows or hides the panel chosen by OperationStatusBarClick.
+    void StatusBarClick();
+    int forwardingComboIndex = -1;
+
+    // ---- Moving messages into folders ----
+    void connectMoveSignals();
+    void ListViewNaviStartDrag();
+    void ListViewNaviEndDrag();
+    // The drop rule for the node under a point of the tree's viewport.
+    bool TreeViewNaviDragOver(const QPoint& at);
+    void TreeViewNaviDragDrop(const QPoint& at, const QMimeData* data);
+    void moveMessagesToFolder(QTreeWidgetItem* target);
+    bool dragging = false;
+
     // ---- Message folders and lists ----
     void createDefaultFolders();
     void loadFolderTree();
@@ -280,7 +312,6 @@ public:
     NaviSelectionDelay* naviSelectionDelay = nullptr;
     NaviSelectionDelay* bidNaviSelectionDelay = nullptr;
     QSet<QString> knownFolderLogins;
-    bool draggingNavi = false;
 
     // ---- Message viewer, per-listing message list and message search ----
     void connectViewerCommands();
@@ -384,6 +415,11 @@ public:
     BidListFindPanel* PanelBidListFind = nullptr;
     BidListView* ListViewBid = nullptr;
     QWidget* PanelMemoWrite = nullptr;
+    QLabel* LabelMemoWrite = nullptr;
+    QLineEdit* EditMemoWrite = nullptr;
+    QPushButton* ButtonMemoWrite = nullptr;
+    QToolButton* ToolButtonPanelMemoWriteClose = nullptr;
+    QToolButton* ToolButtonPanelBidNaviListClose = nullptr;
     QSplitter* SplitterBid = nullptr;
     QWidget* PanelBidNavi = nullptr;
     QWidget* PanelBidNaviList = nullptr;

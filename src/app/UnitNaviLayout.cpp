@@ -10,6 +10,7 @@
 #include "views/BidListView.h"
 #include "views/BidSearchPanel.h"
 #include "views/FolderTree.h"
+#include "views/NaviDragList.h"
 #include "views/NaviListItem.h"
 
 #include <QAction>
@@ -49,9 +50,12 @@ QWidget* namedPanel(const QString& name, QWidget* parent)
     return panel;
 }
 
-QTreeWidget* reportList(const QString& name, QWidget* parent)
+QTreeWidget* reportList(const QString& name, QWidget* parent, QTreeWidget* list = nullptr)
 {
-    auto* list = new QTreeWidget(parent);
+    if (!list)
+        list = new QTreeWidget(parent);
+    else
+        list->setParent(parent);
     list->setObjectName(name);
     list->setRootIsDecorated(false);
     list->setUniformRowHeights(true);
@@ -149,30 +153,33 @@ void TFormNavi::buildLayout()
     ComboBoxInputCarriage = new QComboBox(PanelMemo2);
     ComboBoxInputCarriage->setObjectName("ComboBoxInputCarriage");
     ComboBoxInputCarriage->setEditable(true);
-    ButtonCarriageWrite = new QPushButton(QStringLiteral("書込"), PanelMemo2);
+    ButtonCarriageWrite = new QPushButton(QStringLiteral("記入"), PanelMemo2);
     ButtonCarriageWrite->setObjectName("ButtonCarriageWrite");
+    ButtonCarriageWrite->setToolTip(QStringLiteral("選択行に送料を書き込む"));
     LabelInputForwarding = new QLabel(QStringLiteral("発送番号："), PanelMemo2);
     LabelInputForwarding->setObjectName("LabelInputForwarding");
     ComboBoxInputForwarding = new QComboBox(PanelMemo2);
     ComboBoxInputForwarding->setObjectName("ComboBoxInputForwarding");
-    EditInputForwarding = new QLineEdit(PanelMemo2);
+    // The forwarding edit lies over the combo box's text area (buildMemoPanel).
+    EditInputForwarding = new QLineEdit(ComboBoxInputForwarding);
     EditInputForwarding->setObjectName("EditInputForwarding");
-    ButtonForwardingWrite = new QPushButton(QStringLiteral("書込"), PanelMemo2);
+    ButtonForwardingWrite = new QPushButton(QStringLiteral("記入"), PanelMemo2);
     ButtonForwardingWrite->setObjectName("ButtonForwardingWrite");
+    ButtonForwardingWrite->setToolTip(QStringLiteral("選択行に発送番号を書き込む"));
     CheckBoxMemo2PluralWrite = new QCheckBox(QStringLiteral("同一落札者行更新"), PanelMemo2);
     CheckBoxMemo2PluralWrite->setObjectName("CheckBoxMemo2PluralWrite");
+    CheckBoxMemo2PluralWrite->setToolTip(
+        QStringLiteral("表示されている同一落札者行にも送料・発送番号を記入"));
     for (QWidget* w : {static_cast<QWidget*>(LabelInputCarriage),
                        static_cast<QWidget*>(ComboBoxInputCarriage),
                        static_cast<QWidget*>(ButtonCarriageWrite),
                        static_cast<QWidget*>(LabelInputForwarding),
                        static_cast<QWidget*>(ComboBoxInputForwarding),
-                       static_cast<QWidget*>(EditInputForwarding),
                        static_cast<QWidget*>(ButtonForwardingWrite),
                        static_cast<QWidget*>(CheckBoxMemo2PluralWrite)})
         memo2Layout->addWidget(w);
     ComboBoxInputCarriage->setFixedWidth(80);
-    ComboBoxInputForwarding->setFixedWidth(80);
-    EditInputForwarding->setFixedWidth(90);
+    ComboBoxInputForwarding->setFixedWidth(110);
     ButtonCarriageWrite->setFixedWidth(44);
     ButtonForwardingWrite->setFixedWidth(44);
     memo2Layout->setSpacing(3);
@@ -202,6 +209,9 @@ void TFormNavi::buildLayout()
     PanelBidListFind = new BidListFindPanel(bidListPane);
     PanelBidListFind->hide();
     bidListLayout->addWidget(PanelBidListFind);
+    // The memo panel lies right below the list-search panel, above the splitter.
+    PanelMemoWrite = namedPanel("PanelMemoWrite", bidListPane);
+    bidListLayout->addWidget(PanelMemoWrite);
     PanelBidNavi = namedPanel("PanelBidNavi", SplitterBid);
     auto* bidNaviLayout = new QHBoxLayout(PanelBidNavi);
     bidNaviLayout->setContentsMargins(0, 0, 0, 0);
@@ -231,9 +241,6 @@ void TFormNavi::buildLayout()
     MemoBidNavi = messageMemo("MemoBidNavi", bidNaviDetail);
     bidNaviDetailLayout->addWidget(MemoBidNavi, 1);
     bidNaviLayout->addWidget(bidNaviDetail, 1);
-    PanelMemoWrite = namedPanel("PanelMemoWrite", TabSheetBid);
-    PanelMemoWrite->setMinimumHeight(4);
-    bidLayout->addWidget(PanelMemoWrite);
     PageControlMain->addTab(TabSheetBid, tabCaption(QStringLiteral("出品終了")));
 
     // Message tab.
@@ -256,7 +263,7 @@ void TFormNavi::buildLayout()
     naviLeftLayout->addWidget(TreeViewNavi);
     SplitterNaviRight = new QSplitter(Qt::Vertical, SplitterNavi);
     SplitterNaviRight->setObjectName("SplitterNaviRight");
-    ListViewNavi = reportList("ListViewNavi", SplitterNaviRight);
+    ListViewNavi = reportList("ListViewNavi", SplitterNaviRight, new NaviDragList);
     NaviListView::setupListViewNavi(ListViewNavi);
     // Below the list: the chosen message's fields above its text.
     auto* naviDetail = new QWidget(SplitterNaviRight);
@@ -308,6 +315,7 @@ void TFormNavi::buildLayout()
     TimerTaskTrayLoginShow->setSingleShot(true);
 
     buildBidderPanel();
+    buildMemoPanel();
     buildBidNaviFields();
 
     wheelRouter = new WheelRouter(this);

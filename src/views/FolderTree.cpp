@@ -56,13 +56,23 @@ void FolderTreeDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
     const int unread = index.data(UnreadCountRole).toInt();
     const QWidget* widget = opt.widget;
     opt.font.setBold(unread > 0);
-    if (unread <= 0 && (opt.state & QStyle::State_Selected) && widget && !widget->hasFocus()) {
+    const auto paintSelected = [&opt](const QColor& background, const QColor& text) {
+        opt.state |= QStyle::State_Selected;
         for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
-            opt.palette.setColor(group, QPalette::Highlight,
-                                 opt.palette.color(QPalette::Active, QPalette::Button));
-            opt.palette.setColor(group, QPalette::HighlightedText, Qt::black);
+            opt.palette.setColor(group, QPalette::Highlight, background);
+            opt.palette.setColor(group, QPalette::HighlightedText, text);
         }
-    }
+    };
+    const QColor buttonFace = opt.palette.color(QPalette::Active, QPalette::Button);
+    if (unread <= 0 && (opt.state & QStyle::State_Selected) && widget && !widget->hasFocus())
+        paintSelected(buttonFace, Qt::black);
+    // The drop-target look wins over the unfocused selection.
+    const auto target = DropTarget(index.data(DropTargetRole).toInt());
+    if (unread <= 0 && target == DropTarget::Allowed)
+        paintSelected(QApplication::palette().color(QPalette::Active, QPalette::Highlight),
+                      Qt::white);
+    else if (unread <= 0 && target == DropTarget::Refused)
+        paintSelected(buttonFace, Qt::black);
     const QStyle* style = widget ? widget->style() : QApplication::style();
     style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, widget);
     if (unread <= 0)
@@ -216,6 +226,16 @@ void loadUnreadCounts(QTreeWidget* tree, const QSqlDatabase& db, const QString& 
     tree->setUpdatesEnabled(true);
     if (!dragging)
         tree->viewport()->update();
+}
+
+void setDropTarget(QTreeWidget* tree, QTreeWidgetItem* item, bool allowed)
+{
+    const int mark = int(allowed ? DropTarget::Allowed : DropTarget::Refused);
+    for (QTreeWidgetItemIterator it(tree); *it; ++it) {
+        const int wanted = *it == item ? mark : int(DropTarget::None);
+        if ((*it)->data(0, DropTargetRole).toInt() != wanted)
+            (*it)->setData(0, DropTargetRole, wanted);
+    }
 }
 
 QString unreadCountText(int count)

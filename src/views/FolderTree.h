@@ -23,7 +23,11 @@ enum Role {
     ImageIndexRole,
     SelectImageIndexRole,
     UnreadCountRole,
+    DropTargetRole, // DropTarget while message rows are dragged over the node
 };
+
+// How a node under a drag of message rows is drawn.
+enum class DropTarget { None = 0, Allowed = 1, Refused = 2 };
 
 // Decides an in-place rename: true when the new name was written.
 using RenameHandler =
@@ -50,6 +54,9 @@ void applyUnreadCounts(QTreeWidget* tree, const QMap<QString, int>& counts);
 // Reloads the counts from the database; the tree is repainted unless messages are dragged.
 void loadUnreadCounts(QTreeWidget* tree, const QSqlDatabase& db, const QString& loginId,
                       bool dragging = false);
+// Marks the node under a drag (nullptr: none) as an allowed or a refused drop target; every other
+// node loses its mark.
+void setDropTarget(QTreeWidget* tree, QTreeWidgetItem* item, bool allowed);
 // "(N)" for N > 0, empty otherwise.
 QString unreadCountText(int count);
 
@@ -78,8 +85,9 @@ public:
     bool operator<(const QTreeWidgetItem& other) const override;
 };
 
-// Draws a node bold when its folder has unread messages, with "(N)" in navy after the name,
-// and hands the end of an in-place rename to the handler.
+// Draws a node bold when its folder has unread messages, with "(N)" in navy after the name; a
+// node without unread messages under a drag shows whether it takes the drop. It hands the end
+// of an in-place rename to the handler.
 class FolderTreeDelegate : public QStyledItemDelegate
 {
     Q_OBJECT

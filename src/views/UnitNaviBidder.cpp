@@ -8,6 +8,7 @@
 #include "views/BidderInfoExtraction.h"
 #include "views/EventHook.h"
 #include "views/MemoText.h"
+#include "views/NaviDropRule.h"
 #include "views/NaviListItem.h"
 #include "views/NaviSelectionDelay.h"
 
@@ -180,10 +181,6 @@ void TFormNavi::PopupMenuMemoNaviFieldClick(QLineEdit* field)
 void TFormNavi::connectBidderSignals()
 {
     connect(BitBtnBidSave, &QPushButton::clicked, this, &TFormNavi::BitBtnBidSaveClick);
-    connect(ToolButtonPanelBidClose, &QToolButton::clicked, this, [this] {
-        ActionShowBidInfo->setChecked(false);
-        PanelBid->hide();
-    });
 
     // Ctrl+S saves from the five editable fields.
     auto* saveKey = new EventHook(
@@ -224,7 +221,8 @@ void TFormNavi::connectBidderSignals()
                 DragSource kind = DragSource::Other;
                 if (source == TreeViewNavi)
                     kind = DragSource::TreeView;
-                else if (qobject_cast<const QAbstractItemView*>(source))
+                else if (NaviDrag::isMessageRows(drag->mimeData()) ||
+                         qobject_cast<const QAbstractItemView*>(source))
                     kind = DragSource::ListView;
                 const int selected = int(ListViewNavi->selectionModel()->selectedRows().size());
                 if (bidderDropAccepted(kind, selected))

@@ -147,7 +147,7 @@ void TFormNavi::loadFolderTree()
 
 void TFormNavi::loadUnreadCounts()
 {
-    FolderTree::loadUnreadCounts(TreeViewNavi, connection, loginId, draggingNavi);
+    FolderTree::loadUnreadCounts(TreeViewNavi, connection, loginId, dragging);
 }
 
 void TFormNavi::TreeViewNaviChange(QTreeWidgetItem* current)
@@ -191,7 +191,7 @@ namespace {
 NaviReadState::Views readStateViews(TFormNavi* navi)
 {
     return {navi->getActiveNaviList(), navi->ListViewNavi, navi->ListViewBidNavi,
-            navi->ListViewBid,         navi->TreeViewNavi, navi->draggingNavi};
+            navi->ListViewBid,         navi->TreeViewNavi, navi->dragging};
 }
 
 } // namespace

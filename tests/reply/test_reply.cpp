@@ -267,8 +267,11 @@ private slots:
         FixtureDb::addMessage(db(),
                               {.aid = "a1", .bidId = winner, .number = 2, .message = "本文2"});
         navi->ToolButtonBidSearchSearchClick();
-        NaviListView::loadTransactionList(navi->ListViewBidNavi, db(), "a1", winner, seller, 0, 0);
-        navi->ListViewBidNavi->topLevelItem(0)->setSelected(true);
+        navi->PanelBidNavi->show();
+        navi->ListViewBid->setCurrentItem(navi->ListViewBid->topLevelItem(0));
+        QTRY_COMPARE(navi->ListViewBidNavi->topLevelItemCount(), 1);
+        navi->ListViewBidNavi->setCurrentItem(navi->ListViewBidNavi->topLevelItem(0));
+        QVERIFY(navi->action("ActionNaviReply")->isEnabled());
         navi->action("ActionNaviReply")->trigger();
         QCOMPARE(composers().size(), 1);
         TFormReply* form = composers().first();

@@ -1,0 +1,16 @@
+#include "views/CarriageKeys.h"
+
+#include "app/CommonRoutines.h"
+
+namespace CarriageKeys {
+
+Typed carriageTyped(QChar typed)
+{
+    if (typed.unicode() == 13)
+        return Typed::Write;
+    if (typed.unicode() == 8 || isDigitChar(typed))
+        return Typed::Keep;
+    return Typed::Discard;
+}
+
+} // namespace CarriageKeys
