@@ -51,7 +51,7 @@ void TFormNavi::ActionNaviOpenMessageExecute()
         views.listViewBidNavi = ListViewBidNavi;
         views.listViewBid = ListViewBid;
         views.treeViewNavi = TreeViewNavi;
-        views.dragging = draggingNavi;
+        views.dragging = dragging;
         const NaviReadState::Result result =
             NaviReadState::setMessagesOpened(connection, loginId, views, true);
         shownUnreadCount = result.shownUnreadCount;
