@@ -71,6 +71,7 @@ TFormNavi::TFormNavi(QWidget* parent) : QMainWindow(parent)
     connectEndTimeLookup();
     connectSettingCommand();
     connectVersionCommands();
+    connectViewerCommands();
     connectMarkerCommands();
     connectBidderSignals();
     connectSelectionSignals();
@@ -453,6 +454,7 @@ void TFormNavi::FormDestroy()
 {
     // No thread may outlive the connection and queries it uses through its hand-overs.
     stopAllDownloads();
+    closeConnectionWindows();
     for (QSqlQuery* query :
          {&queryLoginFolders, &queryInsertFolder, &queryNaviList, &queryInsertNavi,
           &queryBidderInfo, &queryBidderName, &queryBidTitle, &queryNewestAid,

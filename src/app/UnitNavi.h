@@ -315,6 +315,13 @@ public:
     NaviSelectionDelay* bidNaviSelectionDelay = nullptr;
     QSet<QString> knownFolderLogins;
 
+    // ---- Message viewer, per-listing message list and message search ----
+    void connectViewerCommands();
+    void ActionShowSelectAuctionIdNaviListExecute();
+    void ActionFindNaviExecute();
+    // Closes the side windows that read the main connection, before it is released.
+    void closeConnectionWindows();
+
     // ---- Template editors ----
     void connectTemplateCommands();
     void ActionShowNaviTemplateExecute();
