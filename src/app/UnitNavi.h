@@ -357,6 +357,9 @@ public:
     void connectReplyCommands();
     void ActionNaviMakeExecute();
     void ActionNaviReplyExecute();
+    // The feedback composer on the selected listing row, refused for a listing marked "不要".
+    void connectEvaluationCommand();
+    void ActionEvaluationMakeExecute();
 
     // ---- Shared state ----
     QSqlDatabase connection;

@@ -603,6 +603,7 @@ void TFormNavi::buildMenus()
     PopupMenuNaviList->addAction(action("ActionShowSelectAuctionIdNaviList"));
     PopupMenuNaviList->addAction(action("ActionShowBrowser"));
     connectReplyCommands();
+    connectEvaluationCommand();
 
     PopupMenuLogin = new QMenu(QStringLiteral("ログイン(&L)"), this);
     PopupMenuLogin->setObjectName("PopupMenuLogin");

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "compose/ComposerTemplateTree.h"
 #include "compose/KeywordExpander.h"
 #include "compose/ReplyData.h"
 
@@ -64,9 +65,14 @@ public:
     QList<std::pair<QString, QString>> bidderColumns;
 
     // Kinds of the template tree's nodes (nodeKindRole).
-    enum NodeKind { GroupNode = 0, TemplateNode = 2, ItemNode = 3 };
-    static constexpr int nodeKindRole = Qt::UserRole + 1;
-    static constexpr int nodeGroupRole = Qt::UserRole + 2; // 0 templates, 1 seller, 2 winner
+    enum NodeKind {
+        GroupNode = ComposerTemplateTree::GroupNode,
+        TemplateNode = ComposerTemplateTree::TemplateNode,
+        ItemNode = ComposerTemplateTree::ItemNode
+    };
+    static constexpr int nodeKindRole = ComposerTemplateTree::nodeKindRole;
+    static constexpr int nodeGroupRole =
+        ComposerTemplateTree::nodeGroupRole; // 0 templates, 1 seller, 2 winner
 
     void setNewMessageCaption();
     void prepareTemplateQueries();
