@@ -76,15 +76,20 @@ bool BidListItem::operator<(const QTreeWidgetItem& other) const
     const int column = view ? view->sortColumn() : 0;
     if (other.type() == Type && column >= 0 && column < BidListColumns::ColumnCount) {
         const auto& o = static_cast<const BidListItem&>(other);
-        if (column == BidListColumns::CaptionColumn)
-            return m_indexValue < o.m_indexValue;
-        if (column == BidListColumns::column(BidListColumns::Price))
-            return m_priceValue < o.m_priceValue;
-        if (column == BidListColumns::column(BidListColumns::NaviCount))
-            return m_naviTotal < o.m_naviTotal;
+        if (BidListColumns::isNumericColumn(column))
+            return numberKey(column) < o.numberKey(column);
         return m_textKeys[column] < o.m_textKeys[column];
     }
     return BidListSort::compareCells(column, text(column), other.text(column)) < 0;
+}
+
+qint64 BidListItem::numberKey(int column) const
+{
+    if (column == BidListColumns::CaptionColumn)
+        return m_indexValue;
+    if (column == BidListColumns::column(BidListColumns::Price))
+        return m_priceValue;
+    return m_naviTotal;
 }
 
 QVariant BidListItem::data(int column, int role) const

@@ -55,6 +55,10 @@ public:
     bool hasUnread() const;
 
     bool operator<(const QTreeWidgetItem& other) const override;
+    // The sort keys of a cell: the number of a numeric column (BidListColumns::isNumericColumn),
+    // the folded text of another.
+    qint64 numberKey(int column) const;
+    QStringView textKey(int column) const { return m_textKeys[size_t(column)]; }
     QVariant data(int column, int role) const override;
     void setData(int column, int role, const QVariant& value) override;
 

@@ -2,6 +2,7 @@
 
 #include "platform/IniFile.h"
 #include "views/BidListColumns.h"
+#include "views/RowOrder.h"
 #include "views/WindowsColor.h"
 
 #include <QHeaderView>
@@ -55,7 +56,37 @@ void BidListView::setBackColorValue(const QString& decimal)
 
 void BidListView::sortList()
 {
-    sortItems(m_sortState.column, m_sortState.type == 1 ? Qt::DescendingOrder : Qt::AscendingOrder);
+    const int column = m_sortState.column;
+    const bool descending = m_sortState.type == 1;
+    const Qt::SortOrder order = descending ? Qt::DescendingOrder : Qt::AscendingOrder;
+    const int rows = topLevelItemCount();
+    if (column >= 0 && column < BidListColumns::ColumnCount) {
+        // The keys of the column in one array: the sort reads no row object.
+        std::vector<qint64> numbers;
+        std::vector<QStringView> texts;
+        const bool numeric = BidListColumns::isNumericColumn(column);
+        if (numeric)
+            numbers.reserve(size_t(rows));
+        else
+            texts.reserve(size_t(rows));
+        bool allRows = true;
+        for (int row = 0; row < rows && allRows; ++row) {
+            const BidListItem* item = bidItem(row);
+            if (!item)
+                allRows = false;
+            else if (numeric)
+                numbers.push_back(item->numberKey(column));
+            else
+                texts.push_back(item->textKey(column));
+        }
+        if (allRows) {
+            header()->setSortIndicator(column, order);
+            if (RowOrder::apply(this, numeric ? RowOrder::byNumbers(numbers, descending)
+                                              : RowOrder::byTexts(texts, descending)))
+                return;
+        }
+    }
+    sortItems(column, order);
 }
 
 void BidListView::ListViewBidColumnClick(int column)

@@ -6,6 +6,7 @@
 #include "views/BidListSort.h"
 #include "views/ListSearchView.h"
 #include "views/NaviImages.h"
+#include "views/RowOrder.h"
 
 #include <QFont>
 #include <QHeaderView>
@@ -151,8 +152,8 @@ void NaviListItem::setData(int column, int role, const QVariant& value)
             *text = value.toString();
             if (column == numberColumn())
                 m_number = numberValue();
-            if (column == m_keyColumn)
-                m_keyColumn = -1;
+            if (column >= 0 && column < KeyColumns)
+                m_keysMade &= quint16(~(1u << column));
             emitDataChanged();
         }
         return;
@@ -173,13 +174,16 @@ bool NaviListItem::operator<(const QTreeWidgetItem& other) const
     return textKey(column) < that->textKey(column);
 }
 
-const QString& NaviListItem::textKey(int column) const
+QStringView NaviListItem::textKey(int column) const
 {
-    if (m_keyColumn != column) {
-        m_textKey = BidListSort::textKey(columnText(column));
-        m_keyColumn = column;
+    if (column < 0 || column >= KeyColumns)
+        return {};
+    const quint16 bit = quint16(1u << column);
+    if (!(m_keysMade & bit)) {
+        m_textKeys[size_t(column)] = BidListSort::textKey(columnText(column));
+        m_keysMade |= bit;
     }
-    return m_textKey;
+    return m_textKeys[size_t(column)];
 }
 
 namespace NaviListView {
@@ -303,9 +307,47 @@ int nextSortType(int clickedColumn, int sortColumn, int sortType)
     return sortType == 1 ? 0 : 1;
 }
 
+namespace {
+
+// Sorts the rows through their keys in one array (RowOrder); false when the list holds another
+// kind of row or the column is not one of the list's.
+bool sortByKeys(QTreeWidget* list, int column, Qt::SortOrder order)
+{
+    const int rows = list->topLevelItemCount();
+    if (column < 0 || column >= list->columnCount() || rows == 0)
+        return false;
+    const NaviListItem* first = NaviListItem::of(list->topLevelItem(0));
+    if (!first)
+        return false;
+    const bool numeric = first->isNumberKeyColumn(column);
+    std::vector<qint64> numbers;
+    std::vector<QStringView> texts;
+    if (numeric)
+        numbers.reserve(size_t(rows));
+    else
+        texts.reserve(size_t(rows));
+    for (int row = 0; row < rows; ++row) {
+        const NaviListItem* item = NaviListItem::of(list->topLevelItem(row));
+        if (!item || item->list() != first->list())
+            return false;
+        if (numeric)
+            numbers.push_back(item->numberKey(column));
+        else
+            texts.push_back(item->textKey(column));
+    }
+    list->header()->setSortIndicator(column, order);
+    const bool descending = order == Qt::DescendingOrder;
+    return RowOrder::apply(list, numeric ? RowOrder::byNumbers(numbers, descending)
+                                         : RowOrder::byTexts(texts, descending));
+}
+
+} // namespace
+
 void sort(QTreeWidget* list, int column, int sortType)
 {
-    list->sortItems(column, sortType == 0 ? Qt::AscendingOrder : Qt::DescendingOrder);
+    const Qt::SortOrder order = sortType == 0 ? Qt::AscendingOrder : Qt::DescendingOrder;
+    if (!sortByKeys(list, column, order))
+        list->sortItems(column, order);
     QTreeWidgetItem* item = list->currentItem();
     if (!item || !item->isSelected()) {
         const QModelIndexList rows = list->selectionModel()->selectedRows();

@@ -7,6 +7,8 @@
 #include <QMetaType>
 #include <QTreeWidgetItem>
 
+#include <array>
+
 class QTreeWidget;
 
 // Which message list a row belongs to: ListViewNavi (a folder's messages), ListViewBidNavi
@@ -51,6 +53,7 @@ public:
     {
         m_row.message = text;
         m_row.wholeMessage = true;
+        m_keysMade &= quint16(~(1u << messageColumn()));
     }
 
     QVariant data(int column, int role) const override;
@@ -59,6 +62,12 @@ public:
 
     // The column's text as compared by the sort (the message with its line breaks).
     QString columnText(int column) const;
+    // The sort keys of a column: the number of the picture and number columns (numberKeyColumn),
+    // else the folded text (BidListSort::textKey), made at the first sort by that column and
+    // kept until that column's text changes.
+    bool isNumberKeyColumn(int column) const { return column == 0 || column == numberColumn(); }
+    qint64 numberKey(int column) const { return column == 0 ? picture() : m_number; }
+    QStringView textKey(int column) const;
     // The column that holds the message number.
     int numberColumn() const { return m_list == NaviList::Transaction ? 2 : 5; }
     // The column that shows the message text.
@@ -67,15 +76,14 @@ public:
 private:
     QString* field(int column);
     int numberValue() const;
-    // The sort key of a text column (BidListSort::textKey of its text), made at the first
-    // comparison by that column and kept until that column's text changes.
-    const QString& textKey(int column) const;
+    static constexpr int KeyColumns = 9;
 
     NaviList m_list;
     NaviRow m_row;
     int m_number = -1;
-    mutable int m_keyColumn = -1;
-    mutable QString m_textKey;
+    // Text keys by column; bit c of m_keysMade is set while m_textKeys[c] is current.
+    mutable std::array<QString, KeyColumns> m_textKeys;
+    mutable quint16 m_keysMade = 0;
 };
 
 Q_DECLARE_METATYPE(NaviListItem*)

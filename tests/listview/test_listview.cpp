@@ -17,7 +17,9 @@
 #include <QApplication>
 #include <QEnterEvent>
 #include <QLineEdit>
+#include <QHeaderView>
 #include <QMenu>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 #include <QToolButton>
@@ -83,6 +85,10 @@ private slots:
     void headerClickTogglesDirectionOnlyOnSameColumn_data();
     void headerClickTogglesDirectionOnlyOnSameColumn();
     void clickingCurrentColumnTwiceRestoresOrder();
+    void sortKeepsSelectionAndCurrentRow_data();
+    void sortKeepsSelectionAndCurrentRow();
+    void equalKeysKeepTheirOrderInBothDirections_data();
+    void equalKeysKeepTheirOrderInBothDirections();
     void tintFollowsRowPositions();
     void windowsColourIsBlueGreenRed();
     void statusTextCountsRows();
@@ -544,6 +550,109 @@ void TestListView::clickingCurrentColumnTwiceRestoresOrder()
     QCOMPARE(columnOf(view, column(Price)), QStringList({"100", "200", "300"}));
     QCOMPARE(spy.count(), 3);
     QCOMPARE(spy.last().at(0).toInt(), column(Price));
+}
+
+void TestListView::sortKeepsSelectionAndCurrentRow_data()
+{
+    QTest::addColumn<QStringList>("selected");
+    QTest::addColumn<QString>("current");
+    // Rows a0 … a9 with prices 9 … 0: a sort by the price turns the list round.
+    QTest::newRow("nothing selected") << QStringList() << "a3";
+    QTest::newRow("one row") << QStringList{"a2"} << "a2";
+    QTest::newRow("rows apart, current elsewhere") << QStringList{"a0", "a4", "a5", "a9"} << "a7";
+    QTest::newRow("every row") << QStringList{"a0", "a1", "a2", "a3", "a4",
+                                              "a5", "a6", "a7", "a8", "a9"}
+                               << "a6";
+}
+
+void TestListView::sortKeepsSelectionAndCurrentRow()
+{
+    QFETCH(QStringList, selected);
+    QFETCH(QString, current);
+    QList<BidListQuery::Row> rows;
+    for (int i = 0; i < 10; ++i)
+        rows << BidListQuery::Row{cellsWith(
+            {{column(Aid), QString("a%1").arg(i)}, {column(Price), QString::number(9 - i)}})};
+    BidListView view;
+    view.setSortState({column(Aid), 0});
+    view.fill(rows);
+    view.resize(500, 120);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    view.setCurrentItem(view.findBidItem(current, ""), 0, QItemSelectionModel::NoUpdate);
+    for (const QString& aid : selected)
+        view.findBidItem(aid, "")->setSelected(true);
+    view.verticalScrollBar()->setValue(view.verticalScrollBar()->maximum());
+    const int scrolled = view.verticalScrollBar()->value();
+    QSignalSpy selectionSpy(&view, &QTreeWidget::itemSelectionChanged);
+    QSignalSpy currentSpy(&view, &QTreeWidget::currentItemChanged);
+
+    view.setSortState({column(Price), 0});
+    view.sortList();
+
+    QCOMPARE(columnOf(view, column(Aid)).first(), QString("a9"));
+    QCOMPARE(view.currentItem(), view.findBidItem(current, ""));
+    QStringList nowSelected;
+    for (int r = 0; r < view.topLevelItemCount(); ++r) {
+        BidListItem* item = view.bidItem(r);
+        QCOMPARE(item->isSelected(), selected.contains(item->subItem(Aid)));
+        if (view.selectionModel()->isRowSelected(r, {}))
+            nowSelected << item->subItem(Aid);
+    }
+    nowSelected.sort();
+    QCOMPARE(nowSelected, selected);
+    QCOMPARE(view.header()->sortIndicatorSection(), column(Price));
+    QCOMPARE(view.verticalScrollBar()->value(), scrolled);
+    QCOMPARE(selectionSpy.count(), 0);
+    QCOMPARE(currentSpy.count(), 0);
+    // The selection still answers the keyboard: a step down moves from the current row.
+    const int currentRow = view.indexOfTopLevelItem(view.currentItem());
+    QTest::keyClick(view.viewport(), Qt::Key_Down);
+    QCOMPARE(view.indexOfTopLevelItem(view.currentItem()), currentRow + 1);
+}
+
+void TestListView::equalKeysKeepTheirOrderInBothDirections_data()
+{
+    QTest::addColumn<int>("column");
+    QTest::addColumn<QStringList>("cells");
+    QTest::addColumn<QStringList>("ascendingAids");
+    QTest::addColumn<QStringList>("descendingAids");
+    // Rows a0 … a4 in that order before each sort.
+    QTest::newRow("price") << column(Price) << QStringList{"5", "", "5", "abc", "1"}
+                           << QStringList{"a1", "a3", "a4", "a0", "a2"}
+                           << QStringList{"a0", "a2", "a4", "a1", "a3"};
+    QTest::newRow("title without case")
+        << column(Title) << QStringList{"b", "A", "B", "a", "b"}
+        << QStringList{"a1", "a3", "a0", "a2", "a4"} << QStringList{"a0", "a2", "a4", "a1", "a3"};
+    QTest::newRow("message count by total")
+        << column(NaviCount) << QStringList{"2(1)", "", "2", "0", "1(1)"}
+        << QStringList{"a1", "a3", "a4", "a0", "a2"} << QStringList{"a0", "a2", "a4", "a1", "a3"};
+}
+
+void TestListView::equalKeysKeepTheirOrderInBothDirections()
+{
+    QFETCH(int, column);
+    QFETCH(QStringList, cells);
+    QFETCH(QStringList, ascendingAids);
+    QFETCH(QStringList, descendingAids);
+    QList<BidListQuery::Row> rows;
+    for (int i = 0; i < cells.size(); ++i) {
+        BidListQuery::Row row{cellsWith({{BidListColumns::column(Aid), QString("a%1").arg(i)}})};
+        row.cells[column] = cells.at(i);
+        rows << row;
+    }
+    BidListView view;
+    view.setSortState({BidListColumns::column(Aid), 0});
+    view.fill(rows);
+    view.setSortState({column, 0});
+    view.sortList();
+    QCOMPARE(columnOf(view, BidListColumns::column(Aid)), ascendingAids);
+
+    view.setSortState({BidListColumns::column(Aid), 0});
+    view.sortList();
+    view.setSortState({column, 1});
+    view.sortList();
+    QCOMPARE(columnOf(view, BidListColumns::column(Aid)), descendingAids);
 }
 
 void TestListView::tintFollowsRowPositions()

@@ -118,6 +118,7 @@ private slots:
     void queryOrder();
     void listSort_data();
     void listSort();
+    void sortKeepsSelectedRowsAndShowsThem();
     void sortFollowsTextsChangedAfterASort_data();
     void sortFollowsTextsChangedAfterASort();
     void nextSortType_data();
@@ -308,6 +309,33 @@ void TestNaviList::listSort()
                         row("", true, false, "a"), row("0", true, false, "D")});
     NaviListView::sort(&list, sortColumn, sortType);
     QCOMPARE(column(&list, 6), subjects);
+}
+
+void TestNaviList::sortKeepsSelectedRowsAndShowsThem()
+{
+    QTreeWidget list;
+    NaviListView::setupListViewNavi(&list);
+    QList<NaviRow> rows;
+    for (int i = 0; i < 200; ++i)
+        rows << row(QString::number(i), true, true, QString("s%1").arg(i, 3, 10, QChar('0')));
+    NaviListView::fill(&list, NaviList::Folder, rows);
+    list.resize(500, 150);
+    list.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&list));
+    QTreeWidgetItem* first = list.topLevelItem(0);
+    QTreeWidgetItem* second = list.topLevelItem(5);
+    list.setCurrentItem(first);
+    second->setSelected(true);
+    QSignalSpy selectionSpy(&list, &QTreeWidget::itemSelectionChanged);
+
+    // Descending numbers: the selected rows go to the end and the current one is shown.
+    NaviListView::sort(&list, 5, 1);
+    QCOMPARE(list.topLevelItem(199), first);
+    QCOMPARE(list.currentItem(), first);
+    QVERIFY(first->isSelected() && second->isSelected());
+    QCOMPARE(list.selectedItems().size(), 2);
+    QVERIFY(list.viewport()->rect().intersects(list.visualItemRect(first)));
+    QCOMPARE(selectionSpy.count(), 0);
 }
 
 void TestNaviList::sortFollowsTextsChangedAfterASort_data()
