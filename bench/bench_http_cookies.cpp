@@ -2,6 +2,7 @@
 // answers that set no cookie, once with answers that set the same persistent cookie, once with
 // answers that set a session cookie, and prints the wall time of each run and the number of
 // cookie-file writes.
+#include "BenchScale.h"
 #include "support/FakeSite.h"
 #include "support/TestDataFolder.h"
 
@@ -15,7 +16,8 @@
 
 namespace {
 
-constexpr int pageCount = 400;
+// Pages per run, times the scale factor.
+int pageCount = 400;
 
 qint64 fetchAll(const FakeSite& site, const QString& path)
 {
@@ -35,6 +37,7 @@ qint64 fetchAll(const FakeSite& site, const QString& path)
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
+    pageCount *= BenchScale::factor(argc, argv);
     QTextStream out(stdout);
 
     TestDataFolder folder;

@@ -1,6 +1,8 @@
 // The template keyword expansion of the main window: a 40-line template with 10 item lines for
-// a winner with 100 listings among the 20,000 rows of the listing list. Times one call, with its
+// a winner with 100 listings among the 20,000 rows of the listing list (both times the scale
+// factor: argument or TESSALY_BENCH_SCALE). Times one call, with its
 // queries, the scan of the list and the expansion.
+#include "BenchScale.h"
 #include "support/FixtureDb.h"
 #include "support/TestDataFolder.h"
 #include "support/TestDialogs.h"
@@ -21,8 +23,9 @@
 
 namespace {
 
-constexpr int Rows = 20000;
-constexpr int WinnerListings = 100;
+// The list's size and the winner's listings, times the scale factor.
+int Rows = 20000;
+int WinnerListings = 100;
 constexpr int Rounds = 50;
 const QString winner = QStringLiteral("bidder42");
 
@@ -75,6 +78,9 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    const int scale = BenchScale::factor(argc, argv);
+    Rows *= scale;
+    WinnerListings *= scale;
     TestDataFolder folder;
     TestDialogs dialogs;
 

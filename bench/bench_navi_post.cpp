@@ -3,6 +3,7 @@
 // --composer each post is the reply composer's send command under the main window (account
 // check, steps, board download started, flags, close). Run with QT_QPA_PLATFORM=offscreen
 // (and QTWEBENGINE_DISABLE_SANDBOX=1 as root).
+#include "BenchScale.h"
 #include "support/FakeSite.h"
 #include "support/NaviBoardSite.h"
 #include "support/NaviPostSite.h"
@@ -86,6 +87,8 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QTextStream out(stdout);
+    // Later posts after the first: five times the scale factor (TESSALY_BENCH_SCALE).
+    const int lastPost = 1 + 5 * BenchScale::factor(0, argv);
 
     TestDataFolder folder;
     FakeSite site;
@@ -106,7 +109,7 @@ int main(int argc, char** argv)
         navi.updateLoginId();
         out << "first send from the composer (engine start included): "
             << timedComposerPost(navi, 1) << " ms\n";
-        for (int i = 2; i <= 6; ++i)
+        for (int i = 2; i <= lastPost; ++i)
             out << "send " << i << ": " << timedComposerPost(navi, i) << " ms\n";
         out.flush();
         navi.close();
@@ -115,7 +118,7 @@ int main(int argc, char** argv)
 
     QWidget owner;
     out << "first post (engine start included): " << timedPost(&owner, 1) << " ms\n";
-    for (int i = 2; i <= 6; ++i)
+    for (int i = 2; i <= lastPost; ++i)
         out << "post " << i << ": " << timedPost(&owner, i) << " ms\n";
     out.flush();
     return 0;
