@@ -335,6 +335,11 @@ public:
     void ActionNaviMakeExecute();
     void ActionNaviReplyExecute();
 
+    // ---- Deleted listings and bidder transactions ----
+    void connectBidDataEtcCommands();
+    void ActionShowDeleteBidListExecute();
+    void ActionShowSelectBidIdListExecute();
+
     // ---- Shared state ----
     QSqlDatabase connection;
     QString connectionName;

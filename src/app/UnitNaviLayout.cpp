@@ -602,6 +602,7 @@ void TFormNavi::buildMenus()
     PopupMenuNaviList->addAction(action("ActionShowSelectAuctionIdNaviList"));
     PopupMenuNaviList->addAction(action("ActionShowBrowser"));
     connectReplyCommands();
+    connectBidDataEtcCommands();
 
     PopupMenuLogin = new QMenu(QStringLiteral("ログイン(&L)"), this);
     PopupMenuLogin->setObjectName("PopupMenuLogin");
