@@ -17,6 +17,7 @@
 #include "views/BidDataEtcSort.h"
 #include "views/BidListColumns.h"
 #include "views/BidListView.h"
+#include "views/FolderTree.h"
 #include "views/NaviListItem.h"
 #include "views/UnitBidDataEtc.h"
 
@@ -662,6 +663,27 @@ private slots:
         QTRY_VERIFY(transactions->loaded());
         QCOMPARE(column(transactions->ListViewBid, column(Aid)),
                  QStringList({"a1", "a2", "a3", "a6"}));
+        closeAll();
+
+        // On the message tab the focused message row gives its transaction's bidder.
+        navi.PageControlMain->setCurrentIndex(1);
+        navi.TreeViewNavi->setCurrentItem(FolderTree::findFolder(navi.TreeViewNavi, "000"));
+        QTRY_VERIFY(navi.ListViewNavi->topLevelItemCount() > 0);
+        navi.currentNaviItem = nullptr;
+        const int lines = navi.ListBoxMessage->count();
+        bidder->trigger();
+        QCOMPARE(navi.ListBoxMessage->count(), lines + 1);
+        QTreeWidgetItem* message = navi.ListViewNavi->topLevelItem(0);
+        navi.ListViewNavi->setCurrentItem(message);
+        QTRY_COMPARE(navi.currentNaviItem, message);
+        bidder->trigger();
+        TFormBidDataEtc* fromMessage = nullptr;
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (auto* form = qobject_cast<TFormBidDataEtc*>(window))
+                fromMessage = form;
+        QVERIFY(fromMessage);
+        QCOMPARE(fromMessage->bidId, NaviListItem::of(message)->row().bidId);
+        QCOMPARE(fromMessage->listMode, 1);
         closeAll();
     }
 };
