@@ -400,20 +400,21 @@ void TFormBidDataEtc::AppIdle()
 void TFormBidDataEtc::ActionBidDataUpdateExecute()
 {
     m_loading = true;
-    try {
-        m_pending =
-            BidDataEtcQuery::readRows(m_db, listMode, loginId, bidId, bidSortColumn, bidSortType);
-    } catch (const std::exception&) {
-        // A failed read shows what was read: nothing.
-        m_pending.clear();
-    }
-    // The statement orders prices and counts as text; the list stands as a header click sorts.
-    BidDataEtcSort::sortRows(m_pending, bidSortColumn, bidSortType);
+    m_added = 0;
+    m_outOfOrder = false;
+    m_lastRow.clear();
     ListViewBid->header()->setSortIndicator(bidSortColumn, bidSortType == 0 ? Qt::AscendingOrder
                                                                             : Qt::DescendingOrder);
-    m_added = 0;
-    ProgressBar->setRange(0, qMax<qsizetype>(1, m_pending.size()));
-    ProgressBar->setValue(0);
+    try {
+        ProgressBar->setRange(0,
+                              qMax(1, BidDataEtcQuery::rowCount(m_db, listMode, loginId, bidId)));
+        ProgressBar->setValue(0);
+        queryBidList =
+            BidDataEtcQuery::open(m_db, listMode, loginId, bidId, bidSortColumn, bidSortType);
+    } catch (const std::exception&) {
+        // A failed load shows what was read: nothing.
+        queryBidList.reset();
+    }
     addPendingRows();
 }
 
@@ -425,19 +426,35 @@ void TFormBidDataEtc::addPendingRows()
     slice.start();
     // The first batch shows at once; later ones go in slices of time between paints.
     const bool first = m_added == 0;
-    while (m_added < m_pending.size()) {
-        const qsizetype end = qMin(m_added + loadBatchRows, m_pending.size());
+    bool more = queryBidList.has_value();
+    const int column = bidSortColumn;
+    while (more) {
         QList<QTreeWidgetItem*> batch;
-        batch.reserve(end - m_added);
-        for (qsizetype i = m_added; i < end; ++i)
-            batch.append(new BidDataEtcItem(m_pending.at(i)));
+        batch.reserve(loadBatchRows);
+        try {
+            while (batch.size() < loadBatchRows && (more = queryBidList->next())) {
+                QStringList cells = BidDataEtcQuery::rowOf(*queryBidList);
+                // The statement orders as the list compares; a row it puts otherwise (a price
+                // that is no plain number) has the list sorted once at the end.
+                if (!m_lastRow.isEmpty()) {
+                    const int order = BidDataEtcSort::compareCells(column, m_lastRow.at(column),
+                                                                   cells.at(column));
+                    if (bidSortType == 0 ? order > 0 : order < 0)
+                        m_outOfOrder = true;
+                }
+                m_lastRow = cells;
+                batch.append(new BidDataEtcItem(cells));
+            }
+        } catch (const std::exception&) {
+            more = false; // the rows read so far stay
+        }
         ListViewBid->addTopLevelItems(batch);
-        m_added = end;
-        ProgressBar->setValue(int(m_added));
+        m_added += batch.size();
+        ProgressBar->setValue(int(qMin<qsizetype>(m_added, ProgressBar->maximum())));
         if (first || slice.elapsed() >= loadSliceMs)
             break;
     }
-    if (m_added < m_pending.size()) {
+    if (more) {
         QTimer::singleShot(0, this, &TFormBidDataEtc::addPendingRows);
         return;
     }
@@ -446,9 +463,9 @@ void TFormBidDataEtc::addPendingRows()
 
 void TFormBidDataEtc::finishLoad()
 {
-    m_pending.clear();
-    m_pending.squeeze();
-    if (m_sortedDuringLoad)
+    queryBidList.reset();
+    m_lastRow.clear();
+    if (m_outOfOrder || m_sortedDuringLoad)
         ListViewBid->sortItems(bidSortColumn,
                                bidSortType == 0 ? Qt::AscendingOrder : Qt::DescendingOrder);
     ProgressBar->setValue(ProgressBar->maximum());
@@ -636,6 +653,7 @@ void TFormBidDataEtc::closeEvent(QCloseEvent* event)
     m_closing = true;
     TimerListViewBid->stop();
     saveSettings();
+    queryBidList.reset();
     queryBidderInfo.reset();
     QMainWindow::closeEvent(event);
 }

@@ -119,13 +119,15 @@ private:
     void saveSettings();
 
     QSqlDatabase m_db;
+    std::optional<QSqlQuery> queryBidList;
     std::optional<QSqlQuery> queryBidderInfo;
     QHash<QString, BidInfoEtc> bidderInfoCache;
     QTreeWidgetItem* selectedBidItem = nullptr;
     WheelRouter* wheelRouter = nullptr;
     WindowPlacement* placement = nullptr;
-    QList<QStringList> m_pending;
+    QStringList m_lastRow;
     qsizetype m_added = 0;
+    bool m_outOfOrder = false;
     bool m_shown = false;
     bool m_loading = false;
     bool m_loaded = false;

@@ -195,11 +195,11 @@ private slots:
         QTest::newRow("bidder by name desc")
             << 1 << 4 << 1
             << " WHERE T_BidData.LoginId=:DATA_LOGINID AND T_BidData.BidId=:DATA_BID_ID"
-            << " ORDER BY T_BidMaster.Name DESC";
+            << " ORDER BY T_BidMaster.Name COLLATE NOCASE DESC";
         QTest::newRow("count") << 0 << 7 << 0 << " WHERE DeleteFlg"
-                               << " ORDER BY T_NAVI_COUNT.NAVI_COUNT ASC";
+                               << " ORDER BY COALESCE(T_NAVI_COUNT.NAVI_COUNT,-1) ASC";
         QTest::newRow("url") << 0 << 18 << 2 << " WHERE DeleteFlg"
-                             << " ORDER BY T_BidData.Url DESC";
+                             << " ORDER BY T_BidData.Url COLLATE NOCASE DESC";
         QTest::newRow("past the last") << 0 << 19 << 0 << " WHERE DeleteFlg"
                                        << " ORDER BY T_BidData.[Index] ASC";
         QTest::newRow("negative") << 1 << -1 << 1 << " AND T_BidData.BidId=:DATA_BID_ID"
@@ -351,6 +351,19 @@ private slots:
             form->ListViewBidColumnClick(sortColumn);
             QCOMPARE(column(form->ListViewBid, column(Aid)), aids);
         }
+    }
+
+    // A price that is no plain number counts as -1, as a header click sorts it.
+    void storedPriceSortWithATextPrice()
+    {
+        FixtureDb::addListing(
+            db->db(), {.aid = "a7", .bidId = "x", .price = "99999円", .index = 7, .deleted = true});
+        writeSetting("SortColumnBid", column(Price));
+        writeSetting("SortTypeBid", 0);
+        TFormBidDataEtc* form = open(0);
+        QCOMPARE(column(form->ListViewBid, column(Aid)),
+                 QStringList({"a7", "a4", "a2", "a1", "a6"}));
+        QCOMPARE(form->statusPanels[0]->text(), QString("件数：5"));
     }
 
     void selectionShowsTheTransaction()
