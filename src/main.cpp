@@ -29,12 +29,14 @@ int main(int argc, char** argv)
         TFormMain formMain;
         formMain.FormCreate();
         TFormNavi* navi = formMain.formNavi;
-        instance.listen();
-        QObject::connect(&instance, &SingleInstance::raiseRequested, navi,
-                         &TFormNavi::raiseFromOutside);
+        // A stop request is handled before the instance answers, so one sent as soon as the
+        // running program can be found still closes it in order.
         UnixSignals signalsToClose;
         QObject::connect(&signalsToClose, &UnixSignals::terminateRequested, navi,
                          [navi] { navi->close(); });
+        instance.listen();
+        QObject::connect(&instance, &SingleInstance::raiseRequested, navi,
+                         &TFormNavi::raiseFromOutside);
         app.exec();
     } catch (const std::exception& error) {
         Dialogs::showError(nullptr, CommonDefine::applicationTitle, QString::fromUtf8(error.what()));

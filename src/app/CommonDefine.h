@@ -14,6 +14,10 @@ inline const QString applicationTitle = QStringLiteral("テサリー");
 QString exeDir();          // the data folder (holds setting.ini and the database)
 QString settingIniPath();  // exeDir() + "/setting.ini"
 
+// The two updater programs of the update server, saved into exeDir() when fetched.
+inline const QString updateExeName = QStringLiteral("UpdateExe.exe");
+inline const QString updateMdbName = QStringLiteral("UpdateMdb.exe");
+
 namespace Section {
 inline const QString Main = QStringLiteral("Main");
 inline const QString Version = QStringLiteral("Version");

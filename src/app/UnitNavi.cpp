@@ -1,6 +1,7 @@
 // The main window's lifecycle: first show, first idle moment, closing, and its settings.
 #include "app/UnitNavi.h"
 
+#include "app/CheckVersion.h"
 #include "app/CommonDefine.h"
 #include "app/MessageFontSize.h"
 #include "app/ToolBarBands.h"
@@ -53,16 +54,6 @@ void writeColumnWidths(IniFile& ini, QTreeWidget* list, const QString& key)
         ini.writeInteger(mainSection(), key + QString::number(column), list->columnWidth(column));
 }
 
-// The database version is read at every start (default "1") and written back in its
-// normalised decimal form.
-void writeNormalisedDatabaseVersion(IniFile& ini)
-{
-    const QString& section = CommonDefine::Section::Version;
-    bool ok = false;
-    const double version = ini.readString(section, "MdbVersion", "1").toDouble(&ok);
-    ini.writeString(section, "MdbVersion", QString::number(ok ? version : 1.0));
-}
-
 } // namespace
 
 TFormNavi::TFormNavi(QWidget* parent) : QMainWindow(parent)
@@ -79,6 +70,8 @@ TFormNavi::TFormNavi(QWidget* parent) : QMainWindow(parent)
     connectCsvCommands();
     connectEndTimeLookup();
     connectSettingCommand();
+    connectVersionCommands();
+    connectViewerCommands();
     connectMarkerCommands();
     connectBidderSignals();
     connectSelectionSignals();
@@ -99,7 +92,9 @@ TFormNavi::~TFormNavi()
 
 void TFormNavi::FormShow()
 {
-    balloonCapable = QSystemTrayIcon::supportsMessages();
+    // The local versions now; the update server is asked once the window has been drawn.
+    const auto versionCheck = std::make_shared<CheckVersion>();
+    balloonCapable = CheckVersion::isBalloonCapable();
     findTarget = 4;
     selectedPriceTotal = 0;
     statusPanels[2]->setText(QStringLiteral("合計価格：0"));
@@ -109,7 +104,6 @@ void TFormNavi::FormShow()
     trayMenuFixedCount = int(PopupMenuTray->actions().size());
 
     IniFile ini(CommonDefine::settingIniPath());
-    writeNormalisedDatabaseVersion(ini);
     bidInfoKeywords = BidInfoKeywords::readCreatingDefaults(ini);
     options = NaviOptions::read(ini, balloonCapable);
     ListViewBid->setBackColorValue(options.bidBackColor);
@@ -145,12 +139,17 @@ void TFormNavi::FormShow()
 
     // The steps that wait on the site run once the window has been drawn, in their order.
     const bool autoLogin = NaviOptions::readLoginAutoLogin(ini) && !autoLoginId.isEmpty();
-    runAfterFirstPaint(this, [this, autoLogin] {
+    runAfterFirstPaint(this, [this, autoLogin, versionCheck] {
         if (closed)
             return;
+        versionCheck->askServer();
         if (autoLogin)
             login(autoLoginId, autoLoginPassword);
         AppIdle();
+        // A handed-over updater closes the window: the first show ends there.
+        if (!offerUpdate(*versionCheck))
+            return;
+        buildMailerSendMenus();
     });
 }
 
@@ -455,6 +454,7 @@ void TFormNavi::FormDestroy()
 {
     // No thread may outlive the connection and queries it uses through its hand-overs.
     stopAllDownloads();
+    closeConnectionWindows();
     for (QSqlQuery* query :
          {&queryLoginFolders, &queryInsertFolder, &queryNaviList, &queryInsertNavi,
           &queryBidderInfo, &queryBidderName, &queryBidTitle, &queryNewestAid,

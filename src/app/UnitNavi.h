@@ -52,6 +52,8 @@ struct ListingStoreSummary;
 struct NaviBoard;
 class WindowPlacement;
 class TFormPrintNaviMessage;
+class CheckVersion;
+class QListWidgetItem;
 
 // The main window: the listing tab and the message tab with their panes, menus, tool bars,
 // status bar, tray icon and message log; it owns the main database connection and the shared
@@ -313,10 +315,23 @@ public:
     NaviSelectionDelay* bidNaviSelectionDelay = nullptr;
     QSet<QString> knownFolderLogins;
 
+    // ---- Message viewer, per-listing message list and message search ----
+    void connectViewerCommands();
+    void ActionShowSelectAuctionIdNaviListExecute();
+    void ActionFindNaviExecute();
+    // Closes the side windows that read the main connection, before it is released.
+    void closeConnectionWindows();
+
     // ---- Template editors ----
     void connectTemplateCommands();
     void ActionShowNaviTemplateExecute();
     void ActionShowEvaluationTemplateExecute();
+    // ---- In-app browser and mail hand-over ----
+    void connectBrowserCommand();
+    void ActionShowBrowserExecute();
+    // Fills both "メーラーに送る" submenus with the message templates, once per start.
+    void buildMailerSendMenus();
+    void executeMailerSend(QAction* item);
     // ---- Settings dialog ----
     void connectSettingCommand();
     void ActionShowSettingExecute();
@@ -330,10 +345,21 @@ public:
     void ActionPrintNaviMessageSettingExecute();
     QPointer<QWidget> formPrintNaviMessage, formPrintNaviMessageSetting;
 
+    // ---- Version check, about box, log jump ----
+    void connectVersionCommands();
+    void MainMenuVersionClick();
+    // The first show's update offer; false when an updater was handed over and the window closed.
+    bool offerUpdate(const CheckVersion& check);
+    // From a log line that names a transaction to its row of ListViewBid; no line, nothing.
+    void ListBoxMessageDblClick(const QListWidgetItem* line);
+
     // ---- Composer openers ----
     void connectReplyCommands();
     void ActionNaviMakeExecute();
     void ActionNaviReplyExecute();
+    // The feedback composer on the selected listing row, refused for a listing marked "不要".
+    void connectEvaluationCommand();
+    void ActionEvaluationMakeExecute();
 
     // ---- Deleted listings and bidder transactions ----
     void connectBidDataEtcCommands();

@@ -464,6 +464,7 @@ void TFormNavi::buildMenus()
     data->addAction(ActionEvaluationMake);
     data->addSeparator();
     data->addAction(makeAction("ActionShowBrowser", "ブラウザで表示(&B)..."));
+    connectBrowserCommand();
 
     MainMenuNavi = topMenu("MainMenuNavi", "ナビ(&N)");
     MainMenuNavi->addAction(makeAction("ActionNaviReply", "返信(&R)...", QKeySequence("Ctrl+R")));
@@ -602,6 +603,7 @@ void TFormNavi::buildMenus()
     PopupMenuNaviList->addAction(action("ActionShowSelectAuctionIdNaviList"));
     PopupMenuNaviList->addAction(action("ActionShowBrowser"));
     connectReplyCommands();
+    connectEvaluationCommand();
     connectBidDataEtcCommands();
 
     PopupMenuLogin = new QMenu(QStringLiteral("ログイン(&L)"), this);

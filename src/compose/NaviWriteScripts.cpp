@@ -5,7 +5,6 @@
 
 namespace {
 
-// Runs body(data) inside try/catch; body returns the answer object.
 QString wrapped(const QString& body, const QJsonObject& data)
 {
     const QString json = QString::fromUtf8(QJsonDocument(data).toJson(QJsonDocument::Compact));
@@ -48,6 +47,11 @@ QString fillMessageForm(int subject, const QString& text)
 
 QString pressConfirmButton()
 {
+    return pressSubmitButton(QStringLiteral("投"));
+}
+
+QString pressSubmitButton(const QString& mark)
+{
     static const QString body = QStringLiteral(R"JS(
     var inputs = document.getElementsByTagName('input');
     for (var i = 0; i < inputs.length; ++i) {
@@ -63,8 +67,20 @@ QString pressConfirmButton()
     }
     return {ok: true, submitted: false};)JS");
     QJsonObject data;
-    data.insert(QStringLiteral("mark"), QStringLiteral("投"));
+    data.insert(QStringLiteral("mark"), mark);
     return wrapped(body, data);
+}
+
+QString stepScript(const QString& body, const QVariantMap& data)
+{
+    return wrapped(body, QJsonObject::fromVariantMap(data));
+}
+
+QString bodyHtml()
+{
+    static const QString body = QStringLiteral(R"JS(
+    return {ok: true, html: document.body ? document.body.outerHTML : ''};)JS");
+    return wrapped(body, QJsonObject());
 }
 
 QString isPostCompleted()

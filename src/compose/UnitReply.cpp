@@ -4,6 +4,9 @@
 #include "app/CommonRoutines.h"
 #include "app/ToolBarBands.h"
 #include "app/UnitNavi.h"
+#include "compose/ComposerFlagRow.h"
+#include "compose/ComposerFontMenus.h"
+#include "compose/ComposerTemplateTree.h"
 #include "compose/DateFormats.h"
 #include "compose/Quoting.h"
 #include "compose/ReplyFontSizes.h"
@@ -11,6 +14,7 @@
 #include "compose/ReplyLog.h"
 #include "compose/TemplateKeywords.h"
 #include "compose/TemplateStore.h"
+#include "compose/UnitNaviWrite.h"
 #include "platform/Dialogs.h"
 #include "platform/IniFile.h"
 #include "platform/WheelRouter.h"
@@ -94,7 +98,11 @@ TFormReply::TFormReply(TFormNavi& navi) : QMainWindow(nullptr), m_navi(navi)
     connect(&navi, &QObject::destroyed, this, [this] {
         m_templates.reset();
         m_closed = true;
-        deleteLater();
+        if (m_writer)
+            m_writer->abandon();
+        // A send under way frees the window once it has returned.
+        if (!m_inSend)
+            deleteLater();
     });
 }
 
@@ -321,54 +329,17 @@ QWidget* TFormReply::buildBottom(QWidget* parent)
     SplitterBottom->setChildrenCollapsible(false);
     layout->addWidget(SplitterBottom);
 
-    PanelBottomLeft = new QWidget(SplitterBottom);
-    PanelBottomLeft->setObjectName("PanelBottomLeft");
-    auto* left = new QVBoxLayout(PanelBottomLeft);
-    left->setContentsMargins(0, 0, 0, 0);
-    left->setSpacing(0);
-    auto* titleBar = new QWidget(PanelBottomLeft);
-    auto* titleRow = new QHBoxLayout(titleBar);
-    titleRow->setContentsMargins(0, 2, 2, 2);
-    titleRow->addWidget(new QLabel(QStringLiteral(" テンプレートツリー"), titleBar), 1);
-    ButtonTemplateTreeClose = new QToolButton(titleBar);
-    ButtonTemplateTreeClose->setObjectName("ButtonTemplateTreeClose");
-    ButtonTemplateTreeClose->setText(QStringLiteral("×"));
-    ButtonTemplateTreeClose->setToolTip(QStringLiteral("テンプレートツリーを閉じる"));
-    ButtonTemplateTreeClose->setAutoRaise(true);
-    titleRow->addWidget(ButtonTemplateTreeClose);
-    left->addWidget(titleBar);
-    TreeViewTemplate = new QTreeWidget(PanelBottomLeft);
-    TreeViewTemplate->setObjectName("TreeViewTemplate");
-    TreeViewTemplate->setHeaderHidden(true);
-    TreeViewTemplate->setRootIsDecorated(false);
-    TreeViewTemplate->setItemsExpandable(false);
-    TreeViewTemplate->setExpandsOnDoubleClick(false);
-    TreeViewTemplate->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    TreeViewTemplate->setSelectionBehavior(QAbstractItemView::SelectRows);
-    TreeViewTemplate->setAllColumnsShowFocus(true);
-    TreeViewTemplate->setMinimumHeight(20);
-    left->addWidget(TreeViewTemplate, 1);
+    PanelBottomLeft = ComposerTemplateTree::buildPanel(SplitterBottom, &ButtonTemplateTreeClose,
+                                                       &TreeViewTemplate);
 
     auto* right = new QWidget(SplitterBottom);
     right->setObjectName("PanelBottomRight");
     auto* rightLayout = new QVBoxLayout(right);
     rightLayout->setContentsMargins(4, 2, 4, 2);
     rightLayout->setSpacing(2);
-    auto* flagRow = new QHBoxLayout;
-    const std::pair<QCheckBox**, std::pair<const char*, const char*>> flags[] = {
-        {&CheckBoxFlgFirst, {"CheckBoxFlgFirst", "住所連絡更新"}},
-        {&CheckBoxFlgPayment, {"CheckBoxFlgPayment", "入金更新"}},
-        {&CheckBoxFlgReceipt, {"CheckBoxFlgReceipt", "発送更新"}},
-        {&CheckBoxFlgEvaluation, {"CheckBoxFlgEvaluation", "評価更新"}},
-        {&CheckBoxFlgEnd, {"CheckBoxFlgEnd", "終了更新"}},
-        {&CheckBoxFlgPluralUpdate, {"CheckBoxFlgPluralUpdate", "リスト表示中の同一落札者行も更新"}},
-    };
-    for (const auto& [box, names] : flags) {
-        *box = new QCheckBox(QString::fromUtf8(names.second), right);
-        (*box)->setObjectName(QString::fromLatin1(names.first));
-        flagRow->addWidget(*box);
-    }
-    flagRow->addStretch(1);
+    QHBoxLayout* flagRow = ComposerFlagRow::build(
+        right, {&CheckBoxFlgFirst, &CheckBoxFlgPayment, &CheckBoxFlgReceipt, &CheckBoxFlgEvaluation,
+                &CheckBoxFlgEnd, &CheckBoxFlgPluralUpdate});
     rightLayout->addLayout(flagRow);
 
     auto* subjects = new QGridLayout;
@@ -415,7 +386,9 @@ void TFormReply::buildStatusBar()
 
 void TFormReply::connectSignals()
 {
-    connect(ActionSend, &QAction::triggered, this, &TFormReply::ActionSendExecute);
+    connect(ActionSend, &QAction::triggered, this, &TFormReply::ActionMainTransmissionExecute);
+    connect(ActionSendStop, &QAction::triggered, this,
+            &TFormReply::ActionMainTransmissionStopExecute);
     connect(ActionClose, &QAction::triggered, this, &QWidget::close);
     connect(ActionAllSelect, &QAction::triggered, this, &TFormReply::ActionAllSelectExecute);
     connect(ActionShowTemplateTree, &QAction::toggled, this, &TFormReply::applyTemplatePanel);
@@ -503,13 +476,9 @@ void TFormReply::FormShow()
     loadMessageList();
     applyNaviPanel();
     buildTemplateMenusAndTree();
-    if (m_navi.options.operationNaviTemplateTree == 0)
-        connect(TreeViewTemplate, &QTreeWidget::itemClicked, this,
-                &TFormReply::TreeViewTemplateActivate);
-    else
-        connect(TreeViewTemplate, &QTreeWidget::itemDoubleClicked, this,
-                &TFormReply::TreeViewTemplateActivate);
-    TreeViewTemplate->setMouseTracking(m_navi.options.operationNaviTemplateTree == 0);
+    ComposerTemplateTree::connectActivation(TreeViewTemplate,
+                                            m_navi.options.operationNaviTemplateTree, this,
+                                            &TFormReply::TreeViewTemplateActivate);
     MemoMessage->setFocus();
     buildFontSizeMenus();
     MemoMessageChange();
@@ -609,24 +578,12 @@ void TFormReply::buildTemplateMenusAndTree()
                 [this, insert] { insertTemplate(insert->toolTip()); });
     }
 
-    QIcon groupIcon;
-    groupIcon.addPixmap(style()->standardPixmap(QStyle::SP_DirClosedIcon), QIcon::Normal);
-    groupIcon.addPixmap(style()->standardPixmap(QStyle::SP_DirOpenIcon), QIcon::Selected);
-    const QIcon templateIcon = style()->standardIcon(QStyle::SP_FileIcon);
-    const QIcon itemIcon = style()->standardIcon(QStyle::SP_FileDialogInfoView);
+    const QIcon templateIcon = ComposerTemplateTree::templateIcon(this);
+    const QIcon itemIcon = ComposerTemplateTree::itemIcon(this);
     TreeViewTemplate->clear();
     auto group = [&](const QString& caption, int groupIndex, const QStringList& children, int kind,
                      const QIcon& icon) {
-        auto* node = new QTreeWidgetItem(TreeViewTemplate, {caption});
-        node->setData(0, nodeKindRole, GroupNode);
-        node->setData(0, nodeGroupRole, groupIndex);
-        node->setIcon(0, groupIcon);
-        for (const QString& text : children) {
-            auto* child = new QTreeWidgetItem(node, {text});
-            child->setData(0, nodeKindRole, kind);
-            child->setData(0, nodeGroupRole, groupIndex);
-            child->setIcon(0, icon);
-        }
+        ComposerTemplateTree::addGroup(TreeViewTemplate, caption, groupIndex, children, kind, icon);
     };
     QStringList personal, bidder;
     for (const auto& entry : std::as_const(personalColumns))
@@ -927,28 +884,12 @@ void TFormReply::buildFontSizeMenus()
 
 QMenu* TFormReply::fontSizeMenu(QMenu* menu, QPlainTextEdit* target)
 {
-    menu->clear();
-    for (int i = 0; i < ReplyFontSizes::count; ++i) {
-        const int points = ReplyFontSizes::sizes[i];
-        QAction* item = menu->addAction(ReplyFontSizes::caption(i));
-        item->setToolTip(QString::number(points));
-        connect(item, &QAction::triggered, this, [target, points] {
-            QFont font = target->font();
-            font.setPointSize(points);
-            target->setFont(font);
-        });
-    }
-    return menu;
+    return ComposerFontMenus::fill(menu, target);
 }
 
 void TFormReply::stepFont(QWidget* control, bool towardsUser)
 {
-    QFont font = control->font();
-    const int next = ReplyFontSizes::wheelStep(font.pointSize(), towardsUser);
-    if (next == font.pointSize())
-        return;
-    font.setPointSize(next);
-    control->setFont(font);
+    ComposerFontMenus::stepFont(control, towardsUser);
 }
 
 QWidget* TFormReply::hoverHandle() const
@@ -1024,12 +965,7 @@ void TFormReply::writeBands(IniFile& ini) const
     }
 }
 
-// ---- Send and close ----
-
-void TFormReply::ActionSendExecute()
-{
-    // Posting the message is the sending step's work; the command exists in menu and bar.
-}
+// ---- Close ----
 
 void TFormReply::closeEvent(QCloseEvent* event)
 {
@@ -1042,6 +978,9 @@ void TFormReply::closeEvent(QCloseEvent* event)
         return;
     }
     FormClose();
+    // A post under way ends at its next check; its wait ends now.
+    if (m_writer)
+        m_writer->abandon();
     event->accept();
 }
 

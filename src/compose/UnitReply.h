@@ -1,5 +1,6 @@
 #pragma once
 
+#include "compose/ComposerTemplateTree.h"
 #include "compose/KeywordExpander.h"
 #include "compose/ReplyData.h"
 
@@ -30,6 +31,7 @@ class QToolButton;
 class QTreeWidget;
 class QTreeWidgetItem;
 class TFormNavi;
+class TFormNaviWrite;
 class TemplateStore;
 class WheelRouter;
 class WindowPlacement;
@@ -63,9 +65,14 @@ public:
     QList<std::pair<QString, QString>> bidderColumns;
 
     // Kinds of the template tree's nodes (nodeKindRole).
-    enum NodeKind { GroupNode = 0, TemplateNode = 2, ItemNode = 3 };
-    static constexpr int nodeKindRole = Qt::UserRole + 1;
-    static constexpr int nodeGroupRole = Qt::UserRole + 2; // 0 templates, 1 seller, 2 winner
+    enum NodeKind {
+        GroupNode = ComposerTemplateTree::GroupNode,
+        TemplateNode = ComposerTemplateTree::TemplateNode,
+        ItemNode = ComposerTemplateTree::ItemNode
+    };
+    static constexpr int nodeKindRole = ComposerTemplateTree::nodeKindRole;
+    static constexpr int nodeGroupRole =
+        ComposerTemplateTree::nodeGroupRole; // 0 templates, 1 seller, 2 winner
 
     void setNewMessageCaption();
     void prepareTemplateQueries();
@@ -83,7 +90,18 @@ public:
 
     // ---- Handlers ----
     void FormShow();
-    void ActionSendExecute();
+    // Posts the message on the transaction's board: checks, confirmation, the posting
+    // browser's steps with stop tests between them, then the board download, the flags and
+    // the close on success; after a failure or a stop the composer stays open as it was.
+    void ActionMainTransmissionExecute();
+    // Asks whether to stop; Yes disables the stop command, which the post notices between
+    // its steps.
+    void ActionMainTransmissionStopExecute();
+    // Writes the checked progress flags into the transaction, and with the plural box into
+    // every listed row of the same winner, and shows them in the listing list.
+    void updateProgressFlags();
+    // The day a date flag is written with; invalid: the current date.
+    QDate flagDate;
     void ActionAllSelectExecute();
     void ListViewNaviColumnClick(int column);
     void ListViewNaviChange();
@@ -197,6 +215,11 @@ private:
     void reportKeywordErrors(bool errorFlag, const QString& errorText);
     void insertAtCaret(const QString& stored);
     void stepFont(QWidget* control, bool towardsUser);
+    // How the posting steps ended.
+    enum class PostOutcome { Completed, NotConfirmed, Stopped, Failed, Closed };
+    PostOutcome runPostSteps(TFormNaviWrite& writer, int subjectNumber, const QString& text);
+    // The controls that change the message, its subject or its flags.
+    void setSendControlsEnabled(bool enabled);
 
     TFormNavi& m_navi;
     std::unique_ptr<TemplateStore> m_templates;
@@ -212,4 +235,8 @@ private:
     int m_listWidth = 350;
     bool m_shown = false;
     bool m_closed = false;
+    // The posting browser of the post under way.
+    QPointer<TFormNaviWrite> m_writer;
+    // A send is on the stack: the window is freed only once it has returned.
+    bool m_inSend = false;
 };

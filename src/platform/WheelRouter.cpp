@@ -2,6 +2,8 @@
 
 #include <QAbstractScrollArea>
 #include <QEvent>
+#include <QFont>
+#include <QWidget>
 #include <QScrollBar>
 #include <QWheelEvent>
 
@@ -22,6 +24,30 @@ void WheelRouter::track(QAbstractScrollArea* control, bool fontControl)
     });
 }
 
+void WheelRouter::swallow(QWidget* control)
+{
+    m_swallowed.insert(control);
+    control->installEventFilter(this);
+    connect(control, &QObject::destroyed, this, [this, control] { m_swallowed.remove(control); });
+}
+
+int WheelRouter::steppedFontSize(int points, bool towardsUser)
+{
+    if (towardsUser)
+        return points <= 71 ? points + 2 : points;
+    return points >= 5 ? points - 2 : points;
+}
+
+void WheelRouter::stepFont(QWidget* control, bool towardsUser)
+{
+    QFont font = control->font();
+    const int size = steppedFontSize(font.pointSize(), towardsUser);
+    if (size == font.pointSize())
+        return;
+    font.setPointSize(size);
+    control->setFont(font);
+}
+
 QAbstractScrollArea* WheelRouter::controlOf(QObject* watched) const
 {
     for (QAbstractScrollArea* control : m_controls)
@@ -36,6 +62,8 @@ bool WheelRouter::eventFilter(QObject* watched, QEvent* event)
     const QEvent::Type type = event->type();
     if (type != QEvent::Enter && type != QEvent::Leave && type != QEvent::Wheel)
         return false;
+    if (type == QEvent::Wheel && m_swallowed.contains(watched))
+        return true;
     QAbstractScrollArea* control = controlOf(watched);
     if (!control)
         return false;

@@ -17,6 +17,13 @@ public:
     explicit WheelRouter(QObject* parent = nullptr);
 
     void track(QAbstractScrollArea* control, bool fontControl = false);
+    // The wheel over this control is taken and does nothing.
+    void swallow(QWidget* control);
+    // The size after one Ctrl+wheel notch over a message text: 2 points larger (only up to 71)
+    // or smaller (only down to 5); otherwise the same.
+    static int steppedFontSize(int points, bool towardsUser);
+    // Applies steppedFontSize to the control's font.
+    static void stepFont(QWidget* control, bool towardsUser);
     QWidget* hoveredControl() const { return m_hovered; }
 
 signals:
@@ -31,5 +38,6 @@ private:
 
     QSet<QAbstractScrollArea*> m_controls;
     QSet<QAbstractScrollArea*> m_fontControls;
+    QSet<QObject*> m_swallowed;
     QPointer<QWidget> m_hovered;
 };

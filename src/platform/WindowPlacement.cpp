@@ -25,25 +25,25 @@ int WindowPlacement::stateCode(Qt::WindowStates states)
 int WindowPlacement::restore(const IniFile& ini)
 {
     m_restored = QRect(ini.readInteger(m_section, "Left", m_default.left()),
-                     ini.readInteger(m_section, "Top", m_default.top()),
-                     ini.readInteger(m_section, "Width", m_default.width()),
-                     ini.readInteger(m_section, "Height", m_default.height()));
+                       ini.readInteger(m_section, "Top", m_default.top()),
+                       ini.readInteger(m_section, "Width", m_default.width()),
+                       ini.readInteger(m_section, "Height", m_default.height()));
     m_window->setGeometry(m_restored);
     return ini.readInteger(m_section, "WindowState", 0);
 }
 
-void WindowPlacement::save(IniFile& ini) const
+void WindowPlacement::saveTo(IniFile& ini, const QString& section) const
 {
     const int state = stateCode(m_window->windowState());
     const QRect bounds = state == 0 ? m_window->geometry() : normalBounds();
-    ini.writeInteger(m_section, "Left", bounds.left());
-    ini.writeInteger(m_section, "Top", bounds.top());
-    ini.writeInteger(m_section, "Width", bounds.width());
-    ini.writeInteger(m_section, "Height", bounds.height());
+    ini.writeInteger(section, "Left", bounds.left());
+    ini.writeInteger(section, "Top", bounds.top());
+    ini.writeInteger(section, "Width", bounds.width());
+    ini.writeInteger(section, "Height", bounds.height());
     int stored = state;
     if (state == 1)
         stored = m_minimisedAs == MinimisedAs::StateBefore ? m_stateBeforeMinimize : 0;
-    ini.writeInteger(m_section, "WindowState", stored);
+    ini.writeInteger(section, "WindowState", stored);
 }
 
 QRect WindowPlacement::normalBounds() const

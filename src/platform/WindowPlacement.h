@@ -15,8 +15,8 @@ class WindowPlacement : public QObject
     Q_OBJECT
 public:
     enum class MinimisedAs {
-        Normal,       // a minimised window is stored with WindowState 0
-        StateBefore,  // it is stored with the state it had before minimising
+        Normal,      // a minimised window is stored with WindowState 0
+        StateBefore, // it is stored with the state it had before minimising
     };
 
     WindowPlacement(QWidget* window, const QString& section, MinimisedAs minimisedAs,
@@ -25,7 +25,9 @@ public:
     // Applies the stored bounds; returns the stored WindowState (0 normal, 1 min, 2 max),
     // which the caller applies when it shows the window.
     int restore(const IniFile& ini);
-    void save(IniFile& ini) const;
+    void save(IniFile& ini) const { saveTo(ini, m_section); }
+    // The same keys into another window's section (a window that takes this one's place).
+    void saveTo(IniFile& ini, const QString& section) const;
 
     QRect normalBounds() const;
     int stateBeforeMinimize() const { return m_stateBeforeMinimize; }

@@ -24,6 +24,9 @@ SiteEndpoints SiteEndpoints::defaults()
     site.webServiceHost = QStringLiteral("auctions.yahooapis.jp");
     site.webServiceAppId =
         QStringLiteral("Xk4Tn8Qw2Rz7LpVb3Hs9DmYc6Fj1Gu5NaWe0Kq_PtBr4Zx8Mv2Cy7Lh3Sd9Fn6Jg1Xa-");
+    site.itemPagePrefix = QStringLiteral("page");
+    site.feedbackHostPrefix = QStringLiteral("edit");
+    site.auctionDomain = QStringLiteral("auctions.yahoo.co.jp");
     return site;
 }
 
@@ -43,6 +46,9 @@ SiteEndpoints SiteEndpoints::load()
     read("WebServiceHost", site.webServiceHost);
     read("WebServiceAppId", site.webServiceAppId);
     read("UpdateHost", site.updateHost);
+    read("ItemPagePrefix", site.itemPagePrefix);
+    read("FeedbackHostPrefix", site.feedbackHostPrefix);
+    read("AuctionDomain", site.auctionDomain);
     read("CaCertificates", site.caCertificates);
     return site;
 }

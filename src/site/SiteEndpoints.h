@@ -17,7 +17,13 @@ struct SiteEndpoints
     QString webServiceHost;  // WebServiceHost: the item web service
     QString webServiceAppId; // WebServiceAppId: the application id sent to the web service
     QString updateHost;      // UpdateHost: the update server; empty means none
-    QString caCertificates;  // CaCertificates: a PEM file trusted for HTTPS besides the system's
+    // ItemPagePrefix, FeedbackHostPrefix, AuctionDomain: item pages come from numbered hosts
+    // ItemPagePrefix + N + "." + AuctionDomain; feedback is left on FeedbackHostPrefix + N + "."
+    // + AuctionDomain (the domain may carry a port).
+    QString itemPagePrefix;
+    QString feedbackHostPrefix;
+    QString auctionDomain;
+    QString caCertificates; // CaCertificates: a PEM file trusted for HTTPS besides the system's
 
     // The built-in values.
     static SiteEndpoints defaults();

@@ -22,10 +22,10 @@ void setField(QLineEdit* field, const QString& text)
 void show(const NaviDetailFields& fields, const NaviListItem& item)
 {
     const NaviRow& row = item.row();
-    const bool folder = item.list() == NaviList::Folder;
-    setField(fields.id, folder ? row.aid : QString());
-    setField(fields.title, folder ? row.title : QString());
-    setField(fields.writer, folder ? row.bidId : row.writeId);
+    const bool withListing = item.list() != NaviList::Transaction;
+    setField(fields.id, withListing ? row.aid : QString());
+    setField(fields.title, withListing ? row.title : QString());
+    setField(fields.writer, item.list() == NaviList::Folder ? row.bidId : row.writeId);
     setField(fields.subject, row.subject);
     setField(fields.date, row.writeDate);
     if (fields.memo)

@@ -40,11 +40,17 @@ NaviListItem* NaviListItem::of(QTreeWidgetItem* item)
     return item && item->type() == ItemType ? static_cast<NaviListItem*>(item) : nullptr;
 }
 
+int NaviPicture::of(NaviList list, bool received, bool read)
+{
+    if (received)
+        return read ? NaviPicture::read : NaviPicture::unread;
+    return list == NaviList::Folder || list == NaviList::Search ? NaviPicture::sent
+                                                                : NaviPicture::sentTransaction;
+}
+
 int NaviListItem::picture() const
 {
-    if (m_row.received)
-        return m_row.read ? NaviPicture::read : NaviPicture::unread;
-    return m_list == NaviList::Folder ? NaviPicture::sent : NaviPicture::sentTransaction;
+    return NaviPicture::of(m_list, m_row.received, m_row.read);
 }
 
 void NaviListItem::setRead(bool read)
@@ -57,14 +63,14 @@ void NaviListItem::setRead(bool read)
 
 QString* NaviListItem::field(int column)
 {
-    if (m_list == NaviList::Folder) {
+    if (m_list != NaviList::Transaction) {
         switch (column) {
         case 1:
             return &m_row.aid;
         case 2:
             return &m_row.title;
         case 3:
-            return &m_row.bidId;
+            return m_list == NaviList::Folder ? &m_row.bidId : &m_row.writeId;
         case 4:
             return &m_row.name;
         case 5:
@@ -121,15 +127,18 @@ QVariant NaviListItem::data(int column, int role) const
         return column == messageColumn() && m_row.wholeMessage ? QVariant(m_row.message)
                                                                : QVariant();
     case Qt::FontRole:
-        if (picture() == NaviPicture::unread) {
+        if (picture() == NaviPicture::unread && m_list != NaviList::Listing) {
             QFont font = treeWidget() ? treeWidget()->font() : QFont();
             font.setBold(true);
             return font;
         }
         return QVariant();
     case Qt::BackgroundRole:
-        return picture() == NaviPicture::sentTransaction ? QVariant(sentTransactionBackground)
-                                                         : QVariant();
+        // The per-listing list draws its rows plain.
+        if ((m_list == NaviList::Transaction && picture() == NaviPicture::sentTransaction) ||
+            (m_list == NaviList::Search && picture() == NaviPicture::sent))
+            return QVariant(sentTransactionBackground);
+        return QVariant();
     default:
         return QTreeWidgetItem::data(column, role);
     }

@@ -9,22 +9,27 @@
 
 class QTreeWidget;
 
-// Which message list a row belongs to: ListViewNavi (a folder's messages) or ListViewBidNavi
-// (one transaction's messages on the listing tab).
-enum class NaviList { Folder, Transaction };
+// Which message list a row belongs to: ListViewNavi (a folder's messages), ListViewBidNavi
+// (one transaction's messages on the listing tab), or the eight-column lists of the message
+// search window (Search) and of the per-listing message list (Listing), whose column 3 is
+// the writer.
+enum class NaviList { Folder, Transaction, Search, Listing };
 
 // Row pictures of the message lists.
 namespace NaviPicture {
 inline constexpr int unread = 0;
 inline constexpr int read = 1;
 inline constexpr int sent = 2;            // ListViewNavi
-inline constexpr int sentTransaction = 3; // ListViewBidNavi
+inline constexpr int sentTransaction = 3; // ListViewBidNavi and the per-listing list
+// The picture of a message in a list: received ones by their read state, sent ones 2 or 3.
+int of(NaviList list, bool received, bool read);
 } // namespace NaviPicture
 
 // One message row. The texts live in the row, not in per-column cells, so a list of many
 // thousand rows fills quickly; column 0 shows the picture, the other columns the sub-items.
 // ListViewNavi: 1 Aid, 2 title, 3 winner, 4 name, 5 No, 6 subject, 7 message, 8 date.
 // ListViewBidNavi: 1 writer, 2 No, 3 subject, 4 message, 5 date.
+// Search and Listing: as ListViewNavi, with the writer in column 3.
 class NaviListItem : public QTreeWidgetItem
 {
 public:
@@ -55,9 +60,9 @@ public:
     // The column's text as compared by the sort (the message with its line breaks).
     QString columnText(int column) const;
     // The column that holds the message number.
-    int numberColumn() const { return m_list == NaviList::Folder ? 5 : 2; }
+    int numberColumn() const { return m_list == NaviList::Transaction ? 2 : 5; }
     // The column that shows the message text.
-    int messageColumn() const { return m_list == NaviList::Folder ? 7 : 4; }
+    int messageColumn() const { return m_list == NaviList::Transaction ? 4 : 7; }
 
 private:
     QString* field(int column);

@@ -19,6 +19,7 @@ struct NaviRow
     QString subject;
     QString message; // CR LF line breaks, as stored; only its head unless wholeMessage
     QString writeDate;
+    QString loginId; // the account; filled only where a list spans accounts
     bool received = true;
     bool read = false;
     bool wholeMessage = true;

@@ -2,15 +2,17 @@
 
 #include "app/CommonDefine.h"
 #include "app/CsvListExport.h"
-#include "compose/ReplyFontSizes.h"
+#include "platform/CtrlClickSelect.h"
 #include "platform/Dialogs.h"
 #include "platform/IniFile.h"
+#include "platform/ParentlessWindow.h"
 #include "platform/WheelRouter.h"
 #include "platform/WindowPlacement.h"
 #include "views/BidDataEtcColumns.h"
 #include "views/BidDataEtcItem.h"
 #include "views/BidDataEtcQuery.h"
 #include "views/BidDataEtcSort.h"
+#include "views/FontSizeMenu.h"
 #include "views/ListSearchView.h"
 #include "views/MemoText.h"
 #include "views/NaviListItem.h"
@@ -27,7 +29,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
-#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -60,7 +61,7 @@ TFormBidDataEtc::TFormBidDataEtc(const QSqlDatabase& connection, int memoFontSiz
     : QMainWindow(parent, Qt::Window), m_db(connection)
 {
     setObjectName(QStringLiteral("FormBidDataEtc"));
-    setAttribute(Qt::WA_DeleteOnClose);
+    ParentlessWindow::setUp(this);
     buildLayout();
     buildMenus();
     buildFontSizeMenu();
@@ -263,13 +264,7 @@ void TFormBidDataEtc::buildMenus()
 void TFormBidDataEtc::buildFontSizeMenu()
 {
     MainMenuViewFontSize->clear();
-    for (int i = 0; i < ReplyFontSizes::count; ++i) {
-        const int points = ReplyFontSizes::sizes[i];
-        QAction* item = MainMenuViewFontSize->addAction(ReplyFontSizes::caption(i));
-        item->setToolTip(QString::number(points));
-        connect(item, &QAction::triggered, this,
-                [this, item] { changeFontSize(item->toolTip().toInt()); });
-    }
+    FontSizeMenu::append(MainMenuViewFontSize, [this](int points) { changeFontSize(points); });
 }
 
 void TFormBidDataEtc::connectSignals()
@@ -305,11 +300,12 @@ void TFormBidDataEtc::connectSignals()
             [this](QWidget* control, bool towardsUser) {
                 if (control == MemoNavi)
                     changeFontSize(
-                        ReplyFontSizes::wheelStep(MemoNavi->font().pointSize(), towardsUser));
+                        WheelRouter::steppedFontSize(MemoNavi->font().pointSize(), towardsUser));
             });
 
     for (QLineEdit* edit : findChildren<QLineEdit*>())
-        edit->installEventFilter(this);
+        CtrlClickSelect::install(edit);
+    EditBidDataFind->installEventFilter(this);
     ComboBoxBidDataFind->installEventFilter(this);
 }
 
@@ -331,15 +327,6 @@ bool TFormBidDataEtc::eventFilter(QObject* watched, QEvent* event)
         const int target = ComboBoxBidDataFind->currentIndex();
         EditBidDataFind->setInputMethodHints(target == 0 || target == 2 ? Qt::ImhLatinOnly
                                                                         : Qt::ImhNone);
-    }
-    if (event->type() == QEvent::MouseButtonRelease) {
-        auto* mouse = static_cast<QMouseEvent*>(event);
-        auto* edit = qobject_cast<QLineEdit*>(watched);
-        if (edit && mouse->button() == Qt::LeftButton &&
-            (mouse->modifiers() & Qt::ControlModifier)) {
-            edit->selectAll();
-            return true;
-        }
     }
     return QMainWindow::eventFilter(watched, event);
 }

@@ -3,6 +3,7 @@
 // listing tab and the status-bar click.
 #include "app/UnitNavi.h"
 
+#include "platform/UrlOpener.h"
 #include "views/BidListColumns.h"
 #include "views/BidListView.h"
 #include "views/CarriageKeys.h"
@@ -187,7 +188,7 @@ void TFormNavi::ActionMailerStartExecute()
     const QUrl url = mailtoUrl(EditBidMail->text());
     // Without a program for "mailto:" nothing happens, as the shell would do.
     if (!url.isEmpty())
-        QDesktopServices::openUrl(url);
+        UrlOpener::open(url);
 }
 
 // ---- Side panels ----

@@ -216,8 +216,6 @@ void TFormNavi::ActionNaviUnunsealingExecute()
     markSelectedMessages(false);
 }
 
-void TFormNavi::ActionNaviOpenMessageExecute() {}
-
 void TFormNavi::connectPaneSignals()
 {
     // Listing pane.

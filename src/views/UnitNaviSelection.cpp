@@ -195,9 +195,7 @@ void TFormNavi::refreshNaviActions()
 void TFormNavi::runBidListOperation(int operation)
 {
     if (operation == 0) {
-        // The in-app browser command, once it is wired.
-        if (QAction* browser = action("ActionShowBrowser"))
-            browser->trigger();
+        ActionShowBrowserExecute();
     } else if (operation == 1) {
         if (ActionNaviDownloadSelect->isEnabled())
             ActionNaviDownloadSelectExecute();

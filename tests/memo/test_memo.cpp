@@ -7,6 +7,7 @@
 #include "TestDataFolder.h"
 #include "TestDialogs.h"
 #include "app/UnitNavi.h"
+#include "platform/UrlOpener.h"
 #include "platform/Database.h"
 #include "platform/Sql.h"
 #include "site/html.h"
@@ -135,7 +136,7 @@ private slots:
     }
     void cleanup()
     {
-        QDesktopServices::unsetUrlHandler("mailto");
+        UrlOpener::setHandler(nullptr);
         navi.reset();
         dialogs.reset();
         site.reset();
@@ -426,7 +427,10 @@ private slots:
     void mailProgramGetsTheWholeAddress()
     {
         QFETCH(QString, address);
-        QDesktopServices::setUrlHandler("mailto", this, "openMail");
+        UrlOpener::setHandler([this](const QUrl& url) {
+            openMail(url);
+            return true;
+        });
         navi->EditBidMail->setText(address);
         QAction* mailer = navi->action("ActionMailerStart");
         QVERIFY(mailer->isEnabled());
@@ -444,7 +448,10 @@ private slots:
 
     void noMailProgramForAnEmptyAddress()
     {
-        QDesktopServices::setUrlHandler("mailto", this, "openMail");
+        UrlOpener::setHandler([this](const QUrl& url) {
+            openMail(url);
+            return true;
+        });
         navi->EditBidMail->clear();
         navi->action("ActionMailerStart")->trigger();
         QVERIFY(openedUrls.isEmpty());

@@ -15,6 +15,7 @@
 #include "views/NaviListItem.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCursor>
 #include <QHeaderView>
 #include <QLabel>
@@ -382,12 +383,25 @@ private slots:
         QTRY_COMPARE(navi->downloadKind, 0);
         QVERIFY(log().contains("ナビ情報ダウンロード開始…"));
 
-        // Operation 0 (the in-app browser, not offered yet) and others start nothing.
+        // Operation 0 opens the in-app browser (closed here as soon as it shows), and neither
+        // it nor another value starts a download.
         const int lines = navi->ListBoxMessage->count();
+        QStringList modalShown;
+        QTimer closer;
+        closer.setInterval(10);
+        connect(&closer, &QTimer::timeout, this, [&] {
+            if (QWidget* modal = QApplication::activeModalWidget()) {
+                modalShown << modal->metaObject()->className();
+                modal->close();
+            }
+        });
+        closer.start();
         for (int operation : {0, 7}) {
             navi->options.operationBidListEnter = operation;
             QTest::keyClick(navi->ListViewBid, Qt::Key_Enter);
         }
+        closer.stop();
+        QCOMPARE(modalShown, QStringList{"TFormBrowser"});
         QCOMPARE(navi->ListBoxMessage->count(), lines);
         QCOMPARE(navi->downloadKind, 0);
     }

@@ -158,7 +158,7 @@ private slots:
         QVERIFY(navi->ActionCsvExportBidInfo->isEnabled());
         QVERIFY(navi->flagActions.first()->isEnabled());
         // A command not wired yet stays disabled on either tab.
-        QVERIFY(!navi->action("ActionShowBrowser")->isEnabled());
+        QVERIFY(!navi->action("ActionShowSelectBidIdList")->isEnabled());
         QVERIFY(navi->ToolButtonBidSearch->isEnabled());
         QVERIFY(!navi->ToolButtonNaviFind->isEnabled());
         QVERIFY(navi->ComboBoxInputCarriage->isEnabled());

@@ -129,6 +129,13 @@ private:
         const auto send = [this, target, bytes, response, finish] {
             if (!target)
                 return;
+            if (response.cutAfter >= 0) {
+                target->write(bytes + response.body.left(response.cutAfter));
+                target->flush();
+                m_connections.remove(target.data());
+                target->disconnectFromHost();
+                return;
+            }
             if (response.trickleMs <= 0) {
                 target->write(bytes + response.body);
                 finish();
@@ -291,8 +298,9 @@ FakeSite::Response FakeSite::answer(const Request& request)
 void FakeSite::useAsSite() const
 {
     IniFile ini(DataFolder::filePath(QStringLiteral("setting.ini")));
+    // The update server stays apart: tests of the site do not see the start-up's version check.
     for (const char* key : {"LoginHost", "PortalHost", "AccountHost", "ClosedListHost", "ItemHost",
-                            "ProfileHost", "WebServiceHost", "UpdateHost"})
+                            "ProfileHost", "WebServiceHost"})
         ini.writeString(QStringLiteral("Site"), QString::fromLatin1(key), host());
     ini.writeString(QStringLiteral("Site"), QStringLiteral("CaCertificates"), certificatePath());
 }

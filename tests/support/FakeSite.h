@@ -43,6 +43,7 @@ public:
         int delayMs = 0;   // answer only after this long
         bool drop = false; // close the connection instead of answering
         int trickleMs = 0; // send the body one byte at a time, one every this many ms
+        int cutAfter = -1; // send only this many bytes of the body, then close the connection
     };
 
     using Handler = std::function<Response(const Request&)>;
@@ -70,8 +71,8 @@ public:
     // Connections accepted so far, whether or not a request came over them.
     int connectionCount() const;
 
-    // Points every host of the "Site" section of the data folder's setting.ini at this server and
-    // trusts its test certificate.
+    // Points every host of the site in the "Site" section of the data folder's setting.ini at
+    // this server (the update server excepted) and trusts its test certificate.
     void useAsSite() const;
 
     static QString certificatePath();

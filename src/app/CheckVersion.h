@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QString>
+
+// The version check of every start: the program's own version and the database version of
+// setting.ini against the versions that the update server announces.
+class CheckVersion
+{
+public:
+    // Reads the local versions; MdbVersion is written back in its normalised form, so the key
+    // always exists. No request is made yet.
+    CheckVersion();
+    virtual ~CheckVersion();
+
+    // Asks the update server for its version file (one GET, waiting at most requestTimeout())
+    // and compares. With no update server (an empty UpdateHost) nothing is requested and
+    // nothing is newer; an unreachable server or an unreadable file means no update.
+    void askServer();
+
+    bool isExeUpdate() const { return exeUpdate; }
+    bool isMdbUpdate() const { return mdbUpdate; }
+    // Whether the desktop can show balloon messages at the tray icon.
+    static bool isBalloonCapable();
+
+    // The program's product version as compiled in ("1.08").
+    static QString productVersion();
+
+    // The longest the version GET may take; start-up waits on it. Process-wide.
+    static void setRequestTimeout(int milliseconds);
+    static int requestTimeout();
+
+    double localExeVersion = 0;
+    double localMdbVersion = 1;
+    bool exeUpdate = false;
+    double serverExeVersion = 0;
+    double serverMdbVersion = 0;
+    bool mdbUpdate = false;
+};

@@ -1,0 +1,71 @@
+#pragma once
+
+#include <QRect>
+#include <QString>
+#include <QUrl>
+#include <QVariant>
+#include <QWidget>
+
+#include <functional>
+
+class QStatusBar;
+class QWebEngineView;
+class WindowPlacement;
+
+// A hidden posting browser: one web view on the shared profile, driven step by step through
+// one of the site's forms by a composer. After each step `failed` tells whether the step, or
+// anything the page did meanwhile (a failed top-level load, a new-window request, a script
+// error, a page that never completes), failed; a failure closes the window, which stays valid
+// until its owner deletes it. Every wait lets events run, so the owner's stop command and
+// other windows stay usable.
+class BrowserPoster : public QWidget
+{
+    Q_OBJECT
+public:
+    // section: the window's setting.ini section, with bounds defaults of 100, 100, 800, 600.
+    BrowserPoster(QWidget* owner, const QString& section, const QString& caption);
+    ~BrowserPoster() override;
+
+    // Waits until the top-level page has loaded, at most pageWaitLimitMs.
+    void waitForPage();
+    // Ends the wait under way, and makes every later step return at once, failed.
+    void abandon();
+
+    bool busy = false;   // a top-level load is under way
+    bool failed = false; // a step or the page failed
+    // The bound of one wait for a page or a script's answer.
+    static int pageWaitLimitMs;
+
+    QWebEngineView* CppWebBrowser = nullptr;
+    QStatusBar* StatusBar = nullptr;
+
+signals:
+    // A load started or ended, a script answered, the post failed or was abandoned.
+    void pageStateChanged();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+    // Starts loading address as a step; the next wait waits for that load.
+    void navigate(const QUrl& address);
+    void fail();
+    // Runs one step's script and waits for its answer; an empty map when the step failed. A
+    // script that answers submitted makes the next wait wait for the load it started.
+    QVariantMap runStepScript(const QString& script);
+
+private:
+    void buildLayout();
+    void connectSignals();
+    bool pageLoading() const;
+    // Runs events in waits of at most 50 ms until done() holds; false when the bound passed,
+    // the post was abandoned or the window was deleted meanwhile (then nothing of it is used).
+    bool waitUntil(const std::function<bool()>& done);
+
+    int m_loadStarts = 0;
+    int m_loadStartsBefore = 0;
+    bool m_expectingLoad = false;
+    bool m_abandoned = false;
+    bool m_placementRestored = false;
+    WindowPlacement* m_placement = nullptr;
+};

@@ -1,0 +1,57 @@
+// The main window's opener of the in-app browser.
+#include "app/UnitNavi.h"
+
+#include "compose/ItemIndex.h"
+#include "compose/UnitBrowser.h"
+#include "platform/Sql.h"
+#include "views/BidListColumns.h"
+#include "views/BidListView.h"
+
+#include <QAction>
+#include <QTabWidget>
+#include <QTreeWidget>
+
+#include <memory>
+
+namespace {
+
+QString subItem(const QTreeWidgetItem* row, int index)
+{
+    return row->text(BidListColumns::column(index));
+}
+
+} // namespace
+
+void TFormNavi::connectBrowserCommand()
+{
+    QAction* command = action(QStringLiteral("ActionShowBrowser"));
+    connect(command, &QAction::triggered, this, &TFormNavi::ActionShowBrowserExecute);
+    markWired(command);
+    command->setEnabled(true);
+}
+
+void TFormNavi::ActionShowBrowserExecute()
+{
+    const bool naviTab = PageControlMain->currentIndex() == 1;
+    // The row checked here is the row read: the focused-row member may be unset or stale.
+    const QTreeWidgetItem* row = itemIndexRow(naviTab ? ListViewNavi : ListViewBid);
+    if (!row)
+        return;
+    auto form = std::make_unique<TFormBrowser>(*this);
+    formBrowser = form.get();
+    const QString aid = subItem(row, 0);
+    if (naviTab) {
+        Sql::exec(queryBidUrl,
+                  {{QStringLiteral(":DATA_LOGINID"), loginId}, {QStringLiteral(":DATA_AID"), aid}});
+        form->url = queryBidUrl.next() ? queryBidUrl.value(0).toString() : QString();
+        queryBidUrl.finish();
+    } else {
+        form->url = subItem(row, BidListColumns::Url);
+    }
+    form->aid = aid;
+    form->bidId = subItem(row, 2);
+    form->title = subItem(row, 1);
+    form->showModal();
+    form.reset();
+    formBrowser = nullptr;
+}

@@ -1,0 +1,51 @@
+// The main window's opener of the feedback composer on the selected listing row.
+#include "app/UnitNavi.h"
+
+#include "compose/UnitEvaluation.h"
+#include "platform/Dialogs.h"
+#include "views/BidListColumns.h"
+#include "views/BidListItem.h"
+#include "views/BidListView.h"
+
+#include <QAction>
+#include <QItemSelectionModel>
+#include <QLineEdit>
+
+void TFormNavi::connectEvaluationCommand()
+{
+    connect(ActionEvaluationMake, &QAction::triggered, this,
+            &TFormNavi::ActionEvaluationMakeExecute);
+    markWired(ActionEvaluationMake);
+    ActionEvaluationMake->setEnabled(true);
+}
+
+void TFormNavi::ActionEvaluationMakeExecute()
+{
+    const QModelIndexList selected = ListViewBid->selectionModel()->selectedRows();
+    if (selected.isEmpty())
+        return;
+    int first = selected.first().row();
+    for (const QModelIndex& index : selected)
+        first = qMin(first, index.row());
+    auto* row = static_cast<BidListItem*>(ListViewBid->topLevelItem(first));
+    if (!row)
+        return;
+    using namespace BidListColumns;
+    if (row->subItem(EvaluationUnnecessary) == QStringLiteral("不要")) {
+        Dialogs::showWarning(
+            this, QStringLiteral("警告"),
+            QStringLiteral("要評価が不要になっています。\r\n評価投稿ウィンドウは表示できません。"));
+        return;
+    }
+    auto* form = new TFormEvaluation(*this);
+    form->title = row->subItem(Title);
+    form->aid = row->subItem(Aid);
+    form->bidId = row->subItem(BidId);
+    form->loginId = loginId;
+    form->url = row->subItem(Url);
+    form->show();
+    form->EditAid->setText(row->subItem(Aid));
+    form->EditTitle->setText(row->subItem(Title));
+    form->EditBidId->setText(row->subItem(BidId));
+    form->EditBidName->setText(row->subItem(Name));
+}

@@ -1,0 +1,75 @@
+// The main window's hand-over of a message template to the user's mail program.
+#include "app/UnitNavi.h"
+
+#include "compose/ItemIndex.h"
+#include "compose/MailtoAddress.h"
+#include "compose/TemplateKeywords.h"
+#include "platform/Dialogs.h"
+#include "platform/Sql.h"
+#include "platform/UrlOpener.h"
+#include "views/BidListColumns.h"
+#include "views/BidListView.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QUrl>
+
+void TFormNavi::buildMailerSendMenus()
+{
+    QMenu* popup = findChild<QMenu*>(QStringLiteral("PopupMenuBidListMailerSend"));
+    QSqlQuery templates =
+        Sql::exec(connection, QStringLiteral("SELECT * FROM T_NaviTemplate ORDER BY SortNumber"));
+    for (QMenu* menu : {MainMenuToolMailerSend, popup}) {
+        const QList<QAction*> old = menu->actions();
+        menu->clear();
+        qDeleteAll(old);
+        menu->setEnabled(true);
+    }
+    while (templates.next()) {
+        const QString name = templates.value(QStringLiteral("SaveName")).toString();
+        for (QMenu* menu : {MainMenuToolMailerSend, popup}) {
+            auto* item = new QAction(name, this);
+            item->setToolTip(name);
+            item->setStatusTip(name);
+            connect(item, &QAction::triggered, this, [this, item] { executeMailerSend(item); });
+            menu->addAction(item);
+        }
+    }
+}
+
+void TFormNavi::executeMailerSend(QAction* item)
+{
+    const QTreeWidgetItem* row = itemIndexRow(ListViewBid);
+    if (!row)
+        return;
+    const auto subItem = [row](int index) { return row->text(BidListColumns::column(index)); };
+    const QString aid = subItem(BidListColumns::Aid);
+    const QString bidId = subItem(BidListColumns::BidId);
+
+    Sql::exec(queryNaviTemplateByName, {{QStringLiteral(":DATA_SAVENAME"), item->toolTip()}});
+    const QString message =
+        queryNaviTemplateByName.next()
+            ? queryNaviTemplateByName.value(QStringLiteral("Message")).toString()
+            : QString();
+    queryNaviTemplateByName.finish();
+
+    QString body;
+    bool errorFlag = false;
+    QString errorText;
+    convertTemplateKeywords(body, message, aid, bidId, errorFlag, errorText);
+    if (errorFlag) {
+        addLogMessage(errorText);
+        if (options.naviKeywordErrorMsg)
+            Dialogs::showError(this, QStringLiteral("キーワード変換エラー"), errorText);
+    }
+
+    Sql::exec(queryBidderInfo, {{QStringLiteral(":DATA_ID"), bidId}});
+    const QString mail = queryBidderInfo.next()
+                             ? queryBidderInfo.value(QStringLiteral("MailMain")).toString()
+                             : QString();
+    queryBidderInfo.finish();
+
+    const QByteArray address =
+        MailtoAddress::build(mail, subItem(BidListColumns::Title), body, options.mailEncloses);
+    UrlOpener::open(QUrl::fromEncoded(address, QUrl::StrictMode));
+}

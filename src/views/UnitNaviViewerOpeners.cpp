@@ -1,0 +1,124 @@
+// The main window's openers of the message viewer, the per-listing message list and the
+// message search window.
+#include "app/UnitNavi.h"
+
+#include "platform/Dialogs.h"
+#include "views/BidListView.h"
+#include "views/FolderTree.h"
+#include "views/NaviListItem.h"
+#include "views/NaviReadState.h"
+#include "views/NaviSelectionDelay.h"
+#include "views/UnitAuctionNaviList.h"
+#include "views/UnitFindNavi.h"
+#include "views/UnitNaviMessage.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QTabWidget>
+#include <QTreeWidget>
+
+void TFormNavi::connectViewerCommands()
+{
+    const std::pair<const char*, void (TFormNavi::*)()> commands[] = {
+        {"ActionNaviOpenMessage", &TFormNavi::ActionNaviOpenMessageExecute},
+        {"ActionShowSelectAuctionIdNaviList", &TFormNavi::ActionShowSelectAuctionIdNaviListExecute},
+        {"ActionFindNavi", &TFormNavi::ActionFindNaviExecute},
+    };
+    for (const auto& [name, execute] : commands) {
+        QAction* command = action(QString::fromLatin1(name));
+        connect(command, &QAction::triggered, this, execute);
+        markWired(command);
+    }
+    action(QStringLiteral("ActionFindNavi"))->setEnabled(true);
+}
+
+void TFormNavi::ActionNaviOpenMessageExecute()
+{
+    const bool naviTab = PageControlMain->currentIndex() == 1;
+    NaviSelectionDelay* selection = naviTab ? naviSelectionDelay : bidNaviSelectionDelay;
+    if (selection->currentNaviItem() && options.confirmationNaviOpen &&
+        !Dialogs::askOkCancel(this, QStringLiteral("確認"),
+                              QStringLiteral("メッセージを開きますか？")))
+        return;
+    if (isDatabaseOpen()) {
+        NaviReadState::Views views;
+        views.activeList = getActiveNaviList();
+        views.listViewNavi = ListViewNavi;
+        views.listViewBidNavi = ListViewBidNavi;
+        views.listViewBid = ListViewBid;
+        views.treeViewNavi = TreeViewNavi;
+        views.dragging = dragging;
+        const NaviReadState::Result result =
+            NaviReadState::setMessagesOpened(connection, loginId, views, true);
+        shownUnreadCount = result.shownUnreadCount;
+        if (naviTab)
+            statusPanels[1]->setText(
+                NaviListView::statusText(ListViewNavi->topLevelItemCount(), shownUnreadCount));
+    }
+    const NaviListItem* item = selection->currentNaviItem();
+    if (!item)
+        return;
+    const NaviRow& row = item->row();
+    NaviMessageContent content;
+    content.loginId = loginId;
+    content.number = row.number.toInt();
+    content.received = row.received;
+    if (naviTab) {
+        content.aid = row.aid;
+        content.title = row.title;
+        content.bidId = row.bidId;
+        // The row's own winner name: the bidder panel follows the selection only after its
+        // delay.
+        content.bidName = row.name;
+        content.message = NaviListQuery::wholeMessage(connection, loginId, row);
+    } else {
+        content.aid = EditBidAid->text();
+        content.title = EditBidTitle->text();
+        content.bidId = EditBidId->text();
+        content.bidName = EditBidName->text();
+        content.message = row.message;
+    }
+    content.captionText = content.title + (row.received ? QStringLiteral("(受信メッセージ)")
+                                                        : QStringLiteral("(送信メッセージ)"));
+    TFormNaviMessage::open(this, content, MemoNavi->font().pointSize());
+}
+
+void TFormNavi::ActionShowSelectAuctionIdNaviListExecute()
+{
+    QTreeWidgetItem* row = PageControlMain->currentIndex() == 1 ? currentNaviItem : currentBidItem;
+    if (!row)
+        return;
+    auto* list = new TFormAuctionNaviList(connectionName, MemoNavi->font().pointSize());
+    if (const NaviListItem* message = NaviListItem::of(row)) {
+        list->aid = message->row().aid;
+        list->title = message->row().title;
+        list->bidId = message->row().bidId;
+    } else {
+        list->aid = row->text(1);
+        list->title = row->text(2);
+        list->bidId = row->text(3);
+    }
+    list->loginId = loginId;
+    list->show();
+}
+
+void TFormNavi::ActionFindNaviExecute()
+{
+    const QPointer<TFormNavi> navi(this);
+    auto* find = new TFormFindNavi(connectionName, MemoNavi->font().pointSize(),
+                                   [navi] { return navi && navi->options.confirmationNaviOpen; });
+    find->loginId = loginId;
+    find->formNavi = this;
+    find->show();
+}
+
+void TFormNavi::closeConnectionWindows()
+{
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (qobject_cast<TFormFindNavi*>(window) || qobject_cast<TFormAuctionNaviList*>(window))
+            window->close();
+}

@@ -1,0 +1,549 @@
+// The version check of every start against a fake update server, the update offer, the updater
+// download and its hand-over, the about box, and the jump from a log line to its listing row.
+#include "TestDataFolder.h"
+#include "TestDialogs.h"
+#include "UpdateSite.h"
+#include "app/CheckVersion.h"
+#include "app/LogJumpLine.h"
+#include "app/UnitNavi.h"
+#include "app/UnitVersion.h"
+#include "app/UnitVersionUpExeDownLoad.h"
+#include "app/VersionFile.h"
+#include "platform/IniFile.h"
+#include "platform/UrlOpener.h"
+#include "site/SiteEndpoints.h"
+#include "views/BidListColumns.h"
+#include "views/BidListView.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLabel>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+
+#include <memory>
+
+namespace {
+
+const QString exeOfferText = QStringLiteral(
+    "テサリーの新しいバージョンが公開されています。\n\rテサリーをアップデートしますか？");
+const QString mdbOfferText =
+    QStringLiteral("テサリーMDBの新しいバージョンが公開されています。\n\r"
+                   "MDBのバージョンが古いと新しいテサリーが使用できない場合があります。\n\r\n\r"
+                   " MDBのアップデートをしますか？");
+const QString exeFailureText =
+    QStringLiteral("アップデート処理に失敗しました。\n\rサーバが込みあっている可能性があります。");
+const QString mdbFailureText =
+    QStringLiteral("MDBのアップデートプログラムダウンロードに失敗しました。\n\r"
+                   "サーバが込みあっている可能性があります。");
+
+IniFile settings(const TestDataFolder& folder)
+{
+    return IniFile(folder.filePath("setting.ini"));
+}
+
+// Records what would have been handed to the desktop.
+class OpenedUrls
+{
+public:
+    OpenedUrls()
+    {
+        UrlOpener::setHandler([this](const QUrl& url) {
+            urls << url;
+            return true;
+        });
+    }
+    ~OpenedUrls() { UrlOpener::setHandler(nullptr); }
+    QList<QUrl> urls;
+};
+
+QStringList updaterFilesIn(const TestDataFolder& folder)
+{
+    return QDir(folder.path()).entryList({"UpdateExe*", "UpdateMdb*", "*.exe*"}, QDir::Files);
+}
+
+QStringList cells(const QString& aid, const QString& bidId, const QString& title)
+{
+    QStringList row(BidListColumns::ColumnCount);
+    row[0] = "1";
+    row[BidListColumns::column(BidListColumns::Aid)] = aid;
+    row[BidListColumns::column(BidListColumns::Title)] = title;
+    row[BidListColumns::column(BidListColumns::BidId)] = bidId;
+    return row;
+}
+
+} // namespace
+
+class TestVersion : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { CheckVersion::setRequestTimeout(5000); }
+
+    void readsVersionFile_data()
+    {
+        QTest::addColumn<QByteArray>("body");
+        QTest::addColumn<bool>("read");
+        QTest::addColumn<double>("exe");
+        QTest::addColumn<double>("mdb");
+        QTest::newRow("LF") << QByteArray("ExeVersion=1.09\nMdbVersion=1.01") << true << 1.09
+                            << 1.01;
+        QTest::newRow("CR LF") << QByteArray("ExeVersion=1.09\r\nMdbVersion=1.01\r\n") << true
+                               << 1.09 << 1.01;
+        QTest::newRow("any second key")
+            << QByteArray("ExeVersion = 1.10 \nDb=2") << true << 1.1 << 2.0;
+        QTest::newRow("empty") << QByteArray() << false << 0.0 << 0.0;
+        QTest::newRow("HTML page")
+            << QByteArray("<html>\n<body>ExeVersion=1.09</body>\n</html>") << false << 0.0 << 0.0;
+        QTest::newRow("first line without ExeVersion")
+            << QByteArray("Version=1.09\nMdbVersion=1.01") << false << 0.0 << 0.0;
+        QTest::newRow("second line missing")
+            << QByteArray("ExeVersion=1.09") << false << 0.0 << 0.0;
+        QTest::newRow("second line without =")
+            << QByteArray("ExeVersion=1.09\nMdb 1.01") << false << 0.0 << 0.0;
+        QTest::newRow("not a number")
+            << QByteArray("ExeVersion=1.O9\nMdbVersion=1.01") << false << 0.0 << 0.0;
+        QTest::newRow("exponent") << QByteArray("ExeVersion=1e3\nMdbVersion=1.01") << false << 0.0
+                                  << 0.0;
+        QTest::newRow("full-width digits")
+            << QString("ExeVersion=１.０９\nMdbVersion=1.01").toUtf8() << false << 0.0 << 0.0;
+    }
+
+    void readsVersionFile()
+    {
+        QFETCH(QByteArray, body);
+        QFETCH(bool, read);
+        const std::optional<VersionFile::ServerVersions> versions = VersionFile::read(body);
+        QCOMPARE(versions.has_value(), read);
+        if (!read)
+            return;
+        QTEST(versions->exe, "exe");
+        QTEST(versions->mdb, "mdb");
+    }
+
+    void comparesAsDecimalNumbers()
+    {
+        QVERIFY(VersionFile::isNewer(*VersionFile::readNumber("1.10"),
+                                     *VersionFile::readNumber("1.09")));
+        QVERIFY(!VersionFile::isNewer(*VersionFile::readNumber("1.08"),
+                                      *VersionFile::readNumber("1.08")));
+        QVERIFY(!VersionFile::isNewer(*VersionFile::readNumber("1.1"),
+                                      *VersionFile::readNumber("1.10")));
+        QCOMPARE(CheckVersion::productVersion(), QString("1.08"));
+    }
+
+    void checksAgainstServer_data()
+    {
+        QTest::addColumn<QByteArray>("serverExe");
+        QTest::addColumn<QByteArray>("serverMdb");
+        QTest::addColumn<QString>("storedMdb"); // null: the key is missing
+        QTest::addColumn<bool>("exeUpdate");
+        QTest::addColumn<bool>("mdbUpdate");
+        QTest::addColumn<QString>("writtenBack");
+        QTest::newRow("equal versions") << QByteArray("1.08") << QByteArray("1.01")
+                                        << QString("1.01") << false << false << QString("1.01");
+        QTest::newRow("newer program") << QByteArray("1.09") << QByteArray("1.01")
+                                       << QString("1.01") << true << false << QString("1.01");
+        QTest::newRow("both newer") << QByteArray("1.09") << QByteArray("1.02") << QString("1.01")
+                                    << true << true << QString("1.01");
+        QTest::newRow("1.10 against 1.09") << QByteArray("1.08") << QByteArray("1.10")
+                                           << QString("1.09") << false << true << QString("1.09");
+        QTest::newRow("older server") << QByteArray("1.07") << QByteArray("1") << QString("1.5")
+                                      << false << false << QString("1.5");
+        QTest::newRow("MdbVersion missing")
+            << QByteArray("1.08") << QByteArray("1") << QString() << false << false << QString("1");
+        QTest::newRow("MdbVersion 1.00") << QByteArray("1.08") << QByteArray("1.01")
+                                         << QString("1.00") << false << true << QString("1");
+        QTest::newRow("MdbVersion not a number")
+            << QByteArray("1.08") << QByteArray("1") << QString("abc") << false << false
+            << QString("1");
+    }
+
+    void checksAgainstServer()
+    {
+        QFETCH(QByteArray, serverExe);
+        QFETCH(QByteArray, serverMdb);
+        QFETCH(QString, storedMdb);
+        QFETCH(bool, exeUpdate);
+        QFETCH(bool, mdbUpdate);
+        QFETCH(QString, writtenBack);
+        TestDataFolder folder;
+        UpdateSite server;
+        QVERIFY(server.start());
+        server.useAsUpdateServer();
+        server.setVersions(serverExe, serverMdb);
+        if (!storedMdb.isNull())
+            settings(folder).writeString("Version", "MdbVersion", storedMdb);
+
+        CheckVersion check;
+        QCOMPARE(settings(folder).readString("Version", "MdbVersion", "none"), writtenBack);
+        QVERIFY(server.requestedPaths().isEmpty());
+        check.askServer();
+        QCOMPARE(server.requestedPaths(), QStringList{"/tessaly/updatefile/version.txt"});
+        QCOMPARE(check.isExeUpdate(), exeUpdate);
+        QCOMPARE(check.isMdbUpdate(), mdbUpdate);
+    }
+
+    void unusableAnswersMeanNoUpdate_data()
+    {
+        QTest::addColumn<QString>("updateHost"); // "server": the fake update server
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QByteArray>("body");
+        QTest::addColumn<bool>("exeUpdate");
+        QTest::addColumn<int>("requests");
+        QTest::newRow("unreachable server") << "127.0.0.1:9" << 200 << QByteArray() << false << 0;
+        QTest::newRow("no update server")
+            << "" << 200 << QByteArray("ExeVersion=9\nMdb=9") << false << 0;
+        QTest::newRow("HTML page") << "server" << 200
+                                   << QByteArray("<html><head><title>Welcome</title></head>\n"
+                                                 "<body>ExeVersion=9</body></html>")
+                                   << false << 1;
+        QTest::newRow("not found")
+            << "server" << 404 << QByteArray("<html><body>Not Found</body></html>") << false << 1;
+        QTest::newRow("CR LF file")
+            << "server" << 200 << QByteArray("ExeVersion=1.09\r\nMdbVersion=1\r\n") << true << 1;
+        QTest::newRow("second line missing")
+            << "server" << 200 << QByteArray("ExeVersion=1.09") << false << 1;
+    }
+
+    void unusableAnswersMeanNoUpdate()
+    {
+        QFETCH(QString, updateHost);
+        QFETCH(int, status);
+        QFETCH(QByteArray, body);
+        QFETCH(bool, exeUpdate);
+        QFETCH(int, requests);
+        TestDataFolder folder;
+        UpdateSite server;
+        QVERIFY(server.start());
+        FakeSite::Response answer;
+        answer.status = status;
+        answer.body = body;
+        server.setVersionFile(answer);
+        settings(folder).writeString("Site", "UpdateHost",
+                                     updateHost == "server" ? server.site().host() : updateHost);
+        CheckVersion check;
+        check.askServer();
+        QCOMPARE(check.isExeUpdate(), exeUpdate);
+        QVERIFY(!check.isMdbUpdate());
+        QCOMPARE(int(server.requestedPaths().size()), requests);
+    }
+
+    void slowServerIsGivenUp()
+    {
+        TestDataFolder folder;
+        UpdateSite server;
+        QVERIFY(server.start());
+        server.useAsUpdateServer();
+        FakeSite::Response slow;
+        slow.body = "ExeVersion=1.09\nMdbVersion=1.09";
+        slow.delayMs = 20000;
+        server.setVersionFile(slow);
+        CheckVersion::setRequestTimeout(300);
+        CheckVersion check;
+        QElapsedTimer clock;
+        clock.start();
+        check.askServer();
+        QVERIFY2(clock.elapsed() < 10000, "the version request waited past its time-out");
+        QVERIFY(!check.isExeUpdate());
+        QVERIFY(!check.isMdbUpdate());
+    }
+
+    void defaultsHaveNoUpdateServer()
+    {
+        // The built-in endpoints name no update server, so a start asks nobody.
+        QVERIFY(SiteEndpoints::defaults().updateHost.isEmpty());
+    }
+
+    // The first show with the offer: which updater is fetched, saved and handed over.
+    void offerAtStartUp_data()
+    {
+        QTest::addColumn<QByteArray>("serverExe");
+        QTest::addColumn<QByteArray>("serverMdb");
+        QTest::addColumn<bool>("accept");
+        QTest::addColumn<QString>("caption"); // empty: no offer
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("handedOver"); // empty: nothing handed over
+        QTest::newRow("equal versions")
+            << QByteArray("1.08") << QByteArray("1") << true << QString() << QString() << QString();
+        QTest::newRow("newer program")
+            << QByteArray("1.09") << QByteArray("1") << true << QString("アップデート")
+            << exeOfferText << QString("UpdateExe.exe");
+        QTest::newRow("both newer")
+            << QByteArray("1.09") << QByteArray("1.01") << true << QString("MDBアップデート")
+            << mdbOfferText << QString("UpdateMdb.exe");
+        QTest::newRow("newer database")
+            << QByteArray("1.08") << QByteArray("1.01") << true << QString("MDBアップデート")
+            << mdbOfferText << QString("UpdateMdb.exe");
+        QTest::newRow("cancelled") << QByteArray("1.09") << QByteArray("1.01") << false
+                                   << QString("MDBアップデート") << mdbOfferText << QString();
+    }
+
+    void offerAtStartUp()
+    {
+        QFETCH(QByteArray, serverExe);
+        QFETCH(QByteArray, serverMdb);
+        QFETCH(bool, accept);
+        QFETCH(QString, caption);
+        QFETCH(QString, text);
+        QFETCH(QString, handedOver);
+        TestDataFolder folder;
+        UpdateSite server;
+        QVERIFY(server.start());
+        server.useAsUpdateServer();
+        server.setVersions(serverExe, serverMdb);
+        TestDialogs dialogs;
+        if (!accept)
+            dialogs.queue(Dialogs::Answer::Cancel);
+        OpenedUrls opened;
+
+        TFormNavi navi;
+        navi.FormShow();
+        if (handedOver.isEmpty()) {
+            // The offer follows the first idle step within the same run of the first show.
+            QTRY_VERIFY(navi.sharedQueriesReady);
+            QVERIFY(navi.isVisible());
+            QVERIFY(opened.urls.isEmpty());
+            QVERIFY(updaterFilesIn(folder).isEmpty());
+            QCOMPARE(server.requestedPaths(), QStringList{"/tessaly/updatefile/version.txt"});
+        } else {
+            QTRY_VERIFY(!opened.urls.isEmpty());
+            QCOMPARE(opened.urls, QList<QUrl>{QUrl::fromLocalFile(folder.filePath(handedOver))});
+            QTRY_VERIFY(!navi.isVisible());
+            const QString path = QString::fromLatin1(UpdateSite::path(handedOver));
+            // The probe and the transfer of that file, and nothing of the other.
+            QCOMPARE(server.requestedPaths(),
+                     (QStringList{"/tessaly/updatefile/version.txt", path, path}));
+            QCOMPARE(updaterFilesIn(folder), QStringList{handedOver});
+            QFile saved(folder.filePath(handedOver));
+            QVERIFY(saved.open(QIODevice::ReadOnly));
+            const auto kind =
+                handedOver == "UpdateExe.exe" ? UpdateSite::Updater::Exe : UpdateSite::Updater::Mdb;
+            QCOMPARE(saved.readAll(), UpdateSite::updaterBody(kind));
+        }
+        if (caption.isEmpty()) {
+            QVERIFY(dialogs.requests().isEmpty());
+        } else {
+            QCOMPARE(dialogs.requests().size(), 1);
+            QCOMPARE(dialogs.requests()[0].kind, Dialogs::Kind::OkCancel);
+            QCOMPARE(dialogs.requests()[0].caption, caption);
+            QCOMPARE(dialogs.requests()[0].text, text);
+        }
+        navi.close();
+    }
+
+    // A failed download: its box, no file, no hand-over, and start-up goes on.
+    void failedDownloadLetsStartUpGoOn_data()
+    {
+        QTest::addColumn<bool>("database");
+        QTest::addColumn<int>("failure");
+        QTest::addColumn<int>("fetches");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("program probe not found")
+            << false << int(UpdateSite::Failure::NotFound) << 1 << exeFailureText;
+        QTest::newRow("program transfer broken off")
+            << false << int(UpdateSite::Failure::CutOff) << 2 << exeFailureText;
+        QTest::newRow("database probe not found")
+            << true << int(UpdateSite::Failure::NotFound) << 1 << mdbFailureText;
+        QTest::newRow("database transfer broken off")
+            << true << int(UpdateSite::Failure::CutOff) << 2 << mdbFailureText;
+    }
+
+    void failedDownloadLetsStartUpGoOn()
+    {
+        QFETCH(bool, database);
+        QFETCH(int, failure);
+        QFETCH(int, fetches);
+        QFETCH(QString, text);
+        TestDataFolder folder;
+        UpdateSite server;
+        QVERIFY(server.start());
+        server.useAsUpdateServer();
+        const UpdateSite::Updater updater =
+            database ? UpdateSite::Updater::Mdb : UpdateSite::Updater::Exe;
+        server.setVersions(database ? "1.08" : "1.09", database ? "1.01" : "1");
+        server.setFailure(updater, UpdateSite::Failure(failure));
+        TestDialogs dialogs;
+        OpenedUrls opened;
+
+        TFormNavi navi;
+        navi.FormShow();
+        QTRY_COMPARE(dialogs.requests().size(), 2);
+        QCOMPARE(dialogs.requests()[1].kind, Dialogs::Kind::Error);
+        QCOMPARE(dialogs.requests()[1].caption, QString("アップデート失敗"));
+        QCOMPARE(dialogs.requests()[1].text, text);
+        QTRY_VERIFY(!QApplication::activeModalWidget());
+        QTRY_VERIFY(navi.sharedQueriesReady);
+        QVERIFY(navi.isVisible());
+        QVERIFY(opened.urls.isEmpty());
+        QCOMPARE(updaterFilesIn(folder), QStringList());
+        QCOMPARE(server.requestCount(UpdateSite::fileName(updater)), fetches);
+        navi.close();
+    }
+
+    void downloadWindowFillsItsBarOnce()
+    {
+        TestDataFolder folder;
+        UpdateSite server;
+        QVERIFY(server.start());
+        server.useAsUpdateServer();
+        TFormVersionUpExeDownLoad window(nullptr);
+        QCOMPARE(window.windowTitle(), QString("バージョンアップファイルダウンロード"));
+        QCOMPARE(window.ProgressBarExe->maximum(), 0);
+        window.downloadExe = true;
+        window.show();
+        QTRY_VERIFY(server.requestCount("UpdateExe.exe") >= 1);
+        // Coming back to the window while it fetches starts nothing new.
+        QEvent activate(QEvent::WindowActivate);
+        QApplication::sendEvent(&window, &activate);
+        QVERIFY(!window.TimerDownLoad->isActive());
+        QTRY_VERIFY(window.isHidden());
+        QVERIFY(window.exeDownloaded);
+        QVERIFY(!window.mdbDownloaded);
+        QCOMPARE(window.fileKind, 0);
+        const int size = int(UpdateSite::updaterBody(UpdateSite::Updater::Exe).size());
+        QCOMPARE(window.ProgressBarExe->maximum(), size);
+        QCOMPARE(window.ProgressBarExe->value(), size);
+        QCOMPARE(window.ProgressBarMdb->maximum(), 0);
+        QCOMPARE(server.requestCount("UpdateExe.exe"), 2);
+        QCOMPARE(server.requestCount("UpdateMdb.exe"), 0);
+    }
+
+    void aboutBoxShowsVersions_data()
+    {
+        QTest::addColumn<QString>("stored"); // null: missing
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("1.01") << QString("1.01") << QString("Version1.01");
+        QTest::newRow("missing") << QString() << QString("Version1.00");
+    }
+
+    void aboutBoxShowsVersions()
+    {
+        QFETCH(QString, stored);
+        QFETCH(QString, shown);
+        TestDataFolder folder;
+        if (!stored.isNull())
+            settings(folder).writeString("Version", "MdbVersion", stored);
+        OpenedUrls opened;
+        TFormNavi navi;
+        QAction* command = navi.action("MainMenuVersion");
+        QVERIFY(command->isEnabled());
+        QString dbLine, version, title;
+        bool remembered = false;
+        QTimer::singleShot(0, &navi, [&] {
+            auto* box = qobject_cast<TFormVersion*>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            remembered = navi.formVersion == box && box->parentWidget() == &navi;
+            title = box->windowTitle();
+            dbLine = box->LabelDbVer->text();
+            version = box->LabelVersion->text();
+            QTest::mouseClick(box->LabelUrl, Qt::LeftButton);
+            box->ButtonOK->click();
+        });
+        command->trigger();
+        QVERIFY(remembered);
+        QVERIFY(!navi.formVersion);
+        QCOMPARE(title, QString("バージョン情報"));
+        QCOMPARE(version, QString("Version1.08"));
+        QCOMPARE(dbLine, shown);
+        QCOMPARE(opened.urls, QList<QUrl>{QUrl(TFormVersion::webAddress)});
+    }
+
+    void readsLogLines_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<bool>("read");
+        QTest::addColumn<QString>("aid");
+        QTest::addColumn<QString>("bidId");
+        QTest::addColumn<bool>("anyWinner");
+        QTest::newRow("new messages") << "x100：本 (上巻)：新着2件(bob)" << true << "x100"
+                                      << "bob" << false;
+        QTest::newRow("duplicates")
+            << "x100：本 ナビNo重複 自動再取得を行います(alice)" << true << "x100"
+            << "alice" << false;
+        QTest::newRow("feedback") << "x100：本 (bob)の評価をしました" << true << "x100"
+                                  << "" << true;
+        QTest::newRow("no colon") << "x100 新着2件(bob)" << false << ""
+                                  << "" << false;
+        QTest::newRow("other line") << "x100：ログインしました(bob)" << false << ""
+                                    << "" << false;
+        QTest::newRow("no parentheses") << "x100：本：新着2件" << false << ""
+                                        << "" << false;
+    }
+
+    void readsLogLines()
+    {
+        QFETCH(QString, line);
+        QFETCH(bool, read);
+        const std::optional<LogJumpLine::Target> target = LogJumpLine::read(line);
+        QCOMPARE(target.has_value(), read);
+        if (!read)
+            return;
+        QTEST(target->aid, "aid");
+        QTEST(target->bidId, "bidId");
+        QTEST(target->anyWinner, "anyWinner");
+    }
+
+    void logLineJumpsToItsRow_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<int>("row"); // -1: no jump
+        QTest::newRow("second winner") << "a1：本：新着1件(w2)" << 1;
+        QTest::newRow("winner of another listing") << "a2：皿：新着3件(w1)" << 3;
+        QTest::newRow("winner id differs in case") << "a2：皿：新着3件(W1)" << -1;
+        QTest::newRow("feedback line") << "a2：皿の評価をしました" << 2;
+        QTest::newRow("unknown listing") << "zz：本：新着1件(w1)" << -1;
+        QTest::newRow("no colon") << "a1 新着1件(w2)" << -1;
+    }
+
+    void logLineJumpsToItsRow()
+    {
+        QFETCH(QString, line);
+        QFETCH(int, row);
+        TestDataFolder folder;
+        TFormNavi navi;
+        navi.FormShow();
+        QTRY_VERIFY(navi.sharedQueriesReady);
+        const QList<std::pair<QString, QString>> rows = {
+            {"a1", "w1"}, {"a1", "w2"}, {"a2", "w0"}, {"a2", "w1"}};
+        for (const auto& [aid, bidId] : rows)
+            navi.ListViewBid->addBidItem(cells(aid, bidId, "t"));
+        navi.ListViewBid->setCurrentItem(navi.ListViewBid->topLevelItem(0));
+        navi.PageControlMain->setCurrentIndex(1);
+        navi.addLogMessage("before");
+        navi.addLogMessage(line);
+        QListWidgetItem* logLine = navi.ListBoxMessage->item(1);
+        navi.ListBoxMessage->scrollToItem(logLine);
+        QTRY_VERIFY(!navi.ListBoxMessage->visualItemRect(logLine).isEmpty());
+        // A widget's double click comes after the press of its first click.
+        const QPoint at = navi.ListBoxMessage->visualItemRect(logLine).center();
+        QTest::mouseClick(navi.ListBoxMessage->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(navi.ListBoxMessage->viewport(), Qt::LeftButton, {}, at);
+        if (row < 0) {
+            QCOMPARE(navi.PageControlMain->currentIndex(), 1);
+            QCOMPARE(navi.ListViewBid->currentItem(), navi.ListViewBid->topLevelItem(0));
+        } else {
+            QTreeWidgetItem* target = navi.ListViewBid->topLevelItem(row);
+            QCOMPARE(navi.PageControlMain->currentIndex(), 0);
+            QCOMPARE(navi.ListViewBid->selectedItems(), QList<QTreeWidgetItem*>{target});
+            QCOMPARE(navi.ListViewBid->currentItem(), target);
+        }
+        // A double click below the last line names no line.
+        navi.PageControlMain->setCurrentIndex(1);
+        navi.ListBoxMessageDblClick(nullptr);
+        QCOMPARE(navi.PageControlMain->currentIndex(), 1);
+        navi.close();
+    }
+};
+
+QTEST_MAIN(TestVersion)
+#include "test_version.moc"
