@@ -361,6 +361,11 @@ public:
     void connectEvaluationCommand();
     void ActionEvaluationMakeExecute();
 
+    // ---- Deleted listings and bidder transactions ----
+    void connectBidDataEtcCommands();
+    void ActionShowDeleteBidListExecute();
+    void ActionShowSelectBidIdListExecute();
+
     // ---- Shared state ----
     QSqlDatabase connection;
     QString connectionName;

@@ -604,6 +604,7 @@ void TFormNavi::buildMenus()
     PopupMenuNaviList->addAction(action("ActionShowBrowser"));
     connectReplyCommands();
     connectEvaluationCommand();
+    connectBidDataEtcCommands();
 
     PopupMenuLogin = new QMenu(QStringLiteral("ログイン(&L)"), this);
     PopupMenuLogin->setObjectName("PopupMenuLogin");

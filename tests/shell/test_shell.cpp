@@ -133,6 +133,8 @@ private slots:
         for (QAction* command : {navi->ActionEvaluationMake, navi->ActionCsvExportBidList,
                                  navi->ActionCsvExportBidInfo, navi->flagActions.first()})
             TFormNavi::markWired(command);
+        // A command taken back to not wired stands for one whose behaviour is not there yet.
+        navi->action("ActionShowSelectBidIdList")->setProperty("wired", false);
         for (int i = 0; i < 3; ++i)
             navi->ListViewBid->addTopLevelItem(new QTreeWidgetItem(QStringList{QString::number(i)}));
         new QTreeWidgetItem(navi->ListViewNavi, {"a"});

@@ -1,0 +1,57 @@
+// The main window's openers of the deleted-listings and bidder-transactions window.
+#include "app/UnitNavi.h"
+
+#include "views/BidListColumns.h"
+#include "views/BidListItem.h"
+#include "views/NaviListItem.h"
+#include "views/UnitBidDataEtc.h"
+
+#include <QAction>
+#include <QPlainTextEdit>
+#include <QTabWidget>
+
+void TFormNavi::connectBidDataEtcCommands()
+{
+    QAction* deleted = action("ActionShowDeleteBidList");
+    QAction* bidder = action("ActionShowSelectBidIdList");
+    connect(deleted, &QAction::triggered, this, &TFormNavi::ActionShowDeleteBidListExecute);
+    connect(bidder, &QAction::triggered, this, &TFormNavi::ActionShowSelectBidIdListExecute);
+    for (QAction* command : {deleted, bidder}) {
+        markWired(command);
+        command->setEnabled(true);
+    }
+}
+
+void TFormNavi::ActionShowDeleteBidListExecute()
+{
+    auto* form = new TFormBidDataEtc(connection, MemoNavi->font().pointSize());
+    form->loginId = loginId;
+    form->captionText = QStringLiteral("出品終了削除済みデータ");
+    form->listMode = 0;
+    form->show();
+}
+
+void TFormNavi::ActionShowSelectBidIdListExecute()
+{
+    QString bidderId;
+    bool found = false;
+    if (PageControlMain->currentIndex() == 1) {
+        if (NaviListItem* item = NaviListItem::of(currentNaviItem)) {
+            bidderId = item->row().bidId;
+            found = true;
+        }
+    } else if (currentBidItem) {
+        bidderId = currentBidItem->text(BidListColumns::column(BidListColumns::BidId));
+        found = true;
+    }
+    if (!found) {
+        addLogMessage(QStringLiteral("行を選択してください"));
+        return;
+    }
+    auto* form = new TFormBidDataEtc(connection, MemoNavi->font().pointSize());
+    form->loginId = loginId;
+    form->bidId = bidderId;
+    form->captionText = bidderId + QStringLiteral(" 取引一覧");
+    form->listMode = 1;
+    form->show();
+}
