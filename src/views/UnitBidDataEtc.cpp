@@ -642,6 +642,8 @@ void TFormBidDataEtc::closeEvent(QCloseEvent* event)
     saveSettings();
     queryBidList.reset();
     queryBidderInfo.reset();
+    // The main window may release its connection before this window is deleted.
+    m_db = QSqlDatabase();
     QMainWindow::closeEvent(event);
 }
 

@@ -9,6 +9,7 @@
 #include "views/NaviReadState.h"
 #include "views/NaviSelectionDelay.h"
 #include "views/UnitAuctionNaviList.h"
+#include "views/UnitBidDataEtc.h"
 #include "views/UnitFindNavi.h"
 #include "views/UnitNaviMessage.h"
 
@@ -119,6 +120,7 @@ void TFormNavi::ActionFindNaviExecute()
 void TFormNavi::closeConnectionWindows()
 {
     for (QWidget* window : QApplication::topLevelWidgets())
-        if (qobject_cast<TFormFindNavi*>(window) || qobject_cast<TFormAuctionNaviList*>(window))
+        if (qobject_cast<TFormFindNavi*>(window) || qobject_cast<TFormAuctionNaviList*>(window) ||
+            qobject_cast<TFormBidDataEtc*>(window))
             window->close();
 }

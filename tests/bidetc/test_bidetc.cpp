@@ -624,6 +624,28 @@ private slots:
         QCOMPARE(finished.size(), 0);
     }
 
+    void mainWindowClosesTheListBeforeItsConnectionGoes()
+    {
+        FakeSite site;
+        QVERIFY(site.start());
+        site.useAsSite();
+        html::setDefaultTimeout(5000);
+        SitePages::serveAccount(site, "seller");
+        auto navi = std::make_unique<TFormNavi>();
+        navi->FormShow();
+        QTRY_VERIFY(navi->sharedQueriesReady);
+        navi->findChild<QAction*>("ActionShowDeleteBidList")->trigger();
+        QPointer<TFormBidDataEtc> list;
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (auto* form = qobject_cast<TFormBidDataEtc*>(window))
+                list = form;
+        QVERIFY(list);
+        navi.reset();
+        QVERIFY(list.isNull() || !list->isVisible());
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(list.isNull());
+    }
+
     void openersOfTheMainWindow()
     {
         FakeSite site;
