@@ -291,6 +291,9 @@ private slots:
         QCOMPARE(form->bidId, winner);
         QCOMPARE(form->loginId, seller);
         QCOMPARE(form->url, feedback->listingUrl(12, aid));
+        QCOMPARE(form->title, QString("時計"));
+        QCOMPARE(form->EditAid->text(), aid);
+        QCOMPARE(form->EditTitle->text(), QString("時計"));
         QCOMPARE(form->EditBidId->text(), winner);
         QCOMPARE(form->EditBidName->text(), QString("山田"));
         QCOMPARE(form->ComboBoxEvaluation->currentIndex(), -1);
@@ -310,6 +313,7 @@ private slots:
         addListing({{"EvaluationUnnecessary", "不要"}});
         QVERIFY(!open(winner));
         QCOMPARE(dialogs->requests().size(), 1);
+        QCOMPARE(dialogs->requests().first().kind, Dialogs::Kind::Warning);
         QCOMPARE(dialogs->requests().first().caption, QString("警告"));
         QCOMPARE(dialogs->requests().first().text,
                  QString("要評価が不要になっています。\r\n評価投稿ウィンドウは表示できません。"));

@@ -17,6 +17,7 @@
 #include "views/FontSizeMenu.h"
 #include "views/NaviListItem.h"
 #include "views/UnitAuctionNaviList.h"
+#include "views/UnitFindNavi.h"
 #include "views/UnitNaviMessage.h"
 
 #include <QAction>
@@ -432,6 +433,71 @@ private slots:
         QCOMPARE(list->ListViewNavi->topLevelItemCount(), 1);
         QCOMPARE(list->statusPanels[1]->text(), QString("入金：●"));
         QCOMPARE(list->statusPanels[0]->text(), QString("住所："));
+    }
+
+    void listOpenerHandsOverTheFocusedRow_data()
+    {
+        QTest::addColumn<int>("tab");
+        QTest::addColumn<bool>("chooseRow");
+        QTest::addColumn<QString>("bidId");
+        QTest::newRow("listing tab") << 0 << true << "b2";
+        QTest::newRow("message tab") << 1 << true << "b1";
+        QTest::newRow("listing tab, no row") << 0 << false << "";
+        QTest::newRow("message tab, no row") << 1 << false << "";
+    }
+    void listOpenerHandsOverTheFocusedRow()
+    {
+        QFETCH(int, tab);
+        QFETCH(bool, chooseRow);
+        QFETCH(QString, bidId);
+        navi->ToolButtonBidSearchSearchClick();
+        navi->PageControlMain->setCurrentIndex(tab);
+        if (tab == 1)
+            navi->TreeViewNavi->setCurrentItem(FolderTree::findFolder(navi->TreeViewNavi, "000"));
+        QTreeWidget* list = tab == 1 ? navi->ListViewNavi : navi->ListViewBid;
+        QTreeWidgetItem* row = nullptr;
+        for (int i = 0; i < list->topLevelItemCount() && chooseRow; ++i) {
+            QTreeWidgetItem* candidate = list->topLevelItem(i);
+            if (tab == 1 ? NaviListItem::of(candidate)->row().bidId == bidId &&
+                               NaviListItem::of(candidate)->row().aid == "a1"
+                         : candidate->text(1) == "a1" && candidate->text(3) == bidId)
+                row = candidate;
+        }
+        QCOMPARE(bool(row), chooseRow);
+        if (row) {
+            list->setCurrentItem(row);
+            QTRY_COMPARE(tab == 1 ? navi->currentNaviItem : navi->currentBidItem, row);
+        } else {
+            list->setCurrentItem(nullptr);
+            QTRY_VERIFY(!(tab == 1 ? navi->currentNaviItem : navi->currentBidItem));
+        }
+        QAction* command = navi->action("ActionShowSelectAuctionIdNaviList");
+        command->setEnabled(true);
+        command->trigger();
+        const QList<TFormAuctionNaviList*> shown = openWindows<TFormAuctionNaviList>();
+        QCOMPARE(shown.size(), chooseRow ? 1 : 0);
+        if (!chooseRow)
+            return;
+        TFormAuctionNaviList* opened = shown.first();
+        QCOMPARE(opened->aid, QString("a1"));
+        QCOMPARE(opened->title, QString("時計"));
+        QCOMPARE(opened->bidId, bidId);
+        QCOMPARE(opened->loginId, seller);
+        QVERIFY(!opened->parentWidget());
+    }
+
+    void searchOpenerHandsOverTheAccount()
+    {
+        QAction* command = navi->action("ActionFindNavi");
+        QVERIFY(command->isEnabled());
+        command->trigger();
+        command->trigger();
+        const QList<TFormFindNavi*> shown = openWindows<TFormFindNavi>();
+        QCOMPARE(shown.size(), 2);
+        for (TFormFindNavi* find : shown) {
+            QCOMPARE(find->loginId, seller);
+            QCOMPARE(find->windowTitle(), "ナビ検索(" + seller + ")");
+        }
     }
 };
 
