@@ -230,6 +230,18 @@ int main(int argc, char** argv)
         const double totalOnly =
             medianMs([&] { totalText = SelectionTotal::text(SelectionTotal::of(&view)); });
         std::printf("  of which select all: %6.1f ms, total: %6.1f ms\n", selectOnly, totalOnly);
+        const BidListItem* lastRow = view.bidItem(view.topLevelItemCount() - 1);
+        const double naviOnly = medianMs([&] {
+            NaviListView::loadTransactionList(&bidNavi, db, lastRow->subItem(Aid),
+                                              lastRow->subItem(BidId), "seller", 2, 0);
+        });
+        const double bidderOnly = medianMs([&] { BidderStore::read(db, lastRow->subItem(BidId)); });
+        const double repaintOnly = medianMs([&] {
+            view.viewport()->update();
+            app.processEvents();
+        });
+        std::printf("  message list: %6.1f ms, bidder read: %6.1f ms, repaint: %6.1f ms\n",
+                    naviOnly, bidderOnly, repaintOnly);
 
         // "全てを済にする" on every row: the selection taken, one transaction, the cells.
         const std::optional<MarkerUpdate> allFlags = MarkerUpdates::progressFlags(-1, true, "●");

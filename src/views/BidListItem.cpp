@@ -125,8 +125,11 @@ void BidListItem::updateSortKey(int column)
     const qint64 value = BidListSort::numericValue(column, cell);
     if (column == BidListColumns::CaptionColumn)
         m_indexValue = value;
-    else if (column == BidListColumns::column(BidListColumns::Price))
+    else if (column == BidListColumns::column(BidListColumns::Price)) {
         m_priceValue = value;
-    else
+        bool ok = false;
+        const qint64 total = cell.toLongLong(&ok);
+        m_priceTotal = ok ? total : 0;
+    } else
         m_naviTotal = value;
 }

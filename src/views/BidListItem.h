@@ -58,6 +58,8 @@ public:
     // The sort keys of a cell: the number of a numeric column (BidListColumns::isNumericColumn),
     // the folded text of another.
     qint64 numberKey(int column) const;
+    // The price cell as the selection total counts it: its number, 0 for a non-number cell.
+    qint64 priceForTotal() const { return m_priceTotal; }
     QStringView textKey(int column) const { return m_textKeys[size_t(column)]; }
     QVariant data(int column, int role) const override;
     void setData(int column, int role, const QVariant& value) override;
@@ -70,6 +72,7 @@ private:
     QString m_key;
     qint64 m_indexValue = -1;
     qint64 m_priceValue = -1;
+    qint64 m_priceTotal = 0;
     qint64 m_naviTotal = 0;
     // BidListSort::textKey of the text columns' cells (the numeric columns' stay empty).
     std::array<QString, BidListColumns::ColumnCount> m_textKeys;

@@ -1,6 +1,7 @@
 #include "views/SelectionTotal.h"
 
 #include "views/BidListColumns.h"
+#include "views/BidListItem.h"
 
 #include <QItemSelectionModel>
 #include <QTreeWidget>
@@ -18,6 +19,11 @@ qint64 of(const QTreeWidget* list)
         const QTreeWidgetItem* row = list->topLevelItem(i);
         if (!row->isSelected())
             continue;
+        // A listing row keeps its price parsed; other rows are read from the cell.
+        if (row->type() == BidListItem::Type) {
+            total += static_cast<const BidListItem*>(row)->priceForTotal();
+            continue;
+        }
         bool ok = false;
         const qint64 value = row->text(price).toLongLong(&ok);
         if (ok)

@@ -154,6 +154,14 @@ private slots:
         navi->ToolButtonBidSearchSearchClick();
         row("a1")->setSelected(true);
         QCOMPARE(total(), QString("合計価格：1000"));
+
+        // A price cell written after the query counts its new text; a non-number counts 0.
+        row("a2")->setText(BidListColumns::column(BidListColumns::Price), "4000");
+        row("a2")->setSelected(true);
+        QCOMPARE(total(), QString("合計価格：5000"));
+        row("a2")->setText(BidListColumns::column(BidListColumns::Price), "4千");
+        row("a3")->setSelected(true);
+        QCOMPARE(total(), QString("合計価格：1000"));
     }
 
     void restingSelectionFillsThePanelsOnce()
