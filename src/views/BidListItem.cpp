@@ -48,11 +48,14 @@ void BidListIndex::remove(BidListItem* item)
 BidListItem::BidListItem(const QStringList& cells, BidListIndex* index)
     : QTreeWidgetItem(Type), m_index(index)
 {
+    // The last column first: the item's cell storage grows once. The row is in no list yet, so
+    // the base class's write signals nothing and the keys are made from the cells directly.
     const int n = qMin(int(cells.size()), BidListColumns::ColumnCount);
-    for (int c = 0; c < n; ++c)
-        setText(c, cells.at(c));
-    for (int c = n; c < BidListColumns::ColumnCount; ++c)
-        setText(c, QString());
+    for (int c = BidListColumns::ColumnCount - 1; c >= 0; --c) {
+        const QString cell = c < n ? cells.at(c) : QString();
+        QTreeWidgetItem::setData(c, Qt::DisplayRole, cell);
+        updateSortKey(c, cell);
+    }
     if (m_index) {
         m_key = BidListIndex::key(subItem(BidListColumns::Aid), subItem(BidListColumns::BidId));
         m_index->add(this);
@@ -112,12 +115,11 @@ void BidListItem::setData(int column, int role, const QVariant& value)
     // Every write of a cell's text comes here (setText, the model's setData), so the keys follow.
     if ((role == Qt::DisplayRole || role == Qt::EditRole) && column >= 0 &&
         column < BidListColumns::ColumnCount)
-        updateSortKey(column);
+        updateSortKey(column, text(column));
 }
 
-void BidListItem::updateSortKey(int column)
+void BidListItem::updateSortKey(int column, const QString& cell)
 {
-    const QString cell = text(column);
     if (!BidListColumns::isNumericColumn(column)) {
         m_textKeys[column] = BidListSort::textKey(cell);
         return;

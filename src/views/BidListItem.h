@@ -66,7 +66,7 @@ public:
 
 private:
     friend class BidListIndex;
-    void updateSortKey(int column);
+    void updateSortKey(int column, const QString& cell);
 
     BidListIndex* m_index = nullptr;
     QString m_key;
