@@ -27,14 +27,7 @@ QString checkInput(int rating, const QString& comment, bool idle)
 
 QString checkAccount(htmlYahoo& site, const QString& loginId)
 {
-    const QString current = site.getLoginId();
-    if (current.isEmpty())
-        return notLoggedIn;
-    if (current != loginId)
-        return otherAccount;
-    if (site.isPasswordReconfirmation())
-        return site.accountId + reconfirmationSuffix;
-    return QString();
+    return ReplySend::accountRefusal(site, loginId, reconfirmationSuffix);
 }
 
 } // namespace EvaluationSend

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "compose/ReplySend.h"
+
 #include <QString>
 
 class htmlYahoo;
@@ -11,9 +13,9 @@ namespace EvaluationSend {
 inline const QString noRating = QStringLiteral("評価が選択されていません");
 inline const QString noComment = QStringLiteral("コメントが入力されていません");
 inline const QString busy = QStringLiteral("ダウンロード中です。評価できません。");
-inline const QString notLoggedIn = QStringLiteral("ログインしていません。送信を中止します。");
-inline const QString otherAccount =
-    QStringLiteral("別のIDでログインされています。送信を中止します。");
+// The account refusals are those of a message send, but for the re-confirmation's suffix.
+inline const QString& notLoggedIn = ReplySend::notLoggedIn;
+inline const QString& otherAccount = ReplySend::otherAccount;
 inline const QString reconfirmationSuffix = QStringLiteral("：再パスワード要求がありました。");
 inline const QString started = QStringLiteral("評価処理中…");
 inline const QString stopped = QStringLiteral("評価の送信を中止しました");

@@ -45,7 +45,7 @@ QString checkInput(int subject, const QString& text, bool postAllowed)
     return QString();
 }
 
-QString checkAccount(htmlYahoo& site, const QString& loginId)
+QString accountRefusal(htmlYahoo& site, const QString& loginId, const QString& reconfirmation)
 {
     const QString current = site.getLoginId();
     if (current.isEmpty())
@@ -53,8 +53,13 @@ QString checkAccount(htmlYahoo& site, const QString& loginId)
     if (current != loginId)
         return otherAccount;
     if (site.isPasswordReconfirmation())
-        return site.accountId + reconfirmationSuffix;
+        return site.accountId + reconfirmation;
     return QString();
+}
+
+QString checkAccount(htmlYahoo& site, const QString& loginId)
+{
+    return accountRefusal(site, loginId, reconfirmationSuffix);
 }
 
 } // namespace ReplySend

@@ -36,7 +36,10 @@ QString confirmationText(int subject);
 // blanks or line breaks only is not empty. postAllowed: no post runs and the busy state lets
 // a post begin.
 QString checkInput(int subject, const QString& text, bool postAllowed);
-// The account checks against the site, asking it in order; the refusal text or empty.
+// The account checks against the site, asking it in order; the refusal text or empty. A
+// re-confirmation request is refused with the account id followed by reconfirmation.
+QString accountRefusal(htmlYahoo& site, const QString& loginId, const QString& reconfirmation);
+// The account checks of a message send.
 QString checkAccount(htmlYahoo& site, const QString& loginId);
 
 } // namespace ReplySend
