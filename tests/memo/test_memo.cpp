@@ -53,6 +53,21 @@ const QStringList allRows = {"a1", "a2", "a3"};
 // The same with two listings without a winner below them.
 const QStringList rowsWithoutWinner = {"a1", "a2", "a3", "n1", "n2"};
 
+// The order in which a write reaches the rows: the selected rows in list order first, then the
+// same winners' other rows, each once.
+QStringList writeOrder(const QStringList& shown, const QStringList& selected,
+                       const QStringList& written)
+{
+    QStringList order;
+    for (const QString& aid : shown)
+        if (selected.contains(aid))
+            order << aid;
+    for (const QString& aid : written)
+        if (!order.contains(aid))
+            order << aid;
+    return order;
+}
+
 } // namespace
 
 class TestMemo : public QObject
@@ -219,15 +234,7 @@ private slots:
         const int logLines = navi->ListBoxMessage->count();
         QTest::mouseClick(navi->findChild<QPushButton*>(button), Qt::LeftButton);
 
-        // The selected rows in list order first, then the same winners' other rows.
-        QStringList expectedOrder;
-        for (const QString& aid : allRows)
-            if (selected.contains(aid))
-                expectedOrder << aid;
-        for (const QString& aid : written)
-            if (!expectedOrder.contains(aid))
-                expectedOrder << aid;
-        QCOMPARE(updatedRows(), expectedOrder);
+        QCOMPARE(updatedRows(), writeOrder(allRows, selected, written));
         for (const QString& aid : allRows) {
             const QString expected = written.contains(aid) ? text : before;
             QCOMPARE(stored(column, aid), expected);
@@ -389,15 +396,7 @@ private slots:
                         key == "Enter" ? Qt::Key_Enter : Qt::Key_Return,
                         key == "Enter" ? Qt::KeypadModifier : Qt::NoModifier);
 
-        // The selected rows in list order, then the same winners' other rows, each once.
-        QStringList expectedOrder;
-        for (const QString& aid : rowsWithoutWinner)
-            if (selected.contains(aid))
-                expectedOrder << aid;
-        for (const QString& aid : written)
-            if (!expectedOrder.contains(aid))
-                expectedOrder << aid;
-        QCOMPARE(updatedRows(), expectedOrder);
+        QCOMPARE(updatedRows(), writeOrder(rowsWithoutWinner, selected, written));
         for (const QString& aid : rowsWithoutWinner) {
             const QString expected = written.contains(aid) ? "80" : "c0";
             QCOMPARE(stored("Carriage", aid), expected);
