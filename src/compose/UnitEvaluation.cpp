@@ -50,6 +50,12 @@ const QString& section()
     return CommonDefine::Section::EvaluationWindow;
 }
 
+// Feedback is posted only while no download and no message post runs.
+bool feedbackAllowed(const TFormNavi& navi)
+{
+    return navi.downloadKind == 0 && !navi.postingMessage;
+}
+
 } // namespace
 
 TFormEvaluation::TFormEvaluation(TFormNavi& navi) : QMainWindow(nullptr), m_navi(navi)
@@ -367,8 +373,7 @@ void TFormEvaluation::ActionMainTransmissionExecute()
         return;
     const int rating = ComboBoxEvaluation->currentIndex();
     const QString comment = MemoText::get(MemoMessage);
-    QString refusal = EvaluationSend::checkInput(
-        rating, comment, m_navi.downloadKind == 0 && !m_navi.postingMessage);
+    QString refusal = EvaluationSend::checkInput(rating, comment, feedbackAllowed(m_navi));
     if (refusal.isEmpty()) {
         htmlYahoo site;
         refusal = EvaluationSend::checkAccount(site, loginId);
@@ -385,6 +390,11 @@ void TFormEvaluation::ActionMainTransmissionExecute()
     if (rating != 0 && !Dialogs::askOkCancel(this, EvaluationSend::confirmCaption,
                                              EvaluationSend::notBestQuestion))
         return;
+    if (!feedbackAllowed(m_navi)) {
+        // A download or a message post started while a question was open.
+        statusPanels[0]->setText(EvaluationSend::busy);
+        return;
+    }
 
     sending = true;
     statusPanels[0]->setText(EvaluationSend::started);

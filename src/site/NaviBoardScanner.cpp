@@ -1,5 +1,6 @@
 #include "site/NaviBoardScanner.h"
 
+#include "common/HtmlReferences.h"
 #include "site/NaviDownloadTexts.h"
 
 #include <QUrl>
@@ -135,7 +136,8 @@ NaviBoardScan scanNaviBoard(const QString& page, const QString& profileLinkMarke
         }
         if (entry.numberValue == lastNumber)
             return scan;
-        entry.subject = textBetween(line, NaviMarkers::subjectStart, NaviMarkers::subjectEnd);
+        entry.subject = decodeHtmlReferences(
+            textBetween(line, NaviMarkers::subjectStart, NaviMarkers::subjectEnd));
 
         const qsizetype writerLine = findLine(lines, i, profileLinkMarker);
         if (writerLine < 0)

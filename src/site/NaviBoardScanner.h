@@ -11,7 +11,7 @@ struct NaviBoardEntry
     QString link; // the message page's path and query as on the board ("/show/contact_detail?...")
     QString number; // the message number as on the page
     qint64 numberValue = 0;
-    QString subject;
+    QString subject; // its character references decoded
     QString writeId;
     QString date; // the site's date text ("12月28日 14時05分")
 };

@@ -1,5 +1,6 @@
 #include "site/NaviMessageReader.h"
 
+#include "common/HtmlReferences.h"
 #include "site/NaviDownloadTexts.h"
 
 #include <QStringView>
@@ -24,6 +25,8 @@ NaviMessageRead readNaviMessage(const QString& page)
     const qsizetype textFrom = from + NaviMarkers::textStart.size();
     read.text = span.sliced(textFrom, to - textFrom).toString();
     read.text.replace(NaviMarkers::lineBreakTag, QStringLiteral("\r\n"));
+    // After the tags: a written "&lt;br&gt;" stays the text "<br>".
+    read.text = decodeHtmlReferences(read.text);
     read.ok = true;
     read.errorText.clear();
     return read;

@@ -2,7 +2,8 @@
 
 #include <QString>
 
-// Reads one message's text from its own page; the text's "<br>" become CR LF.
+// Reads one message's text from its own page: its "<br>" become CR LF, its character references
+// the characters written; other tags stay.
 struct NaviMessageRead
 {
     bool ok = false;

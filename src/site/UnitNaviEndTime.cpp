@@ -82,6 +82,9 @@ void TFormNavi::TimerEndDateTimeTimer()
                     BidListColumns::column(BidListColumns::EndDataTime), endTime);
         }
     } catch (...) {
+        // A database that refuses the write (a full disk) would refuse every later id too: the
+        // lookup stops until the next listing query, and the error is shown once.
+        endTimeQueue.clear();
         finish();
         throw;
     }

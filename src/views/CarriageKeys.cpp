@@ -13,4 +13,13 @@ Typed carriageTyped(QChar typed)
     return Typed::Discard;
 }
 
+QString carriageCommitted(const QString& committed)
+{
+    QString kept;
+    for (QChar c : committed)
+        if (isDigitChar(c))
+            kept.append(c);
+    return kept;
+}
+
 } // namespace CarriageKeys

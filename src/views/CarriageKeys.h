@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QChar>
+#include <QString>
 
 // The key rules of the carriage and forwarding inputs above the listing list.
 namespace CarriageKeys {
@@ -13,6 +14,9 @@ enum class Typed {
 
 // What a character typed into the carriage box does (Enter is character 13, Backspace 8).
 Typed carriageTyped(QChar typed);
+// What of a text that the input method commits into the carriage box gets in: its characters
+// are typed ones, so only the digits.
+QString carriageCommitted(const QString& committed);
 
 // When the forwarding suggestions close on the item chosen: true when the edit takes that item's
 // text (another item than the one current when the list opened); false leaves the typed text.

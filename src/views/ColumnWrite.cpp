@@ -43,7 +43,9 @@ QList<int> targetRows(const QList<Row>& rows, int subItem, bool plural)
     for (int i = 0; i < rows.size(); ++i) {
         if (rows[i].selected) {
             targets.append(i);
-            winners.insert(BidderStore::idKey(rows[i].bidId));
+            // A row without a winner has no other rows of "the same winner".
+            if (!rows[i].bidId.isEmpty())
+                winners.insert(BidderStore::idKey(rows[i].bidId));
         }
     }
     if (targets.isEmpty() || !plural || !reachesSameWinners(subItem))

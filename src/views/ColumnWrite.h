@@ -29,7 +29,8 @@ bool reachesSameWinners(int subItem);
 QList<Row> rowsOf(const QTreeWidget* list);
 // The indices a write reaches: the selected rows in list order, then, for carriage and
 // forwarding with plural on, every other row whose winner is among the selected rows' winners,
-// in list order. Each row at most once; empty when nothing is selected.
+// in list order (an empty winner id is nobody's). Each row at most once; empty when nothing is
+// selected.
 QList<int> targetRows(const QList<Row>& rows, int subItem, bool plural);
 
 // The UPDATE of one column keyed by auction id and winner id, and its value parameter.

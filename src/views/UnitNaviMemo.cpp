@@ -17,9 +17,11 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QInputMethodEvent>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QLabel>
@@ -34,6 +36,7 @@
 #include <QToolButton>
 #include <QTreeWidget>
 
+#include <memory>
 #include <optional>
 
 namespace {
@@ -60,7 +63,7 @@ void coverComboText(QComboBox* combo, QLineEdit* edit)
 }
 
 // The character a key press types, with Enter as 13 and Backspace as 8; none for keys that type
-// nothing and for shortcuts (Ctrl+V pastes unfiltered).
+// nothing (Tab, Delete, Esc, the arrows) and for shortcuts (Ctrl+V pastes unfiltered).
 std::optional<QChar> typedCharacter(const QKeyEvent* key)
 {
     if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
@@ -69,18 +72,33 @@ std::optional<QChar> typedCharacter(const QKeyEvent* key)
         return QChar(13);
     if (key->key() == Qt::Key_Backspace)
         return QChar(8);
-    if (key->text().isEmpty())
+    if (key->text().isEmpty() || !key->text().at(0).isPrint())
         return std::nullopt;
     return key->text().at(0);
+}
+
+// An input-method event whose commit keeps only what may be typed into the carriage box; none
+// when the commit is allowed as it stands.
+std::unique_ptr<QInputMethodEvent> filteredCommit(const QInputMethodEvent* event)
+{
+    const QString kept = CarriageKeys::carriageCommitted(event->commitString());
+    if (kept == event->commitString())
+        return nullptr;
+    auto filtered =
+        std::make_unique<QInputMethodEvent>(event->preeditString(), event->attributes());
+    filtered->setCommitString(kept, event->replacementStart(), event->replacementLength());
+    return filtered;
 }
 
 } // namespace
 
 void TFormNavi::buildMemoPanel()
 {
-    // Carriage and forwarding inputs: digits and numbers, the input method off.
+    // Carriage and forwarding inputs: digits and numbers, the input method off. The editable
+    // combo box, not its line edit, has the focus and takes the keys and the input method.
     ComboBoxInputCarriage->setInsertPolicy(QComboBox::NoInsert);
-    for (QWidget* input : {static_cast<QWidget*>(ComboBoxInputCarriage->lineEdit()),
+    for (QWidget* input : {static_cast<QWidget*>(ComboBoxInputCarriage),
+                           static_cast<QWidget*>(ComboBoxInputCarriage->lineEdit()),
                            static_cast<QWidget*>(EditInputForwarding)}) {
         input->setInputMethodHints(Qt::ImhLatinOnly);
         input->setAttribute(Qt::WA_InputMethodEnabled, false);
@@ -257,19 +275,34 @@ void TFormNavi::connectMemoSignals()
     connect(EditInputForwarding, &QLineEdit::returnPressed, this,
             &TFormNavi::ButtonForwardingWriteClick);
 
-    auto* keys = new EventHook(
-        [this](QObject* watched, QEvent* event) {
+    auto* forwardingKeys = new EventHook(
+        [this](QObject*, QEvent* event) {
             if (event->type() != QEvent::KeyPress)
                 return false;
             const auto* key = static_cast<QKeyEvent*>(event);
-            if (watched == EditInputForwarding) {
-                if (key->key() != Qt::Key_Down || !(key->modifiers() & Qt::AltModifier))
+            if (key->key() != Qt::Key_Down || !(key->modifiers() & Qt::AltModifier))
+                return false;
+            ComboBoxInputForwarding->setFocus();
+            ComboBoxInputForwarding->showPopup();
+            return true;
+        },
+        this);
+    forwardingKeys->watch(EditInputForwarding);
+
+    // The combo box hands its keys to the line edit past any filter of the line edit's, so the
+    // rule watches the combo box; the line edit too, for events sent to it directly.
+    auto* carriageKeys = new EventHook(
+        [this](QObject*, QEvent* event) {
+            if (event->type() == QEvent::InputMethod) {
+                const auto filtered = filteredCommit(static_cast<QInputMethodEvent*>(event));
+                if (!filtered)
                     return false;
-                ComboBoxInputForwarding->setFocus();
-                ComboBoxInputForwarding->showPopup();
+                QCoreApplication::sendEvent(ComboBoxInputCarriage->lineEdit(), filtered.get());
                 return true;
             }
-            const std::optional<QChar> typed = typedCharacter(key);
+            if (event->type() != QEvent::KeyPress)
+                return false;
+            const std::optional<QChar> typed = typedCharacter(static_cast<QKeyEvent*>(event));
             if (!typed)
                 return false;
             switch (CarriageKeys::carriageTyped(*typed)) {
@@ -284,8 +317,8 @@ void TFormNavi::connectMemoSignals()
             return false;
         },
         this);
-    keys->watch(ComboBoxInputCarriage->lineEdit());
-    keys->watch(EditInputForwarding);
+    carriageKeys->watch(ComboBoxInputCarriage);
+    carriageKeys->watch(ComboBoxInputCarriage->lineEdit());
 
     // The suggestions' list opening and closing; activated comes for the same item too.
     auto* popup = new EventHook(

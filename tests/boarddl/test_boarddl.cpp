@@ -67,6 +67,9 @@ private slots:
     void scannerEndsAtNonDecimalNumber();
     void scannerDropsIncompleteLastMessage();
     void readerTurnsBreakTagsIntoLineBreaks();
+    void readerDecodesReferencesAfterTheTags_data();
+    void readerDecodesReferencesAfterTheTags();
+    void scannerDecodesTheSubject();
     void readerReportsFailures_data();
     void readerReportsFailures();
 
@@ -284,6 +287,40 @@ void TestBoardDl::readerTurnsBreakTagsIntoLineBreaks()
     QVERIFY(read.ok);
     QCOMPARE(read.text, QString("一行目\r\n二行目\r\n<i>三</i>行目"));
     QVERIFY(read.errorText.isEmpty());
+}
+
+void TestBoardDl::readerDecodesReferencesAfterTheTags_data()
+{
+    QTest::addColumn<QString>("written");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("quotes and ampersand") << "&quot;送料&quot; &amp; &#39;手数料&#39;"
+                                          << "\"送料\" & '手数料'";
+    QTest::newRow("a written <br> stays text, a tag breaks the line") << "a&lt;br&gt;b<br>c"
+                                                                      << "a<br>b\r\nc";
+    QTest::newRow("other tags stay, their written form decoded") << "<i>x</i> &lt;i&gt;y&lt;/i&gt;"
+                                                                 << "<i>x</i> <i>y</i>";
+    QTest::newRow("numeric and named beyond Shift_JIS")
+        << "&#x2764;&#12354;&eacute;" << QString::fromUtf8("❤あé");
+}
+
+void TestBoardDl::readerDecodesReferencesAfterTheTags()
+{
+    QFETCH(QString, written);
+    QFETCH(QString, text);
+    const NaviMessageRead read = readNaviMessage(NaviTestPages::messagePage(written));
+    QVERIFY(read.ok);
+    QCOMPARE(read.text, text);
+}
+
+void TestBoardDl::scannerDecodesTheSubject()
+{
+    QList<Msg> messages = threeMessages();
+    messages[0].subject = "&quot;発送&quot; &amp; &lt;b&gt;";
+    const NaviBoardScan scan =
+        scanNaviBoard(NaviTestPages::boardPage(aidA, buyer, messages), "http://profiles", 0);
+    QCOMPARE(scan.entries.size(), 3);
+    QCOMPARE(scan.entries[0].subject, QString("\"発送\" & <b>"));
+    QCOMPARE(scan.entries[1].subject, QString("ご連絡"));
 }
 
 void TestBoardDl::readerReportsFailures_data()

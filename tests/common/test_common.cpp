@@ -1,4 +1,5 @@
 #include "app/CommonRoutines.h"
+#include "common/HtmlReferences.h"
 
 #include "platform/Database.h"
 #include "platform/Sql.h"
@@ -47,6 +48,8 @@ private slots:
     void checksSaveNameUnused_data();
     void checksSaveNameUnused();
     void refusesOtherTablesForSaveName();
+    void decodesHtmlReferences_data();
+    void decodesHtmlReferences();
 };
 
 void TestCommon::extractsAsciiDigits_data()
@@ -563,6 +566,52 @@ void TestCommon::refusesOtherTablesForSaveName()
     QVERIFY_THROWS_EXCEPTION(std::invalid_argument, isSaveNameUnused("T_Navi", "x"));
     QVERIFY_THROWS_EXCEPTION(std::invalid_argument,
                              isSaveNameUnused("T_NaviTemplate; DROP TABLE T_Navi", "x"));
+}
+
+void TestCommon::decodesHtmlReferences_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("decoded");
+    QTest::newRow("no reference") << "送料込み 500円"
+                                  << "送料込み 500円";
+    QTest::newRow("markup characters") << "&quot;a&quot; &amp; &lt;b&gt; &#39;c&apos;"
+                                       << "\"a\" & <b> 'c'";
+    QTest::newRow("Latin-1, symbols, Greek")
+        << "caf&eacute; &copy;&nbsp;&yen;100 &hellip;&mdash;&euro; &Omega;&omega; &hearts;"
+        << QString::fromUtf8("café ©\u00a0¥100 …—€ Ωω ♥");
+    QTest::newRow("names are case-sensitive")
+        << "&Eacute;&eacute;&AMP;&Amp;" << QString::fromUtf8("Éé&AMP;&Amp;");
+    QTest::newRow("unknown or unterminated names stay") << "&foo; &amp &copy x & y &;"
+                                                        << "&foo; &amp &copy x & y &;";
+    QTest::newRow("too long a name stays")
+        << "&thetasymx; &thetasym;" << QString::fromUtf8("&thetasymx; ϑ");
+    QTest::newRow("decimal and hexadecimal") << "&#12354;&#x3044;&#X3046;&#0038;"
+                                             << "あいう&";
+    QTest::newRow("beyond the basic plane") << "&#128512;&#x1F600;" << QString::fromUtf8("😀😀");
+    QTest::newRow("number without its semicolon") << "&#65abc &#x41g"
+                                                  << "Aabc Ag";
+    QTest::newRow("no digits stays") << "&#; &#x; &# &#xyz;"
+                                     << "&#; &#x; &# &#xyz;";
+    QTest::newRow("zero, surrogates, beyond the last code point")
+        << "&#0;&#xD800;&#57343;&#x110000;&#99999999999999999999;&#x0000000041;"
+        << QString::fromUtf8("\ufffd\ufffd\ufffd\ufffd\ufffdA");
+    QTest::newRow("C1 numbers are Windows-1252")
+        << "&#150;&#x80;&#153;&#x81;" << QString::fromUtf8("–€™\u0081");
+    QTest::newRow("read once") << "&amp;lt;br&amp;gt; &amp;#39;"
+                               << "&lt;br&gt; &#39;";
+    QTest::newRow("at the ends") << "&lt;x&gt;"
+                                 << "<x>";
+    QTest::newRow("tags stay") << "<b>&lt;br&gt;</b>"
+                               << "<b><br></b>";
+    QTest::newRow("ampersand at the very end") << "a&"
+                                               << "a&";
+}
+
+void TestCommon::decodesHtmlReferences()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, decoded);
+    QCOMPARE(decodeHtmlReferences(text), decoded);
 }
 
 QTEST_GUILESS_MAIN(TestCommon)

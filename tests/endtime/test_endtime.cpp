@@ -511,32 +511,58 @@ private slots:
         QVERIFY(!navi->TimerEndDateTime->isActive());
     }
 
-    void databaseErrorGivesTheCommandsBack()
+    // A database that refuses the write (a full disk) stops the lookup with one error box
+    // until the next listing query collects the ids again.
+    void databaseErrorStopsTheLookupWithOneBox()
     {
         makeNavi();
         addTwoListings();
-        setAnswers({{"a1", endTimeAnswer("1月 5日 5時 5分")}});
+        setAnswers({{"a1", endTimeAnswer("01月05日 05時05分")},
+                    {"a2", endTimeAnswer("02月02日 02時02分")}});
         Sql::exec(navi->connection,
                   QStringLiteral("CREATE TRIGGER refuse BEFORE UPDATE OF EndDataTime ON T_BidData "
                                  "BEGIN SELECT RAISE(ABORT, 'refused'); END"));
-        QVERIFY_THROWS_EXCEPTION(DatabaseError, navi->TimerEndDateTimeTimer());
-        QCOMPARE(navi->endTimeQueue.ids(), QStringList{"a2"});
-        verifyCommands(downloadCommands(*navi), true);
-        QVERIFY(!navi->endTimeTickInFlight);
-        QCOMPARE(shownEndTime("a1", "w1"), QString());
-        verifyTimerRunning();
-
-        // From the event loop the error reaches the application's error box.
-        setAnswers({{"a2", endTimeAnswer("2月 2日 2時 2分")}});
-        QMetaObject::invokeMethod(
-            navi.get(), [this] { navi->TimerEndDateTimeTimer(); }, Qt::QueuedConnection);
+        // Under the box no further tick can come: the lookup has stopped already.
+        bool timerUnderTheBox = true;
+        int pendingUnderTheBox = -1;
+        dialogs->whileAsking([&](const Dialogs::Request&) {
+            timerUnderTheBox = navi->TimerEndDateTime->isActive();
+            pendingUnderTheBox = navi->endTimePendingCount();
+        });
+        // The ticks come from the timer, through the event loop, as in the program.
+        navi->TimerEndDateTime->setInterval(10);
         QTRY_COMPARE_WITH_TIMEOUT(dialogs->requests().size(), 1, 10000);
         QCOMPARE(dialogs->requests().first().kind, Dialogs::Kind::Error);
         QVERIFY(dialogs->requests().first().text.contains("refused"));
+        QVERIFY(!timerUnderTheBox);
+        QCOMPARE(pendingUnderTheBox, 0);
+        QCOMPARE(askedIds(), QStringList{"a1"});
+        QVERIFY(!navi->TimerEndDateTime->isActive());
+        QCOMPARE(navi->endTimePendingCount(), 0);
+        verifyCommands(downloadCommands(*navi), true);
+        QVERIFY(!navi->endTimeTickInFlight);
+        QCOMPARE(shownEndTime("a1", "w1"), QString());
+        QCOMPARE(storedEndTime("a1", "w1"), QString());
+        navi->TimerEndDateTime->setInterval(EndTimeLookup::TickInterval);
+
+        // The next listing query collects them again; a tick called directly stops the same way.
+        navi->ToolButtonBidSearchSearchClick();
+        QCOMPARE(navi->endTimeQueue.ids(), (QStringList{"a1", "a2"}));
+        verifyTimerRunning();
+        QVERIFY_THROWS_EXCEPTION(DatabaseError, navi->TimerEndDateTimeTimer());
         QCOMPARE(navi->endTimePendingCount(), 0);
         QVERIFY(!navi->TimerEndDateTime->isActive());
         verifyCommands(downloadCommands(*navi), true);
-        QCOMPARE(storedEndTime("a2", "w2"), QString());
+
+        // With the database writable again the next listing query's lookups go through.
+        Sql::exec(navi->connection, QStringLiteral("DROP TRIGGER refuse"));
+        navi->ToolButtonBidSearchSearchClick();
+        navi->TimerEndDateTimeTimer();
+        navi->TimerEndDateTimeTimer();
+        QCOMPARE(storedEndTime("a1", "w1"), QString("01月05日 05時05分"));
+        QCOMPARE(storedEndTime("a2", "w2"), QString("02月02日 02時02分"));
+        QVERIFY(!navi->TimerEndDateTime->isActive());
+        QCOMPARE(dialogs->requests().size(), 1);
     }
 };
 

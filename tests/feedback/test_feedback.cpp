@@ -522,6 +522,63 @@ private slots:
         QCOMPARE(feedback->hits(FeedbackSite::submitPath).size(), 1);
     }
 
+    // What starts while a question box is up refuses the send after it, as before the boxes.
+    void refusedWhenADownloadOrAPostStartsUnderTheQuestion_data()
+    {
+        QTest::addColumn<bool>("download");
+        QTest::addColumn<int>("rating");
+        QTest::addColumn<bool>("setting");
+        QTest::addColumn<int>("underBox");
+        QTest::newRow("download under the confirmation") << true << 0 << true << 0;
+        QTest::newRow("post under the confirmation") << false << 0 << true << 0;
+        QTest::newRow("download under the not-best question") << true << 3 << false << 0;
+        QTest::newRow("post under the second of both boxes") << false << 3 << true << 1;
+    }
+    void refusedWhenADownloadOrAPostStartsUnderTheQuestion()
+    {
+        QFETCH(bool, download);
+        QFETCH(int, rating);
+        QFETCH(bool, setting);
+        QFETCH(int, underBox);
+        addListing();
+        navi->options.confirmationEvaluationTransmission = setting;
+        TFormEvaluation* form = open();
+        fill(form, rating, QStringLiteral("ok"));
+        form->CheckBoxFlgEvaluation->setChecked(true);
+        GateThread* thread = nullptr;
+        dialogs->whileAsking([&](const Dialogs::Request&) {
+            if (dialogs->requests().size() != underBox + 1)
+                return;
+            if (download)
+                QVERIFY(navi->startDownload(
+                    2, [&] { return thread = new GateThread(navi); }, QStringLiteral("board")));
+            else
+                navi->beginMessagePost();
+        });
+        form->ActionMainTransmission->trigger();
+        dialogs->whileAsking(nullptr);
+        QCOMPARE(dialogs->requests().size(), (setting ? 1 : 0) + (rating != 0 ? 1 : 0));
+        QCOMPARE(status(form), EvaluationSend::busy);
+        QVERIFY(feedback->hits().isEmpty());
+        QVERIFY(inputEnabled(form));
+        QVERIFY(!form->sending);
+        QVERIFY(!form->writer);
+        QCOMPARE(flag(winner, "EvaluationFlg"), QString());
+        QVERIFY(!log().join('\n').contains("の評価をしました"));
+
+        if (download) {
+            QVERIFY(thread);
+            thread->gate.release();
+            QTRY_COMPARE(navi->downloadKind, 0);
+        } else {
+            navi->endMessagePost();
+        }
+        // Idle again: the same send goes through.
+        form->ActionMainTransmission->trigger();
+        QCOMPARE(feedback->hits(FeedbackSite::submitPath).size(), 1);
+        QCOMPARE(flag(winner, "EvaluationFlg"), QString("●"));
+    }
+
     void confirmationBoxes_data()
     {
         QTest::addColumn<int>("rating");

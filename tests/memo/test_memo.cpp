@@ -21,11 +21,13 @@
 
 #include <QAbstractItemView>
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QFrame>
+#include <QInputMethodEvent>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -48,6 +50,23 @@ const QString seller = QStringLiteral("seller");
 
 // The rows of the scenario: two listings won by "wa", one by "wb".
 const QStringList allRows = {"a1", "a2", "a3"};
+// The same with two listings without a winner below them.
+const QStringList rowsWithoutWinner = {"a1", "a2", "a3", "n1", "n2"};
+
+// The order in which a write reaches the rows: the selected rows in list order first, then the
+// same winners' other rows, each once.
+QStringList writeOrder(const QStringList& shown, const QStringList& selected,
+                       const QStringList& written)
+{
+    QStringList order;
+    for (const QString& aid : shown)
+        if (selected.contains(aid))
+            order << aid;
+    for (const QString& aid : written)
+        if (!order.contains(aid))
+            order << aid;
+    return order;
+}
 
 } // namespace
 
@@ -98,6 +117,27 @@ class TestMemo : public QObject
         while (query.next())
             aids << query.value(0).toString();
         return aids;
+    }
+
+    // The carriage box with the keyboard focus, as a click or Tab gives it.
+    void focusCarriageBox()
+    {
+        QComboBox* combo = navi->ComboBoxInputCarriage;
+        navi->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(navi.get()));
+        combo->setFocus(Qt::TabFocusReason);
+        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(combo));
+    }
+    // Two listings without a winner below the three rows, then the list shown again.
+    void addRowsWithoutWinner()
+    {
+        const QVariantMap before{{"Carriage", "c0"}, {"Forwarding", "f0"}, {"Remarks", "m0"}};
+        FixtureDb::addListing(navi->connection,
+                              {.aid = "n1", .bidId = "", .index = 4, .extra = before});
+        FixtureDb::addListing(navi->connection,
+                              {.aid = "n2", .bidId = "", .index = 5, .extra = before});
+        navi->ToolButtonBidSearchSearchClick();
+        QCOMPARE(navi->ListViewBid->topLevelItemCount(), 5);
     }
 
 public slots:
@@ -194,15 +234,7 @@ private slots:
         const int logLines = navi->ListBoxMessage->count();
         QTest::mouseClick(navi->findChild<QPushButton*>(button), Qt::LeftButton);
 
-        // The selected rows in list order first, then the same winners' other rows.
-        QStringList expectedOrder;
-        for (const QString& aid : allRows)
-            if (selected.contains(aid))
-                expectedOrder << aid;
-        for (const QString& aid : written)
-            if (!expectedOrder.contains(aid))
-                expectedOrder << aid;
-        QCOMPARE(updatedRows(), expectedOrder);
+        QCOMPARE(updatedRows(), writeOrder(allRows, selected, written));
         for (const QString& aid : allRows) {
             const QString expected = written.contains(aid) ? text : before;
             QCOMPARE(stored(column, aid), expected);
@@ -235,12 +267,13 @@ private slots:
         QTest::addColumn<int>("subItem");
         QTest::addColumn<bool>("plural");
         QTest::addColumn<QList<int>>("targets");
-        // Rows: 0 A, 1 b (A in other case), 2 C, 3 A selected, 4 C selected.
+        // Rows: 0 A, 1 b (A in other case), 2 C, 3 A selected, 4 C selected, 5 no winner,
+        // 6 no winner selected.
         QTest::newRow("carriage") << int(BidListColumns::Carriage) << true
-                                  << QList<int>{3, 4, 0, 1, 2};
+                                  << QList<int>{3, 4, 6, 0, 1, 2};
         QTest::newRow("carriage alone")
-            << int(BidListColumns::Carriage) << false << QList<int>{3, 4};
-        QTest::newRow("memo") << int(BidListColumns::Remarks) << true << QList<int>{3, 4};
+            << int(BidListColumns::Carriage) << false << QList<int>{3, 4, 6};
+        QTest::newRow("memo") << int(BidListColumns::Remarks) << true << QList<int>{3, 4, 6};
         QTest::newRow("another column") << int(BidListColumns::Price) << true << QList<int>{};
     }
     void targetRowsOfAWrite()
@@ -248,65 +281,176 @@ private slots:
         QFETCH(int, subItem);
         QFETCH(bool, plural);
         QFETCH(QList<int>, targets);
-        const QList<ColumnWrite::Row> rows{{"x1", "winnerA", false},
-                                           {"x2", "WINNERA", false},
-                                           {"x3", "winnerC", false},
-                                           {"x4", "winnerA", true},
-                                           {"x5", "winnerC", true}};
+        const QList<ColumnWrite::Row> rows{{"x1", "winnerA", false}, {"x2", "WINNERA", false},
+                                           {"x3", "winnerC", false}, {"x4", "winnerA", true},
+                                           {"x5", "winnerC", true},  {"x6", "", false},
+                                           {"x7", "", true}};
         QCOMPARE(ColumnWrite::targetRows(rows, subItem, plural), targets);
     }
 
-    void carriageKeys_data()
+    void carriageBoxTakesOnlyDigits_data()
     {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("text");
         QTest::newRow("letter dropped") << "8a0"
                                         << "80";
-        QTest::newRow("signs dropped") << "-5 .0"
-                                       << "50";
+        QTest::newRow("signs and blank dropped") << "-5 .0"
+                                                 << "50";
+        QTest::newRow("full-width digits dropped") << "１2３"
+                                                   << "2";
+        QTest::newRow("backspace kept") << "350\b"
+                                        << "35";
     }
-    void carriageKeys()
+    void carriageBoxTakesOnlyDigits()
     {
         QFETCH(QString, typed);
         QFETCH(QString, text);
-        QLineEdit* edit = navi->ComboBoxInputCarriage->lineEdit();
-        edit->clear();
-        QTest::keyClicks(edit, typed);
-        QCOMPARE(edit->text(), text);
+        QComboBox* combo = navi->ComboBoxInputCarriage;
+        focusCarriageBox();
+        if (QTest::currentTestFailed())
+            return;
+        combo->lineEdit()->clear();
+        for (QChar c : typed) {
+            QWidget* focus = QApplication::focusWidget();
+            if (c == u'\b')
+                QTest::keyClick(focus, Qt::Key_Backspace);
+            else if (c.unicode() < 0x80)
+                QTest::keyClick(focus, c.toLatin1());
+            else
+                QTest::sendKeyEvent(QTest::Click, focus, Qt::Key_unknown, QString(c), {});
+        }
+        QCOMPARE(combo->currentText(), text);
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(combo));
     }
 
-    void carriageEnterWritesAndPasteIsNotFiltered()
+    void carriageBoxInputMethodAndPaste()
     {
-        QLineEdit* edit = navi->ComboBoxInputCarriage->lineEdit();
-        edit->clear();
-        QTest::keyClicks(edit, "350");
-        QTest::keyClick(edit, Qt::Key_Backspace);
-        QCOMPARE(edit->text(), QString("35"));
-        select({"a3"});
-        const int items = navi->ComboBoxInputCarriage->count();
-        QTest::keyClick(edit, Qt::Key_Return);
-        QCOMPARE(stored("Carriage", "a3"), QString("35"));
-        QCOMPARE(cell("a3", BidListColumns::Carriage), QString("35"));
-        // Enter adds no list item and types nothing.
-        QCOMPARE(navi->ComboBoxInputCarriage->count(), items);
-        QCOMPARE(edit->text(), QString("35"));
+        QComboBox* combo = navi->ComboBoxInputCarriage;
+        focusCarriageBox();
+        if (QTest::currentTestFailed())
+            return;
+        // The input method is off where the keys arrive.
+        QVERIFY(!combo->testAttribute(Qt::WA_InputMethodEnabled));
+        combo->lineEdit()->clear();
+        // A commit of the input method types its characters: only the digits get in.
+        QInputMethodEvent commit;
+        commit.setCommitString(QStringLiteral("1a２3円"));
+        QApplication::sendEvent(QApplication::focusWidget(), &commit);
+        QCOMPARE(combo->currentText(), QString("13"));
+        QInputMethodEvent digits;
+        digits.setCommitString(QStringLiteral("45"));
+        QApplication::sendEvent(QApplication::focusWidget(), &digits);
+        QCOMPARE(combo->currentText(), QString("1345"));
+        QCOMPARE(CarriageKeys::carriageCommitted(QStringLiteral("x9 ８0")), QString("90"));
 
+        // Pasted text is not filtered.
         QGuiApplication::clipboard()->setText("送料600円");
-        edit->clear();
-        QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
-        QCOMPARE(edit->text(), QString("送料600円"));
+        combo->lineEdit()->clear();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(combo->currentText(), QString("送料600円"));
         QCOMPARE(CarriageKeys::carriageTyped(QChar(13)), CarriageKeys::Typed::Write);
         QCOMPARE(CarriageKeys::carriageTyped(QChar(8)), CarriageKeys::Typed::Keep);
         QCOMPARE(CarriageKeys::carriageTyped(QChar(0xFF12)), CarriageKeys::Typed::Discard);
     }
 
+    // Enter in the carriage box writes what 記入 writes, to the rows 記入 reaches; rows
+    // without a winner are nobody's same-winner rows.
+    void carriageEnterWritesTheRows_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<bool>("plural");
+        QTest::addColumn<QStringList>("selected");
+        QTest::addColumn<QStringList>("written");
+        QTest::newRow("same winner's other row")
+            << "Return" << true << QStringList{"a1"} << QStringList{"a1", "a2"};
+        QTest::newRow("keypad Enter")
+            << "Enter" << true << QStringList{"a2"} << QStringList{"a2", "a1"};
+        QTest::newRow("without a winner, plural: that row only")
+            << "Return" << true << QStringList{"n1"} << QStringList{"n1"};
+        QTest::newRow("without a winner and a winner's row")
+            << "Return" << true << QStringList{"n2", "a3"} << QStringList{"a3", "n2"};
+        QTest::newRow("both rows without a winner")
+            << "Return" << true << QStringList{"n1", "n2"} << QStringList{"n1", "n2"};
+        QTest::newRow("box not ticked")
+            << "Return" << false << QStringList{"a1"} << QStringList{"a1"};
+        QTest::newRow("nothing selected") << "Return" << true << QStringList{} << QStringList{};
+    }
+    void carriageEnterWritesTheRows()
+    {
+        QFETCH(QString, key);
+        QFETCH(bool, plural);
+        QFETCH(QStringList, selected);
+        QFETCH(QStringList, written);
+        addRowsWithoutWinner();
+        countUpdates();
+        navi->CheckBoxMemo2PluralWrite->setChecked(plural);
+        select(selected);
+        QComboBox* combo = navi->ComboBoxInputCarriage;
+        focusCarriageBox();
+        if (QTest::currentTestFailed())
+            return;
+        combo->lineEdit()->clear();
+        QTest::keyClicks(QApplication::focusWidget(), "8a0");
+        const int items = combo->count();
+        QTest::keyClick(QApplication::focusWidget(),
+                        key == "Enter" ? Qt::Key_Enter : Qt::Key_Return,
+                        key == "Enter" ? Qt::KeypadModifier : Qt::NoModifier);
+
+        QCOMPARE(updatedRows(), writeOrder(rowsWithoutWinner, selected, written));
+        for (const QString& aid : rowsWithoutWinner) {
+            const QString expected = written.contains(aid) ? "80" : "c0";
+            QCOMPARE(stored("Carriage", aid), expected);
+            QCOMPARE(cell(aid, BidListColumns::Carriage), expected);
+        }
+        // Enter types nothing and adds no list item; the box keeps its text.
+        QCOMPARE(combo->currentText(), QString("80"));
+        QCOMPARE(combo->count(), items);
+        QVERIFY(dialogs->requests().isEmpty());
+    }
+
+    // The forwarding number and the memo of a row without a winner stay on that row.
+    void rowWithoutWinnerKeepsItsWrite_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("column");
+        QTest::newRow("forwarding") << "ButtonForwardingWrite"
+                                    << "Forwarding";
+        QTest::newRow("memo") << "ButtonMemoWrite"
+                              << "Remarks";
+    }
+    void rowWithoutWinnerKeepsItsWrite()
+    {
+        QFETCH(QString, button);
+        QFETCH(QString, column);
+        addRowsWithoutWinner();
+        navi->CheckBoxMemo2PluralWrite->setChecked(true);
+        navi->EditInputForwarding->setText("1234-5678");
+        navi->EditMemoWrite->setText("1234-5678");
+        select({"n2"});
+        QTest::mouseClick(navi->findChild<QPushButton*>(button), Qt::LeftButton);
+        const QString before = column == "Forwarding" ? "f0" : "m0";
+        for (const QString& aid : rowsWithoutWinner)
+            QCOMPARE(stored(column, aid), aid == "n2" ? QString("1234-5678") : before);
+    }
+
     void forwardingEnterWrites()
     {
         select({"a3"});
-        navi->EditInputForwarding->setText("9999");
-        QTest::keyClick(navi->EditInputForwarding, Qt::Key_Return);
+        navi->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(navi.get()));
+        navi->EditInputForwarding->setFocus();
+        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(navi->EditInputForwarding));
+        navi->EditInputForwarding->clear();
+        QTest::keyClicks(QApplication::focusWidget(), "9999");
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         QCOMPARE(stored("Forwarding", "a3"), QString("9999"));
         QCOMPARE(cell("a3", BidListColumns::Forwarding), QString("9999"));
+        QCOMPARE(navi->EditInputForwarding->text(), QString("9999"));
+        // Alt+Down from the keyboard opens the suggestions.
+        navi->fillComboBox({"ゆうパック"}, navi->ComboBoxInputForwarding);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down, Qt::AltModifier);
+        QTRY_VERIFY(navi->ComboBoxInputForwarding->view()->isVisible());
+        navi->ComboBoxInputForwarding->hidePopup();
     }
 
     void forwardingSuggestions()

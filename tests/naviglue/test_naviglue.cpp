@@ -195,6 +195,42 @@ private slots:
         QCOMPARE(listingRow(aidA)->subItem(BidListColumns::NaviCount), QString("4(3)"));
     }
 
+    // The page writes a message's characters as references; the store keeps what was written,
+    // the seller's own sent text included. A message stored before stays as it is.
+    void messagesAreStoredAsWritten()
+    {
+        addListing(aidA);
+        FixtureDb::addMessage(navi->connection, {.aid = aidA,
+                                                 .bidId = buyer,
+                                                 .number = 1,
+                                                 .loginId = seller,
+                                                 .subject = "&quot;旧&quot;",
+                                                 .message = "前&amp;後"});
+        boards->addBoard(
+            aidA, buyer,
+            {{"3", buyer, "&quot;入金&quot; &amp; 発送", "12月08日 09時03分",
+              "振り込みました&#12290;&lt;br&gt;は文字です<br>次の行 &#x2665; caf&eacute; "
+              "&#39;x&#39;"},
+             {"2", seller, "ご連絡 &lt;重要&gt;", "12月07日 18時30分",
+              "送料&amp;手数料 &quot;込み&quot;&lt;b&gt;"},
+             {"1", buyer, "はじめまして", "12月07日 12時00分", "よろしく"}});
+        downloadSelected({aidA});
+
+        QSqlQuery query = Sql::exec(navi->connection,
+                                    QStringLiteral("SELECT [Number],Subject,Message FROM T_Navi "
+                                                   "WHERE Aid=:AID ORDER BY [Number] DESC"),
+                                    {{":AID", aidA}});
+        QStringList stored;
+        while (query.next())
+            stored << query.value(0).toString() + '|' + query.value(1).toString() + '|' +
+                          query.value(2).toString();
+        QCOMPARE(
+            stored,
+            (QStringList{QString::fromUtf8("3|\"入金\" & 発送|振り込みました。<br>は文字です"
+                                           "\r\n次の行 ♥ café 'x'"),
+                         "2|ご連絡 <重要>|送料&手数料 \"込み\"<b>", "1|&quot;旧&quot;|前&amp;後"}));
+    }
+
     void storedDuplicateNumberPurgesAndReloadsTheBoard()
     {
         addListing(aidA);

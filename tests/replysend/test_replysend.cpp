@@ -278,7 +278,7 @@ private slots:
                              "SELECT Message FROM T_Navi WHERE Aid=:A AND [Number]=3",
                              {{":A", aidA}})
                      .toString(),
-                 awkwardText.toHtmlEscaped()); // as the board page has it
+                 awkwardText); // as it was sent; the board page has it escaped
 
         // The checked flags on every listed row of the winner, in the table and the list.
         for (const char* aid : {"a100", "a200", "a300"}) {

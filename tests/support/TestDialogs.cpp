@@ -4,6 +4,8 @@ TestDialogs::TestDialogs()
 {
     Dialogs::setAnswerer([this](const Dialogs::Request& request) {
         m_requests << request;
+        if (m_whileAsking)
+            m_whileAsking(request);
         if (!m_replies.isEmpty())
             return m_replies.takeFirst();
         Dialogs::Reply reply;
