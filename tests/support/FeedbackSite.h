@@ -27,6 +27,13 @@ public:
         NoMarker // a page without it
     };
 
+    // A hidden form whose action is another host.
+    enum class ForeignForm {
+        None,
+        AfterTheFeedbackForm, // on the form page, after the site's form: its text area is last
+        BeforeTheSendForm     // on the confirmation page, first, with "評価を送信する"
+    };
+
     struct Hit
     {
         QByteArray method, path, query, host;
@@ -48,6 +55,9 @@ public:
     void setResult(Result variant);
     // The form page answers only after this long.
     void setFormDelay(int delayMs);
+    // The form page answers 302 to address (empty: it answers with the form).
+    void redirectFormTo(const QString& address);
+    void setForeignForm(ForeignForm variant, const QString& action);
     // The listing address on the numbered item-page host N.
     QString listingUrl(int number, const QString& aid) const;
 

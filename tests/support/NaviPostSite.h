@@ -22,6 +22,14 @@ public:
         Plain,        // one form with the submit "投稿する"
         EditFormFirst // before it, a form "修正する" whose hidden field holds "投"
     };
+    // A hidden form whose action is another host, with a text area and a submit "投稿する".
+    enum class ForeignForm {
+        None,
+        AfterTheContactForm,  // on the contact page, after the site's form: its text area is last
+        BeforeTheContactForm, // on the contact page, before the site's form; on leaving, the
+                              // page sends what its text area holds to the other host
+        BeforeThePostingForm  // on the confirmation page, first, holding the posted fields
+    };
     enum class Result {
         Completed,   // "投稿が完了しました"
         NoMarker,    // a page without it
@@ -53,6 +61,9 @@ public:
     void setResult(Result variant);
     // The contact page answers only after this long.
     void setContactDelay(int delayMs);
+    // The contact page answers 302 to address (empty: it answers with the form).
+    void redirectContactTo(const QString& address);
+    void setForeignForm(ForeignForm variant, const QString& action);
 
     QList<Post> posts() const;
     QList<Post> posts(const QByteArray& path) const;
