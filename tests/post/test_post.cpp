@@ -19,12 +19,14 @@
 #include "platform/Sql.h"
 #include "site/DownloadThread.h"
 #include "site/NetworkThread.h"
+#include "site/SiteCookieDomains.h"
 #include "site/SiteEndpoints.h"
 #include "site/SiteOrigin.h"
 #include "site/html.h"
 #include "site/htmlYahoo.h"
 
 #include <QAction>
+#include <QFile>
 #include <QListWidget>
 #include <QPointer>
 #include <QProgressBar>
@@ -35,6 +37,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QUrlQuery>
+#include <QWebEngineCookieStore>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
 #include <QWebEngineScript>
@@ -351,6 +354,77 @@ private slots:
         html client;
         client.get(site->httpUrl("/echo"));
         QVERIFY(site->requests().last().header("Cookie").contains("S=from-page"));
+    }
+
+    void cookiesOfOtherHostsStayInTheEngine()
+    {
+        const QByteArray persistent = "; path=/; Max-Age=86400";
+        FakeSite::Response tracking = SitePages::page("<html><body>other</body></html>");
+        tracking.headers.append({"Set-Cookie", "T=tracker" + persistent});
+        other->setRoute("GET", "/track", tracking);
+        FakeSite::Response setting = SitePages::page("<html><body>site</body></html>");
+        setting.headers.append({"Set-Cookie", "S=site" + persistent});
+        site->setRoute("GET", "/setcookie", setting);
+
+        QWebEnginePage page(WebEngineProfile::shared());
+        QStringList engineCookies;
+        connect(page.profile()->cookieStore(), &QWebEngineCookieStore::cookieAdded, &page,
+                [&](const QNetworkCookie& cookie) { engineCookies << cookie.name(); });
+        page.load(QUrl(otherUrl("/track")));
+        QTRY_VERIFY_WITH_TIMEOUT(engineCookies.contains("T"), 5000);
+        page.load(QUrl(site->httpUrl("/setcookie")));
+        QTRY_VERIFY_WITH_TIMEOUT(storeHolds("S"), 5000);
+        QVERIFY(!storeHolds("T"));
+
+        QFile saved(NetworkThread::instance().cookieStore()->filePath());
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        const QByteArray lines = saved.readAll();
+        QVERIFY(lines.contains("S=site"));
+        QVERIFY(!lines.contains("T=tracker"));
+    }
+
+    void siteCookieDomains_data()
+    {
+        QTest::addColumn<bool>("localSite");
+        QTest::addColumn<QString>("domain");
+        QTest::addColumn<bool>("site");
+        QTest::newRow("the login's parent domain") << false << ".yahoo.co.jp" << true;
+        QTest::newRow("a fixed host") << false << "closeduser.auctions.yahoo.co.jp" << true;
+        QTest::newRow("the auction domain") << false << ".auctions.yahoo.co.jp" << true;
+        QTest::newRow("a numbered feedback host") << false << "edit12.auctions.yahoo.co.jp" << true;
+        QTest::newRow("upper case") << false << ".YAHOO.co.jp" << true;
+        QTest::newRow("the web service's domain") << false << ".yahooapis.jp" << true;
+        QTest::newRow("another host of the parent") << false << "news.yahoo.co.jp" << false;
+        QTest::newRow("a host under a fixed host")
+            << false << "x.page.auctions.yahoo.co.jp" << false;
+        QTest::newRow("a name merely ending alike") << false << ".evil-yahoo.co.jp" << false;
+        QTest::newRow("the site's name inside another") << false << "yahoo.co.jp.example" << false;
+        QTest::newRow("an unnumbered host of the domain")
+            << false << "edit.auctions.yahoo.co.jp" << false;
+        QTest::newRow("another site") << false << ".example.com" << false;
+        QTest::newRow("empty") << false << "" << false;
+        QTest::newRow("local: the fake site's address") << true << "127.0.0.1" << true;
+        QTest::newRow("local: a numbered host") << true << "edit12.localhost" << true;
+        QTest::newRow("local: another name under localhost") << true << "other.localhost" << false;
+    }
+    void siteCookieDomains()
+    {
+        QFETCH(bool, localSite);
+        QFETCH(QString, domain);
+        QFETCH(bool, site);
+        SiteEndpoints endpoints = SiteEndpoints::defaults();
+        if (localSite) {
+            for (QString* host :
+                 {&endpoints.loginHost, &endpoints.portalHost, &endpoints.accountHost,
+                  &endpoints.closedListHost, &endpoints.itemHost, &endpoints.profileHost,
+                  &endpoints.webServiceHost})
+                *host = QStringLiteral("127.0.0.1:8123");
+            endpoints.auctionDomain = QStringLiteral("localhost:8123");
+        }
+        endpoints.updateHost = QStringLiteral("updates.example.com");
+        QCOMPARE(SiteCookieDomains(endpoints).isSite(domain), site);
+        // The update server is not the auction site.
+        QVERIFY(!SiteCookieDomains(endpoints).isSite(QStringLiteral("updates.example.com")));
     }
 
     void siteOriginComparesSchemeHostAndPort_data()
