@@ -8,8 +8,8 @@
 #include "platform/Sql.h"
 #include "platform/UrlOpener.h"
 #include "views/BidListColumns.h"
-#include "views/MailRecipient.h"
 #include "views/BidListView.h"
+#include "views/MailRecipient.h"
 
 #include <QAction>
 #include <QMenu>

@@ -12,7 +12,8 @@
 // select "rating" with a placeholder first), the confirmation page (the rating lines, an edit
 // form echoing the comment in hidden and text inputs, and the send form with "評価を送信する"),
 // and the result page. Every request is recorded with its Host header; variants of the
-// confirmation and result pages stand for the site's odd answers.
+// confirmation and result pages stand for the site's odd answers, a redirect and a foreign form
+// for pages that would send the post elsewhere.
 class FeedbackSite
 {
 public:

@@ -14,7 +14,8 @@
 // the contact page shows the board with the form only to a request that carries it, the
 // confirmation page repeats the fields, and the result page stores the message on the board,
 // so a later board download finds it. Variants of the confirmation and result pages stand for
-// the site's odd answers.
+// the site's odd answers, a redirect and a foreign form for pages that would send the post
+// elsewhere.
 class NaviPostSite
 {
 public:
