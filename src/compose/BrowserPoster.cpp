@@ -1,6 +1,6 @@
 #include "compose/BrowserPoster.h"
 
-#include "compose/SilentWebPage.h"
+#include "compose/SitePostingPage.h"
 #include "compose/WebEngineProfile.h"
 #include "platform/DataFolder.h"
 #include "platform/Dialogs.h"
@@ -61,7 +61,7 @@ void BrowserPoster::buildLayout()
     layout->setSpacing(0);
     CppWebBrowser = new QWebEngineView(this);
     CppWebBrowser->setObjectName(QStringLiteral("CppWebBrowser"));
-    CppWebBrowser->setPage(new SilentWebPage(WebEngineProfile::shared(), CppWebBrowser));
+    CppWebBrowser->setPage(new SitePostingPage(WebEngineProfile::shared(), CppWebBrowser));
     layout->addWidget(CppWebBrowser, 1);
     StatusBar = new QStatusBar(this);
     StatusBar->setObjectName(QStringLiteral("StatusBar"));
@@ -87,8 +87,13 @@ void BrowserPoster::connectSignals()
         }
         emit pageStateChanged();
     });
-    connect(static_cast<SilentWebPage*>(page), &SilentWebPage::newWindowRefused, this,
-            &BrowserPoster::fail);
+    connect(this->page(), &SilentWebPage::newWindowRefused, this, &BrowserPoster::fail);
+    connect(this->page(), &SitePostingPage::leftSite, this, &BrowserPoster::failOffSite);
+}
+
+SitePostingPage* BrowserPoster::page() const
+{
+    return static_cast<SitePostingPage*>(CppWebBrowser->page());
 }
 
 void BrowserPoster::showEvent(QShowEvent* event)
@@ -120,10 +125,11 @@ void BrowserPoster::waitForPage()
     fail();
 }
 
-void BrowserPoster::navigate(const QUrl& address)
+void BrowserPoster::openSitePage(const QUrl& address)
 {
     if (failed)
         return;
+    page()->setSite(address);
     m_loadStartsBefore = m_loadStarts;
     m_expectingLoad = true;
     CppWebBrowser->load(address);
@@ -134,6 +140,16 @@ void BrowserPoster::abandon()
     m_abandoned = true;
     failed = true;
     emit pageStateChanged();
+}
+
+QUrl BrowserPoster::siteAddress() const
+{
+    return page()->site();
+}
+
+void BrowserPoster::failOffSite()
+{
+    fail();
 }
 
 void BrowserPoster::fail()
@@ -171,6 +187,12 @@ bool BrowserPoster::waitUntil(const std::function<bool()>& done)
 
 QVariantMap BrowserPoster::runStepScript(const QString& script)
 {
+    if (failed)
+        return {};
+    if (!page()->onSite()) {
+        failOffSite();
+        return {};
+    }
     QPointer<BrowserPoster> self(this);
     auto answer = std::make_shared<std::optional<QVariant>>();
     const int loadStartsBefore = m_loadStarts;
@@ -189,6 +211,10 @@ QVariantMap BrowserPoster::runStepScript(const QString& script)
         return {};
     }
     const QVariantMap result = answer->value().toMap();
+    if (result.value(QStringLiteral("offSite")).toBool()) {
+        failOffSite();
+        return {};
+    }
     if (!result.value(QStringLiteral("ok")).toBool()) {
         // A script that raised, or that got no answer back (the page went away under it).
         const QString error = result.value(QStringLiteral("error")).toString();

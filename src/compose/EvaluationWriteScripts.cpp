@@ -4,31 +4,21 @@
 
 namespace EvaluationWriteScripts {
 
-QString fillFeedbackForm(int rating, const QString& comment)
+QString fillFeedbackForm(const QUrl& site, int rating, const QString& comment)
 {
-    static const QString body = QStringLiteral(R"JS(
-    var form = null;
-    var all = document.getElementsByTagName('*');
-    for (var i = 0; i < all.length; ++i) {
-      var e = all[i];
+    static const QString fill = QStringLiteral(R"JS(
       if (e.tagName === 'TEXTAREA') {
         e.value = data.comment;
-        form = e.form;
       } else if (e.tagName === 'SELECT' && e.name === 'rating') {
         e.selectedIndex = data.rating;
-      }
-    }
-    if (!form)
-      return {ok: true, submitted: false};
-    HTMLFormElement.prototype.submit.call(form);
-    return {ok: true, submitted: true};)JS");
-    return NaviWriteScripts::stepScript(
-        body, {{QStringLiteral("rating"), rating}, {QStringLiteral("comment"), comment}});
+      })JS");
+    return NaviWriteScripts::fillFormScript(
+        site, fill, {{QStringLiteral("rating"), rating}, {QStringLiteral("comment"), comment}});
 }
 
-QString pressSendButton()
+QString pressSendButton(const QUrl& site)
 {
-    return NaviWriteScripts::pressSubmitButton(QStringLiteral("送"));
+    return NaviWriteScripts::pressSubmitButton(site, QStringLiteral("送"));
 }
 
 } // namespace EvaluationWriteScripts

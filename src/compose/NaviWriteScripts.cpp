@@ -5,14 +5,33 @@
 
 namespace {
 
-QString wrapped(const QString& body, const QJsonObject& data)
+// The scripts run in their own world, so the page's scripts cannot replace what they call; the
+// form's action is read through the prototype's getter, which a field named "action" cannot
+// hide.
+QString wrapped(const QUrl& site, const QString& body, QJsonObject data)
 {
+    data.insert(QStringLiteral("site"), site.toString(QUrl::FullyEncoded));
     const QString json = QString::fromUtf8(QJsonDocument(data).toJson(QJsonDocument::Compact));
-    return QStringLiteral("(function (data) {\n"
-                          "  try {\n%1\n  } catch (e) {\n"
-                          "    return {ok: false, error: String(e && e.message ? e.message : e)};\n"
-                          "  }\n"
-                          "})(%2);")
+    return QStringLiteral(
+               "(function (data) {\n"
+               "  try {\n"
+               "    var siteOrigin = new URL(data.site).origin;\n"
+               "    if (siteOrigin === 'null' || location.origin !== siteOrigin)\n"
+               "      return {ok: true, offSite: true};\n"
+               "    var actionOf = Object.getOwnPropertyDescriptor(HTMLFormElement.prototype,\n"
+               "                                                   'action').get;\n"
+               "    var onSite = function (form) {\n"
+               "      try {\n"
+               "        return new URL(actionOf.call(form), document.baseURI).origin ===\n"
+               "               siteOrigin;\n"
+               "      } catch (e) {\n"
+               "        return false;\n"
+               "      }\n"
+               "    };\n%1\n"
+               "  } catch (e) {\n"
+               "    return {ok: false, error: String(e && e.message ? e.message : e)};\n"
+               "  }\n"
+               "})(%2);")
         .arg(body, json);
 }
 
@@ -20,37 +39,46 @@ QString wrapped(const QString& body, const QJsonObject& data)
 
 namespace NaviWriteScripts {
 
-QString fillMessageForm(int subject, const QString& text)
+QString fillMessageForm(const QUrl& site, int subject, const QString& text)
 {
-    static const QString body = QStringLiteral(R"JS(
-    var form = null;
-    var all = document.getElementsByTagName('*');
-    for (var i = 0; i < all.length; ++i) {
-      var e = all[i];
+    static const QString fill = QStringLiteral(R"JS(
       if (e.tagName === 'TEXTAREA') {
         e.value = data.text;
-        form = e.form;
       } else if (e.tagName === 'INPUT' && String(e.type).toLowerCase() === 'radio' &&
                  e.name === 'subject' && ['1', '2', '3', '4'].indexOf(e.value) >= 0) {
         e.checked = e.value === data.subject;
-      }
-    }
+      })JS");
+    return fillFormScript(
+        site, fill,
+        {{QStringLiteral("subject"), QString::number(subject)}, {QStringLiteral("text"), text}});
+}
+
+QString fillFormScript(const QUrl& site, const QString& fill, const QVariantMap& data)
+{
+    static const QString body = QStringLiteral(R"JS(
+    var areas = document.getElementsByTagName('textarea');
+    var form = areas.length ? areas[areas.length - 1].form : null;
     if (!form)
       return {ok: true, submitted: false};
+    if (!onSite(form))
+      return {ok: true, offSite: true};
+    var all = document.getElementsByTagName('*');
+    for (var i = 0; i < all.length; ++i) {
+      var e = all[i];
+      if (e.form !== form)
+        continue;%1
+    }
     HTMLFormElement.prototype.submit.call(form);
     return {ok: true, submitted: true};)JS");
-    QJsonObject data;
-    data.insert(QStringLiteral("subject"), QString::number(subject));
-    data.insert(QStringLiteral("text"), text);
-    return wrapped(body, data);
+    return stepScript(site, body.arg(fill), data);
 }
 
-QString pressConfirmButton()
+QString pressConfirmButton(const QUrl& site)
 {
-    return pressSubmitButton(QStringLiteral("投"));
+    return pressSubmitButton(site, QStringLiteral("投"));
 }
 
-QString pressSubmitButton(const QString& mark)
+QString pressSubmitButton(const QUrl& site, const QString& mark)
 {
     static const QString body = QStringLiteral(R"JS(
     var inputs = document.getElementsByTagName('input');
@@ -61,6 +89,8 @@ QString pressSubmitButton(const QString& mark)
           String(e.value).indexOf(data.mark) >= 0) {
         if (!e.form)
           return {ok: true, submitted: false};
+        if (!onSite(e.form))
+          return {ok: true, offSite: true};
         HTMLFormElement.prototype.submit.call(e.form);
         return {ok: true, submitted: true};
       }
@@ -68,29 +98,29 @@ QString pressSubmitButton(const QString& mark)
     return {ok: true, submitted: false};)JS");
     QJsonObject data;
     data.insert(QStringLiteral("mark"), mark);
-    return wrapped(body, data);
+    return wrapped(site, body, data);
 }
 
-QString stepScript(const QString& body, const QVariantMap& data)
+QString stepScript(const QUrl& site, const QString& body, const QVariantMap& data)
 {
-    return wrapped(body, QJsonObject::fromVariantMap(data));
+    return wrapped(site, body, QJsonObject::fromVariantMap(data));
 }
 
-QString bodyHtml()
+QString bodyHtml(const QUrl& site)
 {
     static const QString body = QStringLiteral(R"JS(
     return {ok: true, html: document.body ? document.body.outerHTML : ''};)JS");
-    return wrapped(body, QJsonObject());
+    return wrapped(site, body, QJsonObject());
 }
 
-QString isPostCompleted()
+QString isPostCompleted(const QUrl& site)
 {
     static const QString body = QStringLiteral(R"JS(
     var html = document.body ? document.body.outerHTML : '';
     return {ok: true, completed: html.indexOf(data.mark) >= 0};)JS");
     QJsonObject data;
     data.insert(QStringLiteral("mark"), postCompletedMarker);
-    return wrapped(body, data);
+    return wrapped(site, body, data);
 }
 
 } // namespace NaviWriteScripts

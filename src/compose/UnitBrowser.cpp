@@ -2,6 +2,7 @@
 
 #include "app/CommonDefine.h"
 #include "app/UnitNavi.h"
+#include "compose/BrowserAddress.h"
 #include "compose/SilentWebPage.h"
 #include "compose/TemplateKeywords.h"
 #include "compose/WebEngineProfile.h"
@@ -161,8 +162,11 @@ void TFormBrowser::FormShow()
     const int state = m_placement->restore(IniFile(CommonDefine::settingIniPath()));
     if (state == 2)
         setWindowState(Qt::WindowMaximized);
-    if (!url.isEmpty())
+    if (BrowserAddress::isWebPage(url))
         CppWebBrowser->load(QUrl(url));
+    else if (!url.isEmpty())
+        Dialogs::showWarning(this, BrowserAddress::refusalCaption,
+                             BrowserAddress::refusalText(url));
     setWindowTitle(QStringLiteral("ブラウザ：") + title);
     QTimer::singleShot(0, this, &TFormBrowser::AppIdle);
 }

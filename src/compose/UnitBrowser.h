@@ -25,7 +25,8 @@ public:
     explicit TFormBrowser(const TFormNavi& navi, QWidget* owner = nullptr);
     ~TFormBrowser() override;
 
-    // Applies the placement, loads url when it is set and shows the window modally.
+    // Applies the placement, loads url when it is a web page (another address is refused with a
+    // warning, and the window opens empty) and shows the window modally.
     int showModal();
 
     QString url, aid, bidId, title;

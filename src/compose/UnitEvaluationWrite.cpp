@@ -32,13 +32,13 @@ void TFormEvaluationWrite::openFeedbackPage()
         fail();
         return;
     }
-    navigate(QUrl(address));
+    openSitePage(QUrl(address));
 }
 
 void TFormEvaluationWrite::fillFeedbackForm(int rating, const QString& comment)
 {
     if (!failed)
-        runStepScript(EvaluationWriteScripts::fillFeedbackForm(rating, comment));
+        runStepScript(EvaluationWriteScripts::fillFeedbackForm(siteAddress(), rating, comment));
 }
 
 std::optional<QString> TFormEvaluationWrite::bodyHtml()
@@ -47,10 +47,16 @@ std::optional<QString> TFormEvaluationWrite::bodyHtml()
     waitForPage();
     if (!self || failed)
         return std::nullopt;
-    const QVariantMap answer = runStepScript(NaviWriteScripts::bodyHtml());
+    const QVariantMap answer = runStepScript(NaviWriteScripts::bodyHtml(siteAddress()));
     if (!self || failed)
         return std::nullopt;
     return answer.value(QStringLiteral("html")).toString();
+}
+
+void TFormEvaluationWrite::failOffSite()
+{
+    errorText = FeedbackRating::changedSiteText;
+    BrowserPoster::failOffSite();
 }
 
 bool TFormEvaluationWrite::checkConfirmationRating()
@@ -68,7 +74,7 @@ bool TFormEvaluationWrite::checkConfirmationRating()
 void TFormEvaluationWrite::pressSendButton()
 {
     if (!failed)
-        runStepScript(EvaluationWriteScripts::pressSendButton());
+        runStepScript(EvaluationWriteScripts::pressSendButton(siteAddress()));
 }
 
 bool TFormEvaluationWrite::isFeedbackSent()

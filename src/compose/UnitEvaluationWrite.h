@@ -7,7 +7,8 @@
 #include <optional>
 
 // The hidden feedback poster ("評価"), driven through the site's feedback pages by the feedback
-// composer: the form, the confirmation page checked against the chosen rating, the send.
+// composer: the form, the confirmation page checked against the chosen rating, the send, each on
+// the feedback host of the listing's number.
 class TFormEvaluationWrite : public BrowserPoster
 {
     Q_OBJECT
@@ -19,8 +20,8 @@ public:
     QString bidId;      // the winner who receives the feedback
     QString aid;        // the auction id
     QString ratingText; // the chosen rating as the composer shows it
-    // Set empty at show; the reason shown to the seller when the feedback page cannot be had or
-    // the confirmation page does not show ratingText.
+    // Set empty at show; the reason shown to the seller when the feedback page cannot be had, a
+    // page or form is off the feedback host, or the confirmation page does not show ratingText.
     QString errorText;
 
     // Loads the leave-feedback page; an address without a usable host number fails the step
@@ -37,6 +38,8 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    // A page or form off the feedback host: failed, with errorText set.
+    void failOffSite() override;
 
 private:
     // The body's outer HTML after the page has loaded; nothing when the step failed.

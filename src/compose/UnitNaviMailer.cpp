@@ -9,6 +9,7 @@
 #include "platform/UrlOpener.h"
 #include "views/BidListColumns.h"
 #include "views/BidListView.h"
+#include "views/MailRecipient.h"
 
 #include <QAction>
 #include <QMenu>
@@ -68,6 +69,10 @@ void TFormNavi::executeMailerSend(QAction* item)
                              ? queryBidderInfo.value(QStringLiteral("MailMain")).toString()
                              : QString();
     queryBidderInfo.finish();
+    if (!MailRecipient::isSingle(mail)) {
+        Dialogs::showWarning(this, MailRecipient::refusalCaption, MailRecipient::refusalText);
+        return;
+    }
 
     const QByteArray address =
         MailtoAddress::build(mail, subItem(BidListColumns::Title), body, options.mailEncloses);

@@ -15,25 +15,27 @@ TFormNaviWrite::TFormNaviWrite(QWidget* owner)
 QString TFormNaviWrite::contactPageUrl(const QString& aid, const QString& bidId)
 {
     return SiteEndpoints::httpUrl(SiteEndpoints::load().itemHost,
-                                  QStringLiteral("/jp/show/contact?aID=") + aid +
-                                      QStringLiteral("&target=") + bidId);
+                                  QStringLiteral("/jp/show/contact?aID=") +
+                                      QString::fromLatin1(QUrl::toPercentEncoding(aid)) +
+                                      QStringLiteral("&target=") +
+                                      QString::fromLatin1(QUrl::toPercentEncoding(bidId)));
 }
 
 void TFormNaviWrite::openContactPage(const QString& aid, const QString& bidId)
 {
-    navigate(QUrl(contactPageUrl(aid, bidId)));
+    openSitePage(QUrl(contactPageUrl(aid, bidId)));
 }
 
 void TFormNaviWrite::fillMessageForm(int subject, const QString& text)
 {
     if (!failed)
-        runStepScript(NaviWriteScripts::fillMessageForm(subject, text));
+        runStepScript(NaviWriteScripts::fillMessageForm(siteAddress(), subject, text));
 }
 
 void TFormNaviWrite::pressConfirmButton()
 {
     if (!failed)
-        runStepScript(NaviWriteScripts::pressConfirmButton());
+        runStepScript(NaviWriteScripts::pressConfirmButton(siteAddress()));
 }
 
 bool TFormNaviWrite::isPostCompleted()
@@ -42,7 +44,7 @@ bool TFormNaviWrite::isPostCompleted()
     waitForPage();
     if (!self || failed)
         return false;
-    return runStepScript(NaviWriteScripts::isPostCompleted())
+    return runStepScript(NaviWriteScripts::isPostCompleted(siteAddress()))
         .value(QStringLiteral("completed"))
         .toBool();
 }

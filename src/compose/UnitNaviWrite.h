@@ -5,7 +5,7 @@
 #include <QString>
 
 // The hidden message poster ("ナビ"), driven through the site's message form by the reply
-// composer.
+// composer; every step runs on the item-page host the contact page is opened from.
 class TFormNaviWrite : public BrowserPoster
 {
     Q_OBJECT
@@ -21,6 +21,6 @@ public:
     // Waits for the page, then whether it says the message was posted.
     bool isPostCompleted();
 
-    // The address of the transaction's message form.
+    // The address of the transaction's message form, the two ids percent-encoded.
     static QString contactPageUrl(const QString& aid, const QString& bidId);
 };

@@ -2,6 +2,8 @@
 
 #include "platform/CookieStore.h"
 #include "site/NetworkThread.h"
+#include "site/SiteCookieDomains.h"
+#include "site/SiteEndpoints.h"
 
 #include <QCoreApplication>
 #include <QNetworkCookie>
@@ -12,9 +14,11 @@
 
 namespace {
 
-// Keeps the engine's cookie store and the CookieStore equal. The CookieStore reports the
-// cookies that answers set (on the network thread, so the report arrives queued); the engine
-// reports its own additions and removals, the echoes of our copies included.
+// Keeps the engine's cookie store and the CookieStore equal for the auction site's cookies. The
+// CookieStore reports the cookies that answers set (on the network thread, so the report arrives
+// queued), and each is copied into the engine; the engine reports its own additions and removals,
+// the echoes of our copies included, and only those of the site's domains reach the CookieStore
+// (and so cookies.txt): a page's cookies of other hosts stay in the engine.
 class CookieMirror : public QObject
 {
 public:
@@ -57,12 +61,13 @@ private:
             if (held.hasSameIdentifier(cookie) && held.value() == cookie.value() &&
                 held.expirationDate() == cookie.expirationDate())
                 return; // our own copy coming back
-        m_store->insertOrReplace(cookie);
+        if (isSiteCookie(cookie))
+            m_store->insertOrReplace(cookie);
     }
 
     void engineRemoved(const QNetworkCookie& cookie)
     {
-        if (!m_store)
+        if (!m_store || !isSiteCookie(cookie))
             return;
         // An overwrite in the engine reports the old cookie removed: when the store already
         // holds another value (the one we copied in), the store's cookie stays.
@@ -71,6 +76,12 @@ private:
                 m_store->deleteCookie(held);
                 return;
             }
+    }
+
+    // Read from the settings each time, so the hosts are those in force when the page set it.
+    static bool isSiteCookie(const QNetworkCookie& cookie)
+    {
+        return SiteCookieDomains(SiteEndpoints::load()).isSite(cookie.domain());
     }
 
     QWebEngineCookieStore* m_engine;

@@ -3,12 +3,14 @@
 // listing tab and the status-bar click.
 #include "app/UnitNavi.h"
 
+#include "platform/Dialogs.h"
 #include "platform/UrlOpener.h"
 #include "views/BidListColumns.h"
 #include "views/BidListView.h"
 #include "views/CarriageKeys.h"
 #include "views/ColumnWrite.h"
 #include "views/EventHook.h"
+#include "views/MailRecipient.h"
 #include "views/MailtoUrl.h"
 #include "views/StatusBarClick.h"
 
@@ -203,6 +205,10 @@ void TFormNavi::copyBidItemCell(int subItem)
 
 void TFormNavi::ActionMailerStartExecute()
 {
+    if (!MailRecipient::isSingle(EditBidMail->text())) {
+        Dialogs::showWarning(this, MailRecipient::refusalCaption, MailRecipient::refusalText);
+        return;
+    }
     const QUrl url = mailtoUrl(EditBidMail->text());
     // Without a program for "mailto:" nothing happens, as the shell would do.
     if (!url.isEmpty())

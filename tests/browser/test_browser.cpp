@@ -10,6 +10,7 @@
 #include "app/CommonDefine.h"
 #include "app/UnitMain.h"
 #include "app/UnitNavi.h"
+#include "compose/BrowserAddress.h"
 #include "compose/UnitBrowser.h"
 #include "platform/IniFile.h"
 #include "platform/Sql.h"
@@ -21,6 +22,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QFile>
 #include <QListWidget>
 #include <QMenu>
 #include <QPointer>
@@ -220,6 +222,46 @@ private slots:
                 pages << request;
         QCOMPARE(pages.size(), 1);
         QVERIFY(pages[0].header("Cookie").contains("Y=login-seller"));
+    }
+
+    void onlyWebAddressesAreLoaded_data()
+    {
+        QTest::addColumn<QString>("address"); // %1: the data folder, %2: the fake site
+        QTest::addColumn<bool>("loaded");
+        QTest::newRow("a local file") << "file://%1/secret.html" << false;
+        QTest::newRow("a script") << "javascript:document.title='x'" << false;
+        QTest::newRow("inline data") << "data:text/html,<p>x</p>" << false;
+        QTest::newRow("http without a host") << "http:/jp/auction/a1" << false;
+        QTest::newRow("another scheme") << "ftp://%2/jp/auction/a1" << false;
+        QTest::newRow("http, upper case") << "HTTP://%2/jp/auction/a1" << true;
+    }
+    void onlyWebAddressesAreLoaded()
+    {
+        QFETCH(QString, address);
+        QFETCH(bool, loaded);
+        QFile secret(folder->filePath("secret.html"));
+        QVERIFY(secret.open(QIODevice::WriteOnly));
+        secret.write("<html><body>secret</body></html>");
+        secret.close();
+        site->setRoute("GET", "/jp/auction/a1", SitePages::page("<html><body>x</body></html>"));
+        address.replace("%1", folder->path()).replace("%2", site->host());
+        addTemplate("T_NaviTemplate", "お礼", "x", 0);
+        openBrowser(address);
+        if (loaded) {
+            QVERIFY(waitForLoad(form->CppWebBrowser->page()));
+            QVERIFY(dialogs->requests().isEmpty());
+            return;
+        }
+        QCOMPARE(dialogs->requests().size(), 1);
+        QCOMPARE(dialogs->requests()[0].kind, Dialogs::Kind::Warning);
+        QCOMPARE(dialogs->requests()[0].caption, BrowserAddress::refusalCaption);
+        QCOMPARE(dialogs->requests()[0].text, BrowserAddress::refusalText(address));
+        QVERIFY(form->CppWebBrowser->url().isEmpty());
+        // The window is still there for its template menus.
+        QVERIFY(form->isVisible());
+        QTRY_VERIFY(form->templateMenusReady);
+        QCOMPARE(captionsOf(form->MainMenuNaviTemplateCopy), QStringList{"お礼"});
+        QVERIFY(form->CppWebBrowser->url().isEmpty());
     }
 
     void messageTemplateReachesTheClipboardExpanded_data()

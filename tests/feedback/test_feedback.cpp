@@ -94,6 +94,8 @@ class TestFeedback : public QObject
     std::unique_ptr<TestDataFolder> folder;
     std::unique_ptr<FakeSite> site;
     std::unique_ptr<FeedbackSite> feedback;
+    // Another host, not the site's: the engine reaches it as other.localhost.
+    std::unique_ptr<FakeSite> other;
     std::unique_ptr<TestDialogs> dialogs;
     std::unique_ptr<TFormMain> formMain;
     TFormNavi* navi = nullptr;
@@ -180,6 +182,8 @@ private slots:
         QVERIFY(site->start());
         site->useAsSite();
         feedback = std::make_unique<FeedbackSite>(*site);
+        other = std::make_unique<FakeSite>();
+        QVERIFY(other->start());
         html::setDefaultTimeout(5000);
         TFormEvaluationWrite::pageWaitLimitMs = 10000;
         SitePages::serveAccount(*site, seller);
@@ -203,6 +207,7 @@ private slots:
         navi = nullptr;
         dialogs.reset();
         feedback.reset();
+        other.reset();
         site.reset();
         folder.reset();
     }
@@ -433,6 +438,57 @@ private slots:
         QVERIFY(form->isVisible());
         QVERIFY(inputEnabled(form));
         QCOMPARE(flag(winner, "EvaluationFlg"), QString());
+        QVERIFY(!log().join('\n').contains("の評価をしました"));
+    }
+
+    void pagesAndFormsOffTheFeedbackHostEndThePost_data()
+    {
+        QTest::addColumn<bool>("redirect");
+        QTest::addColumn<FeedbackSite::ForeignForm>("foreign");
+        QTest::addColumn<int>("previews");
+        QTest::addColumn<bool>("failureBox");
+        QTest::newRow("form page redirects to another host")
+            << true << FeedbackSite::ForeignForm::None << 0 << true;
+        QTest::newRow("form page's text area in a form for another host")
+            << false << FeedbackSite::ForeignForm::AfterTheFeedbackForm << 0 << true;
+        QTest::newRow("confirmation page's first send form for another host")
+            << false << FeedbackSite::ForeignForm::BeforeTheSendForm << 1 << false;
+    }
+    void pagesAndFormsOffTheFeedbackHostEndThePost()
+    {
+        QFETCH(bool, redirect);
+        QFETCH(FeedbackSite::ForeignForm, foreign);
+        QFETCH(int, previews);
+        QFETCH(bool, failureBox);
+        const QString otherHost = QStringLiteral("http://other.localhost:%1").arg(other->port());
+        if (redirect)
+            feedback->redirectFormTo(otherHost + QString::fromLatin1(FeedbackSite::formPath));
+        feedback->setForeignForm(foreign, otherHost + "/steal");
+        addListing();
+        navi->options.confirmationEvaluationTransmission = false;
+        TFormEvaluation* form = open();
+        QVERIFY(form);
+        fill(form, 0, awkwardComment);
+        form->CheckBoxFlgEvaluation->setChecked(true);
+        form->ActionMainTransmission->trigger();
+
+        QVERIFY(other->requests().isEmpty());
+        QCOMPARE(feedback->hits(FeedbackSite::previewPath).size(), previews);
+        QVERIFY(feedback->hits(FeedbackSite::submitPath).isEmpty());
+        if (failureBox) {
+            QCOMPARE(dialogs->requests().size(), 1);
+            QCOMPARE(dialogs->requests().first().caption, EvaluationSend::failureCaption);
+            QCOMPARE(dialogs->requests().first().text, FeedbackRating::changedSiteText);
+            QCOMPARE(status(form), EvaluationSend::stopped);
+        } else {
+            QVERIFY(dialogs->requests().isEmpty());
+            QCOMPARE(status(form), EvaluationSend::notSent);
+        }
+        QVERIFY(form->isVisible());
+        QVERIFY(inputEnabled(form));
+        QVERIFY(!form->writer);
+        QCOMPARE(flag(winner, "EvaluationFlg"), QString());
+        QCOMPARE(row(winner)->subItem(BidListColumns::EvaluationFlg), QString());
         QVERIFY(!log().join('\n').contains("の評価をしました"));
     }
 

@@ -3,6 +3,7 @@
 // list with a real database under the main window (the desktop hand-over is captured).
 #include "support/FakeSite.h"
 #include "support/FixtureDb.h"
+#include "support/MailAddressRows.h"
 #include "support/SitePages.h"
 #include "support/TestDataFolder.h"
 #include "support/TestDialogs.h"
@@ -12,6 +13,7 @@
 #include "compose/MailtoAddress.h"
 #include "platform/UrlOpener.h"
 #include "site/html.h"
+#include "views/MailRecipient.h"
 #include "views/BidListView.h"
 
 #include <QAction>
@@ -298,6 +300,25 @@ private slots:
         entry(popupMenu(), "お礼")->trigger();
         QCOMPARE(handedOver.size(), 2);
         QCOMPARE(handedOver[1], handedOver[0]);
+    }
+
+    void addressOfSeveralRecipientsIsRefused_data() { MailAddressRows::addSeveralRecipients(); }
+    void addressOfSeveralRecipientsIsRefused()
+    {
+        QFETCH(QString, address);
+        FixtureDb::addListing(db(), {.aid = "a1", .bidId = winner, .title = "ABC"});
+        FixtureDb::addBidder(db(), {.id = winner, .name = "山田", .mail = address});
+        restartWithTemplates({{"お礼", "x"}});
+        selectListing("a1");
+        for (QMenu* menu : {navi->MainMenuToolMailerSend, popupMenu()})
+            entry(menu, "お礼")->trigger();
+        QVERIFY(handedOver.isEmpty());
+        QCOMPARE(dialogs->requests().size(), 2);
+        for (const Dialogs::Request& request : dialogs->requests()) {
+            QCOMPARE(request.kind, Dialogs::Kind::Warning);
+            QCOMPARE(request.caption, MailRecipient::refusalCaption);
+            QCOMPARE(request.text, MailRecipient::refusalText);
+        }
     }
 
     void keywordErrorIsLoggedAndTheHandOverGoesOn_data()

@@ -3,6 +3,7 @@
 // program, the side panels and the status-bar click.
 #include "FakeSite.h"
 #include "FixtureDb.h"
+#include "MailAddressRows.h"
 #include "SitePages.h"
 #include "TestDataFolder.h"
 #include "TestDialogs.h"
@@ -16,6 +17,7 @@
 #include "views/BidListView.h"
 #include "views/CarriageKeys.h"
 #include "views/ColumnWrite.h"
+#include "views/MailRecipient.h"
 #include "views/MailtoUrl.h"
 #include "views/StatusBarClick.h"
 
@@ -566,7 +568,6 @@ private slots:
         QTest::newRow("plain") << "buyer@example.jp";
         QTest::newRow("query marks stay in the address") << "buyer@example.jp?cc=spy@example.jp";
         QTest::newRow("ampersand and hash") << "a&b@example.jp#body=x";
-        QTest::newRow("line break") << "buyer@example.jp\r\nBcc: spy@example.jp";
     }
     void mailProgramGetsTheWholeAddress()
     {
@@ -588,6 +589,24 @@ private slots:
         QVERIFY(!url.hasFragment());
         // Read back from its text, the address is still whole.
         QCOMPARE(QUrl(url.toString(QUrl::FullyEncoded)).path(QUrl::FullyDecoded), address);
+    }
+
+    void addressOfSeveralRecipientsIsRefused_data() { MailAddressRows::addSeveralRecipients(); }
+    void addressOfSeveralRecipientsIsRefused()
+    {
+        QFETCH(QString, address);
+        UrlOpener::setHandler([this](const QUrl& url) {
+            openMail(url);
+            return true;
+        });
+        navi->EditBidMail->setText(address);
+        QCOMPARE(navi->EditBidMail->text(), address);
+        navi->action("ActionMailerStart")->trigger();
+        QVERIFY(openedUrls.isEmpty());
+        QCOMPARE(dialogs->requests().size(), 1);
+        QCOMPARE(dialogs->requests()[0].kind, Dialogs::Kind::Warning);
+        QCOMPARE(dialogs->requests()[0].caption, MailRecipient::refusalCaption);
+        QCOMPARE(dialogs->requests()[0].text, MailRecipient::refusalText);
     }
 
     void noMailProgramForAnEmptyAddress()

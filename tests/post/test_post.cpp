@@ -12,26 +12,39 @@
 #include "app/UnitNavi.h"
 #include "compose/ProgressFlagUpdate.h"
 #include "compose/ReplySend.h"
+#include "compose/NaviWriteScripts.h"
 #include "compose/UnitNaviWrite.h"
+#include "compose/WebEngineProfile.h"
 #include "platform/CookieStore.h"
 #include "platform/Sql.h"
 #include "site/DownloadThread.h"
 #include "site/NetworkThread.h"
+#include "site/SiteCookieDomains.h"
+#include "site/SiteEndpoints.h"
+#include "site/SiteOrigin.h"
 #include "site/html.h"
 #include "site/htmlYahoo.h"
 
 #include <QAction>
+#include <QFile>
 #include <QListWidget>
 #include <QPointer>
 #include <QProgressBar>
 #include <QSemaphore>
+#include <QSignalSpy>
 #include <QSqlQuery>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <QUrlQuery>
+#include <QWebEngineCookieStore>
+#include <QWebEnginePage>
+#include <QWebEngineProfile>
+#include <QWebEngineScript>
 #include <QWebEngineView>
 
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -40,6 +53,7 @@ const QString buyer = QStringLiteral("buyer01");
 const QString aidA = QStringLiteral("a100");
 using Msg = NaviTestPages::Message;
 using Post = NaviPostSite::Post;
+using ForeignForm = NaviPostSite::ForeignForm;
 
 const QString awkwardText = QStringLiteral(
     "お世話になります。\r\n\"引用\" と 'ひとこと' & <b>太字</b></script>\r\n\r\n投函しました");
@@ -84,8 +98,31 @@ class TestPost : public QObject
     std::unique_ptr<QWidget> owner;
     QPointer<TFormNaviWrite> writer;
     std::unique_ptr<TFormNavi> navi;
+    // Another host, not the site's: the engine reaches it as other.localhost.
+    std::unique_ptr<FakeSite> other;
 
     void login() { QVERIFY(htmlYahoo().login(seller, QStringLiteral("pw"))); }
+    QString otherUrl(const QString& path) const
+    {
+        return QStringLiteral("http://other.localhost:%1%2").arg(other->port()).arg(path);
+    }
+    // The answer of a script run as the posting steps run theirs.
+    static QVariant evaluate(QWebEnginePage& page, const QString& script)
+    {
+        std::optional<QVariant> answer;
+        page.runJavaScript(script, QWebEngineScript::ApplicationWorld,
+                           [&answer](const QVariant& result) { answer = result; });
+        if (!QTest::qWaitFor([&] { return answer.has_value(); }, 10000))
+            return QStringLiteral("<no answer>");
+        return *answer;
+    }
+    static bool storeHolds(const QByteArray& name)
+    {
+        for (const QNetworkCookie& cookie : NetworkThread::instance().cookieStore()->cookies())
+            if (cookie.name() == name)
+                return true;
+        return false;
+    }
     void makeWriter()
     {
         writer = new TFormNaviWrite(owner.get());
@@ -176,11 +213,14 @@ private slots:
         html::setDefaultTimeout(5000);
         TFormNaviWrite::pageWaitLimitMs = 10000;
         owner = std::make_unique<QWidget>();
+        other = std::make_unique<FakeSite>();
+        QVERIFY(other->start());
     }
     void cleanup()
     {
         delete writer.data();
         owner.reset();
+        other.reset();
         if (navi)
             navi->close();
         navi.reset();
@@ -246,6 +286,35 @@ private slots:
         QCOMPARE(postSite->posts(NaviPostSite::submitPath)[0].field("comment"), awkwardText);
     }
 
+    void contactPageAddressEncodesTheIds_data()
+    {
+        QTest::addColumn<QString>("aid");
+        QTest::addColumn<QString>("bidId");
+        QTest::addColumn<QString>("query");
+        QTest::newRow("plain ids") << "a100"
+                                   << "buyer_01.x-y~"
+                                   << "aID=a100&target=buyer_01.x-y~";
+        QTest::newRow("query marks") << "a1&target=evil"
+                                     << "b#x?y=1"
+                                     << "aID=a1%26target%3Devil&target=b%23x%3Fy%3D1";
+        QTest::newRow("blank, percent, slash, Japanese") << "a 1%"
+                                                         << "名/x"
+                                                         << "aID=a%201%25&target=%E5%90%8D%2Fx";
+    }
+    void contactPageAddressEncodesTheIds()
+    {
+        QFETCH(QString, aid);
+        QFETCH(QString, bidId);
+        QFETCH(QString, query);
+        const QUrl address(TFormNaviWrite::contactPageUrl(aid, bidId));
+        QCOMPARE(address.host(), QString("127.0.0.1"));
+        QCOMPARE(address.path(), QString("/jp/show/contact"));
+        QCOMPARE(address.query(QUrl::FullyEncoded), query);
+        const QUrlQuery keys(address);
+        QCOMPARE(keys.queryItemValue("aID", QUrl::FullyDecoded), aid);
+        QCOMPARE(keys.queryItemValue("target", QUrl::FullyDecoded), bidId);
+    }
+
     void contactPageWithoutTheLoginSubmitsNothing()
     {
         makeWriter();
@@ -279,20 +348,203 @@ private slots:
         setting.headers.append({QByteArray("Set-Cookie"), QByteArray("S=from-page; path=/")});
         site->setRoute("GET", "/setcookie", setting);
         site->setRoute("GET", "/echo", SitePages::page("<html>echo</html>"));
-        makeWriter();
-        writer->CppWebBrowser->load(QUrl(site->httpUrl("/setcookie")));
-        QTRY_VERIFY_WITH_TIMEOUT(
-            [] {
-                for (const QNetworkCookie& cookie :
-                     NetworkThread::instance().cookieStore()->cookies())
-                    if (cookie.name() == "S" && cookie.value() == "from-page")
-                        return true;
-                return false;
-            }(),
-            5000);
+        QWebEnginePage page(WebEngineProfile::shared());
+        page.load(QUrl(site->httpUrl("/setcookie")));
+        QTRY_VERIFY_WITH_TIMEOUT(storeHolds("S"), 5000);
         html client;
         client.get(site->httpUrl("/echo"));
         QVERIFY(site->requests().last().header("Cookie").contains("S=from-page"));
+    }
+
+    void cookiesOfOtherHostsStayInTheEngine()
+    {
+        const QByteArray persistent = "; path=/; Max-Age=86400";
+        FakeSite::Response tracking = SitePages::page("<html><body>other</body></html>");
+        tracking.headers.append({"Set-Cookie", "T=tracker" + persistent});
+        other->setRoute("GET", "/track", tracking);
+        FakeSite::Response setting = SitePages::page("<html><body>site</body></html>");
+        setting.headers.append({"Set-Cookie", "S=site" + persistent});
+        site->setRoute("GET", "/setcookie", setting);
+
+        QWebEnginePage page(WebEngineProfile::shared());
+        QStringList engineCookies;
+        connect(page.profile()->cookieStore(), &QWebEngineCookieStore::cookieAdded, &page,
+                [&](const QNetworkCookie& cookie) { engineCookies << cookie.name(); });
+        page.load(QUrl(otherUrl("/track")));
+        QTRY_VERIFY_WITH_TIMEOUT(engineCookies.contains("T"), 5000);
+        page.load(QUrl(site->httpUrl("/setcookie")));
+        QTRY_VERIFY_WITH_TIMEOUT(storeHolds("S"), 5000);
+        QVERIFY(!storeHolds("T"));
+
+        QFile saved(NetworkThread::instance().cookieStore()->filePath());
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        const QByteArray lines = saved.readAll();
+        QVERIFY(lines.contains("S=site"));
+        QVERIFY(!lines.contains("T=tracker"));
+    }
+
+    void siteCookieDomains_data()
+    {
+        QTest::addColumn<bool>("localSite");
+        QTest::addColumn<QString>("domain");
+        QTest::addColumn<bool>("site");
+        QTest::newRow("the login's parent domain") << false << ".yahoo.co.jp" << true;
+        QTest::newRow("a fixed host") << false << "closeduser.auctions.yahoo.co.jp" << true;
+        QTest::newRow("the auction domain") << false << ".auctions.yahoo.co.jp" << true;
+        QTest::newRow("a numbered feedback host") << false << "edit12.auctions.yahoo.co.jp" << true;
+        QTest::newRow("upper case") << false << ".YAHOO.co.jp" << true;
+        QTest::newRow("the web service's domain") << false << ".yahooapis.jp" << true;
+        QTest::newRow("another host of the parent") << false << "news.yahoo.co.jp" << false;
+        QTest::newRow("a host under a fixed host")
+            << false << "x.page.auctions.yahoo.co.jp" << false;
+        QTest::newRow("a name merely ending alike") << false << ".evil-yahoo.co.jp" << false;
+        QTest::newRow("the site's name inside another") << false << "yahoo.co.jp.example" << false;
+        QTest::newRow("an unnumbered host of the domain")
+            << false << "edit.auctions.yahoo.co.jp" << false;
+        QTest::newRow("another site") << false << ".example.com" << false;
+        QTest::newRow("empty") << false << "" << false;
+        QTest::newRow("local: the fake site's address") << true << "127.0.0.1" << true;
+        QTest::newRow("local: a numbered host") << true << "edit12.localhost" << true;
+        QTest::newRow("local: another name under localhost") << true << "other.localhost" << false;
+    }
+    void siteCookieDomains()
+    {
+        QFETCH(bool, localSite);
+        QFETCH(QString, domain);
+        QFETCH(bool, site);
+        SiteEndpoints endpoints = SiteEndpoints::defaults();
+        if (localSite) {
+            for (QString* host :
+                 {&endpoints.loginHost, &endpoints.portalHost, &endpoints.accountHost,
+                  &endpoints.closedListHost, &endpoints.itemHost, &endpoints.profileHost,
+                  &endpoints.webServiceHost})
+                *host = QStringLiteral("127.0.0.1:8123");
+            endpoints.auctionDomain = QStringLiteral("localhost:8123");
+        }
+        endpoints.updateHost = QStringLiteral("updates.example.com");
+        QCOMPARE(SiteCookieDomains(endpoints).isSite(domain), site);
+        // The update server is not the auction site.
+        QVERIFY(!SiteCookieDomains(endpoints).isSite(QStringLiteral("updates.example.com")));
+    }
+
+    void siteOriginComparesSchemeHostAndPort_data()
+    {
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<bool>("same");
+        QTest::newRow("same page") << "http://page.example.jp/jp/show/contact?aID=1" << true;
+        QTest::newRow("default port written") << "http://PAGE.example.jp:80/x" << true;
+        QTest::newRow("https") << "https://page.example.jp/x" << false;
+        QTest::newRow("other port") << "http://page.example.jp:8080/x" << false;
+        QTest::newRow("other host") << "http://other.example.jp/x" << false;
+        QTest::newRow("user part before the host")
+            << "http://page.example.jp@evil.example/x" << false;
+        QTest::newRow("no host") << "about:blank" << false;
+    }
+    void siteOriginComparesSchemeHostAndPort()
+    {
+        QFETCH(QString, address);
+        QFETCH(bool, same);
+        QCOMPARE(SiteOrigin::same(QUrl(address), QUrl("http://page.example.jp/jp/show/contact")),
+                 same);
+    }
+
+    void scriptsFillAndSubmitOnlyTheSitesForms_data()
+    {
+        QTest::addColumn<QString>("forms"); // %1: an address on the other host
+        QTest::addColumn<bool>("confirm");  // the confirmation step, else the fill step
+        QTest::addColumn<bool>("pageOnSite");
+        QTest::addColumn<QString>("answer");
+        const QString siteForm = "<form method=post action=/jp/config/contact_preview>"
+                                 "<textarea name=comment></textarea>"
+                                 "<input type=submit value=投稿する></form>";
+        const QString foreignForm = "<form method=post action=%1><textarea name=comment>"
+                                    "</textarea><input type=submit value=投稿する></form>";
+        QTest::newRow("fill: the site's form") << siteForm << false << true << "submitted";
+        QTest::newRow("fill: the last text area's form aims elsewhere")
+            << siteForm + foreignForm << false << true << "offSite";
+        QTest::newRow("fill: a field named action hides the form's")
+            << "<form method=post action=%1><input type=hidden name=action value=/x>"
+               "<textarea name=comment></textarea></form>"
+            << false << true << "offSite";
+        QTest::newRow("fill: a base address elsewhere")
+            << "<base href=%1><form method=post action=preview><textarea></textarea></form>"
+            << false << true << "offSite";
+        QTest::newRow("fill: a page of another origin") << siteForm << false << false << "offSite";
+        QTest::newRow("confirm: the site's form") << siteForm << true << true << "submitted";
+        QTest::newRow("confirm: the first button's form aims elsewhere")
+            << foreignForm + siteForm << true << true << "offSite";
+        QTest::newRow("confirm: a page of another origin")
+            << siteForm << true << false << "offSite";
+    }
+    void scriptsFillAndSubmitOnlyTheSitesForms()
+    {
+        QFETCH(QString, forms);
+        QFETCH(bool, confirm);
+        QFETCH(bool, pageOnSite);
+        QFETCH(QString, answer);
+        site->setRoute("GET", "/forms",
+                       SitePages::page("<html><body>" + forms.arg(otherUrl("/steal")).toUtf8() +
+                                       "</body></html>"));
+        QWebEnginePage page(WebEngineProfile::shared());
+        QSignalSpy loaded(&page, &QWebEnginePage::loadFinished);
+        page.load(QUrl(site->httpUrl("/forms")));
+        QVERIFY(loaded.wait(10000));
+        const QUrl siteUrl(pageOnSite ? site->httpUrl("/jp/show/contact") : otherUrl("/"));
+        const QString script = confirm ? NaviWriteScripts::pressConfirmButton(siteUrl)
+                                       : NaviWriteScripts::fillMessageForm(siteUrl, 1, "本文");
+        const QVariantMap result = evaluate(page, script).toMap();
+        QVERIFY(result.value("ok").toBool());
+        QVERIFY2(result.value(answer).toBool(), qPrintable(answer));
+        if (answer == "offSite") {
+            QCOMPARE(evaluate(page, "Array.from(document.querySelectorAll('textarea'))"
+                                    ".map(function (t) { return t.value; }).join('')")
+                         .toString(),
+                     QString());
+        } else {
+            QTRY_COMPARE(postSite->posts(NaviPostSite::previewPath).size(), 1);
+        }
+        QVERIFY(other->requests().isEmpty());
+    }
+
+    void stepsRunOnlyOnTheSitesPages_data()
+    {
+        QTest::addColumn<bool>("redirect");
+        QTest::addColumn<ForeignForm>("foreign");
+        QTest::addColumn<int>("previews");
+        QTest::addColumn<bool>("posted");
+        QTest::newRow("contact page redirects to another host")
+            << true << ForeignForm::None << 0 << false;
+        QTest::newRow("foreign form after the contact form")
+            << false << ForeignForm::AfterTheContactForm << 0 << false;
+        QTest::newRow("foreign form before the posting form")
+            << false << ForeignForm::BeforeThePostingForm << 1 << false;
+        QTest::newRow("foreign form before the contact form is left empty")
+            << false << ForeignForm::BeforeTheContactForm << 1 << true;
+    }
+    void stepsRunOnlyOnTheSitesPages()
+    {
+        QFETCH(bool, redirect);
+        QFETCH(ForeignForm, foreign);
+        QFETCH(int, previews);
+        QFETCH(bool, posted);
+        if (redirect)
+            postSite->redirectContactTo(otherUrl("/jp/show/contact"));
+        postSite->setForeignForm(foreign, otherUrl("/steal"));
+        login();
+        makeWriter();
+        QCOMPARE(post(2, awkwardText), posted);
+        QCOMPARE(writer->failed, !posted);
+        QCOMPARE(postSite->posts(NaviPostSite::previewPath).size(), previews);
+        QCOMPARE(postSite->posts(NaviPostSite::submitPath).size(), posted ? 1 : 0);
+        QVERIFY(dialogs->requests().isEmpty());
+        if (foreign == ForeignForm::BeforeTheContactForm) {
+            // The page told the other host what its own text area held: nothing.
+            QTRY_VERIFY_WITH_TIMEOUT(!other->requests().isEmpty(), 5000);
+            QCOMPARE(other->requests().size(), 1);
+            QCOMPARE(other->requests()[0].target, QByteArray("/steal?typed="));
+        } else {
+            QVERIFY(other->requests().isEmpty());
+        }
     }
 
     void resultPageThatDoesNotConfirm_data()

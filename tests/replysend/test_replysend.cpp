@@ -83,7 +83,16 @@ enum class Refusal {
     Reconfirmation,
     Cancelled
 };
-enum class Failure { NoMarker, Status500, OpensWindow, NeverCompletes, NoFormWithoutLogin };
+enum class Failure {
+    NoMarker,
+    Status500,
+    OpensWindow,
+    NeverCompletes,
+    NoFormWithoutLogin,
+    ContactRedirectsAway,
+    ForeignFormOnTheContactPage,
+    ForeignFormOnTheConfirmationPage
+};
 
 } // namespace
 
@@ -101,6 +110,8 @@ class TestReplySend : public QObject
     std::unique_ptr<TestDialogs> dialogs;
     std::unique_ptr<TFormNavi> navi;
     QPointer<TFormReply> form;
+    // Another host, not the site's: the engine reaches it as other.localhost.
+    std::unique_ptr<FakeSite> other;
 
     void login() { QVERIFY(htmlYahoo().login(seller, QStringLiteral("pw"))); }
     void startWindow()
@@ -216,6 +227,8 @@ private slots:
         dialogs = std::make_unique<TestDialogs>();
         html::setDefaultTimeout(5000);
         TFormNaviWrite::pageWaitLimitMs = 10000;
+        other = std::make_unique<FakeSite>();
+        QVERIFY(other->start());
     }
     void cleanup()
     {
@@ -233,6 +246,7 @@ private slots:
         NetworkThread::shutdown();
         postSite.reset();
         boards.reset();
+        other.reset();
         site.reset();
         folder.reset();
     }
@@ -445,6 +459,12 @@ private slots:
         QTest::newRow("result opens a window") << Failure::OpensWindow << true << 1;
         QTest::newRow("contact page never completes") << Failure::NeverCompletes << true << 0;
         QTest::newRow("contact page without the form") << Failure::NoFormWithoutLogin << false << 0;
+        QTest::newRow("contact page redirects to another host")
+            << Failure::ContactRedirectsAway << true << 0;
+        QTest::newRow("contact page's text area in a form for another host")
+            << Failure::ForeignFormOnTheContactPage << true << 0;
+        QTest::newRow("confirmation page's first posting form for another host")
+            << Failure::ForeignFormOnTheConfirmationPage << true << 0;
     }
     void failures()
     {
@@ -466,6 +486,18 @@ private slots:
             postSite->setContactDelay(5000);
             break;
         case Failure::NoFormWithoutLogin:
+            break;
+        case Failure::ContactRedirectsAway:
+            postSite->redirectContactTo(
+                QStringLiteral("http://other.localhost:%1/jp/show/contact").arg(other->port()));
+            break;
+        case Failure::ForeignFormOnTheContactPage:
+        case Failure::ForeignFormOnTheConfirmationPage:
+            postSite->setForeignForm(
+                failure == Failure::ForeignFormOnTheContactPage
+                    ? NaviPostSite::ForeignForm::AfterTheContactForm
+                    : NaviPostSite::ForeignForm::BeforeThePostingForm,
+                QStringLiteral("http://other.localhost:%1/steal").arg(other->port()));
             break;
         }
         if (failure != Failure::NoFormWithoutLogin)
@@ -490,10 +522,13 @@ private slots:
         }
         QCOMPARE(postSite->posts(NaviPostSite::submitPath).size(), submits);
         verifyComposerReady(awkwardText);
-        // No flag written and no board download after a failed post.
+        // No flag written, no board download and nothing stored after a failed post; nothing
+        // reached another host.
         QCOMPARE(flag("ReceiptFlg", aidA), QString());
         QCOMPARE(cell(1, BidListColumns::ReceiptFlg), QString());
         QCOMPARE(postSite->contactRequests().size(), 1);
+        QCOMPARE(Sql::scalar(navi->connection, "SELECT COUNT(*) FROM T_Navi").toInt(), 0);
+        QVERIFY(other->requests().isEmpty());
     }
 
     void stopWhileTheContactPageLoads_data()

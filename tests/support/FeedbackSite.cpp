@@ -12,6 +12,9 @@ struct FeedbackSite::State
     Confirmation confirmation = Confirmation::Upper;
     Result result = Result::Sent;
     int formDelayMs = 0;
+    QString formRedirect;
+    ForeignForm foreignForm = ForeignForm::None;
+    QString foreignAction;
     QList<Hit> hits;
 };
 
@@ -58,6 +61,14 @@ QList<std::pair<QString, QString>> formFields(const QByteArray& body)
     return fields;
 }
 
+// Hidden, aimed at another host, with the fields given.
+QString foreignForm(const QString& action, const QString& fields)
+{
+    return QStringLiteral("<form style=\"display:none\" method=\"post\" action=\"%1\">\n%2"
+                          "<input type=\"submit\" value=\"評価を送信する\">\n</form>\n")
+        .arg(attribute(action), fields);
+}
+
 } // namespace
 
 QString FeedbackSite::Hit::field(const QString& name) const
@@ -99,9 +110,20 @@ FeedbackSite::FeedbackSite(FakeSite& site) : m_site(site), m_state(std::make_sha
     m_site.setHandler("GET", formPath, [record, state](const FakeSite::Request& request) {
         record(request);
         int delayMs;
+        QString redirect, foreign;
         {
             QMutexLocker lock(&state->mutex);
             delayMs = state->formDelayMs;
+            redirect = state->formRedirect;
+            if (state->foreignForm == ForeignForm::AfterTheFeedbackForm)
+                foreign = foreignForm(state->foreignAction,
+                                      QStringLiteral("<textarea name=\"comment\"></textarea>\n"));
+        }
+        if (!redirect.isEmpty()) {
+            FakeSite::Response response;
+            response.status = 302;
+            response.headers.append({"Location", redirect.toUtf8()});
+            return response;
         }
         QString options = QStringLiteral("<option value=\"\">選択してください</option>\n");
         for (int i = 0; i < 5; ++i)
@@ -113,8 +135,8 @@ FeedbackSite::FeedbackSite(FakeSite& site) : m_site(site), m_state(std::make_sha
                                 "<select name=\"rating\">\n%2</select>\n"
                                 "<textarea name=\"comment\" rows=\"5\"></textarea>\n"
                                 "<input type=\"submit\" value=\"確認する\">\n"
-                                "</form>\n")
-                     .arg(QString::fromLatin1(previewPath), options));
+                                "</form>\n%3")
+                     .arg(QString::fromLatin1(previewPath), options, foreign));
         response.delayMs = delayMs;
         return response;
     });
@@ -122,9 +144,12 @@ FeedbackSite::FeedbackSite(FakeSite& site) : m_site(site), m_state(std::make_sha
     m_site.setHandler("POST", previewPath, [record, state](const FakeSite::Request& request) {
         const Hit hit = record(request);
         Confirmation variant;
+        QString foreignAction;
         {
             QMutexLocker lock(&state->mutex);
             variant = state->confirmation;
+            if (state->foreignForm == ForeignForm::BeforeTheSendForm)
+                foreignAction = state->foreignAction;
         }
         const int number = hit.field(QStringLiteral("rating")).toInt();
         QString shown = number >= 1 && number <= 5 ? ratingTexts()[number - 1] : QString();
@@ -141,6 +166,8 @@ FeedbackSite::FeedbackSite(FakeSite& site) : m_site(site), m_state(std::make_sha
                                       "<input type=\"text\" name=\"shown\" value=\"%3\">\n"
                                       "<input type=\"submit\" value=\"修正する\">\n</form>\n")
                            .arg(QString::fromLatin1(editPath), echo, attribute(comment));
+        if (!foreignAction.isEmpty())
+            body += foreignForm(foreignAction, echo);
         body += QStringLiteral("<form method=\"post\" action=\"%1\">\n%2"
                                "<input type=\"submit\" value=\"評価を送信する\">\n</form>\n")
                     .arg(QString::fromLatin1(submitPath), echo);
@@ -179,6 +206,19 @@ void FeedbackSite::setFormDelay(int delayMs)
 {
     QMutexLocker lock(&m_state->mutex);
     m_state->formDelayMs = delayMs;
+}
+
+void FeedbackSite::redirectFormTo(const QString& address)
+{
+    QMutexLocker lock(&m_state->mutex);
+    m_state->formRedirect = address;
+}
+
+void FeedbackSite::setForeignForm(ForeignForm variant, const QString& action)
+{
+    QMutexLocker lock(&m_state->mutex);
+    m_state->foreignForm = variant;
+    m_state->foreignAction = action;
 }
 
 void FeedbackSite::setResult(Result variant)

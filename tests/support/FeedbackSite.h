@@ -12,7 +12,8 @@
 // select "rating" with a placeholder first), the confirmation page (the rating lines, an edit
 // form echoing the comment in hidden and text inputs, and the send form with "評価を送信する"),
 // and the result page. Every request is recorded with its Host header; variants of the
-// confirmation and result pages stand for the site's odd answers.
+// confirmation and result pages stand for the site's odd answers, a redirect and a foreign form
+// for pages that would send the post elsewhere.
 class FeedbackSite
 {
 public:
@@ -25,6 +26,13 @@ public:
     enum class Result {
         Sent,    // "評価を送信しました"
         NoMarker // a page without it
+    };
+
+    // A hidden form whose action is another host.
+    enum class ForeignForm {
+        None,
+        AfterTheFeedbackForm, // on the form page, after the site's form: its text area is last
+        BeforeTheSendForm     // on the confirmation page, first, with "評価を送信する"
     };
 
     struct Hit
@@ -48,6 +56,9 @@ public:
     void setResult(Result variant);
     // The form page answers only after this long.
     void setFormDelay(int delayMs);
+    // The form page answers 302 to address (empty: it answers with the form).
+    void redirectFormTo(const QString& address);
+    void setForeignForm(ForeignForm variant, const QString& action);
     // The listing address on the numbered item-page host N.
     QString listingUrl(int number, const QString& aid) const;
 

@@ -16,6 +16,9 @@ struct NaviPostSite::State
     Confirmation confirmation = Confirmation::Plain;
     Result result = Result::Completed;
     int contactDelayMs = 0;
+    QString contactRedirect;
+    ForeignForm foreignForm = ForeignForm::None;
+    QString foreignAction;
     QHash<QByteArray, QList<NaviTestPages::Message>> messages; // by board target
     QList<Post> posts;
     int sentNumber = 0;
@@ -64,6 +67,26 @@ QString contactForm(const QString& aid, const QString& bidId)
                "<input type=\"submit\" value=\"確認する\">\n"
                "</form>\n")
         .arg(QString::fromLatin1(NaviPostSite::previewPath), attribute(aid), attribute(bidId));
+}
+
+// Hidden, aimed at another host, and holding what the site's form holds.
+QString foreignForm(const QString& action, const QString& fields)
+{
+    return QStringLiteral("<form id=\"foreign\" style=\"display:none\" method=\"post\" "
+                          "action=\"%1\">\n%2<textarea name=\"comment\"></textarea>\n"
+                          "<input type=\"submit\" value=\"投稿する\">\n</form>\n")
+        .arg(attribute(action), fields);
+}
+
+// Sends the foreign form's text area to its host when the page is left.
+QString foreignBeacon()
+{
+    return QStringLiteral(
+        "<script>window.addEventListener('pagehide', function () {\n"
+        "  var form = document.getElementById('foreign');\n"
+        "  navigator.sendBeacon(form.getAttribute('action') + '?typed=' +\n"
+        "                       encodeURIComponent(form.elements.comment.value));\n"
+        "});</script>\n");
 }
 
 QString page(const QString& body)
@@ -144,15 +167,21 @@ NaviPostSite::NaviPostSite(FakeSite& site, NaviBoardSite& boards, const QString&
         if (!request.header("Cookie").split(';').contains(wanted) &&
             !request.header("Cookie").split(';').contains(' ' + wanted)) {
             response = SitePages::page(page(QStringLiteral("ログインしてください。\n")));
+        } else if (!state->contactRedirect.isEmpty()) {
+            response.status = 302;
+            response.headers.append({"Location", state->contactRedirect.toUtf8()});
         } else {
             response = state->boards->answer(request);
             if (response.status == 200) {
                 const QUrlQuery query(QUrl(QString::fromLatin1(request.target)));
-                const QByteArray form =
-                    shiftJis(contactForm(query.queryItemValue(QStringLiteral("aID")),
-                                         query.queryItemValue(QStringLiteral("target"))));
+                QString forms = contactForm(query.queryItemValue(QStringLiteral("aID")),
+                                            query.queryItemValue(QStringLiteral("target")));
+                if (state->foreignForm == ForeignForm::AfterTheContactForm)
+                    forms += foreignForm(state->foreignAction, QString());
+                else if (state->foreignForm == ForeignForm::BeforeTheContactForm)
+                    forms = foreignForm(state->foreignAction, QString()) + forms + foreignBeacon();
                 const qsizetype end = response.body.lastIndexOf("</body>");
-                response.body.insert(end < 0 ? response.body.size() : end, form);
+                response.body.insert(end < 0 ? response.body.size() : end, shiftJis(forms));
             }
         }
         response.delayMs = state->contactDelayMs;
@@ -175,6 +204,8 @@ NaviPostSite::NaviPostSite(FakeSite& site, NaviBoardSite& boards, const QString&
                                    "<input type=\"text\" name=\"memo\" value=\"投稿メモ\">\n"
                                    "<input type=\"submit\" value=\"修正する\">\n</form>\n")
                         .arg(QString::fromLatin1(editPath), hiddenFields(post.fields));
+        if (state->foreignForm == ForeignForm::BeforeThePostingForm)
+            body += foreignForm(state->foreignAction, hiddenFields(post.fields));
         body += QStringLiteral("<p>以下の内容で投稿します。</p>\n<form method=\"post\" "
                                "action=\"%1\">\n%2<input type=\"submit\" value=\"投稿する\">\n"
                                "</form>\n")
@@ -239,6 +270,19 @@ void NaviPostSite::setContactDelay(int delayMs)
 {
     QMutexLocker lock(&m_state->mutex);
     m_state->contactDelayMs = delayMs;
+}
+
+void NaviPostSite::redirectContactTo(const QString& address)
+{
+    QMutexLocker lock(&m_state->mutex);
+    m_state->contactRedirect = address;
+}
+
+void NaviPostSite::setForeignForm(ForeignForm variant, const QString& action)
+{
+    QMutexLocker lock(&m_state->mutex);
+    m_state->foreignForm = variant;
+    m_state->foreignAction = action;
 }
 
 QList<NaviPostSite::Post> NaviPostSite::posts() const

@@ -14,13 +14,22 @@
 // the contact page shows the board with the form only to a request that carries it, the
 // confirmation page repeats the fields, and the result page stores the message on the board,
 // so a later board download finds it. Variants of the confirmation and result pages stand for
-// the site's odd answers.
+// the site's odd answers, a redirect and a foreign form for pages that would send the post
+// elsewhere.
 class NaviPostSite
 {
 public:
     enum class Confirmation {
         Plain,        // one form with the submit "投稿する"
         EditFormFirst // before it, a form "修正する" whose hidden field holds "投"
+    };
+    // A hidden form whose action is another host, with a text area and a submit "投稿する".
+    enum class ForeignForm {
+        None,
+        AfterTheContactForm,  // on the contact page, after the site's form: its text area is last
+        BeforeTheContactForm, // on the contact page, before the site's form; on leaving, the
+                              // page sends what its text area holds to the other host
+        BeforeThePostingForm  // on the confirmation page, first, holding the posted fields
     };
     enum class Result {
         Completed,   // "投稿が完了しました"
@@ -53,6 +62,9 @@ public:
     void setResult(Result variant);
     // The contact page answers only after this long.
     void setContactDelay(int delayMs);
+    // The contact page answers 302 to address (empty: it answers with the form).
+    void redirectContactTo(const QString& address);
+    void setForeignForm(ForeignForm variant, const QString& action);
 
     QList<Post> posts() const;
     QList<Post> posts(const QByteArray& path) const;
