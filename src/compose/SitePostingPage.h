@@ -5,8 +5,9 @@
 #include <QUrl>
 
 // The posting browser's page: silent, and its top-level document comes only from the scheme,
-// host and port of the site page it was set to. A top-level navigation anywhere else (a link, a
-// script, a form, a server's redirect) is refused before any request goes out, and reported.
+// host and port of the site page it was set to (or its HTTPS form on the same host). A top-level
+// navigation anywhere else (a link, a script, a form, a server's redirect) is refused before any
+// request goes out, and reported.
 class SitePostingPage : public SilentWebPage
 {
     Q_OBJECT

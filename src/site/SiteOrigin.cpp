@@ -25,4 +25,14 @@ bool same(const QUrl& address, const QUrl& site)
            address.port(defaultPort(scheme)) == site.port(defaultPort(scheme));
 }
 
+bool isSecureUpgrade(const QUrl& address, const QUrl& site)
+{
+    if (!address.isValid() || !site.isValid() || address.host().isEmpty())
+        return false;
+    return address.scheme().toLower() == QLatin1String("https") &&
+           site.scheme().toLower() == QLatin1String("http") &&
+           address.host().compare(site.host(), Qt::CaseInsensitive) == 0 &&
+           address.port(443) == 443 && site.port(80) == 80;
+}
+
 } // namespace SiteOrigin

@@ -10,4 +10,8 @@ namespace SiteOrigin {
 // (80, 443) where none is written. False when either address has no host.
 bool same(const QUrl& address, const QUrl& site);
 
+// Whether the address is the site's own page moved from plain HTTP to HTTPS on the same host,
+// both on their default ports: the site's pages are reached that way and are no less safe.
+bool isSecureUpgrade(const QUrl& address, const QUrl& site);
+
 } // namespace SiteOrigin

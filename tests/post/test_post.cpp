@@ -448,6 +448,29 @@ private slots:
                  same);
     }
 
+    void onlyTheSameHostOverHttpsIsAnUpgrade_data()
+    {
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<QString>("site");
+        QTest::addColumn<bool>("upgrade");
+        const QString site = "http://page.example.jp/jp/show/contact";
+        QTest::newRow("https, same host") << "https://PAGE.example.jp/x" << site << true;
+        QTest::newRow("https, own port") << "https://page.example.jp:8443/x" << site << false;
+        QTest::newRow("https, other host") << "https://other.example.jp/x" << site << false;
+        QTest::newRow("plain http is no upgrade") << "http://page.example.jp/x" << site << false;
+        QTest::newRow("back to http") << "http://page.example.jp/x"
+                                       << "https://page.example.jp/y" << false;
+        QTest::newRow("site on its own port") << "https://page.example.jp/x"
+                                              << "http://page.example.jp:8080/y" << false;
+    }
+    void onlyTheSameHostOverHttpsIsAnUpgrade()
+    {
+        QFETCH(QString, address);
+        QFETCH(QString, site);
+        QFETCH(bool, upgrade);
+        QCOMPARE(SiteOrigin::isSecureUpgrade(QUrl(address), QUrl(site)), upgrade);
+    }
+
     void scriptsFillAndSubmitOnlyTheSitesForms_data()
     {
         QTest::addColumn<QString>("forms"); // %1: an address on the other host
