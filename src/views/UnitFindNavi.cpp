@@ -5,6 +5,7 @@
 #include "platform/Dialogs.h"
 #include "platform/IniFile.h"
 #include "platform/ParentlessWindow.h"
+#include "platform/ProgressBarRange.h"
 #include "platform/WheelRouter.h"
 #include "platform/WindowPlacement.h"
 #include "views/NaviListItem.h"
@@ -139,7 +140,7 @@ void TFormFindNavi::buildLayout()
     StatusBar->addWidget(statusPanels[0]);
     ProgressBar = new QProgressBar(StatusBar);
     ProgressBar->setObjectName("ProgressBar");
-    ProgressBar->setMaximum(0);
+    ProgressBarRange::setIdle(ProgressBar);
     ProgressBar->setTextVisible(false);
     ProgressBar->setFixedWidth(100);
     StatusBar->addWidget(ProgressBar);
@@ -285,8 +286,7 @@ void TFormFindNavi::BitBtnSearchClick()
     MemoNaviMessage->clear();
     ListViewNavi->setUpdatesEnabled(false);
     ListViewNavi->clear();
-    ProgressBar->setMaximum(qMax(1, m_search->total()));
-    ProgressBar->setValue(0);
+    ProgressBarRange::start(ProgressBar, m_search->total());
     statusPanels[2]->setText(searchingText);
     BitBtnSearch->setEnabled(false);
 
@@ -323,8 +323,7 @@ void TFormFindNavi::BitBtnSearchClick()
     statusPanels[2]->clear();
     statusPanels[0]->setText(QStringLiteral("件数：") +
                              QString::number(ListViewNavi->topLevelItemCount()));
-    ProgressBar->setMaximum(0);
-    ProgressBar->reset();
+    ProgressBarRange::setIdle(ProgressBar);
 }
 
 bool TFormFindNavi::showHits(QList<NaviListItem*>& items)
@@ -356,8 +355,7 @@ void TFormFindNavi::endStopped(QList<NaviListItem*>& items)
     ListViewNavi->clear();
     ListViewNavi->setUpdatesEnabled(true);
     BitBtnSearch->setEnabled(true);
-    ProgressBar->setValue(0);
-    ProgressBar->setMaximum(0);
+    ProgressBarRange::setIdle(ProgressBar);
     statusPanels[0]->clear();
     statusPanels[2]->clear();
     if (m_deleteAfterSearch)

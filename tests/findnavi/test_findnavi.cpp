@@ -2,6 +2,7 @@
 // running search stopped, cancelled or closed, and hits opened in the viewer and the
 // per-listing list.
 #include "support/FixtureDb.h"
+#include "support/ProgressBarState.h"
 #include "support/TestDataFolder.h"
 #include "support/TestDialogs.h"
 
@@ -279,6 +280,29 @@ private slots:
         QVERIFY(!find->isSearching());
         QCOMPARE(find->statusPanels[2]->text(), QString());
         QCOMPARE(find->statusPanels[0]->text().isEmpty(), confirm);
+    }
+
+    void progressBarStandsStillWhileIdle_data()
+    {
+        QTest::addColumn<QString>("state");
+        QTest::newRow("shown") << "shown";
+        QTest::newRow("after a search") << "searched";
+        QTest::newRow("after a search without hits") << "no hits";
+        QTest::newRow("after a stopped search") << "stopped";
+    }
+    void progressBarStandsStillWhileIdle()
+    {
+        QFETCH(QString, state);
+        openWindowForEveryAccount();
+        find->batchRows = 1;
+        if (state == "no hits")
+            find->EditSearchMessage->setText("見つからない");
+        if (state == "stopped")
+            QTimer::singleShot(0, find, [&] { find->ActionSearchStop->trigger(); });
+        if (state != "shown")
+            find->BitBtnSearchClick();
+        QCOMPARE(find->ListViewNavi->topLevelItemCount(), state == "searched" ? 5 : 0);
+        VERIFY_IDLE_BAR(find->ProgressBar);
     }
 
     void closingMidSearchEndsIt()
