@@ -6,6 +6,8 @@
 #include "app/StatusPanelLayout.h"
 #include "app/WholeToolBar.h"
 #include "platform/ProgressBarRange.h"
+#include "platform/TightToolBar.h"
+#include "platform/ToolBarBandRows.h"
 #include "platform/WheelRouter.h"
 #include "views/BidListFindPanel.h"
 #include "views/BidListView.h"
@@ -615,7 +617,7 @@ void TFormNavi::buildToolBars()
 {
     auto makeBar = [this](const QString& name, const QString& title, QToolBar* bar = nullptr) {
         if (!bar)
-            bar = new QToolBar(this);
+            bar = new TightToolBar(this);
         bar->setWindowTitle(title);
         bar->setObjectName(name);
         bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
@@ -708,6 +710,7 @@ void TFormNavi::buildToolBars()
             ToolBarFlg->addSeparator();
         ToolBarFlg->addAction(flagActions[i]);
     }
+    bandRows = new ToolBarBandRows(this, {ToolBarMain, ToolBarNavi, PanelLogin, ToolBarFlg});
 }
 
 void TFormNavi::buildStatusBar()
