@@ -305,6 +305,52 @@ private slots:
         VERIFY_IDLE_BAR(find->ProgressBar);
     }
 
+    void escIsAnsweredWhileSQLiteStillCounts()
+    {
+        // Counting these takes SQLite many thousand steps of its machine.
+        QList<FixtureDb::Message> many;
+        for (int i = 0; i < 5000; ++i)
+            many.append({.aid = "m" + QString::number(i % 50),
+                         .bidId = "b1",
+                         .number = i + 10,
+                         .message = QString("お取引 %1 のご連絡").arg(i)});
+        FixtureDb::addMessages(db, many);
+        openWindowForEveryAccount();
+        find->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(find));
+        find->BitBtnSearchClick();
+        const int shown = find->ListViewNavi->topLevelItemCount();
+        QCOMPARE(shown, 5005);
+
+        // Every stretch of SQLite's work lets the events run.
+        find->eventIntervalMs = 0;
+        find->EditSearchMessage->setText("ご連絡");
+        int rowsWhenAsked = -1;
+        bool searchingWhenAsked = false;
+        Dialogs::setAnswerer([&](const Dialogs::Request& request) {
+            if (request.text == "検索を中止しますか？") {
+                rowsWhenAsked = find->ListViewNavi->topLevelItemCount();
+                searchingWhenAsked = find->isSearching();
+            }
+            return Dialogs::Reply{Dialogs::Answer::Ok, QString()};
+        });
+        QTimer::singleShot(0, find, [&] { QTest::keyClick(find, Qt::Key_Escape); });
+        find->BitBtnSearchClick();
+        Dialogs::setAnswerer(nullptr);
+
+        // Asked while the count ran: the list still held the last search's rows.
+        QVERIFY(searchingWhenAsked);
+        QCOMPARE(rowsWhenAsked, shown);
+        QVERIFY(!find->isSearching());
+        QVERIFY(find->BitBtnSearch->isEnabled());
+        QCOMPARE(find->ListViewNavi->topLevelItemCount(), 0);
+        QCOMPARE(find->statusPanels[2]->text(), QString());
+        VERIFY_IDLE_BAR(find->ProgressBar);
+        // The search runs again to its end afterwards.
+        find->BitBtnSearchClick();
+        QCOMPARE(find->ListViewNavi->topLevelItemCount(), 5000);
+    }
+
     void closingMidSearchEndsIt()
     {
         openWindow();
