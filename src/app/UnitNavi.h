@@ -17,7 +17,6 @@
 #include <memory>
 
 class QAction;
-class ToolBarBandRows;
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -37,6 +36,7 @@ class QToolButton;
 class QTreeWidget;
 class QTreeWidgetItem;
 class QWidget;
+class ToolBarBandRows;
 class WheelRouter;
 class DownloadThread;
 class BidListView;

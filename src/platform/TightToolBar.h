@@ -3,7 +3,7 @@
 #include <QToolBar>
 
 // A tool bar whose text buttons are as wide as their text and frame, without the blank Qt adds
-// on either side of the text: a long row of text buttons needs a fifth less room.
+// on either side of the text, so a long row of text buttons takes less room.
 class TightToolBar : public QToolBar
 {
     Q_OBJECT

@@ -40,18 +40,6 @@ void ToolBarBandRows::apply(const QList<int>& order, const QList<bool>& storedBr
     settle();
 }
 
-QList<int> ToolBarBandRows::order()
-{
-    takeMovedBands();
-    return m_order;
-}
-
-bool ToolBarBandRows::storedBreak(int id)
-{
-    takeMovedBands();
-    return m_storedBreaks.contains(id);
-}
-
 void ToolBarBandRows::write(IniFile& ini, const QString& section)
 {
     takeMovedBands();

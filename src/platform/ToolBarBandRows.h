@@ -24,11 +24,8 @@ public:
     // break (by identifier) says so and wherever the row is full.
     void apply(const QList<int>& order, const QList<bool>& storedBreaks);
 
-    // The identifiers in the order the bands stand, row by row from the top.
-    QList<int> order();
-    // Whether the band starts its row by its stored break rather than for want of room.
-    bool storedBreak(int id);
-    // For each band by its place: its position, its stored break and its width, under the keys
+    // For each band by its place, row by row from the top: its position, whether it starts its
+    // row by a stored break (not for want of room) and its width, under the keys
     // "CoolBarIndex", "CoolBarBreak" and "CoolBarWidth" followed by its identifier.
     void write(IniFile& ini, const QString& section);
 
