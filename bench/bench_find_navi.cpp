@@ -1,18 +1,21 @@
 // The message search window over 100,000 messages, 20,000 listings and 3,000 bidders (times
 // the scale factor): a search that lists every message and a message-text search with about
 // 1,000 hits, each until the sorted list is shown, with the longest wait between two turns of
-// the event loop during the search.
+// the event loop during the search; then the time from an Esc pressed during the text search
+// to its stop question, pressed at several moments of the search.
 #include "BenchScale.h"
 #include "support/FixtureDb.h"
 #include "support/TestDataFolder.h"
 
 #include "platform/Database.h"
+#include "platform/Dialogs.h"
 #include "platform/Sql.h"
 #include "views/UnitFindNavi.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLineEdit>
+#include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
 
@@ -71,6 +74,29 @@ void timeSearch(TFormFindNavi& find, const char* name, const QString& message)
                 name, find.ListViewNavi->topLevelItemCount(), ms, longestGap);
 }
 
+// Presses Esc this long into a message-text search and answers the stop question at once;
+// returns how long the question took to come after the press was due, -1 when the search had
+// ended before.
+qint64 timeEscAnswer(TFormFindNavi& find, int pressAfterMs)
+{
+    find.EditSearchMessage->setText(QStringLiteral("至急"));
+    QElapsedTimer clock;
+    qint64 asked = -1;
+    Dialogs::setAnswerer([&](const Dialogs::Request&) {
+        asked = clock.elapsed();
+        return Dialogs::Reply{Dialogs::Answer::Ok, QString()};
+    });
+    QTimer press;
+    press.setSingleShot(true);
+    QObject::connect(&press, &QTimer::timeout, [&] { QTest::keyClick(&find, Qt::Key_Escape); });
+    press.start(pressAfterMs);
+    clock.start();
+    find.BitBtnSearchClick();
+    press.stop();
+    Dialogs::setAnswerer(nullptr);
+    return asked < 0 ? -1 : asked - pressAfterMs;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -90,6 +116,19 @@ int main(int argc, char** argv)
         find->show();
         timeSearch(*find, "every message", QString());
         timeSearch(*find, "message text", QStringLiteral("至急"));
+        QApplication::setActiveWindow(find);
+        qint64 slowest = 0;
+        for (int pressAfterMs : {1, 10, 25, 40, 55, 70, 85}) {
+            const qint64 answer = timeEscAnswer(*find, pressAfterMs);
+            if (answer < 0)
+                std::printf("Esc pressed %d ms into the text search: the search had ended\n",
+                            pressAfterMs);
+            else
+                std::printf("Esc pressed %d ms into the text search: asked after %lld ms\n",
+                            pressAfterMs, answer);
+            slowest = qMax(slowest, answer);
+        }
+        std::printf("Esc: slowest stop question %lld ms after the press\n", slowest);
         delete find;
     }
     Database::close(name);

@@ -8,7 +8,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libqt6opengl6-dev
     qt6-webengine-dev libqt6webenginecore6-bin
     libgl-dev libvulkan-dev libxkbcommon-dev
-    libicu-dev libuchardet-dev
+    libicu-dev libuchardet-dev libsqlite3-dev
     fonts-noto-cjk fonts-droid-fallback qt6-pdf-dev
     xvfb xauth
     openssl ca-certificates

@@ -10,6 +10,7 @@
 #include "platform/FirstPaint.h"
 #include "platform/IniFile.h"
 #include "platform/Sql.h"
+#include "platform/ToolBarBandRows.h"
 #include "platform/WindowPlacement.h"
 #include "site/DownloadThread.h"
 #include "views/BidListFindPanel.h"
@@ -180,7 +181,7 @@ int TFormNavi::readMainSection()
         positions << ini.readInteger(s, "CoolBarIndex" + QString::number(id), id);
         breaks << ini.readBool(s, "CoolBarBreak" + QString::number(id), false);
     }
-    applyBandOrder(bandOrderFromStoredPositions(positions), breaks);
+    bandRows->apply(bandOrderFromStoredPositions(positions), breaks);
 
     const bool infoPanel = ini.readBool(s, "DisplayInfoPanel", true);
     PanelBid->setVisible(infoPanel);
@@ -223,14 +224,7 @@ void TFormNavi::writeMainSection()
     writeColumnWidths(ini, ListViewBidNavi, "ListViewBidNaviColWidth");
     writeColumnWidths(ini, ListViewNavi, "ListViewNaviColWidth");
 
-    const QList<QToolBar*> bands = bandsInOrder();
-    const QList<QToolBar*> byId = {ToolBarMain, ToolBarNavi, PanelLogin, ToolBarFlg};
-    for (int position = 0; position < bands.size(); ++position) {
-        const QString id = QString::number(byId.indexOf(bands[position]));
-        ini.writeInteger(s, "CoolBarIndex" + id, position);
-        ini.writeBool(s, "CoolBarBreak" + id, toolBarBreak(bands[position]));
-        ini.writeInteger(s, "CoolBarWidth" + id, bands[position]->width());
-    }
+    bandRows->write(ini, s);
 
     ini.writeBool(s, "DisplayInfoPanel", !PanelBid->isHidden());
     ini.writeBool(s, "MemoWritePanel", !PanelMemoWrite->isHidden());
@@ -280,41 +274,6 @@ void TFormNavi::applyPaneSizes()
         sizes[1 - pane.index] = total - pane.size;
         pane.splitter->setSizes(sizes);
     }
-}
-
-QList<QToolBar*> TFormNavi::bandsInOrder() const
-{
-    QList<QToolBar*> bands = {ToolBarMain, ToolBarNavi, PanelLogin, ToolBarFlg};
-    // Bands are laid out in rows from the top, left to right within a row.
-    std::stable_sort(bands.begin(), bands.end(), [](QToolBar* a, QToolBar* b) {
-        const QRect ra = a->geometry();
-        const QRect rb = b->geometry();
-        return ra.top() != rb.top() ? ra.top() < rb.top() : ra.left() < rb.left();
-    });
-    // Before the first show the bands have no geometry yet: they stand in the order applied.
-    // Hidden in the tray they keep the geometry of their last layout.
-    if (!testAttribute(Qt::WA_WState_Created) || !ToolBarMain->geometry().isValid()) {
-        const QList<QToolBar*> applied = property("bandOrder").value<QList<QToolBar*>>();
-        return applied.isEmpty() ? bands : applied;
-    }
-    return bands;
-}
-
-void TFormNavi::applyBandOrder(const QList<int>& order, const QList<bool>& breaks)
-{
-    const QList<QToolBar*> byId = {ToolBarMain, ToolBarNavi, PanelLogin, ToolBarFlg};
-    QList<QToolBar*> ordered;
-    for (QToolBar* bar : byId)
-        removeToolBar(bar);
-    for (int id : order) {
-        QToolBar* bar = byId[id];
-        if (breaks.value(id) && !ordered.isEmpty())
-            addToolBarBreak(Qt::TopToolBarArea);
-        addToolBar(Qt::TopToolBarArea, bar);
-        bar->show();
-        ordered << bar;
-    }
-    setProperty("bandOrder", QVariant::fromValue(ordered));
 }
 
 void TFormNavi::openConnection()

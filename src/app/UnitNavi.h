@@ -36,6 +36,7 @@ class QToolButton;
 class QTreeWidget;
 class QTreeWidgetItem;
 class QWidget;
+class ToolBarBandRows;
 class WheelRouter;
 class DownloadThread;
 class BidListView;
@@ -407,6 +408,8 @@ public:
     QToolBar* ToolBarNavi = nullptr;
     QToolBar* PanelLogin = nullptr;
     QToolBar* ToolBarFlg = nullptr;
+    // The four bands in their rows, by identifier in the order above.
+    ToolBarBandRows* bandRows = nullptr;
     QComboBox* ComboBoxLoginId = nullptr;
     QLineEdit* EditLoginPassword = nullptr;
     QToolButton* ToolButtonLogin = nullptr;
@@ -537,8 +540,6 @@ private:
     // Returns the stored window state, applied when the window is shown.
     int readMainSection();
     void writeMainSection();
-    void applyBandOrder(const QList<int>& order, const QList<bool>& breaks);
-    QList<QToolBar*> bandsInOrder() const;
     void openConnection();
     void createSharedQueries();
     void loadSavedLogins();

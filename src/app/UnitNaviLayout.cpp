@@ -5,6 +5,9 @@
 #include "app/StatusPanel.h"
 #include "app/StatusPanelLayout.h"
 #include "app/WholeToolBar.h"
+#include "platform/ProgressBarRange.h"
+#include "platform/TightToolBar.h"
+#include "platform/ToolBarBandRows.h"
 #include "platform/WheelRouter.h"
 #include "views/BidListFindPanel.h"
 #include "views/BidListView.h"
@@ -614,7 +617,7 @@ void TFormNavi::buildToolBars()
 {
     auto makeBar = [this](const QString& name, const QString& title, QToolBar* bar = nullptr) {
         if (!bar)
-            bar = new QToolBar(this);
+            bar = new TightToolBar(this);
         bar->setWindowTitle(title);
         bar->setObjectName(name);
         bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
@@ -707,6 +710,7 @@ void TFormNavi::buildToolBars()
             ToolBarFlg->addSeparator();
         ToolBarFlg->addAction(flagActions[i]);
     }
+    bandRows = new ToolBarBandRows(this, {ToolBarMain, ToolBarNavi, PanelLogin, ToolBarFlg});
 }
 
 void TFormNavi::buildStatusBar()
@@ -726,7 +730,7 @@ void TFormNavi::buildStatusBar()
         if (i == 3) {
             ProgressBar = new QProgressBar(row);
             ProgressBar->setObjectName("ProgressBar");
-            ProgressBar->setMaximum(0);
+            ProgressBarRange::setIdle(ProgressBar);
             ProgressBar->setTextVisible(false);
             ProgressBar->setFixedWidth(widths[i]);
             rowLayout->addWidget(ProgressBar);
@@ -734,7 +738,7 @@ void TFormNavi::buildStatusBar()
         } else if (i == 4) {
             ProgressBar2 = new QProgressBar(row);
             ProgressBar2->setObjectName("ProgressBar2");
-            ProgressBar2->setMaximum(0);
+            ProgressBarRange::setIdle(ProgressBar2);
             ProgressBar2->setTextVisible(false);
             ProgressBar2->setFixedWidth(100);
             rowLayout->addWidget(ProgressBar2);
@@ -743,9 +747,4 @@ void TFormNavi::buildStatusBar()
             rowLayout->addWidget(statusPanels[i]);
         }
     }
-    // An idle progress bar with maximum 0 would show a busy animation; keep it still.
-    ProgressBar->setRange(0, 1);
-    ProgressBar->setValue(0);
-    ProgressBar2->setRange(0, 1);
-    ProgressBar2->setValue(0);
 }

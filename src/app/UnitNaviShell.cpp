@@ -5,6 +5,7 @@
 #include "app/CommonDefine.h"
 #include "app/MessageFontSize.h"
 #include "app/TrayMenu.h"
+#include "platform/ProgressBarRange.h"
 #include "platform/WheelRouter.h"
 #include "platform/WindowPlacement.h"
 #include "views/BidListView.h"
@@ -33,13 +34,6 @@
 #include <QWindowStateChangeEvent>
 
 namespace {
-
-// A progress bar whose maximum is 0 stands still instead of showing Qt's busy animation.
-void setProgressMaximum(QProgressBar* bar, int maximum)
-{
-    bar->setRange(0, qMax(1, maximum));
-    bar->setValue(0);
-}
 
 void setInputColour(QWidget* widget, QPalette::ColorRole role)
 {
@@ -145,7 +139,7 @@ void TFormNavi::PageControlMainChange()
             naviPanesLaidOut = true;
             QTimer::singleShot(0, this, &TFormNavi::applyPaneSizes);
         }
-        setProgressMaximum(ProgressBar2, naviListLoading ? naviListLoadCount : 0);
+        ProgressBarRange::start(ProgressBar2, naviListLoading ? naviListLoadCount : 0);
         if (TreeViewNavi->topLevelItemCount() == 0 && isDatabaseOpen())
             loadFolderTree();
         ToolButtonBidSearch->setEnabled(false);
@@ -155,7 +149,7 @@ void TFormNavi::PageControlMainChange()
                                      .arg(shownUnreadCount));
         TreeViewNavi->viewport()->update();
     } else {
-        setProgressMaximum(ProgressBar2, bidListLoading ? bidListLoadCount : 0);
+        ProgressBarRange::start(ProgressBar2, bidListLoading ? bidListLoadCount : 0);
         ToolButtonBidSearch->setEnabled(true);
         ToolButtonNaviFind->setEnabled(false);
         statusPanels[1]->setText(
@@ -287,8 +281,7 @@ bool TFormNavi::event(QEvent* event)
 
 void TFormNavi::progressStart(int maximum)
 {
-    ProgressBar->setRange(0, qMax(1, maximum));
-    ProgressBar->setValue(0);
+    ProgressBarRange::start(ProgressBar, maximum);
 }
 
 void TFormNavi::progressStep()

@@ -3,6 +3,7 @@
 #include "app/CommonDefine.h"
 #include "app/VersionFile.h"
 #include "platform/Dialogs.h"
+#include "platform/ProgressBarRange.h"
 #include "site/SiteEndpoints.h"
 
 #include <QEvent>
@@ -87,7 +88,7 @@ void TFormVersionUpExeDownLoad::buildLayout()
     ProgressBarMdb = new QProgressBar(this);
     ProgressBarMdb->setObjectName("ProgressBarMdb");
     for (QProgressBar* bar : {ProgressBarExe, ProgressBarMdb}) {
-        bar->setRange(0, 0);
+        ProgressBarRange::setIdle(bar);
         bar->setTextVisible(false);
     }
     layout->addWidget(LabelExe);
@@ -176,7 +177,8 @@ void TFormVersionUpExeDownLoad::transferReadyRead()
 void TFormVersionUpExeDownLoad::transferProgress(qint64 received, qint64 total)
 {
     QProgressBar* bar = fileKind == 0 ? ProgressBarExe : ProgressBarMdb;
-    if (bar->maximum() == 0 && total > 0)
+    // The total is the same at every packet; unknown (-1), the bar stays still and empty.
+    if (total > 0)
         bar->setMaximum(int(qMin<qint64>(total, INT_MAX)));
     bar->setValue(int(qMin<qint64>(received, INT_MAX)));
 }

@@ -101,14 +101,19 @@ void TemplateEditorBase::buildLayout()
     auto* listLayout = new QVBoxLayout(PanelList);
     listLayout->setContentsMargins(0, 0, 0, 0);
     listLayout->setSpacing(0);
+    // The list's commands stand in two rows, so all four show on the narrow list panel: delete
+    // and rename, then the two moves.
     ToolBarSaveList = new QToolBar(PanelList);
     ToolBarSaveList->setObjectName("ToolBarSaveList");
-    ToolBarSaveList->addAction(ActionDelete);
-    ToolBarSaveList->addAction(ActionReName);
-    ToolBarSaveList->addSeparator();
-    ToolBarSaveList->addAction(ActionUp);
-    ToolBarSaveList->addAction(ActionDown);
+    ToolBarSaveListMove = new QToolBar(PanelList);
+    ToolBarSaveListMove->setObjectName("ToolBarSaveListMove");
+    for (QAction* command : {ActionDelete, ActionReName, ActionUp, ActionDown}) {
+        command->setIconText(command->toolTip());
+        (command == ActionUp || command == ActionDown ? ToolBarSaveListMove : ToolBarSaveList)
+            ->addAction(command);
+    }
     listLayout->addWidget(ToolBarSaveList);
+    listLayout->addWidget(ToolBarSaveListMove);
     ListBoxSaveName = new TemplateListBox(PanelList);
     ListBoxSaveName->setObjectName("ListBoxSaveName");
     ListBoxSaveName->setToolTip(QStringLiteral("テンプレートリスト"));

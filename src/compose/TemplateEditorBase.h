@@ -62,7 +62,8 @@ public:
     QMenuBar* MainMenu = nullptr;
     QMenu* MainMenuFile = nullptr;
     QWidget* PanelList = nullptr;
-    QToolBar* ToolBarSaveList = nullptr;
+    QToolBar* ToolBarSaveList = nullptr;     // delete and rename
+    QToolBar* ToolBarSaveListMove = nullptr; // up and down
     TemplateListBox* ListBoxSaveName = nullptr;
     QMenu* PopupMenuSaveList = nullptr;
     QSplitter* Splitter = nullptr;

@@ -17,6 +17,7 @@
 #include "compose/UnitNaviWrite.h"
 #include "platform/Dialogs.h"
 #include "platform/IniFile.h"
+#include "platform/ToolBarBandRows.h"
 #include "platform/WheelRouter.h"
 #include "platform/WindowPlacement.h"
 #include "views/MemoText.h"
@@ -294,7 +295,7 @@ void TFormReply::buildToolBars()
 
     addToolBar(Qt::TopToolBarArea, ToolBarMain);
     addToolBar(Qt::TopToolBarArea, ToolBarDate);
-    m_appliedBands = {ToolBarMain, ToolBarDate};
+    m_bandRows = new ToolBarBandRows(this, {ToolBarMain, ToolBarDate});
 }
 
 void TFormReply::buildInfoRow(QWidget* parent)
@@ -926,43 +927,7 @@ void TFormReply::readBands(const IniFile& ini)
         positions << ini.readInteger(section(), "CoolBarIndex" + QString::number(id), 0);
         breaks << ini.readBool(section(), "CoolBarBreak" + QString::number(id), false);
     }
-    const QList<QToolBar*> byId = {ToolBarMain, ToolBarDate};
-    for (QToolBar* bar : byId)
-        removeToolBar(bar);
-    m_appliedBands.clear();
-    for (int id : bandOrderFromStoredPositions(positions)) {
-        QToolBar* bar = byId[id];
-        if (breaks.value(id) && !m_appliedBands.isEmpty())
-            addToolBarBreak(Qt::TopToolBarArea);
-        addToolBar(Qt::TopToolBarArea, bar);
-        bar->show();
-        m_appliedBands << bar;
-    }
-}
-
-QList<QToolBar*> TFormReply::bandsInOrder() const
-{
-    if (!ToolBarMain->geometry().isValid() || !ToolBarDate->geometry().isValid() || !isVisible())
-        return m_appliedBands;
-    QList<QToolBar*> bands = {ToolBarMain, ToolBarDate};
-    std::stable_sort(bands.begin(), bands.end(), [](QToolBar* a, QToolBar* b) {
-        const QRect ra = a->geometry();
-        const QRect rb = b->geometry();
-        return ra.top() != rb.top() ? ra.top() < rb.top() : ra.left() < rb.left();
-    });
-    return bands;
-}
-
-void TFormReply::writeBands(IniFile& ini) const
-{
-    const QList<QToolBar*> byId = {ToolBarMain, ToolBarDate};
-    const QList<QToolBar*> bands = bandsInOrder();
-    for (int position = 0; position < bands.size(); ++position) {
-        const QString id = QString::number(byId.indexOf(bands[position]));
-        ini.writeInteger(section(), "CoolBarIndex" + id, position);
-        ini.writeBool(section(), "CoolBarBreak" + id, toolBarBreak(bands[position]));
-        ini.writeInteger(section(), "CoolBarWidth" + id, bands[position]->width());
-    }
+    m_bandRows->apply(bandOrderFromStoredPositions(positions), breaks);
 }
 
 // ---- Close ----
@@ -1000,7 +965,7 @@ void TFormReply::FormClose()
     if (PanelBottomLeft->isVisible())
         m_templatePanelWidth = PanelBottomLeft->width();
     ini.writeInteger(s, "TreeViewTemplateWidht", m_templatePanelWidth);
-    writeBands(ini);
+    m_bandRows->write(ini, section());
     const QList<QAction*> formats = PopupMenuDateFormat->actions();
     for (int i = 0; i < formats.size(); ++i)
         if (formats[i]->isChecked())

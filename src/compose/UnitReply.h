@@ -33,6 +33,7 @@ class QTreeWidgetItem;
 class TFormNavi;
 class TFormNaviWrite;
 class TemplateStore;
+class ToolBarBandRows;
 class WheelRouter;
 class WindowPlacement;
 
@@ -206,8 +207,6 @@ private:
     void buildFontSizeMenus();
     QMenu* fontSizeMenu(QMenu* menu, QPlainTextEdit* target);
     void readBands(const IniFile& ini);
-    void writeBands(IniFile& ini) const;
-    QList<QToolBar*> bandsInOrder() const;
     void loadTransaction();
     void loadMessageList();
     void applyPanelSizes();
@@ -228,7 +227,7 @@ private:
     WheelRouter* m_wheelRouter = nullptr;
     WindowPlacement* m_placement = nullptr;
     QButtonGroup* m_subjects = nullptr;
-    QList<QToolBar*> m_appliedBands;
+    ToolBarBandRows* m_bandRows = nullptr;
     QDate m_droppedDownDate;
     int m_messagePanelHeight = 150;
     int m_templatePanelWidth = 185;

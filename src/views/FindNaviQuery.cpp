@@ -81,58 +81,11 @@ QStringList accounts(const QSqlDatabase& db)
     return ids;
 }
 
-} // namespace FindNaviQuery
-
-FindNaviSearch::FindNaviSearch(const QSqlDatabase& db, const FindNaviCriteria& criteria)
-{
-    const FindNaviQuery::Condition condition = FindNaviQuery::condition(criteria);
-    m_total = Sql::scalar(db, FindNaviQuery::countText(condition.where), condition.params).toInt();
-    SqlParams params = condition.params;
-    params.append({":HEAD", NaviListQuery::messageHeadLength});
-    m_query = Sql::exec(db, FindNaviQuery::selectText(condition.where), params);
-}
-
-bool FindNaviSearch::read(QList<NaviRow>* rows, int maxRows, const QDeadlineTimer& deadline)
-{
-    if (!m_query)
-        return false;
-    for (int i = 0; i < maxRows; ++i) {
-        if (!m_query->next()) {
-            abandon();
-            return false;
-        }
-        const QSqlQuery& q = *m_query;
-        NaviRow row;
-        row.aid = q.value(0).toString();
-        row.bidId = q.value(1).toString();
-        row.writeId = q.value(2).toString();
-        row.number = q.value(3).toString();
-        row.subject = q.value(4).toString();
-        row.message = q.value(5).toString();
-        row.wholeMessage = row.message.size() < NaviListQuery::messageHeadLength;
-        row.writeDate = q.value(6).toString();
-        row.received = q.value(7).toInt() != 0;
-        row.read = q.value(8).toInt() != 0;
-        row.title = q.value(9).toString();
-        row.name = q.value(10).toString();
-        row.loginId = q.value(11).toString();
-        rows->append(std::move(row));
-        if ((i & 63) == 63 && deadline.hasExpired())
-            break;
-    }
-    return true;
-}
-
-void FindNaviSearch::abandon()
-{
-    if (m_query)
-        m_query->finish();
-    m_query.reset();
-}
-
-QString FindNaviQuery::bidderName(const QSqlDatabase& db, const QString& id)
+QString bidderName(const QSqlDatabase& db, const QString& id)
 {
     return Sql::scalar(db, QStringLiteral("SELECT Name FROM T_BidMaster WHERE Id=:ID"),
                        {{":ID", id}})
         .toString();
 }
+
+} // namespace FindNaviQuery

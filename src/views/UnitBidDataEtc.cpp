@@ -6,6 +6,7 @@
 #include "platform/Dialogs.h"
 #include "platform/IniFile.h"
 #include "platform/ParentlessWindow.h"
+#include "platform/ProgressBarRange.h"
 #include "platform/WheelRouter.h"
 #include "platform/WindowPlacement.h"
 #include "views/BidDataEtcColumns.h"
@@ -199,8 +200,7 @@ void TFormBidDataEtc::buildLayout()
         if (i == 0) {
             ProgressBar = new QProgressBar(statusBar());
             ProgressBar->setObjectName(QStringLiteral("ProgressBar"));
-            ProgressBar->setRange(0, 0);
-            ProgressBar->setValue(0);
+            ProgressBarRange::setIdle(ProgressBar);
             ProgressBar->setMaximumWidth(150);
             ProgressBar->setTextVisible(false);
             statusBar()->addWidget(ProgressBar);
@@ -393,9 +393,8 @@ void TFormBidDataEtc::ActionBidDataUpdateExecute()
     ListViewBid->header()->setSortIndicator(bidSortColumn, bidSortType == 0 ? Qt::AscendingOrder
                                                                             : Qt::DescendingOrder);
     try {
-        ProgressBar->setRange(0,
-                              qMax(1, BidDataEtcQuery::rowCount(m_db, listMode, loginId, bidId)));
-        ProgressBar->setValue(0);
+        ProgressBarRange::start(ProgressBar,
+                                BidDataEtcQuery::rowCount(m_db, listMode, loginId, bidId));
         queryBidList =
             BidDataEtcQuery::open(m_db, listMode, loginId, bidId, bidSortColumn, bidSortType);
     } catch (const std::exception&) {
@@ -458,8 +457,7 @@ void TFormBidDataEtc::finishLoad()
     ProgressBar->setValue(ProgressBar->maximum());
     statusPanels[0]->setText(QStringLiteral("件数：") +
                              QString::number(ListViewBid->topLevelItemCount()));
-    ProgressBar->setRange(0, 0);
-    ProgressBar->reset();
+    ProgressBarRange::setIdle(ProgressBar);
     m_loading = false;
     m_loaded = true;
     emit loadFinished();

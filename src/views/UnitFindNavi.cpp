@@ -5,6 +5,7 @@
 #include "platform/Dialogs.h"
 #include "platform/IniFile.h"
 #include "platform/ParentlessWindow.h"
+#include "platform/ProgressBarRange.h"
 #include "platform/WheelRouter.h"
 #include "platform/WindowPlacement.h"
 #include "views/NaviListItem.h"
@@ -19,6 +20,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QGridLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -31,12 +33,48 @@
 #include <QPushButton>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
 namespace {
 
 const QString searchingText = QStringLiteral("検索中…中止する場合は[ESC]キーを押してください");
+
+// Frees rows taken out of a list a slice at a time between events: a hundred thousand rows
+// take a tenth of a second to free, a pause the seller would feel.
+class RowDisposal : public QObject
+{
+public:
+    explicit RowDisposal(QList<QTreeWidgetItem*> rows)
+        : QObject(QCoreApplication::instance()), m_rows(std::move(rows))
+    {
+        QTimer::singleShot(0, this, &RowDisposal::freeSlice);
+    }
+    ~RowDisposal() override { qDeleteAll(m_rows); }
+
+private:
+    void freeSlice()
+    {
+        QElapsedTimer slice;
+        slice.start();
+        while (!m_rows.isEmpty() && slice.elapsed() < 10)
+            for (int i = 0; i < 256 && !m_rows.isEmpty(); ++i)
+                delete m_rows.takeLast();
+        if (m_rows.isEmpty())
+            deleteLater();
+        else
+            QTimer::singleShot(0, this, &RowDisposal::freeSlice);
+    }
+
+    QList<QTreeWidgetItem*> m_rows;
+};
+
+// Empties the list at once; its rows are freed in the background.
+void clearInSlices(QTreeWidget* list)
+{
+    new RowDisposal(list->invisibleRootItem()->takeChildren());
+}
 
 } // namespace
 
@@ -139,7 +177,7 @@ void TFormFindNavi::buildLayout()
     StatusBar->addWidget(statusPanels[0]);
     ProgressBar = new QProgressBar(StatusBar);
     ProgressBar->setObjectName("ProgressBar");
-    ProgressBar->setMaximum(0);
+    ProgressBarRange::setIdle(ProgressBar);
     ProgressBar->setTextVisible(false);
     ProgressBar->setFixedWidth(100);
     StatusBar->addWidget(ProgressBar);
@@ -279,34 +317,52 @@ void TFormFindNavi::BitBtnSearchClick()
                            QStringLiteral("受信・送信どちらかに\n\rチェックを付けてください。"));
         return;
     }
-    // A database error here reaches the event loop; the list keeps its rows.
-    m_search = std::make_unique<FindNaviSearch>(database(), criteria());
+    // The window's events run while SQLite counts and reads, so Esc is answered at once.
+    m_search = std::make_unique<FindNaviSearch>(database(), criteria(),
+                                                [this] { return turnEventsIfDue(); });
     m_searching = true;
-    MemoNaviMessage->clear();
-    ListViewNavi->setUpdatesEnabled(false);
-    ListViewNavi->clear();
-    ProgressBar->setMaximum(qMax(1, m_search->total()));
-    ProgressBar->setValue(0);
+    m_sinceTurn.start();
     statusPanels[2]->setText(searchingText);
     BitBtnSearch->setEnabled(false);
 
     const QPointer<TFormFindNavi> self(this);
     QList<NaviListItem*> items;
-    QList<NaviRow> rows;
-    bool more = true;
-    while (more) {
-        rows.clear();
-        more = m_search && m_search->read(&rows, batchRows, QDeadlineTimer(eventIntervalMs));
-        for (const NaviRow& row : std::as_const(rows))
-            items.append(new NaviListItem(NaviList::Search, row));
-        ProgressBar->setValue(qMin(int(items.size()), ProgressBar->maximum()));
-        QCoreApplication::processEvents();
-        if (!self)
-            return;
-        if (BitBtnSearch->isEnabled() || m_closed) {
-            endStopped(items);
+    try {
+        if (!m_search->start()) {
+            if (self)
+                endStopped(items);
             return;
         }
+        MemoNaviMessage->clear();
+        ListViewNavi->setUpdatesEnabled(false);
+        clearInSlices(ListViewNavi);
+        ProgressBarRange::start(ProgressBar, m_search->total());
+        if (turnEventsIfDue()) {
+            if (self)
+                endStopped(items);
+            return;
+        }
+        QList<NaviRow> rows;
+        bool more = true;
+        while (more) {
+            rows.clear();
+            more = m_search->read(&rows, batchRows, QDeadlineTimer(eventIntervalMs));
+            for (const NaviRow& row : std::as_const(rows))
+                items.append(new NaviListItem(NaviList::Search, row));
+            ProgressBar->setValue(qMin(int(items.size()), ProgressBar->maximum()));
+            const bool stop = turnEvents();
+            if (!self)
+                return;
+            if (stop) {
+                endStopped(items);
+                return;
+            }
+        }
+    } catch (const DatabaseError&) {
+        // The error reaches the event loop; the search ends as a stopped one.
+        if (self)
+            endStopped(items);
+        throw;
     }
     NaviRowOrder::sort(items, sortColumn, sortType);
     if (!showHits(items)) {
@@ -323,8 +379,7 @@ void TFormFindNavi::BitBtnSearchClick()
     statusPanels[2]->clear();
     statusPanels[0]->setText(QStringLiteral("件数：") +
                              QString::number(ListViewNavi->topLevelItemCount()));
-    ProgressBar->setMaximum(0);
-    ProgressBar->reset();
+    ProgressBarRange::setIdle(ProgressBar);
 }
 
 bool TFormFindNavi::showHits(QList<NaviListItem*>& items)
@@ -336,13 +391,34 @@ bool TFormFindNavi::showHits(QList<NaviListItem*>& items)
         QList<QTreeWidgetItem*> batch(items.cbegin(), items.cbegin() + count);
         items.remove(0, count);
         ListViewNavi->addTopLevelItems(batch);
-        QCoreApplication::processEvents();
-        if (!self)
-            return false;
-        if (BitBtnSearch->isEnabled() || m_closed)
+        const bool stop = turnEvents();
+        if (!self || stop)
             return false;
     }
     return true;
+}
+
+bool TFormFindNavi::turnEvents()
+{
+    const QPointer<TFormFindNavi> self(this);
+    QCoreApplication::processEvents();
+    if (!self)
+        return true;
+    m_sinceTurn.restart();
+    return stopRequested();
+}
+
+bool TFormFindNavi::turnEventsIfDue()
+{
+    if (m_sinceTurn.elapsed() < eventIntervalMs)
+        return stopRequested();
+    return turnEvents();
+}
+
+bool TFormFindNavi::stopRequested() const
+{
+    // A confirmed stop enables the search button again.
+    return BitBtnSearch->isEnabled() || m_closed;
 }
 
 void TFormFindNavi::endStopped(QList<NaviListItem*>& items)
@@ -353,11 +429,10 @@ void TFormFindNavi::endStopped(QList<NaviListItem*>& items)
         m_search->abandon();
     m_search.reset();
     m_searching = false;
-    ListViewNavi->clear();
+    clearInSlices(ListViewNavi);
     ListViewNavi->setUpdatesEnabled(true);
     BitBtnSearch->setEnabled(true);
-    ProgressBar->setValue(0);
-    ProgressBar->setMaximum(0);
+    ProgressBarRange::setIdle(ProgressBar);
     statusPanels[0]->clear();
     statusPanels[2]->clear();
     if (m_deleteAfterSearch)
@@ -454,8 +529,6 @@ void TFormFindNavi::FormClose()
     if (m_closed || !m_shown)
         return;
     m_closed = true;
-    if (m_search)
-        m_search->abandon();
     IniFile ini(CommonDefine::settingIniPath());
     m_placement->save(ini);
     const QString sectionName = QString::fromLatin1(section);

@@ -1,8 +1,9 @@
 #pragma once
 
 #include "app/UnitNavi.h"
-#include "views/FindNaviQuery.h"
+#include "views/FindNaviSearch.h"
 
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QList>
 #include <QMainWindow>
@@ -37,7 +38,8 @@ class TFormFindNavi : public QMainWindow
     Q_OBJECT
 public:
     static constexpr const char* section = "FindNaviWindow";
-    // The most rows read between two turns of the event loop, and the longest time.
+    // The most rows read between two turns of the event loop, and the longest time between
+    // turns, also while SQLite works on one statement.
     int batchRows = 2000;
     int eventIntervalMs = 50;
 
@@ -99,6 +101,11 @@ private:
     // Moves the read hits into the list, sorted; false when stopped on the way.
     bool showHits(QList<NaviListItem*>& items);
     void endStopped(QList<NaviListItem*>& items);
+    // Lets the events run (the stop question, a close); true when the search is to stop.
+    bool turnEvents();
+    // The same once eventIntervalMs have passed since the last turn; sooner, only the answer.
+    bool turnEventsIfDue();
+    bool stopRequested() const;
 
     QString m_connectionName;
     int m_messageFontSize;
@@ -108,6 +115,7 @@ private:
     bool m_closed = false;
     bool m_searching = false;
     bool m_deleteAfterSearch = false;
+    QElapsedTimer m_sinceTurn;
     NaviSelectionDelay* m_selection = nullptr;
     WheelRouter* m_wheel = nullptr;
     WindowPlacement* m_placement = nullptr;

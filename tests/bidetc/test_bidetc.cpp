@@ -3,6 +3,7 @@
 // openers in the main window.
 #include "FakeSite.h"
 #include "FixtureDb.h"
+#include "ProgressBarState.h"
 #include "SitePages.h"
 #include "TestDataFolder.h"
 #include "TestDialogs.h"
@@ -287,9 +288,27 @@ private slots:
         QCOMPARE(column(form->ListViewBid, column(Aid)), aids);
         QCOMPARE(form->windowTitle(), caption);
         QCOMPARE(form->statusPanels[0]->text(), QString("件数：%1").arg(aids.size()));
-        QCOMPARE(form->ProgressBar->maximum(), 0);
+        VERIFY_IDLE_BAR(form->ProgressBar);
         QCOMPARE(form->ListViewBid->columnCount(), 19);
         QCOMPARE(form->ListViewBid->headerItem()->text(column(Price)), QString("現在価格"));
+    }
+
+    void progressBarStandsStillWhileIdle()
+    {
+        auto* form = new TFormBidDataEtc(db->db(), 12);
+        form->loginId = QStringLiteral("seller");
+        form->captionText = QStringLiteral("出品終了削除済みデータ");
+        VERIFY_IDLE_BAR(form->ProgressBar);
+        int largestMaximum = 0;
+        const QMetaObject::Connection watch =
+            connect(form->ProgressBar, &QProgressBar::valueChanged, form,
+                    [&] { largestMaximum = qMax(largestMaximum, form->ProgressBar->maximum()); });
+        form->show();
+        QVERIFY(QTest::qWaitFor([form] { return form->loaded(); }, 5000));
+        disconnect(watch);
+        // It counted the rows while loading, and stands empty and still once done.
+        QVERIFY(largestMaximum >= 1);
+        VERIFY_IDLE_BAR(form->ProgressBar);
     }
 
     void countCellsAndRowCells()

@@ -2,6 +2,7 @@
 // running search stopped, cancelled or closed, and hits opened in the viewer and the
 // per-listing list.
 #include "support/FixtureDb.h"
+#include "support/ProgressBarState.h"
 #include "support/TestDataFolder.h"
 #include "support/TestDialogs.h"
 
@@ -279,6 +280,75 @@ private slots:
         QVERIFY(!find->isSearching());
         QCOMPARE(find->statusPanels[2]->text(), QString());
         QCOMPARE(find->statusPanels[0]->text().isEmpty(), confirm);
+    }
+
+    void progressBarStandsStillWhileIdle_data()
+    {
+        QTest::addColumn<QString>("state");
+        QTest::newRow("shown") << "shown";
+        QTest::newRow("after a search") << "searched";
+        QTest::newRow("after a search without hits") << "no hits";
+        QTest::newRow("after a stopped search") << "stopped";
+    }
+    void progressBarStandsStillWhileIdle()
+    {
+        QFETCH(QString, state);
+        openWindowForEveryAccount();
+        find->batchRows = 1;
+        if (state == "no hits")
+            find->EditSearchMessage->setText("見つからない");
+        if (state == "stopped")
+            QTimer::singleShot(0, find, [&] { find->ActionSearchStop->trigger(); });
+        if (state != "shown")
+            find->BitBtnSearchClick();
+        QCOMPARE(find->ListViewNavi->topLevelItemCount(), state == "searched" ? 5 : 0);
+        VERIFY_IDLE_BAR(find->ProgressBar);
+    }
+
+    void escIsAnsweredWhileSQLiteStillCounts()
+    {
+        // Counting these takes SQLite many thousand steps of its machine.
+        QList<FixtureDb::Message> many;
+        for (int i = 0; i < 5000; ++i)
+            many.append({.aid = "m" + QString::number(i % 50),
+                         .bidId = "b1",
+                         .number = i + 10,
+                         .message = QString("お取引 %1 のご連絡").arg(i)});
+        FixtureDb::addMessages(db, many);
+        openWindowForEveryAccount();
+        find->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(find));
+        find->BitBtnSearchClick();
+        const int shown = find->ListViewNavi->topLevelItemCount();
+        QCOMPARE(shown, 5005);
+
+        // Every stretch of SQLite's work lets the events run.
+        find->eventIntervalMs = 0;
+        find->EditSearchMessage->setText("ご連絡");
+        int rowsWhenAsked = -1;
+        bool searchingWhenAsked = false;
+        Dialogs::setAnswerer([&](const Dialogs::Request& request) {
+            if (request.text == "検索を中止しますか？") {
+                rowsWhenAsked = find->ListViewNavi->topLevelItemCount();
+                searchingWhenAsked = find->isSearching();
+            }
+            return Dialogs::Reply{Dialogs::Answer::Ok, QString()};
+        });
+        QTimer::singleShot(0, find, [&] { QTest::keyClick(find, Qt::Key_Escape); });
+        find->BitBtnSearchClick();
+        Dialogs::setAnswerer(nullptr);
+
+        // Asked while the count ran: the list still held the last search's rows.
+        QVERIFY(searchingWhenAsked);
+        QCOMPARE(rowsWhenAsked, shown);
+        QVERIFY(!find->isSearching());
+        QVERIFY(find->BitBtnSearch->isEnabled());
+        QCOMPARE(find->ListViewNavi->topLevelItemCount(), 0);
+        QCOMPARE(find->statusPanels[2]->text(), QString());
+        VERIFY_IDLE_BAR(find->ProgressBar);
+        // The search runs again to its end afterwards.
+        find->BitBtnSearchClick();
+        QCOMPARE(find->ListViewNavi->topLevelItemCount(), 5000);
     }
 
     void closingMidSearchEndsIt()

@@ -3,6 +3,7 @@
 #include "app/NaviOptions.h"
 #include "app/ToolBarBands.h"
 #include "platform/IniFile.h"
+#include "platform/RowBreaks.h"
 
 #include <QFile>
 #include <QTest>
@@ -250,6 +251,44 @@ private slots:
         QFETCH(QList<int>, stored);
         QFETCH(QList<int>, order);
         QCOMPARE(bandOrderFromStoredPositions(stored), order);
+    }
+
+    void bandsBreakIntoRowsWhereTheyDoNotFit_data()
+    {
+        QTest::addColumn<QList<int>>("widths");
+        QTest::addColumn<QList<bool>>("stored");
+        QTest::addColumn<int>("rowWidth");
+        QTest::addColumn<QList<bool>>("breaks");
+        QTest::newRow("all fit") << QList<int>{300, 300, 300} << QList<bool>{false, false, false}
+                                 << 900 << QList<bool>{false, false, false};
+        QTest::newRow("full row wraps")
+            << QList<int>{300, 300, 301} << QList<bool>{false, false, false} << 900
+            << QList<bool>{false, false, true};
+        QTest::newRow("wraps again on the next row")
+            << QList<int>{826, 264, 355, 734} << QList<bool>{false, false, false, false} << 900
+            << QList<bool>{false, true, false, true};
+        QTest::newRow("band wider than the row stands alone")
+            << QList<int>{1000, 100, 100} << QList<bool>{false, false, false} << 900
+            << QList<bool>{false, true, false};
+        QTest::newRow("stored break holds where the band would fit")
+            << QList<int>{100, 100, 100} << QList<bool>{false, true, false} << 900
+            << QList<bool>{false, true, false};
+        QTest::newRow("stored break starts the count afresh")
+            << QList<int>{800, 500, 400} << QList<bool>{false, true, false} << 900
+            << QList<bool>{false, true, false};
+        QTest::newRow("first band never breaks")
+            << QList<int>{100, 100} << QList<bool>{true, false} << 900 << QList<bool>{false, false};
+        QTest::newRow("hidden band takes no room")
+            << QList<int>{900, 0, 100} << QList<bool>{false, false, false} << 900
+            << QList<bool>{false, false, true};
+    }
+    void bandsBreakIntoRowsWhereTheyDoNotFit()
+    {
+        QFETCH(QList<int>, widths);
+        QFETCH(QList<bool>, stored);
+        QFETCH(int, rowWidth);
+        QFETCH(QList<bool>, breaks);
+        QCOMPARE(rowBreaks(widths, stored, rowWidth), breaks);
     }
 };
 

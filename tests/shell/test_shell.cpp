@@ -1,4 +1,5 @@
 // The main window's frame: tab switch, tray menu, log, font sizes and wheel routing.
+#include "ProgressBarState.h"
 #include "TestDataFolder.h"
 #include "app/AppIcon.h"
 #include "app/MessageFontSize.h"
@@ -164,6 +165,17 @@ private slots:
         QVERIFY(navi->ToolButtonBidSearch->isEnabled());
         QVERIFY(!navi->ToolButtonNaviFind->isEnabled());
         QVERIFY(navi->ComboBoxInputCarriage->isEnabled());
+    }
+
+    void progressBarsStandStillWhileIdle()
+    {
+        navi->show();
+        QVERIFY(QTest::qWaitForWindowExposed(navi.get()));
+        for (int tab : {1, 0}) {
+            navi->PageControlMain->setCurrentIndex(tab);
+            VERIFY_IDLE_BAR(navi->ProgressBar);
+            VERIFY_IDLE_BAR(navi->ProgressBar2);
+        }
     }
 
     void trayMenuListsTheAccountsOnce()

@@ -19,6 +19,7 @@
 #include <QLockFile>
 #include <QMenu>
 #include <QProcess>
+#include <QSet>
 #include <QSqlRecord>
 #include <QTest>
 #include <QToolBar>
@@ -96,6 +97,36 @@ protected:
 private:
     std::atomic<bool>& m_painted;
 };
+
+QList<QToolBar*> bandsOf(const TFormNavi& navi)
+{
+    return {navi.ToolBarMain, navi.ToolBarNavi, navi.PanelLogin, navi.ToolBarFlg};
+}
+
+// Band a stands before band b: in a row above it, or to its left in the same row.
+bool standsBefore(const QToolBar* a, const QToolBar* b)
+{
+    const QRect ra = a->geometry();
+    const QRect rb = b->geometry();
+    return ra.top() != rb.top() ? ra.top() < rb.top() : ra.left() < rb.left();
+}
+
+// Every band lies inside the window at its full width, so none hides a button.
+bool bandsWhole(const TFormNavi& navi)
+{
+    for (const QToolBar* band : bandsOf(navi))
+        if (!navi.rect().contains(band->geometry()) || band->width() < band->sizeHint().width())
+            return false;
+    return true;
+}
+
+int bandRows(const TFormNavi& navi)
+{
+    QSet<int> tops;
+    for (const QToolBar* band : bandsOf(navi))
+        tops.insert(band->geometry().top());
+    return int(tops.size());
+}
 
 void makeDatabaseUnreadable(const TestDataFolder& folder)
 {
@@ -289,12 +320,81 @@ private slots:
         }
         auto navi = startWindow();
         QTRY_VERIFY(navi->sharedQueriesReady);
-        QTRY_VERIFY(navi->ToolBarFlg->geometry().left() < navi->ToolBarMain->geometry().left());
+        QTRY_VERIFY(standsBefore(navi->ToolBarFlg, navi->ToolBarMain));
+        QVERIFY(standsBefore(navi->ToolBarMain, navi->ToolBarNavi));
+        QVERIFY(standsBefore(navi->ToolBarNavi, navi->PanelLogin));
         closeWindow(*navi);
         const IniFile ini = settings(folder);
         for (int id = 0; id < 4; ++id)
             QCOMPARE(ini.readInteger("Main", "CoolBarIndex" + QString::number(id), -1),
                      (id + 1) % 4);
+    }
+
+    void bandsWrapToTheWindowWidth()
+    {
+        TestDataFolder folder;
+        auto navi = startWindow();
+        QTRY_VERIFY(navi->sharedQueriesReady);
+        QCOMPARE(navi->size(), QSize(900, 600));
+        QTRY_VERIFY(bandsWhole(*navi));
+        QVERIFY(bandRows(*navi) > 1);
+        int total = 0;
+        for (const QToolBar* band : bandsOf(*navi))
+            total += band->sizeHint().width();
+        // Wide enough, the bands come back into one row; narrow again, they wrap again.
+        navi->resize(total + 10, 600);
+        QTRY_COMPARE(bandRows(*navi), 1);
+        QVERIFY(bandsWhole(*navi));
+        navi->resize(900, 600);
+        QTRY_VERIFY(bandRows(*navi) > 1);
+        QTRY_VERIFY(bandsWhole(*navi));
+        closeWindow(*navi);
+        // Breaks made for want of room are not the seller's: none is written.
+        const IniFile ini = settings(folder);
+        for (int id = 0; id < 4; ++id) {
+            const QString key = QString::number(id);
+            QCOMPARE(ini.readInteger("Main", "CoolBarIndex" + key, -1), id);
+            QVERIFY(ini.valueExists("Main", "CoolBarBreak" + key));
+            QCOMPARE(ini.readBool("Main", "CoolBarBreak" + key, true), false);
+        }
+    }
+
+    void storedBreakHoldsOnAWideWindow_data()
+    {
+        QTest::addColumn<bool>("dragged");
+        QTest::newRow("break read from the settings") << false;
+        QTest::newRow("break made by dragging the band") << true;
+    }
+    void storedBreakHoldsOnAWideWindow()
+    {
+        QFETCH(bool, dragged);
+        TestDataFolder folder;
+        {
+            IniFile ini = settings(folder);
+            ini.writeInteger("Main", "Width", 2600);
+            if (!dragged)
+                ini.writeBool("Main", "CoolBarBreak2", true);
+        }
+        auto navi = startWindow();
+        QTRY_VERIFY(navi->sharedQueriesReady);
+        QCOMPARE(navi->width(), 2600);
+        if (dragged) {
+            QTRY_COMPARE(bandRows(*navi), 1);
+            // What a drop of the login bar onto a row of its own leaves behind.
+            navi->insertToolBarBreak(navi->PanelLogin);
+            QTRY_VERIFY(standsBefore(navi->ToolBarNavi, navi->PanelLogin) &&
+                        navi->PanelLogin->geometry().left() == 0);
+            navi->resize(2500, 600);
+        }
+        // Everything would fit in one row; the login bar still starts the second.
+        QTRY_COMPARE(bandRows(*navi), 2);
+        QCOMPARE(navi->PanelLogin->geometry().left(), 0);
+        QCOMPARE(navi->ToolBarFlg->geometry().top(), navi->PanelLogin->geometry().top());
+        QVERIFY(bandsWhole(*navi));
+        closeWindow(*navi);
+        const IniFile ini = settings(folder);
+        for (int id = 0; id < 4; ++id)
+            QCOMPARE(ini.readBool("Main", "CoolBarBreak" + QString::number(id), false), id == 2);
     }
 
     void savedLoginsFillTheLoginList()

@@ -1,5 +1,6 @@
 // The version check of every start against a fake update server, the update offer, the updater
 // download and its hand-over, the about box, and the jump from a log line to its listing row.
+#include "ProgressBarState.h"
 #include "TestDataFolder.h"
 #include "TestDialogs.h"
 #include "UpdateSite.h"
@@ -397,7 +398,8 @@ private slots:
         server.useAsUpdateServer();
         TFormVersionUpExeDownLoad window(nullptr);
         QCOMPARE(window.windowTitle(), QString("バージョンアップファイルダウンロード"));
-        QCOMPARE(window.ProgressBarExe->maximum(), 0);
+        VERIFY_IDLE_BAR(window.ProgressBarExe);
+        VERIFY_IDLE_BAR(window.ProgressBarMdb);
         window.downloadExe = true;
         window.show();
         QTRY_VERIFY(server.requestCount("UpdateExe.exe") >= 1);
@@ -412,7 +414,7 @@ private slots:
         const int size = int(UpdateSite::updaterBody(UpdateSite::Updater::Exe).size());
         QCOMPARE(window.ProgressBarExe->maximum(), size);
         QCOMPARE(window.ProgressBarExe->value(), size);
-        QCOMPARE(window.ProgressBarMdb->maximum(), 0);
+        VERIFY_IDLE_BAR(window.ProgressBarMdb);
         QCOMPARE(server.requestCount("UpdateExe.exe"), 2);
         QCOMPARE(server.requestCount("UpdateMdb.exe"), 0);
     }
