@@ -457,10 +457,12 @@ void TFormFindNavi::FormClose()
     if (m_search)
         m_search->abandon();
     IniFile ini(CommonDefine::settingIniPath());
+    IniFile::Batch batch(ini);
     m_placement->save(ini);
     const QString sectionName = QString::fromLatin1(section);
     SideListLayout::write(ini, sectionName, QStringLiteral("ListViewNaviHeight"), Splitter,
                           ListViewNavi);
     ini.writeInteger(sectionName, QStringLiteral("SortColumnNavi"), sortColumn);
     ini.writeInteger(sectionName, QStringLiteral("SortTypeNavi"), sortType);
+    batch.save();
 }

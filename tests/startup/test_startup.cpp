@@ -253,6 +253,33 @@ private slots:
         QCOMPARE(ini.readInteger("Main", "Width", 0), 900);
     }
 
+    // A large setting.ini (a 10 MB line in a key the program does not own) is read once at the
+    // start and written once by the close, and the foreign line comes back byte for byte.
+    void closeWithALargeSettingsFileSavesItOnce()
+    {
+        TestDataFolder folder;
+        const QByteArray foreign = "Big=\x82\xa0" + QByteArray(10'000'000, 'x') + "\xff";
+        {
+            QFile file(folder.filePath("setting.ini"));
+            QVERIFY(file.open(QIODevice::Append));
+            file.write("[Foreign]\n" + foreign + "\n");
+        }
+        const int parsesBefore = IniFile::parseCount();
+        auto navi = startWindow();
+        QTRY_VERIFY(navi->sharedQueriesReady);
+        QCOMPARE(IniFile::parseCount() - parsesBefore, 1);
+        const int parses = IniFile::parseCount();
+        const int saves = IniFile::saveCount();
+        closeWindow(*navi);
+        QVERIFY(IniFile::parseCount() - parses <= 1);
+        QCOMPARE(IniFile::saveCount() - saves, 1);
+        QFile file(folder.filePath("setting.ini"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray written = file.readAll();
+        QVERIFY(written.contains("\n[Foreign]\n" + foreign + "\n"));
+        QCOMPARE(settings(folder).readInteger("Main", "Width", 0), 900);
+    }
+
     void databaseVersionIsWrittenBackNormalised()
     {
         TestDataFolder folder;
