@@ -26,6 +26,7 @@
 #include <atomic>
 #include <memory>
 #include <signal.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -96,6 +97,13 @@ protected:
 private:
     std::atomic<bool>& m_painted;
 };
+
+// The permission bits of the file, -1 when it is missing.
+int fileMode(const QString& path)
+{
+    struct stat info;
+    return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? int(info.st_mode & 07777) : -1;
+}
 
 void makeDatabaseUnreadable(const TestDataFolder& folder)
 {
@@ -458,6 +466,7 @@ private slots:
         TestDataFolder folder;
         QProcess* first = startProgram(folder, this);
         QTRY_VERIFY_WITH_TIMEOUT(instanceAnswers(folder), 20000);
+        QCOMPARE(fileMode(SingleInstance::lockFileFor(folder.path())), 0600);
         QProcess* second = startProgram(folder, this);
         QVERIFY(second->waitForFinished(10000));
         QCOMPARE(second->exitCode(), 0);
@@ -467,6 +476,14 @@ private slots:
         QCOMPARE(first->exitStatus(), QProcess::NormalExit);
         QCOMPARE(first->exitCode(), 0);
         QCOMPARE(settings(folder).readInteger("Main", "Width", 0), 900);
+    }
+
+    void lockFileIsOwnerOnlyWhileHeld()
+    {
+        TestDataFolder folder;
+        SingleInstance instance(folder.path());
+        QCOMPARE(instance.acquire(), SingleInstance::Outcome::First);
+        QCOMPARE(fileMode(SingleInstance::lockFileFor(folder.path())), 0600);
     }
 
     void secondStartWhileTheFirstHasNoWindowEndsWithOne()
