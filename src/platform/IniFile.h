@@ -47,7 +47,8 @@ public:
     // any IniFile of that path) change the shared contents only; save() writes the file once and
     // throws its write error as a single write would. A batch that ends without save(), as when
     // an exception leaves its scope, drops its writes and the file stays as it was. A batch
-    // opened inside another on the same file joins it: the outermost one saves.
+    // opened inside another on the same file joins it: the outermost one saves. The IniFile
+    // outlives its batch.
     class Batch
     {
     public:

@@ -97,6 +97,9 @@ private:
             connection.buffer.remove(0, headerEnd + 4 + length);
             request.secure = socket->isEncrypted();
             respond(socket, request);
+            // An answer that closes the connection has dropped its entry, and with it connection.
+            if (!m_connections.contains(socket))
+                return;
         }
     }
 
