@@ -1,7 +1,8 @@
 #include "app/CsvExport.h"
 
+#include "platform/SafeFileWriter.h"
+
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QSqlRecord>
 #include <QVariant>
 
@@ -176,21 +177,7 @@ void Cp932Lines::appendByCharacter(const QString& text)
 
 bool writeFile(const QString& path, const QByteArray& bytes, QString* error)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        *error = file.errorString();
-        return false;
-    }
-    if (file.write(bytes) != bytes.size()) {
-        *error = file.errorString();
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.commit()) {
-        *error = file.errorString();
-        return false;
-    }
-    return true;
+    return SafeFileWriter::writeWholeFile(path, bytes, error);
 }
 
 } // namespace CsvExport

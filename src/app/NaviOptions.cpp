@@ -63,12 +63,14 @@ BidInfoKeywords BidInfoKeywords::readCreatingDefaults(IniFile& ini)
 {
     const QString& s = CommonDefine::Section::SettingGetBidInfo;
     if (!ini.sectionExists(s)) {
+        IniFile::Batch batch(ini);
         ini.writeBool(s, "ExistsSection", true);
         ini.writeString(s, "NameItem0", QStringLiteral("氏名："));
         ini.writeString(s, "PostItem0", QStringLiteral("郵便番号："));
         ini.writeString(s, "Address1Item0", QStringLiteral("住所："));
         ini.writeString(s, "TelItem0", QStringLiteral("電話番号："));
         ini.writeString(s, "MailItem0", QStringLiteral("メール："));
+        batch.save();
     }
     BidInfoKeywords k;
     k.name = ini.readList(s, "Name");

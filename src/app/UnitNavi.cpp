@@ -213,6 +213,7 @@ int TFormNavi::readMainSection()
 void TFormNavi::writeMainSection()
 {
     IniFile ini(CommonDefine::settingIniPath());
+    IniFile::Batch batch(ini);
     const QString& s = mainSection();
     placement->save(ini);
     ini.writeBool(s, "FlgConfirm", ActionFlgConfirm->isChecked());
@@ -242,6 +243,7 @@ void TFormNavi::writeMainSection()
     ini.writeInteger(s, "SortTypeNavi", naviSortType);
     ini.writeString(s, "LoginId", ComboBoxLoginId->currentText());
     ini.writeInteger(s, "FontSize", MemoNavi->font().pointSize());
+    batch.save();
 }
 
 TFormNavi::PaneSize& TFormNavi::paneSize(const QString& key)

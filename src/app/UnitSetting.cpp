@@ -687,6 +687,7 @@ void TFormSetting::ButtonOkClick()
 
     try {
         IniFile ini(CommonDefine::settingIniPath());
+        IniFile::Batch batch(ini);
         SettingSave::writeOptions(ini, values);
         const QList<SettingPages::ListOption>& lists = SettingPages::lists();
         for (int i = 0; i < lists.size(); ++i) {
@@ -697,6 +698,7 @@ void TFormSetting::ButtonOkClick()
                                        : loadedOtherItemCounts[i];
             ini.writeList(lists[i].section, lists[i].prefix, loaded, listLines(i));
         }
+        batch.save();
     } catch (const std::exception& error) {
         Dialogs::showError(this, CommonDefine::applicationTitle, QString::fromUtf8(error.what()));
         return;

@@ -4,19 +4,20 @@
 #include "app/VersionFile.h"
 #include "platform/Dialogs.h"
 #include "platform/ProgressBarRange.h"
+#include "site/FileDownload.h"
 #include "site/SiteEndpoints.h"
 
 #include <QEvent>
 #include <QGuiApplication>
 #include <QLabel>
-#include <QNetworkAccessManager>
-#include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QProgressBar>
-#include <QSaveFile>
 #include <QScreen>
+#include <QSslConfiguration>
 #include <QTimer>
 #include <QVBoxLayout>
+
+#include <atomic>
 
 namespace {
 
@@ -28,6 +29,8 @@ const QString mdbFailureText =
                    "サーバが込みあっている可能性があります。");
 constexpr int timerMs = 200;
 constexpr int transferTimeoutMs = 30000;
+constexpr qint64 defaultSizeLimit = qint64(256) * 1024 * 1024;
+std::atomic<qint64> sizeLimit{defaultSizeLimit};
 
 QNetworkRequest updaterRequest(const QString& url)
 {
@@ -35,18 +38,14 @@ QNetworkRequest updaterRequest(const QString& url)
     request.setHeader(QNetworkRequest::UserAgentHeader,
                       QStringLiteral("Mozilla/3.0 (compatible; Indy Library)"));
     request.setTransferTimeout(transferTimeoutMs);
+    // A redirect to HTTPS on the update host trusts what the site's connections trust.
+    const QList<QSslCertificate> extra = SiteEndpoints::load().extraCaCertificates();
+    if (!extra.isEmpty()) {
+        QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
+        tls.addCaCertificates(extra);
+        request.setSslConfiguration(tls);
+    }
     return request;
-}
-
-// A fetch counts only when it answered 200 and brought its whole body.
-bool completeAnswer(QNetworkReply* reply, qint64 received)
-{
-    if (reply->error() != QNetworkReply::NoError)
-        return false;
-    if (reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt() != 200)
-        return false;
-    const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
-    return !length.isValid() || length.toLongLong() == received;
 }
 
 } // namespace
@@ -58,7 +57,9 @@ TFormVersionUpExeDownLoad::TFormVersionUpExeDownLoad(QWidget* owner)
     setObjectName("FormVersionUpExeDownLoad");
     setWindowTitle(QStringLiteral("バージョンアップファイルダウンロード"));
     buildLayout();
-    network = new QNetworkAccessManager(this);
+    download = new FileDownload(this);
+    connect(download, &FileDownload::progress, this, &TFormVersionUpExeDownLoad::transferProgress);
+    connect(download, &FileDownload::finished, this, &TFormVersionUpExeDownLoad::transferFinished);
     TimerDownLoad = new QTimer(this);
     TimerDownLoad->setObjectName("TimerDownLoad");
     TimerDownLoad->setSingleShot(true);
@@ -73,7 +74,7 @@ TFormVersionUpExeDownLoad::TFormVersionUpExeDownLoad(QWidget* owner)
 
 TFormVersionUpExeDownLoad::~TFormVersionUpExeDownLoad()
 {
-    stopTransfer();
+    download->abort();
 }
 
 void TFormVersionUpExeDownLoad::buildLayout()
@@ -105,6 +106,11 @@ QString TFormVersionUpExeDownLoad::fileUrl(const QString& name)
     return SiteEndpoints::httpUrl(SiteEndpoints::load().updateHost, VersionFile::path + name);
 }
 
+void TFormVersionUpExeDownLoad::setSizeLimit(qint64 bytes)
+{
+    sizeLimit.store(bytes < 0 ? defaultSizeLimit : bytes);
+}
+
 bool TFormVersionUpExeDownLoad::event(QEvent* event)
 {
     if (event->type() == QEvent::WindowActivate)
@@ -134,44 +140,10 @@ void TFormVersionUpExeDownLoad::startDownload(int kind)
 {
     started = true;
     fileKind = kind;
-    fileName = kind == 0 ? CommonDefine::updateExeName : CommonDefine::updateMdbName;
-    // The probe: the whole file once into memory, to learn that the server hands it out.
-    reply = network->get(updaterRequest(fileUrl(fileName)));
-    connect(reply, &QNetworkReply::finished, this, &TFormVersionUpExeDownLoad::probeFinished);
-}
-
-void TFormVersionUpExeDownLoad::probeFinished()
-{
-    QNetworkReply* probe = reply;
-    reply = nullptr;
-    probe->deleteLater();
-    const QByteArray body = probe->readAll();
-    if (!completeAnswer(probe, body.size())) {
-        failDownload(fileKind);
-        return;
-    }
-    output = std::make_unique<QSaveFile>(CommonDefine::exeDir() + '/' + fileName);
-    written = 0;
-    if (!output->open(QIODevice::WriteOnly)) {
-        output.reset();
-        failDownload(fileKind);
-        return;
-    }
-    reply = network->get(updaterRequest(fileUrl(fileName)));
-    connect(reply, &QNetworkReply::readyRead, this, &TFormVersionUpExeDownLoad::transferReadyRead);
-    connect(reply, &QNetworkReply::downloadProgress, this,
-            &TFormVersionUpExeDownLoad::transferProgress);
-    connect(reply, &QNetworkReply::finished, this, &TFormVersionUpExeDownLoad::transferFinished);
-}
-
-void TFormVersionUpExeDownLoad::transferReadyRead()
-{
-    const QByteArray bytes = reply->readAll();
-    if (!output || output->write(bytes) != bytes.size()) {
-        reply->abort();
-        return;
-    }
-    written += bytes.size();
+    const QString fileName = kind == 0 ? CommonDefine::updateExeName : CommonDefine::updateMdbName;
+    if (!download->start(updaterRequest(fileUrl(fileName)), CommonDefine::exeDir() + '/' + fileName,
+                         sizeLimit.load()))
+        failDownload(kind);
 }
 
 void TFormVersionUpExeDownLoad::transferProgress(qint64 received, qint64 total)
@@ -183,17 +155,9 @@ void TFormVersionUpExeDownLoad::transferProgress(qint64 received, qint64 total)
     bar->setValue(int(qMin<qint64>(received, INT_MAX)));
 }
 
-void TFormVersionUpExeDownLoad::transferFinished()
+void TFormVersionUpExeDownLoad::transferFinished(bool saved)
 {
-    QNetworkReply* transfer = reply;
-    reply = nullptr;
-    transfer->deleteLater();
-    const QByteArray rest = transfer->readAll();
-    const bool saved = output && output->write(rest) == rest.size();
-    written += rest.size();
-    const bool complete = saved && completeAnswer(transfer, written) && output->commit();
-    output.reset();
-    if (!complete) {
+    if (!saved) {
         failDownload(fileKind);
         return;
     }
@@ -219,17 +183,6 @@ void TFormVersionUpExeDownLoad::TimerCloseTimer()
 void TFormVersionUpExeDownLoad::done(int result)
 {
     // Closed by the user during a transfer: the partial file is dropped and nothing is flagged.
-    stopTransfer();
+    download->abort();
     QDialog::done(result);
-}
-
-void TFormVersionUpExeDownLoad::stopTransfer()
-{
-    if (reply) {
-        reply->disconnect(this);
-        reply->abort();
-        reply->deleteLater();
-        reply = nullptr;
-    }
-    output.reset();
 }

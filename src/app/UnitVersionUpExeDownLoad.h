@@ -1,21 +1,17 @@
 #pragma once
 
 #include <QDialog>
-#include <QPointer>
 
-#include <memory>
-
+class FileDownload;
 class QLabel;
-class QNetworkAccessManager;
-class QNetworkReply;
 class QProgressBar;
-class QSaveFile;
 class QTimer;
 
 // The download window of the update offer: fetches one updater program from the update server
 // into the data folder, showing its progress. The opener sets downloadExe or downloadMdb, shows
-// it modally and reads exeDownloaded and mdbDownloaded afterwards. The fetches run on the
-// window's own network manager, so its modal loop keeps the program responsive.
+// it modally and reads exeDownloaded and mdbDownloaded afterwards. The file is fetched with one
+// GET while the window's modal loop keeps the program responsive; the saved file is the body of
+// that answer, or nothing is saved.
 class TFormVersionUpExeDownLoad : public QDialog
 {
     Q_OBJECT
@@ -25,6 +21,8 @@ public:
 
     // The updater's address on the update server.
     static QString fileUrl(const QString& name);
+    // The largest updater taken (256 MiB); tests set a smaller one, a negative value restores it.
+    static void setSizeLimit(qint64 bytes);
 
     bool downloadExe = false;
     bool downloadMdb = false;
@@ -51,18 +49,11 @@ protected:
 private:
     void buildLayout();
     void startDownload(int kind);
-    void probeFinished();
-    void transferReadyRead();
     void transferProgress(qint64 received, qint64 total);
-    void transferFinished();
+    void transferFinished(bool saved);
     // The failure box of the file being fetched, then the window closes.
     void failDownload(int kind);
-    void stopTransfer();
 
-    QNetworkAccessManager* network = nullptr;
-    QPointer<QNetworkReply> reply;
-    std::unique_ptr<QSaveFile> output;
-    QString fileName;
-    qint64 written = 0;
+    FileDownload* download = nullptr;
     bool started = false;
 };

@@ -250,6 +250,7 @@ void TemplateEditorBase::FormClose()
     if (!m_store)
         return;
     IniFile ini(CommonDefine::settingIniPath());
+    IniFile::Batch batch(ini);
     // A minimised editor is stored as normal.
     const int state = WindowPlacement::stateCode(windowState()) == 2 ? 2 : 0;
     ini.writeInteger(m_section, QStringLiteral("WindowState"), state);
@@ -258,6 +259,7 @@ void TemplateEditorBase::FormClose()
         m_listWidth = PanelList->width();
     ini.writeInteger(m_section, QStringLiteral("ListWidth"), m_listWidth);
     writeLayout(ini);
+    batch.save();
     m_store->writeOrder(listNames());
     m_store.reset();
 }

@@ -580,6 +580,7 @@ void TFormEvaluation::closeEvent(QCloseEvent* event)
 void TFormEvaluation::writeSection()
 {
     IniFile ini(CommonDefine::settingIniPath());
+    IniFile::Batch batch(ini);
     const QString& s = section();
     m_placement->save(ini);
     ini.writeBool(s, "FlgPluralUpdate", CheckBoxFlgPluralUpdate->isChecked());
@@ -587,4 +588,5 @@ void TFormEvaluation::writeSection()
     if (PanelBottomLeft->isVisible())
         m_templatePanelWidth = PanelBottomLeft->width();
     ini.writeInteger(s, "TreeViewTemplateWidht", m_templatePanelWidth);
+    batch.save();
 }

@@ -955,6 +955,7 @@ void TFormReply::FormClose()
         return;
     m_closed = true;
     IniFile ini(CommonDefine::settingIniPath());
+    IniFile::Batch batch(ini);
     const QString& s = section();
     m_placement->save(ini);
     if (PanelNaviList->isVisible())
@@ -979,5 +980,6 @@ void TFormReply::FormClose()
     ini.writeInteger(s, "ListViewNaviWidth", m_listWidth);
     ini.writeInteger(s, "SortColumnBidNavi", sortColumn);
     ini.writeInteger(s, "SortTypeNavi", sortType);
+    batch.save();
     m_templates.reset();
 }

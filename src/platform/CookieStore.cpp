@@ -1,10 +1,9 @@
 #include "platform/CookieStore.h"
 
-#include "platform/DataFolder.h"
+#include "platform/SafeFileWriter.h"
 
 #include <QDateTime>
 #include <QFile>
-#include <QSaveFile>
 #include <QUrl>
 
 #include <algorithm>
@@ -158,20 +157,21 @@ void CookieStore::saveLocked()
     if (m_filePath.isEmpty())
         return;
     const QDateTime now = QDateTime::currentDateTimeUtc();
-    QSaveFile file(m_filePath);
-    if (!file.open(QIODevice::WriteOnly))
-        return;
-    file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    QByteArray bytes;
     for (const QNetworkCookie& cookie : allCookies()) {
         if (cookie.isSessionCookie() || cookie.expirationDate() <= now)
             continue;
-        file.write(cookie.toRawForm(QNetworkCookie::Full));
-        file.write("\n");
+        bytes += cookie.toRawForm(QNetworkCookie::Full);
+        bytes += '\n';
     }
-    if (file.commit()) {
-        ++m_saveCount;
-        m_dirty = false;
-        m_savedKeys = persistentKeysLocked();
-        DataFolder::restrictFile(m_filePath);
+    QString error;
+    if (!SafeFileWriter::writeWholeFile(m_filePath, bytes, &error,
+                                        SafeFileWriter::Access::OwnerOnly)) {
+        // The old file stays; the store stays unsaved, so the next change or save() tries again.
+        qWarning("cookies not saved to %s: %s", qPrintable(m_filePath), qPrintable(error));
+        return;
     }
+    ++m_saveCount;
+    m_dirty = false;
+    m_savedKeys = persistentKeysLocked();
 }

@@ -1,17 +1,83 @@
 #include "platform/IniFile.h"
 
-#include "platform/DataFolder.h"
+#include "platform/IniContents.h"
+#include "platform/SafeFileWriter.h"
 
+#include <QDir>
 #include <QFile>
-#include <QSaveFile>
+#include <QFileInfo>
+#include <QMutex>
 
+#include <atomic>
+#include <map>
 #include <stdexcept>
+
+#include <sys/stat.h>
+#include <time.h>
 
 namespace {
 
-bool sameName(const QString& a, const QString& b)
+// What stat tells of a file: any write to it, or a new file in its place, changes this.
+struct FileStamp
 {
-    return a.compare(b, Qt::CaseInsensitive) == 0;
+    bool exists = false;
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = 0;
+    mode_t mode = 0;
+    timespec modified{};
+    timespec changed{};
+
+    static FileStamp of(const struct stat& info)
+    {
+        return {true,         info.st_dev,  info.st_ino, info.st_size,
+                info.st_mode, info.st_mtim, info.st_ctim};
+    }
+    static FileStamp ofPath(const QString& path)
+    {
+        struct stat info;
+        return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? of(info) : FileStamp{};
+    }
+    static FileStamp ofOpenFile(int handle)
+    {
+        struct stat info;
+        return ::fstat(handle, &info) == 0 ? of(info) : FileStamp{};
+    }
+
+    bool operator==(const FileStamp& other) const
+    {
+        const auto same = [](const timespec& a, const timespec& b) {
+            return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
+        };
+        return exists == other.exists && device == other.device && inode == other.inode &&
+               size == other.size && mode == other.mode && same(modified, other.modified) &&
+               same(changed, other.changed);
+    }
+
+    // A file system stamps times from a clock that ticks coarsely: a change made within the tick
+    // of the file's last change may leave the stamp as it was. Such a stamp proves nothing until
+    // that tick is over. Whole seconds mean a file system that keeps no finer times.
+    bool isRecent() const
+    {
+        if (!exists)
+            return false;
+        timespec now{};
+        clock_gettime(CLOCK_REALTIME, &now);
+        const qint64 tickNs = modified.tv_nsec == 0 ? 2'000'000'000 : 100'000'000;
+        const qint64 ageNs = (qint64(now.tv_sec) - modified.tv_sec) * 1'000'000'000 +
+                             (now.tv_nsec - modified.tv_nsec);
+        return ageNs < tickNs;
+    }
+};
+
+std::atomic<int> parses{0};
+std::atomic<int> saves{0};
+
+// Guards the registry and every file's shared state; each operation holds it briefly.
+QMutex& sharedMutex()
+{
+    static QMutex mutex;
+    return mutex;
 }
 
 QString unquote(const QString& value)
@@ -28,64 +94,118 @@ QString listKey(const QString& prefix, int number)
 
 } // namespace
 
-IniFile::IniFile(const QString& path) : m_path(path) {}
-
-IniFile::Contents IniFile::load() const
+// One file's contents as last read or written, shared by every IniFile of its path.
+struct IniFile::Shared
 {
-    Contents contents;
-    QFile file(m_path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        contents.unreadable = file.exists();
-        return contents;
-    }
-    const QString text = QString::fromUtf8(file.readAll());
-    Section* current = nullptr;
-    for (QString line : text.split('\n')) {
-        if (line.endsWith('\r'))
-            line.chop(1);
-        const QString trimmed = line.trimmed();
-        if (trimmed.startsWith('[') && trimmed.contains(']')) {
-            contents.sections.append({trimmed.mid(1, trimmed.indexOf(']') - 1).trimmed(), {}});
-            current = &contents.sections.last();
-            continue;
+    bool loaded = false;
+    bool unreadable = false; // the file exists but could not be read
+    FileStamp stamp;
+    bool stampRecent = false;
+    QByteArray bytes; // the file as last read or written
+    IniContents contents;
+    int batchDepth = 0;
+    bool batchChanged = false;
+
+    // Reads the file again when it may have changed since it was last read or written. An open
+    // batch holds the contents as they are until it ends.
+    void refresh(const QString& path)
+    {
+        if (batchDepth > 0)
+            return;
+        if (loaded && !stampRecent && FileStamp::ofPath(path) == stamp)
+            return;
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly)) {
+            const FileStamp current = FileStamp::ofPath(path);
+            take(current, {}, current.exists);
+            return;
         }
-        Entry entry;
-        entry.rawLine = line;
-        const int equals = line.indexOf('=');
-        if (equals > 0 && !trimmed.startsWith(';')) {
-            entry.key = line.left(equals).trimmed();
-            entry.value = line.mid(equals + 1).trimmed();
+        const FileStamp current = FileStamp::ofOpenFile(file.handle());
+        QByteArray read = file.readAll();
+        if (file.error() != QFileDevice::NoError) {
+            take(current, {}, true);
+            return;
         }
-        if (entry.key.isEmpty() && trimmed.isEmpty())
-            continue;
-        (current ? current->entries : contents.preamble).append(entry);
+        if (loaded && !unreadable && read == bytes) {
+            stamped(current);
+            return;
+        }
+        take(current, std::move(read), false);
     }
-    return contents;
+
+    void take(const FileStamp& current, QByteArray read, bool cannotRead)
+    {
+        bytes = std::move(read);
+        contents = IniContents::parse(bytes);
+        unreadable = cannotRead;
+        loaded = true;
+        if (!cannotRead && current.exists)
+            ++parses;
+        stamped(current);
+    }
+
+    void stamped(const FileStamp& current)
+    {
+        stamp = current;
+        stampRecent = current.isRecent();
+    }
+};
+
+IniFile::IniFile(const QString& path) : m_path(path)
+{
+    static std::map<QString, std::shared_ptr<Shared>> registry;
+    const QString key = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+    QMutexLocker lock(&sharedMutex());
+    std::shared_ptr<Shared>& shared = registry[key];
+    if (!shared)
+        shared = std::make_shared<Shared>();
+    m_shared = shared;
 }
 
-IniFile::Contents IniFile::loadForWrite() const
+int IniFile::parseCount()
 {
-    Contents contents = load();
+    return parses.load();
+}
+
+int IniFile::saveCount()
+{
+    return saves.load();
+}
+
+template <typename Read> auto IniFile::withContents(Read read) const
+{
+    QMutexLocker lock(&sharedMutex());
+    m_shared->refresh(m_path);
+    return read(std::as_const(m_shared->contents));
+}
+
+template <typename Change> void IniFile::changeContents(Change change)
+{
+    QMutexLocker lock(&sharedMutex());
+    m_shared->refresh(m_path);
     // Writing back what could not be read would drop every other setting in the file.
-    if (contents.unreadable)
+    if (m_shared->unreadable)
         throwWriteError();
-    return contents;
+    if (!change(m_shared->contents))
+        return;
+    if (m_shared->batchDepth > 0)
+        m_shared->batchChanged = true;
+    else
+        saveLocked();
 }
 
-void IniFile::save(const Contents& contents) const
+void IniFile::saveLocked() const
 {
-    QString text;
-    for (const Entry& entry : contents.preamble)
-        text += entry.rawLine + '\n';
-    for (const Section& section : contents.sections) {
-        text += '[' + section.name + "]\n";
-        for (const Entry& entry : section.entries)
-            text += (entry.key.isEmpty() ? entry.rawLine : entry.key + '=' + entry.value) + '\n';
-    }
-    QSaveFile file(m_path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(text.toUtf8()) < 0 || !file.commit())
+    const QByteArray bytes = m_shared->contents.bytes();
+    if (!SafeFileWriter::writeWholeFile(m_path, bytes, nullptr,
+                                        SafeFileWriter::Access::OwnerOnly)) {
+        // The shared contents hold what the file does not: the next use reads the file again.
+        m_shared->loaded = false;
         throwWriteError();
-    DataFolder::restrictFile(m_path);
+    }
+    ++saves;
+    m_shared->bytes = bytes;
+    m_shared->stamped(FileStamp::ofPath(m_path));
 }
 
 void IniFile::throwWriteError() const
@@ -94,63 +214,50 @@ void IniFile::throwWriteError() const
         QStringLiteral("設定ファイルに書き込めません: %1").arg(m_path).toStdString());
 }
 
-const IniFile::Section* IniFile::Contents::findSection(const QString& name) const
+IniFile::Batch::Batch(IniFile& ini) : m_ini(ini)
 {
-    for (const Section& section : sections)
-        if (sameName(section.name, name))
-            return &section;
-    return nullptr;
-}
-
-IniFile::Section* IniFile::Contents::findSection(const QString& name)
-{
-    return const_cast<Section*>(std::as_const(*this).findSection(name));
-}
-
-const IniFile::Entry* IniFile::Contents::findEntry(const QString& section,
-                                                   const QString& key) const
-{
-    const Section* found = findSection(section);
-    if (!found)
-        return nullptr;
-    for (const Entry& entry : found->entries)
-        if (!entry.key.isEmpty() && sameName(entry.key, key))
-            return &entry;
-    return nullptr;
-}
-
-void IniFile::Contents::setValue(const QString& section, const QString& key, const QString& value)
-{
-    Section* found = findSection(section);
-    if (!found) {
-        sections.append({section, {}});
-        found = &sections.last();
+    QMutexLocker lock(&sharedMutex());
+    Shared& shared = *ini.m_shared;
+    if (shared.batchDepth == 0) {
+        shared.refresh(ini.m_path);
+        shared.batchChanged = false;
     }
-    for (Entry& entry : found->entries) {
-        if (!entry.key.isEmpty() && sameName(entry.key, key)) {
-            entry.value = value;
-            return;
-        }
-    }
-    found->entries.append({key, value, {}});
+    ++shared.batchDepth;
 }
 
-bool IniFile::Contents::removeKey(const QString& section, const QString& key)
+IniFile::Batch::~Batch()
 {
-    Section* found = findSection(section);
-    if (!found)
-        return false;
-    return found->entries.removeIf([&](const Entry& entry) {
-        return !entry.key.isEmpty() && sameName(entry.key, key);
-    }) > 0;
+    if (m_open)
+        end(false);
+}
+
+void IniFile::Batch::save()
+{
+    if (m_open)
+        end(true);
+}
+
+void IniFile::Batch::end(bool keep)
+{
+    QMutexLocker lock(&sharedMutex());
+    m_open = false;
+    Shared& shared = *m_ini.m_shared;
+    if (--shared.batchDepth > 0 || !shared.batchChanged)
+        return;
+    shared.batchChanged = false;
+    if (keep)
+        m_ini.saveLocked();
+    else
+        shared.loaded = false; // the writes are dropped: the next use reads the file
 }
 
 QString IniFile::readString(const QString& section, const QString& key,
                             const QString& defaultValue) const
 {
-    const Contents contents = load();
-    const Entry* entry = contents.findEntry(section, key);
-    return entry ? unquote(entry->value) : defaultValue;
+    return withContents([&](const IniContents& contents) {
+        const QString* value = contents.value(section, key);
+        return value ? unquote(*value) : defaultValue;
+    });
 }
 
 int IniFile::readInteger(const QString& section, const QString& key, int defaultValue) const
@@ -168,9 +275,10 @@ bool IniFile::readBool(const QString& section, const QString& key, bool defaultV
 
 void IniFile::writeString(const QString& section, const QString& key, const QString& value)
 {
-    Contents contents = loadForWrite();
-    contents.setValue(section, key, value);
-    save(contents);
+    changeContents([&](IniContents& contents) {
+        contents.setValue(section, key, value);
+        return true;
+    });
 }
 
 void IniFile::writeInteger(const QString& section, const QString& key, int value)
@@ -185,62 +293,53 @@ void IniFile::writeBool(const QString& section, const QString& key, bool value)
 
 bool IniFile::sectionExists(const QString& section) const
 {
-    return load().findSection(section) != nullptr;
+    return withContents([&](const IniContents& contents) { return contents.hasSection(section); });
 }
 
 bool IniFile::valueExists(const QString& section, const QString& key) const
 {
-    return load().findEntry(section, key) != nullptr;
+    return withContents(
+        [&](const IniContents& contents) { return contents.value(section, key) != nullptr; });
 }
 
 QStringList IniFile::readSection(const QString& section) const
 {
-    QStringList keys;
-    const Contents contents = load();
-    if (const Section* found = contents.findSection(section))
-        for (const Entry& entry : found->entries)
-            if (!entry.key.isEmpty())
-                keys << entry.key;
-    return keys;
+    return withContents([&](const IniContents& contents) { return contents.keys(section); });
 }
 
 void IniFile::eraseSection(const QString& section)
 {
-    Contents contents = loadForWrite();
-    const auto removed = contents.sections.removeIf(
-        [&](const Section& found) { return sameName(found.name, section); });
-    if (removed > 0)
-        save(contents);
+    changeContents([&](IniContents& contents) { return contents.removeSection(section); });
 }
 
 void IniFile::deleteKey(const QString& section, const QString& key)
 {
-    Contents contents = loadForWrite();
-    if (contents.removeKey(section, key))
-        save(contents);
+    changeContents([&](IniContents& contents) { return contents.removeKey(section, key); });
 }
 
 QStringList IniFile::readList(const QString& section, const QString& prefix) const
 {
-    const Contents contents = load();
-    QStringList lines;
-    for (int i = 0;; ++i) {
-        const Entry* entry = contents.findEntry(section, listKey(prefix, i));
-        const QString value = entry ? unquote(entry->value) : QString();
-        if (value.isEmpty())
-            break;
-        lines << value;
-    }
-    return lines;
+    return withContents([&](const IniContents& contents) {
+        QStringList lines;
+        for (int i = 0;; ++i) {
+            const QString* value = contents.value(section, listKey(prefix, i));
+            const QString line = value ? unquote(*value) : QString();
+            if (line.isEmpty())
+                break;
+            lines << line;
+        }
+        return lines;
+    });
 }
 
 void IniFile::writeList(const QString& section, const QString& prefix, int previousCount,
                         const QStringList& lines)
 {
-    Contents contents = loadForWrite();
-    for (int i = 0; i < previousCount; ++i)
-        contents.removeKey(section, listKey(prefix, i));
-    for (int i = 0; i < lines.size(); ++i)
-        contents.setValue(section, listKey(prefix, i), '"' + lines[i] + '"');
-    save(contents);
+    changeContents([&](IniContents& contents) {
+        for (int i = 0; i < previousCount; ++i)
+            contents.removeKey(section, listKey(prefix, i));
+        for (int i = 0; i < lines.size(); ++i)
+            contents.setValue(section, listKey(prefix, i), '"' + lines[i] + '"');
+        return true;
+    });
 }

@@ -4,12 +4,15 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
+
 // setting.ini as the Windows private-profile functions read and write it: sections and keys in
 // file order and without regard to case, values trimmed, one pair of enclosing double quotes
-// removed on read, booleans "1"/"0", a value that is not a number gives the default. The object
-// keeps no copy of the file: every read reads the file and every write re-reads it, changes
-// one thing and writes it back at once, so two objects on one file see each other's writes.
-// The file is UTF-8.
+// removed on read, booleans "1"/"0", a value that is not a number gives the default. Every
+// IniFile of one path shares one copy of the file's contents, read again only when the file
+// changed on disk; every write changes that copy and saves the whole file at once, so objects on
+// one file see each other's writes and the file always holds them. Lines the program does not
+// change keep their bytes. The file is UTF-8.
 class IniFile
 {
 public:
@@ -20,6 +23,8 @@ public:
     int readInteger(const QString& section, const QString& key, int defaultValue) const;
     bool readBool(const QString& section, const QString& key, bool defaultValue) const;
 
+    // The writes throw std::runtime_error when the file cannot be read or written; the file then
+    // stays as it was.
     void writeString(const QString& section, const QString& key, const QString& value);
     void writeInteger(const QString& section, const QString& key, int value);
     void writeBool(const QString& section, const QString& key, bool value);
@@ -38,36 +43,42 @@ public:
 
     QString path() const { return m_path; }
 
+    // A group of writes saved once. While a batch is open on a file, the writes to it (through
+    // any IniFile of that path) change the shared contents only; save() writes the file once and
+    // throws its write error as a single write would. A batch that ends without save(), as when
+    // an exception leaves its scope, drops its writes and the file stays as it was. A batch
+    // opened inside another on the same file joins it: the outermost one saves. The IniFile
+    // outlives its batch.
+    class Batch
+    {
+    public:
+        explicit Batch(IniFile& ini);
+        ~Batch();
+        Batch(const Batch&) = delete;
+        Batch& operator=(const Batch&) = delete;
+
+        void save();
+
+    private:
+        void end(bool keep);
+
+        IniFile& m_ini;
+        bool m_open = true;
+    };
+
+    // For tests: how often a settings file has been parsed from disk and saved by this process.
+    static int parseCount();
+    static int saveCount();
+
 private:
-    struct Entry
-    {
-        QString key; // empty for a line that is not key=value (kept as it stands)
-        QString value;
-        QString rawLine;
-    };
-    struct Section
-    {
-        QString name;
-        QList<Entry> entries;
-    };
-    struct Contents
-    {
-        QList<Entry> preamble;
-        QList<Section> sections;
-        bool unreadable = false; // the file exists but could not be read
+    struct Shared;
 
-        const Section* findSection(const QString& name) const;
-        Section* findSection(const QString& name);
-        const Entry* findEntry(const QString& section, const QString& key) const;
-        void setValue(const QString& section, const QString& key, const QString& value);
-        bool removeKey(const QString& section, const QString& key);
-    };
-
-    Contents load() const;
-    // The file as it is now, for a change that is written back; throws when it cannot be read.
-    Contents loadForWrite() const;
-    void save(const Contents& contents) const;
+    template <typename Read> auto withContents(Read read) const;
+    // change returns whether it changed anything; a change outside a batch is saved at once.
+    template <typename Change> void changeContents(Change change);
+    void saveLocked() const;
     [[noreturn]] void throwWriteError() const;
 
     QString m_path;
+    std::shared_ptr<Shared> m_shared;
 };

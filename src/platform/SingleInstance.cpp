@@ -1,6 +1,7 @@
 #include "platform/SingleInstance.h"
 
 #include <QCryptographicHash>
+#include <QFile>
 #include <QLocalServer>
 #include <QLocalSocket>
 
@@ -43,6 +44,8 @@ SingleInstance::Outcome SingleInstance::acquire()
     // A lock left by a crashed process is removed by tryLock (its owner no longer runs).
     if (!m_lock.tryLock(0))
         return Outcome::OtherIsStarting;
+    // Owner-only, as every file of the data folder (QLockFile creates it 0644).
+    QFile::setPermissions(m_lock.fileName(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     return Outcome::First;
 }
 

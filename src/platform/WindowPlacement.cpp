@@ -36,6 +36,7 @@ void WindowPlacement::saveTo(IniFile& ini, const QString& section) const
 {
     const int state = stateCode(m_window->windowState());
     const QRect bounds = state == 0 ? m_window->geometry() : normalBounds();
+    IniFile::Batch batch(ini);
     ini.writeInteger(section, "Left", bounds.left());
     ini.writeInteger(section, "Top", bounds.top());
     ini.writeInteger(section, "Width", bounds.width());
@@ -44,6 +45,7 @@ void WindowPlacement::saveTo(IniFile& ini, const QString& section) const
     if (state == 1)
         stored = m_minimisedAs == MinimisedAs::StateBefore ? m_stateBeforeMinimize : 0;
     ini.writeInteger(section, "WindowState", stored);
+    batch.save();
 }
 
 QRect WindowPlacement::normalBounds() const

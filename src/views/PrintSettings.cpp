@@ -22,8 +22,10 @@ PrintSettings PrintSettings::read(const IniFile& ini)
 void PrintSettings::write(IniFile& ini) const
 {
     const QList<int> all = values();
+    IniFile::Batch batch(ini);
     for (int i = 0; i < 5; ++i)
         ini.writeInteger(section, QString::fromLatin1(keys[i]), all[i]);
+    batch.save();
 }
 
 QList<int> PrintSettings::values() const

@@ -209,10 +209,12 @@ void TFormAuctionNaviList::FormClose()
     m_closed = true;
     m_delay->timer()->stop();
     IniFile ini(CommonDefine::settingIniPath());
+    IniFile::Batch batch(ini);
     m_placement->save(ini);
     const QString sectionName = QString::fromLatin1(section);
     SideListLayout::write(ini, sectionName, QStringLiteral("NaviListHeight"), Splitter,
                           ListViewNavi);
     ini.writeInteger(sectionName, QStringLiteral("SortColumnBidNavi"), sortColumn);
     ini.writeInteger(sectionName, QStringLiteral("SortTypeNavi"), sortType);
+    batch.save();
 }

@@ -648,6 +648,7 @@ void TFormBidDataEtc::closeEvent(QCloseEvent* event)
 void TFormBidDataEtc::saveSettings()
 {
     IniFile ini(CommonDefine::settingIniPath());
+    IniFile::Batch batch(ini);
     placement->save(ini);
     ini.writeInteger(section, QStringLiteral("NaviPanelHeight"), PanelNavi->height());
     ini.writeInteger(section, QStringLiteral("NaviPanelList"), PanelNaviList->width());
@@ -661,4 +662,5 @@ void TFormBidDataEtc::saveSettings()
     ini.writeInteger(section, QStringLiteral("SortTypeBid"), bidSortType);
     ini.writeInteger(section, QStringLiteral("SortColumnNavi"), naviSortColumn);
     ini.writeInteger(section, QStringLiteral("SortTypeNavi"), naviSortType);
+    batch.save();
 }

@@ -530,10 +530,12 @@ void TFormFindNavi::FormClose()
         return;
     m_closed = true;
     IniFile ini(CommonDefine::settingIniPath());
+    IniFile::Batch batch(ini);
     m_placement->save(ini);
     const QString sectionName = QString::fromLatin1(section);
     SideListLayout::write(ini, sectionName, QStringLiteral("ListViewNaviHeight"), Splitter,
                           ListViewNavi);
     ini.writeInteger(sectionName, QStringLiteral("SortColumnNavi"), sortColumn);
     ini.writeInteger(sectionName, QStringLiteral("SortTypeNavi"), sortType);
+    batch.save();
 }

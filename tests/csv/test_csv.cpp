@@ -3,6 +3,7 @@
 #include "FakeSite.h"
 #include "FixtureDb.h"
 #include "SitePages.h"
+#include "SmallFileSystem.h"
 #include "TestDataFolder.h"
 #include "TestDialogs.h"
 
@@ -10,6 +11,7 @@
 #include "app/CsvListExport.h"
 #include "app/UnitNavi.h"
 #include "platform/Database.h"
+#include "platform/SafeFileWriter.h"
 #include "platform/Sql.h"
 #include "site/html.h"
 #include "views/BidListColumns.h"
@@ -21,6 +23,7 @@
 #include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QListWidget>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -232,6 +235,8 @@ private slots:
     void dialogPathsEndWithTheirMessage();
     void nameWithoutExtensionGetsCsv();
     void failedWriteKeepsFileAndReportsError();
+    void fullDiskKeepsTheOldFileAndReportsError_data();
+    void fullDiskKeepsTheOldFileAndReportsError();
     void unwritableCharactersAreMarkedAndReported();
     void bidderExportWritesSelectedRowsInListOrder();
     void bidderExportWithoutSelectionWritesEmptyFile();
@@ -575,6 +580,43 @@ void TestCsv::failedWriteKeepsFileAndReportsError()
     QCOMPARE(readBytes(outPath("plain")), QByteArray("not a folder"));
     // Nothing is left behind next to the plain file.
     QCOMPARE(QDir(folder->path()).entryList({"*.csv*"}, QDir::Files), QStringList());
+}
+
+void TestCsv::fullDiskKeepsTheOldFileAndReportsError_data()
+{
+    QTest::addColumn<bool>("real");
+    QTest::newRow("write seam") << false;
+    QTest::newRow("a real full file system") << true;
+}
+
+void TestCsv::fullDiskKeepsTheOldFileAndReportsError()
+{
+    QFETCH(bool, real);
+    SmallFileSystem disk(64);
+    if (real && !disk.isMounted())
+        QSKIP("no small file system can be mounted here");
+    // On the small file system the old file and its replacement do not fit side by side.
+    const QString path = real ? disk.filePath("out.csv") : outPath();
+    const QByteArray old(40 * 1024, 'o');
+    writeBytes(path, old);
+    QList<QStringList> rows;
+    for (int i = 0; i < 4000; ++i)
+        rows << QStringList{QString("x%1").arg(i, 10, 10, QChar('0'))};
+    QTreeWidget list;
+    fillList(list, {"ID"}, rows);
+    if (!real)
+        SafeFileWriter::simulateDiskFullAfter(1000);
+    dialogs->queue(Answer::Ok, path); // the file picker, then the overwrite question
+    dialogs->queue(Answer::Ok);
+    QString message;
+    const bool written = exportListViewCsv(&list, &message, QStringLiteral("出品終了データ"));
+    SafeFileWriter::simulateDiskFullAfter(-1);
+    QVERIFY(!written);
+    QVERIFY(message.endsWith(CsvExport::openFileHint));
+    QVERIFY(message.size() > CsvExport::openFileHint.size());
+    QCOMPARE(readBytes(path), old);
+    QCOMPARE(QDir(QFileInfo(path).path()).entryList({"out.csv*"}, QDir::Files),
+             QStringList{"out.csv"});
 }
 
 void TestCsv::unwritableCharactersAreMarkedAndReported()

@@ -6,6 +6,7 @@
 #include "SitePages.h"
 #include "TestDataFolder.h"
 #include "TestDialogs.h"
+#include "app/CommonDefine.h"
 #include "app/UnitMain.h"
 #include "app/UnitNavi.h"
 #include "compose/EvaluationSend.h"
@@ -13,6 +14,7 @@
 #include "compose/FeedbackRating.h"
 #include "compose/UnitEvaluation.h"
 #include "compose/UnitEvaluationWrite.h"
+#include "platform/IniFile.h"
 #include "platform/Sql.h"
 #include "site/DownloadThread.h"
 #include "site/SiteEndpoints.h"
@@ -308,8 +310,13 @@ private slots:
         QCOMPARE(form->statusPanels[4]->text(), QString("評価："));
         QCOMPARE(form->MainMenuFontSize->actions().size(), 16);
         QCOMPARE(form->PopupMenuFontSize->actions().size(), 16);
+        const int saves = IniFile::saveCount();
         form->close();
         QVERIFY(!form->isVisible());
+        // Its section is one write of the file.
+        QCOMPARE(IniFile::saveCount() - saves, 1);
+        QVERIFY(IniFile(CommonDefine::settingIniPath())
+                    .valueExists(CommonDefine::Section::EvaluationWindow, "TreeViewTemplateWidht"));
         QVERIFY(composers().contains(form)); // hidden, not freed
     }
 

@@ -1,14 +1,19 @@
 #include "support/FakeSite.h"
+#include "support/SmallFileSystem.h"
 #include "support/TestDataFolder.h"
 
 #include "platform/CookieStore.h"
+#include "platform/SafeFileWriter.h"
 #include "platform/TextDecoding.h"
 #include "site/NetworkThread.h"
 #include "site/html.h"
 
+#include <QDateTime>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QNetworkCookie>
+#include <QRegularExpression>
 #include <QStringEncoder>
 #include <QTcpServer>
 #include <QTest>
@@ -86,6 +91,8 @@ private slots:
     void secureFormIsNeverRedirectedToPlainHttp_data();
     void secureFormIsNeverRedirectedToPlainHttp();
     void cookieFileIsWrittenOnlyWhenPersistentCookiesChange();
+    void fullDiskKeepsTheCookieFileAndALaterSaveWritesIt_data();
+    void fullDiskKeepsTheCookieFileAndALaterSaveWritesIt();
     void tricklingAnswerEndsAtTotalBound_data();
     void tricklingAnswerEndsAtTotalBound();
     void bodyPastSizeBoundGivesEmptyAnswer_data();
@@ -502,6 +509,62 @@ void TestHttp::cookieFileIsWrittenOnlyWhenPersistentCookiesChange()
     QCOMPARE(p.value(), QByteArray("2"));
     QVERIFY(p.isHttpOnly());
     QCOMPARE(p.expirationDate().toUTC().date(), QDate(2045, 1, 1));
+}
+
+void TestHttp::fullDiskKeepsTheCookieFileAndALaterSaveWritesIt_data()
+{
+    QTest::addColumn<bool>("real");
+    QTest::newRow("write seam") << false;
+    QTest::newRow("a real full file system") << true;
+}
+
+void TestHttp::fullDiskKeepsTheCookieFileAndALaterSaveWritesIt()
+{
+    QFETCH(bool, real);
+    SmallFileSystem disk(64);
+    if (real && !disk.isMounted())
+        QSKIP("no small file system can be mounted here");
+    const QString folder = real ? disk.path() : m_folder.filePath("full");
+    QVERIFY(QDir().mkpath(folder));
+    const QString path = folder + "/cookies.txt";
+    const auto persistent = [](const QByteArray& name, const QByteArray& value) {
+        QNetworkCookie cookie(name, value);
+        cookie.setDomain(".example.test");
+        cookie.setPath("/");
+        cookie.setExpirationDate(QDateTime::currentDateTimeUtc().addDays(30));
+        return cookie;
+    };
+    CookieStore store(path);
+    store.insertOrReplace(persistent("A", "1"));
+    QFile old(path);
+    QVERIFY(old.open(QIODevice::ReadOnly));
+    const QByteArray oldBytes = old.readAll();
+    QVERIFY(oldBytes.startsWith("A=1;"));
+    const int saves = store.saveCount();
+
+    const QString filler = folder + "/filler";
+    if (real) {
+        QFile fill(filler);
+        QVERIFY(fill.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+        while (fill.write(QByteArray(4096, 'f')) == 4096) {
+        }
+    } else {
+        SafeFileWriter::simulateDiskFullAfter(10);
+    }
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("cookies not saved to .*cookies\\.txt"));
+    store.insertOrReplace(persistent("B", "2"));
+    SafeFileWriter::simulateDiskFullAfter(-1);
+    QVERIFY(old.seek(0));
+    QCOMPARE(old.readAll(), oldBytes);
+    QCOMPARE(store.saveCount(), saves);
+    QCOMPARE(QDir(folder).entryList({"cookies*"}, QDir::Files), QStringList{"cookies.txt"});
+
+    // Space again: the next operation writes what the failed save could not, unasked.
+    QFile::remove(filler);
+    QVERIFY(!store.deleteCookie(persistent("Missing", "")));
+    QCOMPARE(store.saveCount(), saves + 1);
+    CookieStore reread(path);
+    QCOMPARE(reread.cookies().size(), 2);
 }
 
 void TestHttp::tricklingAnswerEndsAtTotalBound_data()

@@ -665,9 +665,12 @@ private slots:
         form->CheckBoxFlgPluralUpdate->setChecked(false);
         form->ActionShowTemplateTree->setChecked(true);
         QPointer<TFormReply> guard(form);
+        const int saves = IniFile::saveCount();
         form->ActionClose->trigger();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(guard.isNull());
+        // The whole section is one write of the file.
+        QCOMPARE(IniFile::saveCount() - saves, 1);
 
         const IniFile file = ini();
         QCOMPARE(file.readInteger("ReplyWindow", "ReplyMessageHeight", -1), 50);

@@ -432,7 +432,10 @@ private slots:
         auto* mail = find<QListWidget>("ListViewGetBidInfoMail");
         mail->setCurrentRow(0);
         QTest::keyClick(mail, Qt::Key_Delete);
+        const int saves = IniFile::saveCount();
         pressOk();
+        // The options and the changed lists reach the file in one write.
+        QCOMPARE(IniFile::saveCount() - saves, 1);
         const IniFile written = ini();
         QCOMPARE(written.readList(info, "Name"), (QStringList{"氏名：", "名前："}));
         QVERIFY(!written.valueExists(info, "MailItem0"));

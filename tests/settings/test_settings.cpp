@@ -1,12 +1,18 @@
 // The settings file rules, the options and lists read from it, and the tool-bar band order.
+#include "SmallFileSystem.h"
 #include "TestDataFolder.h"
 #include "app/NaviOptions.h"
 #include "app/ToolBarBands.h"
 #include "platform/IniFile.h"
 #include "platform/RowBreaks.h"
+#include "platform/SafeFileWriter.h"
 
+#include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QTest>
+
+#include <stdexcept>
 
 class TestSettings : public QObject
 {
@@ -19,8 +25,25 @@ private:
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(text);
     }
+    static QByteArray fileBytes(const QString& path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+    }
+    // The message of the write error the call throws; empty when it throws none.
+    template <typename Call> static QString writeError(Call call)
+    {
+        try {
+            call();
+        } catch (const std::runtime_error& error) {
+            return QString::fromUtf8(error.what());
+        }
+        return {};
+    }
 
 private slots:
+    void cleanup() { SafeFileWriter::simulateDiskFullAfter(-1); }
+
     void readsValuesByTheProfileRules_data()
     {
         QTest::addColumn<QByteArray>("line");
@@ -233,6 +256,146 @@ private slots:
         writeFile(folder.filePath("setting.ini"), file);
         QCOMPARE(NaviOptions::read(IniFile(folder.filePath("setting.ini")), false).bidBackColor,
                  colour);
+    }
+
+    void linesTheProgramDoesNotChangeKeepTheirBytes()
+    {
+        TestDataFolder folder;
+        const QString path = folder.filePath("setting.ini");
+        // Shift_JIS and bytes that are no text at all, odd blanks, CR LF, a comment, blank lines.
+        const QByteArray foreign = QByteArray("Name=\x82\xa0\x82\xa2 \xff\xfe\r");
+        const QByteArray header = QByteArray(" [Foreign] ; theirs\r");
+        writeFile(path, "; kept\n" + header + "\n" + foreign + "\n  Spaced =  1  \n\n[Main]\n" +
+                            "Left=1\n\n[Other]\nX=\x93\xfa\n");
+        IniFile ini(path);
+        QCOMPARE(ini.readString("Foreign", "Spaced", ""), QString("1"));
+        ini.writeInteger("Main", "Left", 5);
+        ini.writeInteger("Main", "Top", 7);
+        ini.writeString("New", "K", "v");
+        ini.deleteKey("Other", "Missing");
+        QCOMPARE(fileBytes(path), "; kept\n" + header + "\n" + foreign +
+                                      "\n  Spaced =  1  \n\n[Main]\nLeft=5\nTop=7\n\n[Other]\n" +
+                                      "X=\x93\xfa\n[New]\nK=v\n");
+    }
+
+    void readsParseTheFileOnlyWhenItChanged_data()
+    {
+        QTest::addColumn<bool>("longAgo");
+        QTest::newRow("file written long ago") << true;
+        // Within the file system's clock tick the stamp alone cannot show a change.
+        QTest::newRow("file written just now") << false;
+    }
+    void readsParseTheFileOnlyWhenItChanged()
+    {
+        QFETCH(bool, longAgo);
+        TestDataFolder folder;
+        const QString path = folder.filePath("setting.ini");
+        writeFile(path, "[S]\nKey=1\n");
+        if (longAgo) {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::ReadWrite));
+            QVERIFY(file.setFileTime(QDateTime::currentDateTime().addDays(-1),
+                                     QFileDevice::FileModificationTime));
+        }
+        const int before = IniFile::parseCount();
+        IniFile ini(path);
+        const IniFile other(path);
+        for (int i = 0; i < 50; ++i)
+            QCOMPARE(ini.readInteger("S", "Key", 0), 1);
+        QCOMPARE(other.readInteger("S", "Key", 0), 1);
+        QCOMPARE(IniFile::parseCount() - before, 1);
+        // Another program rewrites the file in place, to the same size.
+        writeFile(path, "[S]\nKey=2\n");
+        QCOMPARE(other.readInteger("S", "Key", 0), 2);
+        QCOMPARE(ini.readInteger("S", "Key", 0), 2);
+        QCOMPARE(IniFile::parseCount() - before, 2);
+    }
+
+    void aBatchOfWritesIsOneSave()
+    {
+        TestDataFolder folder;
+        const QString path = folder.filePath("setting.ini");
+        const QByteArray big = "[Foreign]\nBig=" + QByteArray(1 << 20, 'x') + "\n";
+        writeFile(path, big);
+        IniFile ini(path);
+        IniFile other(path);
+        const int saves = IniFile::saveCount();
+        {
+            IniFile::Batch batch(ini);
+            for (int i = 0; i < 80; ++i)
+                ini.writeInteger("Main", "Key" + QString::number(i), i);
+            {
+                // A batch within the batch, on another object of the file, joins it.
+                IniFile::Batch inner(other);
+                other.writeList("L", "Name", 0, {"a"});
+                inner.save();
+            }
+            QCOMPARE(other.readInteger("Main", "Key79", -1), 79);
+            QCOMPARE(ini.readList("L", "Name"), QStringList{"a"});
+            QCOMPARE(fileBytes(path), big);
+            QCOMPARE(IniFile::saveCount(), saves);
+            batch.save();
+        }
+        QCOMPARE(IniFile::saveCount() - saves, 1);
+        const IniFile reread(path);
+        QCOMPARE(reread.readInteger("Main", "Key0", -1), 0);
+        QCOMPARE(reread.readInteger("Main", "Key79", -1), 79);
+        QCOMPARE(reread.readList("L", "Name"), QStringList{"a"});
+        QVERIFY(fileBytes(path).startsWith(big));
+        // Outside a batch every write reaches the file at once, as before.
+        ini.writeInteger("Main", "Key0", 100);
+        QCOMPARE(IniFile::saveCount() - saves, 2);
+        QVERIFY(fileBytes(path).contains("\nKey0=100\n"));
+    }
+
+    void aWriteThatFailsLeavesTheOldFile_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("full disk, one write") << "write";
+        QTest::newRow("full disk, a batch") << "batch";
+        QTest::newRow("an exception leaves a batch") << "thrown";
+        QTest::newRow("a real full file system") << "real";
+    }
+    void aWriteThatFailsLeavesTheOldFile()
+    {
+        QFETCH(QString, how);
+        TestDataFolder folder;
+        SmallFileSystem disk(64);
+        if (how == "real" && !disk.isMounted())
+            QSKIP("no small file system can be mounted here");
+        // On the small file system the old file and its replacement do not fit side by side.
+        const QString path =
+            how == "real" ? disk.filePath("setting.ini") : folder.filePath("setting.ini");
+        const QByteArray old =
+            "[Main]\nLeft=1\n[Foreign]\nX=\xff" + QByteArray(40 * 1024, 'o') + "\n";
+        writeFile(path, old);
+        IniFile ini(path);
+        QCOMPARE(ini.readInteger("Main", "Left", 0), 1);
+        if (how != "real" && how != "thrown")
+            SafeFileWriter::simulateDiskFullAfter(100);
+        QString error;
+        if (how == "write" || how == "real") {
+            error = writeError([&] { ini.writeInteger("Main", "Left", 2); });
+        } else {
+            error = writeError([&] {
+                IniFile::Batch batch(ini);
+                ini.writeInteger("Main", "Left", 2);
+                ini.writeInteger("Main", "Top", 3);
+                if (how == "thrown")
+                    throw std::runtime_error("midway");
+                batch.save();
+            });
+        }
+        SafeFileWriter::simulateDiskFullAfter(-1);
+        QCOMPARE(fileBytes(path), old);
+        QCOMPARE(QDir(QFileInfo(path).path()).entryList(QDir::Files), QStringList{"setting.ini"});
+        if (how == "thrown")
+            QCOMPARE(error, QString("midway"));
+        else
+            QVERIFY2(error.contains(path), qPrintable(error));
+        // The writes that did not reach the file are not read either.
+        QCOMPARE(IniFile(path).readInteger("Main", "Left", 0), 1);
+        QVERIFY(!ini.valueExists("Main", "Top"));
     }
 
     void bandOrderComesBackFromStoredPositions_data()

@@ -27,6 +27,7 @@
 #include <atomic>
 #include <memory>
 #include <signal.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -126,6 +127,13 @@ int bandRows(const TFormNavi& navi)
     for (const QToolBar* band : bandsOf(navi))
         tops.insert(band->geometry().top());
     return int(tops.size());
+}
+
+// The permission bits of the file, -1 when it is missing.
+int fileMode(const QString& path)
+{
+    struct stat info;
+    return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? int(info.st_mode & 07777) : -1;
 }
 
 void makeDatabaseUnreadable(const TestDataFolder& folder)
@@ -282,6 +290,33 @@ private slots:
         const IniFile ini = settings(folder);
         QCOMPARE(ini.readInteger("Main", "WindowState", -1), 2);
         QCOMPARE(ini.readInteger("Main", "Width", 0), 900);
+    }
+
+    // A large setting.ini (a 10 MB line in a key the program does not own) is read once at the
+    // start and written once by the close, and the foreign line comes back byte for byte.
+    void closeWithALargeSettingsFileSavesItOnce()
+    {
+        TestDataFolder folder;
+        const QByteArray foreign = "Big=\x82\xa0" + QByteArray(10'000'000, 'x') + "\xff";
+        {
+            QFile file(folder.filePath("setting.ini"));
+            QVERIFY(file.open(QIODevice::Append));
+            file.write("[Foreign]\n" + foreign + "\n");
+        }
+        const int parsesBefore = IniFile::parseCount();
+        auto navi = startWindow();
+        QTRY_VERIFY(navi->sharedQueriesReady);
+        QCOMPARE(IniFile::parseCount() - parsesBefore, 1);
+        const int parses = IniFile::parseCount();
+        const int saves = IniFile::saveCount();
+        closeWindow(*navi);
+        QVERIFY(IniFile::parseCount() - parses <= 1);
+        QCOMPARE(IniFile::saveCount() - saves, 1);
+        QFile file(folder.filePath("setting.ini"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray written = file.readAll();
+        QVERIFY(written.contains("\n[Foreign]\n" + foreign + "\n"));
+        QCOMPARE(settings(folder).readInteger("Main", "Width", 0), 900);
     }
 
     void databaseVersionIsWrittenBackNormalised()
@@ -531,6 +566,7 @@ private slots:
         TestDataFolder folder;
         QProcess* first = startProgram(folder, this);
         QTRY_VERIFY_WITH_TIMEOUT(instanceAnswers(folder), 20000);
+        QCOMPARE(fileMode(SingleInstance::lockFileFor(folder.path())), 0600);
         QProcess* second = startProgram(folder, this);
         QVERIFY(second->waitForFinished(10000));
         QCOMPARE(second->exitCode(), 0);
@@ -540,6 +576,14 @@ private slots:
         QCOMPARE(first->exitStatus(), QProcess::NormalExit);
         QCOMPARE(first->exitCode(), 0);
         QCOMPARE(settings(folder).readInteger("Main", "Width", 0), 900);
+    }
+
+    void lockFileIsOwnerOnlyWhileHeld()
+    {
+        TestDataFolder folder;
+        SingleInstance instance(folder.path());
+        QCOMPARE(instance.acquire(), SingleInstance::Outcome::First);
+        QCOMPARE(fileMode(SingleInstance::lockFileFor(folder.path())), 0600);
     }
 
     void secondStartWhileTheFirstHasNoWindowEndsWithOne()

@@ -97,6 +97,9 @@ private:
             connection.buffer.remove(0, headerEnd + 4 + length);
             request.secure = socket->isEncrypted();
             respond(socket, request);
+            // An answer that closes the connection has dropped its entry, and with it connection.
+            if (!m_connections.contains(socket))
+                return;
         }
     }
 
@@ -116,12 +119,14 @@ private:
             bytes += "Content-Type: " + response.contentType + "\r\n";
         for (const auto& [name, value] : response.headers)
             bytes += name + ": " + value + "\r\n";
-        bytes += "Content-Length: " + QByteArray::number(response.body.size()) + "\r\n";
-        bytes += close ? "Connection: close\r\n" : "Connection: keep-alive\r\n";
+        if (!response.untilClose)
+            bytes += "Content-Length: " + QByteArray::number(response.body.size()) + "\r\n";
+        const bool closing = close || response.untilClose;
+        bytes += closing ? "Connection: close\r\n" : "Connection: keep-alive\r\n";
         bytes += "\r\n";
         const QPointer<QSslSocket> target(socket);
-        const auto finish = [this, target, close] {
-            if (close && target) {
+        const auto finish = [this, target, closing] {
+            if (closing && target) {
                 m_connections.remove(target.data());
                 target->disconnectFromHost();
             }

@@ -44,6 +44,7 @@ public:
         bool drop = false; // close the connection instead of answering
         int trickleMs = 0; // send the body one byte at a time, one every this many ms
         int cutAfter = -1; // send only this many bytes of the body, then close the connection
+        bool untilClose = false; // no Content-Length: the body ends where the connection closes
     };
 
     using Handler = std::function<Response(const Request&)>;

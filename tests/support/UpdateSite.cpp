@@ -63,21 +63,17 @@ void UpdateSite::setFailure(Updater updater, Failure failure)
 void UpdateSite::serveUpdater(Updater updater, Failure failure)
 {
     const QByteArray body = updaterBody(updater);
-    auto served = std::make_shared<std::atomic<int>>(0);
-    m_site.setHandler("GET", path(fileName(updater)), [body, failure, served](const auto&) {
-        FakeSite::Response response;
-        response.contentType = "application/octet-stream";
-        response.body = body;
-        const int count = (*served)++;
-        if (failure == Failure::NotFound) {
-            response.status = 404;
-            response.contentType = "text/html";
-            response.body = "<html><body>Not Found</body></html>";
-        } else if (failure == Failure::CutOff && count > 0) {
-            response.cutAfter = int(body.size() / 2);
-        }
-        return response;
-    });
+    FakeSite::Response response;
+    response.contentType = "application/octet-stream";
+    response.body = body;
+    if (failure == Failure::NotFound) {
+        response.status = 404;
+        response.contentType = "text/html";
+        response.body = "<html><body>Not Found</body></html>";
+    } else if (failure == Failure::CutOff) {
+        response.cutAfter = int(body.size() / 2);
+    }
+    m_site.setRoute("GET", path(fileName(updater)), response);
 }
 
 QStringList UpdateSite::requestedPaths() const

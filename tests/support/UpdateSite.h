@@ -5,11 +5,9 @@
 #include <QByteArray>
 #include <QStringList>
 
-#include <atomic>
-#include <memory>
-
 // The update server for tests: a FakeSite serving "version.txt" and the two updater programs
-// (a few KB each, with Content-Length) under the update folder, with failing variants.
+// (a few KB each, with Content-Length) under the update folder, with failing variants. Other
+// answers for the updaters are set on site().
 class UpdateSite
 {
 public:
@@ -17,7 +15,7 @@ public:
     enum class Failure {
         None,
         NotFound, // every request for the file answers 404
-        CutOff,   // the first request (the probe) gets the file, later ones break off midway
+        CutOff,   // every answer breaks off midway
     };
 
     UpdateSite();

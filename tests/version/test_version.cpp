@@ -10,8 +10,11 @@
 #include "app/UnitVersion.h"
 #include "app/UnitVersionUpExeDownLoad.h"
 #include "app/VersionFile.h"
+#include "platform/DataFolder.h"
 #include "platform/IniFile.h"
+#include "platform/SafeFileWriter.h"
 #include "platform/UrlOpener.h"
+#include "site/FileDownload.h"
 #include "site/SiteEndpoints.h"
 #include "views/BidListColumns.h"
 #include "views/BidListView.h"
@@ -29,6 +32,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include <atomic>
 #include <memory>
 
 namespace {
@@ -65,6 +69,35 @@ public:
     QList<QUrl> urls;
 };
 
+FakeSite::Response updaterAnswer(const QByteArray& body)
+{
+    FakeSite::Response answer;
+    answer.contentType = "application/octet-stream";
+    answer.body = body;
+    return answer;
+}
+
+FakeSite::Response redirectTo(const QString& url)
+{
+    FakeSite::Response answer;
+    answer.status = 302;
+    answer.headers = {{"Location", url.toLatin1()}};
+    return answer;
+}
+
+// The body of the n-th answer of a server that answers every GET with another body.
+QByteArray answerBody(int n)
+{
+    return "MZ answer " + QByteArray::number(n) + ' ' + QByteArray(5000 + n, char('a' + n % 26));
+}
+
+// The update host's HTTPS answers are trusted as the site's are.
+void trustTheFakeSite()
+{
+    IniFile(DataFolder::filePath("setting.ini"))
+        .writeString("Site", "CaCertificates", FakeSite::certificatePath());
+}
+
 QStringList updaterFilesIn(const TestDataFolder& folder)
 {
     return QDir(folder.path()).entryList({"UpdateExe*", "UpdateMdb*", "*.exe*"}, QDir::Files);
@@ -86,8 +119,28 @@ class TestVersion : public QObject
 {
     Q_OBJECT
 
+    // The first show, whose accepted offer ends in the failure box of the download; start-up
+    // then goes on and nothing is handed to the desktop.
+    static void startUntilTheFailureBox(TFormNavi& navi, const TestDialogs& dialogs,
+                                        const OpenedUrls& opened, const QString& text)
+    {
+        navi.FormShow();
+        QTRY_COMPARE(dialogs.requests().size(), 2);
+        QCOMPARE(dialogs.requests()[1].kind, Dialogs::Kind::Error);
+        QCOMPARE(dialogs.requests()[1].caption, QString("アップデート失敗"));
+        QCOMPARE(dialogs.requests()[1].text, text);
+        QTRY_VERIFY(!QApplication::activeModalWidget());
+        QTRY_VERIFY(navi.sharedQueriesReady);
+        QVERIFY(opened.urls.isEmpty());
+    }
+
 private slots:
     void init() { CheckVersion::setRequestTimeout(5000); }
+    void cleanup()
+    {
+        TFormVersionUpExeDownLoad::setSizeLimit(-1);
+        SafeFileWriter::simulateDiskFullAfter(-1);
+    }
 
     void readsVersionFile_data()
     {
@@ -320,9 +373,9 @@ private slots:
             QCOMPARE(opened.urls, QList<QUrl>{QUrl::fromLocalFile(folder.filePath(handedOver))});
             QTRY_VERIFY(!navi.isVisible());
             const QString path = QString::fromLatin1(UpdateSite::path(handedOver));
-            // The probe and the transfer of that file, and nothing of the other.
+            // One GET of that file, and nothing of the other.
             QCOMPARE(server.requestedPaths(),
-                     (QStringList{"/tessaly/updatefile/version.txt", path, path}));
+                     (QStringList{"/tessaly/updatefile/version.txt", path}));
             QCOMPARE(updaterFilesIn(folder), QStringList{handedOver});
             QFile saved(folder.filePath(handedOver));
             QVERIFY(saved.open(QIODevice::ReadOnly));
@@ -348,14 +401,14 @@ private slots:
         QTest::addColumn<int>("failure");
         QTest::addColumn<int>("fetches");
         QTest::addColumn<QString>("text");
-        QTest::newRow("program probe not found")
+        QTest::newRow("program not found")
             << false << int(UpdateSite::Failure::NotFound) << 1 << exeFailureText;
         QTest::newRow("program transfer broken off")
-            << false << int(UpdateSite::Failure::CutOff) << 2 << exeFailureText;
-        QTest::newRow("database probe not found")
+            << false << int(UpdateSite::Failure::CutOff) << 1 << exeFailureText;
+        QTest::newRow("database not found")
             << true << int(UpdateSite::Failure::NotFound) << 1 << mdbFailureText;
         QTest::newRow("database transfer broken off")
-            << true << int(UpdateSite::Failure::CutOff) << 2 << mdbFailureText;
+            << true << int(UpdateSite::Failure::CutOff) << 1 << mdbFailureText;
     }
 
     void failedDownloadLetsStartUpGoOn()
@@ -376,15 +429,10 @@ private slots:
         OpenedUrls opened;
 
         TFormNavi navi;
-        navi.FormShow();
-        QTRY_COMPARE(dialogs.requests().size(), 2);
-        QCOMPARE(dialogs.requests()[1].kind, Dialogs::Kind::Error);
-        QCOMPARE(dialogs.requests()[1].caption, QString("アップデート失敗"));
-        QCOMPARE(dialogs.requests()[1].text, text);
-        QTRY_VERIFY(!QApplication::activeModalWidget());
-        QTRY_VERIFY(navi.sharedQueriesReady);
+        startUntilTheFailureBox(navi, dialogs, opened, text);
+        if (QTest::currentTestFailed())
+            return;
         QVERIFY(navi.isVisible());
-        QVERIFY(opened.urls.isEmpty());
         QCOMPARE(updaterFilesIn(folder), QStringList());
         QCOMPARE(server.requestCount(UpdateSite::fileName(updater)), fetches);
         navi.close();
@@ -415,8 +463,153 @@ private slots:
         QCOMPARE(window.ProgressBarExe->maximum(), size);
         QCOMPARE(window.ProgressBarExe->value(), size);
         VERIFY_IDLE_BAR(window.ProgressBarMdb);
-        QCOMPARE(server.requestCount("UpdateExe.exe"), 2);
+        QCOMPARE(server.requestCount("UpdateExe.exe"), 1);
         QCOMPARE(server.requestCount("UpdateMdb.exe"), 0);
+    }
+
+    // The saved updater is the body of one answer, also after a redirect within the update host
+    // and when it is large and its length is not announced.
+    void savedUpdaterIsTheBodyOfOneAnswer_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("a different body for every GET") << "changing";
+        QTest::newRow("redirect to HTTPS on the update host") << "secure";
+        QTest::newRow("24 MiB, length not announced") << "large";
+    }
+    void savedUpdaterIsTheBodyOfOneAnswer()
+    {
+        QFETCH(QString, how);
+        TestDataFolder folder;
+        UpdateSite server;
+        QVERIFY(server.start());
+        server.useAsUpdateServer();
+        FakeSite& site = server.site();
+        const QByteArray path = UpdateSite::path("UpdateExe.exe");
+        QByteArray expected = UpdateSite::updaterBody(UpdateSite::Updater::Exe);
+        if (how == "changing") {
+            auto answered = std::make_shared<std::atomic<int>>(0);
+            site.setHandler("GET", path, [answered](const FakeSite::Request&) {
+                return updaterAnswer(answerBody((*answered)++));
+            });
+            expected = answerBody(0);
+        } else if (how == "secure") {
+            trustTheFakeSite();
+            site.setRoute("GET", path, redirectTo(site.httpsUrl("/secure/UpdateExe.exe")));
+            site.setRoute("GET", "/secure/UpdateExe.exe", updaterAnswer(expected));
+        } else {
+            expected = QByteArray(24 * 1024 * 1024, 'u');
+            FakeSite::Response answer = updaterAnswer(expected);
+            answer.untilClose = true;
+            site.setRoute("GET", path, answer);
+        }
+        TFormVersionUpExeDownLoad window(nullptr);
+        window.downloadExe = true;
+        window.show();
+        QTRY_VERIFY_WITH_TIMEOUT(window.isHidden(), 20000);
+        QVERIFY(window.exeDownloaded);
+        QCOMPARE(server.requestCount("UpdateExe.exe"), 1);
+        if (how == "secure")
+            QCOMPARE(server.requestedPaths().count("/secure/UpdateExe.exe"), 1);
+        QFile saved(folder.filePath("UpdateExe.exe"));
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        QVERIFY(saved.readAll() == expected);
+        QCOMPARE(updaterFilesIn(folder), QStringList{"UpdateExe.exe"});
+    }
+
+    // An answer that cannot be the updater saves nothing and hands nothing over; the updater a
+    // former start saved stays as it was, and a host the update host redirects to is not asked.
+    void untrustedAnswerSavesAndHandsOverNothing_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("redirect to another host") << "other host";
+        QTest::newRow("redirect from HTTPS to HTTP") << "downgrade";
+        QTest::newRow("answer over the size bound") << "too large";
+        QTest::newRow("over the size bound, length not announced") << "too large, no length";
+        QTest::newRow("disk full during the save") << "disk full";
+    }
+    void untrustedAnswerSavesAndHandsOverNothing()
+    {
+        QFETCH(QString, how);
+        TestDataFolder folder;
+        UpdateSite server;
+        QVERIFY(server.start());
+        server.useAsUpdateServer();
+        server.setVersions("1.09", "1");
+        FakeSite other;
+        QVERIFY(other.start());
+        const QByteArray body = UpdateSite::updaterBody(UpdateSite::Updater::Exe);
+        other.setRoute("GET", "/UpdateExe.exe", updaterAnswer(body));
+        FakeSite& site = server.site();
+        const QByteArray path = UpdateSite::path("UpdateExe.exe");
+        if (how == "other host") {
+            site.setRoute("GET", path, redirectTo(other.httpUrl("/UpdateExe.exe")));
+        } else if (how == "downgrade") {
+            trustTheFakeSite();
+            site.setRoute("GET", path, redirectTo(site.httpsUrl("/secure/UpdateExe.exe")));
+            site.setRoute("GET", "/secure/UpdateExe.exe",
+                          redirectTo(site.httpUrl("/plain/UpdateExe.exe")));
+            site.setRoute("GET", "/plain/UpdateExe.exe", updaterAnswer(body));
+        } else if (how.startsWith("too large")) {
+            TFormVersionUpExeDownLoad::setSizeLimit(body.size() - 1);
+            FakeSite::Response answer = updaterAnswer(body);
+            answer.untilClose = how.endsWith("no length");
+            site.setRoute("GET", path, answer);
+        } else {
+            SafeFileWriter::simulateDiskFullAfter(1000);
+        }
+        const QByteArray former = "MZ the updater of a former start";
+        {
+            QFile file(folder.filePath("UpdateExe.exe"));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(former);
+        }
+        TestDialogs dialogs;
+        OpenedUrls opened;
+
+        TFormNavi navi;
+        startUntilTheFailureBox(navi, dialogs, opened, exeFailureText);
+        if (QTest::currentTestFailed())
+            return;
+        QCOMPARE(updaterFilesIn(folder), QStringList{"UpdateExe.exe"});
+        QFile kept(folder.filePath("UpdateExe.exe"));
+        QVERIFY(kept.open(QIODevice::ReadOnly));
+        QCOMPARE(kept.readAll(), former);
+        // The update host was asked (the network layer may repeat a GET by itself when a server
+        // closes the connection), and nothing of its answers is kept.
+        QVERIFY(server.requestCount("UpdateExe.exe") >= 1);
+        // The HTTPS hop on the update host was taken; the step back to HTTP was not.
+        QCOMPARE(server.requestedPaths().contains("/secure/UpdateExe.exe"), how == "downgrade");
+        QVERIFY(!server.requestedPaths().contains("/plain/UpdateExe.exe"));
+        QVERIFY(other.requests().isEmpty());
+        QCOMPARE(other.connectionCount(), 0);
+        navi.close();
+    }
+
+    void redirectRule_data()
+    {
+        QTest::addColumn<QString>("from");
+        QTest::addColumn<QString>("to");
+        QTest::addColumn<bool>("allowed");
+        const QString origin = "http://updates.example.test/tessaly/updatefile/UpdateExe.exe";
+        QTest::newRow("same host, other path") << origin << "http://updates.example.test/a" << true;
+        QTest::newRow("to HTTPS") << origin << "https://updates.example.test/a" << true;
+        QTest::newRow("host differs in case only")
+            << origin << "http://UPDATES.example.test/a" << true;
+        QTest::newRow("other host") << origin << "http://mirror.example.test/a" << false;
+        QTest::newRow("sub-domain") << origin << "http://x.updates.example.test/a" << false;
+        QTest::newRow("other port") << origin << "http://updates.example.test:8080/a" << false;
+        QTest::newRow("HTTPS to HTTP") << "https://updates.example.test/a"
+                                       << "http://updates.example.test/b" << false;
+        QTest::newRow("other scheme") << origin << "ftp://updates.example.test/a" << false;
+        QTest::newRow("file") << origin << "file:///tmp/UpdateExe.exe" << false;
+    }
+    void redirectRule()
+    {
+        QFETCH(QString, from);
+        QFETCH(QString, to);
+        QFETCH(bool, allowed);
+        const QUrl origin("http://updates.example.test/tessaly/updatefile/UpdateExe.exe");
+        QCOMPARE(FileDownload::redirectAllowed(origin, QUrl(from), QUrl(to)), allowed);
     }
 
     void aboutBoxShowsVersions_data()
