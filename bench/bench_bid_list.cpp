@@ -11,7 +11,7 @@
 #include "views/BidListQuery.h"
 #include "views/BidListView.h"
 #include "views/BidderStore.h"
-#include "views/EndTimeQueue.h"
+#include "site/EndTimeQueue.h"
 #include "views/MarkerRows.h"
 #include "views/NaviListItem.h"
 #include "views/ProgressFlags.h"

@@ -1,6 +1,6 @@
 // Feeds arbitrary bytes, as the web service's UTF-8 answer, to the end-time reader and the
 // fixed-width form the list shows: neither may crash, and a found end time is part of the answer.
-#include "app/CommonRoutines.h"
+#include "common/CommonRoutines.h"
 #include "site/YahooMarkers.h"
 
 #include <QString>

@@ -1,5 +1,5 @@
 #include "app/AppIcon.h"
-#include "app/CommonDefine.h"
+#include "common/CommonDefine.h"
 #include "app/UnitMain.h"
 #include "app/UnitNavi.h"
 #include "platform/Application.h"

@@ -1,6 +1,6 @@
 #include "app/CheckVersion.h"
 
-#include "app/CommonDefine.h"
+#include "common/CommonDefine.h"
 #include "app/VersionFile.h"
 #include "platform/IniFile.h"
 #include "site/SiteEndpoints.h"

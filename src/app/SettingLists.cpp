@@ -1,6 +1,6 @@
 #include "app/SettingLists.h"
 
-#include "app/CommonRoutines.h"
+#include "common/CommonRoutines.h"
 
 namespace SettingLists {
 

@@ -1,6 +1,6 @@
 #include "app/SettingPages.h"
 
-#include "app/CommonDefine.h"
+#include "common/CommonDefine.h"
 #include "platform/IniFile.h"
 #include "views/WindowsColor.h"
 

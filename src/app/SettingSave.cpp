@@ -1,6 +1,6 @@
 #include "app/SettingSave.h"
 
-#include "app/CommonDefine.h"
+#include "common/CommonDefine.h"
 #include "app/SettingPages.h"
 #include "platform/IniFile.h"
 #include "platform/Sql.h"

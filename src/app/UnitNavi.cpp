@@ -2,7 +2,7 @@
 #include "app/UnitNavi.h"
 
 #include "app/CheckVersion.h"
-#include "app/CommonDefine.h"
+#include "common/CommonDefine.h"
 #include "app/MessageFontSize.h"
 #include "app/ToolBarBands.h"
 #include "platform/Database.h"

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/NaviOptions.h"
+#include "common/NaviOptions.h"
 #include "views/BidderStore.h"
-#include "views/EndTimeQueue.h"
+#include "site/EndTimeQueue.h"
 
 #include <QHash>
 #include <QMainWindow>

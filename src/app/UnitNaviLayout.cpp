@@ -1,7 +1,7 @@
 // The main window's frame: its components, menus, tool bars and status bar, built in one place.
 #include "app/UnitNavi.h"
 
-#include "app/CommonDefine.h"
+#include "common/CommonDefine.h"
 #include "app/StatusPanel.h"
 #include "app/StatusPanelLayout.h"
 #include "app/WholeToolBar.h"

@@ -2,7 +2,7 @@
 #include "app/UnitNavi.h"
 
 #include "app/AppIcon.h"
-#include "app/CommonDefine.h"
+#include "common/CommonDefine.h"
 #include "app/MessageFontSize.h"
 #include "app/TrayMenu.h"
 #include "platform/ProgressBarRange.h"

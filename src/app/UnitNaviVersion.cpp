@@ -2,7 +2,7 @@
 #include "app/UnitNavi.h"
 
 #include "app/CheckVersion.h"
-#include "app/CommonDefine.h"
+#include "common/CommonDefine.h"
 #include "app/LogJumpLine.h"
 #include "app/UnitVersion.h"
 #include "app/UnitVersionUpExeDownLoad.h"

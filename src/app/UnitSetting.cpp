@@ -1,6 +1,6 @@
 #include "app/UnitSetting.h"
 
-#include "app/CommonDefine.h"
+#include "common/CommonDefine.h"
 #include "app/SettingLists.h"
 #include "app/SettingPages.h"
 #include "app/SettingSave.h"

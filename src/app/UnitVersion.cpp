@@ -2,7 +2,7 @@
 
 #include "app/AppIcon.h"
 #include "app/CheckVersion.h"
-#include "app/CommonDefine.h"
+#include "common/CommonDefine.h"
 #include "platform/IniFile.h"
 #include "platform/UrlOpener.h"
 

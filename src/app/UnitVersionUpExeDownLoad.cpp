@@ -1,6 +1,6 @@
 #include "app/UnitVersionUpExeDownLoad.h"
 
-#include "app/CommonDefine.h"
+#include "common/CommonDefine.h"
 #include "app/VersionFile.h"
 #include "platform/Dialogs.h"
 #include "platform/ProgressBarRange.h"

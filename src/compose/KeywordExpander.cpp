@@ -1,7 +1,7 @@
 #include "compose/KeywordExpander.h"
 
-#include "app/CommonDefine.h"
-#include "app/CommonRoutines.h"
+#include "common/CommonDefine.h"
+#include "common/CommonRoutines.h"
 #include "compose/CalcExpression.h"
 #include "compose/KeywordError.h"
 

@@ -1,6 +1,6 @@
 #include "compose/ReplyData.h"
 
-#include "app/CommonDefine.h"
+#include "common/CommonDefine.h"
 #include "platform/Sql.h"
 
 namespace ReplyData {

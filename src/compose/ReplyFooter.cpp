@@ -1,7 +1,7 @@
 #include "compose/ReplyFooter.h"
 
-#include "app/CommonDefine.h"
-#include "app/CommonRoutines.h"
+#include "common/CommonDefine.h"
+#include "common/CommonRoutines.h"
 
 namespace ReplyFooter {
 

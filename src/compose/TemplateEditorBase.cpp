@@ -1,7 +1,7 @@
 #include "compose/TemplateEditorBase.h"
 
-#include "app/CommonDefine.h"
-#include "app/CommonRoutines.h"
+#include "common/CommonDefine.h"
+#include "common/CommonRoutines.h"
 #include "compose/TemplateDropRule.h"
 #include "compose/TemplateListBox.h"
 #include "platform/Dialogs.h"

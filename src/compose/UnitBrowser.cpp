@@ -1,6 +1,6 @@
 #include "compose/UnitBrowser.h"
 
-#include "app/CommonDefine.h"
+#include "common/CommonDefine.h"
 #include "app/UnitNavi.h"
 #include "compose/BrowserAddress.h"
 #include "compose/SilentWebPage.h"

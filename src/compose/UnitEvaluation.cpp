@@ -1,6 +1,6 @@
 #include "compose/UnitEvaluation.h"
 
-#include "app/CommonDefine.h"
+#include "common/CommonDefine.h"
 #include "app/UnitNavi.h"
 #include "compose/ComposerFlagRow.h"
 #include "compose/ComposerFontMenus.h"

@@ -1,7 +1,7 @@
 #include "compose/UnitReply.h"
 
-#include "app/CommonDefine.h"
-#include "app/CommonRoutines.h"
+#include "common/CommonDefine.h"
+#include "common/CommonRoutines.h"
 #include "app/ToolBarBands.h"
 #include "app/UnitNavi.h"
 #include "compose/ComposerFlagRow.h"

@@ -1,7 +1,7 @@
 #include "site/EndTimeLookup.h"
 
 #include "platform/Sql.h"
-#include "views/EndTimeQueue.h"
+#include "site/EndTimeQueue.h"
 
 namespace EndTimeLookup {
 

@@ -1,6 +1,6 @@
 #include "site/ListingStore.h"
 
-#include "app/CommonRoutines.h"
+#include "common/CommonRoutines.h"
 
 #include "platform/Sql.h"
 #include "site/ListingTexts.h"

@@ -1,7 +1,7 @@
 #include "site/NaviStore.h"
 
-#include "app/CommonRoutines.h"
-#include "views/MessageCountCell.h"
+#include "common/CommonRoutines.h"
+#include "site/MessageCountCell.h"
 #include "platform/Sql.h"
 #include "site/NaviDownloadTexts.h"
 #include "site/NaviWorkList.h"

@@ -1,6 +1,6 @@
 #include "site/htmlYahoo.h"
 
-#include "app/CommonRoutines.h"
+#include "common/CommonRoutines.h"
 
 #include <QUrl>
 

@@ -1,6 +1,6 @@
 #include "views/AuctionNaviQuery.h"
 
-#include "app/CommonDefine.h"
+#include "common/CommonDefine.h"
 #include "platform/Sql.h"
 
 namespace AuctionNaviQuery {

@@ -2,7 +2,7 @@
 
 #include "platform/Sql.h"
 #include "views/BidDataEtcColumns.h"
-#include "views/MessageCountCell.h"
+#include "site/MessageCountCell.h"
 
 namespace BidDataEtcQuery {
 

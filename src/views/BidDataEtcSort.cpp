@@ -1,6 +1,6 @@
 #include "views/BidDataEtcSort.h"
 
-#include "app/CommonRoutines.h"
+#include "common/CommonRoutines.h"
 #include "views/BidDataEtcColumns.h"
 #include "views/BidDataEtcQuery.h"
 #include "views/BidListSort.h"

@@ -1,10 +1,10 @@
 #include "views/BidListQuery.h"
 
-#include "views/MessageCountCell.h"
+#include "site/MessageCountCell.h"
 
 #include "platform/Sql.h"
 #include "views/BidListColumns.h"
-#include "views/EndTimeQueue.h"
+#include "site/EndTimeQueue.h"
 
 #include <QSqlQuery>
 

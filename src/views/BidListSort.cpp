@@ -1,6 +1,6 @@
 #include "views/BidListSort.h"
 
-#include "app/CommonRoutines.h"
+#include "common/CommonRoutines.h"
 
 #include "views/BidListColumns.h"
 

@@ -1,6 +1,6 @@
 #include "views/BidderInfoExtraction.h"
 
-#include "app/CommonRoutines.h"
+#include "common/CommonRoutines.h"
 
 #include <QList>
 #include <QStringView>

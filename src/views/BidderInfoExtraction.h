@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/NaviOptions.h"
+#include "common/NaviOptions.h"
 
 #include <QString>
 

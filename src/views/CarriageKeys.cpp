@@ -1,6 +1,6 @@
 #include "views/CarriageKeys.h"
 
-#include "app/CommonRoutines.h"
+#include "common/CommonRoutines.h"
 
 namespace CarriageKeys {
 

@@ -2,7 +2,7 @@
 
 #include "views/WindowsColor.h"
 
-#include "app/CommonRoutines.h"
+#include "common/CommonRoutines.h"
 #include "views/BidListSort.h"
 #include "views/ListSearchView.h"
 #include "views/NaviImages.h"

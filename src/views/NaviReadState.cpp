@@ -1,6 +1,6 @@
 #include "views/NaviReadState.h"
 
-#include "views/MessageCountCell.h"
+#include "site/MessageCountCell.h"
 
 #include "platform/Dialogs.h"
 #include "platform/Sql.h"

@@ -1,6 +1,6 @@
 #include "views/NaviRowOrder.h"
 
-#include "app/CommonRoutines.h"
+#include "common/CommonRoutines.h"
 #include "views/BidListSort.h"
 #include "views/NaviListItem.h"
 

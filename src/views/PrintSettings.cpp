@@ -1,6 +1,6 @@
 #include "views/PrintSettings.h"
 
-#include "app/CommonRoutines.h"
+#include "common/CommonRoutines.h"
 #include "platform/IniFile.h"
 
 namespace {

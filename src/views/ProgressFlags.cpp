@@ -1,7 +1,7 @@
 #include "views/ProgressFlags.h"
 
-#include "app/CommonDefine.h"
-#include "app/CommonRoutines.h"
+#include "common/CommonDefine.h"
+#include "common/CommonRoutines.h"
 #include "views/BidListColumns.h"
 
 QString flagValue(int bidFlg, const QString& bidFlgString, const QDate& today)

@@ -1,6 +1,6 @@
 #include "views/UnitAuctionNaviList.h"
 
-#include "app/CommonDefine.h"
+#include "common/CommonDefine.h"
 #include "platform/CtrlClickSelect.h"
 #include "platform/Dialogs.h"
 #include "platform/IniFile.h"

@@ -1,6 +1,6 @@
 #include "views/UnitBidDataEtc.h"
 
-#include "app/CommonDefine.h"
+#include "common/CommonDefine.h"
 #include "app/CsvListExport.h"
 #include "platform/CtrlClickSelect.h"
 #include "platform/Dialogs.h"

@@ -1,6 +1,6 @@
 #include "views/UnitNaviMessage.h"
 
-#include "app/CommonDefine.h"
+#include "common/CommonDefine.h"
 #include "compose/UnitReply.h"
 #include "platform/CtrlClickSelect.h"
 #include "platform/IniFile.h"

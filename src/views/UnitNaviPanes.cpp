@@ -2,7 +2,7 @@
 // list search, the folder tree and the message lists with their read state.
 #include "app/UnitNavi.h"
 
-#include "app/CommonRoutines.h"
+#include "common/CommonRoutines.h"
 #include "views/BidListColumns.h"
 #include "views/BidListFindPanel.h"
 #include "views/BidListQuery.h"

@@ -1,6 +1,6 @@
 #include "views/UnitPrintNaviMessage.h"
 
-#include "app/CommonDefine.h"
+#include "common/CommonDefine.h"
 #include "platform/IniFile.h"
 #include "platform/WheelRouter.h"
 #include "views/CurrentPrinter.h"

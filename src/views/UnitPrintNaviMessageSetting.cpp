@@ -1,7 +1,7 @@
 #include "views/UnitPrintNaviMessageSetting.h"
 
-#include "app/CommonDefine.h"
-#include "app/CommonRoutines.h"
+#include "common/CommonDefine.h"
+#include "common/CommonRoutines.h"
 #include "platform/Dialogs.h"
 #include "platform/IniFile.h"
 #include "views/CurrentPrinter.h"

@@ -10,7 +10,7 @@
 #include "site/NaviDownloadTexts.h"
 #include "site/NaviMessageReader.h"
 #include "site/NaviStore.h"
-#include "views/MessageCountCell.h"
+#include "site/MessageCountCell.h"
 #include "site/NaviWorkList.h"
 
 #include <QSqlQuery>

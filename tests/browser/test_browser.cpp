@@ -7,7 +7,7 @@
 #include "support/TestDataFolder.h"
 #include "support/TestDialogs.h"
 
-#include "app/CommonDefine.h"
+#include "common/CommonDefine.h"
 #include "app/UnitMain.h"
 #include "app/UnitNavi.h"
 #include "compose/BrowserAddress.h"

@@ -16,7 +16,7 @@
 #include "views/BidListColumns.h"
 #include "views/BidListItem.h"
 #include "views/BidListView.h"
-#include "views/EndTimeQueue.h"
+#include "site/EndTimeQueue.h"
 
 #include <QAction>
 #include <QListWidget>

@@ -6,7 +6,7 @@
 #include "SitePages.h"
 #include "TestDataFolder.h"
 #include "TestDialogs.h"
-#include "app/CommonDefine.h"
+#include "common/CommonDefine.h"
 #include "app/UnitMain.h"
 #include "app/UnitNavi.h"
 #include "compose/EvaluationSend.h"

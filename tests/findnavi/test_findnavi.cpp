@@ -8,7 +8,7 @@
 
 #include "platform/Database.h"
 #include "platform/IniFile.h"
-#include "app/CommonDefine.h"
+#include "common/CommonDefine.h"
 #include "views/FindNaviQuery.h"
 #include "views/NaviListItem.h"
 #include "views/UnitAuctionNaviList.h"

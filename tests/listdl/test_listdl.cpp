@@ -2,7 +2,7 @@
 
 #include "support/FixtureDb.h"
 #include "support/TestDataFolder.h"
-#include "app/CommonRoutines.h"
+#include "common/CommonRoutines.h"
 #include "platform/Database.h"
 #include "platform/Sql.h"
 #include "site/ClosedListScanner.h"

@@ -10,7 +10,7 @@
 #include "views/BidListSort.h"
 #include "views/BidListView.h"
 #include "views/BidSearchPanel.h"
-#include "views/EndTimeQueue.h"
+#include "site/EndTimeQueue.h"
 #include "views/RadioButtonGroup.h"
 #include "views/WindowsColor.h"
 

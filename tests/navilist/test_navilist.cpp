@@ -9,7 +9,7 @@
 #include "views/ListSearchView.h"
 #include "views/NaviListActivation.h"
 #include "views/NaviListItem.h"
-#include "views/MessageCountCell.h"
+#include "site/MessageCountCell.h"
 #include "views/NaviReadState.h"
 #include "views/NaviSelectionDelay.h"
 

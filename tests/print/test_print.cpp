@@ -5,7 +5,7 @@
 #include "SitePages.h"
 #include "TestDataFolder.h"
 #include "TestDialogs.h"
-#include "app/CommonDefine.h"
+#include "common/CommonDefine.h"
 #include "app/UnitNavi.h"
 #include "platform/Database.h"
 #include "platform/IniFile.h"

@@ -1,7 +1,7 @@
 // The settings file rules, the options and lists read from it, and the tool-bar band order.
 #include "SmallFileSystem.h"
 #include "TestDataFolder.h"
-#include "app/NaviOptions.h"
+#include "common/NaviOptions.h"
 #include "app/ToolBarBands.h"
 #include "platform/IniFile.h"
 #include "platform/RowBreaks.h"

@@ -2,7 +2,7 @@
 // keywords, wheel, placement, and the main window's commands that open them.
 #include "TestDataFolder.h"
 #include "TestDialogs.h"
-#include "app/CommonDefine.h"
+#include "common/CommonDefine.h"
 #include "app/UnitNavi.h"
 #include "compose/TemplateDropRule.h"
 #include "compose/TemplateKeywordTable.h"

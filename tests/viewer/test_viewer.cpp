@@ -6,7 +6,7 @@
 #include "support/TestDataFolder.h"
 #include "support/TestDialogs.h"
 
-#include "app/CommonDefine.h"
+#include "common/CommonDefine.h"
 #include "app/UnitNavi.h"
 #include "compose/UnitReply.h"
 #include "platform/Database.h"

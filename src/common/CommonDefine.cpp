@@ -1,4 +1,4 @@
-#include "app/CommonDefine.h"
+#include "common/CommonDefine.h"
 
 #include "platform/DataFolder.h"
 

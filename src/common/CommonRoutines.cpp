@@ -1,4 +1,4 @@
-#include "app/CommonRoutines.h"
+#include "common/CommonRoutines.h"
 
 #include "platform/Database.h"
 #include "platform/Sql.h"

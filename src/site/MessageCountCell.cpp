@@ -1,4 +1,4 @@
-#include "views/MessageCountCell.h"
+#include "site/MessageCountCell.h"
 
 #include "platform/Sql.h"
 

@@ -1,4 +1,4 @@
-#include "app/FullWidth.h"
+#include "common/FullWidth.h"
 
 #include <unicode/translit.h>
 #include <unicode/unistr.h>

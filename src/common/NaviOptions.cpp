@@ -1,6 +1,6 @@
-#include "app/NaviOptions.h"
+#include "common/NaviOptions.h"
 
-#include "app/CommonDefine.h"
+#include "common/CommonDefine.h"
 #include "platform/IniFile.h"
 
 NaviOptions NaviOptions::read(const IniFile& ini, bool balloonCapable)

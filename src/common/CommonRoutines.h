@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/FullWidth.h"
+#include "common/FullWidth.h"
 
 #include <QChar>
 #include <QDate>
