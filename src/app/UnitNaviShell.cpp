@@ -79,8 +79,8 @@ void TFormNavi::ActionAllSelectExecute()
     if (focused == static_cast<QWidget*>(ListViewBid) || focused == ListViewNavi)
         static_cast<QTreeWidget*>(focused)->selectAll();
     else
-        SelectAll::select(focused, SelectAll::LineEdits | SelectAll::ComboBoxes |
-                                       SelectAll::PlainTexts);
+        SelectAll::select(focused,
+                          SelectAll::LineEdits | SelectAll::ComboBoxes | SelectAll::PlainTexts);
 }
 
 int TFormNavi::checkedMessageFontSize() const

@@ -613,8 +613,8 @@ void TFormBidDataEtc::ActionCsvExportBidListExecute()
 
 void TFormBidDataEtc::ActionAllSelectExecute()
 {
-    SelectAll::selectFocused(this, SelectAll::LineEdits | SelectAll::PlainTexts |
-                                       SelectAll::ItemViews);
+    SelectAll::selectFocused(this,
+                             SelectAll::LineEdits | SelectAll::PlainTexts | SelectAll::ItemViews);
 }
 
 void TFormBidDataEtc::changeFontSize(int points)
