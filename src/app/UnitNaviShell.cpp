@@ -6,6 +6,7 @@
 #include "app/MessageFontSize.h"
 #include "app/TrayMenu.h"
 #include "platform/ProgressBarRange.h"
+#include "platform/SelectAll.h"
 #include "platform/WheelRouter.h"
 #include "platform/WindowPlacement.h"
 #include "views/BidListView.h"
@@ -75,16 +76,11 @@ void TFormNavi::MainMenuExitClick()
 void TFormNavi::ActionAllSelectExecute()
 {
     QWidget* focused = QApplication::focusWidget();
-    if (focused == static_cast<QWidget*>(ListViewBid) || focused == ListViewNavi) {
+    if (focused == static_cast<QWidget*>(ListViewBid) || focused == ListViewNavi)
         static_cast<QTreeWidget*>(focused)->selectAll();
-    } else if (auto* edit = qobject_cast<QLineEdit*>(focused)) {
-        edit->selectAll();
-    } else if (auto* combo = qobject_cast<QComboBox*>(focused)) {
-        if (combo->lineEdit())
-            combo->lineEdit()->selectAll();
-    } else if (auto* plain = qobject_cast<QPlainTextEdit*>(focused)) {
-        plain->selectAll();
-    }
+    else
+        SelectAll::select(focused,
+                          SelectAll::LineEdits | SelectAll::ComboBoxes | SelectAll::PlainTexts);
 }
 
 int TFormNavi::checkedMessageFontSize() const

@@ -5,9 +5,11 @@
 #include "app/SettingPages.h"
 #include "app/SettingSave.h"
 #include "app/UnitNavi.h"
+#include "platform/CtrlClickSelect.h"
 #include "platform/Database.h"
 #include "platform/Dialogs.h"
 #include "platform/IniFile.h"
+#include "platform/SelectAll.h"
 #include "views/BidListView.h"
 #include "views/WindowsColor.h"
 
@@ -24,7 +26,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QStackedWidget>
@@ -343,22 +344,11 @@ void TFormSetting::connectSignals()
     connect(ActionAllSelect, &QAction::triggered, this, &TFormSetting::ActionAllSelectExecute);
     connect(ButtonOk, &QPushButton::clicked, this, &TFormSetting::ButtonOkClick);
     connect(ButtonCancel, &QPushButton::clicked, this, &QDialog::reject);
-    for (QLineEdit* edit : findChildren<QLineEdit*>())
-        edit->installEventFilter(this);
+    CtrlClickSelect::installBelow(this);
 }
 
 bool TFormSetting::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::MouseButtonPress) {
-        auto* edit = qobject_cast<QLineEdit*>(watched);
-        const auto* mouse = static_cast<QMouseEvent*>(event);
-        if (edit && mouse->button() == Qt::LeftButton &&
-            (mouse->modifiers() & Qt::ControlModifier)) {
-            edit->setFocus(Qt::MouseFocusReason);
-            edit->selectAll();
-            return true;
-        }
-    }
     if (event->type() == QEvent::KeyPress &&
         static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete) {
         for (int i = 0; i < listGroups.size(); ++i) {
@@ -635,8 +625,7 @@ void TFormSetting::ButtonBidBackColorDefaultClick()
 
 void TFormSetting::ActionAllSelectExecute()
 {
-    if (auto* edit = qobject_cast<QLineEdit*>(focusWidget()))
-        edit->selectAll();
+    SelectAll::selectFocused(this, SelectAll::LineEdits);
 }
 
 // ---- OK ----

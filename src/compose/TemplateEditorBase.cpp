@@ -4,14 +4,15 @@
 #include "common/CommonRoutines.h"
 #include "compose/TemplateDropRule.h"
 #include "compose/TemplateListBox.h"
+#include "platform/CtrlClickSelect.h"
 #include "platform/Dialogs.h"
 #include "platform/IniFile.h"
+#include "platform/SelectAll.h"
 #include "platform/WheelRouter.h"
 #include "platform/WindowPlacement.h"
 #include "views/MemoText.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QCheckBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -213,7 +214,7 @@ void TemplateEditorBase::connectSignals()
             [this](QWidget*, bool towardsUser) { stepMessageFont(towardsUser); });
     ListBoxSaveName->installEventFilter(this);
     ListBoxSaveName->viewport()->installEventFilter(this);
-    EditSaveName->installEventFilter(this);
+    CtrlClickSelect::install(EditSaveName);
 }
 
 void TemplateEditorBase::FormShow()
@@ -437,11 +438,8 @@ void TemplateEditorBase::ActionDownExecute()
 
 void TemplateEditorBase::ActionAllSelectExecute()
 {
-    QWidget* focused = QApplication::focusWidget();
-    if (focused == EditSaveName)
-        EditSaveName->selectAll();
-    else if (focused == MemoMessage)
-        MemoMessage->selectAll();
+    // The name edit and the message text are the editor's only edits.
+    SelectAll::selectFocused(this, SelectAll::LineEdits | SelectAll::PlainTexts);
 }
 
 void TemplateEditorBase::ListBoxSaveNameStartDrag()
@@ -497,11 +495,6 @@ bool TemplateEditorBase::eventFilter(QObject* watched, QEvent* event)
             if (item && !item->isSelected())
                 selectRow(ListBoxSaveName->row(item));
         }
-    }
-    if (watched == EditSaveName && type == QEvent::MouseButtonRelease) {
-        auto* mouse = static_cast<QMouseEvent*>(event);
-        if (mouse->button() == Qt::LeftButton && (mouse->modifiers() & Qt::ControlModifier))
-            EditSaveName->selectAll();
     }
     return QDialog::eventFilter(watched, event);
 }

@@ -4,27 +4,22 @@
 #include "common/CommonRoutines.h"
 #include "app/ToolBarBands.h"
 #include "app/UnitNavi.h"
-#include "compose/ComposerFlagRow.h"
 #include "compose/ComposerFontMenus.h"
-#include "compose/ComposerTemplateTree.h"
 #include "compose/DateFormats.h"
 #include "compose/Quoting.h"
 #include "compose/ReplyFontSizes.h"
 #include "compose/ReplyFooter.h"
 #include "compose/ReplyLog.h"
 #include "compose/TemplateKeywords.h"
-#include "compose/TemplateStore.h"
 #include "compose/UnitNaviWrite.h"
 #include "platform/Dialogs.h"
 #include "platform/IniFile.h"
 #include "platform/ToolBarBandRows.h"
 #include "platform/WheelRouter.h"
-#include "platform/WindowPlacement.h"
 #include "views/MemoText.h"
 #include "views/NaviListItem.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QButtonGroup>
 #include <QCalendarWidget>
 #include <QCheckBox>
@@ -32,7 +27,7 @@
 #include <QCloseEvent>
 #include <QDateEdit>
 #include <QGridLayout>
-#include <QHBoxLayout>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -40,12 +35,9 @@
 #include <QLocale>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QSplitter>
-#include <QStatusBar>
-#include <QStyle>
 #include <QTextCursor>
 #include <QTimer>
 #include <QToolBar>
@@ -53,26 +45,10 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include <algorithm>
+#include <utility>
 
-namespace {
-
-const QString& section()
-{
-    return CommonDefine::Section::ReplyWindow;
-}
-
-QLineEdit* infoField(const char* name, QWidget* parent)
-{
-    auto* field = new QLineEdit(parent);
-    field->setObjectName(QString::fromLatin1(name));
-    field->setReadOnly(true);
-    return field;
-}
-
-} // namespace
-
-TFormReply::TFormReply(TFormNavi& navi) : QMainWindow(nullptr), m_navi(navi)
+TFormReply::TFormReply(TFormNavi& navi)
+    : ComposerWindowBase(navi, CommonDefine::Section::ReplyWindow)
 {
     setObjectName("FormReply");
     setAttribute(Qt::WA_DeleteOnClose);
@@ -89,11 +65,8 @@ TFormReply::TFormReply(TFormNavi& navi) : QMainWindow(nullptr), m_navi(navi)
                      {QStringLiteral("電話番号"), QStringLiteral("Tel")},
                      {QStringLiteral("メール"), QStringLiteral("MailMain")}};
     buildLayout();
-    m_wheelRouter = new WheelRouter(this);
-    m_wheelRouter->track(MemoReplyMessage, true);
-    m_wheelRouter->track(MemoMessage, true);
-    m_wheelRouter->track(TreeViewTemplate);
-    m_placement = new WindowPlacement(this, section(), WindowPlacement::MinimisedAs::Normal);
+    finishFrame();
+    wheelRouter()->track(MemoReplyMessage, true);
     connectSignals();
     // The composer lives on the main window's connection: it closes with it.
     connect(&navi, &QObject::destroyed, this, [this] {
@@ -113,16 +86,11 @@ TFormReply::~TFormReply() = default;
 
 void TFormReply::buildLayout()
 {
-    resize(900, 600);
     buildMenus();
     buildToolBars();
 
-    auto* central = new QWidget(this);
-    auto* layout = new QVBoxLayout(central);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    buildInfoRow(central);
-    layout->addWidget(PanelInfo);
+    QVBoxLayout* layout = buildCentralColumn(&EditPrice);
+    QWidget* central = layout->parentWidget();
 
     SplitterMessage = new QSplitter(Qt::Vertical, central);
     SplitterMessage->setObjectName("SplitterMessage");
@@ -164,9 +132,8 @@ void TFormReply::buildLayout()
     ListBoxMessage->setMinimumHeight(30);
     SplitterMessage->setStretchFactor(0, 1);
     SplitterMessage->setStretchFactor(1, 0);
-    setCentralWidget(central);
 
-    buildStatusBar();
+    buildStatusBar(120);
 
     PopupMenuReplyMessage = new QMenu(this);
     PopupMenuReplyMessage->setObjectName("PopupMenuReplyMessage");
@@ -190,46 +157,17 @@ void TFormReply::buildLayout()
 
 void TFormReply::buildMenus()
 {
-    auto makeAction = [this](const char* name, const QString& caption, const QString& hint,
-                             const QKeySequence& shortcut = QKeySequence()) {
-        auto* created = new QAction(caption, this);
-        created->setObjectName(QString::fromLatin1(name));
-        created->setShortcut(shortcut);
-        if (!hint.isEmpty())
-            created->setToolTip(hint);
-        addAction(created);
-        return created;
-    };
-    ActionSend = makeAction("ActionSend", QStringLiteral("送信(&N)"), QStringLiteral("送信"),
-                            QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_G));
-    ActionSendStop = makeAction("ActionSendStop", QStringLiteral("送信中止(&E)"),
-                                QStringLiteral("送信中止(&E)"), QKeySequence(Qt::Key_Escape));
-    ActionClose = makeAction("ActionClose", QStringLiteral("閉じる(&C)"), QString());
-    ActionShowTemplateTree =
-        makeAction("ActionShowTemplateTree", QStringLiteral("テンプレートツリー表示／非表示"),
-                   QStringLiteral("テンプレートツリー表示／非表示"));
-    ActionShowTemplateTree->setCheckable(true);
-    ActionShowNaviPanel =
-        makeAction("ActionShowNaviPanel", QStringLiteral("ナビパネル表示／非表示"),
-                   QStringLiteral("ナビパネル表示／非表示"));
+    buildFrameCommands({"ActionSend", QStringLiteral("送信(&N)"), QStringLiteral("送信"),
+                        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_G)},
+                       {"ActionSendStop", QStringLiteral("送信中止(&E)"),
+                        QStringLiteral("送信中止(&E)"), QKeySequence(Qt::Key_Escape)},
+                       &ActionSend, &ActionSendStop);
+    const QString naviPanelSwitch = QStringLiteral("ナビパネル表示／非表示");
+    ActionShowNaviPanel = makeAction({"ActionShowNaviPanel", naviPanelSwitch, naviPanelSwitch});
     ActionShowNaviPanel->setCheckable(true);
-    ActionDateInsert =
-        makeAction("ActionDateInsert", QStringLiteral("日付を入力"), QStringLiteral("日付を入力"));
-    ActionAllSelect = makeAction("ActionAllSelect", QStringLiteral("全て選択(&A)"), QString(),
-                                 QKeySequence(Qt::CTRL | Qt::Key_A));
+    const QString dateInsert = QStringLiteral("日付を入力");
+    ActionDateInsert = makeAction({"ActionDateInsert", dateInsert, dateInsert});
 
-    QMenuBar* bar = menuBar();
-    bar->setObjectName("MainMenu");
-    MainMenuFile = bar->addMenu(QStringLiteral("ファイル(&F)"));
-    MainMenuFile->setObjectName("MainMenuFile");
-    MainMenuFile->addAction(ActionSend);
-    MainMenuFile->addAction(ActionSendStop);
-    MainMenuFile->addSeparator();
-    MainMenuFile->addAction(ActionClose);
-
-    MainMenuView = bar->addMenu(QStringLiteral("表示(&V)"));
-    MainMenuView->setObjectName("MainMenuView");
-    MainMenuView->addAction(ActionShowTemplateTree);
     MainMenuView->addAction(ActionShowNaviPanel);
     MainMenuView->addSeparator();
     MainMenuBidNaviFontSize = MainMenuView->addMenu(QStringLiteral("落札者ナビフォントサイズ(&D)"));
@@ -237,8 +175,7 @@ void TFormReply::buildMenus()
     MainMenuNaviFontSize = MainMenuView->addMenu(QStringLiteral("ナビフォントサイズ(&F)"));
     MainMenuNaviFontSize->setObjectName("MainMenuNaviFontSize");
 
-    MainMenuTemplate = bar->addMenu(QStringLiteral("テンプレート(&T)"));
-    MainMenuTemplate->setObjectName("MainMenuTemplate");
+    QMenuBar* bar = menuBar();
     MainMenuTemplateInsert = bar->addMenu(QStringLiteral("テンプレート挿入(&I)"));
     MainMenuTemplateInsert->setObjectName("MainMenuTemplateInsert");
     MainMenuPersonal = bar->addMenu(QStringLiteral("個人設定項目挿入(&P)"));
@@ -254,28 +191,12 @@ void TFormReply::buildMenus()
 
 void TFormReply::buildToolBars()
 {
-    ToolBarMain = new QToolBar(this);
-    ToolBarMain->setObjectName("ToolBarMain");
-    ToolBarMain->addAction(ActionSend);
-    ToolBarMain->addAction(ActionSendStop);
-    ToolBarMain->addSeparator();
-    ToolBarMain->addAction(ActionShowTemplateTree);
     ToolBarMain->addAction(ActionShowNaviPanel);
     ToolBarMain->addSeparator();
-    auto dropDown = [](QToolBar* bar, const char* name, const QString& hint) {
-        auto* button = new QToolButton(bar);
-        button->setObjectName(QString::fromLatin1(name));
-        button->setToolTip(hint);
-        button->setText(hint);
-        // A click on the button itself opens its menu.
-        button->setPopupMode(QToolButton::InstantPopup);
-        bar->addWidget(button);
-        return button;
-    };
-    ToolButtonMainBidNaviFontSize = dropDown(ToolBarMain, "ToolButtonMainBidNaviFontSize",
-                                             QStringLiteral("落札者ナビフォントサイズ"));
-    ToolButtonMainNaviFontSize =
-        dropDown(ToolBarMain, "ToolButtonMainNaviFontSize", QStringLiteral("ナビフォントサイズ"));
+    ToolButtonMainBidNaviFontSize = addDropDownButton(ToolBarMain, "ToolButtonMainBidNaviFontSize",
+                                                      QStringLiteral("落札者ナビフォントサイズ"));
+    ToolButtonMainNaviFontSize = addDropDownButton(ToolBarMain, "ToolButtonMainNaviFontSize",
+                                                   QStringLiteral("ナビフォントサイズ"));
 
     ToolBarDate = new QToolBar(this);
     ToolBarDate->setObjectName("ToolBarDate");
@@ -288,35 +209,13 @@ void TFormReply::buildToolBars()
     ToolBarDate->addWidget(DateTimePicker);
     ToolBarDate->addAction(ActionDateInsert);
     ToolButtonDateFormat =
-        dropDown(ToolBarDate, "ToolButtonDateFormat", QStringLiteral("日付形式"));
+        addDropDownButton(ToolBarDate, "ToolButtonDateFormat", QStringLiteral("日付形式"));
     PopupMenuDateFormat = new QMenu(this);
     PopupMenuDateFormat->setObjectName("PopupMenuDateFormat");
     ToolButtonDateFormat->setMenu(PopupMenuDateFormat);
 
-    addToolBar(Qt::TopToolBarArea, ToolBarMain);
     addToolBar(Qt::TopToolBarArea, ToolBarDate);
     m_bandRows = new ToolBarBandRows(this, {ToolBarMain, ToolBarDate});
-}
-
-void TFormReply::buildInfoRow(QWidget* parent)
-{
-    PanelInfo = new QWidget(parent);
-    PanelInfo->setObjectName("PanelInfo");
-    auto* row = new QHBoxLayout(PanelInfo);
-    row->setContentsMargins(4, 2, 4, 2);
-    const std::pair<QLineEdit**, std::pair<const char*, const char*>> fields[] = {
-        {&EditAid, {"EditAid", "商品ID："}},         {&EditTitle, {"EditTitle", "商品名："}},
-        {&EditPrice, {"EditPrice", "価格："}},       {&EditBidId, {"EditBidId", "落札者ID："}},
-        {&EditBidName, {"EditBidName", "落札者："}},
-    };
-    for (const auto& [field, names] : fields) {
-        auto* label = new QLabel(QString::fromUtf8(names.second), PanelInfo);
-        *field = infoField(names.first, PanelInfo);
-        label->setBuddy(*field);
-        row->addWidget(label);
-        row->addWidget(*field, *field == EditTitle ? 3 : 1);
-        (*field)->installEventFilter(this);
-    }
 }
 
 QWidget* TFormReply::buildBottom(QWidget* parent)
@@ -325,23 +224,10 @@ QWidget* TFormReply::buildBottom(QWidget* parent)
     bottom->setObjectName("PanelBottom");
     auto* layout = new QVBoxLayout(bottom);
     layout->setContentsMargins(0, 0, 0, 0);
-    SplitterBottom = new QSplitter(Qt::Horizontal, bottom);
-    SplitterBottom->setObjectName("SplitterBottom");
-    SplitterBottom->setChildrenCollapsible(false);
+    QVBoxLayout* rightLayout = buildTemplateSplitter(bottom);
     layout->addWidget(SplitterBottom);
-
-    PanelBottomLeft = ComposerTemplateTree::buildPanel(SplitterBottom, &ButtonTemplateTreeClose,
-                                                       &TreeViewTemplate);
-
-    auto* right = new QWidget(SplitterBottom);
-    right->setObjectName("PanelBottomRight");
-    auto* rightLayout = new QVBoxLayout(right);
-    rightLayout->setContentsMargins(4, 2, 4, 2);
-    rightLayout->setSpacing(2);
-    QHBoxLayout* flagRow = ComposerFlagRow::build(
-        right, {&CheckBoxFlgFirst, &CheckBoxFlgPayment, &CheckBoxFlgReceipt, &CheckBoxFlgEvaluation,
-                &CheckBoxFlgEnd, &CheckBoxFlgPluralUpdate});
-    rightLayout->addLayout(flagRow);
+    QWidget* right = rightLayout->parentWidget();
+    addFlagRow(rightLayout);
 
     auto* subjects = new QGridLayout;
     m_subjects = new QButtonGroup(this);
@@ -361,28 +247,8 @@ QWidget* TFormReply::buildBottom(QWidget* parent)
     }
     subjects->setColumnStretch(4, 1);
     rightLayout->addLayout(subjects);
-
-    MemoMessage = new QPlainTextEdit(right);
-    MemoMessage->setObjectName("MemoMessage");
-    MemoMessage->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    MemoMessage->setMinimumHeight(20);
-    rightLayout->addWidget(MemoMessage, 1);
-    SplitterBottom->setStretchFactor(0, 0);
-    SplitterBottom->setStretchFactor(1, 1);
+    addMessageText(rightLayout);
     return bottom;
-}
-
-void TFormReply::buildStatusBar()
-{
-    StatusBar = new QStatusBar(this);
-    StatusBar->setObjectName("StatusBar");
-    for (int i = 0; i < 7; ++i) {
-        statusPanels[i] = new QLabel(StatusBar);
-        statusPanels[i]->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
-        statusPanels[i]->setMinimumWidth(i == 0 ? 120 : 50);
-        StatusBar->addWidget(statusPanels[i], i == 6 ? 1 : 0);
-    }
-    setStatusBar(StatusBar);
 }
 
 void TFormReply::connectSignals()
@@ -390,12 +256,7 @@ void TFormReply::connectSignals()
     connect(ActionSend, &QAction::triggered, this, &TFormReply::ActionMainTransmissionExecute);
     connect(ActionSendStop, &QAction::triggered, this,
             &TFormReply::ActionMainTransmissionStopExecute);
-    connect(ActionClose, &QAction::triggered, this, &QWidget::close);
-    connect(ActionAllSelect, &QAction::triggered, this, &TFormReply::ActionAllSelectExecute);
-    connect(ActionShowTemplateTree, &QAction::toggled, this, &TFormReply::applyTemplatePanel);
     connect(ActionShowNaviPanel, &QAction::toggled, this, &TFormReply::applyNaviPanel);
-    connect(ButtonTemplateTreeClose, &QToolButton::clicked, this,
-            [this] { ActionShowTemplateTree->setChecked(false); });
     connect(ActionDateInsert, &QAction::triggered, this, &TFormReply::ToolButtonDateInsertClick);
     connect(PopupMenuDateFormat, &QMenu::triggered, this, &TFormReply::changeDateFormat);
     connect(ListViewNavi->header(), &QHeaderView::sectionClicked, this,
@@ -413,7 +274,6 @@ void TFormReply::connectSignals()
             &TFormReply::PopupMenuQuoteNoMarkClick);
     connect(PopupMenuCopy, &QAction::triggered, this, &TFormReply::PopupMenuCopyClick);
     connect(PopupMenuAllSelect, &QAction::triggered, this, &TFormReply::PopupMenuAllSelectClick);
-    connect(m_wheelRouter, &WheelRouter::fontStepRequested, this, &TFormReply::stepFont);
     connect(Splitter, &QSplitter::splitterMoved, this, [this] {
         if (PanelNaviList->isVisible())
             m_messagePanelHeight = PanelNaviList->height();
@@ -424,37 +284,15 @@ void TFormReply::connectSignals()
 
 // ---- Show ----
 
-void TFormReply::showEvent(QShowEvent* event)
-{
-    if (!m_shown) {
-        m_shown = true;
-        FormShow();
-    }
-    QMainWindow::showEvent(event);
-}
-
 void TFormReply::FormShow()
 {
     setWindowTitle(QStringLiteral("返信：") + title);
     IniFile ini(CommonDefine::settingIniPath());
     const QString& s = section();
-    const int state = m_placement->restore(ini);
-    if (state == 2)
-        setWindowState(Qt::WindowMaximized);
+    readFrameSettings(ini);
     m_messagePanelHeight = qMax(50, ini.readInteger(s, "ReplyMessageHeight", 150));
-    CheckBoxFlgPluralUpdate->setChecked(ini.readBool(s, "FlgPluralUpdate", false));
-
-    const int fontSize = m_navi.MemoNavi->font().pointSize();
-    for (QPlainTextEdit* memo : {MemoReplyMessage, MemoMessage}) {
-        QFont font = memo->font();
-        if (fontSize > 0)
-            font.setPointSize(fontSize);
-        memo->setFont(font);
-    }
-
-    m_templatePanelWidth = ini.readInteger(s, "TreeViewTemplateWidht", 185);
-    ActionShowTemplateTree->setChecked(ini.readBool(s, "TreeViewTemplate", true));
-    applyTemplatePanel();
+    takeMessageFont(MemoReplyMessage);
+    takeMessageFont(MemoMessage);
     readBands(ini);
     buildDateTools();
     const int dateFormat = ini.readInteger(s, "DateFormat", 0);
@@ -477,9 +315,7 @@ void TFormReply::FormShow()
     loadMessageList();
     applyNaviPanel();
     buildTemplateMenusAndTree();
-    ComposerTemplateTree::connectActivation(TreeViewTemplate,
-                                            m_navi.options.operationNaviTemplateTree, this,
-                                            &TFormReply::TreeViewTemplateActivate);
+    connectTemplateTree(m_navi.options.operationNaviTemplateTree);
     MemoMessage->setFocus();
     buildFontSizeMenus();
     MemoMessageChange();
@@ -505,11 +341,7 @@ void TFormReply::applyPanelSizes()
         const int total = qMax(sizes[0] + sizes[1], m_listWidth + 50);
         SplitterNavi->setSizes({m_listWidth, total - m_listWidth});
     }
-    sizes = SplitterBottom->sizes();
-    if (sizes.size() == 2) {
-        const int total = qMax(sizes[0] + sizes[1], m_templatePanelWidth + 50);
-        SplitterBottom->setSizes({m_templatePanelWidth, total - m_templatePanelWidth});
-    }
+    ComposerWindowBase::applyPanelSizes();
     sizes = SplitterMessage->sizes();
     if (sizes.size() == 2 && sizes[1] < 70) {
         const int total = sizes[0] + sizes[1];
@@ -524,7 +356,7 @@ void TFormReply::setNewMessageCaption()
 
 void TFormReply::prepareTemplateQueries()
 {
-    m_templates = std::make_unique<TemplateStore>(m_navi.connection, TemplateKind::Navi);
+    openTemplates(TemplateKind::Navi);
     m_seller = ReplyData::readSeller(m_navi.connection);
     m_winner = ReplyData::readWinner(m_navi.connection, bidId);
     prInsert = IniFile(CommonDefine::settingIniPath())
@@ -533,10 +365,7 @@ void TFormReply::prepareTemplateQueries()
 
 void TFormReply::loadTransaction()
 {
-    const ReplyData::Transaction row = ReplyData::readTransaction(m_navi.connection, aid, bidId);
-    for (int i = 0; i < 5; ++i)
-        statusPanels[i + 1]->setText(ReplyData::flagPanelText(i, row.flags[i]));
-    EditPrice->setText(row.price);
+    EditPrice->setText(showTransactionFlags().price);
 }
 
 void TFormReply::loadMessageList()
@@ -566,36 +395,16 @@ void TFormReply::loadMessageList()
 void TFormReply::buildTemplateMenusAndTree()
 {
     const QStringList names = m_templates->names();
-    MainMenuTemplate->clear();
-    MainMenuTemplateInsert->clear();
-    for (const QString& name : names) {
-        QAction* apply = MainMenuTemplate->addAction(name);
-        apply->setToolTip(name);
-        connect(apply, &QAction::triggered, this,
-                [this, apply] { applyTemplate(apply->toolTip()); });
-        QAction* insert = MainMenuTemplateInsert->addAction(name);
-        insert->setToolTip(name);
-        connect(insert, &QAction::triggered, this,
-                [this, insert] { insertTemplate(insert->toolTip()); });
-    }
-
-    const QIcon templateIcon = ComposerTemplateTree::templateIcon(this);
-    const QIcon itemIcon = ComposerTemplateTree::itemIcon(this);
-    TreeViewTemplate->clear();
-    auto group = [&](const QString& caption, int groupIndex, const QStringList& children, int kind,
-                     const QIcon& icon) {
-        ComposerTemplateTree::addGroup(TreeViewTemplate, caption, groupIndex, children, kind, icon);
-    };
+    addTemplateItems(MainMenuTemplate, names, [this](const QString& name) { applyTemplate(name); });
+    addTemplateItems(MainMenuTemplateInsert, names,
+                     [this](const QString& name) { insertTemplate(name); });
     QStringList personal, bidder;
     for (const auto& entry : std::as_const(personalColumns))
         personal << entry.first;
     for (const auto& entry : std::as_const(bidderColumns))
         bidder << entry.first;
-    group(QStringLiteral("テンプレート"), 0, names, TemplateNode, templateIcon);
-    group(QStringLiteral("個人設定"), 1, personal, ItemNode, itemIcon);
-    group(QStringLiteral("落札者情報"), 2, bidder, ItemNode, itemIcon);
-    TreeViewTemplate->expandAll();
-    TreeViewTemplate->setCurrentItem(TreeViewTemplate->topLevelItem(0));
+    fillTemplateTree(
+        names, {{QStringLiteral("個人設定"), personal}, {QStringLiteral("落札者情報"), bidder}});
 }
 
 void TFormReply::applyTemplate(const QString& name)
@@ -709,13 +518,6 @@ int TFormReply::subject() const
     return qMax(0, m_subjects->checkedId());
 }
 
-QCheckBox* TFormReply::flagBox(int index) const
-{
-    QCheckBox* const boxes[] = {CheckBoxFlgFirst, CheckBoxFlgPayment, CheckBoxFlgReceipt,
-                                CheckBoxFlgEvaluation, CheckBoxFlgEnd};
-    return boxes[index];
-}
-
 // ---- Log and counts ----
 
 void TFormReply::addLog(const QString& text)
@@ -776,16 +578,6 @@ void TFormReply::ListViewNaviChange()
 
 // ---- Panels ----
 
-void TFormReply::applyTemplatePanel()
-{
-    const bool shown = ActionShowTemplateTree->isChecked();
-    if (!shown && PanelBottomLeft->isVisible())
-        m_templatePanelWidth = PanelBottomLeft->width();
-    PanelBottomLeft->setVisible(shown);
-    if (shown && m_shown)
-        QTimer::singleShot(0, this, &TFormReply::applyPanelSizes);
-}
-
 void TFormReply::applyNaviPanel()
 {
     const bool checked = ActionShowNaviPanel->isChecked();
@@ -822,15 +614,6 @@ void TFormReply::PopupMenuCopyClick()
 void TFormReply::PopupMenuAllSelectClick()
 {
     MemoReplyMessage->selectAll();
-}
-
-void TFormReply::ActionAllSelectExecute()
-{
-    QWidget* focused = QApplication::focusWidget();
-    if (auto* edit = qobject_cast<QLineEdit*>(focused))
-        edit->selectAll();
-    else if (auto* memo = qobject_cast<QPlainTextEdit*>(focused))
-        memo->selectAll();
 }
 
 void TFormReply::buildDateTools()
@@ -888,16 +671,6 @@ QMenu* TFormReply::fontSizeMenu(QMenu* menu, QPlainTextEdit* target)
     return ComposerFontMenus::fill(menu, target);
 }
 
-void TFormReply::stepFont(QWidget* control, bool towardsUser)
-{
-    ComposerFontMenus::stepFont(control, towardsUser);
-}
-
-QWidget* TFormReply::hoverHandle() const
-{
-    return m_wheelRouter->hoveredControl();
-}
-
 bool TFormReply::eventFilter(QObject* watched, QEvent* event)
 {
     const QEvent::Type type = event->type();
@@ -907,12 +680,6 @@ bool TFormReply::eventFilter(QObject* watched, QEvent* event)
         else if (type == QEvent::Hide)
             DateTimePickerCloseUp();
         return false;
-    }
-    if (type == QEvent::MouseButtonRelease) {
-        auto* edit = qobject_cast<QLineEdit*>(watched);
-        auto* mouse = static_cast<QMouseEvent*>(event);
-        if (edit && mouse->button() == Qt::LeftButton && (mouse->modifiers() & Qt::ControlModifier))
-            edit->selectAll();
     }
     return QMainWindow::eventFilter(watched, event);
 }
@@ -934,11 +701,8 @@ void TFormReply::readBands(const IniFile& ini)
 
 void TFormReply::closeEvent(QCloseEvent* event)
 {
-    if (sending &&
-        !Dialogs::askOkCancel(
-            this, QStringLiteral("確認"),
-            QStringLiteral(
-                "フォームを閉じますか？\n\r送信／送信データ受信に失敗する可能性があります。"))) {
+    if (!mayClose(QStringLiteral(
+            "フォームを閉じますか？\n\r送信／送信データ受信に失敗する可能性があります。"))) {
         event->ignore();
         return;
     }
@@ -951,21 +715,17 @@ void TFormReply::closeEvent(QCloseEvent* event)
 
 void TFormReply::FormClose()
 {
-    if (m_closed || !m_shown)
+    if (m_closed || !isFirstShowDone())
         return;
     m_closed = true;
     IniFile ini(CommonDefine::settingIniPath());
     IniFile::Batch batch(ini);
     const QString& s = section();
-    m_placement->save(ini);
+    writePlacement(ini);
     if (PanelNaviList->isVisible())
         m_messagePanelHeight = PanelNaviList->height();
     ini.writeInteger(s, "ReplyMessageHeight", m_messagePanelHeight);
-    ini.writeBool(s, "FlgPluralUpdate", CheckBoxFlgPluralUpdate->isChecked());
-    ini.writeBool(s, "TreeViewTemplate", ActionShowTemplateTree->isChecked());
-    if (PanelBottomLeft->isVisible())
-        m_templatePanelWidth = PanelBottomLeft->width();
-    ini.writeInteger(s, "TreeViewTemplateWidht", m_templatePanelWidth);
+    writeFrameSettings(ini);
     m_bandRows->write(ini, section());
     const QList<QAction*> formats = PopupMenuDateFormat->actions();
     for (int i = 0; i < formats.size(); ++i)

@@ -1,47 +1,40 @@
 #pragma once
 
 #include "compose/ComposerTemplateTree.h"
+#include "compose/ComposerWindowBase.h"
 #include "compose/KeywordExpander.h"
 #include "compose/ReplyData.h"
 
 #include <QDate>
 #include <QList>
-#include <QMainWindow>
 #include <QPointer>
 #include <QString>
 
-#include <memory>
 #include <utility>
 
 class IniFile;
 class QAction;
 class QButtonGroup;
-class QCheckBox;
 class QDateEdit;
-class QLabel;
 class QLineEdit;
 class QListWidget;
 class QMenu;
 class QPlainTextEdit;
 class QRadioButton;
 class QSplitter;
-class QStatusBar;
 class QToolBar;
 class QToolButton;
 class QTreeWidget;
 class QTreeWidgetItem;
 class TFormNavi;
 class TFormNaviWrite;
-class TemplateStore;
 class ToolBarBandRows;
-class WheelRouter;
-class WindowPlacement;
 
 // The composer of one message to one winner of one listing, a reply or a new message: the
 // transaction, the listing's stored messages, the templates with the seller's and the winner's
 // data, and the message with its subject and the flags to set after sending. A top-level window
 // of its own that frees itself when closed; several can be open at once.
-class TFormReply : public QMainWindow
+class TFormReply : public ComposerWindowBase
 {
     Q_OBJECT
 public:
@@ -49,15 +42,10 @@ public:
     ~TFormReply() override;
 
     // ---- Filled by the opener before showing ----
-    QString title;
-    QString aid;
-    QString bidId;
-    QString loginId;
     bool isReply = false;
     int replyNumber = -1;
 
     // ---- The window's own state ----
-    bool sending = false;
     int sortColumn = 0;
     int sortType = 0;
     bool prInsert = true;
@@ -84,13 +72,9 @@ public:
     void insertTemplate(const QString& name);
     void addLog(const QString& text);
     QStringList logLines() const;
-    // The list, text or tree under the mouse pointer, or none.
-    QWidget* hoverHandle() const;
-    // The message templates, read through their store while the window is open.
-    TemplateStore* templates() const { return m_templates.get(); }
 
     // ---- Handlers ----
-    void FormShow();
+    void FormShow() override;
     // Posts the message on the transaction's board: checks, confirmation, the posting
     // browser's steps with stop tests between them, then the board download, the flags and
     // the close on success; after a failure or a stop the composer stays open as it was.
@@ -98,16 +82,9 @@ public:
     // Asks whether to stop; Yes disables the stop command, which the post notices between
     // its steps.
     void ActionMainTransmissionStopExecute();
-    // Writes the checked progress flags into the transaction, and with the plural box into
-    // every listed row of the same winner, and shows them in the listing list.
-    void updateProgressFlags();
-    // The day a date flag is written with; invalid: the current date.
-    QDate flagDate;
-    void ActionAllSelectExecute();
     void ListViewNaviColumnClick(int column);
     void ListViewNaviChange();
-    // Acts on the activated node (the selected one when none is given).
-    void TreeViewTemplateActivate(QTreeWidgetItem* node = nullptr);
+    void TreeViewTemplateActivate(QTreeWidgetItem* node = nullptr) override;
     void ListBoxMessageDblClick();
     void MemoMessageChange();
     void PopupMenuQuoteClick();
@@ -120,23 +97,16 @@ public:
     void changeDateFormat(QAction* item);
     void insertPersonal(const QString& column);
     void insertWinner(const QString& label);
-    void applyTemplatePanel();
     void applyNaviPanel();
 
     // ---- Components ----
-    QToolBar* ToolBarMain = nullptr;
     QToolBar* ToolBarDate = nullptr;
     QToolButton* ToolButtonMainBidNaviFontSize = nullptr;
     QToolButton* ToolButtonMainNaviFontSize = nullptr;
     QDateEdit* DateTimePicker = nullptr;
     QToolButton* ToolButtonDateFormat = nullptr;
     QMenu* PopupMenuDateFormat = nullptr;
-    QWidget* PanelInfo = nullptr;
-    QLineEdit* EditAid = nullptr;
-    QLineEdit* EditTitle = nullptr;
     QLineEdit* EditPrice = nullptr;
-    QLineEdit* EditBidId = nullptr;
-    QLineEdit* EditBidName = nullptr;
     QSplitter* SplitterMessage = nullptr;
     QSplitter* Splitter = nullptr;
     QWidget* PanelNaviList = nullptr;
@@ -145,41 +115,22 @@ public:
     QPlainTextEdit* MemoReplyMessage = nullptr;
     QMenu* PopupMenuReplyMessage = nullptr;
     QWidget* PanelBottom = nullptr;
-    QSplitter* SplitterBottom = nullptr;
-    QWidget* PanelBottomLeft = nullptr;
-    QToolButton* ButtonTemplateTreeClose = nullptr;
-    QTreeWidget* TreeViewTemplate = nullptr;
-    QCheckBox* CheckBoxFlgFirst = nullptr;
-    QCheckBox* CheckBoxFlgPayment = nullptr;
-    QCheckBox* CheckBoxFlgReceipt = nullptr;
-    QCheckBox* CheckBoxFlgEvaluation = nullptr;
-    QCheckBox* CheckBoxFlgEnd = nullptr;
-    QCheckBox* CheckBoxFlgPluralUpdate = nullptr;
     QRadioButton* RadioButtonSubjectFirst = nullptr;
     QRadioButton* RadioButtonSubjectPayment = nullptr;
     QRadioButton* RadioButtonSubjectReceipt = nullptr;
     QRadioButton* RadioButtonSubjectOthers = nullptr;
-    QPlainTextEdit* MemoMessage = nullptr;
     QListWidget* ListBoxMessage = nullptr;
-    QStatusBar* StatusBar = nullptr;
-    QLabel* statusPanels[7] = {};
 
-    QMenu* MainMenuFile = nullptr;
-    QMenu* MainMenuView = nullptr;
     QMenu* MainMenuBidNaviFontSize = nullptr;
     QMenu* MainMenuNaviFontSize = nullptr;
     QMenu* PopupMenuBidNaviFontSize = nullptr;
     QMenu* PopupMenuNaviFontSize = nullptr;
-    QMenu* MainMenuTemplate = nullptr;
     QMenu* MainMenuTemplateInsert = nullptr;
     QMenu* MainMenuPersonal = nullptr;
     QAction* ActionSend = nullptr;
     QAction* ActionSendStop = nullptr;
-    QAction* ActionClose = nullptr;
-    QAction* ActionShowTemplateTree = nullptr;
     QAction* ActionShowNaviPanel = nullptr;
     QAction* ActionDateInsert = nullptr;
-    QAction* ActionAllSelect = nullptr;
     QAction* PopupMenuQuote = nullptr;
     QAction* PopupMenuQuoteNoMark = nullptr;
     QAction* PopupMenuCopy = nullptr;
@@ -187,10 +138,8 @@ public:
 
     // The subject chosen (1 to 4), 0 for none.
     int subject() const;
-    QCheckBox* flagBox(int index) const;
 
 protected:
-    void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -198,9 +147,7 @@ private:
     void buildLayout();
     void buildMenus();
     void buildToolBars();
-    void buildInfoRow(QWidget* parent);
     QWidget* buildBottom(QWidget* parent);
-    void buildStatusBar();
     void connectSignals();
     void buildTemplateMenusAndTree();
     void buildDateTools();
@@ -209,30 +156,23 @@ private:
     void readBands(const IniFile& ini);
     void loadTransaction();
     void loadMessageList();
-    void applyPanelSizes();
+    void applyPanelSizes() override;
     void FormClose();
     void reportKeywordErrors(bool errorFlag, const QString& errorText);
     void insertAtCaret(const QString& stored);
-    void stepFont(QWidget* control, bool towardsUser);
     // How the posting steps ended.
     enum class PostOutcome { Completed, NotConfirmed, Stopped, Failed, Closed };
     PostOutcome runPostSteps(TFormNaviWrite& writer, int subjectNumber, const QString& text);
     // The controls that change the message, its subject or its flags.
     void setSendControlsEnabled(bool enabled);
 
-    TFormNavi& m_navi;
-    std::unique_ptr<TemplateStore> m_templates;
     ReplyData::Winner m_winner;
     SellerData m_seller;
-    WheelRouter* m_wheelRouter = nullptr;
-    WindowPlacement* m_placement = nullptr;
     QButtonGroup* m_subjects = nullptr;
     ToolBarBandRows* m_bandRows = nullptr;
     QDate m_droppedDownDate;
     int m_messagePanelHeight = 150;
-    int m_templatePanelWidth = 185;
     int m_listWidth = 350;
-    bool m_shown = false;
     bool m_closed = false;
     // The posting browser of the post under way.
     QPointer<TFormNaviWrite> m_writer;

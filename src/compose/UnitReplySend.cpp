@@ -4,15 +4,11 @@
 #include "compose/UnitReply.h"
 
 #include "app/UnitNavi.h"
-#include "compose/ProgressFlagUpdate.h"
 #include "compose/ReplySend.h"
 #include "compose/UnitNaviWrite.h"
 #include "platform/Dialogs.h"
 #include "site/htmlYahoo.h"
-#include "views/BidListColumns.h"
-#include "views/BidListView.h"
 #include "views/MemoText.h"
-#include "views/ProgressFlags.h"
 
 #include <QAction>
 #include <QApplication>
@@ -207,34 +203,4 @@ void TFormReply::setSendControlsEnabled(bool enabled)
     ActionSend->setEnabled(enabled);
     for (QMenu* menu : {MainMenuTemplate, MainMenuTemplateInsert, MainMenuPersonal})
         menu->menuAction()->setEnabled(enabled);
-}
-
-void TFormReply::updateProgressFlags()
-{
-    ProgressFlagUpdate::Choice choice;
-    choice.first = CheckBoxFlgFirst->isChecked();
-    choice.payment = CheckBoxFlgPayment->isChecked();
-    choice.receipt = CheckBoxFlgReceipt->isChecked();
-    choice.evaluation = CheckBoxFlgEvaluation->isChecked();
-    choice.end = CheckBoxFlgEnd->isChecked();
-    if (!choice.any())
-        return;
-    const QString value = flagValue(m_navi.options.bidFlg, m_navi.options.bidFlgString,
-                                    flagDate.isValid() ? flagDate : QDate::currentDate());
-    BidListView* list = m_navi.ListViewBid;
-    QList<ProgressFlagUpdate::ListedRow> rows;
-    QList<BidListItem*> items;
-    for (int i = 0; i < list->topLevelItemCount(); ++i) {
-        BidListItem* item = list->bidItem(i);
-        if (!item)
-            continue;
-        items << item;
-        rows.append({item->subItem(BidListColumns::Aid), item->subItem(BidListColumns::BidId)});
-    }
-    const QList<int> touched = ProgressFlagUpdate::apply(
-        m_navi.connection, choice, value, aid, bidId, rows, CheckBoxFlgPluralUpdate->isChecked());
-    const QList<int> cells = ProgressFlagUpdate::cells(choice);
-    for (int row : touched)
-        for (int cell : cells)
-            items.at(row)->setSubItem(cell, value);
 }

@@ -8,6 +8,12 @@ void CtrlClickSelect::install(QLineEdit* edit)
     edit->installEventFilter(new CtrlClickSelect(edit));
 }
 
+void CtrlClickSelect::installBelow(QWidget* root)
+{
+    for (QLineEdit* edit : root->findChildren<QLineEdit*>())
+        install(edit);
+}
+
 bool CtrlClickSelect::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::MouseButtonRelease) {

@@ -5,6 +5,7 @@
 #include "platform/Dialogs.h"
 #include "platform/IniFile.h"
 #include "platform/ParentlessWindow.h"
+#include "platform/SelectAll.h"
 #include "platform/Sql.h"
 #include "platform/WheelRouter.h"
 #include "platform/WindowPlacement.h"
@@ -188,12 +189,10 @@ void TFormAuctionNaviList::ActionAllSelectExecute()
     QWidget* focused = QApplication::focusWidget();
     if (!focused || focused->window() != this)
         return;
-    if (auto* edit = qobject_cast<QLineEdit*>(focused))
-        edit->selectAll();
-    else if (focused == MemoMessage)
-        MemoMessage->selectAll();
-    else if (focused == ListViewNavi)
+    if (focused == ListViewNavi)
         ListViewNavi->selectAll();
+    else
+        SelectAll::select(focused, SelectAll::LineEdits | SelectAll::PlainTexts);
 }
 
 void TFormAuctionNaviList::closeEvent(QCloseEvent* event)

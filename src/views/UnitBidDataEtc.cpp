@@ -7,6 +7,7 @@
 #include "platform/IniFile.h"
 #include "platform/ParentlessWindow.h"
 #include "platform/ProgressBarRange.h"
+#include "platform/SelectAll.h"
 #include "platform/WheelRouter.h"
 #include "platform/WindowPlacement.h"
 #include "views/BidDataEtcColumns.h"
@@ -19,7 +20,6 @@
 #include "views/NaviListItem.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QElapsedTimer>
@@ -303,8 +303,7 @@ void TFormBidDataEtc::connectSignals()
                         WheelRouter::steppedFontSize(MemoNavi->font().pointSize(), towardsUser));
             });
 
-    for (QLineEdit* edit : findChildren<QLineEdit*>())
-        CtrlClickSelect::install(edit);
+    CtrlClickSelect::installBelow(this);
     EditBidDataFind->installEventFilter(this);
     ComboBoxBidDataFind->installEventFilter(this);
 }
@@ -614,13 +613,8 @@ void TFormBidDataEtc::ActionCsvExportBidListExecute()
 
 void TFormBidDataEtc::ActionAllSelectExecute()
 {
-    QWidget* focused = QApplication::focusWidget();
-    if (auto* edit = qobject_cast<QLineEdit*>(focused))
-        edit->selectAll();
-    else if (auto* memo = qobject_cast<QPlainTextEdit*>(focused))
-        memo->selectAll();
-    else if (auto* list = qobject_cast<QTreeWidget*>(focused))
-        list->selectAll();
+    SelectAll::selectFocused(this,
+                             SelectAll::LineEdits | SelectAll::PlainTexts | SelectAll::ItemViews);
 }
 
 void TFormBidDataEtc::changeFontSize(int points)

@@ -6,6 +6,7 @@
 #include "platform/IniFile.h"
 #include "platform/ParentlessWindow.h"
 #include "platform/ProgressBarRange.h"
+#include "platform/SelectAll.h"
 #include "platform/WheelRouter.h"
 #include "platform/WindowPlacement.h"
 #include "views/NaviListItem.h"
@@ -16,10 +17,10 @@
 #include "views/UnitNaviMessage.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QGridLayout>
 #include <QHeaderView>
@@ -456,13 +457,7 @@ void TFormFindNavi::ActionSearchStopExecute()
 
 void TFormFindNavi::ActionAllSelectExecute()
 {
-    QWidget* focused = QApplication::focusWidget();
-    if (!focused || focused->window() != this)
-        return;
-    if (auto* edit = qobject_cast<QLineEdit*>(focused))
-        edit->selectAll();
-    else if (focused == MemoNaviMessage)
-        MemoNaviMessage->selectAll();
+    SelectAll::selectFocused(this, SelectAll::LineEdits | SelectAll::PlainTexts);
 }
 
 NaviListItem* TFormFindNavi::selectedItem() const

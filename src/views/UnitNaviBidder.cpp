@@ -2,6 +2,7 @@
 // saved back, picked out of the message shown, and the message memos' popup menu.
 #include "app/UnitNavi.h"
 
+#include "platform/CtrlClickSelect.h"
 #include "views/BidListColumns.h"
 #include "views/BidListView.h"
 #include "views/BidderDrop.h"
@@ -24,7 +25,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
@@ -198,19 +198,7 @@ void TFormNavi::connectBidderSignals()
         saveKey->watch(edit);
 
     // A Ctrl+click in any edit of the window selects its whole text.
-    auto* ctrlClick = new EventHook(
-        [](QObject* watched, QEvent* event) {
-            if (event->type() != QEvent::MouseButtonRelease)
-                return false;
-            const auto* mouse = static_cast<QMouseEvent*>(event);
-            if (mouse->button() == Qt::LeftButton && (mouse->modifiers() & Qt::ControlModifier))
-                if (auto* edit = qobject_cast<QLineEdit*>(watched))
-                    edit->selectAll();
-            return false;
-        },
-        this);
-    for (QLineEdit* edit : findChildren<QLineEdit*>())
-        ctrlClick->watch(edit);
+    CtrlClickSelect::installBelow(this);
 
     // A message row dropped on the panel fills it from the message shown.
     auto* drop = new EventHook(

@@ -1,5 +1,7 @@
 #include "views/UnitNaviFind.h"
 
+#include "platform/CtrlClickSelect.h"
+#include "platform/SelectAll.h"
 #include "views/RadioButtonGroup.h"
 
 #include <QAction>
@@ -7,7 +9,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -29,13 +30,11 @@ TFormNaviFind::TFormNaviFind(QWidget* owner, QString& findText, int& findTarget,
 
     connect(ButtonOK, &QPushButton::clicked, this, &TFormNaviFind::ButtonOKClick);
     connect(ButtonCancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(ActionAllSelect, &QAction::triggered, this, [this] {
-        if (EditFind->hasFocus())
-            EditFind->selectAll();
-    });
+    connect(ActionAllSelect, &QAction::triggered, this,
+            [this] { SelectAll::selectFocused(this, SelectAll::LineEdits); });
     connect(RadioGroupSearchObject, &RadioButtonGroup::itemIndexChanged, this,
             &TFormNaviFind::updateInputMethod);
-    EditFind->installEventFilter(this);
+    CtrlClickSelect::install(EditFind);
 }
 
 void TFormNaviFind::buildLayout()
@@ -105,17 +104,4 @@ void TFormNaviFind::updateInputMethod()
     const int target = RadioGroupSearchObject->itemIndex();
     EditFind->setAttribute(Qt::WA_InputMethodEnabled,
                            target != TargetAid && target != TargetWriter);
-}
-
-bool TFormNaviFind::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched == EditFind && event->type() == QEvent::MouseButtonPress) {
-        auto* mouse = static_cast<QMouseEvent*>(event);
-        if (mouse->button() == Qt::LeftButton && (mouse->modifiers() & Qt::ControlModifier)) {
-            EditFind->setFocus(Qt::MouseFocusReason);
-            EditFind->selectAll();
-            return true;
-        }
-    }
-    return QDialog::eventFilter(watched, event);
 }

@@ -41,9 +41,6 @@ public:
 
     void ButtonOKClick();
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     void buildLayout();
     void updateInputMethod();

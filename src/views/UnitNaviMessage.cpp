@@ -5,13 +5,13 @@
 #include "platform/CtrlClickSelect.h"
 #include "platform/IniFile.h"
 #include "platform/ParentlessWindow.h"
+#include "platform/SelectAll.h"
 #include "platform/WheelRouter.h"
 #include "platform/WindowPlacement.h"
 #include "views/FontSizeMenu.h"
 #include "views/MemoText.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QCloseEvent>
 #include <QGridLayout>
 #include <QLabel>
@@ -219,10 +219,7 @@ void TFormNaviMessage::FormClose()
 
 void TFormNaviMessage::ActionAllSelectExecute()
 {
-    if (auto* edit = qobject_cast<QLineEdit*>(QApplication::focusWidget());
-        edit && edit->window() == this)
-        edit->selectAll();
-    else
+    if (!SelectAll::selectFocused(this, SelectAll::LineEdits))
         MemoMessage->selectAll();
 }
 

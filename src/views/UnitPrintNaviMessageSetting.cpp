@@ -2,6 +2,7 @@
 
 #include "common/CommonDefine.h"
 #include "common/CommonRoutines.h"
+#include "platform/CtrlClickSelect.h"
 #include "platform/Dialogs.h"
 #include "platform/IniFile.h"
 #include "views/CurrentPrinter.h"
@@ -13,7 +14,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -76,8 +76,10 @@ void TFormPrintNaviMessageSetting::buildLayout()
     buttons->addWidget(ButtonPrintSetting);
     layout->addLayout(buttons);
 
-    for (QLineEdit* edit : edits())
+    for (QLineEdit* edit : edits()) {
         edit->installEventFilter(this);
+        CtrlClickSelect::install(edit);
+    }
 }
 
 void TFormPrintNaviMessageSetting::connectSignals()
@@ -152,11 +154,6 @@ bool TFormPrintNaviMessageSetting::eventFilter(QObject* watched, QEvent* event)
         if (!text.isEmpty() && !dialogKey && code != Qt::Key_Backspace &&
             !(text.size() == 1 && isDigitChar(text.at(0))))
             return true;
-    }
-    if (edit && event->type() == QEvent::MouseButtonRelease) {
-        auto* mouse = static_cast<QMouseEvent*>(event);
-        if (mouse->button() == Qt::LeftButton && (mouse->modifiers() & Qt::ControlModifier))
-            edit->selectAll();
     }
     return QDialog::eventFilter(watched, event);
 }

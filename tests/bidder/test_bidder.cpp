@@ -268,6 +268,24 @@ private slots:
         QVERIFY(navi->EditLoginPassword->hasSelectedText());
     }
 
+    void ctrlClickSelectsTheWholeTextOfEveryEditOfTheWindow()
+    {
+        navi->showBidderInfo("other", "他人");
+        QList<QLineEdit*> edits;
+        // The edits of the window's own; those inside a combo box or a spin box belong to it.
+        for (QLineEdit* edit : navi->findChildren<QLineEdit*>())
+            if (!edit->objectName().isEmpty() && !edit->objectName().startsWith("qt_"))
+                edits << edit;
+        QVERIFY(edits.contains(navi->EditBidTel));
+        QVERIFY(edits.contains(navi->EditLoginPassword));
+        for (QLineEdit* edit : std::as_const(edits)) {
+            edit->setCursorPosition(0);
+            edit->deselect();
+            QTest::mouseClick(edit, Qt::LeftButton, Qt::ControlModifier, QPoint(3, 5));
+            QVERIFY2(edit->selectedText() == edit->text(), qPrintable(edit->objectName()));
+        }
+    }
+
     void memoPopupPutsTheSelectionIntoAFieldAndSaves_data()
     {
         QTest::addColumn<QString>("item");

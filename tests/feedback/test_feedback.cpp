@@ -3,6 +3,7 @@
 #include "FakeSite.h"
 #include "FeedbackSite.h"
 #include "FixtureDb.h"
+#include "SelectionChecks.h"
 #include "SitePages.h"
 #include "TestDataFolder.h"
 #include "TestDialogs.h"
@@ -318,6 +319,19 @@ private slots:
         QVERIFY(IniFile(CommonDefine::settingIniPath())
                     .valueExists(CommonDefine::Section::EvaluationWindow, "TreeViewTemplateWidht"));
         QVERIFY(composers().contains(form)); // hidden, not freed
+    }
+
+
+    void everyInformationFieldSelectsAllOnCtrlClickAndCtrlASelectsTheFocusedText()
+    {
+        addListing();
+        TFormEvaluation* form = open(winner);
+        QVERIFY(form);
+        QVERIFY(QTest::qWaitForWindowExposed(form));
+        SelectionChecks::ctrlClickSelectsEach(
+            {form->EditAid, form->EditTitle, form->EditBidId, form->EditBidName});
+        SelectionChecks::selectAllActsOnTheFocusedText(form, form->ActionAllSelect,
+                                                       form->EditBidId, form->MemoMessage);
     }
 
     void listingMarkedUnnecessaryIsRefused()

@@ -90,6 +90,7 @@ private slots:
     void findPanelKeys();
     void findPanelColumnAndFindCommand();
     void findDialogStartsDownwardWithKeptTextAndTarget();
+    void findDialogEditSelectsAllOnCtrlClickAndCtrlA();
     void findDialogOkStoresAndSearchesInChosenDirection();
     void findDialogCancelChangesNothing();
 };
@@ -448,6 +449,22 @@ void TestListSearch::findDialogStartsDownwardWithKeptTextAndTarget()
     QCOMPARE(dialog.RadioGroup->itemIndex(), 1);
     QCOMPARE(dialog.RadioGroup->item(1)->text(), QString("下方向"));
     QVERIFY(dialog.ButtonOK->isDefault());
+}
+
+void TestListSearch::findDialogEditSelectsAllOnCtrlClickAndCtrlA()
+{
+    QString text = "発送番号";
+    int target = TFormNaviFind::TargetBody;
+    TFormNaviFind dialog(nullptr, text, target, {}, {});
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    dialog.EditFind->setCursorPosition(0);
+    QTest::mouseClick(dialog.EditFind, Qt::LeftButton, Qt::ControlModifier, QPoint(3, 5));
+    QCOMPARE(dialog.EditFind->selectedText(), QString("発送番号"));
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(dialog.EditFind));
+    dialog.EditFind->deselect();
+    dialog.ActionAllSelect->trigger();
+    QCOMPARE(dialog.EditFind->selectedText(), QString("発送番号"));
 }
 
 void TestListSearch::findDialogOkStoresAndSearchesInChosenDirection()

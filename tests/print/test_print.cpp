@@ -2,6 +2,7 @@
 // print settings dialog, and the main window's three printing commands on both tabs.
 #include "FakeSite.h"
 #include "FixtureDb.h"
+#include "SelectionChecks.h"
 #include "SitePages.h"
 #include "TestDataFolder.h"
 #include "TestDialogs.h"
@@ -556,6 +557,16 @@ private slots:
         dialog.ButtonCancel->click();
         QVERIFY(!dialog.isVisible());
         QVERIFY(!IniFile(CommonDefine::settingIniPath()).sectionExists("NaviPrintSetting"));
+    }
+
+    void ctrlClickSelectsTheWholeTextOfEachMarginAndSizeEdit()
+    {
+        TFormPrintNaviMessageSetting dialog;
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        const QList<QLineEdit*> edits = dialog.findChildren<QLineEdit*>();
+        QCOMPARE(edits.size(), 5);
+        SelectionChecks::ctrlClickSelectsEach(edits);
     }
 
     void printerSetupChangesTheNextLayout()

@@ -3,6 +3,7 @@
 // aids (quoting, dates, font sizes, wheel), its settings section and the close question.
 #include "FakeSite.h"
 #include "FixtureDb.h"
+#include "SelectionChecks.h"
 #include "SitePages.h"
 #include "TestDataFolder.h"
 #include "TestDialogs.h"
@@ -913,6 +914,16 @@ private slots:
         form->EditTitle->setText("長い商品名");
         QTest::mouseClick(form->EditTitle, Qt::LeftButton, Qt::ControlModifier, QPoint(5, 5));
         QCOMPARE(form->EditTitle->selectedText(), QString("長い商品名"));
+    }
+
+
+    void everyInformationFieldSelectsAllOnCtrlClickAndCtrlASelectsTheFocusedText()
+    {
+        TFormReply* form = open("a1");
+        SelectionChecks::ctrlClickSelectsEach({form->EditAid, form->EditTitle, form->EditPrice,
+                                               form->EditBidId, form->EditBidName});
+        SelectionChecks::selectAllActsOnTheFocusedText(form, form->ActionAllSelect,
+                                                       form->EditPrice, form->MemoMessage);
     }
 
     // ---- Send and close ----

@@ -1,6 +1,7 @@
 // The settings dialog driven by its object names against a real setting.ini and database: what
 // it shows, what OK writes to the file and the tables, and what it puts in force at once.
 #include "FixtureDb.h"
+#include "SelectionChecks.h"
 #include "TestDataFolder.h"
 #include "TestDialogs.h"
 #include "common/CommonDefine.h"
@@ -695,6 +696,14 @@ private slots:
         post->deselect();
         form->ActionAllSelect->trigger();
         QCOMPARE(post->selectedText(), QStringLiteral("100"));
+    }
+
+    void ctrlClickSelectsTheWholeTextOfEveryEditOfTheDialog()
+    {
+        openDialog();
+        const QList<QLineEdit*> edits = form->findChildren<QLineEdit*>();
+        QVERIFY(edits.size() > 5);
+        SelectionChecks::ctrlClickSelectsEach(edits);
     }
 
     void everyOptionIsInForceInTheMainWindowAtOnce()
