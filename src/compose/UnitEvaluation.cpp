@@ -1,5 +1,6 @@
 #include "compose/UnitEvaluation.h"
 
+#include "platform/ChildTeardown.h"
 #include "common/CommonDefine.h"
 #include "app/UnitNavi.h"
 #include "compose/ComposerFlagRow.h"
@@ -79,7 +80,10 @@ TFormEvaluation::TFormEvaluation(TFormNavi& navi) : QMainWindow(nullptr), m_navi
     });
 }
 
-TFormEvaluation::~TFormEvaluation() = default;
+TFormEvaluation::~TFormEvaluation()
+{
+    detachChildren(this);
+}
 
 // ---- Layout ----
 

@@ -1,5 +1,6 @@
 #include "compose/UnitReply.h"
 
+#include "platform/ChildTeardown.h"
 #include "common/CommonDefine.h"
 #include "common/CommonRoutines.h"
 #include "app/ToolBarBands.h"
@@ -107,7 +108,10 @@ TFormReply::TFormReply(TFormNavi& navi) : QMainWindow(nullptr), m_navi(navi)
     });
 }
 
-TFormReply::~TFormReply() = default;
+TFormReply::~TFormReply()
+{
+    detachChildren(this);
+}
 
 // ---- Layout ----
 

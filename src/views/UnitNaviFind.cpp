@@ -1,5 +1,6 @@
 #include "views/UnitNaviFind.h"
 
+#include "platform/ChildTeardown.h"
 #include "views/RadioButtonGroup.h"
 
 #include <QAction>
@@ -36,6 +37,11 @@ TFormNaviFind::TFormNaviFind(QWidget* owner, QString& findText, int& findTarget,
     connect(RadioGroupSearchObject, &RadioButtonGroup::itemIndexChanged, this,
             &TFormNaviFind::updateInputMethod);
     EditFind->installEventFilter(this);
+}
+
+TFormNaviFind::~TFormNaviFind()
+{
+    detachChildren(this);
 }
 
 void TFormNaviFind::buildLayout()
