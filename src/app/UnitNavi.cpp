@@ -5,6 +5,7 @@
 #include "common/CommonDefine.h"
 #include "app/MessageFontSize.h"
 #include "app/ToolBarBands.h"
+#include "platform/ChildTeardown.h"
 #include "platform/Database.h"
 #include "platform/Dialogs.h"
 #include "platform/FirstPaint.h"
@@ -89,6 +90,7 @@ TFormNavi::TFormNavi(QWidget* parent) : QMainWindow(parent)
 TFormNavi::~TFormNavi()
 {
     FormDestroy();
+    detachChildren(this);
 }
 
 void TFormNavi::FormShow()

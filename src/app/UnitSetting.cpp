@@ -1,5 +1,6 @@
 #include "app/UnitSetting.h"
 
+#include "platform/ChildTeardown.h"
 #include "common/CommonDefine.h"
 #include "app/SettingLists.h"
 #include "app/SettingPages.h"
@@ -59,6 +60,11 @@ TFormSetting::TFormSetting(TFormNavi* owner) : QDialog(owner), navi(owner)
 {
     buildLayout();
     connectSignals();
+}
+
+TFormSetting::~TFormSetting()
+{
+    detachChildren(this);
 }
 
 // ---- Layout ----

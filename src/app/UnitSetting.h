@@ -33,6 +33,7 @@ class TFormSetting : public QDialog
     Q_OBJECT
 public:
     explicit TFormSetting(TFormNavi* owner);
+    ~TFormSetting() override;
 
     // ---- Working copy ----
     QMap<QString, QString> accounts; // login id to password, ordered by id

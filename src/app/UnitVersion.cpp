@@ -1,5 +1,6 @@
 #include "app/UnitVersion.h"
 
+#include "platform/ChildTeardown.h"
 #include "app/AppIcon.h"
 #include "app/CheckVersion.h"
 #include "common/CommonDefine.h"
@@ -17,6 +18,11 @@ TFormVersion::TFormVersion(QWidget* owner) : QDialog(owner)
     setWindowTitle(QStringLiteral("バージョン情報"));
     buildLayout();
     connect(ButtonOK, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+TFormVersion::~TFormVersion()
+{
+    detachChildren(this);
 }
 
 void TFormVersion::buildLayout()

@@ -12,6 +12,7 @@ class TFormVersion : public QDialog
     Q_OBJECT
 public:
     explicit TFormVersion(QWidget* owner);
+    ~TFormVersion() override;
 
     inline static const QString makerText = QStringLiteral("Tessaly Project");
     inline static const QString webAddress = QStringLiteral("https://tessaly.example/");

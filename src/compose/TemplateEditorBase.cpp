@@ -1,5 +1,6 @@
 #include "compose/TemplateEditorBase.h"
 
+#include "platform/ChildTeardown.h"
 #include "common/CommonDefine.h"
 #include "common/CommonRoutines.h"
 #include "compose/TemplateDropRule.h"
@@ -46,7 +47,10 @@ TemplateEditorBase::TemplateEditorBase(QWidget* owner, const QSqlDatabase& conne
     connectSignals();
 }
 
-TemplateEditorBase::~TemplateEditorBase() = default;
+TemplateEditorBase::~TemplateEditorBase()
+{
+    detachChildren(this);
+}
 
 QAction* TemplateEditorBase::makeAction(const QString& objectName, const QString& caption,
                                         const QString& hint, const QKeySequence& shortcut)

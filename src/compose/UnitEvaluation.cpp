@@ -1,5 +1,6 @@
 #include "compose/UnitEvaluation.h"
 
+#include "platform/ChildTeardown.h"
 #include "common/CommonDefine.h"
 #include "app/UnitNavi.h"
 #include "compose/ComposerFontMenus.h"
@@ -56,7 +57,10 @@ TFormEvaluation::TFormEvaluation(TFormNavi& navi)
     });
 }
 
-TFormEvaluation::~TFormEvaluation() = default;
+TFormEvaluation::~TFormEvaluation()
+{
+    detachChildren(this);
+}
 
 // ---- Layout ----
 

@@ -1,5 +1,6 @@
 #include "compose/UnitReply.h"
 
+#include "platform/ChildTeardown.h"
 #include "common/CommonDefine.h"
 #include "common/CommonRoutines.h"
 #include "app/ToolBarBands.h"
@@ -80,7 +81,10 @@ TFormReply::TFormReply(TFormNavi& navi)
     });
 }
 
-TFormReply::~TFormReply() = default;
+TFormReply::~TFormReply()
+{
+    detachChildren(this);
+}
 
 // ---- Layout ----
 

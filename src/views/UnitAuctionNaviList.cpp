@@ -1,5 +1,6 @@
 #include "views/UnitAuctionNaviList.h"
 
+#include "platform/ChildTeardown.h"
 #include "common/CommonDefine.h"
 #include "platform/CtrlClickSelect.h"
 #include "platform/Dialogs.h"
@@ -38,6 +39,11 @@ TFormAuctionNaviList::TFormAuctionNaviList(const QString& connectionName, int me
     connectSignals();
     m_placement = new WindowPlacement(this, QString::fromLatin1(section),
                                       WindowPlacement::MinimisedAs::Normal);
+}
+
+TFormAuctionNaviList::~TFormAuctionNaviList()
+{
+    detachChildren(this);
 }
 
 void TFormAuctionNaviList::buildLayout()

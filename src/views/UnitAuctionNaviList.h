@@ -26,6 +26,7 @@ public:
 
     // The connection is looked up by name, so the window never holds it open.
     TFormAuctionNaviList(const QString& connectionName, int messageFontSize);
+    ~TFormAuctionNaviList() override;
 
     // The load on the first idle moment after the show; a failed load is reported once.
     void AppIdle();

@@ -1,5 +1,6 @@
 #include "views/UnitBidDataEtc.h"
 
+#include "platform/ChildTeardown.h"
 #include "common/CommonDefine.h"
 #include "app/CsvListExport.h"
 #include "platform/CtrlClickSelect.h"
@@ -72,7 +73,10 @@ TFormBidDataEtc::TFormBidDataEtc(const QSqlDatabase& connection, int memoFontSiz
     placement = new WindowPlacement(this, section, WindowPlacement::MinimisedAs::Normal);
 }
 
-TFormBidDataEtc::~TFormBidDataEtc() = default;
+TFormBidDataEtc::~TFormBidDataEtc()
+{
+    detachChildren(this);
+}
 
 QAction* TFormBidDataEtc::action(const char* name) const
 {

@@ -1,5 +1,6 @@
 #include "views/UnitFindNavi.h"
 
+#include "platform/ChildTeardown.h"
 #include "common/CommonDefine.h"
 #include "platform/CtrlClickSelect.h"
 #include "platform/Dialogs.h"
@@ -91,6 +92,11 @@ TFormFindNavi::TFormFindNavi(const QString& connectionName, int messageFontSize,
     connectSignals();
     m_placement = new WindowPlacement(this, QString::fromLatin1(section),
                                       WindowPlacement::MinimisedAs::Normal);
+}
+
+TFormFindNavi::~TFormFindNavi()
+{
+    detachChildren(this);
 }
 
 QSqlDatabase TFormFindNavi::database() const

@@ -46,6 +46,7 @@ public:
     // The connection is looked up by name each time, so the window never holds it open.
     TFormFindNavi(const QString& connectionName, int messageFontSize,
                   std::function<bool()> confirmationNaviOpen);
+    ~TFormFindNavi() override;
 
     FindNaviCriteria criteria() const;
     bool isSearching() const { return m_searching; }

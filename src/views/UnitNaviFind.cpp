@@ -1,5 +1,6 @@
 #include "views/UnitNaviFind.h"
 
+#include "platform/ChildTeardown.h"
 #include "platform/CtrlClickSelect.h"
 #include "platform/SelectAll.h"
 #include "views/RadioButtonGroup.h"
@@ -35,6 +36,11 @@ TFormNaviFind::TFormNaviFind(QWidget* owner, QString& findText, int& findTarget,
     connect(RadioGroupSearchObject, &RadioButtonGroup::itemIndexChanged, this,
             &TFormNaviFind::updateInputMethod);
     CtrlClickSelect::install(EditFind);
+}
+
+TFormNaviFind::~TFormNaviFind()
+{
+    detachChildren(this);
 }
 
 void TFormNaviFind::buildLayout()

@@ -30,6 +30,7 @@ public:
     // and findPrevious run the search on the main window while the dialog is still shown.
     TFormNaviFind(QWidget* owner, QString& findText, int& findTarget,
                   std::function<void()> findNext, std::function<void()> findPrevious);
+    ~TFormNaviFind() override;
 
     QLabel* LabelFind = nullptr;
     QLineEdit* EditFind = nullptr;

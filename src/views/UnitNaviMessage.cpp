@@ -1,5 +1,6 @@
 #include "views/UnitNaviMessage.h"
 
+#include "platform/ChildTeardown.h"
 #include "common/CommonDefine.h"
 #include "compose/UnitReply.h"
 #include "platform/CtrlClickSelect.h"
@@ -35,6 +36,11 @@ TFormNaviMessage::TFormNaviMessage(TFormNavi* navi, int messageFontSize)
     connectSignals();
     m_placement = new WindowPlacement(this, QString::fromLatin1(section),
                                       WindowPlacement::MinimisedAs::Normal);
+}
+
+TFormNaviMessage::~TFormNaviMessage()
+{
+    detachChildren(this);
 }
 
 void TFormNaviMessage::buildLayout()

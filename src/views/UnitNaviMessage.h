@@ -42,6 +42,7 @@ public:
 
     // The main window is the composer's; without it the hand-over does nothing.
     TFormNaviMessage(TFormNavi* navi, int messageFontSize);
+    ~TFormNaviMessage() override;
 
     // Creates and shows a viewer, then fills it; a sent message offers only the new message,
     // a received one only the reply.

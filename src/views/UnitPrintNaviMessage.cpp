@@ -1,5 +1,6 @@
 #include "views/UnitPrintNaviMessage.h"
 
+#include "platform/ChildTeardown.h"
 #include "common/CommonDefine.h"
 #include "platform/IniFile.h"
 #include "platform/WheelRouter.h"
@@ -31,7 +32,10 @@ TFormPrintNaviMessage::TFormPrintNaviMessage(QWidget* owner) : QDialog(owner)
     connectSignals();
 }
 
-TFormPrintNaviMessage::~TFormPrintNaviMessage() = default;
+TFormPrintNaviMessage::~TFormPrintNaviMessage()
+{
+    detachChildren(this);
+}
 
 void TFormPrintNaviMessage::buildLayout()
 {

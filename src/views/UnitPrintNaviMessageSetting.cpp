@@ -1,5 +1,6 @@
 #include "views/UnitPrintNaviMessageSetting.h"
 
+#include "platform/ChildTeardown.h"
 #include "common/CommonDefine.h"
 #include "common/CommonRoutines.h"
 #include "platform/CtrlClickSelect.h"
@@ -27,6 +28,11 @@ TFormPrintNaviMessageSetting::TFormPrintNaviMessageSetting(QWidget* centreOn)
     buildLayout();
     connectSignals();
     setFixedSize(281, 169);
+}
+
+TFormPrintNaviMessageSetting::~TFormPrintNaviMessageSetting()
+{
+    detachChildren(this);
 }
 
 void TFormPrintNaviMessageSetting::buildLayout()

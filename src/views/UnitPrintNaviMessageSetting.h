@@ -15,6 +15,7 @@ class TFormPrintNaviMessageSetting : public QDialog
 public:
     // Made without owner; it opens centred on centreOn when given.
     explicit TFormPrintNaviMessageSetting(QWidget* centreOn = nullptr);
+    ~TFormPrintNaviMessageSetting() override;
 
     void FormShow();
     void ButtonOKClick();

@@ -6,6 +6,7 @@
 #include "TestDataFolder.h"
 #include "TestDialogs.h"
 #include "app/UnitNavi.h"
+#include "platform/ChildTeardown.h"
 #include "platform/Database.h"
 #include "platform/IniFile.h"
 #include "platform/SingleInstance.h"
@@ -142,6 +143,66 @@ void makeDatabaseUnreadable(const TestDataFolder& folder)
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(QByteArray(4096, 'x'));
 }
+
+
+// What reaches a window's handlers from its children after its destructor body has run.
+struct LateCalls
+{
+    int signalled = 0;
+    int filtered = 0;
+};
+
+// Like Qt's lists and edits, it still signals and gets an event while it is destroyed.
+class ChattyChild : public QWidget
+{
+public:
+    using QWidget::QWidget;
+    ~ChattyChild() override
+    {
+        setObjectName("gone");
+        QEvent last(QEvent::User);
+        QCoreApplication::sendEvent(this, &last);
+    }
+};
+
+class CountingHook : public QObject
+{
+public:
+    CountingHook(LateCalls& late, QObject* parent) : QObject(parent), m_late(late) {}
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::User)
+            ++m_late.filtered;
+        return false;
+    }
+
+private:
+    LateCalls& m_late;
+};
+
+// A window with a grandchild connected to it and watched by a hook of the window's own.
+class ChattyWindow : public QWidget
+{
+public:
+    ChattyWindow(LateCalls& late, bool detach) : m_detach(detach)
+    {
+        auto* panel = new QWidget(this);
+        child = new ChattyChild(panel);
+        connect(child, &QObject::objectNameChanged, this, [&late] { ++late.signalled; });
+        child->installEventFilter(new CountingHook(late, this));
+    }
+    ~ChattyWindow() override
+    {
+        if (m_detach)
+            detachChildren(this);
+    }
+    ChattyChild* child = nullptr;
+
+private:
+    bool m_detach;
+};
 
 } // namespace
 
@@ -559,6 +620,30 @@ private slots:
         closeWindow(*navi);
         QVERIFY(QFile::exists(folder.filePath("Tessaly.db")));
         QCOMPARE(settings(folder).readInteger("Main", "Left", 0), 100);
+    }
+
+    void closingWindowCutsItsChildrenOffFirst_data()
+    {
+        QTest::addColumn<bool>("detach");
+        QTest::addColumn<int>("lateCalls");
+        QTest::newRow("detached") << true << 0;
+        QTest::newRow("left connected") << false << 1;
+    }
+
+    void closingWindowCutsItsChildrenOffFirst()
+    {
+        QFETCH(bool, detach);
+        QFETCH(int, lateCalls);
+        LateCalls late;
+        auto window = std::make_unique<ChattyWindow>(late, detach);
+        window->child->setObjectName("alive");
+        QEvent before(QEvent::User);
+        QCoreApplication::sendEvent(window->child, &before);
+        QCOMPARE(late.signalled, 1);
+        QCOMPARE(late.filtered, 1);
+        window.reset();
+        QCOMPARE(late.signalled, 1 + lateCalls);
+        QCOMPARE(late.filtered, 1 + lateCalls);
     }
 
     void secondStartRaisesTheRunningInstance()

@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Builds everything with AddressSanitizer and UndefinedBehaviorSanitizer into build-asan/ and runs
+# the whole test suite there on the offscreen platform. Any report fails its test: memory errors
+# and undefined behaviour end the process at the first report, a leak at its exit.
+#
+#   tools/sanitize.sh                 build and run every test
+#   tools/sanitize.sh -R navi         ctest arguments are passed on
+#
+# It is not part of .ci/run: the instrumented build and run take several times as long as the
+# normal ones. Reports that come from inside Qt WebEngine (Chromium) and system libraries are
+# suppressed in tools/sanitizer/, each with its reason; the project's own code is never
+# suppressed. The web engine runs without its sandbox (QTWEBENGINE_DISABLE_SANDBOX=1), as in
+# every test; its helper processes are not instrumented.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash tools/deps.sh
+
+sanitizers="address,undefined"
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DCMAKE_CXX_FLAGS="-fsanitize=$sanitizers -fno-omit-frame-pointer" \
+    -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=$sanitizers" -DTESSALY_TEST_TIMEOUT=1800 >/dev/null
+# The program and the test executables only; the benchmarks are not run here.
+mapfile -t tests < <(ctest --test-dir build-asan -N | awk '/Test +#/ {print $3}')
+cmake --build build-asan --parallel "${JOBS:-4}" --target tessaly "${tests[@]}"
+
+supp="$PWD/tools/sanitizer"
+# UBSan checks stay recoverable in the build (its suppressions need that); halt_on_error makes
+# the first report that is not suppressed end the test.
+export ASAN_OPTIONS="detect_leaks=1:check_initialization_order=1:suppressions=$supp/asan.supp"
+export LSAN_OPTIONS="suppressions=$supp/lsan.supp:print_suppressions=0"
+export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1:suppressions=$supp/ubsan.supp"
+export QT_QPA_PLATFORM=offscreen
+export QTWEBENGINE_DISABLE_SANDBOX=1
+ctest --test-dir build-asan --output-on-failure --parallel "${JOBS:-4}" "$@"
