@@ -36,12 +36,10 @@ FakeSite& MainWindowFixture::site()
     return *m_site;
 }
 
-NaviBoardSite& MainWindowFixture::boards(const QString& loginId)
+NaviBoardSite& MainWindowFixture::serveBoards(const QString& loginId)
 {
-    if (!m_boards) {
-        m_boards = std::make_unique<NaviBoardSite>(site(), loginId);
-        m_boards->useAsSite();
-    }
+    m_boards = std::make_unique<NaviBoardSite>(site(), loginId);
+    m_boards->useAsSite();
     return *m_boards;
 }
 

@@ -33,8 +33,10 @@ public:
     TestDialogs& dialogs() { return m_dialogs; }
     // The fake site, started on first use and written into setting.ini as every site host.
     FakeSite& site();
-    // The message boards of the account loginId, served from the fake site.
-    NaviBoardSite& boards(const QString& loginId = QStringLiteral("seller01"));
+    // The message boards of the account loginId, served from the fake site from now on.
+    NaviBoardSite& serveBoards(const QString& loginId = QStringLiteral("seller01"));
+    // The boards served so far (those of the default account when none are).
+    NaviBoardSite& boards() { return m_boards ? *m_boards : serveBoards(); }
 
     // Shows the main window and waits until its shared queries are ready (a failure of the test
     // when they are not). A window started before is closed and deleted first.
