@@ -7,7 +7,6 @@
 #include "support/SitePages.h"
 
 #include "common/CommonDefine.h"
-#include "app/UnitMain.h"
 #include "app/UnitNavi.h"
 #include "compose/BrowserAddress.h"
 #include "compose/UnitBrowser.h"

@@ -6,7 +6,6 @@
 #include "MainWindowFixture.h"
 #include "SitePages.h"
 #include "common/CommonDefine.h"
-#include "app/UnitMain.h"
 #include "app/UnitNavi.h"
 #include "compose/EvaluationSend.h"
 #include "compose/FeedbackAddress.h"

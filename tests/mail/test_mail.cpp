@@ -6,7 +6,6 @@
 #include "support/MainWindowFixture.h"
 #include "support/SitePages.h"
 
-#include "app/UnitMain.h"
 #include "app/UnitNavi.h"
 #include "compose/MailtoAddress.h"
 #include "platform/UrlOpener.h"

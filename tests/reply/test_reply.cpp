@@ -6,7 +6,6 @@
 #include "SitePages.h"
 #include "common/CommonDefine.h"
 #include "common/CommonRoutines.h"
-#include "app/UnitMain.h"
 #include "app/UnitNavi.h"
 #include "compose/DateFormats.h"
 #include "compose/KeywordError.h"
