@@ -1,10 +1,8 @@
 // The bidder panel: the label extraction, showing a winner from the cache or the database,
 // saving, the keys and clicks of its fields, the message memos' popup and the drop rule.
-#include "FakeSite.h"
 #include "FixtureDb.h"
+#include "MainWindowFixture.h"
 #include "SitePages.h"
-#include "TestDataFolder.h"
-#include "TestDialogs.h"
 #include "app/UnitNavi.h"
 #include "platform/Database.h"
 #include "platform/Sql.h"
@@ -35,10 +33,8 @@ class TestBidder : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<TestDataFolder> folder;
-    std::unique_ptr<FakeSite> site;
-    std::unique_ptr<TestDialogs> dialogs;
-    std::unique_ptr<TFormNavi> navi;
+    std::unique_ptr<MainWindowFixture> app;
+    TFormNavi* navi = nullptr;
 
     QStringList panel() const
     {
@@ -75,12 +71,9 @@ class TestBidder : public QObject
 private slots:
     void init()
     {
-        folder = std::make_unique<TestDataFolder>();
-        site = std::make_unique<FakeSite>();
-        QVERIFY(site->start());
-        site->useAsSite();
+        app = std::make_unique<MainWindowFixture>();
         html::setDefaultTimeout(5000);
-        SitePages::serveAccount(*site, "seller");
+        SitePages::serveAccount(app->site(), "seller");
         {
             Database::ScopedConnection db;
             FixtureDb::addListing(db.db(), {.aid = "a1", .bidId = "buyer"});
@@ -95,18 +88,9 @@ private slots:
                                            .address = "東京都",
                                            .tel = "03-0000-0000"});
         }
-        dialogs = std::make_unique<TestDialogs>();
-        navi = std::make_unique<TFormNavi>();
-        navi->FormShow();
-        QTRY_VERIFY(navi->sharedQueriesReady);
+        navi = app->start();
     }
-    void cleanup()
-    {
-        navi.reset();
-        dialogs.reset();
-        site.reset();
-        folder.reset();
-    }
+    void cleanup() { app.reset(); }
 
     void extractionPicksTheBestLabel_data()
     {

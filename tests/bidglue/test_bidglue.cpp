@@ -1,11 +1,9 @@
 // The listing download commands of the main window against a fake site: the full and the
 // new-listings download, the detailed and the instant-buy download, their stores, failures
 // and the stop command.
-#include "support/FakeSite.h"
 #include "support/FixtureDb.h"
 #include "support/ListingPages.h"
-#include "support/TestDataFolder.h"
-#include "support/TestDialogs.h"
+#include "support/MainWindowFixture.h"
 #include "app/UnitNavi.h"
 #include "platform/Database.h"
 #include "platform/IniFile.h"
@@ -92,14 +90,11 @@ private:
     QStringList siteRequests() const;
     StoredRow stored(const QString& aid, const QString& bidId) const;
     QStringList databaseDump() const;
-    QStringList logLines() const;
     void verifyIdle() const;
     void runToEnd(QAction* command, int kind);
 
-    std::unique_ptr<TestDataFolder> m_folder;
-    std::unique_ptr<FakeSite> m_site;
-    std::unique_ptr<TestDialogs> m_dialogs;
-    std::unique_ptr<TFormNavi> m_navi;
+    std::unique_ptr<MainWindowFixture> m_app;
+    TFormNavi* m_navi = nullptr;
     QString m_connection;
     QSqlDatabase m_db;
     ListingEndpoints m_endpoints;
@@ -112,70 +107,59 @@ void TestBidGlue::initTestCase()
 
 void TestBidGlue::init()
 {
-    m_folder = std::make_unique<TestDataFolder>();
-    m_site = std::make_unique<FakeSite>();
-    QVERIFY(m_site->start());
-    m_site->useAsSite();
-    m_site->setRoute("GET", "/jp/show/mystatus", page(statusPage));
-    m_endpoints = ListingEndpoints::fromHosts(m_site->host(), m_site->host());
-    m_dialogs = std::make_unique<TestDialogs>();
+    m_app = std::make_unique<MainWindowFixture>();
+    m_app->site().setRoute("GET", "/jp/show/mystatus", page(statusPage));
+    m_endpoints = ListingEndpoints::fromHosts(m_app->site().host(), m_app->site().host());
     m_connection = Database::uniqueConnectionName(QStringLiteral("bidglue"));
     m_db = Database::open(m_connection);
 }
 
 void TestBidGlue::cleanup()
 {
-    if (m_navi) {
-        m_navi->close();
-        m_navi.reset();
-    }
+    m_app->closeWindow();
     m_db = QSqlDatabase();
     Database::close(m_connection);
-    m_dialogs.reset();
-    m_site.reset();
-    m_folder.reset();
+    m_app.reset();
 }
 
 void TestBidGlue::makeNavi()
 {
-    m_navi = std::make_unique<TFormNavi>();
-    m_navi->FormShow();
-    QTRY_VERIFY(m_navi->sharedQueriesReady);
+    m_navi = m_app->start();
     // The account check of a start fills the list with the account's rows; do it now.
     QVERIFY(m_navi->checkLoginStatus());
     QCOMPARE(m_navi->loginId, seller);
-    m_site->clearRequests();
+    m_app->site().clearRequests();
 }
 
 void TestBidGlue::setClosedPages(const QList<QString>& pages, int delayedPage)
 {
     // The closed listings share their path with the account's status page.
-    m_site->setHandler("GET", "/jp/show/mystatus",
-                       [pages, delayedPage](const FakeSite::Request& request) {
-                           const QByteArray query = request.query();
-                           const qsizetype at = query.indexOf("apg=");
-                           if (at < 0)
-                               return page(statusPage);
-                           const int number = query.mid(at + 4).toInt();
-                           if (number < 1 || number > pages.size()) {
-                               FakeSite::Response missing;
-                               missing.status = 404;
-                               missing.body = "Not Found";
-                               return missing;
-                           }
-                           return page(pages[number - 1], number == delayedPage ? 10000 : 0);
-                       });
+    m_app->site().setHandler("GET", "/jp/show/mystatus",
+                             [pages, delayedPage](const FakeSite::Request& request) {
+                                 const QByteArray query = request.query();
+                                 const qsizetype at = query.indexOf("apg=");
+                                 if (at < 0)
+                                     return page(statusPage);
+                                 const int number = query.mid(at + 4).toInt();
+                                 if (number < 1 || number > pages.size()) {
+                                     FakeSite::Response missing;
+                                     missing.status = 404;
+                                     missing.body = "Not Found";
+                                     return missing;
+                                 }
+                                 return page(pages[number - 1], number == delayedPage ? 10000 : 0);
+                             });
 }
 
 void TestBidGlue::setItemPage(const QString& aid, const QString& text)
 {
-    m_site->setRoute("GET", QByteArray("/jp/auction/") + aid.toUtf8(), page(text));
+    m_app->site().setRoute("GET", QByteArray("/jp/auction/") + aid.toUtf8(), page(text));
 }
 
 QStringList TestBidGlue::siteRequests() const
 {
     QStringList targets;
-    for (const FakeSite::Request& request : m_site->requests())
+    for (const FakeSite::Request& request : m_app->site().requests())
         if (request.path() != "/jp/show/mystatus" || request.query().contains("apg="))
             targets << QString::fromUtf8(request.target);
     return targets;
@@ -212,14 +196,6 @@ QStringList TestBidGlue::databaseDump() const
         rows << cells.join('|');
     }
     return rows;
-}
-
-QStringList TestBidGlue::logLines() const
-{
-    QStringList lines;
-    for (int i = 0; i < m_navi->ListBoxMessage->count(); ++i)
-        lines << m_navi->ListBoxMessage->item(i)->text();
-    return lines;
 }
 
 void TestBidGlue::verifyIdle() const
@@ -287,7 +263,7 @@ void TestBidGlue::fullRunReadsPagesAndSeveralWinners()
     QCOMPARE(item->subItem(BidListColumns::Price), QStringLiteral("2000"));
     QCOMPARE(item->subItem(BidListColumns::Url), listingUrl("x2"));
     QCOMPARE(m_navi->statusPanels[1]->text(), QStringLiteral("53件"));
-    QCOMPARE(logLines().mid(logLines().size() - 2),
+    QCOMPARE(m_app->log().mid(m_app->log().size() - 2),
              QStringList({"出品情報ダウンロード開始…", "出品データダウンロード終了"}));
 }
 
@@ -324,7 +300,7 @@ void TestBidGlue::newOnlyRunShiftsIndexesAndInsertsNewRows()
     QCOMPARE(list->findBidItem("x1", "bidder1")->text(0), QStringLiteral("4"));
     QCOMPARE(list->findBidItem("x2", "bidder2")->text(0), QStringLiteral("5"));
     QCOMPARE(list->findBidItem("y9", "buyer9")->text(0), QStringLiteral("-1"));
-    QCOMPARE(logLines().mid(logLines().size() - 2),
+    QCOMPARE(m_app->log().mid(m_app->log().size() - 2),
              QStringList({"新規出品情報ダウンロード開始…", "出品データダウンロード終了"}));
 }
 
@@ -373,15 +349,16 @@ void TestBidGlue::instantBuyDownloadStoresOutsideTheIndexes()
     FixtureDb::addListing(m_db, {"y7", "old", seller, "即決商品", "500", -1});
     setItemPage("y7", instantBuyPage("即決商品", {{"w1", "3", "4,500"}, {"old", "1", "500"}}));
     makeNavi();
-    m_dialogs->queue(Dialogs::Answer::Ok, "y7");
+    m_app->dialogs().queue(Dialogs::Answer::Ok, "y7");
 
     runToEnd(m_navi->ActionBidPromptDecisionDownload, 4);
     verifyIdle();
 
-    QCOMPARE(m_dialogs->requests().size(), 1);
-    QCOMPARE(m_dialogs->requests()[0].kind, Dialogs::Kind::InputText);
-    QCOMPARE(m_dialogs->requests()[0].caption, QStringLiteral("オークションID入力"));
-    QCOMPARE(m_dialogs->requests()[0].text, QStringLiteral("取得するオークションIDを入力してください"));
+    QCOMPARE(m_app->dialogs().requests().size(), 1);
+    QCOMPARE(m_app->dialogs().requests()[0].kind, Dialogs::Kind::InputText);
+    QCOMPARE(m_app->dialogs().requests()[0].caption, QStringLiteral("オークションID入力"));
+    QCOMPARE(m_app->dialogs().requests()[0].text,
+             QStringLiteral("取得するオークションIDを入力してください"));
     QCOMPARE(siteRequests(), QStringList({"/jp/auction/y7"}));
     const StoredRow w1 = stored("y7", "w1");
     QCOMPARE(w1.index, -1);
@@ -395,8 +372,9 @@ void TestBidGlue::instantBuyDownloadStoresOutsideTheIndexes()
     QVERIFY(item);
     QCOMPARE(item->text(0), QStringLiteral("-1"));
     QCOMPARE(item->subItem(BidListColumns::Title), QStringLiteral("即決商品"));
-    QCOMPARE(logLines().mid(logLines().size() - 2),
-             QStringList({"即決出品終了データダウンロード開始…", "出品終了詳細データダウンロード終了"}));
+    QCOMPARE(
+        m_app->log().mid(m_app->log().size() - 2),
+        QStringList({"即決出品終了データダウンロード開始…", "出品終了詳細データダウンロード終了"}));
 }
 
 void TestBidGlue::instantBuyRefusals_data()
@@ -419,7 +397,7 @@ void TestBidGlue::instantBuyRefusals()
     makeNavi();
     const QStringList before = databaseDump();
     const int logCount = m_navi->ListBoxMessage->count();
-    m_dialogs->queue(Dialogs::Answer::Ok, input);
+    m_app->dialogs().queue(Dialogs::Answer::Ok, input);
 
     m_navi->ActionBidPromptDecisionDownload->trigger();
 
@@ -427,14 +405,14 @@ void TestBidGlue::instantBuyRefusals()
     QVERIFY(siteRequests().isEmpty());
     QCOMPARE(databaseDump(), before);
     if (!errorText.isEmpty()) {
-        QCOMPARE(m_dialogs->requests().size(), 2);
-        QCOMPARE(m_dialogs->requests()[1].kind, Dialogs::Kind::Error);
-        QCOMPARE(m_dialogs->requests()[1].caption, QStringLiteral("終了済み"));
-        QCOMPARE(m_dialogs->requests()[1].text, errorText);
+        QCOMPARE(m_app->dialogs().requests().size(), 2);
+        QCOMPARE(m_app->dialogs().requests()[1].kind, Dialogs::Kind::Error);
+        QCOMPARE(m_app->dialogs().requests()[1].caption, QStringLiteral("終了済み"));
+        QCOMPARE(m_app->dialogs().requests()[1].text, errorText);
         QCOMPARE(m_navi->ListBoxMessage->count(), logCount);
     } else {
-        QCOMPARE(m_dialogs->requests().size(), 1);
-        QCOMPARE(logLines().mid(logCount), QStringList({logLine}));
+        QCOMPARE(m_app->dialogs().requests().size(), 1);
+        QCOMPARE(m_app->log().mid(logCount), QStringList({logLine}));
     }
 }
 
@@ -468,8 +446,9 @@ void TestBidGlue::detailedDownloadAddsAndRemovesWinners()
     QVERIFY(!list->findBidItem("x1", "w2"));
     QVERIFY(list->findBidItem("x1", "w3"));
     QVERIFY(list->findBidItem("x2", "bidder2"));
-    QCOMPARE(logLines().mid(logLines().size() - 2),
-             QStringList({"出品終了詳細データダウンロード開始…", "出品終了詳細データダウンロード終了"}));
+    QCOMPARE(
+        m_app->log().mid(m_app->log().size() - 2),
+        QStringList({"出品終了詳細データダウンロード開始…", "出品終了詳細データダウンロード終了"}));
 }
 
 void TestBidGlue::detailedDownloadWithoutSelectionStartsNothing()
@@ -480,8 +459,8 @@ void TestBidGlue::detailedDownloadWithoutSelectionStartsNothing()
     m_navi->ActionBidDetailedDownload->trigger();
 
     verifyIdle();
-    QVERIFY(m_site->requests().isEmpty());
-    QCOMPARE(logLines().last(), QStringLiteral("行を選択してください"));
+    QVERIFY(m_app->site().requests().isEmpty());
+    QCOMPARE(m_app->log().last(), QStringLiteral("行を選択してください"));
 }
 
 void TestBidGlue::failurePagesLeaveDatabaseUnchanged_data()
@@ -539,7 +518,7 @@ void TestBidGlue::failurePagesLeaveDatabaseUnchanged()
     QCOMPARE(databaseDump(), before);
     QCOMPARE(list->topLevelItemCount(), 2);
     QCOMPARE(list->findBidItem("x1", "bidder1")->text(0), QStringLiteral("1"));
-    QCOMPARE(logLines().last(), endLine);
+    QCOMPARE(m_app->log().last(), endLine);
 }
 
 void TestBidGlue::unreadableWinnersPageKeepsThatListing()
@@ -559,7 +538,7 @@ void TestBidGlue::unreadableWinnersPageKeepsThatListing()
     QCOMPARE(list->findBidItem("x1", "bidder1")->text(0), QStringLiteral("1"));
     QVERIFY(list->findBidItem("x2", "bidder2"));
     QVERIFY(!list->findBidItem("old", "bidderO"));
-    const QStringList lines = logLines();
+    const QStringList lines = m_app->log();
     QVERIFY(lines.contains(QStringLiteral("x1：落札者一覧を読めませんでした")));
     QCOMPARE(lines.last(), QStringLiteral("出品データダウンロード終了"));
 }
@@ -579,16 +558,17 @@ void TestBidGlue::stopMidRunStoresNothing()
     m_navi->MainMenuDataDownloadQuit->trigger();
 
     verifyIdle();
-    QCOMPARE(m_dialogs->requests().size(), 1);
-    QCOMPARE(m_dialogs->requests()[0].text, QStringLiteral("終了データダウンロードを中止しますか？"));
-    QCOMPARE(logLines().last(), QStringLiteral("出品終了データダウンロードを中止しました"));
+    QCOMPARE(m_app->dialogs().requests().size(), 1);
+    QCOMPARE(m_app->dialogs().requests()[0].text,
+             QStringLiteral("終了データダウンロードを中止しますか？"));
+    QCOMPARE(m_app->log().last(), QStringLiteral("出品終了データダウンロードを中止しました"));
     // The thread ends (its request ends early) and is freed without any hand-over.
     QTRY_VERIFY_WITH_TIMEOUT(std::all_of(m_navi->downloadThreads.cbegin(),
                                          m_navi->downloadThreads.cend(),
                                          [](const auto& thread) { return thread.isNull(); }),
                              5000);
     QCoreApplication::processEvents();
-    QCOMPARE(logLines().last(), QStringLiteral("出品終了データダウンロードを中止しました"));
+    QCOMPARE(m_app->log().last(), QStringLiteral("出品終了データダウンロードを中止しました"));
     QCOMPARE(databaseDump(), before);
     QCOMPARE(m_navi->ListViewBid->topLevelItemCount(), 1);
 }
@@ -608,14 +588,14 @@ void TestBidGlue::furtherPageWithoutListingEndsRun()
     const int total = 1000000;
     const QString first = closedListPage(total, numberedListings(1, firstPageListings));
     const QString empty = closedListPage(total, {});
-    m_site->setHandler("GET", "/jp/show/mystatus",
-                       [first, empty](const FakeSite::Request& request) {
-                           const QByteArray query = request.query();
-                           const qsizetype at = query.indexOf("apg=");
-                           if (at < 0)
-                               return page(statusPage);
-                           return page(query.mid(at + 4).toInt() == 1 ? first : empty);
-                       });
+    m_app->site().setHandler("GET", "/jp/show/mystatus",
+                             [first, empty](const FakeSite::Request& request) {
+                                 const QByteArray query = request.query();
+                                 const qsizetype at = query.indexOf("apg=");
+                                 if (at < 0)
+                                     return page(statusPage);
+                                 return page(query.mid(at + 4).toInt() == 1 ? first : empty);
+                             });
     makeNavi();
 
     runToEnd(m_navi->ActionBidDownload, 1);
@@ -627,7 +607,7 @@ void TestBidGlue::furtherPageWithoutListingEndsRun()
     QCOMPARE(m_navi->ListViewBid->topLevelItemCount(), firstPageListings);
     if (firstPageListings > 0)
         QCOMPARE(stored("x50", "bidder50").index, 50);
-    QCOMPARE(logLines().last(), QStringLiteral("出品データダウンロード終了"));
+    QCOMPARE(m_app->log().last(), QStringLiteral("出品データダウンロード終了"));
 }
 
 QTEST_MAIN(TestBidGlue)

@@ -3,12 +3,10 @@
 // commands, the window's placement, and the main window's opener on both tabs.
 #include "support/FakeSite.h"
 #include "support/FixtureDb.h"
+#include "support/MainWindowFixture.h"
 #include "support/SitePages.h"
-#include "support/TestDataFolder.h"
-#include "support/TestDialogs.h"
 
 #include "common/CommonDefine.h"
-#include "app/UnitMain.h"
 #include "app/UnitNavi.h"
 #include "compose/BrowserAddress.h"
 #include "compose/UnitBrowser.h"
@@ -74,10 +72,7 @@ class TestBrowser : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<TestDataFolder> folder;
-    std::unique_ptr<FakeSite> site;
-    std::unique_ptr<TestDialogs> dialogs;
-    std::unique_ptr<TFormMain> formMain;
+    std::unique_ptr<MainWindowFixture> app;
     TFormNavi* navi = nullptr;
     QPointer<TFormBrowser> form;
 
@@ -150,31 +145,19 @@ class TestBrowser : public QObject
 private slots:
     void init()
     {
-        folder = std::make_unique<TestDataFolder>();
-        site = std::make_unique<FakeSite>();
-        QVERIFY(site->start());
-        site->useAsSite();
+        app = std::make_unique<MainWindowFixture>();
         html::setDefaultTimeout(5000);
-        SitePages::serveAccount(*site, seller);
-        dialogs = std::make_unique<TestDialogs>();
-        formMain = std::make_unique<TFormMain>();
-        formMain->FormCreate();
-        navi = formMain->formNavi;
-        QTRY_VERIFY(navi->sharedQueriesReady);
+        SitePages::serveAccount(app->site(), seller);
+        navi = app->startProgram();
         QTRY_COMPARE(navi->loginId, seller);
     }
     void cleanup()
     {
         delete form.data();
-        if (navi)
-            navi->close();
-        formMain.reset();
-        navi = nullptr;
-        dialogs.reset();
+        app->closeWindow();
         // A fresh cookie store (and so a fresh engine profile) for the next test.
         NetworkThread::shutdown();
-        site.reset();
-        folder.reset();
+        app.reset();
     }
 
     void emptyAddressRequestsNothingYetFillsBothMenusInSortOrder()
@@ -184,7 +167,7 @@ private slots:
         addTemplate("T_NaviTemplate", "最初", "x", 0);
         addTemplate("T_EvaluationTemplate", "良い", "x", 1);
         addTemplate("T_EvaluationTemplate", "非常に良い", "x", 0);
-        site->clearRequests();
+        app->site().clearRequests();
         openBrowser();
         QCOMPARE(form->windowTitle(), QString("ブラウザ：時計"));
         QCOMPARE(form->geometry(), QRect(100, 100, 400, 400));
@@ -195,7 +178,7 @@ private slots:
         for (const QAction* item : form->MainMenuNaviTemplateCopy->actions())
             QCOMPARE(item->toolTip(), item->text());
         QVERIFY(form->CppWebBrowser->url().isEmpty());
-        QVERIFY(site->requests().isEmpty());
+        QVERIFY(app->site().requests().isEmpty());
         // Filled once: a second idle moment adds nothing.
         form->AppIdle();
         QCOMPARE(form->MainMenuNaviTemplateCopy->actions().size(), 3);
@@ -203,21 +186,21 @@ private slots:
 
     void listingPageCarriesTheLoginCookieOfTheProgramsClient()
     {
-        site->setHandler("POST", "/config/login", [](const FakeSite::Request&) {
+        app->site().setHandler("POST", "/config/login", [](const FakeSite::Request&) {
             FakeSite::Response response = SitePages::page(SitePages::loginAcceptedPage());
             response.headers.append(
                 {QByteArray("Set-Cookie"), QByteArray("Y=login-seller; path=/")});
             return response;
         });
-        site->setRoute("GET", "/jp/auction/a1",
-                       SitePages::page("<html><body><p id=t>出品ページ</p></body></html>"));
+        app->site().setRoute("GET", "/jp/auction/a1",
+                             SitePages::page("<html><body><p id=t>出品ページ</p></body></html>"));
         QVERIFY(navi->login(seller, "pw"));
-        openBrowser(site->httpUrl("/jp/auction/a1"));
+        openBrowser(app->site().httpUrl("/jp/auction/a1"));
         QVERIFY(waitForLoad(form->CppWebBrowser->page()));
         QCOMPARE(evaluate("document.getElementById('t').textContent").toString(),
                  QString("出品ページ"));
         QList<FakeSite::Request> pages;
-        for (const FakeSite::Request& request : site->requests())
+        for (const FakeSite::Request& request : app->site().requests())
             if (request.path() == "/jp/auction/a1")
                 pages << request;
         QCOMPARE(pages.size(), 1);
@@ -239,23 +222,24 @@ private slots:
     {
         QFETCH(QString, address);
         QFETCH(bool, loaded);
-        QFile secret(folder->filePath("secret.html"));
+        QFile secret(app->folder().filePath("secret.html"));
         QVERIFY(secret.open(QIODevice::WriteOnly));
         secret.write("<html><body>secret</body></html>");
         secret.close();
-        site->setRoute("GET", "/jp/auction/a1", SitePages::page("<html><body>x</body></html>"));
-        address.replace("%1", folder->path()).replace("%2", site->host());
+        app->site().setRoute("GET", "/jp/auction/a1",
+                             SitePages::page("<html><body>x</body></html>"));
+        address.replace("%1", app->folder().path()).replace("%2", app->site().host());
         addTemplate("T_NaviTemplate", "お礼", "x", 0);
         openBrowser(address);
         if (loaded) {
             QVERIFY(waitForLoad(form->CppWebBrowser->page()));
-            QVERIFY(dialogs->requests().isEmpty());
+            QVERIFY(app->dialogs().requests().isEmpty());
             return;
         }
-        QCOMPARE(dialogs->requests().size(), 1);
-        QCOMPARE(dialogs->requests()[0].kind, Dialogs::Kind::Warning);
-        QCOMPARE(dialogs->requests()[0].caption, BrowserAddress::refusalCaption);
-        QCOMPARE(dialogs->requests()[0].text, BrowserAddress::refusalText(address));
+        QCOMPARE(app->dialogs().requests().size(), 1);
+        QCOMPARE(app->dialogs().requests()[0].kind, Dialogs::Kind::Warning);
+        QCOMPARE(app->dialogs().requests()[0].caption, BrowserAddress::refusalCaption);
+        QCOMPARE(app->dialogs().requests()[0].text, BrowserAddress::refusalText(address));
         QVERIFY(form->CppWebBrowser->url().isEmpty());
         // The window is still there for its template menus.
         QVERIFY(form->isVisible());
@@ -300,11 +284,11 @@ private slots:
         itemOf(form->MainMenuNaviTemplateCopy, "お礼")->trigger();
         QCOMPARE(QGuiApplication::clipboard()->text(), clipboard);
         QCOMPARE(navi->ListBoxMessage->count(), logLines);
-        QCOMPARE(dialogs->requests().size(), boxShown ? 1 : 0);
+        QCOMPARE(app->dialogs().requests().size(), boxShown ? 1 : 0);
         if (boxShown) {
-            QCOMPARE(dialogs->requests()[0].kind, Dialogs::Kind::Error);
-            QCOMPARE(dialogs->requests()[0].caption, QString("キーワード変換エラー"));
-            QVERIFY(dialogs->requests()[0].text.contains("%carriage%(送料)"));
+            QCOMPARE(app->dialogs().requests()[0].kind, Dialogs::Kind::Error);
+            QCOMPARE(app->dialogs().requests()[0].caption, QString("キーワード変換エラー"));
+            QVERIFY(app->dialogs().requests()[0].text.contains("%carriage%(送料)"));
         }
     }
 
@@ -316,7 +300,7 @@ private slots:
         QTRY_VERIFY(form->templateMenusReady);
         itemOf(form->MainMenuEvaluationTemplateCopy, "良い")->trigger();
         QCOMPARE(QGuiApplication::clipboard()->text(), message);
-        QVERIFY(dialogs->requests().isEmpty());
+        QVERIFY(app->dialogs().requests().isEmpty());
     }
 
     void templateRemovedMeanwhileCopiesAnEmptyText()
@@ -333,9 +317,10 @@ private slots:
 
     void editCommandsRunInThePageAndCtrlYRedoes()
     {
-        site->setRoute("GET", "/edit",
-                       SitePages::page("<html><body><textarea id=t></textarea></body></html>"));
-        openBrowser(site->httpUrl("/edit"));
+        app->site().setRoute(
+            "GET", "/edit",
+            SitePages::page("<html><body><textarea id=t></textarea></body></html>"));
+        openBrowser(app->site().httpUrl("/edit"));
         QVERIFY(waitForLoad(form->CppWebBrowser->page()));
         QVERIFY(!captionsOf(form->findChild<QMenu*>("MainMenuEdit")).contains("やり直し(&R)"));
         QCOMPARE(captionsOf(form->findChild<QMenu*>("MainMenuEdit")),
@@ -414,8 +399,8 @@ private slots:
     {
         QFETCH(bool, naviTab);
         QFETCH(bool, doubleClickOperation);
-        const QString url = site->httpUrl("/jp/auction/a2");
-        site->setRoute("GET", "/jp/auction/a2", SitePages::page("<html></html>"));
+        const QString url = app->site().httpUrl("/jp/auction/a2");
+        app->site().setRoute("GET", "/jp/auction/a2", SitePages::page("<html></html>"));
         FixtureDb::addListing(db(), {.aid = "a1", .bidId = "other", .title = "鞄", .index = 2});
         FixtureDb::addListing(
             db(), {.aid = "a2", .bidId = winner, .title = "時計", .extra = {{"Url", url}}});

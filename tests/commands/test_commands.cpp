@@ -1,8 +1,7 @@
 // The main window's commands: every item of its menus, popup menus and tool bars runs
 // something, and the openers hand the chosen row over to the windows they open.
 #include "support/FixtureDb.h"
-#include "support/TestDataFolder.h"
-#include "support/TestDialogs.h"
+#include "support/MainWindowFixture.h"
 
 #include "app/UnitNavi.h"
 #include "views/BidListView.h"
@@ -50,9 +49,8 @@ class TestCommands : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<TestDataFolder> folder;
-    std::unique_ptr<TestDialogs> dialogs;
-    std::unique_ptr<TFormNavi> navi;
+    std::unique_ptr<MainWindowFixture> app;
+    TFormNavi* navi = nullptr;
 
     QSqlDatabase db() const { return navi->connection; }
 
@@ -122,20 +120,11 @@ class TestCommands : public QObject
 private slots:
     void init()
     {
-        folder = std::make_unique<TestDataFolder>();
-        dialogs = std::make_unique<TestDialogs>();
-        navi = std::make_unique<TFormNavi>();
-        navi->FormShow();
-        QTRY_VERIFY(navi->sharedQueriesReady);
+        app = std::make_unique<MainWindowFixture>();
+        navi = app->start();
         navi->loginId = seller;
     }
-    void cleanup()
-    {
-        navi->close();
-        navi.reset();
-        dialogs.reset();
-        folder.reset();
-    }
+    void cleanup() { app.reset(); }
 
     void everyMenuItemIsWired()
     {

@@ -1,11 +1,9 @@
 // CSV export: the text core (quoting, lines, CP932 bytes, bidder line), the two exports over
 // real lists writing real files, and the main window's three commands on both tabs.
-#include "FakeSite.h"
 #include "FixtureDb.h"
+#include "MainWindowFixture.h"
 #include "SitePages.h"
 #include "SmallFileSystem.h"
-#include "TestDataFolder.h"
-#include "TestDialogs.h"
 
 #include "app/CsvExport.h"
 #include "app/CsvListExport.h"
@@ -136,20 +134,15 @@ class TestCsv : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<TestDataFolder> folder;
-    std::unique_ptr<TestDialogs> dialogs;
-    std::unique_ptr<FakeSite> site;
-    std::unique_ptr<TFormNavi> navi;
+    std::unique_ptr<MainWindowFixture> app;
+    TFormNavi* navi = nullptr;
 
     // The main window of the account "seller": two listings, messages of a1 (one longer than a
     // folder row holds), the winner b1 stored. On the message tab the received folder is shown.
     void startMainWindow(int tab)
     {
-        site = std::make_unique<FakeSite>();
-        QVERIFY(site->start());
-        site->useAsSite();
         html::setDefaultTimeout(5000);
-        SitePages::serveAccount(*site, "seller");
+        SitePages::serveAccount(app->site(), "seller");
         {
             Database::ScopedConnection db;
             FixtureDb::addListing(db.db(), {.aid = "a1", .bidId = "b1", .title = "カメラ, 中古"});
@@ -168,9 +161,7 @@ class TestCsv : public QObject
                                            .address = "東京都",
                                            .tel = "03"});
         }
-        navi = std::make_unique<TFormNavi>();
-        navi->FormShow();
-        QTRY_VERIFY(navi->sharedQueriesReady);
+        navi = app->start();
         QCOMPARE(navi->loginId, QString("seller"));
         QCOMPARE(navi->ListViewBid->topLevelItemCount(), 2);
         NaviListView::loadTransactionList(navi->ListViewBidNavi, navi->connection, "a1", "b1",
@@ -182,40 +173,21 @@ class TestCsv : public QObject
             QCOMPARE(navi->ListViewNavi->topLevelItemCount(), 1);
         }
     }
-    QStringList log() const
-    {
-        QStringList lines;
-        for (int i = 0; i < navi->ListBoxMessage->count(); ++i)
-            lines << navi->ListBoxMessage->item(i)->text();
-        return lines;
-    }
 
     QString outPath(const QString& name = QStringLiteral("out.csv")) const
     {
-        return folder->filePath(name);
+        return app->folder().filePath(name);
     }
     // Runs the list export with the save dialog answered by the file name.
     bool exportList(QTreeWidget& list, const QString& fileName, QString* message)
     {
-        dialogs->queue(Answer::Ok, fileName);
+        app->dialogs().queue(Answer::Ok, fileName);
         return exportListViewCsv(&list, message, QStringLiteral("出品終了データ"));
     }
 
 private slots:
-    void init()
-    {
-        folder = std::make_unique<TestDataFolder>();
-        dialogs = std::make_unique<TestDialogs>();
-    }
-    void cleanup()
-    {
-        if (navi)
-            navi->close();
-        navi.reset();
-        site.reset();
-        dialogs.reset();
-        folder.reset();
-    }
+    void init() { app = std::make_unique<MainWindowFixture>(); }
+    void cleanup() { app.reset(); }
 
     void quotesFieldsByCharacter_data();
     void quotesFieldsByCharacter();
@@ -396,8 +368,8 @@ void TestCsv::emptyListWritesHeaderLineOnly()
     QCOMPARE(readBytes(outPath()), QByteArray("ID,\x96\xbc\x91\x4f,\r\n"));
 
     // The dialog proposed the default name with the CSV filter.
-    QCOMPARE(dialogs->requests().size(), 1);
-    const Dialogs::Request& request = dialogs->requests().first();
+    QCOMPARE(app->dialogs().requests().size(), 1);
+    const Dialogs::Request& request = app->dialogs().requests().first();
     QCOMPARE(request.kind, Dialogs::Kind::SaveFile);
     QCOMPARE(request.initialText, QString("出品終了データ"));
     QCOMPARE(request.filter, QString("CSVファイル (*.csv)"));
@@ -480,7 +452,7 @@ void TestCsv::writesFullTextOfShortenedCells()
     QVERIFY(!NaviListItem::of(list.topLevelItem(0))->row().wholeMessage);
 
     NaviListQuery::MessageReader reader(db.db(), "seller");
-    dialogs->queue(Answer::Ok, outPath());
+    app->dialogs().queue(Answer::Ok, outPath());
     QString message;
     QVERIFY(exportListViewCsv(&list, &message, "ナビデータ", wholeNaviMessages(reader)));
 
@@ -531,8 +503,8 @@ void TestCsv::dialogPathsEndWithTheirMessage()
         writeBytes(outPath(), old);
     QTreeWidget list;
     fillList(list, {"ID"}, {{"x"}});
-    dialogs->queue(pickerAnswer, chosen.isEmpty() ? chosen : outPath(chosen));
-    dialogs->queue(overwriteAnswer);
+    app->dialogs().queue(pickerAnswer, chosen.isEmpty() ? chosen : outPath(chosen));
+    app->dialogs().queue(overwriteAnswer);
     QString result;
     QVERIFY(exportListViewCsv(&list, &result, "出品終了データ"));
     QCOMPARE(result, message);
@@ -540,7 +512,7 @@ void TestCsv::dialogPathsEndWithTheirMessage()
     const QByteArray expected = written ? QByteArray("ID\r\nx\r\n") : exists ? old : "<missing>";
     QCOMPARE(readBytes(outPath()), expected);
     QStringList asked;
-    for (const Dialogs::Request& request : dialogs->requests())
+    for (const Dialogs::Request& request : app->dialogs().requests())
         asked << request.caption + "|" + request.text;
     QStringList expectedAsked{"名前を付けて保存|"};
     if (exists && pickerAnswer == Answer::Ok)
@@ -548,7 +520,7 @@ void TestCsv::dialogPathsEndWithTheirMessage()
             << "上書き確認|そのファイルは既に存在します。既存のファイルに置き換えますか？";
     QCOMPARE(asked, expectedAsked);
     if (exists && pickerAnswer == Answer::Ok)
-        QCOMPARE(dialogs->requests().at(1).kind, Dialogs::Kind::OkCancel);
+        QCOMPARE(app->dialogs().requests().at(1).kind, Dialogs::Kind::OkCancel);
 }
 
 void TestCsv::nameWithoutExtensionGetsCsv()
@@ -562,8 +534,8 @@ void TestCsv::nameWithoutExtensionGetsCsv()
 
     // The overwrite question looks at the name that is written.
     QVERIFY(exportList(list, outPath("data"), &message));
-    QCOMPARE(dialogs->requests().size(), 3);
-    QCOMPARE(dialogs->requests().at(2).caption, QString("上書き確認"));
+    QCOMPARE(app->dialogs().requests().size(), 3);
+    QCOMPARE(app->dialogs().requests().at(2).caption, QString("上書き確認"));
 }
 
 void TestCsv::failedWriteKeepsFileAndReportsError()
@@ -579,7 +551,7 @@ void TestCsv::failedWriteKeepsFileAndReportsError()
     QVERIFY(!error.isEmpty());
     QCOMPARE(readBytes(outPath("plain")), QByteArray("not a folder"));
     // Nothing is left behind next to the plain file.
-    QCOMPARE(QDir(folder->path()).entryList({"*.csv*"}, QDir::Files), QStringList());
+    QCOMPARE(QDir(app->folder().path()).entryList({"*.csv*"}, QDir::Files), QStringList());
 }
 
 void TestCsv::fullDiskKeepsTheOldFileAndReportsError_data()
@@ -606,8 +578,8 @@ void TestCsv::fullDiskKeepsTheOldFileAndReportsError()
     fillList(list, {"ID"}, rows);
     if (!real)
         SafeFileWriter::simulateDiskFullAfter(1000);
-    dialogs->queue(Answer::Ok, path); // the file picker, then the overwrite question
-    dialogs->queue(Answer::Ok);
+    app->dialogs().queue(Answer::Ok, path); // the file picker, then the overwrite question
+    app->dialogs().queue(Answer::Ok);
     QString message;
     const bool written = exportListViewCsv(&list, &message, QStringLiteral("出品終了データ"));
     SafeFileWriter::simulateDiskFullAfter(-1);
@@ -664,11 +636,11 @@ void TestCsv::bidderExportWritesSelectedRowsInListOrder()
         list.topLevelItem(row)->setSelected(true);
     list.topLevelItem(3)->setSelected(false);
 
-    dialogs->queue(Answer::Ok, outPath());
+    app->dialogs().queue(Answer::Ok, outPath());
     QString message;
     QVERIFY(exportBidderInfoCsv(&list, 2, &message, "落札者情報"));
     QCOMPARE(message, QString("エクスポートしましたo(´□｀o)"));
-    QCOMPARE(dialogs->requests().first().initialText, QString("落札者情報"));
+    QCOMPARE(app->dialogs().requests().first().initialText, QString("落札者情報"));
     const QString b1 = "b1,山田,100-0001,東京都,03,y@example.jp\r\n";
     QCOMPARE(readCp932(outPath()), QString("\"佐藤, 花子\"").prepend("b2,") +
                                        ",530-0001,大阪府,06,s@example.jp\r\n" + b1 + ",,,,,\r\n" +
@@ -683,8 +655,8 @@ void TestCsv::bidderExportWithoutSelectionWritesEmptyFile()
     writeBytes(outPath(), "old");
     QTreeWidget list;
     fillList(list, {"", "商品ID", "商品名", "落札者"}, {{"1", "a1", "t", "b1"}});
-    dialogs->queue(Answer::Ok, outPath());
-    dialogs->queue(Answer::Ok);
+    app->dialogs().queue(Answer::Ok, outPath());
+    app->dialogs().queue(Answer::Ok);
     QString message;
     QVERIFY(exportBidderInfoCsv(&list, 2, &message, "落札者情報"));
     QCOMPARE(message, QString("エクスポートしましたo(´□｀o)"));
@@ -734,20 +706,20 @@ void TestCsv::commandsOnEachTab()
     QAction* action = navi->action(command);
     QVERIFY(action);
     QCOMPARE(action->isEnabled(), enabled);
-    const QStringList logBefore = log();
-    dialogs->clear();
-    dialogs->queue(Answer::Ok, outPath());
+    const QStringList logBefore = app->log();
+    app->dialogs().clear();
+    app->dialogs().queue(Answer::Ok, outPath());
     action->trigger();
 
     if (!enabled) {
-        QCOMPARE(dialogs->requests().size(), 0);
+        QCOMPARE(app->dialogs().requests().size(), 0);
         QVERIFY(!QFile::exists(outPath()));
-        QCOMPARE(log(), logBefore);
+        QCOMPARE(app->log(), logBefore);
         return;
     }
-    QCOMPARE(dialogs->requests().size(), 1);
-    QCOMPARE(dialogs->requests().first().initialText, proposed);
-    QCOMPARE(log(), logBefore + QStringList{"エクスポートしましたo(´□｀o)"});
+    QCOMPARE(app->dialogs().requests().size(), 1);
+    QCOMPARE(app->dialogs().requests().first().initialText, proposed);
+    QCOMPARE(app->log(), logBefore + QStringList{"エクスポートしましたo(´□｀o)"});
     const std::optional<QList<QStringList>> records = parseCsv(readCp932(outPath()));
     QVERIFY(records);
     QCOMPARE(records->size(), lines);
@@ -775,7 +747,7 @@ void TestCsv::naviExportWritesWholeMessagesOnEitherTab()
     QFETCH(int, messageColumn);
 
     startMainWindow(tab);
-    dialogs->queue(Answer::Ok, outPath());
+    app->dialogs().queue(Answer::Ok, outPath());
     navi->action("ActionCsvExportNaviList")->trigger();
     const std::optional<QList<QStringList>> records = parseCsv(readCp932(outPath()));
     QVERIFY(records);
@@ -789,10 +761,10 @@ void TestCsv::refusedOverwriteFromCommandLogsCancel()
 {
     startMainWindow(0);
     writeBytes(outPath(), "kept");
-    dialogs->queue(Answer::Ok, outPath());
-    dialogs->queue(Answer::Cancel);
+    app->dialogs().queue(Answer::Ok, outPath());
+    app->dialogs().queue(Answer::Cancel);
     navi->ActionCsvExportBidList->trigger();
-    QCOMPARE(log().last(), QString("エクスポートを中止しました"));
+    QCOMPARE(app->log().last(), QString("エクスポートを中止しました"));
     QCOMPARE(readBytes(outPath()), QByteArray("kept"));
 }
 
@@ -819,7 +791,7 @@ void TestCsv::failedExportShowsBoxThenLogsFailure()
     QVERIFY(asked.at(1).text.endsWith("\nファイルを開いてる可能性があります。"));
     QVERIFY(asked.at(1).text.size() > QString("\nファイルを開いてる可能性があります。").size());
     QCOMPARE(logLinesAtBox, logLinesBefore);
-    QCOMPARE(log().last(), QString("エクスポート失敗('・ω・`)"));
+    QCOMPARE(app->log().last(), QString("エクスポート失敗('・ω・`)"));
     QCOMPARE(navi->ListBoxMessage->count(), logLinesBefore + 1);
 }
 

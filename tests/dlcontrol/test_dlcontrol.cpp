@@ -5,9 +5,8 @@
 #include "support/FakeSite.h"
 #include "support/FixtureDb.h"
 #include "support/ListingPages.h"
+#include "support/MainWindowFixture.h"
 #include "support/NaviBoardSite.h"
-#include "support/TestDataFolder.h"
-#include "support/TestDialogs.h"
 
 #include "app/UnitNavi.h"
 #include "platform/Application.h"
@@ -92,18 +91,13 @@ class TestDownloadControl : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<TestDataFolder> folder;
-    std::unique_ptr<FakeSite> site;
-    std::unique_ptr<NaviBoardSite> boards;
-    std::unique_ptr<TestDialogs> dialogs;
-    std::unique_ptr<TFormNavi> navi;
+    std::unique_ptr<MainWindowFixture> app;
+    TFormNavi* navi = nullptr;
     std::shared_ptr<AnswerGate> gate;
 
     void makeNavi()
     {
-        navi = std::make_unique<TFormNavi>();
-        navi->FormShow();
-        QTRY_VERIFY(navi->sharedQueriesReady);
+        navi = app->start();
         // The account check of a start fills the list with the account's rows; do it now.
         QVERIFY(navi->checkLoginStatus());
         QCOMPARE(navi->loginId, seller);
@@ -113,11 +107,12 @@ class TestDownloadControl : public QObject
                      const std::function<bool(const FakeSite::Request&)>& holds)
     {
         const std::shared_ptr<AnswerGate> held = gate;
-        site->setHandler("GET", path, [held, answer, holds](const FakeSite::Request& request) {
-            if (holds(request))
-                held->pass();
-            return answer(request);
-        });
+        app->site().setHandler("GET", path,
+                               [held, answer, holds](const FakeSite::Request& request) {
+                                   if (holds(request))
+                                       held->pass();
+                                   return answer(request);
+                               });
     }
     void holdItemPage(const QString& aid, const QString& page)
     {
@@ -129,7 +124,7 @@ class TestDownloadControl : public QObject
     }
     void setItemPage(const QString& aid, const QString& page)
     {
-        site->setRoute("GET", "/jp/auction/" + aid.toUtf8(), shiftJisPage(page));
+        app->site().setRoute("GET", "/jp/auction/" + aid.toUtf8(), shiftJisPage(page));
     }
     void selectListings(const QStringList& keys)
     {
@@ -140,14 +135,7 @@ class TestDownloadControl : public QObject
             item->setSelected(true);
         }
     }
-    QStringList log() const
-    {
-        QStringList lines;
-        for (int i = 0; i < navi->ListBoxMessage->count(); ++i)
-            lines << navi->ListBoxMessage->item(i)->text();
-        return lines;
-    }
-    int countOf(const QString& line) const { return int(log().count(line)); }
+    int countOf(const QString& line) const { return int(app->log().count(line)); }
     QStringList databaseDump() const
     {
         QStringList rows;
@@ -166,7 +154,7 @@ class TestDownloadControl : public QObject
     int errorBoxes() const
     {
         return int(std::count_if(
-            dialogs->requests().cbegin(), dialogs->requests().cend(),
+            app->dialogs().requests().cbegin(), app->dialogs().requests().cend(),
             [](const Dialogs::Request& request) { return request.kind == Dialogs::Kind::Error; }));
     }
     void verifyIdle() const
@@ -201,7 +189,7 @@ class TestDownloadControl : public QObject
         case 2:
             holdAnswers(
                 "/jp/show/contact",
-                [this](const FakeSite::Request& request) { return boards->answer(request); },
+                [this](const FakeSite::Request& request) { return app->boards().answer(request); },
                 [](const FakeSite::Request&) { return true; });
             selectListings({aidA + ':' + buyer});
             navi->ActionNaviDownloadSelect->trigger();
@@ -219,26 +207,17 @@ class TestDownloadControl : public QObject
 private slots:
     void init()
     {
-        folder = std::make_unique<TestDataFolder>();
-        site = std::make_unique<FakeSite>();
-        QVERIFY(site->start());
-        boards = std::make_unique<NaviBoardSite>(*site, seller);
-        boards->useAsSite();
-        dialogs = std::make_unique<TestDialogs>();
+        app = std::make_unique<MainWindowFixture>();
+        app->serveBoards(seller);
         gate = std::make_shared<AnswerGate>();
     }
     void cleanup()
     {
         // A held answer would keep the site's thread from ending.
         gate->open();
-        if (navi)
-            navi->close();
-        navi.reset();
-        dialogs.reset();
-        boards.reset();
-        site.reset();
+        app->closeWindow();
         gate.reset();
-        folder.reset();
+        app.reset();
     }
 
     void handOverThatThrowsRunsOnceAndEndsTheDownload_data()
@@ -260,7 +239,7 @@ private slots:
         QVERIFY(navi->startDownload(
             kind,
             [&]() -> DownloadThread* {
-                thread = new ThrowingDownload(navi.get(), navi->loginId, probe);
+                thread = new ThrowingDownload(navi, navi->loginId, probe);
                 return thread;
             },
             QStringLiteral("開始")));
@@ -276,11 +255,12 @@ private slots:
         QVERIFY(!probe->passedCheckAfter);
         QCOMPARE(probe->laterRuns.load(), 0);
         QCOMPARE(errorBoxes(), 1);
-        QCOMPARE(dialogs->requests().last().text, failureText);
+        QCOMPARE(app->dialogs().requests().last().text, failureText);
 
         verifyIdle();
         QVERIFY(!navi->threadOfKind(kind));
-        QCOMPARE(log().mid(logCount), endLine.isEmpty() ? QStringList() : QStringList{endLine});
+        QCOMPARE(app->log().mid(logCount),
+                 endLine.isEmpty() ? QStringList() : QStringList{endLine});
         // The next download starts as usual.
         setItemPage("x9", itemPage({{"w9"}}));
         FixtureDb::addListing(navi->connection, {.aid = "x9", .bidId = "w9", .loginId = seller});
@@ -289,7 +269,7 @@ private slots:
         navi->ActionBidDetailedDownload->trigger();
         QCOMPARE(navi->downloadKind, 4);
         QTRY_COMPARE_WITH_TIMEOUT(navi->downloadKind, 0, 10000);
-        QCOMPARE(log().last(), QStringLiteral("出品終了詳細データダウンロード終了"));
+        QCOMPARE(app->log().last(), QStringLiteral("出品終了詳細データダウンロード終了"));
     }
 
     void stopDuringDetailedDownloadStoresNothing_data()
@@ -310,7 +290,7 @@ private slots:
         setItemPage("x1", itemPage({{"w1", "2"}, {"w3"}}));
         if (instantBuy) {
             holdItemPage("y7", instantBuyPage("即決商品", {{"w7", "1", "500"}}));
-            dialogs->queue(Dialogs::Answer::Ok, "y7");
+            app->dialogs().queue(Dialogs::Answer::Ok, "y7");
             navi->ActionBidPromptDecisionDownload->trigger();
         } else {
             holdItemPage("x2", itemPage({{"w4"}}));
@@ -322,18 +302,19 @@ private slots:
         QVERIFY(thread);
         QTRY_COMPARE_WITH_TIMEOUT(gate->arrivals(), 1, 10000);
         const QStringList before = databaseDump();
-        dialogs->clear();
+        app->dialogs().clear();
 
         navi->MainMenuDataDownloadQuit->trigger();
 
-        QCOMPARE(dialogs->texts(), QStringList{"出品終了詳細データダウンロードを中止しますか？"});
-        QCOMPARE(log().last(), QStringLiteral("出品終了詳細データ取得を中止しました"));
+        QCOMPARE(app->dialogs().texts(),
+                 QStringList{"出品終了詳細データダウンロードを中止しますか？"});
+        QCOMPARE(app->log().last(), QStringLiteral("出品終了詳細データ取得を中止しました"));
         verifyIdle();
         QVERIFY(!navi->threadBidDetailedDownload);
         gate->open();
         QTRY_VERIFY_WITH_TIMEOUT(!thread, 10000);
         QCoreApplication::processEvents();
-        QCOMPARE(log().last(), QStringLiteral("出品終了詳細データ取得を中止しました"));
+        QCOMPARE(app->log().last(), QStringLiteral("出品終了詳細データ取得を中止しました"));
         QCOMPARE(countOf("出品終了詳細データダウンロード終了"), 0);
         QCOMPARE(databaseDump(), before);
         QVERIFY(!navi->ListViewBid->findBidItem("x1", "w3"));
@@ -347,14 +328,14 @@ private slots:
         FixtureDb::addListing(navi->connection, {.aid = aidA, .bidId = buyer, .title = "時計"});
         navi->ToolButtonBidSearchSearchClick();
         // The board lists number 3 twice: its messages are deleted again and it is queued.
-        boards->addBoard(
+        app->boards().addBoard(
             aidA, buyer,
             {{"3", buyer, "入金しました"}, {"3", seller, "ご連絡"}, {"1", buyer, "はじめまして"}});
         const QByteArray board = NaviBoardSite::boardTarget(aidA, buyer);
         auto boardRequests = std::make_shared<std::atomic<int>>(0);
         holdAnswers(
             "/jp/show/contact",
-            [this](const FakeSite::Request& request) { return boards->answer(request); },
+            [this](const FakeSite::Request& request) { return app->boards().answer(request); },
             [board, boardRequests](const FakeSite::Request& request) {
                 return request.target == board && ++*boardRequests == 2;
             });
@@ -363,23 +344,24 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(gate->arrivals(), 1, 10000);
         QCOMPARE(navi->downloadKind, 5);
         QCOMPARE(countOf("ナビ情報をダウンロード終了"), 1);
-        QVERIFY(log().contains(aidA + "：時計 ナビNo重複 自動再取得を行います(" + buyer + ")"));
+        QVERIFY(
+            app->log().contains(aidA + "：時計 ナビNo重複 自動再取得を行います(" + buyer + ")"));
         const QPointer<DownloadThread> thread = navi->threadNaviDownload;
         QVERIFY(thread);
         const QStringList before = databaseDump();
-        dialogs->clear();
+        app->dialogs().clear();
 
         navi->MainMenuDataDownloadQuit->trigger();
 
-        QCOMPARE(dialogs->texts(), QStringList{"取引ナビダウンロードを中止しますか？"});
-        QCOMPARE(log().last(), QStringLiteral("取引ナビダウンロードを中止しました"));
+        QCOMPARE(app->dialogs().texts(), QStringList{"取引ナビダウンロードを中止しますか？"});
+        QCOMPARE(app->log().last(), QStringLiteral("取引ナビダウンロードを中止しました"));
         verifyIdle();
         QVERIFY(!navi->threadNaviDownload);
         gate->open();
         QTRY_VERIFY_WITH_TIMEOUT(!thread, 10000);
         QCoreApplication::processEvents();
         QCOMPARE(countOf("取引ナビダウンロードを中止しました"), 1);
-        QCOMPARE(log().last(), QStringLiteral("取引ナビダウンロードを中止しました"));
+        QCOMPARE(app->log().last(), QStringLiteral("取引ナビダウンロードを中止しました"));
         QCOMPARE(countOf("ナビ情報をダウンロード終了"), 1);
         QCOMPARE(databaseDump(), before);
         QCOMPARE(
@@ -403,13 +385,13 @@ private slots:
         FixtureDb::addListing(navi->connection, {.aid = "x2", .bidId = "bidder2", .index = 2});
         FixtureDb::addListing(navi->connection, {.aid = aidA, .bidId = buyer, .index = 3});
         navi->ToolButtonBidSearchSearchClick();
-        boards->addBoard(aidA, buyer, {{"1", buyer, "はじめまして"}});
+        app->boards().addBoard(aidA, buyer, {{"1", buyer, "はじめまして"}});
         setItemPage("x1", itemPage({{"w1", "2"}, {"w3"}}));
         startHeldDownload(kind);
         const QPointer<DownloadThread> thread = navi->threadOfKind(kind);
         QVERIFY(thread);
         const QStringList before = databaseDump();
-        const QStringList logBefore = log();
+        const QStringList logBefore = app->log();
 
         navi->close();
 
@@ -419,7 +401,7 @@ private slots:
         gate->open();
         QTRY_VERIFY_WITH_TIMEOUT(!thread, 10000);
         QCoreApplication::processEvents();
-        QCOMPARE(log(), logBefore);
+        QCOMPARE(app->log(), logBefore);
         QCOMPARE(databaseDump(), before);
         QCOMPARE(errorBoxes(), 0);
     }

@@ -5,9 +5,8 @@
 #include "support/FakeSite.h"
 #include "support/FixtureDb.h"
 #include "support/ListingPages.h"
+#include "support/MainWindowFixture.h"
 #include "support/SitePages.h"
-#include "support/TestDataFolder.h"
-#include "support/TestDialogs.h"
 
 #include "app/UnitNavi.h"
 #include "platform/Application.h"
@@ -71,17 +70,13 @@ class TestEndTime : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<TestDataFolder> folder;
-    std::unique_ptr<FakeSite> site;
-    std::unique_ptr<TestDialogs> dialogs;
-    std::unique_ptr<TFormNavi> navi;
+    std::unique_ptr<MainWindowFixture> app;
+    TFormNavi* navi = nullptr;
     std::shared_ptr<AnswerGate> gate;
 
     void makeNavi()
     {
-        navi = std::make_unique<TFormNavi>();
-        navi->FormShow();
-        QTRY_VERIFY(navi->sharedQueriesReady);
+        navi = app->start();
         QVERIFY(navi->checkLoginStatus());
         QCOMPARE(navi->loginId, seller);
     }
@@ -89,7 +84,7 @@ class TestEndTime : public QObject
     // end time.
     void setAnswers(const std::map<QString, FakeSite::Response>& answers)
     {
-        site->setHandler("GET", servicePath, [answers](const FakeSite::Request& request) {
+        app->site().setHandler("GET", servicePath, [answers](const FakeSite::Request& request) {
             const QString aid =
                 QUrlQuery(QString::fromUtf8(request.query()))
                     .queryItemValue(QStringLiteral("auctionID"), QUrl::FullyDecoded);
@@ -102,7 +97,7 @@ class TestEndTime : public QObject
     QStringList askedIds() const
     {
         QStringList ids;
-        for (const FakeSite::Request& request : site->requests())
+        for (const FakeSite::Request& request : app->site().requests())
             if (request.path() == servicePath)
                 ids << QUrlQuery(QString::fromUtf8(request.query()))
                            .queryItemValue(QStringLiteral("auctionID"), QUrl::FullyDecoded);
@@ -158,24 +153,16 @@ class TestEndTime : public QObject
 private slots:
     void init()
     {
-        folder = std::make_unique<TestDataFolder>();
-        site = std::make_unique<FakeSite>();
-        QVERIFY(site->start());
-        site->useAsSite();
-        SitePages::serveAccount(*site, seller);
-        dialogs = std::make_unique<TestDialogs>();
+        app = std::make_unique<MainWindowFixture>();
+        SitePages::serveAccount(app->site(), seller);
         gate = std::make_shared<AnswerGate>();
     }
     void cleanup()
     {
         gate->open();
-        if (navi)
-            navi->close();
-        navi.reset();
-        dialogs.reset();
-        site.reset();
+        app->closeWindow();
         gate.reset();
-        folder.reset();
+        app.reset();
     }
 
     void tickFollowsTheBusyState_data()
@@ -275,7 +262,7 @@ private slots:
 
         QStringList done;
         for (const QString& aid : queued) {
-            site->clearRequests();
+            app->site().clearRequests();
             navi->TimerEndDateTimeTimer();
 
             QCOMPARE(askedIds(), QStringList{aid});
@@ -301,7 +288,7 @@ private slots:
         QCOMPARE(logCount(), logBefore);
 
         // A tick of the stopped timer asks nothing.
-        site->clearRequests();
+        app->site().clearRequests();
         navi->TimerEndDateTimeTimer();
         QCOMPARE(askedIds(), QStringList());
     }
@@ -373,12 +360,12 @@ private slots:
         QCOMPARE(endTimeColumn(), before);
         QCOMPARE(shownEndTime("a1", "w1"), QString());
         QCOMPARE(logCount(), logBefore);
-        QVERIFY(dialogs->requests().isEmpty());
+        QVERIFY(app->dialogs().requests().isEmpty());
         QCOMPARE(navi->endTimeQueue.ids(), QStringList{"a2"});
         verifyTimerRunning();
         verifyCommands(downloadCommands(*navi), true);
 
-        site->clearRequests();
+        app->site().clearRequests();
         navi->TimerEndDateTimeTimer();
         QCOMPARE(askedIds(), QStringList{"a2"});
         QCOMPARE(storedEndTime("a2", "w2"), QStringLiteral("02月02日 02時02分"));
@@ -394,17 +381,17 @@ private slots:
         const QString closedPage = ListingPages::closedListPage(
             2, {{.aid = "a1", .bidId = "w1"}, {.aid = "a2", .bidId = "w2"}});
         const std::shared_ptr<AnswerGate> held = gate;
-        site->setHandler("GET", "/jp/show/mystatus",
-                         [held, closedPage](const FakeSite::Request& request) {
-                             if (!request.query().contains("apg="))
-                                 return SitePages::page(SitePages::statusPage(seller));
-                             held->pass();
-                             return SitePages::page(closedPage);
-                         });
+        app->site().setHandler("GET", "/jp/show/mystatus",
+                               [held, closedPage](const FakeSite::Request& request) {
+                                   if (!request.query().contains("apg="))
+                                       return SitePages::page(SitePages::statusPage(seller));
+                                   held->pass();
+                                   return SitePages::page(closedPage);
+                               });
         navi->ActionBidDownload->trigger();
         QCOMPARE(navi->downloadKind, 1);
         QTRY_COMPARE_WITH_TIMEOUT(gate->arrivals(), 1, 10000);
-        site->clearRequests();
+        app->site().clearRequests();
 
         navi->TimerEndDateTimeTimer();
 
@@ -448,15 +435,14 @@ private slots:
         setAnswers({{"a1", endTimeAnswer("1月 5日 5時 5分")}});
         const std::shared_ptr<AnswerGate> held = gate;
         const FakeSite::Response item = SitePages::page(ListingPages::itemPage({{.bidId = "w1"}}));
-        site->setHandler("GET", "/jp/auction/a1", [held, item](const FakeSite::Request&) {
+        app->site().setHandler("GET", "/jp/auction/a1", [held, item](const FakeSite::Request&) {
             held->pass();
             return item;
         });
         navi->ListViewBid->findBidItem("a1", "w1")->setSelected(true);
         // The detailed download stays enabled during a tick; a click on it waits in the queue.
         QMetaObject::invokeMethod(
-            navi.get(), [this] { navi->ActionBidDetailedDownload->trigger(); },
-            Qt::QueuedConnection);
+            navi, [this] { navi->ActionBidDetailedDownload->trigger(); }, Qt::QueuedConnection);
 
         navi->TimerEndDateTimeTimer();
 
@@ -482,7 +468,7 @@ private slots:
         setAnswers(
             {{"a1", endTimeAnswer("1月 5日 5時 5分")}, {"a2", endTimeAnswer("2月 2日 2時 2分")}});
         QMetaObject::invokeMethod(
-            navi.get(), [this] { navi->TimerEndDateTimeTimer(); }, Qt::QueuedConnection);
+            navi, [this] { navi->TimerEndDateTimeTimer(); }, Qt::QueuedConnection);
 
         navi->TimerEndDateTimeTimer();
 
@@ -525,15 +511,15 @@ private slots:
         // Under the box no further tick can come: the lookup has stopped already.
         bool timerUnderTheBox = true;
         int pendingUnderTheBox = -1;
-        dialogs->whileAsking([&](const Dialogs::Request&) {
+        app->dialogs().whileAsking([&](const Dialogs::Request&) {
             timerUnderTheBox = navi->TimerEndDateTime->isActive();
             pendingUnderTheBox = navi->endTimePendingCount();
         });
         // The ticks come from the timer, through the event loop, as in the program.
         navi->TimerEndDateTime->setInterval(10);
-        QTRY_COMPARE_WITH_TIMEOUT(dialogs->requests().size(), 1, 10000);
-        QCOMPARE(dialogs->requests().first().kind, Dialogs::Kind::Error);
-        QVERIFY(dialogs->requests().first().text.contains("refused"));
+        QTRY_COMPARE_WITH_TIMEOUT(app->dialogs().requests().size(), 1, 10000);
+        QCOMPARE(app->dialogs().requests().first().kind, Dialogs::Kind::Error);
+        QVERIFY(app->dialogs().requests().first().text.contains("refused"));
         QVERIFY(!timerUnderTheBox);
         QCOMPARE(pendingUnderTheBox, 0);
         QCOMPARE(askedIds(), QStringList{"a1"});
@@ -562,7 +548,7 @@ private slots:
         QCOMPARE(storedEndTime("a1", "w1"), QString("01月05日 05時05分"));
         QCOMPARE(storedEndTime("a2", "w2"), QString("02月02日 02時02分"));
         QVERIFY(!navi->TimerEndDateTime->isActive());
-        QCOMPARE(dialogs->requests().size(), 1);
+        QCOMPARE(app->dialogs().requests().size(), 1);
     }
 };
 

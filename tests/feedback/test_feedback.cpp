@@ -3,12 +3,10 @@
 #include "FakeSite.h"
 #include "FeedbackSite.h"
 #include "FixtureDb.h"
+#include "MainWindowFixture.h"
 #include "SelectionChecks.h"
 #include "SitePages.h"
-#include "TestDataFolder.h"
-#include "TestDialogs.h"
 #include "common/CommonDefine.h"
-#include "app/UnitMain.h"
 #include "app/UnitNavi.h"
 #include "compose/EvaluationSend.h"
 #include "compose/FeedbackAddress.h"
@@ -94,13 +92,10 @@ class TestFeedback : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<TestDataFolder> folder;
-    std::unique_ptr<FakeSite> site;
     std::unique_ptr<FeedbackSite> feedback;
     // Another host, not the site's: the engine reaches it as other.localhost.
     std::unique_ptr<FakeSite> other;
-    std::unique_ptr<TestDialogs> dialogs;
-    std::unique_ptr<TFormMain> formMain;
+    std::unique_ptr<MainWindowFixture> app;
     TFormNavi* navi = nullptr;
 
     QSqlDatabase db() const { return navi->connection; }
@@ -155,13 +150,6 @@ class TestFeedback : public QObject
                            {{":A", aid}, {":B", bidId}})
             .toString();
     }
-    QStringList log() const
-    {
-        QStringList lines;
-        for (int i = 0; i < navi->ListBoxMessage->count(); ++i)
-            lines << navi->ListBoxMessage->item(i)->text();
-        return lines;
-    }
     static void fill(TFormEvaluation* form, int rating, const QString& comment)
     {
         form->ComboBoxEvaluation->setCurrentIndex(rating);
@@ -180,21 +168,14 @@ class TestFeedback : public QObject
 private slots:
     void init()
     {
-        folder = std::make_unique<TestDataFolder>();
-        site = std::make_unique<FakeSite>();
-        QVERIFY(site->start());
-        site->useAsSite();
-        feedback = std::make_unique<FeedbackSite>(*site);
+        app = std::make_unique<MainWindowFixture>();
+        feedback = std::make_unique<FeedbackSite>(app->site());
         other = std::make_unique<FakeSite>();
         QVERIFY(other->start());
         html::setDefaultTimeout(5000);
         TFormEvaluationWrite::pageWaitLimitMs = 10000;
-        SitePages::serveAccount(*site, seller);
-        dialogs = std::make_unique<TestDialogs>();
-        formMain = std::make_unique<TFormMain>();
-        formMain->FormCreate();
-        navi = formMain->formNavi;
-        QTRY_VERIFY(navi->sharedQueriesReady);
+        SitePages::serveAccount(app->site(), seller);
+        navi = app->startProgram();
         QTRY_COMPARE(navi->loginId, seller);
         navi->options.bidFlg = 1;
     }
@@ -204,15 +185,10 @@ private slots:
             form->sending = false;
             delete form;
         }
-        if (navi)
-            navi->close();
-        formMain.reset();
-        navi = nullptr;
-        dialogs.reset();
+        app->closeWindow();
         feedback.reset();
         other.reset();
-        site.reset();
-        folder.reset();
+        app.reset();
     }
 
     // ---- The feedback address ----
@@ -338,10 +314,10 @@ private slots:
     {
         addListing({{"EvaluationUnnecessary", "不要"}});
         QVERIFY(!open(winner));
-        QCOMPARE(dialogs->requests().size(), 1);
-        QCOMPARE(dialogs->requests().first().kind, Dialogs::Kind::Warning);
-        QCOMPARE(dialogs->requests().first().caption, QString("警告"));
-        QCOMPARE(dialogs->requests().first().text,
+        QCOMPARE(app->dialogs().requests().size(), 1);
+        QCOMPARE(app->dialogs().requests().first().kind, Dialogs::Kind::Warning);
+        QCOMPARE(app->dialogs().requests().first().caption, QString("警告"));
+        QCOMPARE(app->dialogs().requests().first().text,
                  QString("要評価が不要になっています。\r\n評価投稿ウィンドウは表示できません。"));
     }
 
@@ -383,7 +359,7 @@ private slots:
 
         const QList<FeedbackSite::Hit> pages = feedback->hits(FeedbackSite::formPath);
         QCOMPARE(pages.size(), 1);
-        QCOMPARE(pages.first().host, "edit12.localhost:" + QByteArray::number(site->port()));
+        QCOMPARE(pages.first().host, "edit12.localhost:" + QByteArray::number(app->site().port()));
         QCOMPARE(pages.first().query, QByteArray("t=buyer01&&aID=a100&&nr=1"));
         const QList<FeedbackSite::Hit> previews = feedback->hits(FeedbackSite::previewPath);
         QCOMPARE(previews.size(), 1);
@@ -394,14 +370,14 @@ private slots:
         QCOMPARE(sends.first().field("comment"), awkwardComment);
         QVERIFY(feedback->hits(FeedbackSite::editPath).isEmpty());
 
-        QCOMPARE(dialogs->texts(), QStringList({"「良い」\n\r評価を送信しますか？",
-                                                EvaluationSend::notBestQuestion}));
+        QCOMPARE(app->dialogs().texts(), QStringList({"「良い」\n\r評価を送信しますか？",
+                                                      EvaluationSend::notBestQuestion}));
         // Only this winner's transaction takes the flag, in the table and in the list.
         QCOMPARE(flag(winner, "EvaluationFlg"), QString("●"));
         QCOMPARE(flag(otherWinner, "EvaluationFlg"), QString());
         QCOMPARE(row(winner)->subItem(BidListColumns::EvaluationFlg), QString("●"));
         QCOMPARE(row(otherWinner)->subItem(BidListColumns::EvaluationFlg), QString());
-        QCOMPARE(log().last(), QString("a100：時計の評価をしました"));
+        QCOMPARE(app->log().last(), QString("a100：時計の評価をしました"));
         QVERIFY(!form->isVisible());
         QVERIFY(!form->sending);
         QVERIFY(!form->writer);
@@ -428,15 +404,15 @@ private slots:
         QVERIFY(form);
         fill(form, 1, QStringLiteral("ありがとうございました"));
         form->CheckBoxFlgEvaluation->setChecked(true);
-        dialogs->clear();
+        app->dialogs().clear();
         form->ActionMainTransmission->trigger();
         QCOMPARE(feedback->hits(FeedbackSite::submitPath).size(), sent ? 1 : 0);
         QCOMPARE(flag(winner, "EvaluationFlg"), sent ? QString("●") : QString());
         QCOMPARE(form->isVisible(), !sent);
         if (sent)
             return;
-        QCOMPARE(dialogs->requests().last().caption, QString("評価失敗"));
-        QCOMPARE(dialogs->requests().last().text, FeedbackRating::changedSiteText);
+        QCOMPARE(app->dialogs().requests().last().caption, QString("評価失敗"));
+        QCOMPARE(app->dialogs().requests().last().text, FeedbackRating::changedSiteText);
         QCOMPARE(status(form), EvaluationSend::stopped);
         QVERIFY(inputEnabled(form));
         QVERIFY(!form->sending);
@@ -453,13 +429,13 @@ private slots:
         fill(form, 0, QStringLiteral("ありがとうございました"));
         form->CheckBoxFlgEvaluation->setChecked(true);
         form->ActionMainTransmission->trigger();
-        QVERIFY(dialogs->requests().isEmpty());
+        QVERIFY(app->dialogs().requests().isEmpty());
         QCOMPARE(feedback->hits(FeedbackSite::submitPath).size(), 1);
         QCOMPARE(status(form), EvaluationSend::notSent);
         QVERIFY(form->isVisible());
         QVERIFY(inputEnabled(form));
         QCOMPARE(flag(winner, "EvaluationFlg"), QString());
-        QVERIFY(!log().join('\n').contains("の評価をしました"));
+        QVERIFY(!app->log().join('\n').contains("の評価をしました"));
     }
 
     void pagesAndFormsOffTheFeedbackHostEndThePost_data()
@@ -497,12 +473,12 @@ private slots:
         QCOMPARE(feedback->hits(FeedbackSite::previewPath).size(), previews);
         QVERIFY(feedback->hits(FeedbackSite::submitPath).isEmpty());
         if (failureBox) {
-            QCOMPARE(dialogs->requests().size(), 1);
-            QCOMPARE(dialogs->requests().first().caption, EvaluationSend::failureCaption);
-            QCOMPARE(dialogs->requests().first().text, FeedbackRating::changedSiteText);
+            QCOMPARE(app->dialogs().requests().size(), 1);
+            QCOMPARE(app->dialogs().requests().first().caption, EvaluationSend::failureCaption);
+            QCOMPARE(app->dialogs().requests().first().text, FeedbackRating::changedSiteText);
             QCOMPARE(status(form), EvaluationSend::stopped);
         } else {
-            QVERIFY(dialogs->requests().isEmpty());
+            QVERIFY(app->dialogs().requests().isEmpty());
             QCOMPARE(status(form), EvaluationSend::notSent);
         }
         QVERIFY(form->isVisible());
@@ -510,7 +486,7 @@ private slots:
         QVERIFY(!form->writer);
         QCOMPARE(flag(winner, "EvaluationFlg"), QString());
         QCOMPARE(row(winner)->subItem(BidListColumns::EvaluationFlg), QString());
-        QVERIFY(!log().join('\n').contains("の評価をしました"));
+        QVERIFY(!app->log().join('\n').contains("の評価をしました"));
     }
 
     void inputAndAccountRefusals_data()
@@ -538,12 +514,12 @@ private slots:
         QFETCH(QString, expected);
         addListing();
         TFormEvaluation* form = open();
-        site->setRoute("GET", "/jp/show/mystatus", SitePages::page(statusPage));
+        app->site().setRoute("GET", "/jp/show/mystatus", SitePages::page(statusPage));
         fill(form, rating, comment);
         form->ActionMainTransmission->trigger();
         QCOMPARE(status(form), expected);
         QVERIFY(feedback->hits().isEmpty());
-        QVERIFY(dialogs->requests().isEmpty());
+        QVERIFY(app->dialogs().requests().isEmpty());
         QVERIFY(inputEnabled(form));
         QVERIFY(!form->sending);
     }
@@ -558,8 +534,8 @@ private slots:
         fill(form, 0, QStringLiteral("ok"));
         form->ActionMainTransmission->trigger();
         QVERIFY(feedback->hits().isEmpty());
-        QCOMPARE(dialogs->requests().size(), 1);
-        QCOMPARE(dialogs->requests().first().caption, QString("評価失敗"));
+        QCOMPARE(app->dialogs().requests().size(), 1);
+        QCOMPARE(app->dialogs().requests().first().caption, QString("評価失敗"));
         QCOMPARE(status(form), EvaluationSend::stopped);
         QVERIFY(inputEnabled(form));
     }
@@ -623,8 +599,8 @@ private slots:
         fill(form, rating, QStringLiteral("ok"));
         form->CheckBoxFlgEvaluation->setChecked(true);
         GateThread* thread = nullptr;
-        dialogs->whileAsking([&](const Dialogs::Request&) {
-            if (dialogs->requests().size() != underBox + 1)
+        app->dialogs().whileAsking([&](const Dialogs::Request&) {
+            if (app->dialogs().requests().size() != underBox + 1)
                 return;
             if (download)
                 QVERIFY(navi->startDownload(
@@ -633,15 +609,15 @@ private slots:
                 navi->beginMessagePost();
         });
         form->ActionMainTransmission->trigger();
-        dialogs->whileAsking(nullptr);
-        QCOMPARE(dialogs->requests().size(), (setting ? 1 : 0) + (rating != 0 ? 1 : 0));
+        app->dialogs().whileAsking(nullptr);
+        QCOMPARE(app->dialogs().requests().size(), (setting ? 1 : 0) + (rating != 0 ? 1 : 0));
         QCOMPARE(status(form), EvaluationSend::busy);
         QVERIFY(feedback->hits().isEmpty());
         QVERIFY(inputEnabled(form));
         QVERIFY(!form->sending);
         QVERIFY(!form->writer);
         QCOMPARE(flag(winner, "EvaluationFlg"), QString());
-        QVERIFY(!log().join('\n').contains("の評価をしました"));
+        QVERIFY(!app->log().join('\n').contains("の評価をしました"));
 
         if (download) {
             QVERIFY(thread);
@@ -689,11 +665,11 @@ private slots:
         TFormEvaluation* form = open();
         fill(form, rating, QStringLiteral("ok"));
         for (int i = 0; i < asked.size(); ++i)
-            dialogs->queue(cancelLast && i == asked.size() - 1 ? Dialogs::Answer::Cancel
-                                                               : Dialogs::Answer::Ok);
+            app->dialogs().queue(cancelLast && i == asked.size() - 1 ? Dialogs::Answer::Cancel
+                                                                     : Dialogs::Answer::Ok);
         form->ActionMainTransmission->trigger();
-        QCOMPARE(dialogs->texts(), asked);
-        for (const Dialogs::Request& request : dialogs->requests())
+        QCOMPARE(app->dialogs().texts(), asked);
+        for (const Dialogs::Request& request : app->dialogs().requests())
             QCOMPARE(request.caption, QString("確認"));
         QCOMPARE(feedback->hits(FeedbackSite::submitPath).size(), cancelLast ? 0 : 1);
         if (cancelLast) {
@@ -715,7 +691,7 @@ private slots:
             form, [&] { return !feedback->hits(FeedbackSite::formPath).isEmpty(); },
             [form] { form->ActionMainTransmissionStop->trigger(); });
         form->ActionMainTransmission->trigger();
-        QCOMPARE(dialogs->texts(), QStringList{EvaluationSend::stopQuestion});
+        QCOMPARE(app->dialogs().texts(), QStringList{EvaluationSend::stopQuestion});
         QVERIFY(feedback->hits(FeedbackSite::previewPath).isEmpty());
         QVERIFY(feedback->hits(FeedbackSite::submitPath).isEmpty());
         QCOMPARE(status(form), EvaluationSend::stopped);
@@ -741,9 +717,9 @@ private slots:
             });
         form->ActionMainTransmission->trigger();
         QVERIFY(hiddenMidPost);
-        QCOMPARE(dialogs->texts(), QStringList{EvaluationSend::closeQuestion});
+        QCOMPARE(app->dialogs().texts(), QStringList{EvaluationSend::closeQuestion});
         QCOMPARE(feedback->hits(FeedbackSite::submitPath).size(), 1);
-        QCOMPARE(log().last(), QString("a100：時計の評価をしました"));
+        QCOMPARE(app->log().last(), QString("a100：時計の評価をしました"));
         QCOMPARE(flag(winner, "EndFlg"), QString("●"));
         QVERIFY(!form->isVisible());
     }

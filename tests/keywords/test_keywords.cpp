@@ -1,10 +1,8 @@
 // Template keywords: the %CALC% evaluator, the expansion of a template for one winner, and the
 // main window's expansion over a real database file and a filled listing list.
 #include "support/FixtureDb.h"
-#include "support/TestDataFolder.h"
-#include "support/TestDialogs.h"
+#include "support/MainWindowFixture.h"
 
-#include "app/UnitMain.h"
 #include "app/UnitNavi.h"
 #include "compose/CalcExpression.h"
 #include "compose/KeywordError.h"
@@ -153,9 +151,7 @@ private:
     void addRows();
     QStringList shownAids() const;
 
-    std::unique_ptr<TestDataFolder> m_folder;
-    std::unique_ptr<TestDialogs> m_dialogs;
-    std::unique_ptr<TFormMain> m_main;
+    std::unique_ptr<MainWindowFixture> m_app;
     TFormNavi* m_navi = nullptr;
 };
 
@@ -395,26 +391,18 @@ void TestKeywords::totalAndSubtotalsAreSixtyFourBit()
 
 void TestKeywords::init()
 {
-    m_folder = std::make_unique<TestDataFolder>();
-    m_dialogs = std::make_unique<TestDialogs>();
+    m_app = std::make_unique<MainWindowFixture>();
 }
 
 void TestKeywords::cleanup()
 {
-    if (m_navi)
-        m_navi->close();
-    m_main.reset();
+    m_app.reset();
     m_navi = nullptr;
-    m_dialogs.reset();
-    m_folder.reset();
 }
 
 void TestKeywords::makeMainWindow()
 {
-    m_main = std::make_unique<TFormMain>();
-    m_main->FormCreate();
-    m_navi = m_main->formNavi;
-    QTRY_VERIFY(m_navi->sharedQueriesReady);
+    m_navi = m_app->startProgram();
     m_navi->loginId = QStringLiteral("seller");
 }
 
@@ -486,7 +474,7 @@ void TestKeywords::convertsForTheCallsListingFirst()
                                     "5,900 500 6,400 F-2 山田太郎 佐藤花子 seller"));
     QVERIFY(!errorFlag);
     QCOMPARE(errorText, QString());
-    QVERIFY(m_dialogs->requests().isEmpty());
+    QVERIFY(m_app->dialogs().requests().isEmpty());
 }
 
 void TestKeywords::otherListingsFollowTheSearch()
@@ -537,7 +525,7 @@ void TestKeywords::missingListingRowRaisesIntegerError()
     }
     QCOMPARE(result, QStringLiteral("before"));
     QVERIFY(!errorFlag);
-    QVERIFY(m_dialogs->requests().isEmpty());
+    QVERIFY(m_app->dialogs().requests().isEmpty());
 }
 
 void TestKeywords::missingClosingMarkerShowsTheBoxOnce()
@@ -554,8 +542,8 @@ void TestKeywords::missingClosingMarkerShowsTheBoxOnce()
                                     "%CALC%1+2 %CALC%3+4 700\r\n%CALC%1+2 %CALC%3+4 300"));
     QVERIFY(!errorFlag);
     QCOMPARE(errorText, QString());
-    QCOMPARE(m_dialogs->requests().size(), 1);
-    const Dialogs::Request& box = m_dialogs->requests().first();
+    QCOMPARE(m_app->dialogs().requests().size(), 1);
+    const Dialogs::Request& box = m_app->dialogs().requests().first();
     QCOMPARE(box.kind, Dialogs::Kind::Error);
     QCOMPARE(box.caption, QStringLiteral("キーワード変換エラー"));
     QCOMPARE(box.text, QStringLiteral("%CALC%キーワードエラー\r\n%/CALC%がありません。"));

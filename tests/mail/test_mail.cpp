@@ -1,14 +1,11 @@
 // Handing a message template to the mail program: the mailto: address built from the
 // expanded template, the two submenus built once per start, and the hand-over from the listing
 // list with a real database under the main window (the desktop hand-over is captured).
-#include "support/FakeSite.h"
 #include "support/FixtureDb.h"
 #include "support/MailAddressRows.h"
+#include "support/MainWindowFixture.h"
 #include "support/SitePages.h"
-#include "support/TestDataFolder.h"
-#include "support/TestDialogs.h"
 
-#include "app/UnitMain.h"
 #include "app/UnitNavi.h"
 #include "compose/MailtoAddress.h"
 #include "platform/UrlOpener.h"
@@ -49,10 +46,7 @@ class TestMail : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<TestDataFolder> folder;
-    std::unique_ptr<FakeSite> site;
-    std::unique_ptr<TestDialogs> dialogs;
-    std::unique_ptr<TFormMain> formMain;
+    std::unique_ptr<MainWindowFixture> app;
     TFormNavi* navi = nullptr;
     QList<QUrl> handedOver;
 
@@ -60,18 +54,13 @@ class TestMail : public QObject
 
     void start()
     {
-        formMain = std::make_unique<TFormMain>();
-        formMain->FormCreate();
-        navi = formMain->formNavi;
-        QTRY_VERIFY(navi->sharedQueriesReady);
+        navi = app->startProgram();
         QTRY_COMPARE(navi->loginId, seller);
         QTRY_VERIFY(navi->MainMenuToolMailerSend->isEnabled());
     }
     void stop()
     {
-        if (navi)
-            navi->close();
-        formMain.reset();
+        app->closeWindow();
         navi = nullptr;
     }
     QMenu* popupMenu() const { return navi->findChild<QMenu*>("PopupMenuBidListMailerSend"); }
@@ -104,24 +93,13 @@ class TestMail : public QObject
                 return item;
         return nullptr;
     }
-    QStringList log() const
-    {
-        QStringList lines;
-        for (int i = 0; i < navi->ListBoxMessage->count(); ++i)
-            lines << navi->ListBoxMessage->item(i)->text();
-        return lines;
-    }
 
 private slots:
     void init()
     {
-        folder = std::make_unique<TestDataFolder>();
-        site = std::make_unique<FakeSite>();
-        QVERIFY(site->start());
-        site->useAsSite();
+        app = std::make_unique<MainWindowFixture>();
         html::setDefaultTimeout(5000);
-        SitePages::serveAccount(*site, seller);
-        dialogs = std::make_unique<TestDialogs>();
+        SitePages::serveAccount(app->site(), seller);
         handedOver.clear();
         UrlOpener::setHandler([this](const QUrl& url) {
             handedOver << url;
@@ -133,9 +111,7 @@ private slots:
     {
         stop();
         UrlOpener::setHandler(nullptr);
-        dialogs.reset();
-        site.reset();
-        folder.reset();
+        app.reset();
     }
 
     // ---- The address ----
@@ -294,7 +270,7 @@ private slots:
         QCOMPARE(handedOver[0].toEncoded(), encoded);
         QCOMPARE(queryValue(handedOver[0], "body"), body);
         QCOMPARE(navi->ListBoxMessage->count(), logLines);
-        QVERIFY(dialogs->requests().isEmpty());
+        QVERIFY(app->dialogs().requests().isEmpty());
 
         // The popup menu's entry hands over the same.
         entry(popupMenu(), "お礼")->trigger();
@@ -313,8 +289,8 @@ private slots:
         for (QMenu* menu : {navi->MainMenuToolMailerSend, popupMenu()})
             entry(menu, "お礼")->trigger();
         QVERIFY(handedOver.isEmpty());
-        QCOMPARE(dialogs->requests().size(), 2);
-        for (const Dialogs::Request& request : dialogs->requests()) {
+        QCOMPARE(app->dialogs().requests().size(), 2);
+        for (const Dialogs::Request& request : app->dialogs().requests()) {
             QCOMPARE(request.kind, Dialogs::Kind::Warning);
             QCOMPARE(request.caption, MailRecipient::refusalCaption);
             QCOMPARE(request.text, MailRecipient::refusalText);
@@ -335,17 +311,17 @@ private slots:
         navi->options.mailEncloses = false;
         navi->options.naviKeywordErrorMsg = errorBox;
         selectListing("a1");
-        const QStringList before = log();
+        const QStringList before = app->log();
 
         entry(navi->MainMenuToolMailerSend, "送料")->trigger();
-        const QStringList after = log();
+        const QStringList after = app->log();
         QCOMPARE(after.size(), before.size() + 1);
         QVERIFY(after.last().startsWith("%carriage%(送料)が変換できませんでした。"));
-        QCOMPARE(dialogs->requests().size(), errorBox ? 1 : 0);
+        QCOMPARE(app->dialogs().requests().size(), errorBox ? 1 : 0);
         if (errorBox) {
-            QCOMPARE(dialogs->requests()[0].kind, Dialogs::Kind::Error);
-            QCOMPARE(dialogs->requests()[0].caption, QString("キーワード変換エラー"));
-            QCOMPARE(dialogs->requests()[0].text, after.last());
+            QCOMPARE(app->dialogs().requests()[0].kind, Dialogs::Kind::Error);
+            QCOMPARE(app->dialogs().requests()[0].caption, QString("キーワード変換エラー"));
+            QCOMPARE(app->dialogs().requests()[0].text, after.last());
         }
         QCOMPARE(handedOver.size(), 1);
         QCOMPARE(queryValue(handedOver[0], "body"), QString("送料%carriage%円"));
@@ -362,7 +338,7 @@ private slots:
         navi->ListViewBid->clearSelection();
         entry(navi->MainMenuToolMailerSend, "お礼")->trigger();
         QVERIFY(handedOver.isEmpty());
-        QVERIFY(dialogs->requests().isEmpty());
+        QVERIFY(app->dialogs().requests().isEmpty());
     }
 
     void firstSelectedRowIsTheListing()

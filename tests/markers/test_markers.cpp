@@ -1,10 +1,8 @@
 // The marker commands on the listing list: the flag value, the rows and cells they change, the
 // questions they ask and what a database error leaves.
-#include "FakeSite.h"
 #include "FixtureDb.h"
+#include "MainWindowFixture.h"
 #include "SitePages.h"
-#include "TestDataFolder.h"
-#include "TestDialogs.h"
 #include "app/UnitNavi.h"
 #include "platform/Database.h"
 #include "platform/Sql.h"
@@ -37,10 +35,8 @@ class TestMarkers : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<TestDataFolder> folder;
-    std::unique_ptr<FakeSite> site;
-    std::unique_ptr<TestDialogs> dialogs;
-    std::unique_ptr<TFormNavi> navi;
+    std::unique_ptr<MainWindowFixture> app;
+    TFormNavi* navi = nullptr;
 
     BidListItem* row(const QString& aid, const QString& bidId) const
     {
@@ -68,12 +64,9 @@ class TestMarkers : public QObject
 private slots:
     void init()
     {
-        folder = std::make_unique<TestDataFolder>();
-        site = std::make_unique<FakeSite>();
-        QVERIFY(site->start());
-        site->useAsSite();
+        app = std::make_unique<MainWindowFixture>();
         html::setDefaultTimeout(5000);
-        SitePages::serveAccount(*site, "seller");
+        SitePages::serveAccount(app->site(), "seller");
         {
             Database::ScopedConnection db;
             QVariantMap marked;
@@ -83,19 +76,10 @@ private slots:
             FixtureDb::addListing(db.db(), {.aid = "a1", .bidId = "b2", .extra = marked});
             FixtureDb::addListing(db.db(), {.aid = "a2", .bidId = "b3", .extra = marked});
         }
-        dialogs = std::make_unique<TestDialogs>();
-        navi = std::make_unique<TFormNavi>();
-        navi->FormShow();
-        QTRY_VERIFY(navi->sharedQueriesReady);
+        navi = app->start();
         QCOMPARE(navi->ListViewBid->topLevelItemCount(), 3);
     }
-    void cleanup()
-    {
-        navi.reset();
-        dialogs.reset();
-        site.reset();
-        folder.reset();
-    }
+    void cleanup() { app.reset(); }
 
     void flagValueFollowsTheOption_data()
     {
@@ -158,7 +142,7 @@ private slots:
         QAction* action = navi->action(command);
         QVERIFY(action->isEnabled());
         action->trigger();
-        QVERIFY(dialogs->requests().isEmpty());
+        QVERIFY(app->dialogs().requests().isEmpty());
         for (const auto& [column, cell] : markerColumns) {
             const bool changed = columns.contains(column);
             for (const char* bidId : {"b1", "b2"}) {
@@ -254,10 +238,10 @@ private slots:
         navi->action(confirmSwitch)->setChecked(true);
         selectTwo();
 
-        dialogs->queue(Dialogs::Answer::Cancel);
+        app->dialogs().queue(Dialogs::Answer::Cancel);
         navi->action(command)->trigger();
-        QCOMPARE(dialogs->requests().size(), 1);
-        const Dialogs::Request asked = dialogs->requests().first();
+        QCOMPARE(app->dialogs().requests().size(), 1);
+        const Dialogs::Request asked = app->dialogs().requests().first();
         QCOMPARE(asked.kind, Dialogs::Kind::OkCancel);
         QCOMPARE(asked.caption, QString("確認"));
         QCOMPARE(asked.text, question);
@@ -265,9 +249,9 @@ private slots:
         QCOMPARE(stored(column, "a1", "b1").toString(), QString("x"));
         QCOMPARE(stored(column, "a1", "b2").toString(), QString("x"));
 
-        dialogs->clear();
+        app->dialogs().clear();
         navi->action(command)->trigger();
-        QCOMPARE(dialogs->requests().size(), 1);
+        QCOMPARE(app->dialogs().requests().size(), 1);
         QVERIFY(stored(column, "a1", "b1").toString() != "x");
         QVERIFY(stored(column, "a1", "b2").toString() != "x");
     }
@@ -285,7 +269,7 @@ private slots:
             QCOMPARE(navi->ListBoxMessage->count(), lines + 1);
             QCOMPARE(lastLogLine(), QString("行を選択してください"));
         }
-        QVERIFY(dialogs->requests().isEmpty());
+        QVERIFY(app->dialogs().requests().isEmpty());
         QCOMPARE(Sql::scalar(navi->connection,
                              "SELECT COUNT(*) FROM T_BidData WHERE FirstFlg<>'x' OR "
                              "ContactMethod<>'x' OR EvaluationUnnecessary<>'x'")

@@ -1,12 +1,10 @@
 // The listing tab's small tools on the main window and a real database: writing carriage,
 // forwarding number and memo, the carriage keys and forwarding suggestions, the copies, the mail
 // program, the side panels and the status-bar click.
-#include "FakeSite.h"
 #include "FixtureDb.h"
 #include "MailAddressRows.h"
+#include "MainWindowFixture.h"
 #include "SitePages.h"
-#include "TestDataFolder.h"
-#include "TestDialogs.h"
 #include "app/UnitNavi.h"
 #include "platform/UrlOpener.h"
 #include "platform/Database.h"
@@ -76,10 +74,8 @@ class TestMemo : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<TestDataFolder> folder;
-    std::unique_ptr<FakeSite> site;
-    std::unique_ptr<TestDialogs> dialogs;
-    std::unique_ptr<TFormNavi> navi;
+    std::unique_ptr<MainWindowFixture> app;
+    TFormNavi* navi = nullptr;
     QList<QUrl> openedUrls;
 
     QTreeWidgetItem* row(const QString& aid) const
@@ -126,7 +122,7 @@ class TestMemo : public QObject
     {
         QComboBox* combo = navi->ComboBoxInputCarriage;
         navi->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(navi.get()));
+        QVERIFY(QTest::qWaitForWindowActive(navi));
         combo->setFocus(Qt::TabFocusReason);
         QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(combo));
     }
@@ -148,12 +144,9 @@ public slots:
 private slots:
     void init()
     {
-        folder = std::make_unique<TestDataFolder>();
-        site = std::make_unique<FakeSite>();
-        QVERIFY(site->start());
-        site->useAsSite();
+        app = std::make_unique<MainWindowFixture>();
         html::setDefaultTimeout(5000);
-        SitePages::serveAccount(*site, seller);
+        SitePages::serveAccount(app->site(), seller);
         {
             Database::ScopedConnection db;
             const QVariantMap before{{"Carriage", "c0"}, {"Forwarding", "f0"}, {"Remarks", "m0"}};
@@ -169,20 +162,14 @@ private slots:
                                   {.aid = "a3", .bidId = "wb", .index = 3, .extra = before});
             FixtureDb::addMessage(db.db(), {.aid = "a1", .bidId = "wa", .number = 1});
         }
-        dialogs = std::make_unique<TestDialogs>();
-        navi = std::make_unique<TFormNavi>();
-        navi->FormShow();
-        QTRY_VERIFY(navi->sharedQueriesReady);
+        navi = app->start();
         QCOMPARE(navi->ListViewBid->topLevelItemCount(), 3);
         openedUrls.clear();
     }
     void cleanup()
     {
         UrlOpener::setHandler(nullptr);
-        navi.reset();
-        dialogs.reset();
-        site.reset();
-        folder.reset();
+        app.reset();
     }
 
     void writeReachesTheTargetRows_data()
@@ -243,7 +230,7 @@ private slots:
             QCOMPARE(cell(aid, subItem), expected);
         }
         // No question, no log line; the inputs keep their text.
-        QVERIFY(dialogs->requests().isEmpty());
+        QVERIFY(app->dialogs().requests().isEmpty());
         QCOMPARE(navi->ListBoxMessage->count(), logLines);
         QCOMPARE(navi->ComboBoxInputCarriage->currentText(), QString("800"));
         QCOMPARE(navi->EditMemoWrite->text(), QString("同梱"));
@@ -407,7 +394,7 @@ private slots:
         // Enter types nothing and adds no list item; the box keeps its text.
         QCOMPARE(combo->currentText(), QString("80"));
         QCOMPARE(combo->count(), items);
-        QVERIFY(dialogs->requests().isEmpty());
+        QVERIFY(app->dialogs().requests().isEmpty());
     }
 
     // The forwarding number and the memo of a row without a winner stay on that row.
@@ -439,7 +426,7 @@ private slots:
     {
         select({"a3"});
         navi->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(navi.get()));
+        QVERIFY(QTest::qWaitForWindowActive(navi));
         navi->EditInputForwarding->setFocus();
         QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(navi->EditInputForwarding));
         navi->EditInputForwarding->clear();
@@ -511,7 +498,7 @@ private slots:
 
         // A click on the label puts the focus into the memo edit.
         navi->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(navi.get()));
+        QVERIFY(QTest::qWaitForWindowActive(navi));
         navi->ListViewBid->setFocus();
         QTest::mouseClick(navi->LabelMemoWrite, Qt::LeftButton);
         QTRY_VERIFY(navi->EditMemoWrite->hasFocus());
@@ -603,10 +590,10 @@ private slots:
         QCOMPARE(navi->EditBidMail->text(), address);
         navi->action("ActionMailerStart")->trigger();
         QVERIFY(openedUrls.isEmpty());
-        QCOMPARE(dialogs->requests().size(), 1);
-        QCOMPARE(dialogs->requests()[0].kind, Dialogs::Kind::Warning);
-        QCOMPARE(dialogs->requests()[0].caption, MailRecipient::refusalCaption);
-        QCOMPARE(dialogs->requests()[0].text, MailRecipient::refusalText);
+        QCOMPARE(app->dialogs().requests().size(), 1);
+        QCOMPARE(app->dialogs().requests()[0].kind, Dialogs::Kind::Warning);
+        QCOMPARE(app->dialogs().requests()[0].caption, MailRecipient::refusalCaption);
+        QCOMPARE(app->dialogs().requests()[0].text, MailRecipient::refusalText);
     }
 
     void noMailProgramForAnEmptyAddress()

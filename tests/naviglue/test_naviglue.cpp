@@ -1,10 +1,8 @@
 // The message-board download from the main window against a fake site: the commands, the work
 // lists, the stores into the database and the lists, the re-download and the stop.
-#include "support/FakeSite.h"
 #include "support/FixtureDb.h"
+#include "support/MainWindowFixture.h"
 #include "support/NaviBoardSite.h"
-#include "support/TestDataFolder.h"
-#include "support/TestDialogs.h"
 
 #include "app/UnitNavi.h"
 #include "platform/Sql.h"
@@ -73,19 +71,9 @@ class TestNaviGlue : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<TestDataFolder> folder;
-    std::unique_ptr<FakeSite> site;
-    std::unique_ptr<NaviBoardSite> boards;
-    std::unique_ptr<TestDialogs> dialogs;
-    std::unique_ptr<TFormNavi> navi;
+    std::unique_ptr<MainWindowFixture> app;
+    TFormNavi* navi = nullptr;
 
-    QStringList log() const
-    {
-        QStringList lines;
-        for (int i = 0; i < navi->ListBoxMessage->count(); ++i)
-            lines << navi->ListBoxMessage->item(i)->text();
-        return lines;
-    }
     void addListing(const QString& aid, const QString& bidId = buyer)
     {
         FixtureDb::addListing(navi->connection,
@@ -105,37 +93,24 @@ class TestNaviGlue : public QObject
         navi->ActionNaviDownloadSelect->trigger();
         QTRY_COMPARE(navi->downloadKind, 0);
     }
-    int countOf(const QString& line) const { return int(log().count(line)); }
+    int countOf(const QString& line) const { return int(app->log().count(line)); }
 
 private slots:
     void init()
     {
-        folder = std::make_unique<TestDataFolder>();
-        site = std::make_unique<FakeSite>();
-        QVERIFY(site->start());
-        boards = std::make_unique<NaviBoardSite>(*site, seller);
-        boards->useAsSite();
-        dialogs = std::make_unique<TestDialogs>();
-        navi = std::make_unique<TFormNavi>();
-        navi->FormShow();
-        QTRY_VERIFY(navi->sharedQueriesReady);
+        app = std::make_unique<MainWindowFixture>();
+        app->serveBoards(seller);
+        navi = app->start();
         navi->naviTodayJulianDay = QDate(2026, 12, 10).toJulianDay();
         navi->updateLoginId();
         QCOMPARE(navi->loginId, seller);
     }
-    void cleanup()
-    {
-        navi.reset();
-        dialogs.reset();
-        boards.reset();
-        site.reset();
-        folder.reset();
-    }
+    void cleanup() { app.reset(); }
 
     void firstDownloadStoresReceivedAndSentMessages()
     {
         addListing(aidA);
-        boards->addBoard(aidA, buyer, threeMessages());
+        app->boards().addBoard(aidA, buyer, threeMessages());
         downloadSelected({aidA});
 
         const QList<StoredRow> rows = storedRows(navi->connection, aidA);
@@ -154,7 +129,7 @@ private slots:
         for (const StoredRow& row : rows)
             QCOMPARE(row.loginId, seller);
 
-        const QStringList lines = log();
+        const QStringList lines = app->log();
         QVERIFY(lines.contains("ナビ情報ダウンロード開始…"));
         QVERIFY(lines.contains(aidA + "：時計：新着2件(" + buyer + ")"));
         QCOMPARE(lines.last(), QString("ナビ情報をダウンロード終了"));
@@ -167,11 +142,12 @@ private slots:
     void secondRunFetchesOnlyTheBoard()
     {
         addListing(aidA);
-        boards->addBoard(aidA, buyer, threeMessages());
+        app->boards().addBoard(aidA, buyer, threeMessages());
         downloadSelected({aidA});
-        site->clearRequests();
+        app->site().clearRequests();
         downloadSelected({aidA});
-        QCOMPARE(boards->pageRequests(), QList<QByteArray>{NaviBoardSite::boardTarget(aidA, buyer)});
+        QCOMPARE(app->boards().pageRequests(),
+                 QList<QByteArray>{NaviBoardSite::boardTarget(aidA, buyer)});
         QCOMPARE(storedRows(navi->connection, aidA).size(), 3);
         QCOMPARE(countOf(aidA + "：時計：新着2件(" + buyer + ")"), 1);
         QCOMPARE(listingRow(aidA)->subItem(BidListColumns::NaviCount), QString("3(2)"));
@@ -180,18 +156,18 @@ private slots:
     void laterRunFetchesOnlyNewerMessages()
     {
         addListing(aidA);
-        boards->addBoard(aidA, buyer, threeMessages());
+        app->boards().addBoard(aidA, buyer, threeMessages());
         downloadSelected({aidA});
         QList<Msg> four = threeMessages();
         four.prepend({"4", buyer, "届きました", "12月09日 08時00分", "ありがとう"});
-        boards->addBoard(aidA, buyer, four);
-        site->clearRequests();
+        app->boards().addBoard(aidA, buyer, four);
+        app->site().clearRequests();
         downloadSelected({aidA});
-        QCOMPARE(boards->pageRequests(),
+        QCOMPARE(app->boards().pageRequests(),
                  (QList<QByteArray>{NaviBoardSite::boardTarget(aidA, buyer),
                                     NaviBoardSite::messageTarget(aidA, "4", buyer)}));
         QCOMPARE(storedRows(navi->connection, aidA).size(), 4);
-        QVERIFY(log().contains(aidA + "：時計：新着1件(" + buyer + ")"));
+        QVERIFY(app->log().contains(aidA + "：時計：新着1件(" + buyer + ")"));
         QCOMPARE(listingRow(aidA)->subItem(BidListColumns::NaviCount), QString("4(3)"));
     }
 
@@ -206,7 +182,7 @@ private slots:
                                                  .loginId = seller,
                                                  .subject = "&quot;旧&quot;",
                                                  .message = "前&amp;後"});
-        boards->addBoard(
+        app->boards().addBoard(
             aidA, buyer,
             {{"3", buyer, "&quot;入金&quot; &amp; 発送", "12月08日 09時03分",
               "振り込みました&#12290;&lt;br&gt;は文字です<br>次の行 &#x2665; caf&eacute; "
@@ -240,9 +216,10 @@ private slots:
         // Another account's rows of the same transaction are neither counted nor deleted.
         FixtureDb::addMessage(navi->connection,
                               {.aid = aidA, .bidId = buyer, .number = 9, .loginId = "other"});
-        boards->addBoard(aidA, buyer, threeMessages());
+        app->boards().addBoard(aidA, buyer, threeMessages());
         downloadSelected({aidA});
-        QVERIFY(log().contains(aidA + "：時計 ナビNo重複 取得前にナビを削除します(" + buyer + ")"));
+        QVERIFY(app->log().contains(aidA + "：時計 ナビNo重複 取得前にナビを削除します(" + buyer +
+                                    ")"));
         QList<int> numbers;
         for (const StoredRow& row : storedRows(navi->connection, aidA))
             numbers << row.number;
@@ -256,13 +233,13 @@ private slots:
         addListing(aidB);
         QList<Msg> twice = threeMessages();
         twice[1].number = "3";
-        boards->addBoard(aidA, buyer, twice);
-        boards->addBoard(aidB, buyer, threeMessages());
+        app->boards().addBoard(aidA, buyer, twice);
+        app->boards().addBoard(aidB, buyer, threeMessages());
         downloadSelected({aidA, aidB});
         // The re-download runs after the first download's end and ends the same way.
         QTRY_COMPARE(countOf("ナビ情報をダウンロード終了"), 2);
         QTRY_COMPARE(navi->downloadKind, 0);
-        const QStringList lines = log();
+        const QStringList lines = app->log();
         QCOMPARE(countOf(aidA + "：時計 ナビNo重複 自動再取得を行います(" + buyer + ")"), 1);
         QCOMPARE(countOf(aidA + "：時計 ナビNo重複 ナビ取得を再取得してください(" + buyer + ")"),
                  1);
@@ -273,24 +250,24 @@ private slots:
         // The re-download read the board from its first message and kept what it read.
         QCOMPARE(storedRows(navi->connection, aidA).size(), 3);
         QCOMPARE(storedRows(navi->connection, aidB).size(), 3);
-        QCOMPARE(boards->pageRequests().count(NaviBoardSite::boardTarget(aidB, buyer)), 1);
+        QCOMPARE(app->boards().pageRequests().count(NaviBoardSite::boardTarget(aidB, buyer)), 1);
         QVERIFY(navi->naviReDownloadQueue.isEmpty());
     }
 
     void accessErrorOnAMessagePageStoresNothingOfTheBoard()
     {
         addListing(aidA);
-        boards->addBoard(aidA, buyer, threeMessages());
-        boards->setMessagePage(aidA, "2", buyer, NaviTestPages::accessNoticePage());
+        app->boards().addBoard(aidA, buyer, threeMessages());
+        app->boards().setMessagePage(aidA, "2", buyer, NaviTestPages::accessNoticePage());
         downloadSelected({aidA});
-        QVERIFY(log().contains(aidA +
-                               "：メッセージ取得時に正しい手順でアクセスされていません。というエラーが"
-                               "発生しました。ブラウザでアクセスして確認してください。"));
+        QVERIFY(app->log().contains(
+            aidA + "：メッセージ取得時に正しい手順でアクセスされていません。というエラーが"
+                   "発生しました。ブラウザでアクセスして確認してください。"));
         QVERIFY(storedRows(navi->connection, aidA).isEmpty());
-        QVERIFY(!boards->wasRequested(NaviBoardSite::messageTarget(aidA, "1", buyer)));
-        QCOMPARE(log().last(), QString("ナビ情報をダウンロード終了"));
+        QVERIFY(!app->boards().wasRequested(NaviBoardSite::messageTarget(aidA, "1", buyer)));
+        QCOMPARE(app->log().last(), QString("ナビ情報をダウンロード終了"));
 
-        boards->addBoard(aidA, buyer, threeMessages());
+        app->boards().addBoard(aidA, buyer, threeMessages());
         downloadSelected({aidA});
         QCOMPARE(storedRows(navi->connection, aidA).size(), 3);
     }
@@ -299,24 +276,25 @@ private slots:
     {
         addListing(aidA);
         listListings();
-        site->clearRequests();
+        app->site().clearRequests();
         navi->ActionNaviDownloadSelect->trigger();
-        QCOMPARE(log().last(), QString("行を選択してください"));
+        QCOMPARE(app->log().last(), QString("行を選択してください"));
         QCOMPARE(navi->downloadKind, 0);
-        QVERIFY(site->requests().isEmpty());
+        QVERIFY(app->site().requests().isEmpty());
     }
 
     void shownRowsCommandDownloadsEveryRow()
     {
         addListing(aidA);
         addListing(aidB);
-        boards->addBoard(aidA, buyer, threeMessages());
-        boards->addBoard(aidB, buyer, threeMessages().mid(2));
+        app->boards().addBoard(aidA, buyer, threeMessages());
+        app->boards().addBoard(aidB, buyer, threeMessages().mid(2));
         navi->options.confirmationNaviDownload = true;
-        dialogs->queue(Dialogs::Answer::Cancel);
+        app->dialogs().queue(Dialogs::Answer::Cancel);
         listListings();
         navi->ActionNaviDownloadShow->trigger();
-        QCOMPARE(dialogs->texts().value(0), QString("表示行ナビデータをダウンロードしますか？"));
+        QCOMPARE(app->dialogs().texts().value(0),
+                 QString("表示行ナビデータをダウンロードしますか？"));
         QCOMPARE(navi->downloadKind, 0);
         navi->ActionNaviDownloadShow->trigger();
         QTRY_COMPARE(navi->downloadKind, 0);
@@ -328,18 +306,18 @@ private slots:
     {
         addListing(aidA);
         addListing(aidB);
-        boards->addBoard(aidA, buyer, threeMessages());
-        boards->addBoard(aidB, buyer, threeMessages());
-        boards->setBoardDelay(aidB, buyer, 20000);
+        app->boards().addBoard(aidA, buyer, threeMessages());
+        app->boards().addBoard(aidB, buyer, threeMessages());
+        app->boards().setBoardDelay(aidB, buyer, 20000);
         listListings();
         listingRow(aidA)->setSelected(true);
         listingRow(aidB)->setSelected(true);
         navi->ActionNaviDownloadSelect->trigger();
-        QTRY_VERIFY(boards->wasRequested(NaviBoardSite::boardTarget(aidB, buyer)));
+        QTRY_VERIFY(app->boards().wasRequested(NaviBoardSite::boardTarget(aidB, buyer)));
         const QPointer<DownloadThread> thread = navi->threadNaviDownload;
         QVERIFY(thread);
         navi->MainMenuDataDownloadQuit->trigger();
-        QCOMPARE(dialogs->texts().value(0), QString("取引ナビダウンロードを中止しますか？"));
+        QCOMPARE(app->dialogs().texts().value(0), QString("取引ナビダウンロードを中止しますか？"));
         QCOMPARE(navi->downloadKind, 0);
         QTRY_VERIFY_WITH_TIMEOUT(!thread, 10000);
         QCOMPARE(countOf("取引ナビダウンロードを中止しました"), 1);
@@ -365,7 +343,7 @@ private slots:
         QFETCH(QList<int>, pictures);
         FixtureDb::addFolder(navi->connection, "000-000", "保存", 1, seller);
         addListing(aidA);
-        boards->addBoard(aidA, buyer, threeMessages());
+        app->boards().addBoard(aidA, buyer, threeMessages());
         navi->loadFolderTree();
         QTreeWidgetItem* node = FolderTree::findFolder(navi->TreeViewNavi, shownFolder);
         QVERIFY(node);

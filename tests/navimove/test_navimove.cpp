@@ -1,11 +1,9 @@
 // Filing messages by dropping the message list's rows on the folder tree, on the main window and
 // a real database. Offscreen runs no real drag: the drops come as drop events carrying the
 // drag's own data.
-#include "FakeSite.h"
 #include "FixtureDb.h"
+#include "MainWindowFixture.h"
 #include "SitePages.h"
-#include "TestDataFolder.h"
-#include "TestDialogs.h"
 #include "app/UnitNavi.h"
 #include "platform/Database.h"
 #include "platform/Sql.h"
@@ -42,10 +40,8 @@ class TestNaviMove : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<TestDataFolder> folder;
-    std::unique_ptr<FakeSite> site;
-    std::unique_ptr<TestDialogs> dialogs;
-    std::unique_ptr<TFormNavi> navi;
+    std::unique_ptr<MainWindowFixture> app;
+    TFormNavi* navi = nullptr;
 
     QTreeWidget* list() const { return navi->ListViewNavi; }
     QTreeWidgetItem* node(const QString& id) const
@@ -110,12 +106,9 @@ class TestNaviMove : public QObject
 private slots:
     void init()
     {
-        folder = std::make_unique<TestDataFolder>();
-        site = std::make_unique<FakeSite>();
-        QVERIFY(site->start());
-        site->useAsSite();
+        app = std::make_unique<MainWindowFixture>();
         html::setDefaultTimeout(5000);
-        SitePages::serveAccount(*site, seller);
+        SitePages::serveAccount(app->site(), seller);
         {
             Database::ScopedConnection db;
             FixtureDb::addListing(db.db(), {.aid = "a1", .bidId = "b1"});
@@ -136,10 +129,7 @@ private slots:
             FixtureDb::addMessage(db.db(),
                                   {.aid = "a1", .bidId = "b1", .number = 9, .folderId = sibling});
         }
-        dialogs = std::make_unique<TestDialogs>();
-        navi = std::make_unique<TFormNavi>();
-        navi->FormShow();
-        QTRY_VERIFY(navi->sharedQueriesReady);
+        navi = app->start();
         navi->PageControlMain->setCurrentIndex(1);
         QVERIFY(node(listed));
         navi->TreeViewNavi->setCurrentItem(node(listed));
@@ -148,13 +138,7 @@ private slots:
         QCOMPARE(unreadOf(listed), 3);
         QCOMPARE(unreadOf(sibling), 1);
     }
-    void cleanup()
-    {
-        navi.reset();
-        dialogs.reset();
-        site.reset();
-        folder.reset();
-    }
+    void cleanup() { app.reset(); }
 
     void dragCarriesTheSelectedRowsKeys()
     {

@@ -1,10 +1,8 @@
 // The listing pane and the message pane as the main window wires them: an account's rows and
 // folders, the message list of a folder, the read state followed by every count.
-#include "FakeSite.h"
 #include "FixtureDb.h"
+#include "MainWindowFixture.h"
 #include "SitePages.h"
-#include "TestDataFolder.h"
-#include "TestDialogs.h"
 #include "app/UnitNavi.h"
 #include "platform/Database.h"
 #include "platform/Sql.h"
@@ -32,9 +30,8 @@ class TestPanes : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<TestDataFolder> folder;
-    std::unique_ptr<FakeSite> site;
-    std::unique_ptr<TFormNavi> navi;
+    std::unique_ptr<MainWindowFixture> app;
+    TFormNavi* navi = nullptr;
 
     QString countCell(const QString& aid) const
     {
@@ -49,12 +46,9 @@ class TestPanes : public QObject
 private slots:
     void init()
     {
-        folder = std::make_unique<TestDataFolder>();
-        site = std::make_unique<FakeSite>();
-        QVERIFY(site->start());
-        site->useAsSite();
+        app = std::make_unique<MainWindowFixture>();
         html::setDefaultTimeout(5000);
-        SitePages::serveAccount(*site, "seller");
+        SitePages::serveAccount(app->site(), "seller");
         {
             Database::ScopedConnection db;
             FixtureDb::addListing(db.db(), {.aid = "a1", .bidId = "b1", .title = "カメラ"});
@@ -67,17 +61,9 @@ private slots:
             FixtureDb::addMessage(db.db(),
                                   {.aid = "a1", .bidId = "b1", .number = 4, .received = false});
         }
-        navi = std::make_unique<TFormNavi>();
-        navi->FormShow();
-        QTRY_VERIFY(navi->sharedQueriesReady);
+        navi = app->start();
     }
-    void cleanup()
-    {
-        navi->close();
-        navi.reset();
-        site.reset();
-        folder.reset();
-    }
+    void cleanup() { app.reset(); }
 
     void accountAtStartListsItsRowsAndFolders()
     {

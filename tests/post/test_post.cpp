@@ -3,11 +3,10 @@
 // main window's post state beside the downloads.
 #include "support/FakeSite.h"
 #include "support/FixtureDb.h"
+#include "support/MainWindowFixture.h"
 #include "support/NaviBoardSite.h"
 #include "support/NaviPostSite.h"
 #include "support/SitePages.h"
-#include "support/TestDataFolder.h"
-#include "support/TestDialogs.h"
 
 #include "app/UnitNavi.h"
 #include "compose/ProgressFlagUpdate.h"
@@ -90,14 +89,11 @@ class TestPost : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<TestDataFolder> folder;
-    std::unique_ptr<FakeSite> site;
-    std::unique_ptr<NaviBoardSite> boards;
     std::unique_ptr<NaviPostSite> postSite;
-    std::unique_ptr<TestDialogs> dialogs;
     std::unique_ptr<QWidget> owner;
     QPointer<TFormNaviWrite> writer;
-    std::unique_ptr<TFormNavi> navi;
+    std::unique_ptr<MainWindowFixture> app;
+    TFormNavi* navi = nullptr;
     // Another host, not the site's: the engine reaches it as other.localhost.
     std::unique_ptr<FakeSite> other;
 
@@ -148,9 +144,7 @@ class TestPost : public QObject
     }
     void startWindow()
     {
-        navi = std::make_unique<TFormNavi>();
-        navi->FormShow();
-        QTRY_VERIFY(navi->sharedQueriesReady);
+        navi = app->start();
         for (QAction* command : downloadCommands())
             TFormNavi::markWired(command);
         navi->enableDownloadActions();
@@ -178,18 +172,11 @@ class TestPost : public QObject
                 return false;
         return !navi->ToolButtonLogin->isEnabled();
     }
-    QStringList log() const
-    {
-        QStringList lines;
-        for (int i = 0; i < navi->ListBoxMessage->count(); ++i)
-            lines << navi->ListBoxMessage->item(i)->text();
-        return lines;
-    }
     GateThread* startDetailedDownload()
     {
         GateThread* thread = nullptr;
         const bool started = navi->startDownload(
-            4, [&] { return thread = new GateThread(navi.get()); }, QStringLiteral("detailed"));
+            4, [&] { return thread = new GateThread(navi); }, QStringLiteral("detailed"));
         return started ? thread : nullptr;
     }
     int storedCount(const QString& aid) const
@@ -202,14 +189,10 @@ class TestPost : public QObject
 private slots:
     void init()
     {
-        folder = std::make_unique<TestDataFolder>();
-        site = std::make_unique<FakeSite>();
-        QVERIFY(site->start());
-        boards = std::make_unique<NaviBoardSite>(*site, seller);
-        boards->useAsSite();
-        postSite = std::make_unique<NaviPostSite>(*site, *boards, seller);
+        app = std::make_unique<MainWindowFixture>();
+        app->serveBoards(seller);
+        postSite = std::make_unique<NaviPostSite>(app->site(), app->boards(), seller);
         postSite->setBoard(aidA, buyer, boardMessages());
-        dialogs = std::make_unique<TestDialogs>();
         html::setDefaultTimeout(5000);
         TFormNaviWrite::pageWaitLimitMs = 10000;
         owner = std::make_unique<QWidget>();
@@ -221,16 +204,11 @@ private slots:
         delete writer.data();
         owner.reset();
         other.reset();
-        if (navi)
-            navi->close();
-        navi.reset();
-        dialogs.reset();
+        app->closeWindow();
         // A fresh cookie store (and so a fresh engine profile) for the next test.
         NetworkThread::shutdown();
         postSite.reset();
-        boards.reset();
-        site.reset();
-        folder.reset();
+        app.reset();
     }
 
     void postsTheMessageWithTheHttpClientsLogin_data()
@@ -346,14 +324,14 @@ private slots:
     {
         FakeSite::Response setting = SitePages::page("<html><body>set</body></html>");
         setting.headers.append({QByteArray("Set-Cookie"), QByteArray("S=from-page; path=/")});
-        site->setRoute("GET", "/setcookie", setting);
-        site->setRoute("GET", "/echo", SitePages::page("<html>echo</html>"));
+        app->site().setRoute("GET", "/setcookie", setting);
+        app->site().setRoute("GET", "/echo", SitePages::page("<html>echo</html>"));
         QWebEnginePage page(WebEngineProfile::shared());
-        page.load(QUrl(site->httpUrl("/setcookie")));
+        page.load(QUrl(app->site().httpUrl("/setcookie")));
         QTRY_VERIFY_WITH_TIMEOUT(storeHolds("S"), 5000);
         html client;
-        client.get(site->httpUrl("/echo"));
-        QVERIFY(site->requests().last().header("Cookie").contains("S=from-page"));
+        client.get(app->site().httpUrl("/echo"));
+        QVERIFY(app->site().requests().last().header("Cookie").contains("S=from-page"));
     }
 
     void cookiesOfOtherHostsStayInTheEngine()
@@ -364,7 +342,7 @@ private slots:
         other->setRoute("GET", "/track", tracking);
         FakeSite::Response setting = SitePages::page("<html><body>site</body></html>");
         setting.headers.append({"Set-Cookie", "S=site" + persistent});
-        site->setRoute("GET", "/setcookie", setting);
+        app->site().setRoute("GET", "/setcookie", setting);
 
         QWebEnginePage page(WebEngineProfile::shared());
         QStringList engineCookies;
@@ -372,7 +350,7 @@ private slots:
                 [&](const QNetworkCookie& cookie) { engineCookies << cookie.name(); });
         page.load(QUrl(otherUrl("/track")));
         QTRY_VERIFY_WITH_TIMEOUT(engineCookies.contains("T"), 5000);
-        page.load(QUrl(site->httpUrl("/setcookie")));
+        page.load(QUrl(app->site().httpUrl("/setcookie")));
         QTRY_VERIFY_WITH_TIMEOUT(storeHolds("S"), 5000);
         QVERIFY(!storeHolds("T"));
 
@@ -505,14 +483,15 @@ private slots:
         QFETCH(bool, confirm);
         QFETCH(bool, pageOnSite);
         QFETCH(QString, answer);
-        site->setRoute("GET", "/forms",
-                       SitePages::page("<html><body>" + forms.arg(otherUrl("/steal")).toUtf8() +
-                                       "</body></html>"));
+        app->site().setRoute("GET", "/forms",
+                             SitePages::page("<html><body>" +
+                                             forms.arg(otherUrl("/steal")).toUtf8() +
+                                             "</body></html>"));
         QWebEnginePage page(WebEngineProfile::shared());
         QSignalSpy loaded(&page, &QWebEnginePage::loadFinished);
-        page.load(QUrl(site->httpUrl("/forms")));
+        page.load(QUrl(app->site().httpUrl("/forms")));
         QVERIFY(loaded.wait(10000));
-        const QUrl siteUrl(pageOnSite ? site->httpUrl("/jp/show/contact") : otherUrl("/"));
+        const QUrl siteUrl(pageOnSite ? app->site().httpUrl("/jp/show/contact") : otherUrl("/"));
         const QString script = confirm ? NaviWriteScripts::pressConfirmButton(siteUrl)
                                        : NaviWriteScripts::fillMessageForm(siteUrl, 1, "本文");
         const QVariantMap result = evaluate(page, script).toMap();
@@ -559,7 +538,7 @@ private slots:
         QCOMPARE(writer->failed, !posted);
         QCOMPARE(postSite->posts(NaviPostSite::previewPath).size(), previews);
         QCOMPARE(postSite->posts(NaviPostSite::submitPath).size(), posted ? 1 : 0);
-        QVERIFY(dialogs->requests().isEmpty());
+        QVERIFY(app->dialogs().requests().isEmpty());
         if (foreign == ForeignForm::BeforeTheContactForm) {
             // The page told the other host what its own text area held: nothing.
             QTRY_VERIFY_WITH_TIMEOUT(!other->requests().isEmpty(), 5000);
@@ -588,7 +567,7 @@ private slots:
         QVERIFY(!post(4, QStringLiteral("本文")));
         QCOMPARE(writer->failed, failed);
         QCOMPARE(postSite->posts(NaviPostSite::submitPath).size(), 1);
-        QVERIFY(dialogs->requests().isEmpty());
+        QVERIFY(app->dialogs().requests().isEmpty());
     }
 
     void pageThatNeverCompletesFailsTheStep()
@@ -686,7 +665,7 @@ private slots:
     {
         QFETCH(QString, statusPage);
         QFETCH(QString, refusal);
-        site->setRoute("GET", "/jp/show/mystatus", SitePages::page(statusPage));
+        app->site().setRoute("GET", "/jp/show/mystatus", SitePages::page(statusPage));
         htmlYahoo yahoo;
         QCOMPARE(ReplySend::checkAccount(yahoo, seller), refusal);
     }
@@ -744,11 +723,11 @@ private slots:
         QVERIFY(downloadCommandsDisabled());
         QVERIFY(!navi->MainMenuDataDownloadQuit->isEnabled());
         QVERIFY(!navi->loginAllowed());
-        site->clearRequests();
+        app->site().clearRequests();
         QVERIFY(!navi->startTransactionNaviDownload(aidA, "時計", buyer));
         QVERIFY(!startDetailedDownload());
         QCOMPARE(navi->downloadKind, 0);
-        QVERIFY(boards->pageRequests().isEmpty());
+        QVERIFY(app->boards().pageRequests().isEmpty());
         navi->endMessagePost();
         QVERIFY(downloadCommandsEnabled());
         QVERIFY(navi->messagePostAllowed());
@@ -780,7 +759,7 @@ private slots:
         startWindow();
         GateThread* thread = nullptr;
         QVERIFY(navi->startDownload(
-            2, [&] { return thread = new GateThread(navi.get()); }, QString()));
+            2, [&] { return thread = new GateThread(navi); }, QString()));
         QVERIFY(!navi->messagePostAllowed());
         QCOMPARE(ReplySend::checkInput(1, "a", navi->messagePostAllowed()), ReplySend::busy);
         thread->gate.release();
@@ -799,7 +778,7 @@ private slots:
         QTRY_COMPARE(navi->downloadKind, 0);
         QCOMPARE(storedCount(aidA), 2);
         QCOMPARE(navi->ProgressBar->maximum(), progressMaximum);
-        const QStringList lines = log().mid(log().indexOf("mark") + 1);
+        const QStringList lines = app->log().mid(app->log().indexOf("mark") + 1);
         QCOMPARE(lines.last(), QString("ナビ情報をダウンロード終了"));
         QVERIFY(!lines.contains("ナビ情報ダウンロード開始…"));
         QVERIFY(downloadCommandsEnabled());
@@ -808,10 +787,11 @@ private slots:
     void transactionDownloadRefusedWithoutTheAccount()
     {
         startWindow();
-        site->setRoute("GET", "/jp/show/mystatus", SitePages::page(SitePages::statusPage("")));
+        app->site().setRoute("GET", "/jp/show/mystatus",
+                             SitePages::page(SitePages::statusPage("")));
         QVERIFY(!navi->startTransactionNaviDownload(aidA, "時計", buyer));
         QCOMPARE(navi->downloadKind, 0);
-        QVERIFY(boards->pageRequests().isEmpty());
+        QVERIFY(app->boards().pageRequests().isEmpty());
     }
 
     void transactionDownloadWaitsForTheDetailedDownload()
@@ -822,9 +802,9 @@ private slots:
         QVERIFY(detailed);
         navi->requestTransactionNaviDownload(aidA, "時計", buyer);
         QCOMPARE(navi->downloadKind, 4);
-        QVERIFY(boards->pageRequests().isEmpty());
+        QVERIFY(app->boards().pageRequests().isEmpty());
         detailed->gate.release();
-        QTRY_VERIFY(boards->wasRequested(NaviBoardSite::boardTarget(aidA, buyer)));
+        QTRY_VERIFY(app->boards().wasRequested(NaviBoardSite::boardTarget(aidA, buyer)));
         QTRY_COMPARE(navi->downloadKind, 0);
         QCOMPARE(storedCount(aidA), 2);
     }

@@ -1,15 +1,12 @@
 // The reply composer on a real database under the main window: its openers, the transaction
 // and message list, templates with their expansion, footer and errors, the log, the editing
 // aids (quoting, dates, font sizes, wheel), its settings section and the close question.
-#include "FakeSite.h"
 #include "FixtureDb.h"
+#include "MainWindowFixture.h"
 #include "SelectionChecks.h"
 #include "SitePages.h"
-#include "TestDataFolder.h"
-#include "TestDialogs.h"
 #include "common/CommonDefine.h"
 #include "common/CommonRoutines.h"
-#include "app/UnitMain.h"
 #include "app/UnitNavi.h"
 #include "compose/DateFormats.h"
 #include "compose/KeywordError.h"
@@ -115,10 +112,7 @@ class TestReply : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<TestDataFolder> folder;
-    std::unique_ptr<FakeSite> site;
-    std::unique_ptr<TestDialogs> dialogs;
-    std::unique_ptr<TFormMain> formMain;
+    std::unique_ptr<MainWindowFixture> app;
     TFormNavi* navi = nullptr;
 
     QSqlDatabase db() const { return navi->connection; }
@@ -174,17 +168,10 @@ class TestReply : public QObject
 private slots:
     void init()
     {
-        folder = std::make_unique<TestDataFolder>();
-        site = std::make_unique<FakeSite>();
-        QVERIFY(site->start());
-        site->useAsSite();
+        app = std::make_unique<MainWindowFixture>();
         html::setDefaultTimeout(5000);
-        SitePages::serveAccount(*site, seller);
-        dialogs = std::make_unique<TestDialogs>();
-        formMain = std::make_unique<TFormMain>();
-        formMain->FormCreate();
-        navi = formMain->formNavi;
-        QTRY_VERIFY(navi->sharedQueriesReady);
+        SitePages::serveAccount(app->site(), seller);
+        navi = app->startProgram();
         QTRY_COMPARE(navi->loginId, seller);
     }
     void cleanup()
@@ -194,13 +181,7 @@ private slots:
             form->close();
         }
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        if (navi)
-            navi->close();
-        formMain.reset();
-        navi = nullptr;
-        dialogs.reset();
-        site.reset();
-        folder.reset();
+        app.reset();
     }
 
     // ---- Openers ----
@@ -457,16 +438,16 @@ private slots:
         FixtureDb::addListing(db(), {.aid = "a1", .bidId = winner});
         addTemplate("送料", 1, "送料は%carriage%円です。\r\n再掲：%carriage%");
         TFormReply* form = open("a1");
-        dialogs->clear();
+        app->dialogs().clear();
         form->applyTemplate("送料");
         const QString line = QStringLiteral("%carriage%(送料)が変換できませんでした。");
         QCOMPARE(form->logLines(), QStringList({line}));
         QCOMPARE(messageText(form), QString("送料は%carriage%円です。\r\n再掲：%carriage%"));
-        QCOMPARE(dialogs->requests().size(), box ? 1 : 0);
+        QCOMPARE(app->dialogs().requests().size(), box ? 1 : 0);
         if (box) {
-            QCOMPARE(dialogs->requests().first().kind, Dialogs::Kind::Error);
-            QCOMPARE(dialogs->requests().first().caption, QString("キーワード変換エラー"));
-            QCOMPARE(dialogs->requests().first().text, line + "\n\r");
+            QCOMPARE(app->dialogs().requests().first().kind, Dialogs::Kind::Error);
+            QCOMPARE(app->dialogs().requests().first().caption, QString("キーワード変換エラー"));
+            QCOMPARE(app->dialogs().requests().first().text, line + "\n\r");
         }
 
         // Double clicks on the line walk the places of the placeholder and wrap once.
@@ -955,17 +936,17 @@ private slots:
         QVERIFY(!form->sending);
 
         form->sending = sending;
-        dialogs->clear();
-        dialogs->queue(Dialogs::Answer(answer));
+        app->dialogs().clear();
+        app->dialogs().queue(Dialogs::Answer(answer));
         QPointer<TFormReply> guard(form);
         form->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QCOMPARE(dialogs->requests().size(), asked ? 1 : 0);
+        QCOMPARE(app->dialogs().requests().size(), asked ? 1 : 0);
         if (asked) {
-            QCOMPARE(dialogs->requests().first().kind, Dialogs::Kind::OkCancel);
-            QCOMPARE(dialogs->requests().first().caption, QString("確認"));
+            QCOMPARE(app->dialogs().requests().first().kind, Dialogs::Kind::OkCancel);
+            QCOMPARE(app->dialogs().requests().first().caption, QString("確認"));
             QCOMPARE(
-                dialogs->requests().first().text,
+                app->dialogs().requests().first().text,
                 QString(
                     "フォームを閉じますか？\n\r送信／送信データ受信に失敗する可能性があります。"));
         }

@@ -4,11 +4,9 @@
 // the composer while a post runs.
 #include "support/FakeSite.h"
 #include "support/FixtureDb.h"
-#include "support/NaviBoardSite.h"
+#include "support/MainWindowFixture.h"
 #include "support/NaviPostSite.h"
 #include "support/SitePages.h"
-#include "support/TestDataFolder.h"
-#include "support/TestDialogs.h"
 
 #include "app/UnitNavi.h"
 #include "compose/ReplySend.h"
@@ -103,12 +101,9 @@ class TestReplySend : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<TestDataFolder> folder;
-    std::unique_ptr<FakeSite> site;
-    std::unique_ptr<NaviBoardSite> boards;
     std::unique_ptr<NaviPostSite> postSite;
-    std::unique_ptr<TestDialogs> dialogs;
-    std::unique_ptr<TFormNavi> navi;
+    std::unique_ptr<MainWindowFixture> app;
+    TFormNavi* navi = nullptr;
     QPointer<TFormReply> form;
     // Another host, not the site's: the engine reaches it as other.localhost.
     std::unique_ptr<FakeSite> other;
@@ -116,9 +111,7 @@ class TestReplySend : public QObject
     void login() { QVERIFY(htmlYahoo().login(seller, QStringLiteral("pw"))); }
     void startWindow()
     {
-        navi = std::make_unique<TFormNavi>();
-        navi->FormShow();
-        QTRY_VERIFY(navi->sharedQueriesReady);
+        navi = app->start();
         for (QAction* command :
              {navi->ActionBidDownloadNow, navi->ActionBidDownload, navi->ActionNaviDownloadSelect,
               navi->ActionNaviDownloadShow, navi->ActionBidDetailedDownload,
@@ -162,7 +155,7 @@ class TestReplySend : public QObject
     {
         GateThread* thread = nullptr;
         const bool started = navi->startDownload(
-            kind, [&] { return thread = new GateThread(navi.get()); }, QString());
+            kind, [&] { return thread = new GateThread(navi); }, QString());
         return started ? thread : nullptr;
     }
     QString flag(const QString& column, const QString& aid) const
@@ -205,7 +198,7 @@ class TestReplySend : public QObject
     QStringList postingRequests() const
     {
         QStringList seen;
-        for (const FakeSite::Request& request : site->requests()) {
+        for (const FakeSite::Request& request : app->site().requests()) {
             const QByteArray path = request.path();
             if (path == "/jp/show/contact" || path == NaviPostSite::previewPath ||
                 path == NaviPostSite::submitPath || path == NaviPostSite::editPath)
@@ -217,14 +210,10 @@ class TestReplySend : public QObject
 private slots:
     void init()
     {
-        folder = std::make_unique<TestDataFolder>();
-        site = std::make_unique<FakeSite>();
-        QVERIFY(site->start());
-        boards = std::make_unique<NaviBoardSite>(*site, seller);
-        boards->useAsSite();
-        postSite = std::make_unique<NaviPostSite>(*site, *boards, seller);
+        app = std::make_unique<MainWindowFixture>();
+        app->serveBoards(seller);
+        postSite = std::make_unique<NaviPostSite>(app->site(), app->boards(), seller);
         postSite->setBoard(aidA, buyer, boardMessages());
-        dialogs = std::make_unique<TestDialogs>();
         html::setDefaultTimeout(5000);
         TFormNaviWrite::pageWaitLimitMs = 10000;
         other = std::make_unique<FakeSite>();
@@ -238,17 +227,12 @@ private slots:
         }
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         delete form.data();
-        if (navi)
-            navi->close();
-        navi.reset();
-        dialogs.reset();
+        app->closeWindow();
         // A fresh cookie store (and so a fresh engine profile) for the next test.
         NetworkThread::shutdown();
         postSite.reset();
-        boards.reset();
         other.reset();
-        site.reset();
-        folder.reset();
+        app.reset();
     }
 
     void postsEndToEndThenDownloadsTheBoardAndSetsTheFlags()
@@ -262,7 +246,7 @@ private slots:
         form->CheckBoxFlgPayment->setChecked(true);
         form->CheckBoxFlgEnd->setChecked(true);
         form->CheckBoxFlgPluralUpdate->setChecked(true);
-        site->clearRequests();
+        app->site().clearRequests();
 
         form->ActionSend->trigger();
         // The board download has begun: the busy state has passed to it.
@@ -270,7 +254,7 @@ private slots:
         QVERIFY(!navi->postingMessage);
         QTRY_VERIFY(form.isNull());
         QTRY_COMPARE(navi->downloadKind, 0);
-        QVERIFY(dialogs->requests().isEmpty());
+        QVERIFY(app->dialogs().requests().isEmpty());
 
         QCOMPARE(postingRequests(),
                  (QStringList{"GET /jp/show/contact", "POST /jp/config/contact_preview",
@@ -355,21 +339,21 @@ private slots:
             QVERIFY(download = startDownload(2));
             break;
         case Refusal::NotLoggedIn:
-            site->setRoute("GET", "/jp/show/mystatus",
-                           SitePages::page(SitePages::statusPage(QString())));
+            app->site().setRoute("GET", "/jp/show/mystatus",
+                                 SitePages::page(SitePages::statusPage(QString())));
             break;
         case Refusal::OtherAccount:
-            site->setRoute("GET", "/jp/show/mystatus",
-                           SitePages::page(SitePages::statusPage("other")));
+            app->site().setRoute("GET", "/jp/show/mystatus",
+                                 SitePages::page(SitePages::statusPage("other")));
             break;
         case Refusal::Reconfirmation:
-            site->setRoute("GET", "/jp/show/mystatus",
-                           SitePages::page(SitePages::statusPage(seller) +
-                                           SitePages::reconfirmationPage(seller)));
+            app->site().setRoute("GET", "/jp/show/mystatus",
+                                 SitePages::page(SitePages::statusPage(seller) +
+                                                 SitePages::reconfirmationPage(seller)));
             break;
         case Refusal::Cancelled:
             navi->options.confirmationNaviTransmission = true;
-            dialogs->queue(Dialogs::Answer::Cancel);
+            app->dialogs().queue(Dialogs::Answer::Cancel);
             break;
         default:
             break;
@@ -413,12 +397,12 @@ private slots:
         form->ActionSend->trigger();
         QTRY_VERIFY(form.isNull());
         if (question.isEmpty()) {
-            QVERIFY(dialogs->requests().isEmpty());
+            QVERIFY(app->dialogs().requests().isEmpty());
         } else {
-            QCOMPARE(dialogs->requests().size(), 1);
-            QCOMPARE(dialogs->requests()[0].kind, Dialogs::Kind::OkCancel);
-            QCOMPARE(dialogs->requests()[0].caption, QString("確認"));
-            QCOMPARE(dialogs->requests()[0].text, question);
+            QCOMPARE(app->dialogs().requests().size(), 1);
+            QCOMPARE(app->dialogs().requests()[0].kind, Dialogs::Kind::OkCancel);
+            QCOMPARE(app->dialogs().requests()[0].caption, QString("確認"));
+            QCOMPARE(app->dialogs().requests()[0].text, question);
         }
         QCOMPARE(postSite->posts(NaviPostSite::submitPath).size(), 1);
         QCOMPARE(postSite->posts(NaviPostSite::submitPath)[0].field("subject"),
@@ -513,12 +497,12 @@ private slots:
         QVERIFY(!lines.contains(ReplySend::stopped));
         QCOMPARE(lines.last(), failureBox ? ReplySend::started : ReplySend::notConfirmed);
         if (failureBox) {
-            QCOMPARE(dialogs->requests().size(), 1);
-            QCOMPARE(dialogs->requests()[0].kind, Dialogs::Kind::Error);
-            QCOMPARE(dialogs->requests()[0].caption, ReplySend::failureCaption);
-            QCOMPARE(dialogs->requests()[0].text, ReplySend::failureText);
+            QCOMPARE(app->dialogs().requests().size(), 1);
+            QCOMPARE(app->dialogs().requests()[0].kind, Dialogs::Kind::Error);
+            QCOMPARE(app->dialogs().requests()[0].caption, ReplySend::failureCaption);
+            QCOMPARE(app->dialogs().requests()[0].text, ReplySend::failureText);
         } else {
-            QVERIFY(dialogs->requests().isEmpty());
+            QVERIFY(app->dialogs().requests().isEmpty());
         }
         QCOMPARE(postSite->posts(NaviPostSite::submitPath).size(), submits);
         verifyComposerReady(awkwardText);
@@ -544,7 +528,7 @@ private slots:
         startWindow();
         postSite->setContactDelay(500);
         openComposer(1, QStringLiteral("本文"));
-        dialogs->queue(stop ? Dialogs::Answer::Yes : Dialogs::Answer::No);
+        app->dialogs().queue(stop ? Dialogs::Answer::Yes : Dialogs::Answer::No);
         bool stopOffered = false;
         QTimer::singleShot(0, form, [&] {
             stopOffered = form->ActionSendStop->isEnabled() && form->sending &&
@@ -553,10 +537,10 @@ private slots:
         });
         form->ActionSend->trigger();
         QVERIFY(stopOffered);
-        QCOMPARE(dialogs->requests().size(), 1);
-        QCOMPARE(dialogs->requests()[0].kind, Dialogs::Kind::YesNo);
-        QCOMPARE(dialogs->requests()[0].caption, QString("確認"));
-        QCOMPARE(dialogs->requests()[0].text, QString("送信を中止しますか？"));
+        QCOMPARE(app->dialogs().requests().size(), 1);
+        QCOMPARE(app->dialogs().requests()[0].kind, Dialogs::Kind::YesNo);
+        QCOMPARE(app->dialogs().requests()[0].caption, QString("確認"));
+        QCOMPARE(app->dialogs().requests()[0].text, QString("送信を中止しますか？"));
         if (stop) {
             QCOMPARE(postSite->contactRequests().size(), 1);
             QCOMPARE(form->logLines().last(), ReplySend::stopped);
@@ -582,15 +566,15 @@ private slots:
         startWindow();
         postSite->setContactDelay(500);
         openComposer(1, QStringLiteral("本文"));
-        dialogs->queue(closeConfirmed ? Dialogs::Answer::Ok : Dialogs::Answer::Cancel);
+        app->dialogs().queue(closeConfirmed ? Dialogs::Answer::Ok : Dialogs::Answer::Cancel);
         QPointer<TFormNaviWrite> writer;
         QTimer::singleShot(0, form, [&] {
             writer = form->findChild<TFormNaviWrite*>();
             form->close();
         });
         form->ActionSend->trigger();
-        QCOMPARE(dialogs->requests().size(), 1);
-        QCOMPARE(dialogs->requests()[0].kind, Dialogs::Kind::OkCancel);
+        QCOMPARE(app->dialogs().requests().size(), 1);
+        QCOMPARE(app->dialogs().requests()[0].kind, Dialogs::Kind::OkCancel);
         if (closeConfirmed) {
             // Closed: not yet freed, untouched since, and freed once the send has returned.
             QVERIFY(writer.isNull());

@@ -1,10 +1,8 @@
 // Selecting, double-clicking and pressing Enter in the listing list: the price total, the delayed
 // fill of the panels, the message commands' state, the flag toggle and the chosen operations.
-#include "support/FakeSite.h"
 #include "support/FixtureDb.h"
+#include "support/MainWindowFixture.h"
 #include "support/NaviBoardSite.h"
-#include "support/TestDataFolder.h"
-#include "support/TestDialogs.h"
 
 #include "app/UnitNavi.h"
 #include "platform/Database.h"
@@ -42,11 +40,8 @@ class TestSelection : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<TestDataFolder> folder;
-    std::unique_ptr<FakeSite> site;
-    std::unique_ptr<NaviBoardSite> boards;
-    std::unique_ptr<TestDialogs> dialogs;
-    std::unique_ptr<TFormNavi> navi;
+    std::unique_ptr<MainWindowFixture> app;
+    TFormNavi* navi = nullptr;
 
     BidListItem* row(const QString& aid) const
     {
@@ -56,13 +51,6 @@ class TestSelection : public QObject
         return nullptr;
     }
     QString total() const { return navi->statusPanels[2]->text(); }
-    QStringList log() const
-    {
-        QStringList lines;
-        for (int i = 0; i < navi->ListBoxMessage->count(); ++i)
-            lines << navi->ListBoxMessage->item(i)->text();
-        return lines;
-    }
     // Double-clicks the first selected row in the header column, the pointer placed there.
     void doubleClickAt(int x)
     {
@@ -82,12 +70,8 @@ class TestSelection : public QObject
 private slots:
     void init()
     {
-        folder = std::make_unique<TestDataFolder>();
-        site = std::make_unique<FakeSite>();
-        QVERIFY(site->start());
-        boards = std::make_unique<NaviBoardSite>(*site, seller);
-        boards->useAsSite();
-        dialogs = std::make_unique<TestDialogs>();
+        app = std::make_unique<MainWindowFixture>();
+        app->serveBoards(seller);
         {
             Database::ScopedConnection db;
             FixtureDb::addListing(db.db(), {.aid = "a1",
@@ -112,9 +96,7 @@ private slots:
                 {.aid = "a1", .bidId = "b1", .number = 2, .received = false, .loginId = seller});
             FixtureDb::addBidder(db.db(), {.id = "b1", .name = "山田", .mail = "y@example.jp"});
         }
-        navi = std::make_unique<TFormNavi>();
-        navi->FormShow();
-        QTRY_VERIFY(navi->sharedQueriesReady);
+        navi = app->start();
         navi->updateLoginId();
         QCOMPARE(navi->loginId, seller);
         navi->ToolButtonBidSearchSearchClick();
@@ -124,14 +106,7 @@ private slots:
         for (int c = 0; c < navi->ListViewBid->columnCount(); ++c)
             navi->ListViewBid->setColumnWidth(c, 40);
     }
-    void cleanup()
-    {
-        navi.reset();
-        dialogs.reset();
-        boards.reset();
-        site.reset();
-        folder.reset();
-    }
+    void cleanup() { app.reset(); }
 
     void totalFollowsTheSelection()
     {
@@ -344,8 +319,8 @@ private slots:
         QFETCH(bool, operationRuns);
         navi->options.bidDblClickFlgChange = flagOption;
         navi->options.operationBidListDblClick = 1;
-        boards->addBoard("a1", "b1", {});
-        boards->addBoard("a2", "b2", {});
+        app->boards().addBoard("a1", "b1", {});
+        app->boards().addBoard("a2", "b2", {});
         Sql::exec(navi->connection, "UPDATE T_BidData SET ReceiptFlg=:R", {{":R", receiptBefore}});
         navi->ToolButtonBidSearchSearchClick();
         for (int c = 0; c < navi->ListViewBid->columnCount(); ++c)
@@ -357,10 +332,10 @@ private slots:
         QVERIFY(x < navi->ListViewBid->viewport()->width());
         doubleClickAt(x);
         if (operationRuns) {
-            QTRY_VERIFY(boards->wasRequested(NaviBoardSite::boardTarget("a2", "b2")));
+            QTRY_VERIFY(app->boards().wasRequested(NaviBoardSite::boardTarget("a2", "b2")));
             QTRY_COMPARE(navi->downloadKind, 0);
         } else {
-            QVERIFY(!log().contains("ナビ情報ダウンロード開始…"));
+            QVERIFY(!app->log().contains("ナビ情報ダウンロード開始…"));
         }
         for (const char* aid : {"a1", "a2"}) {
             QCOMPARE(row(aid)->subItem(BidListColumns::ReceiptFlg),
@@ -376,20 +351,20 @@ private slots:
     void enterRunsTheBoardDownloadUnlessOneRuns()
     {
         navi->options.operationBidListEnter = 1;
-        boards->addBoard("a1", "b1", {});
+        app->boards().addBoard("a1", "b1", {});
         row("a1")->setSelected(true);
         navi->ListViewBid->setFocus();
         // While a download runs the command is not offered: Enter does nothing.
         navi->disableDownloadActions();
         QTest::keyClick(navi->ListViewBid, Qt::Key_Return);
-        QVERIFY(site->requests().isEmpty() ||
-                !boards->wasRequested(NaviBoardSite::boardTarget("a1", "b1")));
-        QVERIFY(!log().contains("ナビ情報ダウンロード開始…"));
+        QVERIFY(app->site().requests().isEmpty() ||
+                !app->boards().wasRequested(NaviBoardSite::boardTarget("a1", "b1")));
+        QVERIFY(!app->log().contains("ナビ情報ダウンロード開始…"));
         navi->enableDownloadActions();
         QTest::keyClick(navi->ListViewBid, Qt::Key_Return);
-        QTRY_VERIFY(boards->wasRequested(NaviBoardSite::boardTarget("a1", "b1")));
+        QTRY_VERIFY(app->boards().wasRequested(NaviBoardSite::boardTarget("a1", "b1")));
         QTRY_COMPARE(navi->downloadKind, 0);
-        QVERIFY(log().contains("ナビ情報ダウンロード開始…"));
+        QVERIFY(app->log().contains("ナビ情報ダウンロード開始…"));
 
         // Operation 0 opens the in-app browser (closed here as soon as it shows), and neither
         // it nor another value starts a download.

@@ -1,6 +1,7 @@
 // The settings dialog driven by its object names against a real setting.ini and database: what
 // it shows, what OK writes to the file and the tables, and what it puts in force at once.
 #include "FixtureDb.h"
+#include "MainWindowFixture.h"
 #include "SelectionChecks.h"
 #include "TestDataFolder.h"
 #include "TestDialogs.h"
@@ -49,9 +50,8 @@ class TestSetting : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<TestDataFolder> folder;
-    std::unique_ptr<TestDialogs> dialogs;
-    std::unique_ptr<TFormNavi> navi;
+    std::unique_ptr<MainWindowFixture> app;
+    TFormNavi* navi = nullptr;
     QPointer<TFormSetting> form;
 
     QString iniPath() const { return CommonDefine::settingIniPath(); }
@@ -59,7 +59,7 @@ class TestSetting : public QObject
 
     void openDialog()
     {
-        form = new TFormSetting(navi.get());
+        form = new TFormSetting(navi);
         form->show();
         QVERIFY(QTest::qWaitForWindowExposed(form.data()));
     }
@@ -128,19 +128,14 @@ class TestSetting : public QObject
 private slots:
     void init()
     {
-        folder = std::make_unique<TestDataFolder>();
-        dialogs = std::make_unique<TestDialogs>();
-        navi = std::make_unique<TFormNavi>();
-        navi->FormShow();
-        QTRY_VERIFY(navi->sharedQueriesReady);
+        app = std::make_unique<MainWindowFixture>();
+        navi = app->start();
     }
 
     void cleanup()
     {
         delete form.data();
-        navi.reset();
-        dialogs.reset();
-        folder.reset();
+        app.reset();
     }
 
     void opensWithoutFileShowingDefaultsAndOkWritesThem()
@@ -240,15 +235,16 @@ private slots:
         if (!refused) {
             QCOMPARE(form->result(), int(QDialog::Accepted));
             QCOMPARE(ini().readInteger(S, "BidFlg", -1), flag);
-            QCOMPARE(dialogs->requests().size(), 0);
+            QCOMPARE(app->dialogs().requests().size(), 0);
             return;
         }
         QVERIFY(form->isVisible());
         QCOMPARE(form->result(), 0);
-        QCOMPARE(dialogs->requests().size(), 1);
-        QCOMPARE(dialogs->requests()[0].kind, Dialogs::Kind::Error);
-        QCOMPARE(dialogs->requests()[0].caption, QStringLiteral("エラー"));
-        QCOMPARE(dialogs->requests()[0].text, QStringLiteral("フラグ指定文字を入力してください"));
+        QCOMPARE(app->dialogs().requests().size(), 1);
+        QCOMPARE(app->dialogs().requests()[0].kind, Dialogs::Kind::Error);
+        QCOMPARE(app->dialogs().requests()[0].caption, QStringLiteral("エラー"));
+        QCOMPARE(app->dialogs().requests()[0].text,
+                 QStringLiteral("フラグ指定文字を入力してください"));
         QCOMPARE(find<QStackedWidget>("PageControl")->currentWidget()->windowTitle(),
                  QStringLiteral("出品終了1"));
         QCOMPARE(form->windowTitle(), QStringLiteral("設定　【出品終了1】"));
@@ -333,14 +329,14 @@ private slots:
         QCOMPARE(find<QLineEdit>(edit)->text(), typed);
         if (refusal.isEmpty()) {
             QCOMPARE(lines(list), (QStringList{"abc", typed}));
-            QCOMPARE(dialogs->requests().size(), 0);
+            QCOMPARE(app->dialogs().requests().size(), 0);
             return;
         }
         QCOMPARE(lines(list), QStringList{"abc"});
-        QCOMPARE(dialogs->requests().size(), 1);
-        QCOMPARE(dialogs->requests()[0].kind, Dialogs::Kind::Warning);
-        QCOMPARE(dialogs->requests()[0].caption, QStringLiteral("エラー"));
-        QCOMPARE(dialogs->requests()[0].text, refusal);
+        QCOMPARE(app->dialogs().requests().size(), 1);
+        QCOMPARE(app->dialogs().requests()[0].kind, Dialogs::Kind::Warning);
+        QCOMPARE(app->dialogs().requests()[0].caption, QStringLiteral("エラー"));
+        QCOMPARE(app->dialogs().requests()[0].text, refusal);
         QCOMPARE(form->focusWidget(), find<QLineEdit>(edit));
         QVERIFY(!form->bidInfoListsChanged && !form->otherItemListsChanged);
     }
@@ -521,20 +517,20 @@ private slots:
         auto* swatch = find<QFrame>("ShapeBidBackColor");
         auto* change = find<QPushButton>("ButtonBidBackColorChenge");
 
-        dialogs->queue(Dialogs::Answer::Cancel);
+        app->dialogs().queue(Dialogs::Answer::Cancel);
         change->click();
         QCOMPARE(label->text(), QStringLiteral("16772829"));
-        QCOMPARE(dialogs->requests().last().kind, Dialogs::Kind::Color);
-        QCOMPARE(QColor(dialogs->requests().last().initialText), QColor(221, 238, 255));
+        QCOMPARE(app->dialogs().requests().last().kind, Dialogs::Kind::Color);
+        QCOMPARE(QColor(app->dialogs().requests().last().initialText), QColor(221, 238, 255));
 
-        dialogs->queue(Dialogs::Answer::Ok, "#102030");
+        app->dialogs().queue(Dialogs::Answer::Ok, "#102030");
         change->click();
         QCOMPARE(label->text(), QString::number(0x302010));
         QCOMPARE(swatch->palette().color(QPalette::Window), QColor(0x10, 0x20, 0x30));
         // The colour dialog opens with the colour chosen last.
-        dialogs->queue(Dialogs::Answer::Cancel);
+        app->dialogs().queue(Dialogs::Answer::Cancel);
         change->click();
-        QCOMPARE(QColor(dialogs->requests().last().initialText), QColor(0x10, 0x20, 0x30));
+        QCOMPARE(QColor(app->dialogs().requests().last().initialText), QColor(0x10, 0x20, 0x30));
 
         auto* pr = find<QCheckBox>("CheckBoxWholeTemplatePr");
         pr->click();
@@ -556,9 +552,9 @@ private slots:
         QCOMPARE(find<QLabel>("LabelBidBackColor")->text(), QStringLiteral("16772829"));
         QCOMPARE(find<QFrame>("ShapeBidBackColor")->palette().color(QPalette::Window),
                  QColor(221, 238, 255));
-        dialogs->queue(Dialogs::Answer::Cancel);
+        app->dialogs().queue(Dialogs::Answer::Cancel);
         find<QPushButton>("ButtonBidBackColorChenge")->click();
-        QCOMPARE(QColor(dialogs->requests().last().initialText), QColor(221, 238, 255));
+        QCOMPARE(QColor(app->dialogs().requests().last().initialText), QColor(221, 238, 255));
     }
 
     void storedValuesAreShownAndWrittenBack_data()
@@ -730,7 +726,7 @@ private slots:
         find<QComboBox>("ComboBoxOperationNaviTemplateTree")->setCurrentIndex(0);
         find<QComboBox>("ComboBoxOperationEvaluationTemplateTree")->setCurrentIndex(0);
         find<QSpinBox>("CSpinEditLoginTaskTrayShowMessageTime")->setValue(7);
-        dialogs->queue(Dialogs::Answer::Ok, "#ff0000");
+        app->dialogs().queue(Dialogs::Answer::Ok, "#ff0000");
         find<QPushButton>("ButtonBidBackColorChenge")->click();
         addLine("EditBidCarriage", "ButtonBidCarriage", "800円");
         pressOk();
@@ -762,12 +758,12 @@ private slots:
         QVERIFY(NaviOptions::readTaskTray(ini()));
 
         // A listing download now asks first.
-        dialogs->clear();
-        dialogs->queue(Dialogs::Answer::Cancel);
+        app->dialogs().clear();
+        app->dialogs().queue(Dialogs::Answer::Cancel);
         navi->startClosedListingDownload(false);
-        QCOMPARE(dialogs->requests().size(), 1);
-        QCOMPARE(dialogs->requests()[0].kind, Dialogs::Kind::OkCancel);
-        QCOMPARE(dialogs->requests()[0].caption, QStringLiteral("確認"));
+        QCOMPARE(app->dialogs().requests().size(), 1);
+        QCOMPARE(app->dialogs().requests()[0].kind, Dialogs::Kind::OkCancel);
+        QCOMPARE(app->dialogs().requests()[0].caption, QStringLiteral("確認"));
     }
 
     void databaseErrorDuringOkLeavesEverythingAndKeepsTheDialogOpen()
@@ -787,9 +783,9 @@ private slots:
 
         QVERIFY(form->isVisible());
         QCOMPARE(form->result(), 0);
-        QCOMPARE(dialogs->requests().size(), 1);
-        QCOMPARE(dialogs->requests()[0].kind, Dialogs::Kind::Error);
-        QVERIFY(dialogs->requests()[0].text.contains("disk refused"));
+        QCOMPARE(app->dialogs().requests().size(), 1);
+        QCOMPARE(app->dialogs().requests()[0].kind, Dialogs::Kind::Error);
+        QVERIFY(app->dialogs().requests()[0].text.contains("disk refused"));
         QCOMPARE(rows("T_LoginId"), logins);
         QCOMPARE(rows("T_PersonalData"), QStringList());
         QCOMPARE(fileBytes(iniPath()), before);
@@ -822,7 +818,7 @@ private slots:
         });
         command->trigger();
         QVERIFY(modal);
-        QCOMPARE(owner, navi.get());
+        QCOMPARE(owner, navi);
         QVERIFY(seen.isNull());
         QVERIFY(navi->formSetting.isNull());
     }

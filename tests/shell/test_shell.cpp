@@ -1,6 +1,6 @@
 // The main window's frame: tab switch, tray menu, log, font sizes and wheel routing.
+#include "MainWindowFixture.h"
 #include "ProgressBarState.h"
-#include "TestDataFolder.h"
 #include "app/AppIcon.h"
 #include "app/MessageFontSize.h"
 #include "app/StatusPanel.h"
@@ -71,23 +71,16 @@ class TestShell : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<TestDataFolder> folder;
-    std::unique_ptr<TFormNavi> navi;
+    std::unique_ptr<MainWindowFixture> app;
+    TFormNavi* navi = nullptr;
 
 private slots:
     void init()
     {
-        folder = std::make_unique<TestDataFolder>();
-        navi = std::make_unique<TFormNavi>();
-        navi->FormShow();
-        QTRY_VERIFY(navi->sharedQueriesReady);
+        app = std::make_unique<MainWindowFixture>();
+        navi = app->start();
     }
-    void cleanup()
-    {
-        navi->close();
-        navi.reset();
-        folder.reset();
-    }
+    void cleanup() { app.reset(); }
 
     void menusCarryTheirCaptionsAndShortcuts_data()
     {
@@ -170,7 +163,7 @@ private slots:
     void progressBarsStandStillWhileIdle()
     {
         navi->show();
-        QVERIFY(QTest::qWaitForWindowExposed(navi.get()));
+        QVERIFY(QTest::qWaitForWindowExposed(navi));
         for (int tab : {1, 0}) {
             navi->PageControlMain->setCurrentIndex(tab);
             VERIFY_IDLE_BAR(navi->ProgressBar);
@@ -230,7 +223,7 @@ private slots:
         // The test platform has no notification area.
         navi->options.taskTray = true;
         navi->show();
-        QVERIFY(QTest::qWaitForWindowExposed(navi.get()));
+        QVERIFY(QTest::qWaitForWindowExposed(navi));
         navi->setWindowState(Qt::WindowMinimized);
         QCoreApplication::processEvents();
         QCoreApplication::processEvents();
@@ -259,7 +252,7 @@ private slots:
             navi->showMaximized();
         else
             navi->showNormal();
-        QVERIFY(QTest::qWaitForWindowExposed(navi.get()));
+        QVERIFY(QTest::qWaitForWindowExposed(navi));
         QCOMPARE(navi->isMaximized(), maximised);
         // A window manager minimises to the minimised state alone, dropping the maximised one.
         navi->setWindowState(Qt::WindowMinimized);
@@ -267,12 +260,11 @@ private slots:
             navi->hide();
 
         if (bySecondStart) {
-            SingleInstance running(folder->path());
+            SingleInstance running(app->folder().path());
             QCOMPARE(running.acquire(), SingleInstance::Outcome::First);
             running.listen();
-            connect(&running, &SingleInstance::raiseRequested, navi.get(),
-                    &TFormNavi::raiseFromOutside);
-            SingleInstance second(folder->path());
+            connect(&running, &SingleInstance::raiseRequested, navi, &TFormNavi::raiseFromOutside);
+            SingleInstance second(app->folder().path());
             QCOMPARE(second.acquire(), SingleInstance::Outcome::RaisedOther);
             QTRY_VERIFY(!navi->isMinimized());
         } else {
@@ -320,7 +312,7 @@ private slots:
     {
         QFETCH(QString, account);
         navi->show();
-        QVERIFY(QTest::qWaitForWindowExposed(navi.get()));
+        QVERIFY(QTest::qWaitForWindowExposed(navi));
         QCOMPARE(navi->size(), QSize(900, 600));
         navi->statusPanels[0]->setText("seller1でログインしました");
         navi->statusPanels[1]->setText("件数：1234（未開封：56）");
@@ -345,7 +337,7 @@ private slots:
     void longStatusTextsGiveWayWithTheirWholeTextInTheToolTip()
     {
         navi->show();
-        QVERIFY(QTest::qWaitForWindowExposed(navi.get()));
+        QVERIFY(QTest::qWaitForWindowExposed(navi));
         const QString account = "ログインID：seller1";
         const QString longResult = QString("seller1でログインしました").repeated(4);
         navi->statusPanels[0]->setText(longResult);
@@ -356,7 +348,7 @@ private slots:
         auto* panel = qobject_cast<StatusPanel*>(navi->statusPanels[5]);
         QTRY_VERIFY(panel->contentsRect().width() >=
                     panel->fontMetrics().horizontalAdvance(account));
-        QVERIFY(rectInWindow(result, navi.get()).right() < rectInWindow(count, navi.get()).left());
+        QVERIFY(rectInWindow(result, navi).right() < rectInWindow(count, navi).left());
 
         QVERIFY(result->shownText() != longResult);
         QVERIFY(result->shownText().endsWith(QChar(0x2026)));
@@ -376,17 +368,16 @@ private slots:
     {
         navi->ComboBoxLoginId->addItems({"seller1", "seller2"});
         navi->show();
-        QVERIFY(QTest::qWaitForWindowExposed(navi.get()));
+        QVERIFY(QTest::qWaitForWindowExposed(navi));
         QCOMPARE(navi->size(), QSize(900, 600));
-        const QRect bar = rectInWindow(navi->PanelLogin, navi.get());
+        const QRect bar = rectInWindow(navi->PanelLogin, navi);
         QVERIFY(navi->rect().contains(bar));
         for (QWidget* field : {static_cast<QWidget*>(navi->ComboBoxLoginId),
                                static_cast<QWidget*>(navi->EditLoginPassword),
                                static_cast<QWidget*>(navi->ToolButtonLogin)}) {
             // A field pushed into the bar's overflow is hidden until the overflow opens.
             QTRY_VERIFY2(field->isVisible(), qPrintable(field->objectName()));
-            QVERIFY2(bar.contains(rectInWindow(field, navi.get())),
-                     qPrintable(field->objectName()));
+            QVERIFY2(bar.contains(rectInWindow(field, navi)), qPrintable(field->objectName()));
         }
     }
 

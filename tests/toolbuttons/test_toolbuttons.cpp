@@ -1,7 +1,6 @@
 // Every tool button of the windows that carry tool bars is on screen at the window's default
 // size: inside the window and not put away behind a tool bar's overflow.
-#include "TestDataFolder.h"
-#include "TestDialogs.h"
+#include "MainWindowFixture.h"
 #include "app/UnitNavi.h"
 #include "compose/UnitEvaluation.h"
 #include "compose/TemplateEditorBase.h"
@@ -65,16 +64,15 @@ class TestToolButtons : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<TestDataFolder> folder;
-    std::unique_ptr<TestDialogs> dialogs;
-    std::unique_ptr<TFormNavi> navi;
+    std::unique_ptr<MainWindowFixture> app;
+    TFormNavi* navi = nullptr;
     std::unique_ptr<QWidget> editor;
 
     // Opens one of the windows at its default size.
     QWidget* open(const QString& which)
     {
         if (which == "main window")
-            return navi.get();
+            return navi;
         if (which == "message template editor" || which == "feedback template editor") {
             TemplateEditorBase* form = nullptr;
             if (which == "message template editor")
@@ -105,24 +103,19 @@ class TestToolButtons : public QObject
 private slots:
     void init()
     {
-        folder = std::make_unique<TestDataFolder>();
-        dialogs = std::make_unique<TestDialogs>();
-        navi = std::make_unique<TFormNavi>();
-        navi->FormShow();
-        QTRY_VERIFY(navi->sharedQueriesReady);
+        app = std::make_unique<MainWindowFixture>();
+        navi = app->start();
     }
     void cleanup()
     {
         editor.reset();
         for (QWidget* window : QApplication::topLevelWidgets())
-            if (window != navi.get() && window->isVisible())
+            if (window != navi && window->isVisible())
                 window->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        navi->close();
-        navi.reset();
+        app->closeWindow();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        dialogs.reset();
-        folder.reset();
+        app.reset();
     }
 
     void everyToolButtonIsOnScreenAtTheDefaultSize_data()

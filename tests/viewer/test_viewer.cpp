@@ -1,10 +1,7 @@
 // The message viewer (placement, font menus, wheel, hand-over to the composer), the main
 // window's open command on both tabs, and the per-listing message list.
-#include "support/FakeSite.h"
 #include "support/FixtureDb.h"
-#include "support/NaviBoardSite.h"
-#include "support/TestDataFolder.h"
-#include "support/TestDialogs.h"
+#include "support/MainWindowFixture.h"
 
 #include "common/CommonDefine.h"
 #include "app/UnitNavi.h"
@@ -63,17 +60,14 @@ class TestViewer : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<TestDataFolder> folder;
-    std::unique_ptr<FakeSite> site;
-    std::unique_ptr<NaviBoardSite> boards;
-    std::unique_ptr<TestDialogs> dialogs;
-    std::unique_ptr<TFormNavi> navi;
+    std::unique_ptr<MainWindowFixture> app;
+    TFormNavi* navi = nullptr;
 
     TFormNaviMessage* openViewer(bool received = true)
     {
         NaviMessageContent content{"時計(受信メッセージ)", seller, "a1",    "時計", "b1", "山田",
                                    "一行目\r\n二行目",     7,      received};
-        return TFormNaviMessage::open(navi.get(), content, 12);
+        return TFormNaviMessage::open(navi, content, 12);
     }
     IniFile ini() const { return IniFile(CommonDefine::settingIniPath()); }
     QRect storedBounds(const QString& section) const
@@ -97,12 +91,8 @@ class TestViewer : public QObject
 private slots:
     void init()
     {
-        folder = std::make_unique<TestDataFolder>();
-        site = std::make_unique<FakeSite>();
-        QVERIFY(site->start());
-        boards = std::make_unique<NaviBoardSite>(*site, seller);
-        boards->useAsSite();
-        dialogs = std::make_unique<TestDialogs>();
+        app = std::make_unique<MainWindowFixture>();
+        app->serveBoards(seller);
         {
             Database::ScopedConnection db;
             using FixtureDb::addMessage;
@@ -132,23 +122,17 @@ private slots:
             addMessage(db.db(), {.aid = "a1", .bidId = "b2", .number = 1, .loginId = seller});
             addMessage(db.db(), {.aid = "a7", .bidId = "b7", .number = 1, .loginId = seller});
         }
-        navi = std::make_unique<TFormNavi>();
-        navi->FormShow();
-        QTRY_VERIFY(navi->sharedQueriesReady);
+        navi = app->start();
         navi->updateLoginId();
         QCOMPARE(navi->loginId, seller);
     }
     void cleanup()
     {
         for (QWidget* widget : QApplication::topLevelWidgets())
-            if (widget != navi.get())
+            if (widget != navi)
                 widget->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        navi.reset();
-        dialogs.reset();
-        boards.reset();
-        site.reset();
-        folder.reset();
+        app.reset();
     }
 
     void viewerWithoutSectionOpensAtDefaults()
@@ -305,7 +289,7 @@ private slots:
         QFETCH(bool, cancel);
         navi->options.confirmationNaviOpen = cancel;
         if (cancel)
-            dialogs->queue(Dialogs::Answer::Cancel);
+            app->dialogs().queue(Dialogs::Answer::Cancel);
         navi->PageControlMain->setCurrentIndex(1);
         navi->TreeViewNavi->setCurrentItem(FolderTree::findFolder(navi->TreeViewNavi, "000"));
         QTreeWidgetItem* unread = nullptr;
@@ -324,7 +308,7 @@ private slots:
         QCOMPARE(read, !cancel);
         QCOMPARE(openWindows<TFormNaviMessage>().size(), cancel ? 0 : 1);
         if (cancel) {
-            QCOMPARE(dialogs->texts(), QStringList{"メッセージを開きますか？"});
+            QCOMPARE(app->dialogs().texts(), QStringList{"メッセージを開きますか？"});
             return;
         }
         TFormNaviMessage* viewer = openWindows<TFormNaviMessage>().first();
@@ -414,8 +398,8 @@ private slots:
         list->show();
         QTRY_VERIFY(list->isLoaded());
         list->AppIdle();
-        QCOMPARE(dialogs->requests().size(), 1);
-        QCOMPARE(dialogs->requests()[0].kind, Dialogs::Kind::Error);
+        QCOMPARE(app->dialogs().requests().size(), 1);
+        QCOMPARE(app->dialogs().requests()[0].kind, Dialogs::Kind::Error);
         QCOMPARE(list->ListViewNavi->topLevelItemCount(), 0);
     }
 

@@ -1,0 +1,82 @@
+#include "MainWindowFixture.h"
+
+#include "app/UnitMain.h"
+#include "app/UnitNavi.h"
+
+#include <QCoreApplication>
+#include <QListWidget>
+#include <QTest>
+
+MainWindowFixture::MainWindowFixture() = default;
+
+MainWindowFixture::~MainWindowFixture()
+{
+    closeWindow();
+}
+
+void MainWindowFixture::closeWindow()
+{
+    if (m_navi)
+        m_navi->close();
+    m_ownNavi.reset();
+    m_main.reset();
+    m_navi = nullptr;
+    // Side windows that closed with the window go before the folder they read.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+FakeSite& MainWindowFixture::site()
+{
+    if (!m_site) {
+        m_site = std::make_unique<FakeSite>();
+        if (!m_site->start())
+            QTest::qFail("the fake site did not start", __FILE__, __LINE__);
+        m_site->useAsSite();
+    }
+    return *m_site;
+}
+
+NaviBoardSite& MainWindowFixture::serveBoards(const QString& loginId)
+{
+    m_boards = std::make_unique<NaviBoardSite>(site(), loginId);
+    m_boards->useAsSite();
+    return *m_boards;
+}
+
+TFormNavi* MainWindowFixture::start()
+{
+    closeWindow();
+    m_ownNavi = std::make_unique<TFormNavi>();
+    m_ownNavi->FormShow();
+    return waitUntilReady(m_ownNavi.get());
+}
+
+TFormNavi* MainWindowFixture::startProgram()
+{
+    closeWindow();
+    m_main = std::make_unique<TFormMain>();
+    m_main->FormCreate();
+    return waitUntilReady(m_main->formNavi);
+}
+
+TFormNavi* MainWindowFixture::waitUntilReady(TFormNavi* navi)
+{
+    m_navi = navi;
+    if (!QTest::qWaitFor([navi] { return navi->sharedQueriesReady; }))
+        QTest::qFail("the main window's shared queries are not ready", __FILE__, __LINE__);
+    return navi;
+}
+
+QSqlDatabase MainWindowFixture::db() const
+{
+    return m_navi->connection;
+}
+
+QStringList MainWindowFixture::log() const
+{
+    const auto* box = m_navi->findChild<QListWidget*>(QStringLiteral("ListBoxMessage"));
+    QStringList lines;
+    for (int i = 0; i < box->count(); ++i)
+        lines << box->item(i)->text();
+    return lines;
+}
