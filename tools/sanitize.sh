@@ -8,7 +8,7 @@
 #
 # It is not part of .ci/run: the instrumented build and run take several times as long as the
 # normal ones. Reports that come from inside Qt WebEngine (Chromium) and system libraries are
-# suppressed in tools/sanitizer/, each with its reason; the project's own code is never
+# suppressed in tools/sanitizer/ (and one ASan check below), each with its reason; the project's own code is never
 # suppressed. The web engine runs without its sandbox (QTWEBENGINE_DISABLE_SANDBOX=1), as in
 # every test; its helper processes are not instrumented.
 set -euo pipefail
@@ -26,7 +26,11 @@ cmake --build build-asan --parallel "${JOBS:-4}" --target tessaly "${tests[@]}"
 supp="$PWD/tools/sanitizer"
 # UBSan checks stay recoverable in the build (its suppressions need that); halt_on_error makes
 # the first report that is not suppressed end the test.
-export ASAN_OPTIONS="detect_leaks=1:check_initialization_order=1:suppressions=$supp/asan.supp"
+# new_delete_type_mismatch is off: Chromium inside Qt WebEngine frees objects through a base
+# type of another size whenever a web page is destroyed (~WebContentsAdapter), and ASan cannot
+# suppress that report by library. In our code the compiler's -Wdelete-non-virtual-dtor (-Wall)
+# stands guard for the same fault.
+export ASAN_OPTIONS="detect_leaks=1:check_initialization_order=1:new_delete_type_mismatch=0"
 export LSAN_OPTIONS="suppressions=$supp/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1:suppressions=$supp/ubsan.supp"
 export QT_QPA_PLATFORM=offscreen
