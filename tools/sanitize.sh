@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds everything with AddressSanitizer and UndefinedBehaviorSanitizer into build-asan/ and runs
+# Builds the program and the tests with AddressSanitizer and UndefinedBehaviorSanitizer into build-asan/ and runs
 # the whole test suite there on the offscreen platform. Any report fails its test: memory errors
 # and undefined behaviour end the process at the first report, a leak at its exit.
 #
@@ -7,9 +7,9 @@
 #   tools/sanitize.sh -R navi         ctest arguments are passed on
 #
 # It is not part of .ci/run: the instrumented build and run take several times as long as the
-# normal ones. Reports that come from inside Qt WebEngine (Chromium) and system libraries are
-# suppressed in tools/sanitizer/ (and one ASan check below), each with its reason; the project's own code is never
-# suppressed. The web engine runs without its sandbox (QTWEBENGINE_DISABLE_SANDBOX=1), as in
+# normal ones (a first build took over an hour on a busy 8-core machine). Reports from inside
+# Qt WebEngine (Chromium) and system libraries are suppressed in tools/sanitizer/, and one ASan
+# check is off (below), each with its reason; the project's own code is never suppressed. The web engine runs without its sandbox (QTWEBENGINE_DISABLE_SANDBOX=1), as in
 # every test; its helper processes are not instrumented.
 set -euo pipefail
 cd "$(dirname "$0")/.."
