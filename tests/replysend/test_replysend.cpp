@@ -466,7 +466,7 @@ private slots:
             postSite->setResult(NaviPostSite::Result::OpensWindow);
             break;
         case Failure::NeverCompletes:
-            TFormNaviWrite::pageWaitLimitMs = 300;
+            TFormNaviWrite::pageWaitLimitMs = 2000;
             postSite->setContactDelay(5000);
             break;
         case Failure::NoFormWithoutLogin:
