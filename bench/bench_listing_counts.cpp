@@ -124,49 +124,34 @@ void timeMessageWrites(const QSqlDatabase& db)
     QSqlQuery insert = Sql::prepare(
         db, "INSERT INTO T_Navi (Aid, BidId, [Number], RecFlg, NewFlg, UnsealingFlg, LoginId,"
             " FolderID) VALUES (?, ?, ?, ?, ?, 0, 'seller', ?)");
-    const double store = medianMs(
-        [&] {
-            Sql::Transaction transaction(db);
-            for (int t = 0; t < 200; ++t)
-                for (int n = 0; n < 20; ++n) {
-                    insert.bindValue(0, aidOf(t));
-                    insert.bindValue(1, QStringLiteral("new%1").arg(t));
-                    insert.bindValue(2, -1 - n);
-                    insert.bindValue(3, n % 2);
-                    insert.bindValue(4, n % 2);
-                    insert.bindValue(5, n % 2 ? "000" : "001");
-                    if (!insert.exec())
-                        std::abort();
-                }
-            transaction.commit();
-        },
-        [&] { Sql::exec(db, "DELETE FROM T_Navi WHERE [Number]<0"); });
-    std::printf("store 4,000 messages of 200 boards:     %8.1f ms\n", store);
+    const auto storeBoards = [&] {
+        Sql::Transaction transaction(db);
+        for (int t = 0; t < 200; ++t)
+            for (int n = 0; n < 20; ++n) {
+                insert.bindValue(0, aidOf(t));
+                insert.bindValue(1, QStringLiteral("new%1").arg(t));
+                insert.bindValue(2, -1 - n);
+                insert.bindValue(3, n % 2);
+                insert.bindValue(4, n % 2);
+                insert.bindValue(5, n % 2 ? "000" : "001");
+                if (!insert.exec())
+                    std::abort();
+            }
+        transaction.commit();
+    };
+    const auto deleteBoards = [&] {
+        Sql::Transaction transaction(db);
+        Sql::exec(db, "DELETE FROM T_Navi WHERE [Number]<0");
+        transaction.commit();
+    };
+    std::printf("store 4,000 messages of 200 boards:     %8.1f ms\n",
+                medianMs(storeBoards, deleteBoards));
+    storeBoards();
+    std::printf("delete those 4,000 messages:            %8.1f ms\n",
+                medianMs(deleteBoards, storeBoards));
+    deleteBoards();
 
-    const double deleteBoards = medianMs(
-        [&] {
-            Sql::Transaction transaction(db);
-            Sql::exec(db, "DELETE FROM T_Navi WHERE [Number]<0");
-            transaction.commit();
-        },
-        [&] {
-            Sql::Transaction transaction(db);
-            for (int t = 0; t < 200; ++t)
-                for (int n = 0; n < 20; ++n) {
-                    insert.bindValue(0, aidOf(t));
-                    insert.bindValue(1, QStringLiteral("new%1").arg(t));
-                    insert.bindValue(2, -1 - n);
-                    insert.bindValue(3, n % 2);
-                    insert.bindValue(4, n % 2);
-                    insert.bindValue(5, n % 2 ? "000" : "001");
-                    if (!insert.exec())
-                        std::abort();
-                }
-            transaction.commit();
-        });
-    std::printf("delete those 4,000 messages:            %8.1f ms\n", deleteBoards);
-
-    // The received messages of one folder, marked read and back one statement per row.
+    // 5,000 received unread messages marked read (and back), one statement a message.
     std::vector<std::array<QVariant, 3>> received;
     QSqlQuery rows = Sql::exec(db, "SELECT Aid, BidId, [Number] FROM T_Navi WHERE RecFlg=1 "
                                    "AND UnsealingFlg=0 LIMIT 5000");
