@@ -2,7 +2,6 @@
 
 #include "platform/Sql.h"
 
-#include <QSqlError>
 #include <QSqlQuery>
 #include <QStringList>
 
