@@ -25,7 +25,8 @@ CREATE TABLE T_BidData (
     Remarks TEXT NOT NULL DEFAULT ''
 );
 CREATE INDEX IX_BidData_Transaction ON T_BidData (Aid, BidId);
-CREATE INDEX IX_BidData_Login ON T_BidData (LoginId, DeleteFlg);
+-- LoginId alone: a store that marks rows deleted then moves no index entry.
+CREATE INDEX IX_BidData_Login ON T_BidData (LoginId);
 
 CREATE TABLE T_BidMaster (
     Id TEXT NOT NULL PRIMARY KEY COLLATE NOCASE,
@@ -53,7 +54,8 @@ CREATE TABLE T_Navi (
 );
 CREATE INDEX IX_Navi_Transaction ON T_Navi (Aid, BidId, [Number]);
 CREATE INDEX IX_Navi_Folder ON T_Navi (LoginId, FolderID);
--- The listing query counts every transaction's messages from this index alone.
+-- The message counts per transaction, T_NaviCount and the triggers that keep it, are added to
+-- every file at open (platform/SchemaUpgrade).
 CREATE INDEX IX_Navi_Counts ON T_Navi (LoginId, Aid, BidId, RecFlg, UnsealingFlg);
 
 CREATE TABLE T_NaviFolderMaster (

@@ -1,6 +1,7 @@
 #include "platform/Database.h"
 
 #include "platform/DataFolder.h"
+#include "platform/SchemaUpgrade.h"
 #include "platform/Sql.h"
 
 #include <QAtomicInteger>
@@ -80,6 +81,7 @@ QSqlDatabase open(const QString& connectionName)
         Sql::exec(db, QStringLiteral("PRAGMA synchronous=NORMAL"));
         // A file that is not a database, or one without our tables, fails here and not later.
         Sql::exec(db, QStringLiteral("SELECT COUNT(*) FROM T_BidData"));
+        SchemaUpgrade::apply(db);
     } catch (...) {
         db.close();
         db = QSqlDatabase();

@@ -21,9 +21,8 @@ QString read(const QSqlDatabase& db, const QString& loginId, const QString& aid,
 {
     QSqlQuery query = Sql::exec(
         db,
-        QStringLiteral("SELECT COUNT(*), "
-                       "COALESCE(SUM(CASE WHEN RecFlg<>0 AND UnsealingFlg=0 THEN 1 ELSE 0 END),0) "
-                       "FROM T_Navi WHERE Aid=:AID AND BidId=:BID_ID AND LoginId=:LOGIN_ID"),
+        QStringLiteral("SELECT NaviCount, UnreadCount FROM T_NaviCount "
+                       "WHERE LoginId=:LOGIN_ID AND Aid=:AID AND BidId=:BID_ID"),
         {{":AID", aid}, {":BID_ID", bidId}, {":LOGIN_ID", loginId}});
     return query.next() ? text(query.value(0).toInt(), query.value(1).toInt()) : QString();
 }

@@ -9,7 +9,7 @@ namespace MessageCountCell {
 
 // "" without messages, "N", or "N(M)"; the unread count is kept within 0 and the total.
 QString text(int total, int unread);
-// The cell of one transaction of the account, counted from the database.
+// The cell of one transaction of the account, from the counts kept in the database.
 QString read(const QSqlDatabase& db, const QString& loginId, const QString& aid,
              const QString& bidId);
 

@@ -81,7 +81,7 @@ SqlParams params(int mode, const QString& loginId, const QString& bidId, bool co
 
 QString statement(int mode, int sortColumn, int sortType)
 {
-    // Both counts of a transaction come from one pass over the account's messages.
+    // Both counts of a transaction are kept in T_NaviCount.
     QString text = QStringLiteral(
         "SELECT T_BidData.[Index],T_BidData.Aid,T_BidData.Title,T_BidData.BidId,"
         "T_BidMaster.Name,T_BidData.Price,T_BidData.EndDataTime,"
@@ -90,10 +90,8 @@ QString statement(int mode, int sortColumn, int sortType)
         "T_BidData.EndFlg,T_BidData.ContactMethod,T_BidData.Carriage,T_BidData.Forwarding,"
         "T_BidData.EvaluationUnnecessary,T_BidData.Remarks,T_BidData.Url "
         "FROM (T_BidData LEFT JOIN T_BidMaster ON T_BidData.BidId=T_BidMaster.Id) LEFT JOIN "
-        "(SELECT T_Navi.Aid,T_Navi.BidId,Count(T_Navi.Aid) AS NAVI_COUNT,"
-        "SUM(CASE WHEN UnsealingFlg=FALSE AND RecFlg=TRUE THEN 1 ELSE 0 END) "
-        "AS NAVI_NON_UNSEALING_COUNT FROM T_Navi WHERE T_Navi.LoginId=:DATA_NAVI_LOGINID "
-        "GROUP BY T_Navi.Aid,T_Navi.BidId) AS T_NAVI_COUNT "
+        "(SELECT Aid,BidId,NaviCount AS NAVI_COUNT,UnreadCount AS NAVI_NON_UNSEALING_COUNT "
+        "FROM T_NaviCount WHERE LoginId=:DATA_NAVI_LOGINID) AS T_NAVI_COUNT "
         "ON (T_NAVI_COUNT.Aid=T_BidData.Aid AND T_NAVI_COUNT.BidId=T_BidData.BidId)");
     text += condition(mode);
     text += QStringLiteral(" ORDER BY") + orderKey(sortColumn);

@@ -12,22 +12,18 @@ namespace BidListQuery {
 
 namespace {
 
-// One grouped pass over the account's messages gives both counts of every transaction.
+// Both counts of every transaction are kept in T_NaviCount.
 const char* const Head =
     "SELECT T_BidData.[Index], T_BidData.Aid, T_BidData.Title, T_BidData.BidId,"
     " T_BidMaster.Name, T_BidData.Quantity, T_BidData.Price, T_BidData.EndDataTime,"
-    " NAVI_COUNTS.NAVI_COUNT, NAVI_COUNTS.NAVI_NON_UNSEALING_COUNT,"
+    " NAVI_COUNTS.NaviCount, NAVI_COUNTS.UnreadCount,"
     " T_BidData.FirstFlg, T_BidData.PaymentFlg, T_BidData.ReceiptFlg, T_BidData.EvaluationFlg,"
     " T_BidData.EndFlg, T_BidData.ContactMethod, T_BidData.Carriage, T_BidData.Forwarding,"
     " T_BidData.EvaluationUnnecessary, T_BidData.Remarks, T_BidData.Url"
     " FROM T_BidData"
     " LEFT JOIN T_BidMaster ON T_BidData.BidId=T_BidMaster.Id"
-    " LEFT JOIN (SELECT T_Navi.Aid, T_Navi.BidId, Count(T_Navi.Aid) AS NAVI_COUNT,"
-    " Sum(CASE WHEN T_Navi.UnsealingFlg=FALSE AND T_Navi.RecFlg=TRUE THEN 1 ELSE 0 END)"
-    " AS NAVI_NON_UNSEALING_COUNT"
-    " FROM T_Navi WHERE T_Navi.LoginId=:LOGIN_ID_NAVI GROUP BY T_Navi.Aid, T_Navi.BidId)"
-    " AS NAVI_COUNTS"
-    " ON NAVI_COUNTS.Aid=T_BidData.Aid AND NAVI_COUNTS.BidId=T_BidData.BidId"
+    " LEFT JOIN T_NaviCount AS NAVI_COUNTS ON NAVI_COUNTS.LoginId=:LOGIN_ID_NAVI"
+    " AND NAVI_COUNTS.Aid=T_BidData.Aid AND NAVI_COUNTS.BidId=T_BidData.BidId"
     " WHERE T_BidData.DeleteFlg=FALSE AND T_BidData.LoginId=:LOGIN_ID";
 
 // Record columns of Head in the order of the statement.
