@@ -1,6 +1,8 @@
 #include "app/UnitMain.h"
 
 #include "app/UnitNavi.h"
+#include "compose/TemplateKeywords.h"
+#include "views/BidListView.h"
 
 TFormMain* FormMain = nullptr;
 
@@ -11,6 +13,7 @@ TFormMain::TFormMain(QObject* parent) : QObject(parent)
 
 TFormMain::~TFormMain()
 {
+    setTemplateKeywordContext({});
     delete formNavi;
     formNavi = nullptr;
     if (FormMain == this)
@@ -20,5 +23,6 @@ TFormMain::~TFormMain()
 void TFormMain::FormCreate()
 {
     formNavi = new TFormNavi();
+    setTemplateKeywordContext({&formNavi->session, formNavi->ListViewBid});
     formNavi->FormShow();
 }

@@ -62,6 +62,13 @@ TFormNavi::TFormNavi(QWidget* parent) : QMainWindow(parent)
 {
     setAttribute(Qt::WA_DeleteOnClose, false);
     buildLayout();
+    connect(&session, &NaviSession::logLine, this, [this](const QString& text) {
+        ListBoxMessage->addItem(text);
+        // Scrolling makes the list lay out its lines at once; queued, it runs after the lines
+        // of this turn of the event loop, so a line costs the same however long the log is.
+        QMetaObject::invokeMethod(ListBoxMessage, &QListWidget::scrollToBottom,
+                                  Qt::QueuedConnection);
+    });
     for (QAction* command : std::as_const(actions))
         if (command->isEnabled())
             markWired(command);

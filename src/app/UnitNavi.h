@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/NaviOptions.h"
+#include "common/NaviSession.h"
 #include "views/BidderStore.h"
 #include "site/EndTimeQueue.h"
 
@@ -199,7 +200,6 @@ public:
     void requestTransactionNaviDownload(const QString& aid, const QString& title,
                                         const QString& bidId);
     void startPendingTransactionNaviDownload();
-    bool postingMessage = false;
     struct TransactionDownload
     {
         QString aid, title, bidId;
@@ -368,12 +368,16 @@ public:
     void ActionShowSelectBidIdListExecute();
 
     // ---- Shared state ----
-    QSqlDatabase connection;
+    // What side windows, controllers and threads read of the window.
+    NaviSession session;
+    // Names into the session, kept so the window's code reads as before.
+    QSqlDatabase& connection = session.connection;
+    QString& loginId = session.loginId;
+    int& downloadKind = session.downloadKind;
+    NaviOptions& options = session.options;
+    BidInfoKeywords& bidInfoKeywords = session.bidInfoKeywords;
+    bool& postingMessage = session.postingMessage;
     QString connectionName;
-    QString loginId;
-    int downloadKind = 0;
-    NaviOptions options;
-    BidInfoKeywords bidInfoKeywords;
     QMap<QString, QString> savedLogins;
     QString autoLoginId;
     QString autoLoginPassword;

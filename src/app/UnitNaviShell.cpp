@@ -57,10 +57,7 @@ void TFormNavi::enableCommand(QAction* command, bool enabled)
 
 void TFormNavi::addLogMessage(const QString& text)
 {
-    ListBoxMessage->addItem(text);
-    // Scrolling makes the list lay out its lines at once; queued, it runs after the lines of
-    // this turn of the event loop, so a line costs the same however long the log is.
-    QMetaObject::invokeMethod(ListBoxMessage, &QListWidget::scrollToBottom, Qt::QueuedConnection);
+    session.addLogMessage(text);
 }
 
 void TFormNavi::PopupMenuListBoxMessageDeleteClick()
@@ -100,6 +97,7 @@ void TFormNavi::setMessageFontSize(int points)
     }
     for (QAction* item : MainMenuNaviFontSize)
         item->setChecked(item->data().toInt() == points);
+    session.setMessageFontSize(points);
 }
 
 void TFormNavi::PageControlMainChange()

@@ -1,12 +1,12 @@
 #include "compose/TemplateKeywords.h"
 
-#include "app/UnitMain.h"
-#include "app/UnitNavi.h"
+#include "common/NaviSession.h"
 #include "platform/Dialogs.h"
 #include "platform/Sql.h"
 #include "views/BidListColumns.h"
 #include "views/BidListView.h"
 
+#include <QPointer>
 #include <QSqlQuery>
 #include <QTreeWidget>
 
@@ -68,16 +68,29 @@ KeywordSource readKeywordSource(const QSqlDatabase& db, const QTreeWidget& listV
     return source;
 }
 
+namespace {
+
+QPointer<NaviSession> keywordSession;
+QPointer<QTreeWidget> keywordListViewBid;
+
+} // namespace
+
+void setTemplateKeywordContext(const TemplateKeywordContext& context)
+{
+    keywordSession = context.session;
+    keywordListViewBid = context.listViewBid;
+}
+
 void convertTemplateKeywords(QString& result, const QString& templateText, const QString& auctionId,
                              const QString& winnerId, bool& errorFlag, QString& errorText)
 {
     errorFlag = false;
-    TFormNavi* navi = FormMain ? FormMain->formNavi : nullptr;
-    if (!navi)
+    if (!keywordSession || !keywordListViewBid)
         throw std::logic_error("convertTemplateKeywords needs the main window");
-    const QString loginId = navi->loginId;
-    const KeywordResult expanded = expandTemplateKeywords(readKeywordSource(
-        navi->connection, *navi->ListViewBid, loginId, templateText, auctionId, winnerId));
+    const QString loginId = keywordSession->loginId;
+    const KeywordResult expanded = expandTemplateKeywords(
+        readKeywordSource(keywordSession->connection, *keywordListViewBid, loginId, templateText,
+                          auctionId, winnerId));
     result = expanded.text;
     errorFlag = expanded.error;
     errorText += expanded.errorText;

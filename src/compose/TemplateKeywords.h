@@ -5,6 +5,7 @@
 #include <QSqlDatabase>
 #include <QString>
 
+class NaviSession;
 class QTreeWidget;
 
 // What an expansion for one listing and winner reads: the listing row of T_BidData, the
@@ -15,8 +16,17 @@ KeywordSource readKeywordSource(const QSqlDatabase& db, const QTreeWidget& listV
                                 const QString& loginId, const QString& templateText,
                                 const QString& auctionId, const QString& winnerId);
 
-// The message text of the template for one winner of one listing, read through the main
-// window's connection, listing list and login id. errorFlag is cleared first and set when a
+// What the conversion below reads: the session's connection and login id and the listing list.
+// The main window sets it for its lifetime; {} clears it.
+struct TemplateKeywordContext
+{
+    NaviSession* session = nullptr;
+    QTreeWidget* listViewBid = nullptr;
+};
+void setTemplateKeywordContext(const TemplateKeywordContext& context);
+
+// The message text of the template for one winner of one listing, read through the context's
+// connection, listing list and login id. errorFlag is cleared first and set when a
 // placeholder was left unfilled; errorText gets one line per such placeholder (it is never
 // cleared). A "%CALC%" without its closing marker shows the "キーワード変換エラー" box once.
 // Throws KeywordError or DatabaseError; result and errorText are then left as they were.

@@ -1,7 +1,7 @@
 #include "compose/UnitBrowser.h"
 
 #include "common/CommonDefine.h"
-#include "app/UnitNavi.h"
+#include "common/NaviSession.h"
 #include "compose/BrowserAddress.h"
 #include "compose/SilentWebPage.h"
 #include "compose/TemplateKeywords.h"
@@ -39,10 +39,10 @@ QString templateMessage(QSqlQuery& query, const QString& saveName)
 
 } // namespace
 
-TFormBrowser::TFormBrowser(const TFormNavi& navi, QWidget* owner)
+TFormBrowser::TFormBrowser(const NaviSession& session, QWidget* owner)
     : QDialog(owner, Qt::Window | Qt::WindowSystemMenuHint | Qt::WindowMaximizeButtonHint |
                          Qt::WindowCloseButtonHint),
-      m_navi(navi)
+      m_session(session)
 {
     setObjectName(QStringLiteral("FormBrowser"));
     setWindowTitle(QStringLiteral("ブラウザ"));
@@ -175,7 +175,7 @@ void TFormBrowser::AppIdle()
 {
     if (templateMenusReady)
         return;
-    const QSqlDatabase& db = m_navi.connection;
+    const QSqlDatabase& db = m_session.connection;
     queryNaviTemplate = Sql::prepare(
         db, QStringLiteral("SELECT * FROM T_NaviTemplate WHERE SaveName=:DATA_SAVENAME"));
     queryEvaluationTemplate = Sql::prepare(
@@ -188,7 +188,7 @@ void TFormBrowser::AppIdle()
 void TFormBrowser::fillTemplateMenu(QMenu* menu, const QString& sql,
                                     void (TFormBrowser::*execute)(QAction*))
 {
-    QSqlQuery names = Sql::exec(m_navi.connection, sql);
+    QSqlQuery names = Sql::exec(m_session.connection, sql);
     while (names.next()) {
         const QString name = names.value(0).toString();
         QAction* item = menu->addAction(name);
@@ -220,7 +220,7 @@ void TFormBrowser::executeCopyNaviTemplate(QAction* item)
     bool errorFlag = false;
     QString errorText;
     convertTemplateKeywords(expanded, message, aid, bidId, errorFlag, errorText);
-    if (errorFlag && m_navi.options.naviKeywordErrorMsg)
+    if (errorFlag && m_session.options.naviKeywordErrorMsg)
         Dialogs::showError(this, QStringLiteral("キーワード変換エラー"), errorText);
     QGuiApplication::clipboard()->setText(expanded);
 }

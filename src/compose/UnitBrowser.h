@@ -10,7 +10,7 @@ class QMenuBar;
 class QStatusBar;
 class QToolBar;
 class QWebEngineView;
-class TFormNavi;
+class NaviSession;
 class WindowPlacement;
 
 // The program's own small browser for a listing's page, on the shared web-engine profile (so the
@@ -22,7 +22,7 @@ class TFormBrowser : public QDialog
 public:
     // Reads its templates through the main window's connection and options. Without an owner
     // the window is application-modal on its own.
-    explicit TFormBrowser(const TFormNavi& navi, QWidget* owner = nullptr);
+    explicit TFormBrowser(const NaviSession& session, QWidget* owner = nullptr);
     ~TFormBrowser() override;
 
     // Applies the placement, loads url when it is a web page (another address is refused with a
@@ -68,7 +68,7 @@ private:
                         const QKeySequence& shortcut);
     void fillTemplateMenu(QMenu* menu, const QString& sql, void (TFormBrowser::*execute)(QAction*));
 
-    const TFormNavi& m_navi;
+    const NaviSession& m_session;
     WindowPlacement* m_placement = nullptr;
     bool m_closed = false;
 };

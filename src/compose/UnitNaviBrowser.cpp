@@ -37,7 +37,7 @@ void TFormNavi::ActionShowBrowserExecute()
     const QTreeWidgetItem* row = itemIndexRow(naviTab ? ListViewNavi : ListViewBid);
     if (!row)
         return;
-    auto form = std::make_unique<TFormBrowser>(*this);
+    auto form = std::make_unique<TFormBrowser>(session);
     formBrowser = form.get();
     const QString aid = subItem(row, 0);
     if (naviTab) {

@@ -7,12 +7,12 @@
 
 bool TFormNavi::messagePostAllowed() const
 {
-    return !postingMessage && (downloadKind == 0 || downloadKind == 4);
+    return session.messagePostAllowed();
 }
 
 void TFormNavi::beginMessagePost()
 {
-    postingMessage = true;
+    session.beginMessagePost();
     for (QAction* command :
          {ActionBidDownloadNow, ActionBidDownload, ActionNaviDownloadSelect, ActionNaviDownloadShow,
           ActionBidDetailedDownload, ActionBidPromptDecisionDownload})
@@ -24,7 +24,7 @@ void TFormNavi::endMessagePost()
 {
     if (!postingMessage)
         return;
-    postingMessage = false;
+    session.endMessagePost();
     // A download running beside the post keeps its commands off; its end turns them on.
     if (downloadKind == 0)
         enableDownloadActions();

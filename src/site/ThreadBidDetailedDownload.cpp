@@ -1,13 +1,11 @@
 #include "site/ThreadBidDetailedDownload.h"
 
-#include "app/UnitNavi.h"
 
-
-ThreadBidDetailedDownload::ThreadBidDetailedDownload(TFormNavi* navi,
+ThreadBidDetailedDownload::ThreadBidDetailedDownload(NaviSession& session,
                                                      const QString& loginIdAtStart, int mode,
                                                      const QStringList& targetAids,
                                                      const ListingEndpoints& endpoints)
-    : ListingDownloadThread(navi, loginIdAtStart), m_mode(mode), m_targetAids(targetAids),
+    : ListingDownloadThread(session, loginIdAtStart), m_mode(mode), m_targetAids(targetAids),
       m_endpoints(endpoints)
 {
 }
@@ -20,8 +18,5 @@ void ThreadBidDetailedDownload::run()
         &DownloadThread::fetchPage,
         [this] { return !checkPoint(); }, callbacks);
     m_outcome = download.run(m_mode, m_targetAids);
-    // A stopped download hands nothing over: the stop command has ended it already.
-    if (m_outcome.stopped)
-        return;
-    handOver([this] { navi()->endBidDetailedDownload(this); });
+    handOverEnd(m_outcome.stopped);
 }

@@ -6,18 +6,17 @@
 
 #include <QStringList>
 
-class TFormNavi;
+class NaviSession;
 
 // The detailed listing download on a worker thread: the selected listings (mode SelectedRows)
 // or one instant-buy auction (mode InstantBuy). It hands progress and log lines over to the
-// main window and, unless stopped, the end of the download to
-// TFormNavi::endBidDetailedDownload. The closed-listing download reads its detailed listings
+// main window and, unless stopped, the end of the download to its end handler. The closed-listing download reads its detailed listings
 // itself (DetailedListingRun in mode Nested) and needs no thread of this kind.
 class ThreadBidDetailedDownload : public ListingDownloadThread
 {
     Q_OBJECT
 public:
-    ThreadBidDetailedDownload(TFormNavi* navi, const QString& loginIdAtStart, int mode,
+    ThreadBidDetailedDownload(NaviSession& session, const QString& loginIdAtStart, int mode,
                               const QStringList& targetAids, const ListingEndpoints& endpoints);
 
     int mode() const { return m_mode; }

@@ -1,12 +1,10 @@
 #include "site/ThreadBidDownload.h"
 
-#include "app/UnitNavi.h"
 
-
-ThreadBidDownload::ThreadBidDownload(TFormNavi* navi, const QString& loginIdAtStart,
+ThreadBidDownload::ThreadBidDownload(NaviSession& session, const QString& loginIdAtStart,
                                      const ClosedListingRequest& request,
                                      const ListingEndpoints& endpoints)
-    : ListingDownloadThread(navi, loginIdAtStart), m_request(request),
+    : ListingDownloadThread(session, loginIdAtStart), m_request(request),
       m_endpoints(endpoints)
 {
 }
@@ -19,8 +17,5 @@ void ThreadBidDownload::run()
         &DownloadThread::fetchPage,
         [this] { return !checkPoint(); }, callbacks);
     m_outcome = download.run(m_request);
-    // A stopped download hands nothing over: the stop command has ended it already.
-    if (m_outcome.stopped)
-        return;
-    handOver([this] { navi()->endBidDownload(this); });
+    handOverEnd(m_outcome.stopped);
 }

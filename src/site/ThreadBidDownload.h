@@ -4,17 +4,17 @@
 #include "site/ListingDownloadThread.h"
 #include "site/ListingEndpoints.h"
 
-class TFormNavi;
+class NaviSession;
 
 // The closed-listing download on a worker thread: reads the closed-listings pages (and the item
 // pages of the listings read in detail, as plain calls on this thread), hands progress over to
-// the main window and, unless stopped, hands the end of the download to
-// TFormNavi::endBidDownload. Everything it reads is given at construction.
+// the main window and, unless stopped, hands the end of the download to its end handler.
+// Everything it reads is given at construction.
 class ThreadBidDownload : public ListingDownloadThread
 {
     Q_OBJECT
 public:
-    ThreadBidDownload(TFormNavi* navi, const QString& loginIdAtStart,
+    ThreadBidDownload(NaviSession& session, const QString& loginIdAtStart,
                       const ClosedListingRequest& request, const ListingEndpoints& endpoints);
 
     const ClosedListingRequest& request() const { return m_request; }

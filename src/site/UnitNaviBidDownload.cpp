@@ -30,6 +30,14 @@ ListingEndpoints listingEndpoints()
     return ListingEndpoints::fromHosts(site.closedListHost, site.itemHost);
 }
 
+// The window's progress bar and the end-of-download store, handed to a listing thread.
+void wireListingThread(TFormNavi* navi, ListingDownloadThread* thread, std::function<void()> end)
+{
+    thread->setProgressHandlers([navi](int maximum) { navi->progressStart(maximum); },
+                                [navi] { navi->progressStep(); });
+    thread->setEndHandler(std::move(end));
+}
+
 // Removes the rows of the keys from the list, except rows whose index is -1. Many rows leave
 // at once by taking every row out and putting the others back (removing rows one by one costs
 // a search of the list each); the selection and the current row are kept. True when rows left.
@@ -112,7 +120,9 @@ void TFormNavi::startClosedListingDownload(bool newOnly)
                                                          : QString();
                 queryNewestAid.finish();
             }
-            return new ThreadBidDownload(this, loginId, request, listingEndpoints());
+            auto* thread = new ThreadBidDownload(session, loginId, request, listingEndpoints());
+            wireListingThread(this, thread, [this, thread] { endBidDownload(thread); });
+            return thread;
         },
         text(newOnly ? ListingTexts::bidDownloadNowStarted : ListingTexts::bidDownloadStarted));
 }
@@ -131,8 +141,10 @@ void TFormNavi::ActionBidDetailedDownloadExecute()
     }
     startDownload(
         4, [&]() -> DownloadThread* {
-            return new ThreadBidDetailedDownload(this, loginId, DetailedListingResult::SelectedRows,
-                                                 aids, listingEndpoints());
+            auto* thread = new ThreadBidDetailedDownload(
+                session, loginId, DetailedListingResult::SelectedRows, aids, listingEndpoints());
+            wireListingThread(this, thread, [this, thread] { endBidDetailedDownload(thread); });
+            return thread;
         },
         text(ListingTexts::bidDetailedDownloadStarted));
 }
@@ -165,8 +177,10 @@ void TFormNavi::ActionBidPromptDecisionDownloadExecute()
     }
     startDownload(
         4, [&]() -> DownloadThread* {
-            return new ThreadBidDetailedDownload(this, loginId, DetailedListingResult::InstantBuy,
-                                                 {aid}, listingEndpoints());
+            auto* thread = new ThreadBidDetailedDownload(
+                session, loginId, DetailedListingResult::InstantBuy, {aid}, listingEndpoints());
+            wireListingThread(this, thread, [this, thread] { endBidDetailedDownload(thread); });
+            return thread;
         },
         text(ListingTexts::bidPromptDecisionDownloadStarted));
 }

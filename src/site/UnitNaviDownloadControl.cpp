@@ -84,7 +84,7 @@ bool TFormNavi::startDownload(int kind, const std::function<DownloadThread*()>& 
         return false;
     if (!checkLoginStatus())
         return false;
-    downloadKind = kind;
+    session.setDownloadKind(kind);
     disableDownloadActions();
     newNaviCounts.clear();
     newReceivedNaviCounts.clear();
@@ -95,7 +95,7 @@ bool TFormNavi::startDownload(int kind, const std::function<DownloadThread*()>& 
         addLogMessage(QString::fromUtf8(error.what()));
         enableDownloadActions();
         MainMenuDataDownloadQuit->setEnabled(false);
-        downloadKind = 0;
+        session.setDownloadKind(0);
         return false;
     }
     if (kind == 1)
@@ -126,7 +126,7 @@ void TFormNavi::endDownload(DownloadThread* thread)
         threadBidDetailedDownload = nullptr;
     MainMenuDataDownloadQuit->setEnabled(false);
     enableDownloadActions();
-    downloadKind = 0;
+    session.setDownloadKind(0);
     // A board download asked for by a post waits for the download that ran.
     if (!pendingTransactionNaviDownloads.isEmpty())
         QTimer::singleShot(0, this, &TFormNavi::startPendingTransactionNaviDownload);

@@ -48,7 +48,7 @@ bool TFormNavi::login(const QString& id, const QString& password)
 void TFormNavi::updateLoginId()
 {
     const QString previous = loginId;
-    loginId = htmlYahoo().getLoginId();
+    session.setLoginId(htmlYahoo().getLoginId());
     if (loginId.isEmpty()) {
         statusPanels[5]->setText(notLoggedIn);
         return;

@@ -87,7 +87,7 @@ class TestBrowser : public QObject
     // A browser window shown as the opener shows it, but not modally, so the test goes on.
     TFormBrowser* openBrowser(const QString& url = QString())
     {
-        form = new TFormBrowser(*navi);
+        form = new TFormBrowser(navi->session);
         form->url = url;
         form->aid = "a1";
         form->bidId = winner;
