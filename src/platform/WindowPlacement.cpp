@@ -1,6 +1,7 @@
 #include "platform/WindowPlacement.h"
 
 #include "platform/IniFile.h"
+#include "platform/WindowBounds.h"
 
 #include <QEvent>
 #include <QWidget>
@@ -24,10 +25,12 @@ int WindowPlacement::stateCode(Qt::WindowStates states)
 
 int WindowPlacement::restore(const IniFile& ini)
 {
-    m_restored = QRect(ini.readInteger(m_section, "Left", m_default.left()),
-                       ini.readInteger(m_section, "Top", m_default.top()),
-                       ini.readInteger(m_section, "Width", m_default.width()),
-                       ini.readInteger(m_section, "Height", m_default.height()));
+    // The stored bounds may come from another screen (or an edited file): the window takes
+    // them only as far as they fit on the screen they mostly lie on.
+    m_restored = WindowBounds::fittedToScreens({ini.readInteger(m_section, "Left", m_default.left()),
+                                                ini.readInteger(m_section, "Top", m_default.top()),
+                                                ini.readInteger(m_section, "Width", m_default.width()),
+                                                ini.readInteger(m_section, "Height", m_default.height())});
     m_window->setGeometry(m_restored);
     return ini.readInteger(m_section, "WindowState", 0);
 }

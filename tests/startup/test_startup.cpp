@@ -55,7 +55,8 @@ QProcess* startProgram(const TestDataFolder& folder, QObject* parent,
     auto* process = new QProcess(parent);
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("TESSALY_HOME", folder.path());
-    env.insert("QT_QPA_PLATFORM", "offscreen");
+    // The program gets the test's screen.
+    env.insert("QT_QPA_PLATFORM", qEnvironmentVariable("QT_QPA_PLATFORM", "offscreen"));
     if (!dialogLog.isEmpty())
         env.insert("TESSALY_TEST_DIALOG_LOG", dialogLog);
     process->setProcessEnvironment(env);
