@@ -63,7 +63,7 @@ QRect fitted(const Stored& bounds, const QRect& area)
     return QRect(int(left), int(top), int(width), int(height));
 }
 
-QRect fittedToScreens(const Stored& bounds)
+QRect fittedToScreens(const Stored& bounds, const QMargins& frame)
 {
     const QList<QScreen*> screens = QGuiApplication::screens();
     QList<QRect> areas;
@@ -71,7 +71,7 @@ QRect fittedToScreens(const Stored& bounds)
     for (QScreen* screen : screens) {
         if (screen == QGuiApplication::primaryScreen())
             primary = int(areas.size());
-        areas << screen->availableGeometry();
+        areas << screen->availableGeometry().marginsRemoved(frame);
     }
     if (areas.isEmpty())
         return fitted(bounds, QRect());

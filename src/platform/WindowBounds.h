@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QList>
+#include <QMargins>
 #include <QRect>
 
 // Window bounds as read from setting.ini, brought onto a screen before a window takes them: a
@@ -26,7 +27,8 @@ int screenFor(const Stored& bounds, const QList<QRect>& screens, int primary);
 // as they are. An empty area leaves the size fitted only into the range of int.
 QRect fitted(const Stored& bounds, const QRect& area);
 
-// The same against the screens of the running program (their available geometry).
-QRect fittedToScreens(const Stored& bounds);
+// The same against the screens of the running program (their available geometry), for a window
+// whose frame takes frame around the bounds.
+QRect fittedToScreens(const Stored& bounds, const QMargins& frame = QMargins());
 
 } // namespace WindowBounds

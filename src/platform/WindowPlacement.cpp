@@ -4,6 +4,7 @@
 #include "platform/WindowBounds.h"
 
 #include <QEvent>
+#include <QWindow>
 #include <QWidget>
 
 WindowPlacement::WindowPlacement(QWidget* window, const QString& section, MinimisedAs minimisedAs,
@@ -26,11 +27,19 @@ int WindowPlacement::stateCode(Qt::WindowStates states)
 int WindowPlacement::restore(const IniFile& ini)
 {
     // The stored bounds may come from another screen (or an edited file): the window takes
-    // them only as far as they fit on the screen they mostly lie on.
-    m_restored = WindowBounds::fittedToScreens({ini.readInteger(m_section, "Left", m_default.left()),
-                                                ini.readInteger(m_section, "Top", m_default.top()),
-                                                ini.readInteger(m_section, "Width", m_default.width()),
-                                                ini.readInteger(m_section, "Height", m_default.height())});
+    // them only as far as they fit, with its frame, on the screen they mostly lie on.
+    QMargins frame;
+    if (m_window->isWindow()) {
+        m_window->winId(); // the platform window knows the frame it will get
+        if (const QWindow* handle = m_window->windowHandle())
+            frame = handle->frameMargins();
+    }
+    m_restored = WindowBounds::fittedToScreens(
+        {ini.readInteger(m_section, "Left", m_default.left()),
+         ini.readInteger(m_section, "Top", m_default.top()),
+         ini.readInteger(m_section, "Width", m_default.width()),
+         ini.readInteger(m_section, "Height", m_default.height())},
+        frame);
     m_window->setGeometry(m_restored);
     return ini.readInteger(m_section, "WindowState", 0);
 }

@@ -38,6 +38,11 @@ void writeBounds(const TestDataFolder& folder, const QString& section, const QSt
     batch.save();
 }
 
+QString rectText(const QRect& r)
+{
+    return QString("%1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
+}
+
 } // namespace
 
 class TestPlacement : public QObject
@@ -139,14 +144,13 @@ private slots:
         placement.restore(IniFile(folder.filePath("setting.ini")));
         side.show();
         QVERIFY(QTest::qWaitForWindowExposed(&side));
-        QVERIFY2(availableArea().contains(side.geometry()),
-                 qPrintable(QString("%1,%2 %3x%4").arg(side.x()).arg(side.y())
-                                .arg(side.width()).arg(side.height())));
+        QVERIFY2(availableArea().contains(side.frameGeometry()),
+                 qPrintable(QString("%1 in %2").arg(rectText(side.frameGeometry()), rectText(availableArea()))));
 
         auto navi = std::make_unique<TFormNavi>();
         navi->FormShow();
         QVERIFY(QTest::qWaitForWindowExposed(navi.get()));
-        QVERIFY(availableArea().contains(navi->geometry()));
+        QVERIFY(availableArea().contains(navi->frameGeometry()));
         QTRY_VERIFY(navi->sharedQueriesReady);
         navi->close();
         // What is written back is the fitted bounds.
