@@ -144,17 +144,7 @@ NetworkAnswer NetworkThread::execute(const NetworkRequest& request)
                pending->sinceStart.elapsed() > request.totalTimeoutMs + callerGraceMs;
     };
     const auto abandon = [this, &pending] {
-        {
-            QMutexLocker lock(&pending->mutex);
-            pending->abandoned = true;
-        }
-        QMetaObject::invokeMethod(
-            m_context,
-            [pending] {
-                if (pending->reply)
-                    pending->reply->abort();
-            },
-            Qt::QueuedConnection);
+        cancel(pending);
         return NetworkAnswer();
     };
 
@@ -206,19 +196,15 @@ void NetworkThread::submit(const NetworkRequest& request, QObject* receiver,
     }
     // A receiver that goes first cancels the request; its answer is never delivered.
     auto forget = std::make_shared<QMetaObject::Connection>();
-    *forget = QObject::connect(receiver, &QObject::destroyed, [this, pending] {
+    // The instance may have been shut down by then; a new one finds nothing of it to abort.
+    *forget = QObject::connect(receiver, &QObject::destroyed, [pending] {
         {
             QMutexLocker lock(&pending->mutex);
             pending->receiver = nullptr;
-            pending->abandoned = true;
         }
-        QMetaObject::invokeMethod(
-            m_context,
-            [pending] {
-                if (pending->reply)
-                    pending->reply->abort();
-            },
-            Qt::QueuedConnection);
+        QMutexLocker lock(&instanceMutex);
+        if (currentInstance)
+            currentInstance->cancel(pending);
     });
     pending->answered = [forget, answered = std::move(pending->answered)](
                             const NetworkAnswer& answer) {
@@ -227,6 +213,21 @@ void NetworkThread::submit(const NetworkRequest& request, QObject* receiver,
     };
     QMetaObject::invokeMethod(
         m_context, [this, pending, request] { start(pending, request); }, Qt::QueuedConnection);
+}
+
+void NetworkThread::cancel(const std::shared_ptr<Pending>& pending)
+{
+    {
+        QMutexLocker lock(&pending->mutex);
+        pending->abandoned = true;
+    }
+    QMetaObject::invokeMethod(
+        m_context,
+        [pending] {
+            if (pending->reply)
+                pending->reply->abort();
+        },
+        Qt::QueuedConnection);
 }
 
 // Runs on the network thread.

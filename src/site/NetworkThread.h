@@ -79,6 +79,8 @@ private:
     struct Pending;
     NetworkThread();
     void start(const std::shared_ptr<Pending>& pending, const NetworkRequest& request);
+    // Nobody waits for the request any more: it is dropped, or aborted when under way.
+    void cancel(const std::shared_ptr<Pending>& pending);
 
     QThread* m_thread = nullptr;
     QObject* m_context = nullptr; // lives on m_thread; owns the manager

@@ -7,6 +7,7 @@
 #include "TestDialogs.h"
 #include "app/UnitNavi.h"
 #include "platform/Database.h"
+#include "platform/GuiThreadWait.h"
 #include "platform/IniFile.h"
 #include "platform/SingleInstance.h"
 #include "platform/Sql.h"
@@ -21,6 +22,7 @@
 #include <QProcess>
 #include <QSet>
 #include <QSqlRecord>
+#include <QTimer>
 #include <QTest>
 #include <QToolBar>
 
@@ -151,6 +153,8 @@ class TestStartup : public QObject
     Q_OBJECT
 
 private slots:
+    void cleanup() { GuiThreadWait::clearStop(); }
+
     void firstStartCreatesSettingsAndDatabase()
     {
         TestDataFolder folder;
@@ -550,6 +554,68 @@ private slots:
         QCOMPARE(statusRequests.load(), 1);
         QVERIFY(paintedWhenAsked);
         QCOMPARE(navi->loginId, QString("seller1"));
+    }
+
+    // The first idle moment asks an account host that accepts and never answers: the window
+    // keeps painting while it waits, and the stop request ends the wait; start-up goes on.
+    void windowPaintsWhileTheAccountHostIsSilent()
+    {
+        TestDataFolder folder;
+        FakeSite site;
+        QVERIFY(site.start());
+        site.useAsSite();
+        FakeSite::Response silent = SitePages::page(SitePages::statusPage("seller1"));
+        silent.delayMs = 120000;
+        site.setRoute("GET", "/jp/show/mystatus", silent);
+        std::atomic<bool> painted{false};
+        auto navi = std::make_unique<TFormNavi>();
+        PaintSpy spy(navi.get(), painted);
+        bool asked = false;
+        bool paintedWhileWaiting = false;
+        QTimer watcher;
+        connect(&watcher, &QTimer::timeout, this, [&] {
+            if (site.requests().isEmpty())
+                return;
+            if (!asked) {
+                asked = true;
+                painted = false;
+                navi->update();
+            } else if (painted) {
+                paintedWhileWaiting = !navi->sharedQueriesReady;
+                watcher.stop();
+                GuiThreadWait::requestStop();
+            }
+        });
+        watcher.start(20);
+        navi->FormShow();
+        QTRY_VERIFY_WITH_TIMEOUT(navi->sharedQueriesReady, 20000);
+        QVERIFY(paintedWhileWaiting);
+        QVERIFY(navi->loginId.isEmpty());
+        QCOMPARE(int(site.requests().size()), 1);
+    }
+
+    // SIGTERM while the program waits on a silent account host: it ends promptly and in order,
+    // writing its settings as a close does.
+    void stopSignalEndsTheProgramWhileTheAccountHostIsSilent()
+    {
+        TestDataFolder folder;
+        FakeSite site;
+        QVERIFY(site.start());
+        site.useAsSite();
+        FakeSite::Response silent = SitePages::page(SitePages::statusPage("seller1"));
+        silent.delayMs = 120000;
+        site.setRoute("GET", "/jp/show/mystatus", silent);
+        QProcess* program = startProgram(folder, this);
+        QTRY_VERIFY_WITH_TIMEOUT(instanceAnswers(folder), 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(!site.requests().isEmpty(), 20000);
+        QVERIFY(!settings(folder).sectionExists("Main"));
+        ::kill(pid_t(program->processId()), SIGTERM);
+        // Far less than the request's own time-out.
+        QVERIFY(program->waitForFinished(10000));
+        QCOMPARE(program->exitStatus(), QProcess::NormalExit);
+        QCOMPARE(program->exitCode(), 0);
+        QCOMPARE(settings(folder).readInteger("Main", "Width", 0), 900);
+        QCOMPARE(int(site.requests().size()), 1);
     }
 
     void dataFolderWithBlanksAndJapanese()
