@@ -584,10 +584,17 @@ private slots:
         openComposer(1, QStringLiteral("本文"));
         dialogs->queue(closeConfirmed ? Dialogs::Answer::Ok : Dialogs::Answer::Cancel);
         QPointer<TFormNaviWrite> writer;
-        QTimer::singleShot(0, form, [&] {
+        // The close comes once the post is under way, as a click does: timers run during the
+        // account check's wait, user input does not.
+        QTimer closer;
+        connect(&closer, &QTimer::timeout, form, [&] {
+            if (!form->sending)
+                return;
+            closer.stop();
             writer = form->findChild<TFormNaviWrite*>();
             form->close();
         });
+        closer.start(0);
         form->ActionSend->trigger();
         QCOMPARE(dialogs->requests().size(), 1);
         QCOMPARE(dialogs->requests()[0].kind, Dialogs::Kind::OkCancel);

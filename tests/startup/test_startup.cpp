@@ -22,6 +22,7 @@
 #include <QProcess>
 #include <QSet>
 #include <QSqlRecord>
+#include <QStatusBar>
 #include <QTimer>
 #include <QTest>
 #include <QToolBar>
@@ -569,7 +570,7 @@ private slots:
         site.setRoute("GET", "/jp/show/mystatus", silent);
         std::atomic<bool> painted{false};
         auto navi = std::make_unique<TFormNavi>();
-        PaintSpy spy(navi.get(), painted);
+        PaintSpy spy(navi->statusBar(), painted);
         bool asked = false;
         bool paintedWhileWaiting = false;
         QTimer watcher;
@@ -579,17 +580,17 @@ private slots:
             if (!asked) {
                 asked = true;
                 painted = false;
-                navi->update();
+                navi->statusBar()->update();
             } else if (painted) {
-                paintedWhileWaiting = !navi->sharedQueriesReady;
+                paintedWhileWaiting = GuiThreadWait::isActive();
                 watcher.stop();
                 GuiThreadWait::requestStop();
             }
         });
         watcher.start(20);
         navi->FormShow();
-        QTRY_VERIFY_WITH_TIMEOUT(navi->sharedQueriesReady, 20000);
-        QVERIFY(paintedWhileWaiting);
+        QTRY_VERIFY_WITH_TIMEOUT(paintedWhileWaiting, 20000);
+        QTRY_VERIFY(navi->sharedQueriesReady && !GuiThreadWait::isActive());
         QVERIFY(navi->loginId.isEmpty());
         QCOMPARE(int(site.requests().size()), 1);
     }
