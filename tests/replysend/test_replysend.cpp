@@ -546,11 +546,18 @@ private slots:
         openComposer(1, QStringLiteral("本文"));
         dialogs->queue(stop ? Dialogs::Answer::Yes : Dialogs::Answer::No);
         bool stopOffered = false;
-        QTimer::singleShot(0, form, [&] {
+        // The stop comes once the post is under way, as a click does: timers run during the
+        // account check's wait, user input does not.
+        QTimer stopper;
+        connect(&stopper, &QTimer::timeout, form, [&] {
+            if (!form->sending)
+                return;
+            stopper.stop();
             stopOffered = form->ActionSendStop->isEnabled() && form->sending &&
                           !form->MemoMessage->isEnabled() && navi->postingMessage;
             form->ActionSendStop->trigger();
         });
+        stopper.start(0);
         form->ActionSend->trigger();
         QVERIFY(stopOffered);
         QCOMPARE(dialogs->requests().size(), 1);
