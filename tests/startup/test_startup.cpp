@@ -103,6 +103,18 @@ private:
     std::atomic<bool>& m_painted;
 };
 
+// The site for the data folder, its account host accepting and never answering in test time.
+bool startSilentAccountHost(FakeSite& site)
+{
+    if (!site.start())
+        return false;
+    site.useAsSite();
+    FakeSite::Response silent = SitePages::page(SitePages::statusPage("seller1"));
+    silent.delayMs = 120000;
+    site.setRoute("GET", "/jp/show/mystatus", silent);
+    return true;
+}
+
 QList<QToolBar*> bandsOf(const TFormNavi& navi)
 {
     return {navi.ToolBarMain, navi.ToolBarNavi, navi.PanelLogin, navi.ToolBarFlg};
@@ -563,11 +575,7 @@ private slots:
     {
         TestDataFolder folder;
         FakeSite site;
-        QVERIFY(site.start());
-        site.useAsSite();
-        FakeSite::Response silent = SitePages::page(SitePages::statusPage("seller1"));
-        silent.delayMs = 120000;
-        site.setRoute("GET", "/jp/show/mystatus", silent);
+        QVERIFY(startSilentAccountHost(site));
         std::atomic<bool> painted{false};
         auto navi = std::make_unique<TFormNavi>();
         PaintSpy spy(navi->statusBar(), painted);
@@ -601,11 +609,7 @@ private slots:
     {
         TestDataFolder folder;
         FakeSite site;
-        QVERIFY(site.start());
-        site.useAsSite();
-        FakeSite::Response silent = SitePages::page(SitePages::statusPage("seller1"));
-        silent.delayMs = 120000;
-        site.setRoute("GET", "/jp/show/mystatus", silent);
+        QVERIFY(startSilentAccountHost(site));
         QProcess* program = startProgram(folder, this);
         QTRY_VERIFY_WITH_TIMEOUT(instanceAnswers(folder), 20000);
         QTRY_VERIFY_WITH_TIMEOUT(!site.requests().isEmpty(), 20000);
