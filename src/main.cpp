@@ -5,6 +5,7 @@
 #include "platform/Application.h"
 #include "platform/DataFolder.h"
 #include "platform/Dialogs.h"
+#include "platform/GuiThreadWait.h"
 #include "platform/SingleInstance.h"
 #include "platform/UnixSignals.h"
 
@@ -32,8 +33,10 @@ int main(int argc, char** argv)
         // A stop request is handled before the instance answers, so one sent as soon as the
         // running program can be found still closes it in order.
         UnixSignals signalsToClose;
-        QObject::connect(&signalsToClose, &UnixSignals::terminateRequested, navi,
-                         [navi] { navi->close(); });
+        // A request the window waits for has already ended; its operation unwinds first.
+        QObject::connect(&signalsToClose, &UnixSignals::terminateRequested, navi, [navi] {
+            GuiThreadWait::runOutsideWaits(navi, [navi] { navi->close(); });
+        });
         instance.listen();
         QObject::connect(&instance, &SingleInstance::raiseRequested, navi,
                          &TFormNavi::raiseFromOutside);

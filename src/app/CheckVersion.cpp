@@ -7,6 +7,7 @@
 #include "site/html.h"
 
 #include <QSystemTrayIcon>
+#include <QTimer>
 
 namespace {
 
@@ -33,19 +34,52 @@ CheckVersion::~CheckVersion() = default;
 
 void CheckVersion::askServer()
 {
+    const QString host = SiteEndpoints::load().updateHost;
+    QByteArray body;
+    if (!host.isEmpty()) {
+        html client = versionClient();
+        client.get(versionFileUrl(host));
+        body = client.response();
+    }
+    compareWith(body);
+}
+
+void CheckVersion::askServerLater(QObject* receiver, std::function<void()> answered)
+{
+    const QString host = SiteEndpoints::load().updateHost;
+    if (host.isEmpty()) {
+        compareWith(QByteArray());
+        QTimer::singleShot(0, receiver, std::move(answered));
+        return;
+    }
+    versionClient().getLater(versionFileUrl(host), receiver,
+                             [this, answered = std::move(answered)](const QByteArray& body) {
+                                 compareWith(body);
+                                 answered();
+                             });
+}
+
+html CheckVersion::versionClient()
+{
+    html client;
+    client.setTimeout(timeoutMs());
+    client.setTotalTimeout(timeoutMs());
+    client.setMaxResponseSize(64 * 1024);
+    return client;
+}
+
+QString CheckVersion::versionFileUrl(const QString& host)
+{
+    return SiteEndpoints::httpUrl(host, VersionFile::path + VersionFile::fileName);
+}
+
+void CheckVersion::compareWith(const QByteArray& versionFile)
+{
     serverExeVersion = localExeVersion;
     serverMdbVersion = localMdbVersion;
-    const QString host = SiteEndpoints::load().updateHost;
-    if (!host.isEmpty()) {
-        html client;
-        client.setTimeout(timeoutMs());
-        client.setTotalTimeout(timeoutMs());
-        client.setMaxResponseSize(64 * 1024);
-        client.get(SiteEndpoints::httpUrl(host, VersionFile::path + VersionFile::fileName));
-        if (const auto server = VersionFile::read(client.response())) {
-            serverExeVersion = server->exe;
-            serverMdbVersion = server->mdb;
-        }
+    if (const auto server = VersionFile::read(versionFile)) {
+        serverExeVersion = server->exe;
+        serverMdbVersion = server->mdb;
     }
     exeUpdate = VersionFile::isNewer(serverExeVersion, localExeVersion);
     mdbUpdate = VersionFile::isNewer(serverMdbVersion, localMdbVersion);

@@ -9,6 +9,7 @@
 #include "platform/Database.h"
 #include "platform/Dialogs.h"
 #include "platform/FirstPaint.h"
+#include "platform/GuiThreadWait.h"
 #include "platform/IniFile.h"
 #include "platform/Sql.h"
 #include "platform/ToolBarBandRows.h"
@@ -152,13 +153,17 @@ void TFormNavi::FormShow()
     runAfterFirstPaint(this, [this, autoLogin, versionCheck] {
         if (closed)
             return;
-        versionCheck->askServer();
+        // The update server answers when it will; the window goes on meanwhile. The offer waits
+        // until no request of the window is under way, and a closing window makes none.
+        versionCheck->askServerLater(this, [this, versionCheck] {
+            GuiThreadWait::runOutsideWaits(this, [this, versionCheck] {
+                if (!closed && !GuiThreadWait::isStopRequested())
+                    offerUpdate(*versionCheck);
+            });
+        });
         if (autoLogin)
             login(autoLoginId, autoLoginPassword);
         AppIdle();
-        // A handed-over updater closes the window: the first show ends there.
-        if (!offerUpdate(*versionCheck))
-            return;
         buildMailerSendMenus();
     });
 }

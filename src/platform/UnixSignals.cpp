@@ -1,5 +1,7 @@
 #include "platform/UnixSignals.h"
 
+#include "platform/GuiThreadWait.h"
+
 #include <QSocketNotifier>
 
 #include <csignal>
@@ -12,6 +14,8 @@ int signalPipe[2] = {-1, -1};
 
 void onSignal(int)
 {
+    // A request that the GUI thread waits for ends at once; the close follows from the loop.
+    GuiThreadWait::requestStop();
     const char byte = 1;
     [[maybe_unused]] const auto written = ::write(signalPipe[1], &byte, 1);
 }

@@ -1,8 +1,10 @@
 #include "platform/WindowPlacement.h"
 
 #include "platform/IniFile.h"
+#include "platform/WindowBounds.h"
 
 #include <QEvent>
+#include <QWindow>
 #include <QWidget>
 
 WindowPlacement::WindowPlacement(QWidget* window, const QString& section, MinimisedAs minimisedAs,
@@ -24,10 +26,20 @@ int WindowPlacement::stateCode(Qt::WindowStates states)
 
 int WindowPlacement::restore(const IniFile& ini)
 {
-    m_restored = QRect(ini.readInteger(m_section, "Left", m_default.left()),
-                       ini.readInteger(m_section, "Top", m_default.top()),
-                       ini.readInteger(m_section, "Width", m_default.width()),
-                       ini.readInteger(m_section, "Height", m_default.height()));
+    // The stored bounds may come from another screen (or an edited file): the window takes
+    // them only as far as they fit, with its frame, on the screen they mostly lie on.
+    QMargins frame;
+    if (m_window->isWindow()) {
+        m_window->winId(); // the platform window knows the frame it will get
+        if (const QWindow* handle = m_window->windowHandle())
+            frame = handle->frameMargins();
+    }
+    m_restored = WindowBounds::fittedToScreens(
+        {ini.readInteger(m_section, "Left", m_default.left()),
+         ini.readInteger(m_section, "Top", m_default.top()),
+         ini.readInteger(m_section, "Width", m_default.width()),
+         ini.readInteger(m_section, "Height", m_default.height())},
+        frame);
     m_window->setGeometry(m_restored);
     return ini.readInteger(m_section, "WindowState", 0);
 }

@@ -22,7 +22,7 @@ public:
     WindowPlacement(QWidget* window, const QString& section, MinimisedAs minimisedAs,
                     const QRect& defaultBounds = QRect(100, 100, 900, 600));
 
-    // Applies the stored bounds; returns the stored WindowState (0 normal, 1 min, 2 max),
+    // Applies the stored bounds, fitted to the available screen; returns the stored WindowState (0 normal, 1 min, 2 max),
     // which the caller applies when it shows the window.
     int restore(const IniFile& ini);
     void save(IniFile& ini) const { saveTo(ini, m_section); }

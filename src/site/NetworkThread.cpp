@@ -2,6 +2,7 @@
 
 #include "platform/CookieStore.h"
 #include "platform/DataFolder.h"
+#include "platform/GuiThreadWait.h"
 #include "site/SiteEndpoints.h"
 
 #include <QCoreApplication>
@@ -55,6 +56,10 @@ struct NetworkThread::Pending
     QElapsedTimer sinceProgress;
     NetworkAnswer answer;
     QPointer<QNetworkReply> reply; // touched on the network thread only
+    bool wakeGuiThread = false;    // a GUI-thread wait is to be woken when done
+    // An answer handed back through a queued call (submit()); receiver is cleared when it goes.
+    QObject* receiver = nullptr;
+    std::function<void(const NetworkAnswer&)> answered;
 };
 
 NetworkThread& NetworkThread::instance()
@@ -122,34 +127,107 @@ NetworkAnswer NetworkThread::execute(const NetworkRequest& request)
 {
     if (!request.url.isValid() || request.url.host().isEmpty())
         return {};
+    const bool guiThread = QThread::currentThread() == QCoreApplication::instance()->thread();
+    // The program is ending: the GUI thread asks nothing more of the network.
+    if (guiThread && GuiThreadWait::isStopRequested())
+        return {};
     auto pending = std::make_shared<Pending>();
     pending->sinceStart.start();
     pending->sinceProgress.start();
+    const bool processEvents = guiThread && GuiThreadWait::canProcessEvents();
+    pending->wakeGuiThread = processEvents;
     QMetaObject::invokeMethod(
         m_context, [this, pending, request] { start(pending, request); }, Qt::QueuedConnection);
 
+    const auto stalled = [&pending, &request] {
+        return pending->sinceProgress.elapsed() > request.timeoutMs + callerGraceMs ||
+               pending->sinceStart.elapsed() > request.totalTimeoutMs + callerGraceMs;
+    };
+    const auto abandon = [this, &pending] {
+        cancel(pending);
+        return NetworkAnswer();
+    };
+
+    if (processEvents) {
+        // The window keeps painting while the site is asked; user input waits.
+        const bool finished = GuiThreadWait::wait(
+            [&pending] {
+                QMutexLocker lock(&pending->mutex);
+                return pending->done;
+            },
+            [&pending, &stalled] {
+                QMutexLocker lock(&pending->mutex);
+                return stalled();
+            });
+        if (!finished)
+            return abandon();
+        QMutexLocker lock(&pending->mutex);
+        return pending->answer;
+    }
+
+    // A worker thread, or a request made from inside a GUI-thread wait: block without events.
     QThread* caller = QThread::currentThread();
     QMutexLocker lock(&pending->mutex);
     while (!pending->done) {
         pending->condition.wait(&pending->mutex, QDeadlineTimer(pollMs));
         if (pending->done)
             break;
-        const bool stopped = caller->isInterruptionRequested();
-        const bool stalled = pending->sinceProgress.elapsed() > request.timeoutMs + callerGraceMs ||
-                             pending->sinceStart.elapsed() > request.totalTimeoutMs + callerGraceMs;
-        if (stopped || stalled) {
-            pending->abandoned = true;
-            QMetaObject::invokeMethod(
-                m_context,
-                [pending] {
-                    if (pending->reply)
-                        pending->reply->abort();
-                },
-                Qt::QueuedConnection);
-            return {};
+        const bool stopped =
+            caller->isInterruptionRequested() || (guiThread && GuiThreadWait::isStopRequested());
+        if (stopped || stalled()) {
+            lock.unlock();
+            return abandon();
         }
     }
     return pending->answer;
+}
+
+void NetworkThread::submit(const NetworkRequest& request, QObject* receiver,
+                           std::function<void(const NetworkAnswer&)> answered)
+{
+    auto pending = std::make_shared<Pending>();
+    pending->sinceStart.start();
+    pending->sinceProgress.start();
+    pending->receiver = receiver;
+    pending->answered = std::move(answered);
+    if (!request.url.isValid() || request.url.host().isEmpty()) {
+        QTimer::singleShot(0, receiver, [pending] { pending->answered(NetworkAnswer()); });
+        return;
+    }
+    // A receiver that goes first cancels the request; its answer is never delivered.
+    auto forget = std::make_shared<QMetaObject::Connection>();
+    // The instance may have been shut down by then; a new one finds nothing of it to abort.
+    *forget = QObject::connect(receiver, &QObject::destroyed, [pending] {
+        {
+            QMutexLocker lock(&pending->mutex);
+            pending->receiver = nullptr;
+        }
+        QMutexLocker lock(&instanceMutex);
+        if (currentInstance)
+            currentInstance->cancel(pending);
+    });
+    pending->answered = [forget, answered = std::move(pending->answered)](
+                            const NetworkAnswer& answer) {
+        QObject::disconnect(*forget);
+        answered(answer);
+    };
+    QMetaObject::invokeMethod(
+        m_context, [this, pending, request] { start(pending, request); }, Qt::QueuedConnection);
+}
+
+void NetworkThread::cancel(const std::shared_ptr<Pending>& pending)
+{
+    {
+        QMutexLocker lock(&pending->mutex);
+        pending->abandoned = true;
+    }
+    QMetaObject::invokeMethod(
+        m_context,
+        [pending] {
+            if (pending->reply)
+                pending->reply->abort();
+        },
+        Qt::QueuedConnection);
 }
 
 // Runs on the network thread.
@@ -240,6 +318,14 @@ void NetworkThread::start(const std::shared_ptr<Pending>& pending, const Network
             }
             pending->done = true;
             pending->condition.wakeAll();
+            if (pending->wakeGuiThread)
+                GuiThreadWait::wakeUp();
+            // Posted while the lock keeps the receiver from going.
+            if (pending->receiver)
+                QMetaObject::invokeMethod(
+                    pending->receiver,
+                    [pending, answer = answer] { pending->answered(answer); },
+                    Qt::QueuedConnection);
         }
         reply->deleteLater();
     });

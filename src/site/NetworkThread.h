@@ -5,6 +5,7 @@
 #include <QSslCertificate>
 #include <QUrl>
 
+#include <functional>
 #include <memory>
 #include <utility>
 
@@ -42,9 +43,11 @@ struct NetworkAnswer
 };
 
 // The one thread that owns the process's QNetworkAccessManager and its cookie store. Callers on
-// any thread hand it a request and wait for the answer without running an event loop, so nothing
-// re-enters the caller (the GUI) while a request is under way. A caller whose thread is asked to
-// stop (QThread::requestInterruption) gets an empty answer within about 100 ms.
+// any thread hand it a request and wait for the answer. A worker thread waits without running an
+// event loop; a caller whose thread is asked to stop (QThread::requestInterruption) gets an empty
+// answer within about 100 ms. The GUI thread waits in GuiThreadWait: its windows keep painting,
+// user input waits, a request made inside that wait blocks without events, and the program's
+// stop request (SIGTERM) ends the wait at once with an empty answer and cancels the request.
 class NetworkThread
 {
 public:
@@ -60,9 +63,14 @@ public:
     NetworkThread(const NetworkThread&) = delete;
     NetworkThread& operator=(const NetworkThread&) = delete;
 
-    // Sends the request and blocks the calling thread until the answer, the time-out or a stop
-    // request of the calling thread.
+    // Sends the request and waits until the answer, the time-out or a stop request of the
+    // calling thread (on the GUI thread: of the program).
     NetworkAnswer execute(const NetworkRequest& request);
+    // Sends the request and returns at once; answered runs later on receiver's thread, by a
+    // queued call, with what came back. Nothing runs when receiver is destroyed first; the
+    // request is then cancelled.
+    void submit(const NetworkRequest& request, QObject* receiver,
+                std::function<void(const NetworkAnswer&)> answered);
 
     // The cookie store behind every request (thread-safe).
     CookieStore* cookieStore() const { return m_cookies; }
@@ -71,6 +79,8 @@ private:
     struct Pending;
     NetworkThread();
     void start(const std::shared_ptr<Pending>& pending, const NetworkRequest& request);
+    // Nobody waits for the request any more: it is dropped, or aborted when under way.
+    void cancel(const std::shared_ptr<Pending>& pending);
 
     QThread* m_thread = nullptr;
     QObject* m_context = nullptr; // lives on m_thread; owns the manager

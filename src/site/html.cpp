@@ -97,10 +97,8 @@ qint64 html::defaultMaxResponseSize()
     return defaultMaxResponseBytes.load();
 }
 
-void html::get(const QString& url)
+NetworkRequest html::getRequest(const QString& url) const
 {
-    m_response.clear();
-    m_contentType.clear();
     NetworkRequest request;
     request.verb = "GET";
     request.url = QUrl(url, QUrl::TolerantMode);
@@ -111,9 +109,25 @@ void html::get(const QString& url)
     request.timeoutMs = m_timeoutMs;
     request.totalTimeoutMs = m_totalTimeoutMs;
     request.maxBodyBytes = m_maxResponseBytes;
-    const NetworkAnswer answer = NetworkThread::instance().execute(request);
+    return request;
+}
+
+void html::get(const QString& url)
+{
+    m_response.clear();
+    m_contentType.clear();
+    const NetworkAnswer answer = NetworkThread::instance().execute(getRequest(url));
     m_response = answer.body;
     m_contentType = answer.contentType;
+}
+
+void html::getLater(const QString& url, QObject* receiver,
+                    std::function<void(const QByteArray& body)> answered) const
+{
+    NetworkThread::instance().submit(getRequest(url), receiver,
+                                     [answered = std::move(answered)](const NetworkAnswer& answer) {
+                                         answered(answer.body);
+                                     });
 }
 
 void html::addParam(const QString& name, const QString& value)

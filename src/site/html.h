@@ -3,12 +3,17 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
+
+class QObject;
+struct NetworkRequest;
+
 // The program's HTTP client: GET of a page, POST of an HTML form over HTTP or HTTPS. It keeps
 // the body of the last answer; no call reports success, callers judge the outcome by what the
 // body holds. Every request goes through the process's network thread and its cookie store, so
 // a login made through one object is seen by every later request. An object belongs to the
-// thread that uses it; calls block that thread (without running its event loop) until the
-// answer, the time-out, or a stop request of that thread.
+// thread that uses it; calls wait until the answer, the time-out, or a stop request of that
+// thread (on the GUI thread the windows keep painting meanwhile, see NetworkThread).
 class html
 {
 public:
@@ -17,6 +22,11 @@ public:
 
     // GET of the whole URL as it stands; the body replaces response(). Agent "MyApp".
     void get(const QString& url);
+    // The same GET without waiting: answered runs later on receiver's thread with the body
+    // (empty when the request got no answer); never when receiver is destroyed first. Uses this
+    // object's time-outs and size bound; the object itself may go at once.
+    void getLater(const QString& url, QObject* receiver,
+                  std::function<void(const QByteArray& body)> answered) const;
     // Appends one form field to postData(): "&&" before every field but the first, then name,
     // "=" and value, each encoded in the site's code (Windows-31J) with "%", "&", "+", "=",
     // blanks, control bytes and non-ASCII bytes percent-encoded.
@@ -58,6 +68,7 @@ public:
     static qint64 defaultMaxResponseSize();
 
 private:
+    NetworkRequest getRequest(const QString& url) const;
     void send(const QString& url, bool secure);
 
     QByteArray m_postData;

@@ -3,6 +3,8 @@
 #include "support/TestDataFolder.h"
 
 #include "platform/CookieStore.h"
+#include "platform/GuiThreadWait.h"
+#include "platform/UnixSignals.h"
 #include "platform/SafeFileWriter.h"
 #include "platform/TextDecoding.h"
 #include "site/NetworkThread.h"
@@ -14,12 +16,14 @@
 #include <QFile>
 #include <QNetworkCookie>
 #include <QRegularExpression>
+#include <QSignalSpy>
 #include <QStringEncoder>
 #include <QTcpServer>
 #include <QTest>
 #include <QThread>
 #include <QTimer>
 
+#include <csignal>
 #include <functional>
 
 namespace {
@@ -101,7 +105,10 @@ private slots:
     void droppedConnectionGivesEmptyAnswer();
     void unreachableHostGivesEmptyAnswer();
     void stopRequestEndsWorkerRequest();
-    void waitingRunsNoEventLoop();
+    void guiThreadWaitRunsTimersAndQueuedCalls();
+    void requestInsideAGuiWaitRunsNoEventLoop();
+    void stopSignalEndsTheGuiWaitAtOnce();
+    void laterAnswerArrivesByAQueuedCall();
 
 private:
     FakeSite::Request lastRequest() const
@@ -125,6 +132,7 @@ void TestHttp::cleanup()
     html::setDefaultTimeout(30000);
     html::setDefaultTotalTimeout(60000);
     html::setDefaultMaxResponseSize(qint64(8) * 1024 * 1024);
+    GuiThreadWait::clearStop();
 }
 
 void TestHttp::cleanupTestCase()
@@ -698,18 +706,126 @@ void TestHttp::stopRequestEndsWorkerRequest()
     QVERIFY(response.isEmpty());
 }
 
-void TestHttp::waitingRunsNoEventLoop()
+// The GUI thread's wait for an answer serves its timers and queued calls, and no user input.
+void TestHttp::guiThreadWaitRunsTimersAndQueuedCalls()
 {
     FakeSite::Response slowish = okPage("answer");
-    slowish.delayMs = 200;
+    slowish.delayMs = 300;
     m_site.setRoute("GET", "/slowish", slowish);
-    bool timerRan = false;
-    QTimer::singleShot(0, this, [&timerRan] { timerRan = true; });
+    bool waiting = false;
+    bool timerRanInTheWait = false;
+    bool queuedCallRanInTheWait = false;
+    QTimer::singleShot(0, this, [&] { timerRanInTheWait = waiting; });
+    QMetaObject::invokeMethod(
+        this, [&] { queuedCallRanInTheWait = waiting; }, Qt::QueuedConnection);
     html client;
+    waiting = true;
     client.get(m_site.httpUrl("/slowish"));
+    waiting = false;
     QCOMPARE(client.response(), QByteArray("answer"));
-    QVERIFY(!timerRan);
-    QTRY_VERIFY(timerRan);
+    QVERIFY(timerRanInTheWait);
+    QVERIFY(queuedCallRanInTheWait);
+}
+
+// A request made by a timer that runs inside a GUI-thread wait gets its answer without running
+// events itself: nothing re-enters the operation that waits, and the outer wait still ends.
+void TestHttp::requestInsideAGuiWaitRunsNoEventLoop()
+{
+    FakeSite::Response outer = okPage("outer");
+    outer.delayMs = 600;
+    m_site.setRoute("GET", "/outer", outer);
+    FakeSite::Response inner = okPage("inner");
+    inner.delayMs = 100;
+    m_site.setRoute("GET", "/inner", inner);
+    bool insideInner = false;
+    bool ranInsideInner = false;
+    bool innerDone = false;
+    QByteArray innerResponse;
+    QTimer::singleShot(0, this, [&] {
+        QVERIFY(!GuiThreadWait::canProcessEvents());
+        QTimer::singleShot(0, this, [&] { ranInsideInner = insideInner; });
+        html nested;
+        insideInner = true;
+        nested.get(m_site.httpUrl("/inner"));
+        insideInner = false;
+        innerResponse = nested.response();
+        innerDone = true;
+    });
+    html client;
+    client.get(m_site.httpUrl("/outer"));
+    QCOMPARE(client.response(), QByteArray("outer"));
+    QVERIFY(innerDone);
+    QCOMPARE(innerResponse, QByteArray("inner"));
+    QVERIFY(!ranInsideInner);
+    QVERIFY(GuiThreadWait::canProcessEvents());
+}
+
+// SIGTERM while the GUI thread waits for a host that accepts and never answers: the wait ends
+// at once with no answer, the stop reaches the program as a signal, and the request is dropped.
+void TestHttp::stopSignalEndsTheGuiWaitAtOnce()
+{
+    FakeSite::Response silent = okPage("too late");
+    silent.delayMs = 120000;
+    m_site.setRoute("GET", "/silent", silent);
+    UnixSignals signalsToClose;
+    QSignalSpy stop(&signalsToClose, &UnixSignals::terminateRequested);
+    QTimer raiser;
+    connect(&raiser, &QTimer::timeout, this, [&] {
+        if (!m_site.requests().isEmpty()) {
+            raiser.stop();
+            ::raise(SIGTERM);
+        }
+    });
+    raiser.start(20);
+    html client;
+    client.setTimeout(100000);
+    client.setTotalTimeout(100000);
+    QElapsedTimer clock;
+    clock.start();
+    client.get(m_site.httpUrl("/silent"));
+    QVERIFY2(clock.elapsed() < 10000, "the wait outlived the stop signal");
+    QVERIFY(client.response().isEmpty());
+    QTRY_COMPARE(stop.size(), 1);
+    // The program is ending: the GUI thread asks nothing more.
+    html later;
+    later.get(m_site.httpUrl("/silent"));
+    QVERIFY(later.response().isEmpty());
+    QCOMPARE(int(m_site.requests().size()), 1);
+}
+
+void TestHttp::laterAnswerArrivesByAQueuedCall()
+{
+    m_site.setRoute("GET", "/later", okPage("later answer"));
+    QByteArray body;
+    bool answered = false;
+    {
+        html client;
+        client.getLater(m_site.httpUrl("/later"), this, [&](const QByteArray& answer) {
+            body = answer;
+            answered = true;
+        });
+    }
+    QVERIFY(!answered);
+    QTRY_VERIFY(answered);
+    QCOMPARE(body, QByteArray("later answer"));
+
+    // A receiver that goes first gets nothing.
+    FakeSite::Response slow = okPage("slow");
+    slow.delayMs = 200;
+    m_site.setRoute("GET", "/slow-later", slow);
+    bool late = false;
+    auto* receiver = new QObject;
+    html().getLater(m_site.httpUrl("/slow-later"), receiver,
+                    [&late](const QByteArray&) { late = true; });
+    QTRY_VERIFY(m_site.requests().size() == 2);
+    delete receiver;
+    FakeSite::Response fenceAnswer = okPage("fence");
+    fenceAnswer.delayMs = 400;
+    m_site.setRoute("GET", "/fence", fenceAnswer);
+    html fence; // answered after the slow one would have been
+    fence.get(m_site.httpUrl("/fence"));
+    QCoreApplication::processEvents();
+    QVERIFY(!late);
 }
 
 QTEST_GUILESS_MAIN(TestHttp)

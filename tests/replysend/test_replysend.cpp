@@ -530,11 +530,18 @@ private slots:
         openComposer(1, QStringLiteral("本文"));
         app->dialogs().queue(stop ? Dialogs::Answer::Yes : Dialogs::Answer::No);
         bool stopOffered = false;
-        QTimer::singleShot(0, form, [&] {
+        // The stop comes once the post is under way, as a click does: timers run during the
+        // account check's wait, user input does not.
+        QTimer stopper;
+        connect(&stopper, &QTimer::timeout, form, [&] {
+            if (!form->sending)
+                return;
+            stopper.stop();
             stopOffered = form->ActionSendStop->isEnabled() && form->sending &&
                           !form->MemoMessage->isEnabled() && navi->postingMessage;
             form->ActionSendStop->trigger();
         });
+        stopper.start(0);
         form->ActionSend->trigger();
         QVERIFY(stopOffered);
         QCOMPARE(app->dialogs().requests().size(), 1);
@@ -568,10 +575,17 @@ private slots:
         openComposer(1, QStringLiteral("本文"));
         app->dialogs().queue(closeConfirmed ? Dialogs::Answer::Ok : Dialogs::Answer::Cancel);
         QPointer<TFormNaviWrite> writer;
-        QTimer::singleShot(0, form, [&] {
+        // The close comes once the post is under way, as a click does: timers run during the
+        // account check's wait, user input does not.
+        QTimer closer;
+        connect(&closer, &QTimer::timeout, form, [&] {
+            if (!form->sending)
+                return;
+            closer.stop();
             writer = form->findChild<TFormNaviWrite*>();
             form->close();
         });
+        closer.start(0);
         form->ActionSend->trigger();
         QCOMPARE(app->dialogs().requests().size(), 1);
         QCOMPARE(app->dialogs().requests()[0].kind, Dialogs::Kind::OkCancel);

@@ -8,6 +8,7 @@
 #include "app/UnitNavi.h"
 #include "platform/ChildTeardown.h"
 #include "platform/Database.h"
+#include "platform/GuiThreadWait.h"
 #include "platform/IniFile.h"
 #include "platform/SingleInstance.h"
 #include "platform/Sql.h"
@@ -22,6 +23,8 @@
 #include <QProcess>
 #include <QSet>
 #include <QSqlRecord>
+#include <QStatusBar>
+#include <QTimer>
 #include <QTest>
 #include <QToolBar>
 
@@ -56,7 +59,8 @@ QProcess* startProgram(const TestDataFolder& folder, QObject* parent,
     auto* process = new QProcess(parent);
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("TESSALY_HOME", folder.path());
-    env.insert("QT_QPA_PLATFORM", "offscreen");
+    // The program gets the test's screen.
+    env.insert("QT_QPA_PLATFORM", qEnvironmentVariable("QT_QPA_PLATFORM", "offscreen"));
     if (!dialogLog.isEmpty())
         env.insert("TESSALY_TEST_DIALOG_LOG", dialogLog);
     process->setProcessEnvironment(env);
@@ -99,6 +103,18 @@ protected:
 private:
     std::atomic<bool>& m_painted;
 };
+
+// The site for the data folder, its account host accepting and never answering in test time.
+bool startSilentAccountHost(FakeSite& site)
+{
+    if (!site.start())
+        return false;
+    site.useAsSite();
+    FakeSite::Response silent = SitePages::page(SitePages::statusPage("seller1"));
+    silent.delayMs = 120000;
+    site.setRoute("GET", "/jp/show/mystatus", silent);
+    return true;
+}
 
 QList<QToolBar*> bandsOf(const TFormNavi& navi)
 {
@@ -211,6 +227,8 @@ class TestStartup : public QObject
     Q_OBJECT
 
 private slots:
+    void cleanup() { GuiThreadWait::clearStop(); }
+
     void firstStartCreatesSettingsAndDatabase()
     {
         TestDataFolder folder;
@@ -610,6 +628,60 @@ private slots:
         QCOMPARE(statusRequests.load(), 1);
         QVERIFY(paintedWhenAsked);
         QCOMPARE(navi->loginId, QString("seller1"));
+    }
+
+    // The first idle moment asks an account host that accepts and never answers: the window
+    // keeps painting while it waits, and the stop request ends the wait; start-up goes on.
+    void windowPaintsWhileTheAccountHostIsSilent()
+    {
+        TestDataFolder folder;
+        FakeSite site;
+        QVERIFY(startSilentAccountHost(site));
+        std::atomic<bool> painted{false};
+        auto navi = std::make_unique<TFormNavi>();
+        PaintSpy spy(navi->statusBar(), painted);
+        bool asked = false;
+        bool paintedWhileWaiting = false;
+        QTimer watcher;
+        connect(&watcher, &QTimer::timeout, this, [&] {
+            if (site.requests().isEmpty())
+                return;
+            if (!asked) {
+                asked = true;
+                painted = false;
+                navi->statusBar()->update();
+            } else if (painted) {
+                paintedWhileWaiting = GuiThreadWait::isActive();
+                watcher.stop();
+                GuiThreadWait::requestStop();
+            }
+        });
+        watcher.start(20);
+        navi->FormShow();
+        QTRY_VERIFY_WITH_TIMEOUT(paintedWhileWaiting, 20000);
+        QTRY_VERIFY(navi->sharedQueriesReady && !GuiThreadWait::isActive());
+        QVERIFY(navi->loginId.isEmpty());
+        QCOMPARE(int(site.requests().size()), 1);
+    }
+
+    // SIGTERM while the program waits on a silent account host: it ends promptly and in order,
+    // writing its settings as a close does.
+    void stopSignalEndsTheProgramWhileTheAccountHostIsSilent()
+    {
+        TestDataFolder folder;
+        FakeSite site;
+        QVERIFY(startSilentAccountHost(site));
+        QProcess* program = startProgram(folder, this);
+        QTRY_VERIFY_WITH_TIMEOUT(instanceAnswers(folder), 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(!site.requests().isEmpty(), 20000);
+        QVERIFY(!settings(folder).sectionExists("Main"));
+        ::kill(pid_t(program->processId()), SIGTERM);
+        // Far less than the request's own time-out.
+        QVERIFY(program->waitForFinished(10000));
+        QCOMPARE(program->exitStatus(), QProcess::NormalExit);
+        QCOMPARE(program->exitCode(), 0);
+        QCOMPARE(settings(folder).readInteger("Main", "Width", 0), 900);
+        QCOMPARE(int(site.requests().size()), 1);
     }
 
     void dataFolderWithBlanksAndJapanese()

@@ -1,5 +1,6 @@
 // The version check of every start against a fake update server, the update offer, the updater
 // download and its hand-over, the about box, and the jump from a log line to its listing row.
+#include "AnswerGate.h"
 #include "ProgressBarState.h"
 #include "TestDataFolder.h"
 #include "TestDialogs.h"
@@ -362,12 +363,12 @@ private slots:
         TFormNavi navi;
         navi.FormShow();
         if (handedOver.isEmpty()) {
-            // The offer follows the first idle step within the same run of the first show.
+            // Nothing handed over; an offer, if any, follows the answer whenever it comes.
             QTRY_VERIFY(navi.sharedQueriesReady);
             QVERIFY(navi.isVisible());
             QVERIFY(opened.urls.isEmpty());
             QVERIFY(updaterFilesIn(folder).isEmpty());
-            QCOMPARE(server.requestedPaths(), QStringList{"/tessaly/updatefile/version.txt"});
+            QTRY_COMPARE(server.requestedPaths(), QStringList{"/tessaly/updatefile/version.txt"});
         } else {
             QTRY_VERIFY(!opened.urls.isEmpty());
             QCOMPARE(opened.urls, QList<QUrl>{QUrl::fromLocalFile(folder.filePath(handedOver))});
@@ -386,11 +387,52 @@ private slots:
         if (caption.isEmpty()) {
             QVERIFY(dialogs.requests().isEmpty());
         } else {
-            QCOMPARE(dialogs.requests().size(), 1);
+            QTRY_COMPARE(dialogs.requests().size(), 1);
             QCOMPARE(dialogs.requests()[0].kind, Dialogs::Kind::OkCancel);
             QCOMPARE(dialogs.requests()[0].caption, caption);
             QCOMPARE(dialogs.requests()[0].text, text);
         }
+        navi.close();
+    }
+
+    // An update server that holds its answer: the window is shown and idle and serves its
+    // events while the check is pending; the answer, once it comes, still brings the offer.
+    void startUpDoesNotWaitForTheUpdateServer()
+    {
+        TestDataFolder folder;
+        UpdateSite server;
+        QVERIFY(server.start());
+        server.useAsUpdateServer();
+        AnswerGate gate;
+        server.site().setHandler("GET", UpdateSite::path("version.txt"),
+                                 [&gate](const FakeSite::Request&) {
+                                     gate.pass(60000);
+                                     FakeSite::Response answer;
+                                     answer.contentType = "text/plain";
+                                     answer.body = "ExeVersion=1.09\nMdbVersion=1";
+                                     return answer;
+                                 });
+        TestDialogs dialogs;
+        dialogs.queue(Dialogs::Answer::Cancel);
+        OpenedUrls opened;
+
+        TFormNavi navi;
+        navi.FormShow();
+        QTRY_COMPARE(gate.arrivals(), 1);
+        QTRY_VERIFY(navi.sharedQueriesReady);
+        QVERIFY(navi.isVisible());
+        bool served = false;
+        QTimer::singleShot(0, &navi, [&served] { served = true; });
+        QTRY_VERIFY(served);
+        QCOMPARE(gate.arrivals(), 1);
+        QVERIFY(dialogs.requests().isEmpty());
+
+        gate.open();
+        QTRY_COMPARE(dialogs.requests().size(), 1);
+        QCOMPARE(dialogs.requests()[0].caption, QString("アップデート"));
+        QCOMPARE(dialogs.requests()[0].text, exeOfferText);
+        QVERIFY(opened.urls.isEmpty());
+        QVERIFY(navi.isVisible());
         navi.close();
     }
 
