@@ -8,6 +8,7 @@
 #include "TestDataFolder.h"
 #include "TestDialogs.h"
 #include "common/CommonDefine.h"
+#include "app/CsvListExport.h"
 #include "app/UnitNavi.h"
 #include "platform/Database.h"
 #include "platform/IniFile.h"
@@ -95,6 +96,9 @@ class TestBidDataEtc : public QObject
                           const QString& login = QStringLiteral("seller"))
     {
         auto* form = new TFormBidDataEtc(db->db(), 12);
+        form->exportList = [](QTreeWidget* list, QString* message, const QString& defaultName) {
+            return exportListViewCsv(list, message, defaultName);
+        };
         form->loginId = login;
         form->bidId = bidder;
         form->listMode = mode;
