@@ -1,9 +1,9 @@
 #include "compose/ComposerWindowBase.h"
 
+#include "common/NaviSession.h"
 #include "compose/ComposerFlagRow.h"
 #include "compose/ComposerFontMenus.h"
 #include "compose/ComposerTemplateTree.h"
-#include "common/NaviSession.h"
 #include "compose/ProgressFlagUpdate.h"
 #include "platform/CtrlClickSelect.h"
 #include "platform/Dialogs.h"
@@ -33,16 +33,9 @@
 
 ComposerWindowBase::ComposerWindowBase(NaviSession& session, const ComposerTarget& target,
                                        ComposerHooks hooks, const QString& section)
-    : QMainWindow(nullptr),
-      title(target.title),
-      aid(target.aid),
-      bidId(target.bidId),
-      loginId(target.loginId),
-      m_session(session),
-      m_hooks(std::move(hooks)),
-      m_sessionAlive(&session),
-      m_bidName(target.bidName),
-      m_section(section)
+    : QMainWindow(nullptr), title(target.title), aid(target.aid), bidId(target.bidId),
+      loginId(target.loginId), m_session(session), m_hooks(std::move(hooks)),
+      m_sessionAlive(&session), m_bidName(target.bidName), m_section(section)
 {
     connect(&session, &QObject::destroyed, this, [this] { sessionEnded(); });
 }
@@ -345,8 +338,9 @@ void ComposerWindowBase::updateProgressFlags()
                                     flagDate.isValid() ? flagDate : QDate::currentDate());
     const QList<ProgressFlagUpdate::ListedRow> rows =
         m_hooks.listedRows ? m_hooks.listedRows() : QList<ProgressFlagUpdate::ListedRow>();
-    const QList<int> touched = ProgressFlagUpdate::apply(
-        m_session.connection, choice, value, aid, bidId, rows, CheckBoxFlgPluralUpdate->isChecked());
+    const QList<int> touched =
+        ProgressFlagUpdate::apply(m_session.connection, choice, value, aid, bidId, rows,
+                                  CheckBoxFlgPluralUpdate->isChecked());
     if (m_hooks.showFlags && !touched.isEmpty())
         m_hooks.showFlags(touched, ProgressFlagUpdate::cells(choice), value);
 }

@@ -58,8 +58,7 @@ SellerData readSeller(const QSqlDatabase& db)
     return seller;
 }
 
-QList<NaviRow> listingMessages(const QSqlDatabase& db, const QString& aid,
-                               const QString& loginId)
+QList<NaviRow> listingMessages(const QSqlDatabase& db, const QString& aid, const QString& loginId)
 {
     QSqlQuery queryNaviByAid = Sql::exec(
         db, QStringLiteral("SELECT * FROM T_Navi WHERE Aid=:WHERE_AID AND LoginId=:WHERE_LOGINID"),

@@ -40,7 +40,6 @@ Winner readWinner(const QSqlDatabase& db, const QString& bidId);
 SellerData readSeller(const QSqlDatabase& db);
 
 // Every stored message of the listing under the account.
-QList<NaviRow> listingMessages(const QSqlDatabase& db, const QString& aid,
-                               const QString& loginId);
+QList<NaviRow> listingMessages(const QSqlDatabase& db, const QString& aid, const QString& loginId);
 
 } // namespace ReplyData

@@ -50,8 +50,7 @@
 
 TFormReply::TFormReply(NaviSession& session, const ReplyTarget& target, ComposerHooks hooks)
     : ComposerWindowBase(session, target, std::move(hooks), CommonDefine::Section::ReplyWindow),
-      isReply(target.isReply),
-      replyNumber(target.replyNumber),
+      isReply(target.isReply), replyNumber(target.replyNumber),
       m_repliedMessage(target.repliedMessage)
 {
     setObjectName("FormReply");

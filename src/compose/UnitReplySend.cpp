@@ -59,7 +59,8 @@ void TFormReply::ActionMainTransmissionExecute()
             RadioButtonSubjectFirst->isChecked(), RadioButtonSubjectPayment->isChecked(),
             RadioButtonSubjectReceipt->isChecked(), RadioButtonSubjectOthers->isChecked());
         const QString text = MemoText::get(MemoMessage);
-        QString refusal = ReplySend::checkInput(subjectNumber, text, m_session.messagePostAllowed());
+        QString refusal =
+            ReplySend::checkInput(subjectNumber, text, m_session.messagePostAllowed());
         if (refusal.isEmpty()) {
             htmlYahoo site;
             refusal = ReplySend::checkAccount(site, loginId);

@@ -276,8 +276,8 @@ private slots:
                                          ++opened;
                                          return static_cast<QWidget*>(nullptr);
                                      }};
-        NaviMessageContent content{"時計(受信メッセージ)", seller, "a1", "時計", "b1", "山田",
-                                   "本文", 7, true};
+        NaviMessageContent content{
+            "時計(受信メッセージ)", seller, "a1", "時計", "b1", "山田", "本文", 7, true};
         TFormNaviMessage* viewer = TFormNaviMessage::open(handOver, content, 12);
         session.reset();
         QVERIFY(!viewer->ActionNaviReplyExecute());
