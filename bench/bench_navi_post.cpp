@@ -64,12 +64,12 @@ bool waitFor(const std::function<bool()>& done)
 // the time of the send command itself, -1 when it did not close the composer.
 qint64 timedComposerPost(TFormNavi& navi, int number)
 {
-    QPointer<TFormReply> form = new TFormReply(navi);
-    form->title = QStringLiteral("時計");
-    form->aid = QStringLiteral("a100");
-    form->bidId = QStringLiteral("buyer01");
-    form->loginId = navi.loginId;
-    form->show();
+    ReplyTarget target;
+    target.title = QStringLiteral("時計");
+    target.aid = QStringLiteral("a100");
+    target.bidId = QStringLiteral("buyer01");
+    target.loginId = navi.loginId;
+    QPointer<TFormReply> form = navi.openReplyComposer(target);
     form->RadioButtonSubjectReceipt->setChecked(true);
     MemoText::set(form->MemoMessage, QStringLiteral("発送しました。\r\n番号 %1").arg(number));
     form->CheckBoxFlgReceipt->setChecked(true);

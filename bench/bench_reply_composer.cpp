@@ -87,14 +87,14 @@ int main(int argc, char** argv)
     for (int r = 0; r < Rounds; ++r) {
         QElapsedTimer timer;
         timer.start();
-        auto* form = new TFormReply(*navi);
-        form->title = "時計";
-        form->aid = aid;
-        form->bidId = winner;
-        form->loginId = seller;
-        form->isReply = true;
-        form->replyNumber = 1 + (total / ours) * (ours / 2);
-        form->show();
+        ReplyTarget target;
+        target.title = "時計";
+        target.aid = aid;
+        target.bidId = winner;
+        target.loginId = seller;
+        target.isReply = true;
+        target.replyNumber = 1 + (total / ours) * (ours / 2);
+        TFormReply* form = navi->openReplyComposer(target);
         app.processEvents();
         openTimes.push_back(timer.nsecsElapsed() / 1e6);
         rows = form->ListViewNavi->topLevelItemCount();

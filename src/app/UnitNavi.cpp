@@ -4,7 +4,7 @@
 #include "app/CheckVersion.h"
 #include "common/CommonDefine.h"
 #include "app/MessageFontSize.h"
-#include "app/ToolBarBands.h"
+#include "platform/ToolBarBands.h"
 #include "platform/ChildTeardown.h"
 #include "platform/Database.h"
 #include "platform/Dialogs.h"

@@ -56,6 +56,12 @@ class WindowPlacement;
 class TFormPrintNaviMessage;
 class CheckVersion;
 class QListWidgetItem;
+class TFormEvaluation;
+class TFormReply;
+struct ComposerHooks;
+struct FeedbackTarget;
+struct NaviMessageHandOver;
+struct ReplyTarget;
 
 // The main window: the listing tab and the message tab with their panes, menus, tool bars,
 // status bar, tray icon and message log; it owns the main database connection and the shared
@@ -195,6 +201,9 @@ public:
     void beginMessagePost();
     // Clears the post's state only; a download running beside it keeps its own.
     void endMessagePost();
+    // The session's post state changed: the download commands and the login button follow it,
+    // and at its end a board download that waited for the post starts.
+    void SessionPostingChange(bool posting);
     // After a successful post: the transaction's board download starts now when no download
     // runs, else when the running one ends.
     void requestTransactionNaviDownload(const QString& aid, const QString& title,
@@ -361,6 +370,15 @@ public:
     // The feedback composer on the selected listing row, refused for a listing marked "不要".
     void connectEvaluationCommand();
     void ActionEvaluationMakeExecute();
+    // A composer on the target, on the session and wired to this window, shown.
+    TFormReply* openReplyComposer(const ReplyTarget& target);
+    TFormEvaluation* openFeedbackComposer(const FeedbackTarget& target);
+    // What a composer asks of this window: the listed rows, the flags shown in them, the board
+    // download after a post.
+    ComposerHooks composerHooks();
+    // The message viewer's hand-over: the composer on the viewed message, a reply or a new
+    // message, opened in the viewer's place.
+    NaviMessageHandOver messageHandOver();
 
     // ---- Deleted listings and bidder transactions ----
     void connectBidDataEtcCommands();

@@ -1,6 +1,6 @@
 #include "compose/ComposerWindowBase.h"
 
-#include "app/UnitNavi.h"
+#include "common/NaviSession.h"
 #include "compose/ComposerFlagRow.h"
 #include "compose/ComposerFontMenus.h"
 #include "compose/ComposerTemplateTree.h"
@@ -11,8 +11,6 @@
 #include "platform/SelectAll.h"
 #include "platform/WheelRouter.h"
 #include "platform/WindowPlacement.h"
-#include "views/BidListColumns.h"
-#include "views/BidListView.h"
 #include "views/ProgressFlags.h"
 
 #include <QAction>
@@ -33,9 +31,13 @@
 
 #include <utility>
 
-ComposerWindowBase::ComposerWindowBase(TFormNavi& navi, const QString& section)
-    : QMainWindow(nullptr), m_navi(navi), m_section(section)
+ComposerWindowBase::ComposerWindowBase(NaviSession& session, const ComposerTarget& target,
+                                       ComposerHooks hooks, const QString& section)
+    : QMainWindow(nullptr), title(target.title), aid(target.aid), bidId(target.bidId),
+      loginId(target.loginId), m_session(session), m_hooks(std::move(hooks)),
+      m_sessionAlive(&session), m_bidName(target.bidName), m_section(section)
 {
+    connect(&session, &QObject::destroyed, this, [this] { sessionEnded(); });
 }
 
 ComposerWindowBase::~ComposerWindowBase() = default;
@@ -185,6 +187,10 @@ void ComposerWindowBase::buildStatusBar(int firstPanelWidth)
 
 void ComposerWindowBase::finishFrame()
 {
+    EditAid->setText(aid);
+    EditTitle->setText(title);
+    EditBidId->setText(bidId);
+    EditBidName->setText(m_bidName);
     m_wheelRouter = new WheelRouter(this);
     m_wheelRouter->track(MemoMessage, true);
     m_wheelRouter->track(TreeViewTemplate);
@@ -224,7 +230,7 @@ void ComposerWindowBase::readFrameSettings(const IniFile& ini)
 
 void ComposerWindowBase::takeMessageFont(QPlainTextEdit* memo)
 {
-    const int fontSize = m_navi.MemoNavi->font().pointSize();
+    const int fontSize = m_session.messageFontSize();
     if (fontSize <= 0)
         return;
     QFont font = memo->font();
@@ -234,7 +240,7 @@ void ComposerWindowBase::takeMessageFont(QPlainTextEdit* memo)
 
 void ComposerWindowBase::openTemplates(TemplateKind kind)
 {
-    m_templates = std::make_unique<TemplateStore>(m_navi.connection, kind);
+    m_templates = std::make_unique<TemplateStore>(m_session.connection, kind);
 }
 
 void ComposerWindowBase::connectTemplateTree(int operation)
@@ -274,7 +280,7 @@ void ComposerWindowBase::fillTemplateTree(const QStringList& names,
 ReplyData::Transaction ComposerWindowBase::showTransactionFlags()
 {
     // The transaction's own flags (the winner's, not another's of the same listing).
-    const ReplyData::Transaction row = ReplyData::readTransaction(m_navi.connection, aid, bidId);
+    const ReplyData::Transaction row = ReplyData::readTransaction(m_session.connection, aid, bidId);
     for (int i = 0; i < 5; ++i)
         statusPanels[i + 1]->setText(ReplyData::flagPanelText(i, row.flags[i]));
     return row;
@@ -328,24 +334,15 @@ void ComposerWindowBase::updateProgressFlags()
     choice.end = CheckBoxFlgEnd->isChecked();
     if (!choice.any())
         return;
-    const QString value = flagValue(m_navi.options.bidFlg, m_navi.options.bidFlgString,
+    const QString value = flagValue(m_session.options.bidFlg, m_session.options.bidFlgString,
                                     flagDate.isValid() ? flagDate : QDate::currentDate());
-    BidListView* list = m_navi.ListViewBid;
-    QList<ProgressFlagUpdate::ListedRow> rows;
-    QList<BidListItem*> items;
-    for (int i = 0; i < list->topLevelItemCount(); ++i) {
-        BidListItem* item = list->bidItem(i);
-        if (!item)
-            continue;
-        items << item;
-        rows.append({item->subItem(BidListColumns::Aid), item->subItem(BidListColumns::BidId)});
-    }
-    const QList<int> touched = ProgressFlagUpdate::apply(
-        m_navi.connection, choice, value, aid, bidId, rows, CheckBoxFlgPluralUpdate->isChecked());
-    const QList<int> cells = ProgressFlagUpdate::cells(choice);
-    for (int row : touched)
-        for (int cell : cells)
-            items.at(row)->setSubItem(cell, value);
+    const QList<ProgressFlagUpdate::ListedRow> rows =
+        m_hooks.listedRows ? m_hooks.listedRows() : QList<ProgressFlagUpdate::ListedRow>();
+    const QList<int> touched =
+        ProgressFlagUpdate::apply(m_session.connection, choice, value, aid, bidId, rows,
+                                  CheckBoxFlgPluralUpdate->isChecked());
+    if (m_hooks.showFlags && !touched.isEmpty())
+        m_hooks.showFlags(touched, ProgressFlagUpdate::cells(choice), value);
 }
 
 // ---- Close ----

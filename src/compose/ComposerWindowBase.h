@@ -1,5 +1,6 @@
 #pragma once
 
+#include "compose/ComposerTarget.h"
 #include "compose/ReplyData.h"
 #include "compose/TemplateStore.h"
 
@@ -7,6 +8,7 @@
 #include <QKeySequence>
 #include <QList>
 #include <QMainWindow>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 
@@ -14,6 +16,7 @@
 #include <memory>
 
 class IniFile;
+class NaviSession;
 class QAction;
 class QCheckBox;
 class QLabel;
@@ -27,7 +30,6 @@ class QToolButton;
 class QTreeWidget;
 class QTreeWidgetItem;
 class QVBoxLayout;
-class TFormNavi;
 class WheelRouter;
 class WindowPlacement;
 
@@ -36,13 +38,14 @@ class WindowPlacement;
 // buttons, the information row, the template panel beside the flag row and the message text,
 // the status panels, the placement and panel keys of the window's section, the first show,
 // and the progress flags written after a successful post. Each composer adds its own parts.
+// It works on the session's connection and ends with the session.
 class ComposerWindowBase : public QMainWindow
 {
     Q_OBJECT
 public:
     ~ComposerWindowBase() override;
 
-    // ---- Filled by the opener before showing ----
+    // ---- The target it was opened on ----
     QString title;
     QString aid;
     QString bidId;
@@ -60,7 +63,7 @@ public:
     // Acts on the activated node of the template tree (the selected one when none is given).
     virtual void TreeViewTemplateActivate(QTreeWidgetItem* node = nullptr) = 0;
     // Writes the checked progress flags into the transaction, and with the plural box into
-    // every listed row of the same winner, and shows them in the listing list.
+    // every listed row of the same winner, and has the opener show them in its listing rows.
     void updateProgressFlags();
     // The text or tree under the mouse pointer, or none.
     QWidget* hoverHandle() const;
@@ -98,7 +101,8 @@ public:
     QAction* ActionAllSelect = nullptr;
 
 protected:
-    ComposerWindowBase(TFormNavi& navi, const QString& section);
+    ComposerWindowBase(NaviSession& session, const ComposerTarget& target, ComposerHooks hooks,
+                       const QString& section);
 
     // A command of the window: object name, caption, hint (empty: none) and shortcut.
     struct Command
@@ -132,17 +136,20 @@ protected:
     void addMessageText(QVBoxLayout* column);
     // The status bar's seven panels: the first of the given width, the others of 50.
     void buildStatusBar(int firstPanelWidth);
-    // Hover tracking, the placement and the frame's own signals; once the layout stands.
+    // The target's fields, hover tracking, the placement and the frame's own signals; once the
+    // layout stands.
     void finishFrame();
+    // The session went away: the composer lets go of its connection and ends.
+    virtual void sessionEnded() = 0;
 
     // ---- Show ----
     // The window's show steps; run once, on the first show.
     virtual void FormShow() = 0;
     // Placement and state, "FlgPluralUpdate", and the template panel's switch and width.
     void readFrameSettings(const IniFile& ini);
-    // The font size of the main window's message text.
+    // The font size of the session's message text.
     void takeMessageFont(QPlainTextEdit* memo);
-    // Opens the templates of the kind on the main window's connection.
+    // Opens the templates of the kind on the session's connection.
     void openTemplates(TemplateKind kind);
     // Activation of the template tree by the operation setting (0 a single click).
     void connectTemplateTree(int operation);
@@ -175,10 +182,15 @@ protected:
 
     void showEvent(QShowEvent* event) override;
 
-    TFormNavi& m_navi;
+    // The session is used only while isSessionAlive().
+    bool isSessionAlive() const { return !m_sessionAlive.isNull(); }
+    NaviSession& m_session;
+    const ComposerHooks m_hooks;
     std::unique_ptr<TemplateStore> m_templates;
 
 private:
+    QPointer<NaviSession> m_sessionAlive;
+    QString m_bidName;
     QString m_section;
     WheelRouter* m_wheelRouter = nullptr;
     WindowPlacement* m_placement = nullptr;

@@ -58,11 +58,11 @@ SellerData readSeller(const QSqlDatabase& db)
     return seller;
 }
 
-QList<NaviRow> listingMessages(QSqlQuery& queryNaviByAid, const QString& aid,
-                               const QString& loginId)
+QList<NaviRow> listingMessages(const QSqlDatabase& db, const QString& aid, const QString& loginId)
 {
-    Sql::exec(queryNaviByAid,
-              {{QStringLiteral(":WHERE_AID"), aid}, {QStringLiteral(":WHERE_LOGINID"), loginId}});
+    QSqlQuery queryNaviByAid = Sql::exec(
+        db, QStringLiteral("SELECT * FROM T_Navi WHERE Aid=:WHERE_AID AND LoginId=:WHERE_LOGINID"),
+        {{QStringLiteral(":WHERE_AID"), aid}, {QStringLiteral(":WHERE_LOGINID"), loginId}});
     QList<NaviRow> rows;
     while (queryNaviByAid.next()) {
         NaviRow row;

@@ -39,9 +39,7 @@ Winner readWinner(const QSqlDatabase& db, const QString& bidId);
 // The first row of T_PersonalData (empty texts when there is none).
 SellerData readSeller(const QSqlDatabase& db);
 
-// Every stored message of the listing under the account, through the main window's shared
-// query (Aid=:WHERE_AID AND LoginId=:WHERE_LOGINID); the query is closed afterwards.
-QList<NaviRow> listingMessages(QSqlQuery& queryNaviByAid, const QString& aid,
-                               const QString& loginId);
+// Every stored message of the listing under the account.
+QList<NaviRow> listingMessages(const QSqlDatabase& db, const QString& aid, const QString& loginId);
 
 } // namespace ReplyData

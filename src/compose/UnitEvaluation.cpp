@@ -2,7 +2,7 @@
 
 #include "platform/ChildTeardown.h"
 #include "common/CommonDefine.h"
-#include "app/UnitNavi.h"
+#include "common/NaviSession.h"
 #include "compose/ComposerFontMenus.h"
 #include "compose/ComposerTemplateTree.h"
 #include "compose/EvaluationSend.h"
@@ -31,15 +31,18 @@
 namespace {
 
 // Feedback is posted only while no download and no message post runs.
-bool feedbackAllowed(const TFormNavi& navi)
+bool feedbackAllowed(const NaviSession& session)
 {
-    return navi.downloadKind == 0 && !navi.postingMessage;
+    return !session.isBusy() && !session.postingMessage;
 }
 
 } // namespace
 
-TFormEvaluation::TFormEvaluation(TFormNavi& navi)
-    : ComposerWindowBase(navi, CommonDefine::Section::EvaluationWindow)
+TFormEvaluation::TFormEvaluation(NaviSession& session, const FeedbackTarget& target,
+                                 ComposerHooks hooks)
+    : ComposerWindowBase(session, target, std::move(hooks),
+                         CommonDefine::Section::EvaluationWindow),
+      url(target.url)
 {
     setObjectName("FormEvaluation");
     setAttribute(Qt::WA_DeleteOnClose, false);
@@ -48,13 +51,14 @@ TFormEvaluation::TFormEvaluation(TFormNavi& navi)
     buildStatusBar(250);
     finishFrame();
     connectSignals();
-    // The window works on the main window's connection and lists: it ends with it.
-    connect(&navi, &QObject::destroyed, this, [this] {
-        if (writer)
-            writer->abandon();
-        m_templates.reset();
-        deleteLater();
-    });
+}
+
+void TFormEvaluation::sessionEnded()
+{
+    if (writer)
+        writer->abandon();
+    m_templates.reset();
+    deleteLater();
 }
 
 TFormEvaluation::~TFormEvaluation()
@@ -125,7 +129,7 @@ void TFormEvaluation::FormShow()
     sending = false;
     openTemplates(TemplateKind::Evaluation);
     buildTemplateMenuAndTree();
-    connectTemplateTree(m_navi.options.operationEvaluationTemplateTree);
+    connectTemplateTree(m_session.options.operationEvaluationTemplateTree);
     showTransactionFlags();
 
     MemoMessage->setFocus();
@@ -175,7 +179,7 @@ void TFormEvaluation::ActionMainTransmissionExecute()
         return;
     const int rating = ComboBoxEvaluation->currentIndex();
     const QString comment = MemoText::get(MemoMessage);
-    QString refusal = EvaluationSend::checkInput(rating, comment, feedbackAllowed(m_navi));
+    QString refusal = EvaluationSend::checkInput(rating, comment, feedbackAllowed(m_session));
     if (refusal.isEmpty()) {
         htmlYahoo site;
         refusal = EvaluationSend::checkAccount(site, loginId);
@@ -185,14 +189,14 @@ void TFormEvaluation::ActionMainTransmissionExecute()
         return;
     }
     const QString ratingText = FeedbackRating::texts().at(rating);
-    if (m_navi.options.confirmationEvaluationTransmission &&
+    if (m_session.options.confirmationEvaluationTransmission &&
         !Dialogs::askOkCancel(this, EvaluationSend::confirmCaption,
                               EvaluationSend::confirmationText(ratingText)))
         return;
     if (rating != 0 && !Dialogs::askOkCancel(this, EvaluationSend::confirmCaption,
                                              EvaluationSend::notBestQuestion))
         return;
-    if (!feedbackAllowed(m_navi)) {
+    if (!feedbackAllowed(m_session)) {
         // A download or a message post started while a question was open.
         statusPanels[0]->setText(EvaluationSend::busy);
         return;
@@ -215,8 +219,10 @@ void TFormEvaluation::ActionMainTransmissionExecute()
     sending = false;
     ActionMainTransmissionStop->setEnabled(false);
     setInputEnabled(true);
+    if (!isSessionAlive())
+        return;
     updateProgressFlags();
-    m_navi.addLogMessage(EvaluationSend::sentLogLine(aid, title));
+    m_session.addLogMessage(EvaluationSend::sentLogLine(aid, title));
     close();
 }
 

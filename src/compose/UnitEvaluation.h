@@ -11,7 +11,6 @@ class QMenu;
 class QToolButton;
 class QTreeWidgetItem;
 class TFormEvaluationWrite;
-class TFormNavi;
 
 // The composer of one feedback to one winner of one listing: a rating, a comment (optionally
 // from a feedback template, taken as stored) and the flags to set afterwards. A top-level window
@@ -20,10 +19,10 @@ class TFormEvaluation : public ComposerWindowBase
 {
     Q_OBJECT
 public:
-    explicit TFormEvaluation(TFormNavi& navi);
+    TFormEvaluation(NaviSession& session, const FeedbackTarget& target, ComposerHooks hooks = {});
     ~TFormEvaluation() override;
 
-    // ---- Filled by the opener before showing ----
+    // The listing's page, where the feedback is posted.
     QString url;
 
     // ---- The window's own state ----
@@ -53,6 +52,7 @@ private:
     void buildLayout();
     void connectSignals();
     void FormShow() override;
+    void sessionEnded() override;
     void buildTemplateMenuAndTree();
     void setInputEnabled(bool enabled);
     // Runs the poster's steps; true when the feedback was sent. Sets notSent when the site

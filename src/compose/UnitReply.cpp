@@ -3,8 +3,7 @@
 #include "platform/ChildTeardown.h"
 #include "common/CommonDefine.h"
 #include "common/CommonRoutines.h"
-#include "app/ToolBarBands.h"
-#include "app/UnitNavi.h"
+#include "common/NaviSession.h"
 #include "compose/ComposerFontMenus.h"
 #include "compose/DateFormats.h"
 #include "compose/Quoting.h"
@@ -16,6 +15,7 @@
 #include "platform/Dialogs.h"
 #include "platform/IniFile.h"
 #include "platform/ToolBarBandRows.h"
+#include "platform/ToolBarBands.h"
 #include "platform/WheelRouter.h"
 #include "views/MemoText.h"
 #include "views/NaviListItem.h"
@@ -48,8 +48,10 @@
 
 #include <utility>
 
-TFormReply::TFormReply(TFormNavi& navi)
-    : ComposerWindowBase(navi, CommonDefine::Section::ReplyWindow)
+TFormReply::TFormReply(NaviSession& session, const ReplyTarget& target, ComposerHooks hooks)
+    : ComposerWindowBase(session, target, std::move(hooks), CommonDefine::Section::ReplyWindow),
+      isReply(target.isReply), replyNumber(target.replyNumber),
+      m_repliedMessage(target.repliedMessage)
 {
     setObjectName("FormReply");
     setAttribute(Qt::WA_DeleteOnClose);
@@ -69,16 +71,17 @@ TFormReply::TFormReply(TFormNavi& navi)
     finishFrame();
     wheelRouter()->track(MemoReplyMessage, true);
     connectSignals();
-    // The composer lives on the main window's connection: it closes with it.
-    connect(&navi, &QObject::destroyed, this, [this] {
-        m_templates.reset();
-        m_closed = true;
-        if (m_writer)
-            m_writer->abandon();
-        // A send under way frees the window once it has returned.
-        if (!m_inSend)
-            deleteLater();
-    });
+}
+
+void TFormReply::sessionEnded()
+{
+    m_templates.reset();
+    m_closed = true;
+    if (m_writer)
+        m_writer->abandon();
+    // A send under way frees the window once it has returned.
+    if (!m_inSend)
+        deleteLater();
 }
 
 TFormReply::~TFormReply()
@@ -290,7 +293,10 @@ void TFormReply::connectSignals()
 
 void TFormReply::FormShow()
 {
-    setWindowTitle(QStringLiteral("返信：") + title);
+    if (isReply)
+        setWindowTitle(QStringLiteral("返信：") + title);
+    else
+        setNewMessageCaption();
     IniFile ini(CommonDefine::settingIniPath());
     const QString& s = section();
     readFrameSettings(ini);
@@ -317,9 +323,12 @@ void TFormReply::FormShow()
     prepareTemplateQueries();
     loadTransaction();
     loadMessageList();
+    // The replied message as a whole, in place of its list row's text.
+    if (isReply && m_repliedMessage)
+        MemoText::set(MemoReplyMessage, *m_repliedMessage);
     applyNaviPanel();
     buildTemplateMenusAndTree();
-    connectTemplateTree(m_navi.options.operationNaviTemplateTree);
+    connectTemplateTree(m_session.options.operationNaviTemplateTree);
     MemoMessage->setFocus();
     buildFontSizeMenus();
     MemoMessageChange();
@@ -361,8 +370,8 @@ void TFormReply::setNewMessageCaption()
 void TFormReply::prepareTemplateQueries()
 {
     openTemplates(TemplateKind::Navi);
-    m_seller = ReplyData::readSeller(m_navi.connection);
-    m_winner = ReplyData::readWinner(m_navi.connection, bidId);
+    m_seller = ReplyData::readSeller(m_session.connection);
+    m_winner = ReplyData::readWinner(m_session.connection, bidId);
     prInsert = IniFile(CommonDefine::settingIniPath())
                    .readBool(CommonDefine::Section::Setting, "PrInsert", true);
 }
@@ -374,7 +383,7 @@ void TFormReply::loadTransaction()
 
 void TFormReply::loadMessageList()
 {
-    const QList<NaviRow> rows = ReplyData::listingMessages(m_navi.queryNaviByAid, aid, loginId);
+    const QList<NaviRow> rows = ReplyData::listingMessages(m_session.connection, aid, loginId);
     NaviListView::fill(ListViewNavi, NaviList::Transaction, rows);
     QTreeWidgetItem* replied = nullptr;
     if (isReply) {
@@ -450,7 +459,7 @@ void TFormReply::reportKeywordErrors(bool errorFlag, const QString& errorText)
     if (!errorFlag)
         return;
     addLog(errorText);
-    if (m_navi.options.naviKeywordErrorMsg)
+    if (m_session.options.naviKeywordErrorMsg)
         Dialogs::showError(this, QStringLiteral("キーワード変換エラー"), errorText);
 }
 

@@ -10,6 +10,7 @@
 #include <QPointer>
 #include <QString>
 
+#include <optional>
 #include <utility>
 
 class IniFile;
@@ -26,7 +27,6 @@ class QToolBar;
 class QToolButton;
 class QTreeWidget;
 class QTreeWidgetItem;
-class TFormNavi;
 class TFormNaviWrite;
 class ToolBarBandRows;
 
@@ -38,10 +38,10 @@ class TFormReply : public ComposerWindowBase
 {
     Q_OBJECT
 public:
-    explicit TFormReply(TFormNavi& navi);
+    TFormReply(NaviSession& session, const ReplyTarget& target, ComposerHooks hooks = {});
     ~TFormReply() override;
 
-    // ---- Filled by the opener before showing ----
+    // ---- The target it was opened on ----
     bool isReply = false;
     int replyNumber = -1;
 
@@ -63,6 +63,7 @@ public:
     static constexpr int nodeGroupRole =
         ComposerTemplateTree::nodeGroupRole; // 0 templates, 1 seller, 2 winner
 
+    // The caption of a new message; a reply's is set on the first show.
     void setNewMessageCaption();
     void prepareTemplateQueries();
     // Fills subject, text and flags from the template; an expansion that throws changes
@@ -157,6 +158,7 @@ private:
     void loadTransaction();
     void loadMessageList();
     void applyPanelSizes() override;
+    void sessionEnded() override;
     void FormClose();
     void reportKeywordErrors(bool errorFlag, const QString& errorText);
     void insertAtCaret(const QString& stored);
@@ -170,6 +172,7 @@ private:
     SellerData m_seller;
     QButtonGroup* m_subjects = nullptr;
     ToolBarBandRows* m_bandRows = nullptr;
+    std::optional<QString> m_repliedMessage;
     QDate m_droppedDownDate;
     int m_messagePanelHeight = 150;
     int m_listWidth = 350;

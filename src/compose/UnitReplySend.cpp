@@ -3,7 +3,7 @@
 // the close).
 #include "compose/UnitReply.h"
 
-#include "app/UnitNavi.h"
+#include "common/NaviSession.h"
 #include "compose/ReplySend.h"
 #include "compose/UnitNaviWrite.h"
 #include "platform/Dialogs.h"
@@ -54,13 +54,13 @@ void TFormReply::ActionMainTransmissionExecute()
     bool closedDuringSend = false;
     {
         SendScope scope(this, m_inSend);
-        QPointer<TFormNavi> navi(&m_navi);
 
         const int subjectNumber = ReplySend::subjectNumber(
             RadioButtonSubjectFirst->isChecked(), RadioButtonSubjectPayment->isChecked(),
             RadioButtonSubjectReceipt->isChecked(), RadioButtonSubjectOthers->isChecked());
         const QString text = MemoText::get(MemoMessage);
-        QString refusal = ReplySend::checkInput(subjectNumber, text, m_navi.messagePostAllowed());
+        QString refusal =
+            ReplySend::checkInput(subjectNumber, text, m_session.messagePostAllowed());
         if (refusal.isEmpty()) {
             htmlYahoo site;
             refusal = ReplySend::checkAccount(site, loginId);
@@ -69,18 +69,18 @@ void TFormReply::ActionMainTransmissionExecute()
             addLog(refusal);
             return;
         }
-        if (m_navi.options.confirmationNaviTransmission &&
+        if (m_session.options.confirmationNaviTransmission &&
             !Dialogs::askOkCancel(this, ReplySend::confirmCaption,
                                   ReplySend::confirmationText(subjectNumber)))
             return;
-        if (m_closed || !navi) {
+        if (m_closed || !isSessionAlive()) {
             closedDuringSend = m_closed;
-        } else if (!m_navi.messagePostAllowed()) {
+        } else if (!m_session.messagePostAllowed()) {
             // Something started while the question was open.
             addLog(ReplySend::busy);
             return;
         } else {
-            m_navi.beginMessagePost();
+            m_session.beginMessagePost();
             sending = true;
             addLog(ReplySend::started);
             ActionSendStop->setEnabled(true);
@@ -92,9 +92,10 @@ void TFormReply::ActionMainTransmissionExecute()
             writer->hide();
             const PostOutcome outcome = runPostSteps(*writer, subjectNumber, text);
 
-            if (outcome == PostOutcome::Completed && !m_closed && navi) {
-                m_navi.requestTransactionNaviDownload(aid, title, bidId);
-                m_navi.endMessagePost();
+            if (outcome == PostOutcome::Completed && !m_closed && isSessionAlive()) {
+                if (m_hooks.messagePosted)
+                    m_hooks.messagePosted(aid, title, bidId);
+                m_session.endMessagePost();
                 sending = false;
                 updateProgressFlags();
                 // The posting browser goes with the window.
@@ -104,8 +105,8 @@ void TFormReply::ActionMainTransmissionExecute()
             }
             delete m_writer.data();
             sending = false;
-            if (navi)
-                navi->endMessagePost();
+            if (isSessionAlive())
+                m_session.endMessagePost();
             if (m_closed) {
                 closedDuringSend = true;
             } else {

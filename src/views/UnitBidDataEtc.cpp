@@ -2,7 +2,6 @@
 
 #include "platform/ChildTeardown.h"
 #include "common/CommonDefine.h"
-#include "app/CsvListExport.h"
 #include "platform/CtrlClickSelect.h"
 #include "platform/Dialogs.h"
 #include "platform/IniFile.h"
@@ -606,8 +605,10 @@ void TFormBidDataEtc::ActionSearchPreviousExecute()
 
 void TFormBidDataEtc::ActionCsvExportBidListExecute()
 {
+    if (!exportList)
+        return;
     QString message;
-    if (exportListViewCsv(ListViewBid, &message, QStringLiteral("出品終了データ"))) {
+    if (exportList(ListViewBid, &message, QStringLiteral("出品終了データ"))) {
         statusPanels[0]->setText(message);
         return;
     }

@@ -8,6 +8,7 @@
 #include <QSqlQuery>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 class QComboBox;
@@ -43,6 +44,10 @@ public:
     QString captionText;
     QString bidId;
     int listMode = 0;
+    // Writes a list to a CSV file that the user picks: true when written or stopped by the
+    // user, false when writing failed, *message set either way. Given by the opener; without
+    // it the export command does nothing.
+    std::function<bool(QTreeWidget* list, QString* message, const QString& defaultName)> exportList;
 
     int bidSortColumn = 0, bidSortType = 0;
     int naviSortColumn = 0, naviSortType = 0;

@@ -497,7 +497,7 @@ void TFormFindNavi::ActionNaviOpenMessageExecute()
     content.message = NaviListQuery::wholeMessage(db, row.loginId, row);
     content.number = row.number.toInt();
     content.received = row.received;
-    TFormNaviMessage::open(formNavi, content, m_messageFontSize);
+    TFormNaviMessage::open(handOver, content, m_messageFontSize);
 }
 
 void TFormFindNavi::ActionShowSelectAuctionIdNaviListExecute()

@@ -1,13 +1,14 @@
 #pragma once
 
-#include "app/UnitNavi.h"
 #include "views/FindNaviSearch.h"
+#include "views/UnitNaviMessage.h"
 
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QList>
 #include <QMainWindow>
 #include <QPointer>
+#include <QSqlDatabase>
 #include <QString>
 
 #include <functional>
@@ -60,8 +61,8 @@ public:
     NaviListItem* selectedItem() const;
 
     QString loginId;
-    // The main window, for the composer that a viewer opened from here hands over to.
-    QPointer<TFormNavi> formNavi;
+    // Where a viewer opened from here hands over to the composer.
+    NaviMessageHandOver handOver;
     int sortColumn = 0;
     int sortType = 0;
 

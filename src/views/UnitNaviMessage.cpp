@@ -2,7 +2,6 @@
 
 #include "platform/ChildTeardown.h"
 #include "common/CommonDefine.h"
-#include "compose/UnitReply.h"
 #include "platform/CtrlClickSelect.h"
 #include "platform/IniFile.h"
 #include "platform/ParentlessWindow.h"
@@ -25,8 +24,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-TFormNaviMessage::TFormNaviMessage(TFormNavi* navi, int messageFontSize)
-    : m_navi(navi), m_messageFontSize(messageFontSize)
+TFormNaviMessage::TFormNaviMessage(NaviMessageHandOver handOver, int messageFontSize)
+    : m_handOver(std::move(handOver)), m_messageFontSize(messageFontSize)
 {
     setObjectName("FormNaviMessage");
     ParentlessWindow::setUp(this);
@@ -148,10 +147,10 @@ void TFormNaviMessage::connectSignals()
     });
 }
 
-TFormNaviMessage* TFormNaviMessage::open(TFormNavi* navi, const NaviMessageContent& content,
-                                         int messageFontSize)
+TFormNaviMessage* TFormNaviMessage::open(const NaviMessageHandOver& handOver,
+                                         const NaviMessageContent& content, int messageFontSize)
 {
-    auto* viewer = new TFormNaviMessage(navi, messageFontSize);
+    auto* viewer = new TFormNaviMessage(handOver, messageFontSize);
     viewer->captionText = content.captionText;
     viewer->loginId = content.loginId;
     viewer->show();
@@ -229,41 +228,33 @@ void TFormNaviMessage::ActionAllSelectExecute()
         MemoMessage->selectAll();
 }
 
-TFormReply* TFormNaviMessage::ActionNaviReplyExecute()
+QWidget* TFormNaviMessage::ActionNaviReplyExecute()
 {
     // A hidden command does nothing, also through its shortcut.
     return ActionNaviReply->isVisible() ? handOver(true) : nullptr;
 }
 
-TFormReply* TFormNaviMessage::ActionNaviMakeExecute()
+QWidget* TFormNaviMessage::ActionNaviMakeExecute()
 {
     return ActionNaviMake->isVisible() ? handOver(false) : nullptr;
 }
 
-TFormReply* TFormNaviMessage::handOver(bool reply)
+QWidget* TFormNaviMessage::handOver(bool reply)
 {
-    if (!m_navi)
+    if (!m_handOver.available())
         return nullptr;
     // The composer reads this section when it is shown: it opens where the viewer is.
     writePlacement(CommonDefine::Section::ReplyWindow);
-    auto* form = new TFormReply(*m_navi);
-    form->title = EditTitle->text();
-    form->aid = EditAid->text();
-    form->bidId = EditBidId->text();
-    form->loginId = loginId;
-    if (reply) {
-        form->isReply = true;
-        form->replyNumber = messageNumber;
-    }
-    form->show();
-    form->EditAid->setText(EditAid->text());
-    form->EditTitle->setText(EditTitle->text());
-    form->EditBidId->setText(EditBidId->text());
-    form->EditBidName->setText(EditBidName->text());
-    if (reply)
-        MemoText::set(form->MemoReplyMessage, MemoText::get(MemoMessage));
-    else
-        form->setNewMessageCaption();
+    NaviMessageContent message;
+    message.captionText = captionText;
+    message.loginId = loginId;
+    message.aid = EditAid->text();
+    message.title = EditTitle->text();
+    message.bidId = EditBidId->text();
+    message.bidName = EditBidName->text();
+    message.message = MemoText::get(MemoMessage);
+    message.number = messageNumber;
+    QWidget* form = m_handOver.openComposer(message, reply);
     close();
     return form;
 }

@@ -1,13 +1,14 @@
 #pragma once
 
-#include "app/UnitNavi.h"
+#include "common/NaviSession.h"
+
 #include <QMainWindow>
 #include <QPointer>
 #include <QString>
 
-class QAction;
+#include <functional>
 
-class TFormReply;
+class QAction;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -32,6 +33,17 @@ struct NaviMessageContent
     bool received = true;
 };
 
+// Where a viewer hands over to the composer: on the viewed message, a reply or a new message,
+// opened in the viewer's place. Only while the session it works in lives; openComposer returns
+// the composer's window.
+struct NaviMessageHandOver
+{
+    QPointer<NaviSession> session;
+    std::function<QWidget*(const NaviMessageContent& message, bool reply)> openComposer;
+
+    bool available() const { return session && openComposer; }
+};
+
 // One message of a transaction board in a window of its own, read-only; from it the seller
 // replies or writes a new message on the same board.
 class TFormNaviMessage : public QMainWindow
@@ -40,22 +52,22 @@ class TFormNaviMessage : public QMainWindow
 public:
     static constexpr const char* section = "NaviMessageWindow";
 
-    // The main window is the composer's; without it the hand-over does nothing.
-    TFormNaviMessage(TFormNavi* navi, int messageFontSize);
+    // Without an available hand-over the reply and new-message commands do nothing.
+    TFormNaviMessage(NaviMessageHandOver handOver, int messageFontSize);
     ~TFormNaviMessage() override;
 
     // Creates and shows a viewer, then fills it; a sent message offers only the new message,
     // a received one only the reply.
-    static TFormNaviMessage* open(TFormNavi* navi, const NaviMessageContent& content,
-                                  int messageFontSize);
+    static TFormNaviMessage* open(const NaviMessageHandOver& handOver,
+                                  const NaviMessageContent& content, int messageFontSize);
 
     // The placement into another window's section: where the composer opens in its place.
     void writePlacement(const QString& sectionName) const;
     QWidget* hoverControl() const;
 
     // The composer that took the viewer's place, or nullptr.
-    TFormReply* ActionNaviReplyExecute();
-    TFormReply* ActionNaviMakeExecute();
+    QWidget* ActionNaviReplyExecute();
+    QWidget* ActionNaviMakeExecute();
     void ActionAllSelectExecute();
 
     QString captionText;
@@ -89,10 +101,10 @@ private:
     void connectSignals();
     void FormShow();
     void FormClose();
-    // The hand-over to the composer: its placement, members and fields, then this closes.
-    TFormReply* handOver(bool reply);
+    // The hand-over to the composer: its placement and the viewed message, then this closes.
+    QWidget* handOver(bool reply);
 
-    QPointer<TFormNavi> m_navi;
+    NaviMessageHandOver m_handOver;
     int m_messageFontSize;
     bool m_shown = false;
     bool m_closed = false;

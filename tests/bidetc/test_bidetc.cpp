@@ -8,6 +8,7 @@
 #include "TestDataFolder.h"
 #include "TestDialogs.h"
 #include "common/CommonDefine.h"
+#include "app/CsvListExport.h"
 #include "app/UnitNavi.h"
 #include "platform/Database.h"
 #include "platform/IniFile.h"
@@ -95,6 +96,9 @@ class TestBidDataEtc : public QObject
                           const QString& login = QStringLiteral("seller"))
     {
         auto* form = new TFormBidDataEtc(db->db(), 12);
+        form->exportList = [](QTreeWidget* list, QString* message, const QString& defaultName) {
+            return exportListViewCsv(list, message, defaultName);
+        };
         form->loginId = login;
         form->bidId = bidder;
         form->listMode = mode;
@@ -663,6 +667,33 @@ private slots:
         QVERIFY(list.isNull() || !list->isVisible());
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(list.isNull());
+    }
+
+    // The window exports only through what its opener gives it: the main window's opener gives
+    // the program's CSV export.
+    void mainWindowOpenerGivesTheCsvExport()
+    {
+        FakeSite site;
+        QVERIFY(site.start());
+        site.useAsSite();
+        html::setDefaultTimeout(5000);
+        SitePages::serveAccount(site, "seller");
+        TFormNavi navi;
+        navi.FormShow();
+        QTRY_VERIFY(navi.sharedQueriesReady);
+        navi.findChild<QAction*>("ActionShowDeleteBidList")->trigger();
+        TFormBidDataEtc* list = nullptr;
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (auto* form = qobject_cast<TFormBidDataEtc*>(window))
+                list = form;
+        QVERIFY(list);
+        QTRY_VERIFY(list->loaded());
+        const QString path = folder->filePath("deleted.csv");
+        dialogs->queue(Answer::Ok, path);
+        list->action("ActionCsvExportBidList")->trigger();
+        QVERIFY(QFile::exists(path));
+        QCOMPARE(list->statusPanels[0]->text(), QString("エクスポートしましたo(´□｀o)"));
+        closeAll();
     }
 
     void openersOfTheMainWindow()

@@ -13,6 +13,7 @@
 #include "compose/ReplyFontSizes.h"
 #include "compose/ReplyLog.h"
 #include "compose/TemplateStore.h"
+#include "compose/UnitEvaluation.h"
 #include "compose/UnitReply.h"
 #include "platform/IniFile.h"
 #include "platform/Sql.h"
@@ -139,14 +140,14 @@ class TestReply : public QObject
     TFormReply* open(const QString& aid, bool reply = false, int number = -1,
                      const QString& bidId = winner, const QString& title = "時計")
     {
-        auto* form = new TFormReply(*navi);
-        form->title = title;
-        form->aid = aid;
-        form->bidId = bidId;
-        form->loginId = navi->loginId;
-        form->isReply = reply;
-        form->replyNumber = number;
-        form->show();
+        ReplyTarget target;
+        target.title = title;
+        target.aid = aid;
+        target.bidId = bidId;
+        target.loginId = navi->loginId;
+        target.isReply = reply;
+        target.replyNumber = number;
+        TFormReply* form = navi->openReplyComposer(target);
         if (!QTest::qWaitForWindowExposed(form))
             qWarning("composer not exposed");
         if (!reply)
@@ -953,6 +954,93 @@ private slots:
         QCOMPARE(guard.isNull(), closes);
         if (!closes)
             QVERIFY(form->isVisible());
+    }
+
+    // ---- The target and the session ----
+
+    void targetFillsTheInformationRowCaptionAndRepliedText_data()
+    {
+        QTest::addColumn<bool>("reply");
+        QTest::addColumn<QString>("replied"); // null: the target holds no replied text
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("shownText");
+        QTest::newRow("reply with its whole text")
+            << true << QStringLiteral("全文\r\n二行目") << QStringLiteral("返信：時計")
+            << QStringLiteral("全文\n二行目");
+        QTest::newRow("reply without a text: the chosen row's")
+            << true << QString() << QStringLiteral("返信：時計") << QStringLiteral("振り込みました");
+        QTest::newRow("new message") << false << QString() << QStringLiteral("投稿：時計")
+                                     << QStringLiteral("振り込みました");
+    }
+    void targetFillsTheInformationRowCaptionAndRepliedText()
+    {
+        QFETCH(bool, reply);
+        QFETCH(QString, replied);
+        QFETCH(QString, caption);
+        QFETCH(QString, shownText);
+        addListing();
+        FixtureDb::addMessage(db(), {.aid = "a1",
+                                     .bidId = winner,
+                                     .number = 2,
+                                     .loginId = seller,
+                                     .message = QStringLiteral("振り込みました")});
+        ReplyTarget target;
+        target.aid = "a1";
+        target.title = "時計";
+        target.bidId = winner;
+        target.bidName = "山田";
+        target.loginId = seller;
+        target.isReply = reply;
+        target.replyNumber = reply ? 2 : -1;
+        if (!replied.isNull())
+            target.repliedMessage = replied;
+        auto* form = new TFormReply(navi->session, target);
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form));
+        QCOMPARE(form->windowTitle(), caption);
+        QCOMPARE(form->EditAid->text(), QString("a1"));
+        QCOMPARE(form->EditTitle->text(), QString("時計"));
+        QCOMPARE(form->EditBidId->text(), winner);
+        QCOMPARE(form->EditBidName->text(), QString("山田"));
+        QCOMPARE(form->ListViewNavi->topLevelItemCount(), 1);
+        QCOMPARE(form->MemoReplyMessage->toPlainText(), shownText);
+    }
+
+    void composersEndWithTheirSession_data()
+    {
+        QTest::addColumn<bool>("feedback");
+        QTest::newRow("reply") << false;
+        QTest::newRow("feedback") << true;
+    }
+    // A composer works on its session's connection: it goes with the session, whoever owns it.
+    void composersEndWithTheirSession()
+    {
+        QFETCH(bool, feedback);
+        addListing();
+        auto session = std::make_unique<NaviSession>();
+        session->connection = db();
+        session->loginId = seller;
+        QPointer<ComposerWindowBase> form;
+        if (feedback) {
+            FeedbackTarget target;
+            target.aid = "a1";
+            target.bidId = winner;
+            target.loginId = seller;
+            form = new TFormEvaluation(*session, target);
+        } else {
+            ReplyTarget target;
+            target.aid = "a1";
+            target.bidId = winner;
+            target.loginId = seller;
+            form = new TFormReply(*session, target);
+        }
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form));
+        QVERIFY(form->templates());
+        session.reset();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(form.isNull());
+        QVERIFY(navi->isVisible());
     }
 
     void severalComposersAtOnce()

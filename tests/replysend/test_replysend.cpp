@@ -32,6 +32,7 @@
 #include <QSqlQuery>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 #include <QTreeWidget>
 
 #include <memory>
@@ -137,12 +138,12 @@ class TestReplySend : public QObject
     }
     void openComposer(int subject, const QString& text)
     {
-        form = new TFormReply(*navi);
-        form->title = QStringLiteral("時計");
-        form->aid = aidA;
-        form->bidId = buyer;
-        form->loginId = navi->loginId;
-        form->show();
+        ReplyTarget target;
+        target.title = QStringLiteral("時計");
+        target.aid = aidA;
+        target.bidId = buyer;
+        target.loginId = navi->loginId;
+        form = navi->openReplyComposer(target);
         QVERIFY(QTest::qWaitForWindowExposed(form));
         QRadioButton* const subjects[] = {
             form->RadioButtonSubjectFirst, form->RadioButtonSubjectPayment,
@@ -291,6 +292,47 @@ private slots:
             QCOMPARE(cell(row, BidListColumns::ReceiptFlg), QString());
         }
         QCOMPARE(cell(2, BidListColumns::PaymentFlg), QString());
+    }
+
+    // A composer that no opener wired reaches the main window only through the session: the
+    // post's state still frees the download commands, the flags land in the store, and nothing
+    // is shown in the list or downloaded for it.
+    void composerWithoutHooksWritesOnlyTheStore()
+    {
+        login();
+        startWindow();
+        listTransactions();
+        navi->options.bidFlg = 2;
+        ReplyTarget target;
+        target.title = QStringLiteral("時計");
+        target.aid = aidA;
+        target.bidId = buyer;
+        target.loginId = navi->loginId;
+        form = new TFormReply(navi->session, target);
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form));
+        form->RadioButtonSubjectOthers->setChecked(true);
+        MemoText::set(form->MemoMessage, QStringLiteral("本文"));
+        form->flagDate = QDate(2027, 3, 7);
+        form->CheckBoxFlgPayment->setChecked(true);
+        form->CheckBoxFlgPluralUpdate->setChecked(true);
+        app->site().clearRequests();
+
+        form->ActionSend->trigger();
+        QTRY_VERIFY(form.isNull());
+        QVERIFY(!navi->postingMessage);
+        QCOMPARE(navi->downloadKind, 0);
+        QVERIFY(navi->pendingTransactionNaviDownloads.isEmpty());
+        QVERIFY(navi->ActionBidDownload->isEnabled());
+        QVERIFY(navi->ToolButtonLogin->isEnabled());
+        QCOMPARE(postingRequests(),
+                 (QStringList{"GET /jp/show/contact", "POST /jp/config/contact_preview",
+                              "POST /jp/config/contact_submit"}));
+        // The plural box reaches listed rows only, and this composer was given none.
+        QCOMPARE(flag("PaymentFlg", aidA), QString("03/07"));
+        QCOMPARE(flag("PaymentFlg", "a200"), QString());
+        for (int row = 0; row < 4; ++row)
+            QCOMPARE(cell(row, BidListColumns::PaymentFlg), QString());
     }
 
     void flagsOfTheOwnRowOnlyWithoutThePluralBox()

@@ -2,7 +2,7 @@
 #include "SmallFileSystem.h"
 #include "TestDataFolder.h"
 #include "common/NaviOptions.h"
-#include "app/ToolBarBands.h"
+#include "platform/ToolBarBands.h"
 #include "platform/IniFile.h"
 #include "platform/RowBreaks.h"
 #include "platform/SafeFileWriter.h"

@@ -85,19 +85,17 @@ class TestToolButtons : public QObject
             return form;
         }
         if (which == "reply composer") {
-            auto* form = new TFormReply(*navi);
-            form->title = QStringLiteral("時計");
-            form->aid = QStringLiteral("a1");
-            form->bidId = QStringLiteral("buyer");
-            form->show();
-            return form;
+            ReplyTarget target;
+            target.title = QStringLiteral("時計");
+            target.aid = QStringLiteral("a1");
+            target.bidId = QStringLiteral("buyer");
+            return navi->openReplyComposer(target);
         }
-        auto* form = new TFormEvaluation(*navi);
-        form->title = QStringLiteral("時計");
-        form->aid = QStringLiteral("a1");
-        form->bidId = QStringLiteral("buyer");
-        form->show();
-        return form;
+        FeedbackTarget target;
+        target.title = QStringLiteral("時計");
+        target.aid = QStringLiteral("a1");
+        target.bidId = QStringLiteral("buyer");
+        return navi->openFeedbackComposer(target);
     }
 
 private slots:

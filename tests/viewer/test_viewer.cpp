@@ -67,7 +67,7 @@ class TestViewer : public QObject
     {
         NaviMessageContent content{"時計(受信メッセージ)", seller, "a1",    "時計", "b1", "山田",
                                    "一行目\r\n二行目",     7,      received};
-        return TFormNaviMessage::open(navi, content, 12);
+        return TFormNaviMessage::open(navi->messageHandOver(), content, 12);
     }
     IniFile ini() const { return IniFile(CommonDefine::settingIniPath()); }
     QRect storedBounds(const QString& section) const
@@ -246,8 +246,8 @@ private slots:
         viewer->setWindowState(Qt::WindowMaximized);
         QCoreApplication::processEvents();
         QPointer<TFormNaviMessage> guard(viewer);
-        TFormReply* form =
-            reply ? viewer->ActionNaviReplyExecute() : viewer->ActionNaviMakeExecute();
+        auto* form = qobject_cast<TFormReply*>(reply ? viewer->ActionNaviReplyExecute()
+                                                     : viewer->ActionNaviMakeExecute());
         QVERIFY(form);
         QCOMPARE(storedBounds("ReplyWindow"), normal);
         QCOMPARE(ini().readInteger("ReplyWindow", "WindowState", -1), 2);
@@ -264,6 +264,26 @@ private slots:
         QCOMPARE(form->windowTitle(), reply ? QString("返信：時計") : QString("投稿：時計"));
         QVERIFY(form->isMaximized());
         QTRY_VERIFY(guard.isNull());
+    }
+
+    // Once the session that the viewer hands over in has ended, replying opens nothing,
+    // writes no placement and leaves the viewer open.
+    void handOverAfterItsSessionEndedDoesNothing()
+    {
+        auto session = std::make_unique<NaviSession>();
+        int opened = 0;
+        NaviMessageHandOver handOver{session.get(), [&](const NaviMessageContent&, bool) {
+                                         ++opened;
+                                         return static_cast<QWidget*>(nullptr);
+                                     }};
+        NaviMessageContent content{
+            "時計(受信メッセージ)", seller, "a1", "時計", "b1", "山田", "本文", 7, true};
+        TFormNaviMessage* viewer = TFormNaviMessage::open(handOver, content, 12);
+        session.reset();
+        QVERIFY(!viewer->ActionNaviReplyExecute());
+        QCOMPARE(opened, 0);
+        QVERIFY(viewer->isVisible());
+        QVERIFY(!ini().sectionExists("ReplyWindow"));
     }
 
     void hiddenCommandShortcutDoesNothing()

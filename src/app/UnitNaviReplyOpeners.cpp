@@ -2,17 +2,17 @@
 // reply to the selected message of the active message list.
 #include "app/UnitNavi.h"
 
+#include "app/ListingRowTarget.h"
+#include "compose/ComposerTarget.h"
 #include "compose/UnitReply.h"
 #include "views/BidListColumns.h"
 #include "views/BidListView.h"
-#include "views/MemoText.h"
 #include "views/NaviListItem.h"
 #include "views/NaviListQuery.h"
+#include "views/UnitNaviMessage.h"
 
 #include <QAction>
 #include <QItemSelectionModel>
-#include <QPlainTextEdit>
-#include <QLineEdit>
 #include <QTabWidget>
 #include <QTreeWidget>
 
@@ -41,6 +41,36 @@ void TFormNavi::connectReplyCommands()
         markWired(command);
         command->setEnabled(true);
     }
+    connect(&session, &NaviSession::postingChanged, this, &TFormNavi::SessionPostingChange);
+}
+
+TFormReply* TFormNavi::openReplyComposer(const ReplyTarget& target)
+{
+    auto* form = new TFormReply(session, target, composerHooks());
+    form->show();
+    return form;
+}
+
+NaviMessageHandOver TFormNavi::messageHandOver()
+{
+    const QPointer<TFormNavi> navi(this);
+    const auto open = [navi](const NaviMessageContent& message, bool reply) -> QWidget* {
+        if (!navi)
+            return nullptr;
+        ReplyTarget target;
+        target.aid = message.aid;
+        target.title = message.title;
+        target.bidId = message.bidId;
+        target.bidName = message.bidName;
+        target.loginId = message.loginId;
+        if (reply) {
+            target.isReply = true;
+            target.replyNumber = message.number;
+            target.repliedMessage = message.message;
+        }
+        return navi->openReplyComposer(target);
+    };
+    return {&session, open};
 }
 
 void TFormNavi::ActionNaviMakeExecute()
@@ -48,19 +78,9 @@ void TFormNavi::ActionNaviMakeExecute()
     auto* row = static_cast<BidListItem*>(firstSelectedRow(ListViewBid));
     if (!row)
         return;
-    using namespace BidListColumns;
-    auto* form = new TFormReply(*this);
-    form->title = row->subItem(Title);
-    form->aid = row->subItem(Aid);
-    form->bidId = row->subItem(BidId);
-    form->loginId = loginId;
-    form->isReply = false;
-    form->show();
-    form->EditAid->setText(row->subItem(Aid));
-    form->EditTitle->setText(row->subItem(Title));
-    form->EditBidId->setText(row->subItem(BidId));
-    form->EditBidName->setText(row->subItem(Name));
-    form->setNewMessageCaption();
+    ReplyTarget target;
+    fillFromListingRow(target, *row, loginId);
+    openReplyComposer(target);
 }
 
 void TFormNavi::ActionNaviReplyExecute()
@@ -70,34 +90,24 @@ void TFormNavi::ActionNaviReplyExecute()
     if (!item)
         return;
     const NaviRow& message = item->row();
-    QString title, aid, bidId, name;
+    ReplyTarget target;
+    target.aid = message.aid;
     if (naviTab) {
-        title = message.title;
-        aid = message.aid;
-        bidId = message.bidId;
-        name = message.name;
+        target.title = message.title;
+        target.bidId = message.bidId;
+        target.bidName = message.name;
     } else {
         // The listing tab's list holds one transaction's messages; its listing row gives the
         // title and the winner's name, the replied message its writer.
-        aid = message.aid;
-        bidId = message.writeId;
+        target.bidId = message.writeId;
         if (BidListItem* listing = ListViewBid->findBidItem(message.aid, message.bidId)) {
-            title = listing->subItem(BidListColumns::Title);
-            name = listing->subItem(BidListColumns::Name);
+            target.title = listing->subItem(BidListColumns::Title);
+            target.bidName = listing->subItem(BidListColumns::Name);
         }
     }
-    auto* form = new TFormReply(*this);
-    form->title = title;
-    form->aid = aid;
-    form->bidId = bidId;
-    form->loginId = loginId;
-    form->isReply = true;
-    form->replyNumber = message.number.isEmpty() ? -1 : message.number.toInt();
-    form->show();
-    form->EditAid->setText(aid);
-    form->EditTitle->setText(title);
-    form->EditBidId->setText(bidId);
-    form->EditBidName->setText(name);
-    MemoText::set(form->MemoReplyMessage,
-                  NaviListQuery::wholeMessage(connection, loginId, message));
+    target.loginId = loginId;
+    target.isReply = true;
+    target.replyNumber = message.number.isEmpty() ? -1 : message.number.toInt();
+    target.repliedMessage = NaviListQuery::wholeMessage(connection, loginId, message);
+    openReplyComposer(target);
 }

@@ -85,7 +85,7 @@ void TFormNavi::ActionNaviOpenMessageExecute()
     }
     content.captionText = content.title + (row.received ? QStringLiteral("(受信メッセージ)")
                                                         : QStringLiteral("(送信メッセージ)"));
-    TFormNaviMessage::open(this, content, MemoNavi->font().pointSize());
+    TFormNaviMessage::open(messageHandOver(), content, MemoNavi->font().pointSize());
 }
 
 void TFormNavi::ActionShowSelectAuctionIdNaviListExecute()
@@ -113,7 +113,7 @@ void TFormNavi::ActionFindNaviExecute()
     auto* find = new TFormFindNavi(connectionName, MemoNavi->font().pointSize(),
                                    [navi] { return navi && navi->options.confirmationNaviOpen; });
     find->loginId = loginId;
-    find->formNavi = this;
+    find->handOver = messageHandOver();
     find->show();
 }
 

@@ -1,6 +1,8 @@
 // The main window's opener of the feedback composer on the selected listing row.
 #include "app/UnitNavi.h"
 
+#include "app/ListingRowTarget.h"
+#include "compose/ComposerTarget.h"
 #include "compose/UnitEvaluation.h"
 #include "platform/Dialogs.h"
 #include "views/BidListColumns.h"
@@ -9,7 +11,6 @@
 
 #include <QAction>
 #include <QItemSelectionModel>
-#include <QLineEdit>
 
 void TFormNavi::connectEvaluationCommand()
 {
@@ -37,15 +38,15 @@ void TFormNavi::ActionEvaluationMakeExecute()
             QStringLiteral("要評価が不要になっています。\r\n評価投稿ウィンドウは表示できません。"));
         return;
     }
-    auto* form = new TFormEvaluation(*this);
-    form->title = row->subItem(Title);
-    form->aid = row->subItem(Aid);
-    form->bidId = row->subItem(BidId);
-    form->loginId = loginId;
-    form->url = row->subItem(Url);
+    FeedbackTarget target;
+    fillFromListingRow(target, *row, loginId);
+    target.url = row->subItem(Url);
+    openFeedbackComposer(target);
+}
+
+TFormEvaluation* TFormNavi::openFeedbackComposer(const FeedbackTarget& target)
+{
+    auto* form = new TFormEvaluation(session, target, composerHooks());
     form->show();
-    form->EditAid->setText(row->subItem(Aid));
-    form->EditTitle->setText(row->subItem(Title));
-    form->EditBidId->setText(row->subItem(BidId));
-    form->EditBidName->setText(row->subItem(Name));
+    return form;
 }

@@ -1,4 +1,4 @@
-#include "app/ToolBarBands.h"
+#include "platform/ToolBarBands.h"
 
 #include <algorithm>
 

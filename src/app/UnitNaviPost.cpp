@@ -13,18 +13,23 @@ bool TFormNavi::messagePostAllowed() const
 void TFormNavi::beginMessagePost()
 {
     session.beginMessagePost();
-    for (QAction* command :
-         {ActionBidDownloadNow, ActionBidDownload, ActionNaviDownloadSelect, ActionNaviDownloadShow,
-          ActionBidDetailedDownload, ActionBidPromptDecisionDownload})
-        command->setEnabled(false);
-    ToolButtonLogin->setEnabled(false);
 }
 
 void TFormNavi::endMessagePost()
 {
-    if (!postingMessage)
-        return;
     session.endMessagePost();
+}
+
+void TFormNavi::SessionPostingChange(bool posting)
+{
+    if (posting) {
+        for (QAction* command :
+             {ActionBidDownloadNow, ActionBidDownload, ActionNaviDownloadSelect,
+              ActionNaviDownloadShow, ActionBidDetailedDownload, ActionBidPromptDecisionDownload})
+            command->setEnabled(false);
+        ToolButtonLogin->setEnabled(false);
+        return;
+    }
     // A download running beside the post keeps its commands off; its end turns them on.
     if (downloadKind == 0)
         enableDownloadActions();

@@ -1,6 +1,7 @@
 // The main window's openers of the deleted-listings and bidder-transactions window.
 #include "app/UnitNavi.h"
 
+#include "app/CsvListExport.h"
 #include "views/BidListColumns.h"
 #include "views/BidListItem.h"
 #include "views/NaviListItem.h"
@@ -9,6 +10,20 @@
 #include <QAction>
 #include <QPlainTextEdit>
 #include <QTabWidget>
+
+namespace {
+
+// The window on the main connection, exporting its list as the main window's CSV commands do.
+TFormBidDataEtc* makeBidDataEtc(const QSqlDatabase& connection, int memoFontSize)
+{
+    auto* form = new TFormBidDataEtc(connection, memoFontSize);
+    form->exportList = [](QTreeWidget* list, QString* message, const QString& defaultName) {
+        return exportListViewCsv(list, message, defaultName);
+    };
+    return form;
+}
+
+} // namespace
 
 void TFormNavi::connectBidDataEtcCommands()
 {
@@ -24,7 +39,7 @@ void TFormNavi::connectBidDataEtcCommands()
 
 void TFormNavi::ActionShowDeleteBidListExecute()
 {
-    auto* form = new TFormBidDataEtc(connection, MemoNavi->font().pointSize());
+    auto* form = makeBidDataEtc(connection, MemoNavi->font().pointSize());
     form->loginId = loginId;
     form->captionText = QStringLiteral("出品終了削除済みデータ");
     form->listMode = 0;
@@ -48,7 +63,7 @@ void TFormNavi::ActionShowSelectBidIdListExecute()
         addLogMessage(QStringLiteral("行を選択してください"));
         return;
     }
-    auto* form = new TFormBidDataEtc(connection, MemoNavi->font().pointSize());
+    auto* form = makeBidDataEtc(connection, MemoNavi->font().pointSize());
     form->loginId = loginId;
     form->bidId = bidderId;
     form->captionText = bidderId + QStringLiteral(" 取引一覧");
