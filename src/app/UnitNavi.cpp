@@ -13,7 +13,9 @@
 #include "platform/Sql.h"
 #include "platform/ToolBarBandRows.h"
 #include "platform/WindowPlacement.h"
-#include "site/DownloadThread.h"
+#include "app/NaviDownloadWindow.h"
+#include "app/NaviEndTimeWindow.h"
+#include "app/NaviLoginWindow.h"
 #include "views/BidListFindPanel.h"
 #include "views/BidListView.h"
 #include "views/BidSearchPanel.h"
@@ -62,6 +64,7 @@ TFormNavi::TFormNavi(QWidget* parent) : QMainWindow(parent)
 {
     setAttribute(Qt::WA_DeleteOnClose, false);
     buildLayout();
+    makeControllers();
     connect(&session, &NaviSession::logLine, this, [this](const QString& text) {
         ListBoxMessage->addItem(text);
         // Scrolling makes the list lay out its lines at once; queued, it runs after the lines
@@ -73,11 +76,11 @@ TFormNavi::TFormNavi(QWidget* parent) : QMainWindow(parent)
         if (command->isEnabled())
             markWired(command);
     connectSignals();
+    connectLoginSignals();
     connectPaneSignals();
     connectBidDownloadCommands();
     connectNaviDownloadCommands();
     connectCsvCommands();
-    connectEndTimeLookup();
     connectSettingCommand();
     connectVersionCommands();
     connectViewerCommands();
@@ -154,7 +157,7 @@ void TFormNavi::FormShow()
             return;
         versionCheck->askServer();
         if (autoLogin)
-            login(autoLoginId, autoLoginPassword);
+            loginControl().login(autoLoginId, autoLoginPassword);
         AppIdle();
         // A handed-over updater closes the window: the first show ends there.
         if (!offerUpdate(*versionCheck))
@@ -294,7 +297,7 @@ void TFormNavi::openConnection()
 
 void TFormNavi::loadSavedLogins()
 {
-    savedLogins.clear();
+    loginControl().savedLogins.clear();
     ComboBoxLoginId->clear();
     PopupMenuLogin->clear();
     QSqlQuery query = Sql::exec(connection, QStringLiteral("SELECT * FROM T_LoginId"));
@@ -303,8 +306,8 @@ void TFormNavi::loadSavedLogins()
         const QString id = query.value("LoginId").toString();
         const QString password = query.value("PassWord").toString();
         ComboBoxLoginId->addItem(id);
-        if (!savedLogins.contains(id))
-            savedLogins.insert(id, password);
+        if (!loginControl().savedLogins.contains(id))
+            loginControl().savedLogins.insert(id, password);
         if (query.value("Main").toBool()) {
             autoLoginId = id;
             autoLoginPassword = password;
@@ -381,7 +384,7 @@ void TFormNavi::AppIdle()
     applyPaneSizes();
     createSharedQueries();
     shownUnreadCount = 0;
-    updateLoginId();
+    loginControl().updateLoginId();
     PageControlMainChange();
 }
 
@@ -404,7 +407,7 @@ void TFormNavi::closeEvent(QCloseEvent* event)
 
 void TFormNavi::FormCloseQuery()
 {
-    stopAllDownloads();
+    downloadControl().stopAllDownloads();
 }
 
 void TFormNavi::FormClose()
@@ -423,7 +426,7 @@ void TFormNavi::FormClose()
 void TFormNavi::FormDestroy()
 {
     // No thread may outlive the connection and queries it uses through its hand-overs.
-    stopAllDownloads();
+    downloadControl().stopAllDownloads();
     closeConnectionWindows();
     for (QSqlQuery* query :
          {&queryLoginFolders, &queryInsertFolder, &queryNaviList, &queryInsertNavi,

@@ -13,7 +13,9 @@
 #include "compose/UnitNaviWrite.h"
 #include "compose/UnitReply.h"
 #include "platform/Sql.h"
+#include "site/DownloadControl.h"
 #include "site/DownloadThread.h"
+#include "site/LoginControl.h"
 #include "site/NetworkThread.h"
 #include "site/html.h"
 #include "site/htmlYahoo.h"
@@ -65,7 +67,7 @@ protected:
         while (!gate.tryAcquire(1, 10))
             if (!checkPoint())
                 return;
-        handOver([this] { m_navi->endDownload(this); });
+        handOver([this] { m_navi->downloadControl().endDownload(this); });
     }
 
 private:
@@ -117,9 +119,9 @@ class TestReplySend : public QObject
               navi->ActionNaviDownloadShow, navi->ActionBidDetailedDownload,
               navi->ActionBidPromptDecisionDownload})
             TFormNavi::markWired(command);
-        navi->enableDownloadActions();
-        navi->naviTodayJulianDay = QDate(2026, 12, 10).toJulianDay();
-        navi->updateLoginId();
+        navi->downloadControl().enableDownloadActions();
+        navi->downloadControl().naviTodayJulianDay = QDate(2026, 12, 10).toJulianDay();
+        navi->loginControl().updateLoginId();
         QCOMPARE(navi->loginId, seller);
     }
     // Listings of the winner and one of another winner, stored and listed in this order.
@@ -154,7 +156,7 @@ class TestReplySend : public QObject
     GateThread* startDownload(int kind)
     {
         GateThread* thread = nullptr;
-        const bool started = navi->startDownload(
+        const bool started = navi->downloadControl().startDownload(
             kind, [&] { return thread = new GateThread(navi); }, QString());
         return started ? thread : nullptr;
     }
