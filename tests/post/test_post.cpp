@@ -810,6 +810,27 @@ private slots:
         QTRY_COMPARE(navi->downloadKind, 0);
         QCOMPARE(storedCount(aidA), 2);
     }
+
+    // A composer that holds only the session marks its post there: the downloads follow it.
+    void postMarkedOnTheSessionHoldsTheDownloads()
+    {
+        login();
+        startWindow();
+        FixtureDb::addListing(navi->connection, {.aid = aidA, .bidId = buyer, .loginId = seller});
+        navi->session.beginMessagePost();
+        QVERIFY(downloadCommandsDisabled());
+        QVERIFY(!navi->ToolButtonLogin->isEnabled());
+        navi->requestTransactionNaviDownload(aidA, "時計", buyer);
+        QCOMPARE(navi->downloadKind, 0);
+        QVERIFY(app->boards().pageRequests().isEmpty());
+        navi->session.endMessagePost();
+        // The board download asked for during the post starts as the post ends.
+        QCOMPARE(navi->downloadKind, 2);
+        QTRY_COMPARE(navi->downloadKind, 0);
+        QCOMPARE(storedCount(aidA), 2);
+        QVERIFY(downloadCommandsEnabled());
+        QVERIFY(navi->ToolButtonLogin->isEnabled());
+    }
 };
 
 QTEST_MAIN(TestPost)
