@@ -8,6 +8,7 @@
 #include "app/UnitNavi.h"
 #include "platform/Database.h"
 #include "platform/Sql.h"
+#include "site/LoginControl.h"
 #include "support/FakeSite.h"
 #include "support/FixtureDb.h"
 #include "support/ListingPages.h"
@@ -100,7 +101,7 @@ int main(int argc, char** argv)
     navi->FormShow();
     while (!navi->sharedQueriesReady)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    navi->checkLoginStatus();
+    navi->loginControl().checkLoginStatus();
     std::printf("listing list before: %d rows\n", navi->ListViewBid->topLevelItemCount());
 
     QElapsedTimer clock;

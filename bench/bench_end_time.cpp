@@ -10,7 +10,9 @@
 
 #include "app/UnitNavi.h"
 #include "platform/Sql.h"
+#include "site/EndTimeControl.h"
 #include "site/EndTimeLookup.h"
+#include "site/LoginControl.h"
 #include "site/htmlYahoo.h"
 #include "views/BidListColumns.h"
 #include "views/BidListView.h"
@@ -92,18 +94,18 @@ int main(int argc, char** argv)
     while (!navi.sharedQueriesReady)
         app.processEvents();
     fillDatabase(navi.connection, listings);
-    if (!navi.checkLoginStatus())
+    if (!navi.loginControl().checkLoginStatus())
         return 1;
     navi.ToolButtonBidSearchSearchClick();
     app.processEvents();
     std::printf("rows: %d, pending end times: %d\n", navi.ListViewBid->topLevelItemCount(),
-                navi.endTimePendingCount());
+                navi.endTimeControl().endTimePendingCount());
 
     std::vector<double> ticks, requests, own;
     for (int r = 0; r < Rounds; ++r)
-        ticks.push_back(timeMs([&] { navi.TimerEndDateTimeTimer(); }));
+        ticks.push_back(timeMs([&] { navi.endTimeControl().TimerEndDateTimeTimer(); }));
     for (int r = 0; r < Rounds; ++r) {
-        const QString aid = navi.endTimeQueue.dequeue();
+        const QString aid = navi.endTimeControl().endTimeQueue.dequeue();
         requests.push_back(timeMs([&] { htmlYahoo().getEndTime(aid); }));
     }
     // The tick's work after the answer, as the tick does it: the UPDATE, then the row walk.
@@ -111,7 +113,7 @@ int main(int argc, char** argv)
     const QString endTime = QStringLiteral("01月05日 05時05分");
     std::vector<double> updates, walks;
     for (int r = 0; r < Rounds; ++r) {
-        const QString aid = navi.endTimeQueue.dequeue();
+        const QString aid = navi.endTimeControl().endTimeQueue.dequeue();
         const double update =
             timeMs([&] { EndTimeLookup::store(navi.connection, aid, navi.loginId, endTime); });
         const double walk = timeMs([&] {

@@ -13,6 +13,7 @@
 
 #include "app/UnitNavi.h"
 #include "platform/Sql.h"
+#include "site/LoginControl.h"
 
 #include <QAction>
 #include <QApplication>
@@ -84,7 +85,7 @@ int main(int argc, char** argv)
     navi->FormShow();
     if (!QTest::qWaitFor([&] { return navi->sharedQueriesReady; }, 10000))
         return 1;
-    navi->updateLoginId();
+    navi->loginControl().updateLoginId();
 
     QList<FixtureDb::Message> existing;
     existing.reserve(existingMessages);

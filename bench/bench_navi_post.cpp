@@ -12,6 +12,7 @@
 #include "app/UnitNavi.h"
 #include "compose/UnitNaviWrite.h"
 #include "compose/UnitReply.h"
+#include "site/LoginControl.h"
 #include "site/htmlYahoo.h"
 #include "views/MemoText.h"
 
@@ -106,7 +107,7 @@ int main(int argc, char** argv)
         navi.FormShow();
         if (!waitFor([&] { return navi.sharedQueriesReady; }))
             return 1;
-        navi.updateLoginId();
+        navi.loginControl().updateLoginId();
         out << "first send from the composer (engine start included): "
             << timedComposerPost(navi, 1) << " ms\n";
         for (int i = 2; i <= lastPost; ++i)

@@ -4,6 +4,9 @@
 #include "app/CheckVersion.h"
 #include "common/CommonDefine.h"
 #include "app/MessageFontSize.h"
+#include "app/NaviDownloadWindow.h"
+#include "app/NaviEndTimeWindow.h"
+#include "app/NaviLoginWindow.h"
 #include "platform/ToolBarBands.h"
 #include "platform/ChildTeardown.h"
 #include "platform/Database.h"
@@ -14,7 +17,6 @@
 #include "platform/Sql.h"
 #include "platform/ToolBarBandRows.h"
 #include "platform/WindowPlacement.h"
-#include "site/DownloadThread.h"
 #include "views/BidListFindPanel.h"
 #include "views/BidListView.h"
 #include "views/BidSearchPanel.h"
@@ -63,6 +65,7 @@ TFormNavi::TFormNavi(QWidget* parent) : QMainWindow(parent)
 {
     setAttribute(Qt::WA_DeleteOnClose, false);
     buildLayout();
+    makeControllers();
     connect(&session, &NaviSession::logLine, this, [this](const QString& text) {
         ListBoxMessage->addItem(text);
         // Scrolling makes the list lay out its lines at once; queued, it runs after the lines
@@ -74,11 +77,11 @@ TFormNavi::TFormNavi(QWidget* parent) : QMainWindow(parent)
         if (command->isEnabled())
             markWired(command);
     connectSignals();
+    connectLoginSignals();
     connectPaneSignals();
     connectBidDownloadCommands();
     connectNaviDownloadCommands();
     connectCsvCommands();
-    connectEndTimeLookup();
     connectSettingCommand();
     connectVersionCommands();
     connectViewerCommands();
@@ -162,7 +165,7 @@ void TFormNavi::FormShow()
             });
         });
         if (autoLogin)
-            login(autoLoginId, autoLoginPassword);
+            loginControl().login(autoLoginId, autoLoginPassword);
         AppIdle();
         buildMailerSendMenus();
     });
@@ -299,7 +302,7 @@ void TFormNavi::openConnection()
 
 void TFormNavi::loadSavedLogins()
 {
-    savedLogins.clear();
+    loginControl().savedLogins.clear();
     ComboBoxLoginId->clear();
     PopupMenuLogin->clear();
     QSqlQuery query = Sql::exec(connection, QStringLiteral("SELECT * FROM T_LoginId"));
@@ -308,8 +311,8 @@ void TFormNavi::loadSavedLogins()
         const QString id = query.value("LoginId").toString();
         const QString password = query.value("PassWord").toString();
         ComboBoxLoginId->addItem(id);
-        if (!savedLogins.contains(id))
-            savedLogins.insert(id, password);
+        if (!loginControl().savedLogins.contains(id))
+            loginControl().savedLogins.insert(id, password);
         if (query.value("Main").toBool()) {
             autoLoginId = id;
             autoLoginPassword = password;
@@ -386,7 +389,7 @@ void TFormNavi::AppIdle()
     applyPaneSizes();
     createSharedQueries();
     shownUnreadCount = 0;
-    updateLoginId();
+    loginControl().updateLoginId();
     PageControlMainChange();
 }
 
@@ -409,7 +412,7 @@ void TFormNavi::closeEvent(QCloseEvent* event)
 
 void TFormNavi::FormCloseQuery()
 {
-    stopAllDownloads();
+    downloadControl().stopAllDownloads();
 }
 
 void TFormNavi::FormClose()
@@ -428,7 +431,7 @@ void TFormNavi::FormClose()
 void TFormNavi::FormDestroy()
 {
     // No thread may outlive the connection and queries it uses through its hand-overs.
-    stopAllDownloads();
+    downloadControl().stopAllDownloads();
     closeConnectionWindows();
     for (QSqlQuery* query :
          {&queryLoginFolders, &queryInsertFolder, &queryNaviList, &queryInsertNavi,

@@ -3,18 +3,15 @@
 #include "common/NaviOptions.h"
 #include "common/NaviSession.h"
 #include "views/BidderStore.h"
-#include "site/EndTimeQueue.h"
 
 #include <QHash>
 #include <QMainWindow>
-#include <QMap>
 #include <QSet>
 #include <QPointer>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QStringList>
 
-#include <functional>
 #include <memory>
 
 class QAction;
@@ -39,19 +36,21 @@ class QTreeWidgetItem;
 class QWidget;
 class ToolBarBandRows;
 class WheelRouter;
-class DownloadThread;
+class DownloadControl;
+class EndTimeControl;
+class LoginControl;
+class NaviDownloadWindow;
+class NaviEndTimeWindow;
+class NaviLoginWindow;
 class BidListView;
 class BidSearchPanel;
 class BidListFindPanel;
 class NaviSelectionDelay;
 class NaviListItem;
 class BidListItem;
-class ThreadBidDownload;
-class ThreadBidDetailedDownload;
-class ThreadNaviDownload;
 class NaviStore;
 struct ListingStoreSummary;
-struct NaviBoard;
+struct NaviStoreSummary;
 class WindowPlacement;
 class TFormPrintNaviMessage;
 class CheckVersion;
@@ -110,51 +109,13 @@ public:
     void ActionCsvExportNaviListExecute();
     void ActionCsvExportBidInfoExecute();
 
-    // ---- Login and account switching ----
-    bool login(const QString& id, const QString& password);
-    void updateLoginId();
-    bool checkLoginStatus();
-    void ToolButtonLoginClick();
-    void ComboBoxLoginIdChange(const QString& text);
-    void executePopupMenuLogin(QAction* item);
-    void executePopupMenuTrayLogin(QAction* item);
-    // True when a login may start now; a login during a download is refused with a log line.
-    bool loginAllowed();
-
-    // ---- Download control ----
-    void disableDownloadActions();
-    void enableDownloadActions();
-    void MainMenuDataDownloadQuitClick();
-    DownloadThread* threadOfKind(int kind) const;
-    // The common start of every download: login check, busy state, commands, the thread made
-    // and filled by makeThread (an exception there is logged and undoes the start), its start
-    // and the start line. False when the download did not start.
-    bool startDownload(int kind, const std::function<DownloadThread*()>& makeThread,
-                       const QString& startLine);
-    // Called by the end-of-download store: the thread is forgotten and freed once it ends.
-    void endDownload(DownloadThread* thread);
-    // A hand-over of the thread threw: the download ends as a failed one, the error is shown.
-    void downloadHandOverFailed(DownloadThread* thread, const QString& message);
-    // Asks every download thread to stop, opens its gate and waits (processing events).
-    void stopAllDownloads();
-    QPointer<DownloadThread> threadBidDownload, threadNaviDownload, threadBidDetailedDownload;
-    // Per download, from auction id to (winner, count): new messages and new received ones.
-    QMultiMap<QString, std::pair<QString, int>> newNaviCounts, newReceivedNaviCounts;
-    QList<QPointer<DownloadThread>> downloadThreads;
-
-    // ---- Closed-listing and detailed listing downloads ----
+    // ---- Downloads, login and the end-time lookup ----
+    LoginControl& loginControl() { return *m_loginControl; }
+    DownloadControl& downloadControl() { return *m_downloadControl; }
+    EndTimeControl& endTimeControl() { return *m_endTimeControl; }
+    void connectLoginSignals();
     void connectBidDownloadCommands();
-    void ActionBidDownloadExecute();
-    void ActionBidDownloadNowExecute();
-    // The two closed-listing commands: all listings, or only those newer than the newest stored.
-    void startClosedListingDownload(bool newOnly);
-    void ActionBidDetailedDownloadExecute();
-    void ActionBidPromptDecisionDownloadExecute();
-    // The end-of-download stores, run on the GUI thread while the ending thread waits: they
-    // write the thread's rows for the account it started under, bring ListViewBid up to date,
-    // log the outcome and end the download (also after a database error, which is logged).
-    void endBidDownload(ThreadBidDownload* thread);
-    void endBidDetailedDownload(ThreadBidDetailedDownload* thread);
+    void connectNaviDownloadCommands();
     // Appends one downloaded row to ListViewBid (quantity and price reduced to their digits).
     BidListItem* addListViewBidItem(const QString& index, const QString& aid,
                                     const QString& title, const QString& bidId,
@@ -162,37 +123,12 @@ public:
                                     const QString& url);
     // Brings ListViewBid in line with what a listing store changed, without reloading it.
     void applyListingStoreSummary(const ListingStoreSummary& summary);
-
-    // ---- Message-board download ----
-    void connectNaviDownloadCommands();
-    void ActionNaviDownloadSelectExecute();
-    void ActionNaviDownloadShowExecute();
-    // type 0 the selected rows, 1 the shown rows of ListViewBid, 2 the re-download queue (busy
-    // state 5, no start line). False when the download did not start.
-    bool startNaviDownload(int type);
-    // One board on the GUI thread: rows into T_Navi, the lists, the folder counts, the listing
-    // row's message-count cell, the log lines. False on a database error (logged).
-    bool storeNaviDownload(const NaviBoard& board);
-    // The end of a board download: end line, idle again, then the queued re-download.
-    void endNaviDownload(ThreadNaviDownload* thread, int result);
-    // The store of the running board download, made on the main connection at its start.
-    std::shared_ptr<NaviStore> naviStore;
-    // Transactions to download again at the end: (auction id, winner id).
-    QList<std::pair<QString, QString>> naviReDownloadQueue;
-    // The Julian day the site's month-and-day texts are read against; 0: the current date.
-    qint64 naviTodayJulianDay = 0;
-
-    // ---- End-time lookup ----
-    void connectEndTimeLookup();
-    void TimerEndDateTimeTimer();
-    int endTimePendingCount() const { return endTimeQueue.pendingCount(); }
+    // One stored board into the message lists, the folder counts and its listing row's
+    // message-count cell.
+    void showStoredBoard(const NaviStoreSummary& summary, NaviStore& store);
     QTimer* TimerEndDateTime = nullptr;
-    bool endTimeTickInFlight = false;
+
     // ---- Message posting ----
-    // One transaction's board, without a progress bar or start line (busy state 2); false when
-    // the download did not start.
-    bool startTransactionNaviDownload(const QString& aid, const QString& title,
-                                      const QString& bidId);
     // True when a message post may begin: no post runs and the busy state is idle or a
     // detailed listing download.
     bool messagePostAllowed() const;
@@ -201,19 +137,10 @@ public:
     void beginMessagePost();
     // Clears the post's state only; a download running beside it keeps its own.
     void endMessagePost();
-    // The session's post state changed: the download commands and the login button follow it,
-    // and at its end a board download that waited for the post starts.
-    void SessionPostingChange(bool posting);
     // After a successful post: the transaction's board download starts now when no download
     // runs, else when the running one ends.
     void requestTransactionNaviDownload(const QString& aid, const QString& title,
                                         const QString& bidId);
-    void startPendingTransactionNaviDownload();
-    struct TransactionDownload
-    {
-        QString aid, title, bidId;
-    };
-    QList<TransactionDownload> pendingTransactionNaviDownloads;
 
     // ---- Listing pane ----
     void ToolButtonBidSearchSearchClick();
@@ -224,7 +151,6 @@ public:
     // The find panel's bottom line after the message and memo panels of the listing tab.
     void updateBidListFindLine();
     void clearBidNaviPanel();
-    EndTimeQueue endTimeQueue;
 
     // ---- Listing selection and operations ----
     void buildBidNaviFields();
@@ -396,7 +322,6 @@ public:
     BidInfoKeywords& bidInfoKeywords = session.bidInfoKeywords;
     bool& postingMessage = session.postingMessage;
     QString connectionName;
-    QMap<QString, QString> savedLogins;
     QString autoLoginId;
     QString autoLoginPassword;
     bool balloonCapable = false;
@@ -581,6 +506,15 @@ private:
     void applyPaneSizes();
     QList<PaneSize> paneSizes;
     bool naviPanesLaidOut = false;
+
+    // Made in the constructor: the windows' sides first, the controllers over them.
+    std::unique_ptr<NaviLoginWindow> m_loginWindow;
+    std::unique_ptr<NaviDownloadWindow> m_downloadWindow;
+    std::unique_ptr<NaviEndTimeWindow> m_endTimeWindow;
+    std::unique_ptr<LoginControl> m_loginControl;
+    std::unique_ptr<DownloadControl> m_downloadControl;
+    std::unique_ptr<EndTimeControl> m_endTimeControl;
+    void makeControllers();
 
     WindowPlacement* placement = nullptr;
     WheelRouter* wheelRouter = nullptr;

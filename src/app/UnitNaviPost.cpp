@@ -2,14 +2,15 @@
 // and the board download that follows a successful post.
 #include "app/UnitNavi.h"
 
-#include <QAction>
-#include <QToolButton>
+#include "site/DownloadControl.h"
 
 bool TFormNavi::messagePostAllowed() const
 {
     return session.messagePostAllowed();
 }
 
+// The download control follows the post's state: the download commands and the login button
+// stay off while it runs.
 void TFormNavi::beginMessagePost()
 {
     session.beginMessagePost();
@@ -20,33 +21,8 @@ void TFormNavi::endMessagePost()
     session.endMessagePost();
 }
 
-void TFormNavi::SessionPostingChange(bool posting)
-{
-    if (posting) {
-        for (QAction* command :
-             {ActionBidDownloadNow, ActionBidDownload, ActionNaviDownloadSelect,
-              ActionNaviDownloadShow, ActionBidDetailedDownload, ActionBidPromptDecisionDownload})
-            command->setEnabled(false);
-        ToolButtonLogin->setEnabled(false);
-        return;
-    }
-    // A download running beside the post keeps its commands off; its end turns them on.
-    if (downloadKind == 0)
-        enableDownloadActions();
-    startPendingTransactionNaviDownload();
-}
-
 void TFormNavi::requestTransactionNaviDownload(const QString& aid, const QString& title,
                                                const QString& bidId)
 {
-    pendingTransactionNaviDownloads.append({aid, title, bidId});
-    startPendingTransactionNaviDownload();
-}
-
-void TFormNavi::startPendingTransactionNaviDownload()
-{
-    if (downloadKind != 0 || postingMessage || pendingTransactionNaviDownloads.isEmpty())
-        return;
-    const TransactionDownload next = pendingTransactionNaviDownloads.takeFirst();
-    startTransactionNaviDownload(next.aid, next.title, next.bidId);
+    downloadControl().requestTransactionNaviDownload(aid, title, bidId);
 }

@@ -41,7 +41,6 @@ void TFormNavi::connectReplyCommands()
         markWired(command);
         command->setEnabled(true);
     }
-    connect(&session, &NaviSession::postingChanged, this, &TFormNavi::SessionPostingChange);
 }
 
 TFormReply* TFormNavi::openReplyComposer(const ReplyTarget& target)

@@ -315,20 +315,6 @@ void TFormNavi::connectSignals()
             [showTab] { showTab(0); });
     connect(action("MainMenuViewShowNaviTab"), &QAction::triggered, this,
             [showTab] { showTab(1); });
-    connect(ToolButtonLogin, &QToolButton::clicked, this, &TFormNavi::ToolButtonLoginClick);
-    connect(EditLoginPassword, &QLineEdit::returnPressed, this, &TFormNavi::ToolButtonLoginClick);
-    connect(ComboBoxLoginId->lineEdit(), &QLineEdit::returnPressed, this,
-            &TFormNavi::ToolButtonLoginClick);
-    connect(ComboBoxLoginId, &QComboBox::editTextChanged, this, &TFormNavi::ComboBoxLoginIdChange);
-    connect(PopupMenuLogin, &QMenu::triggered, this, &TFormNavi::executePopupMenuLogin);
-    connect(PopupMenuTray, &QMenu::triggered, this, [this](QAction* item) {
-        // The account items carry their id; the fixed items have their own handlers.
-        if (item->data().isValid())
-            executePopupMenuTrayLogin(item);
-    });
-    connect(MainMenuDataDownloadQuit, &QAction::triggered, this,
-            &TFormNavi::MainMenuDataDownloadQuitClick);
-    markWired(MainMenuDataDownloadQuit);
     connect(TimerTaskTrayLoginShow, &QTimer::timeout, this,
             &TFormNavi::TimerTaskTrayLoginShowTimer);
     connect(wheelRouter, &WheelRouter::fontStepRequested, this,

@@ -6,6 +6,7 @@
 #include "app/SettingPages.h"
 #include "app/SettingSave.h"
 #include "app/UnitNavi.h"
+#include "site/LoginControl.h"
 #include "platform/CtrlClickSelect.h"
 #include "platform/Database.h"
 #include "platform/Dialogs.h"
@@ -708,14 +709,14 @@ void TFormSetting::ButtonOkClick()
 
 void TFormSetting::applyLogins()
 {
-    navi->savedLogins.clear();
+    navi->loginControl().savedLogins.clear();
     // Filled without its change handler, so that the first id added fills in no password.
     const QSignalBlocker block(navi->ComboBoxLoginId);
     navi->ComboBoxLoginId->clear();
     navi->PopupMenuLogin->clear();
     int n = 0;
     for (auto it = accounts.cbegin(); it != accounts.cend(); ++it, ++n) {
-        navi->savedLogins.insert(it.key(), it.value());
+        navi->loginControl().savedLogins.insert(it.key(), it.value());
         navi->ComboBoxLoginId->addItem(it.key());
         // A click on the item logs in through the menu's handler, by the id it carries.
         QAction* item = navi->PopupMenuLogin->addAction(SettingSave::loginMenuCaption(it.key(), n));

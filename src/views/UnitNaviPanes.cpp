@@ -3,6 +3,7 @@
 #include "app/UnitNavi.h"
 
 #include "common/CommonRoutines.h"
+#include "site/EndTimeControl.h"
 #include "views/BidListColumns.h"
 #include "views/BidListFindPanel.h"
 #include "views/BidListQuery.h"
@@ -40,14 +41,14 @@ void TFormNavi::ToolButtonBidSearchSearchClick()
     EndTimeQueue queue;
     const QList<BidListQuery::Row> rows = BidListQuery::run(connection, criteria, &queue);
     TimerEndDateTime->stop();
-    endTimeQueue = queue;
+    endTimeControl().endTimeQueue = queue;
     forgetCurrentBidItem();
     clearBidderInfo();
     clearBidNaviPanel();
     ListViewBid->fill(rows);
     if (PageControlMain->currentIndex() == 0)
         statusPanels[1]->setText(ListViewBid->rowCountText());
-    if (endTimePendingCount() > 0)
+    if (endTimeControl().endTimePendingCount() > 0)
         TimerEndDateTime->start();
 }
 

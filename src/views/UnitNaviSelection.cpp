@@ -3,6 +3,7 @@
 // operations of the listing list.
 #include "app/UnitNavi.h"
 
+#include "site/DownloadControl.h"
 #include "views/BidListColumns.h"
 #include "views/BidListView.h"
 #include "views/EventHook.h"
@@ -198,7 +199,7 @@ void TFormNavi::runBidListOperation(int operation)
         ActionShowBrowserExecute();
     } else if (operation == 1) {
         if (ActionNaviDownloadSelect->isEnabled())
-            ActionNaviDownloadSelectExecute();
+            downloadControl().ActionNaviDownloadSelectExecute();
     }
 }
 

@@ -8,7 +8,9 @@
 #include "platform/Database.h"
 #include "platform/IniFile.h"
 #include "platform/Sql.h"
+#include "site/DownloadControl.h"
 #include "site/ListingEndpoints.h"
+#include "site/LoginControl.h"
 #include "views/BidListColumns.h"
 #include "views/BidListView.h"
 
@@ -126,7 +128,7 @@ void TestBidGlue::makeNavi()
 {
     m_navi = m_app->start();
     // The account check of a start fills the list with the account's rows; do it now.
-    QVERIFY(m_navi->checkLoginStatus());
+    QVERIFY(m_navi->loginControl().checkLoginStatus());
     QCOMPARE(m_navi->loginId, seller);
     m_app->site().clearRequests();
 }
@@ -563,8 +565,8 @@ void TestBidGlue::stopMidRunStoresNothing()
              QStringLiteral("終了データダウンロードを中止しますか？"));
     QCOMPARE(m_app->log().last(), QStringLiteral("出品終了データダウンロードを中止しました"));
     // The thread ends (its request ends early) and is freed without any hand-over.
-    QTRY_VERIFY_WITH_TIMEOUT(std::all_of(m_navi->downloadThreads.cbegin(),
-                                         m_navi->downloadThreads.cend(),
+    QTRY_VERIFY_WITH_TIMEOUT(std::all_of(m_navi->downloadControl().downloadThreads.cbegin(),
+                                         m_navi->downloadControl().downloadThreads.cend(),
                                          [](const auto& thread) { return thread.isNull(); }),
                              5000);
     QCoreApplication::processEvents();

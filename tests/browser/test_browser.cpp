@@ -12,6 +12,7 @@
 #include "compose/UnitBrowser.h"
 #include "platform/IniFile.h"
 #include "platform/Sql.h"
+#include "site/LoginControl.h"
 #include "site/NetworkThread.h"
 #include "site/html.h"
 #include "views/BidListView.h"
@@ -194,7 +195,7 @@ private slots:
         });
         app->site().setRoute("GET", "/jp/auction/a1",
                              SitePages::page("<html><body><p id=t>出品ページ</p></body></html>"));
-        QVERIFY(navi->login(seller, "pw"));
+        QVERIFY(navi->loginControl().login(seller, "pw"));
         openBrowser(app->site().httpUrl("/jp/auction/a1"));
         QVERIFY(waitForLoad(form->CppWebBrowser->page()));
         QCOMPARE(evaluate("document.getElementById('t').textContent").toString(),

@@ -11,7 +11,9 @@
 #include "app/UnitNavi.h"
 #include "platform/Application.h"
 #include "platform/Sql.h"
+#include "site/DownloadControl.h"
 #include "site/DownloadThread.h"
+#include "site/LoginControl.h"
 #include "views/BidListView.h"
 
 #include <QAction>
@@ -99,7 +101,7 @@ class TestDownloadControl : public QObject
     {
         navi = app->start();
         // The account check of a start fills the list with the account's rows; do it now.
-        QVERIFY(navi->checkLoginStatus());
+        QVERIFY(navi->loginControl().checkLoginStatus());
         QCOMPARE(navi->loginId, seller);
     }
     // The answers of the path wait at the gate when holds() picks the request.
@@ -236,7 +238,7 @@ private slots:
         makeNavi();
         const auto probe = std::make_shared<ThrowingProbe>();
         QPointer<DownloadThread> thread;
-        QVERIFY(navi->startDownload(
+        QVERIFY(navi->downloadControl().startDownload(
             kind,
             [&]() -> DownloadThread* {
                 thread = new ThrowingDownload(navi, navi->loginId, probe);
@@ -258,7 +260,7 @@ private slots:
         QCOMPARE(app->dialogs().requests().last().text, failureText);
 
         verifyIdle();
-        QVERIFY(!navi->threadOfKind(kind));
+        QVERIFY(!navi->downloadControl().threadOfKind(kind));
         QCOMPARE(app->log().mid(logCount),
                  endLine.isEmpty() ? QStringList() : QStringList{endLine});
         // The next download starts as usual.
@@ -298,7 +300,7 @@ private slots:
             navi->ActionBidDetailedDownload->trigger();
         }
         QCOMPARE(navi->downloadKind, 4);
-        const QPointer<DownloadThread> thread = navi->threadBidDetailedDownload;
+        const QPointer<DownloadThread> thread = navi->downloadControl().threadBidDetailedDownload;
         QVERIFY(thread);
         QTRY_COMPARE_WITH_TIMEOUT(gate->arrivals(), 1, 10000);
         const QStringList before = databaseDump();
@@ -310,7 +312,7 @@ private slots:
                  QStringList{"出品終了詳細データダウンロードを中止しますか？"});
         QCOMPARE(app->log().last(), QStringLiteral("出品終了詳細データ取得を中止しました"));
         verifyIdle();
-        QVERIFY(!navi->threadBidDetailedDownload);
+        QVERIFY(!navi->downloadControl().threadBidDetailedDownload);
         gate->open();
         QTRY_VERIFY_WITH_TIMEOUT(!thread, 10000);
         QCoreApplication::processEvents();
@@ -346,7 +348,7 @@ private slots:
         QCOMPARE(countOf("ナビ情報をダウンロード終了"), 1);
         QVERIFY(
             app->log().contains(aidA + "：時計 ナビNo重複 自動再取得を行います(" + buyer + ")"));
-        const QPointer<DownloadThread> thread = navi->threadNaviDownload;
+        const QPointer<DownloadThread> thread = navi->downloadControl().threadNaviDownload;
         QVERIFY(thread);
         const QStringList before = databaseDump();
         app->dialogs().clear();
@@ -356,7 +358,7 @@ private slots:
         QCOMPARE(app->dialogs().texts(), QStringList{"取引ナビダウンロードを中止しますか？"});
         QCOMPARE(app->log().last(), QStringLiteral("取引ナビダウンロードを中止しました"));
         verifyIdle();
-        QVERIFY(!navi->threadNaviDownload);
+        QVERIFY(!navi->downloadControl().threadNaviDownload);
         gate->open();
         QTRY_VERIFY_WITH_TIMEOUT(!thread, 10000);
         QCoreApplication::processEvents();
@@ -388,7 +390,7 @@ private slots:
         app->boards().addBoard(aidA, buyer, {{"1", buyer, "はじめまして"}});
         setItemPage("x1", itemPage({{"w1", "2"}, {"w3"}}));
         startHeldDownload(kind);
-        const QPointer<DownloadThread> thread = navi->threadOfKind(kind);
+        const QPointer<DownloadThread> thread = navi->downloadControl().threadOfKind(kind);
         QVERIFY(thread);
         const QStringList before = databaseDump();
         const QStringList logBefore = app->log();

@@ -11,11 +11,13 @@
 #include "app/UnitNavi.h"
 #include "platform/Application.h"
 #include "platform/Sql.h"
+#include "site/EndTimeControl.h"
 #include "site/EndTimeLookup.h"
+#include "site/EndTimeQueue.h"
+#include "site/LoginControl.h"
 #include "views/BidListColumns.h"
 #include "views/BidListItem.h"
 #include "views/BidListView.h"
-#include "site/EndTimeQueue.h"
 
 #include <QAction>
 #include <QListWidget>
@@ -77,7 +79,7 @@ class TestEndTime : public QObject
     void makeNavi()
     {
         navi = app->start();
-        QVERIFY(navi->checkLoginStatus());
+        QVERIFY(navi->loginControl().checkLoginStatus());
         QCOMPARE(navi->loginId, seller);
     }
     // The web service answers each auction id from answers; others get an answer without an
@@ -147,7 +149,7 @@ class TestEndTime : public QObject
         FixtureDb::addListing(navi->connection, {.aid = "a1", .bidId = "w1", .index = 2});
         FixtureDb::addListing(navi->connection, {.aid = "a2", .bidId = "w2", .index = 1});
         navi->ToolButtonBidSearchSearchClick();
-        QCOMPARE(navi->endTimeQueue.ids(), (QStringList{"a1", "a2"}));
+        QCOMPARE(navi->endTimeControl().endTimeQueue.ids(), (QStringList{"a1", "a2"}));
     }
 
 private slots:
@@ -251,24 +253,24 @@ private slots:
         navi->ToolButtonBidSearchSearchClick();
 
         QCOMPARE(navi->ListViewBid->topLevelItemCount(), 5);
-        const QStringList queued = navi->endTimeQueue.ids();
+        const QStringList queued = navi->endTimeControl().endTimeQueue.ids();
         QCOMPARE(queued.size(), 3);
         QStringList sorted = queued;
         sorted.sort();
         QCOMPARE(sorted, (QStringList{"a1", "a2", "a3"}));
-        QCOMPARE(navi->endTimePendingCount(), 3);
+        QCOMPARE(navi->endTimeControl().endTimePendingCount(), 3);
         verifyTimerRunning();
         const int logBefore = logCount();
 
         QStringList done;
         for (const QString& aid : queued) {
             app->site().clearRequests();
-            navi->TimerEndDateTimeTimer();
+            navi->endTimeControl().TimerEndDateTimeTimer();
 
             QCOMPARE(askedIds(), QStringList{aid});
             done << aid;
-            QCOMPARE(navi->endTimePendingCount(), 3 - int(done.size()));
-            QCOMPARE(navi->endTimeQueue.ids(), queued.mid(done.size()));
+            QCOMPARE(navi->endTimeControl().endTimePendingCount(), 3 - int(done.size()));
+            QCOMPARE(navi->endTimeControl().endTimeQueue.ids(), queued.mid(done.size()));
             for (const QString& key :
                  {QStringLiteral("a1"), QStringLiteral("a2"), QStringLiteral("a3")}) {
                 const QString want = done.contains(key) ? expected.at(key) : QString();
@@ -289,7 +291,7 @@ private slots:
 
         // A tick of the stopped timer asks nothing.
         app->site().clearRequests();
-        navi->TimerEndDateTimeTimer();
+        navi->endTimeControl().TimerEndDateTimeTimer();
         QCOMPARE(askedIds(), QStringList());
     }
 
@@ -314,9 +316,9 @@ private slots:
         FixtureDb::addListing(navi->connection, {.aid = "a'1", .bidId = "o1", .loginId = other});
         setAnswers({{"a'1", endTimeAnswer(answered)}});
         navi->ToolButtonBidSearchSearchClick();
-        QCOMPARE(navi->endTimeQueue.front(), QStringLiteral("a'1"));
+        QCOMPARE(navi->endTimeControl().endTimeQueue.front(), QStringLiteral("a'1"));
 
-        navi->TimerEndDateTimeTimer();
+        navi->endTimeControl().TimerEndDateTimeTimer();
 
         QCOMPARE(askedIds(), QStringList{"a'1"});
         QCOMPARE(endTimeColumn(),
@@ -354,19 +356,19 @@ private slots:
         const QStringList before = endTimeColumn();
         const int logBefore = logCount();
 
-        navi->TimerEndDateTimeTimer();
+        navi->endTimeControl().TimerEndDateTimeTimer();
 
         QVERIFY(askedIds().contains("a1"));
         QCOMPARE(endTimeColumn(), before);
         QCOMPARE(shownEndTime("a1", "w1"), QString());
         QCOMPARE(logCount(), logBefore);
         QVERIFY(app->dialogs().requests().isEmpty());
-        QCOMPARE(navi->endTimeQueue.ids(), QStringList{"a2"});
+        QCOMPARE(navi->endTimeControl().endTimeQueue.ids(), QStringList{"a2"});
         verifyTimerRunning();
         verifyCommands(downloadCommands(*navi), true);
 
         app->site().clearRequests();
-        navi->TimerEndDateTimeTimer();
+        navi->endTimeControl().TimerEndDateTimeTimer();
         QCOMPARE(askedIds(), QStringList{"a2"});
         QCOMPARE(storedEndTime("a2", "w2"), QStringLiteral("02月02日 02時02分"));
         QCOMPARE(shownEndTime("a2", "w2"), QStringLiteral("02月02日 02時02分"));
@@ -393,10 +395,10 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(gate->arrivals(), 1, 10000);
         app->site().clearRequests();
 
-        navi->TimerEndDateTimeTimer();
+        navi->endTimeControl().TimerEndDateTimeTimer();
 
         QCOMPARE(askedIds(), QStringList());
-        QCOMPARE(navi->endTimeQueue.ids(), (QStringList{"a1", "a2"}));
+        QCOMPARE(navi->endTimeControl().endTimeQueue.ids(), (QStringList{"a1", "a2"}));
         verifyTimerRunning();
         verifyCommands(downloadCommands(*navi), false);
         QVERIFY(navi->MainMenuDataDownloadQuit->isEnabled());
@@ -404,11 +406,11 @@ private slots:
         gate->open();
         QTRY_COMPARE_WITH_TIMEOUT(navi->downloadKind, 0, 10000);
         verifyCommands(downloadCommands(*navi), true);
-        navi->TimerEndDateTimeTimer();
+        navi->endTimeControl().TimerEndDateTimeTimer();
         QCOMPARE(askedIds(), QStringList{"a1"});
         QCOMPARE(storedEndTime("a1", "w1"), QStringLiteral("01月05日 05時05分"));
         QCOMPARE(shownEndTime("a1", "w1"), QStringLiteral("01月05日 05時05分"));
-        QCOMPARE(navi->endTimeQueue.ids(), QStringList{"a2"});
+        QCOMPARE(navi->endTimeControl().endTimeQueue.ids(), QStringList{"a2"});
     }
 
     void tickDuringAMessagePostAsksNothing()
@@ -417,13 +419,13 @@ private slots:
         addTwoListings();
         setAnswers({{"a1", endTimeAnswer("1月 5日 5時 5分")}});
         navi->beginMessagePost();
-        navi->TimerEndDateTimeTimer();
+        navi->endTimeControl().TimerEndDateTimeTimer();
         QCOMPARE(askedIds(), QStringList());
-        QCOMPARE(navi->endTimeQueue.ids(), (QStringList{"a1", "a2"}));
+        QCOMPARE(navi->endTimeControl().endTimeQueue.ids(), (QStringList{"a1", "a2"}));
         verifyTimerRunning();
 
         navi->endMessagePost();
-        navi->TimerEndDateTimeTimer();
+        navi->endTimeControl().TimerEndDateTimeTimer();
         QCOMPARE(askedIds(), QStringList{"a1"});
         QCOMPARE(storedEndTime("a1", "w1"), QStringLiteral("01月05日 05時05分"));
     }
@@ -444,19 +446,19 @@ private slots:
         QMetaObject::invokeMethod(
             navi, [this] { navi->ActionBidDetailedDownload->trigger(); }, Qt::QueuedConnection);
 
-        navi->TimerEndDateTimeTimer();
+        navi->endTimeControl().TimerEndDateTimeTimer();
 
         QCOMPARE(navi->downloadKind, 4);
         QCOMPARE(askedIds(), QStringList());
-        QCOMPARE(navi->endTimeQueue.ids(), (QStringList{"a1", "a2"}));
+        QCOMPARE(navi->endTimeControl().endTimeQueue.ids(), (QStringList{"a1", "a2"}));
         verifyCommands(downloadCommands(*navi), false);
-        QVERIFY(!navi->endTimeTickInFlight);
+        QVERIFY(!navi->endTimeControl().endTimeTickInFlight);
 
         QTRY_COMPARE_WITH_TIMEOUT(gate->arrivals(), 1, 10000);
         gate->open();
         QTRY_COMPARE_WITH_TIMEOUT(navi->downloadKind, 0, 10000);
         verifyCommands(downloadCommands(*navi), true);
-        navi->TimerEndDateTimeTimer();
+        navi->endTimeControl().TimerEndDateTimeTimer();
         QCOMPARE(askedIds(), QStringList{"a1"});
         QCOMPARE(storedEndTime("a1", "w1"), QStringLiteral("01月05日 05時05分"));
     }
@@ -468,12 +470,12 @@ private slots:
         setAnswers(
             {{"a1", endTimeAnswer("1月 5日 5時 5分")}, {"a2", endTimeAnswer("2月 2日 2時 2分")}});
         QMetaObject::invokeMethod(
-            navi, [this] { navi->TimerEndDateTimeTimer(); }, Qt::QueuedConnection);
+            navi, [this] { navi->endTimeControl().TimerEndDateTimeTimer(); }, Qt::QueuedConnection);
 
-        navi->TimerEndDateTimeTimer();
+        navi->endTimeControl().TimerEndDateTimeTimer();
 
         QCOMPARE(askedIds(), QStringList{"a1"});
-        QCOMPARE(navi->endTimeQueue.ids(), QStringList{"a2"});
+        QCOMPARE(navi->endTimeControl().endTimeQueue.ids(), QStringList{"a2"});
         QCOMPARE(storedEndTime("a2", "w2"), QString());
         verifyCommands(downloadCommands(*navi), true);
     }
@@ -483,17 +485,17 @@ private slots:
         makeNavi();
         addTwoListings();
         setAnswers({{"a1", endTimeAnswer("1月 5日 5時 5分")}});
-        navi->TimerEndDateTimeTimer();
-        QCOMPARE(navi->endTimeQueue.ids(), QStringList{"a2"});
+        navi->endTimeControl().TimerEndDateTimeTimer();
+        QCOMPARE(navi->endTimeControl().endTimeQueue.ids(), QStringList{"a2"});
 
         FixtureDb::addListing(navi->connection, {.aid = "a3", .bidId = "w3", .index = 0});
         navi->ToolButtonBidSearchSearchClick();
-        QCOMPARE(navi->endTimeQueue.ids(), (QStringList{"a2", "a3"}));
+        QCOMPARE(navi->endTimeControl().endTimeQueue.ids(), (QStringList{"a2", "a3"}));
         verifyTimerRunning();
 
         Sql::exec(navi->connection, QStringLiteral("UPDATE T_BidData SET EndDataTime='x'"));
         navi->ToolButtonBidSearchSearchClick();
-        QCOMPARE(navi->endTimePendingCount(), 0);
+        QCOMPARE(navi->endTimeControl().endTimePendingCount(), 0);
         QVERIFY(!navi->TimerEndDateTime->isActive());
     }
 
@@ -513,7 +515,7 @@ private slots:
         int pendingUnderTheBox = -1;
         app->dialogs().whileAsking([&](const Dialogs::Request&) {
             timerUnderTheBox = navi->TimerEndDateTime->isActive();
-            pendingUnderTheBox = navi->endTimePendingCount();
+            pendingUnderTheBox = navi->endTimeControl().endTimePendingCount();
         });
         // The ticks come from the timer, through the event loop, as in the program.
         navi->TimerEndDateTime->setInterval(10);
@@ -524,27 +526,27 @@ private slots:
         QCOMPARE(pendingUnderTheBox, 0);
         QCOMPARE(askedIds(), QStringList{"a1"});
         QVERIFY(!navi->TimerEndDateTime->isActive());
-        QCOMPARE(navi->endTimePendingCount(), 0);
+        QCOMPARE(navi->endTimeControl().endTimePendingCount(), 0);
         verifyCommands(downloadCommands(*navi), true);
-        QVERIFY(!navi->endTimeTickInFlight);
+        QVERIFY(!navi->endTimeControl().endTimeTickInFlight);
         QCOMPARE(shownEndTime("a1", "w1"), QString());
         QCOMPARE(storedEndTime("a1", "w1"), QString());
         navi->TimerEndDateTime->setInterval(EndTimeLookup::TickInterval);
 
         // The next listing query collects them again; a tick called directly stops the same way.
         navi->ToolButtonBidSearchSearchClick();
-        QCOMPARE(navi->endTimeQueue.ids(), (QStringList{"a1", "a2"}));
+        QCOMPARE(navi->endTimeControl().endTimeQueue.ids(), (QStringList{"a1", "a2"}));
         verifyTimerRunning();
-        QVERIFY_THROWS_EXCEPTION(DatabaseError, navi->TimerEndDateTimeTimer());
-        QCOMPARE(navi->endTimePendingCount(), 0);
+        QVERIFY_THROWS_EXCEPTION(DatabaseError, navi->endTimeControl().TimerEndDateTimeTimer());
+        QCOMPARE(navi->endTimeControl().endTimePendingCount(), 0);
         QVERIFY(!navi->TimerEndDateTime->isActive());
         verifyCommands(downloadCommands(*navi), true);
 
         // With the database writable again the next listing query's lookups go through.
         Sql::exec(navi->connection, QStringLiteral("DROP TRIGGER refuse"));
         navi->ToolButtonBidSearchSearchClick();
-        navi->TimerEndDateTimeTimer();
-        navi->TimerEndDateTimeTimer();
+        navi->endTimeControl().TimerEndDateTimeTimer();
+        navi->endTimeControl().TimerEndDateTimeTimer();
         QCOMPARE(storedEndTime("a1", "w1"), QString("01月05日 05時05分"));
         QCOMPARE(storedEndTime("a2", "w2"), QString("02月02日 02時02分"));
         QVERIFY(!navi->TimerEndDateTime->isActive());

@@ -15,6 +15,7 @@
 #include "compose/UnitEvaluationWrite.h"
 #include "platform/IniFile.h"
 #include "platform/Sql.h"
+#include "site/DownloadControl.h"
 #include "site/DownloadThread.h"
 #include "site/SiteEndpoints.h"
 #include "site/html.h"
@@ -63,7 +64,7 @@ protected:
         while (!gate.tryAcquire(1, 10))
             if (!checkPoint())
                 return;
-        handOver([this] { m_navi->endDownload(this); });
+        handOver([this] { m_navi->downloadControl().endDownload(this); });
     }
 
 private:
@@ -554,7 +555,7 @@ private slots:
         fill(form, 0, QStringLiteral("ok"));
         GateThread* thread = nullptr;
         if (download)
-            QVERIFY(navi->startDownload(
+            QVERIFY(navi->downloadControl().startDownload(
                 4, [&] { return thread = new GateThread(navi); }, QStringLiteral("detailed")));
         else
             navi->beginMessagePost();
@@ -603,7 +604,7 @@ private slots:
             if (app->dialogs().requests().size() != underBox + 1)
                 return;
             if (download)
-                QVERIFY(navi->startDownload(
+                QVERIFY(navi->downloadControl().startDownload(
                     2, [&] { return thread = new GateThread(navi); }, QStringLiteral("board")));
             else
                 navi->beginMessagePost();

@@ -10,7 +10,9 @@
 #include "platform/Database.h"
 #include "platform/IniFile.h"
 #include "platform/Sql.h"
+#include "site/DownloadControl.h"
 #include "site/DownloadThread.h"
+#include "site/LoginControl.h"
 #include "site/html.h"
 #include "views/BidListFindPanel.h"
 
@@ -53,7 +55,7 @@ protected:
         }
         handOver([this] {
             m_navi->addLogMessage(QStringLiteral("end"));
-            m_navi->endDownload(this);
+            m_navi->downloadControl().endDownload(this);
         });
     }
 
@@ -113,7 +115,7 @@ class TestLogin : public QObject
         // The frame is tested on its own: every download command counts as wired.
         for (QAction* command : downloadCommands())
             TFormNavi::markWired(command);
-        navi->enableDownloadActions();
+        navi->downloadControl().enableDownloadActions();
     }
 
     bool startSlowDownload(int items, int delayMs)
@@ -122,7 +124,7 @@ class TestLogin : public QObject
         slow.delayMs = delayMs;
         site->setRoute("GET", "/slow", slow);
         const QString url = site->httpUrl("/slow");
-        return navi->startDownload(
+        return navi->downloadControl().startDownload(
             2, [&] { return new SlowTestThread(navi.get(), url, items); }, "start");
     }
 
@@ -293,7 +295,7 @@ private slots:
     void downloadCheckStopsWithoutAnAccount()
     {
         startWindow();
-        QVERIFY(!navi->checkLoginStatus());
+        QVERIFY(!navi->loginControl().checkLoginStatus());
         QCOMPARE(logLines(*navi).last(), QString("ログインしていません。処理を中止します。"));
         QVERIFY(!startSlowDownload(1, 0));
         QCOMPARE(navi->downloadKind, 0);
@@ -306,7 +308,7 @@ private slots:
         site->setRoute("GET", "/jp/show/mystatus",
                        SitePages::page(SitePages::statusPage("seller01") +
                                        SitePages::reconfirmationPage("seller01")));
-        QVERIFY(!navi->checkLoginStatus());
+        QVERIFY(!navi->loginControl().checkLoginStatus());
         QCOMPARE(logLines(*navi).last(),
                  QString("seller01：再パスワード要求がありました。処理を中止します。"));
     }
@@ -323,7 +325,7 @@ private slots:
         QVERIFY(navi->MainMenuDataDownloadQuit->isEnabled());
         // A second download and a login are refused while it runs.
         QVERIFY(!startSlowDownload(1, 0));
-        navi->ToolButtonLoginClick();
+        navi->loginControl().ToolButtonLoginClick();
         QCOMPARE(logLines(*navi).last(), QString("ダウンロード中はログインできません"));
         QTRY_COMPARE_WITH_TIMEOUT(navi->downloadKind, 0, 10000);
         QCOMPARE(logLines(*navi).last(), QString("end"));
@@ -341,11 +343,11 @@ private slots:
         dialogs.setDefault(Dialogs::Answer::Ok);
         QVERIFY(startSlowDownload(50, 100));
         QTRY_VERIFY(logLines(*navi).contains("item 0"));
-        QPointer<DownloadThread> thread = navi->threadNaviDownload.data();
+        QPointer<DownloadThread> thread = navi->downloadControl().threadNaviDownload.data();
         navi->MainMenuDataDownloadQuit->trigger();
         QCOMPARE(dialogs.texts(), QStringList{"取引ナビダウンロードを中止しますか？"});
         QCOMPARE(navi->downloadKind, 0);
-        QVERIFY(!navi->threadNaviDownload);
+        QVERIFY(!navi->downloadControl().threadNaviDownload);
         QTRY_VERIFY_WITH_TIMEOUT(!thread, 10000);
         const QStringList lines = logLines(*navi);
         QCOMPARE(lines.count("取引ナビダウンロードを中止しました"), 1);
@@ -392,7 +394,7 @@ private slots:
         startWindow();
         TestDialogs dialogs;
         QVERIFY(!navi->MainMenuDataDownloadQuit->isEnabled());
-        navi->MainMenuDataDownloadQuitClick();
+        navi->downloadControl().MainMenuDataDownloadQuitClick();
         QVERIFY(dialogs.requests().isEmpty());
     }
 
@@ -400,7 +402,7 @@ private slots:
     {
         startWindow();
         SitePages::serveAccount(*site, "seller01");
-        const bool started = navi->startDownload(
+        const bool started = navi->downloadControl().startDownload(
             2, []() -> DownloadThread* { throw std::runtime_error("work list failed"); }, "start");
         QVERIFY(!started);
         QCOMPARE(navi->downloadKind, 0);
@@ -415,7 +417,7 @@ private slots:
         startWindow();
         SitePages::serveAccount(*site, "seller01");
         QVERIFY(startSlowDownload(50, 2000));
-        QPointer<DownloadThread> thread = navi->threadNaviDownload.data();
+        QPointer<DownloadThread> thread = navi->downloadControl().threadNaviDownload.data();
         QVERIFY(thread);
         navi->close();
         // The close waited for the thread, which ended early inside its slow request.

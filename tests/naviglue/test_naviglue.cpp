@@ -6,7 +6,9 @@
 
 #include "app/UnitNavi.h"
 #include "platform/Sql.h"
+#include "site/DownloadControl.h"
 #include "site/DownloadThread.h"
+#include "site/LoginControl.h"
 #include "views/BidListColumns.h"
 #include "views/BidListView.h"
 #include "views/FolderTree.h"
@@ -101,8 +103,8 @@ private slots:
         app = std::make_unique<MainWindowFixture>();
         app->serveBoards(seller);
         navi = app->start();
-        navi->naviTodayJulianDay = QDate(2026, 12, 10).toJulianDay();
-        navi->updateLoginId();
+        navi->downloadControl().naviTodayJulianDay = QDate(2026, 12, 10).toJulianDay();
+        navi->loginControl().updateLoginId();
         QCOMPARE(navi->loginId, seller);
     }
     void cleanup() { app.reset(); }
@@ -136,7 +138,7 @@ private slots:
         QCOMPARE(listingRow(aidA)->subItem(BidListColumns::NaviCount), QString("3(2)"));
         QVERIFY(navi->ActionNaviDownloadSelect->isEnabled());
         QVERIFY(!navi->MainMenuDataDownloadQuit->isEnabled());
-        QVERIFY(!navi->threadNaviDownload);
+        QVERIFY(!navi->downloadControl().threadNaviDownload);
     }
 
     void secondRunFetchesOnlyTheBoard()
@@ -251,7 +253,7 @@ private slots:
         QCOMPARE(storedRows(navi->connection, aidA).size(), 3);
         QCOMPARE(storedRows(navi->connection, aidB).size(), 3);
         QCOMPARE(app->boards().pageRequests().count(NaviBoardSite::boardTarget(aidB, buyer)), 1);
-        QVERIFY(navi->naviReDownloadQueue.isEmpty());
+        QVERIFY(navi->downloadControl().naviReDownloadQueue.isEmpty());
     }
 
     void accessErrorOnAMessagePageStoresNothingOfTheBoard()
@@ -314,7 +316,7 @@ private slots:
         listingRow(aidB)->setSelected(true);
         navi->ActionNaviDownloadSelect->trigger();
         QTRY_VERIFY(app->boards().wasRequested(NaviBoardSite::boardTarget(aidB, buyer)));
-        const QPointer<DownloadThread> thread = navi->threadNaviDownload;
+        const QPointer<DownloadThread> thread = navi->downloadControl().threadNaviDownload;
         QVERIFY(thread);
         navi->MainMenuDataDownloadQuit->trigger();
         QCOMPARE(app->dialogs().texts().value(0), QString("取引ナビダウンロードを中止しますか？"));

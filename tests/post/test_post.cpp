@@ -9,14 +9,16 @@
 #include "support/SitePages.h"
 
 #include "app/UnitNavi.h"
+#include "compose/NaviWriteScripts.h"
 #include "compose/ProgressFlagUpdate.h"
 #include "compose/ReplySend.h"
-#include "compose/NaviWriteScripts.h"
 #include "compose/UnitNaviWrite.h"
 #include "compose/WebEngineProfile.h"
 #include "platform/CookieStore.h"
 #include "platform/Sql.h"
+#include "site/DownloadControl.h"
 #include "site/DownloadThread.h"
+#include "site/LoginControl.h"
 #include "site/NetworkThread.h"
 #include "site/SiteCookieDomains.h"
 #include "site/SiteEndpoints.h"
@@ -76,7 +78,7 @@ protected:
         while (!gate.tryAcquire(1, 10))
             if (!checkPoint())
                 return;
-        handOver([this] { m_navi->endDownload(this); });
+        handOver([this] { m_navi->downloadControl().endDownload(this); });
     }
 
 private:
@@ -147,9 +149,9 @@ class TestPost : public QObject
         navi = app->start();
         for (QAction* command : downloadCommands())
             TFormNavi::markWired(command);
-        navi->enableDownloadActions();
-        navi->naviTodayJulianDay = QDate(2026, 12, 10).toJulianDay();
-        navi->updateLoginId();
+        navi->downloadControl().enableDownloadActions();
+        navi->downloadControl().naviTodayJulianDay = QDate(2026, 12, 10).toJulianDay();
+        navi->loginControl().updateLoginId();
         QCOMPARE(navi->loginId, seller);
     }
     QList<QAction*> downloadCommands() const
@@ -175,7 +177,7 @@ class TestPost : public QObject
     GateThread* startDetailedDownload()
     {
         GateThread* thread = nullptr;
-        const bool started = navi->startDownload(
+        const bool started = navi->downloadControl().startDownload(
             4, [&] { return thread = new GateThread(navi); }, QStringLiteral("detailed"));
         return started ? thread : nullptr;
     }
@@ -722,9 +724,9 @@ private slots:
         QVERIFY(!navi->messagePostAllowed());
         QVERIFY(downloadCommandsDisabled());
         QVERIFY(!navi->MainMenuDataDownloadQuit->isEnabled());
-        QVERIFY(!navi->loginAllowed());
+        QVERIFY(!navi->loginControl().loginAllowed());
         app->site().clearRequests();
-        QVERIFY(!navi->startTransactionNaviDownload(aidA, "時計", buyer));
+        QVERIFY(!navi->downloadControl().startTransactionNaviDownload(aidA, "時計", buyer));
         QVERIFY(!startDetailedDownload());
         QCOMPARE(navi->downloadKind, 0);
         QVERIFY(app->boards().pageRequests().isEmpty());
@@ -758,7 +760,7 @@ private slots:
     {
         startWindow();
         GateThread* thread = nullptr;
-        QVERIFY(navi->startDownload(
+        QVERIFY(navi->downloadControl().startDownload(
             2, [&] { return thread = new GateThread(navi); }, QString()));
         QVERIFY(!navi->messagePostAllowed());
         QCOMPARE(ReplySend::checkInput(1, "a", navi->messagePostAllowed()), ReplySend::busy);
@@ -773,7 +775,7 @@ private slots:
         FixtureDb::addListing(navi->connection, {.aid = aidA, .bidId = buyer, .loginId = seller});
         const int progressMaximum = navi->ProgressBar->maximum();
         navi->addLogMessage("mark");
-        QVERIFY(navi->startTransactionNaviDownload(aidA, "時計", buyer));
+        QVERIFY(navi->downloadControl().startTransactionNaviDownload(aidA, "時計", buyer));
         QCOMPARE(navi->downloadKind, 2);
         QTRY_COMPARE(navi->downloadKind, 0);
         QCOMPARE(storedCount(aidA), 2);
@@ -789,7 +791,7 @@ private slots:
         startWindow();
         app->site().setRoute("GET", "/jp/show/mystatus",
                              SitePages::page(SitePages::statusPage("")));
-        QVERIFY(!navi->startTransactionNaviDownload(aidA, "時計", buyer));
+        QVERIFY(!navi->downloadControl().startTransactionNaviDownload(aidA, "時計", buyer));
         QCOMPARE(navi->downloadKind, 0);
         QVERIFY(app->boards().pageRequests().isEmpty());
     }
@@ -807,6 +809,27 @@ private slots:
         QTRY_VERIFY(app->boards().wasRequested(NaviBoardSite::boardTarget(aidA, buyer)));
         QTRY_COMPARE(navi->downloadKind, 0);
         QCOMPARE(storedCount(aidA), 2);
+    }
+
+    // A composer that holds only the session marks its post there: the downloads follow it.
+    void postMarkedOnTheSessionHoldsTheDownloads()
+    {
+        login();
+        startWindow();
+        FixtureDb::addListing(navi->connection, {.aid = aidA, .bidId = buyer, .loginId = seller});
+        navi->session.beginMessagePost();
+        QVERIFY(downloadCommandsDisabled());
+        QVERIFY(!navi->ToolButtonLogin->isEnabled());
+        navi->requestTransactionNaviDownload(aidA, "時計", buyer);
+        QCOMPARE(navi->downloadKind, 0);
+        QVERIFY(app->boards().pageRequests().isEmpty());
+        navi->session.endMessagePost();
+        // The board download asked for during the post starts as the post ends.
+        QCOMPARE(navi->downloadKind, 2);
+        QTRY_COMPARE(navi->downloadKind, 0);
+        QCOMPARE(storedCount(aidA), 2);
+        QVERIFY(downloadCommandsEnabled());
+        QVERIFY(navi->ToolButtonLogin->isEnabled());
     }
 };
 

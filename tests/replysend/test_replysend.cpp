@@ -13,7 +13,9 @@
 #include "compose/UnitNaviWrite.h"
 #include "compose/UnitReply.h"
 #include "platform/Sql.h"
+#include "site/DownloadControl.h"
 #include "site/DownloadThread.h"
+#include "site/LoginControl.h"
 #include "site/NetworkThread.h"
 #include "site/html.h"
 #include "site/htmlYahoo.h"
@@ -66,7 +68,7 @@ protected:
         while (!gate.tryAcquire(1, 10))
             if (!checkPoint())
                 return;
-        handOver([this] { m_navi->endDownload(this); });
+        handOver([this] { m_navi->downloadControl().endDownload(this); });
     }
 
 private:
@@ -118,9 +120,9 @@ class TestReplySend : public QObject
               navi->ActionNaviDownloadShow, navi->ActionBidDetailedDownload,
               navi->ActionBidPromptDecisionDownload})
             TFormNavi::markWired(command);
-        navi->enableDownloadActions();
-        navi->naviTodayJulianDay = QDate(2026, 12, 10).toJulianDay();
-        navi->updateLoginId();
+        navi->downloadControl().enableDownloadActions();
+        navi->downloadControl().naviTodayJulianDay = QDate(2026, 12, 10).toJulianDay();
+        navi->loginControl().updateLoginId();
         QCOMPARE(navi->loginId, seller);
     }
     // Listings of the winner and one of another winner, stored and listed in this order.
@@ -155,7 +157,7 @@ class TestReplySend : public QObject
     GateThread* startDownload(int kind)
     {
         GateThread* thread = nullptr;
-        const bool started = navi->startDownload(
+        const bool started = navi->downloadControl().startDownload(
             kind, [&] { return thread = new GateThread(navi); }, QString());
         return started ? thread : nullptr;
     }
@@ -322,7 +324,7 @@ private slots:
         QTRY_VERIFY(form.isNull());
         QVERIFY(!navi->postingMessage);
         QCOMPARE(navi->downloadKind, 0);
-        QVERIFY(navi->pendingTransactionNaviDownloads.isEmpty());
+        QVERIFY(navi->downloadControl().pendingTransactionNaviDownloads.isEmpty());
         QVERIFY(navi->ActionBidDownload->isEnabled());
         QVERIFY(navi->ToolButtonLogin->isEnabled());
         QCOMPARE(postingRequests(),

@@ -7,6 +7,8 @@
 #include "app/UnitNavi.h"
 #include "platform/Database.h"
 #include "platform/Sql.h"
+#include "site/DownloadControl.h"
+#include "site/LoginControl.h"
 #include "views/BidListColumns.h"
 #include "views/BidListView.h"
 #include "views/NaviActionState.h"
@@ -97,7 +99,7 @@ private slots:
             FixtureDb::addBidder(db.db(), {.id = "b1", .name = "山田", .mail = "y@example.jp"});
         }
         navi = app->start();
-        navi->updateLoginId();
+        navi->loginControl().updateLoginId();
         QCOMPARE(navi->loginId, seller);
         navi->ToolButtonBidSearchSearchClick();
         QCOMPARE(navi->ListViewBid->topLevelItemCount(), 4);
@@ -355,12 +357,12 @@ private slots:
         row("a1")->setSelected(true);
         navi->ListViewBid->setFocus();
         // While a download runs the command is not offered: Enter does nothing.
-        navi->disableDownloadActions();
+        navi->downloadControl().disableDownloadActions();
         QTest::keyClick(navi->ListViewBid, Qt::Key_Return);
         QVERIFY(app->site().requests().isEmpty() ||
                 !app->boards().wasRequested(NaviBoardSite::boardTarget("a1", "b1")));
         QVERIFY(!app->log().contains("ナビ情報ダウンロード開始…"));
-        navi->enableDownloadActions();
+        navi->downloadControl().enableDownloadActions();
         QTest::keyClick(navi->ListViewBid, Qt::Key_Return);
         QTRY_VERIFY(app->boards().wasRequested(NaviBoardSite::boardTarget("a1", "b1")));
         QTRY_COMPARE(navi->downloadKind, 0);

@@ -11,6 +11,8 @@
 #include "app/UnitSetting.h"
 #include "platform/IniFile.h"
 #include "platform/Sql.h"
+#include "site/DownloadControl.h"
+#include "site/LoginControl.h"
 #include "views/BidListView.h"
 
 #include <QAction>
@@ -470,7 +472,7 @@ private slots:
         QCOMPARE(navi->ComboBoxLoginId->count(), 3);
         QCOMPARE(navi->ComboBoxLoginId->itemText(0), QStringLiteral("a"));
         QCOMPARE(navi->ComboBoxLoginId->currentText(), QString());
-        QCOMPARE(navi->savedLogins.value("b"), QStringLiteral("pb"));
+        QCOMPARE(navi->loginControl().savedLogins.value("b"), QStringLiteral("pb"));
         // The combo box fills in the saved password of the account chosen.
         navi->ComboBoxLoginId->setCurrentIndex(2);
         QCOMPARE(navi->EditLoginPassword->text(), QStringLiteral("pc"));
@@ -760,7 +762,7 @@ private slots:
         // A listing download now asks first.
         app->dialogs().clear();
         app->dialogs().queue(Dialogs::Answer::Cancel);
-        navi->startClosedListingDownload(false);
+        navi->downloadControl().startClosedListingDownload(false);
         QCOMPARE(app->dialogs().requests().size(), 1);
         QCOMPARE(app->dialogs().requests()[0].kind, Dialogs::Kind::OkCancel);
         QCOMPARE(app->dialogs().requests()[0].caption, QStringLiteral("確認"));
@@ -769,7 +771,7 @@ private slots:
     void databaseErrorDuringOkLeavesEverythingAndKeepsTheDialogOpen()
     {
         FixtureDb::addLogin(navi->connection, "a", "pa", true);
-        const QMap<QString, QString> savedBefore = navi->savedLogins;
+        const QMap<QString, QString> savedBefore = navi->loginControl().savedLogins;
         const int menuBefore = int(navi->PopupMenuLogin->actions().size());
         openDialog();
         Sql::exec(navi->connection, "CREATE TRIGGER refuse BEFORE INSERT ON T_PersonalData "
@@ -789,7 +791,7 @@ private slots:
         QCOMPARE(rows("T_LoginId"), logins);
         QCOMPARE(rows("T_PersonalData"), QStringList());
         QCOMPARE(fileBytes(iniPath()), before);
-        QCOMPARE(navi->savedLogins, savedBefore);
+        QCOMPARE(navi->loginControl().savedLogins, savedBefore);
         QVERIFY(!navi->options.taskTray);
         QCOMPARE(navi->PopupMenuLogin->actions().size(), menuBefore);
 

@@ -12,6 +12,7 @@
 #include "platform/IniFile.h"
 #include "platform/SingleInstance.h"
 #include "platform/Sql.h"
+#include "site/LoginControl.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -522,7 +523,7 @@ private slots:
         }
         auto navi = startWindow();
         QCOMPARE(navi->ComboBoxLoginId->count(), 3);
-        QCOMPARE(navi->savedLogins.value("alice"), QString("pw1"));
+        QCOMPARE(navi->loginControl().savedLogins.value("alice"), QString("pw1"));
         // The later row marked Main is the automatic-login account.
         QCOMPARE(navi->autoLoginId, QString("bob"));
         QCOMPARE(navi->PopupMenuLogin->actions().at(1)->text(), QString("bob&(1)"));

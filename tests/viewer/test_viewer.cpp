@@ -9,6 +9,7 @@
 #include "platform/Database.h"
 #include "platform/IniFile.h"
 #include "platform/Sql.h"
+#include "site/LoginControl.h"
 #include "views/BidListView.h"
 #include "views/FolderTree.h"
 #include "views/FontSizeMenu.h"
@@ -123,7 +124,7 @@ private slots:
             addMessage(db.db(), {.aid = "a7", .bidId = "b7", .number = 1, .loginId = seller});
         }
         navi = app->start();
-        navi->updateLoginId();
+        navi->loginControl().updateLoginId();
         QCOMPARE(navi->loginId, seller);
     }
     void cleanup()

@@ -1,0 +1,108 @@
+#include "app/NaviDownloadWindow.h"
+
+#include "app/UnitNavi.h"
+#include "platform/Sql.h"
+#include "views/BidListColumns.h"
+#include "views/BidListView.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QProgressBar>
+#include <QToolButton>
+
+QWidget* NaviDownloadWindow::dialogOwner()
+{
+    return &m_navi;
+}
+
+void NaviDownloadWindow::setDownloadCommandsEnabled(bool enabled)
+{
+    for (QAction* command :
+         {m_navi.ActionBidDownloadNow, m_navi.ActionBidDownload, m_navi.ActionNaviDownloadSelect,
+          m_navi.ActionNaviDownloadShow, m_navi.ActionBidDetailedDownload,
+          m_navi.ActionBidPromptDecisionDownload})
+        TFormNavi::enableCommand(command, enabled);
+}
+
+void NaviDownloadWindow::setLoginButtonEnabled(bool enabled)
+{
+    m_navi.ToolButtonLogin->setEnabled(enabled);
+}
+
+void NaviDownloadWindow::setBidSearchButtonEnabled(bool enabled)
+{
+    m_navi.setBidSearchButtonEnabled(enabled);
+}
+
+void NaviDownloadWindow::setStopCommandEnabled(bool enabled)
+{
+    TFormNavi::enableCommand(m_navi.MainMenuDataDownloadQuit, enabled);
+}
+
+void NaviDownloadWindow::progressStart(int maximum)
+{
+    m_navi.progressStart(maximum);
+}
+
+void NaviDownloadWindow::progressStep()
+{
+    m_navi.progressStep();
+}
+
+void NaviDownloadWindow::progressFinish()
+{
+    m_navi.ProgressBar->setValue(m_navi.ProgressBar->maximum());
+}
+
+void NaviDownloadWindow::showListingRowCount()
+{
+    m_navi.statusPanels[1]->setText(m_navi.ListViewBid->rowCountText());
+}
+
+QString NaviDownloadWindow::newestStoredAid(const QString& loginId)
+{
+    QSqlQuery& query = m_navi.queryNewestAid;
+    Sql::exec(query, {{":DATA_LOGINID", loginId}});
+    const QString aid = query.next() ? query.value(0).toString() : QString();
+    query.finish();
+    return aid;
+}
+
+bool NaviDownloadWindow::hasSelectedListingRows() const
+{
+    return !m_navi.ListViewBid->selectedItems().isEmpty();
+}
+
+QStringList NaviDownloadWindow::selectedListingAids() const
+{
+    QStringList aids;
+    for (int row = 0; row < m_navi.ListViewBid->topLevelItemCount(); ++row) {
+        BidListItem* item = m_navi.ListViewBid->bidItem(row);
+        if (item && item->isSelected())
+            aids << item->subItem(BidListColumns::Aid);
+    }
+    return aids;
+}
+
+void NaviDownloadWindow::visitListingRows(
+    bool selectedOnly, const std::function<bool(const DownloadControl::ListingRow&)>& visit)
+{
+    for (int i = 0; i < m_navi.ListViewBid->topLevelItemCount(); ++i) {
+        BidListItem* row = m_navi.ListViewBid->bidItem(i);
+        if (!row || (selectedOnly && !row->isSelected()))
+            continue;
+        if (visit({row->subItem(BidListColumns::Aid), row->subItem(BidListColumns::Title),
+                   row->subItem(BidListColumns::BidId), row->subItem(BidListColumns::Url)}))
+            row->setSubItem(BidListColumns::NaviCount, QString());
+    }
+}
+
+void NaviDownloadWindow::applyListingStoreSummary(const ListingStoreSummary& summary)
+{
+    m_navi.applyListingStoreSummary(summary);
+}
+
+void NaviDownloadWindow::showStoredBoard(const NaviStoreSummary& summary, NaviStore& store)
+{
+    m_navi.showStoredBoard(summary, store);
+}

@@ -1,0 +1,80 @@
+// The main window makes the controllers of the downloads, the login and the end-time lookup
+// over its own side of each, and wires its commands and fields to their handlers.
+#include "app/UnitNavi.h"
+
+#include "app/NaviDownloadWindow.h"
+#include "app/NaviEndTimeWindow.h"
+#include "app/NaviLoginWindow.h"
+#include "site/EndTimeLookup.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QTimer>
+#include <QToolButton>
+
+void TFormNavi::makeControllers()
+{
+    m_loginWindow = std::make_unique<NaviLoginWindow>(*this);
+    m_downloadWindow = std::make_unique<NaviDownloadWindow>(*this);
+    m_endTimeWindow = std::make_unique<NaviEndTimeWindow>(*this);
+    m_loginControl = std::make_unique<LoginControl>(session, *m_loginWindow);
+    m_downloadControl =
+        std::make_unique<DownloadControl>(session, *m_loginControl, *m_downloadWindow);
+    TimerEndDateTime = new QTimer(this);
+    TimerEndDateTime->setObjectName("TimerEndDateTime");
+    TimerEndDateTime->setInterval(EndTimeLookup::TickInterval);
+    m_endTimeControl =
+        std::make_unique<EndTimeControl>(session, *m_endTimeWindow, TimerEndDateTime);
+}
+
+void TFormNavi::connectLoginSignals()
+{
+    LoginControl* login = m_loginControl.get();
+    connect(ToolButtonLogin, &QToolButton::clicked, login, &LoginControl::ToolButtonLoginClick);
+    connect(EditLoginPassword, &QLineEdit::returnPressed, login,
+            &LoginControl::ToolButtonLoginClick);
+    connect(ComboBoxLoginId->lineEdit(), &QLineEdit::returnPressed, login,
+            &LoginControl::ToolButtonLoginClick);
+    connect(ComboBoxLoginId, &QComboBox::editTextChanged, login,
+            &LoginControl::ComboBoxLoginIdChange);
+    // The menu items carry their account id.
+    connect(PopupMenuLogin, &QMenu::triggered, login,
+            [login](QAction* item) { login->executePopupMenuLogin(item->data().toString()); });
+    connect(PopupMenuTray, &QMenu::triggered, login, [login](QAction* item) {
+        // The account items carry their id; the fixed items have their own handlers.
+        if (item->data().isValid())
+            login->executePopupMenuTrayLogin(item->data().toString());
+    });
+}
+
+void TFormNavi::connectBidDownloadCommands()
+{
+    DownloadControl* downloads = m_downloadControl.get();
+    const std::pair<QAction*, void (DownloadControl::*)()> commands[] = {
+        {ActionBidDownload, &DownloadControl::ActionBidDownloadExecute},
+        {ActionBidDownloadNow, &DownloadControl::ActionBidDownloadNowExecute},
+        {ActionBidDetailedDownload, &DownloadControl::ActionBidDetailedDownloadExecute},
+        {ActionBidPromptDecisionDownload, &DownloadControl::ActionBidPromptDecisionDownloadExecute},
+    };
+    for (const auto& [command, execute] : commands) {
+        connect(command, &QAction::triggered, downloads, execute);
+        markWired(command);
+        enableCommand(command, isDatabaseOpen() && downloadKind == 0);
+    }
+}
+
+void TFormNavi::connectNaviDownloadCommands()
+{
+    DownloadControl* downloads = m_downloadControl.get();
+    connect(ActionNaviDownloadSelect, &QAction::triggered, downloads,
+            &DownloadControl::ActionNaviDownloadSelectExecute);
+    connect(ActionNaviDownloadShow, &QAction::triggered, downloads,
+            &DownloadControl::ActionNaviDownloadShowExecute);
+    markWired(ActionNaviDownloadSelect);
+    markWired(ActionNaviDownloadShow);
+    connect(MainMenuDataDownloadQuit, &QAction::triggered, downloads,
+            &DownloadControl::MainMenuDataDownloadQuitClick);
+    markWired(MainMenuDataDownloadQuit);
+}
