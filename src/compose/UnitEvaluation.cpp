@@ -16,7 +16,7 @@
 #include "platform/WheelRouter.h"
 #include "platform/WindowPlacement.h"
 #include "site/htmlYahoo.h"
-#include "views/BidListItem.h"
+#include "views/BidListView.h"
 #include "views/BidListView.h"
 #include "views/MemoText.h"
 #include "views/ProgressFlags.h"
@@ -523,14 +523,14 @@ void TFormEvaluation::updateProgressFlags()
     QList<ProgressFlagUpdate::ListedRow> rows;
     BidListView* list = m_navi.ListViewBid;
     for (int i = 0; i < list->topLevelItemCount(); ++i) {
-        auto* item = static_cast<BidListItem*>(list->topLevelItem(i));
+        const BidRow item = list->topLevelItem(i);
         rows.append({item->subItem(0), item->subItem(2)});
     }
     const QList<int> touched = ProgressFlagUpdate::apply(
         m_navi.connection, choice, value, aid, bidId, rows, CheckBoxFlgPluralUpdate->isChecked());
     const QList<int> cells = ProgressFlagUpdate::cells(choice);
     for (int index : touched) {
-        auto* item = static_cast<BidListItem*>(list->topLevelItem(index));
+        const BidRow item = list->topLevelItem(index);
         for (int cell : cells)
             item->setSubItem(cell, value);
     }

@@ -1,5 +1,6 @@
 #include "views/ColumnTableModel.h"
 
+#include <algorithm>
 #include <numeric>
 
 ColumnTableModel::ColumnTableModel(const QStringList& captions, QObject* parent)
@@ -45,7 +46,7 @@ void ColumnTableModel::setOrder(std::vector<int> order)
     if (order == m_order)
         return;
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-    std::vector<int> rowOfRecord(order.size());
+    std::vector<int> rowOfRecord(m_rowOfRecord.size(), -1);
     for (size_t row = 0; row < order.size(); ++row)
         rowOfRecord[size_t(order[row])] = int(row);
     const QModelIndexList from = persistentIndexList();
@@ -85,7 +86,7 @@ void ColumnTableModel::beginAppend(int count)
 void ColumnTableModel::endAppend()
 {
     for (int i = 0; i < m_appendCount; ++i) {
-        const int record = int(m_order.size());
+        const int record = int(m_rowOfRecord.size());
         m_rowOfRecord.push_back(int(m_order.size()));
         m_order.push_back(record);
     }
@@ -100,4 +101,39 @@ void ColumnTableModel::recordChanged(int record, int column)
     const int row = rowOf(record);
     if (row >= 0)
         emit dataChanged(index(row, 0), index(row, columnCount() - 1));
+}
+
+void ColumnTableModel::removeRecordRows(const std::vector<int>& records)
+{
+    std::vector<char> leaving(m_rowOfRecord.size(), 0);
+    bool any = false;
+    for (int record : records) {
+        if (rowOf(record) >= 0) {
+            leaving[size_t(record)] = 1;
+            any = true;
+        }
+    }
+    if (!any)
+        return;
+    // One layout change for any number of rows: the persistent indexes of the rows that leave
+    // become invalid, the others move up.
+    emit layoutAboutToBeChanged();
+    std::vector<int> order;
+    order.reserve(m_order.size());
+    for (int record : m_order)
+        if (!leaving[size_t(record)])
+            order.push_back(record);
+    std::fill(m_rowOfRecord.begin(), m_rowOfRecord.end(), -1);
+    for (size_t row = 0; row < order.size(); ++row)
+        m_rowOfRecord[size_t(order[row])] = int(row);
+    const QModelIndexList from = persistentIndexList();
+    QModelIndexList to;
+    to.reserve(from.size());
+    for (const QModelIndex& index : from) {
+        const int row = m_rowOfRecord[size_t(m_order[size_t(index.row())])];
+        to.append(row < 0 ? QModelIndex() : createIndex(row, index.column()));
+    }
+    m_order = std::move(order);
+    changePersistentIndexList(from, to);
+    emit layoutChanged();
 }

@@ -34,7 +34,7 @@ public:
         return record >= 0 && size_t(record) < m_rowOfRecord.size() ? m_rowOfRecord[size_t(record)]
                                                                     : -1;
     }
-    int recordCount() const { return int(m_order.size()); }
+    int recordCount() const { return int(m_rowOfRecord.size()); }
 
     // Sorts the rows stably by a column: rows with equal cells keep their present order.
     void sortRows(int column, bool descending);
@@ -58,6 +58,9 @@ protected:
     // After a cell of a record was written: its column's ranks are made again at the next sort,
     // and the views redraw the record's row (its whole row, which a cell may style).
     void recordChanged(int record, int column);
+    // Takes the rows of these records out of the views (the records stay in the columns, shown
+    // nowhere); the other rows keep their order, selection and current row.
+    void removeRecordRows(const std::vector<int>& records);
     void invalidateRanks(int column) { m_ranks.invalidate(column); }
 
 private:

@@ -195,7 +195,7 @@ class TestCsv : public QObject
         return folder->filePath(name);
     }
     // Runs the list export with the save dialog answered by the file name.
-    bool exportList(QTreeWidget& list, const QString& fileName, QString* message)
+    bool exportList(QAbstractItemView& list, const QString& fileName, QString* message)
     {
         dialogs->queue(Answer::Ok, fileName);
         return exportListViewCsv(&list, message, QStringLiteral("出品終了データ"));

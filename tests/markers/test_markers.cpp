@@ -42,7 +42,7 @@ class TestMarkers : public QObject
     std::unique_ptr<TestDialogs> dialogs;
     std::unique_ptr<TFormNavi> navi;
 
-    BidListItem* row(const QString& aid, const QString& bidId) const
+    BidRow row(const QString& aid, const QString& bidId) const
     {
         return navi->ListViewBid->findBidItem(aid, bidId);
     }

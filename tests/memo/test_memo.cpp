@@ -82,7 +82,7 @@ class TestMemo : public QObject
     std::unique_ptr<TFormNavi> navi;
     QList<QUrl> openedUrls;
 
-    QTreeWidgetItem* row(const QString& aid) const
+    BidRow row(const QString& aid) const
     {
         for (int i = 0; i < navi->ListViewBid->topLevelItemCount(); ++i)
             if (navi->ListViewBid->topLevelItem(i)->text(BidListColumns::column(0)) == aid)
