@@ -62,6 +62,7 @@ public:
         m_texts.set(record, text);
         recordChanged(record, 0);
     }
+    void remove(const std::vector<int>& records) { removeRecordRows(records); }
 
 protected:
     QVariant recordData(int record, int column, int role) const override
@@ -106,6 +107,7 @@ private slots:
     void appendedRowsKeepSelectionAndSortAfterward();
     void refillShowsRecordsInTheirOrder();
     void cellWriteResortsByTheNewText();
+    void removedRowsLeaveSelectionAndCurrentRowOfTheOthers();
 };
 
 void TestColumns::textColumnKeepsEveryCellThroughRewrites()
@@ -301,6 +303,33 @@ void TestColumns::cellWriteResortsByTheNewText()
     model.setText(2, "0"); // record 2 ("c") becomes the smallest
     model.sortRows(0, false);
     QCOMPARE(textsOfView(model), (QStringList{"0", "a", "b"}));
+}
+
+void TestColumns::removedRowsLeaveSelectionAndCurrentRowOfTheOthers()
+{
+    TwoColumnModel model;
+    model.fill({"a", "b", "c", "d", "e"});
+    QTreeView view;
+    view.setModel(&model);
+    QItemSelectionModel* selection = view.selectionModel();
+    for (int row : {1, 3, 4})
+        selection->select(model.index(row, 0),
+                          QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    selection->setCurrentIndex(model.index(3, 0), QItemSelectionModel::NoUpdate);
+    model.remove({0, 4, 2});
+    QCOMPARE(textsOfView(model), (QStringList{"b", "d"}));
+    QCOMPARE(model.rowOf(4), -1);
+    QCOMPARE(model.rowOf(3), 1);
+    QVERIFY(selection->isRowSelected(0, {}));
+    QVERIFY(selection->isRowSelected(1, {}));
+    QCOMPARE(selection->selectedRows().size(), 2);
+    QCOMPARE(selection->currentIndex().data().toString(), QString("d"));
+    // Appended after a removal: a new record, shown last, sorted with the others.
+    model.add("a");
+    QCOMPARE(textsOfView(model), (QStringList{"b", "d", "a"}));
+    model.sortRows(0, false);
+    QCOMPARE(textsOfView(model), (QStringList{"a", "b", "d"}));
+    QCOMPARE(selection->currentIndex().data().toString(), QString("d"));
 }
 
 QTEST_MAIN(TestColumns)
