@@ -2,6 +2,7 @@
 
 #include "common/NaviOptions.h"
 #include "common/NaviSession.h"
+#include "views/BidRow.h"
 #include "views/BidderStore.h"
 #include "site/EndTimeQueue.h"
 
@@ -34,6 +35,7 @@ class QTabWidget;
 class QTimer;
 class QToolBar;
 class QToolButton;
+class QTreeView;
 class QTreeWidget;
 class QTreeWidgetItem;
 class QWidget;
@@ -45,7 +47,6 @@ class BidSearchPanel;
 class BidListFindPanel;
 class NaviSelectionDelay;
 class NaviListItem;
-class BidListItem;
 class ThreadBidDownload;
 class ThreadBidDetailedDownload;
 class ThreadNaviDownload;
@@ -150,7 +151,7 @@ public:
     void endBidDownload(ThreadBidDownload* thread);
     void endBidDetailedDownload(ThreadBidDetailedDownload* thread);
     // Appends one downloaded row to ListViewBid (quantity and price reduced to their digits).
-    BidListItem* addListViewBidItem(const QString& index, const QString& aid,
+    BidRow addListViewBidItem(const QString& index, const QString& aid,
                                     const QString& title, const QString& bidId,
                                     const QString& quantity, const QString& price,
                                     const QString& url);
@@ -228,7 +229,7 @@ public:
     // Stops the delayed fill and forgets its row: for every query or store that removes rows.
     void forgetCurrentBidItem();
     bool bidNaviPanelVisible() const;
-    void loadBidNaviList(const QString& aid, const QString& bidId, QTreeWidgetItem* row);
+    void loadBidNaviList(const QString& aid, const QString& bidId, const BidRow& row);
     // Enables the message commands for the tab: the folder's id and kind on the message tab,
     // an empty id and -1 on the listing tab.
     void updateNaviActions(const QString& folderId, int kind);
@@ -236,7 +237,7 @@ public:
     void refreshNaviActions();
     // 0 the in-app browser, 1 the board download of the selected rows while it is offered.
     void runBidListOperation(int operation);
-    int getSubItemIndexAtCursor(const QTreeWidget* list) const;
+    int getSubItemIndexAtCursor(const QTreeView* list) const;
     void ListViewBidDblClick();
     void ListViewBidKeyDown();
     QTimer* TimerListViewBid = nullptr;
@@ -385,7 +386,7 @@ public:
     int findTarget = 4;
     qint64 selectedPriceTotal = 0;
     int shownUnreadCount = 0;
-    QTreeWidgetItem* currentBidItem = nullptr;
+    BidRow currentBidItem;
     QTreeWidgetItem* currentNaviItem = nullptr;
     int trayMenuFixedCount = 0;
     int bidSortColumn = 0, bidSortType = 0;

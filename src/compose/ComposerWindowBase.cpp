@@ -332,9 +332,9 @@ void ComposerWindowBase::updateProgressFlags()
                                     flagDate.isValid() ? flagDate : QDate::currentDate());
     BidListView* list = m_navi.ListViewBid;
     QList<ProgressFlagUpdate::ListedRow> rows;
-    QList<BidListItem*> items;
+    QList<BidRow> items;
     for (int i = 0; i < list->topLevelItemCount(); ++i) {
-        BidListItem* item = list->bidItem(i);
+        BidRow item = list->bidItem(i);
         if (!item)
             continue;
         items << item;

@@ -45,7 +45,7 @@ void TFormNavi::connectReplyCommands()
 
 void TFormNavi::ActionNaviMakeExecute()
 {
-    auto* row = static_cast<BidListItem*>(firstSelectedRow(ListViewBid));
+    const BidRow row = ListViewBid->firstSelectedItem();
     if (!row)
         return;
     using namespace BidListColumns;
@@ -81,7 +81,7 @@ void TFormNavi::ActionNaviReplyExecute()
         // title and the winner's name, the replied message its writer.
         aid = message.aid;
         bidId = message.writeId;
-        if (BidListItem* listing = ListViewBid->findBidItem(message.aid, message.bidId)) {
+        if (BidRow listing = ListViewBid->findBidItem(message.aid, message.bidId)) {
             title = listing->subItem(BidListColumns::Title);
             name = listing->subItem(BidListColumns::Name);
         }

@@ -15,7 +15,6 @@
 #include <QAction>
 #include <QLabel>
 #include <QProgressBar>
-#include <QSet>
 
 namespace {
 
@@ -38,38 +37,19 @@ void wireListingThread(TFormNavi* navi, ListingDownloadThread* thread, std::func
     thread->setEndHandler(std::move(end));
 }
 
-// Removes the rows of the keys from the list, except rows whose index is -1. Many rows leave
-// at once by taking every row out and putting the others back (removing rows one by one costs
-// a search of the list each); the selection and the current row are kept. True when rows left.
+// Removes the rows of the keys from the list, except rows whose index is -1; the selection and
+// the current row are kept. True when rows left.
 bool removeListRows(BidListView* list, const QList<ListingKey>& keys)
 {
-    QSet<QTreeWidgetItem*> leaving;
+    QList<BidRow> leaving;
     for (const ListingKey& key : keys) {
-        BidListItem* item = list->findBidItem(key.aid, key.bidId);
-        if (item && item->text(BidListColumns::CaptionColumn) != QStringLiteral("-1"))
-            leaving.insert(item);
+        const BidRow item = list->findBidItem(key.aid, key.bidId);
+        if (item && item.textView(BidListColumns::CaptionColumn) != QStringLiteral("-1"))
+            leaving.append(item);
     }
     if (leaving.isEmpty())
         return false;
-    if (leaving.size() < 64) {
-        qDeleteAll(leaving);
-        return true;
-    }
-    QTreeWidgetItem* current = list->currentItem();
-    const QList<QTreeWidgetItem*> selected = list->selectedItems();
-    QList<QTreeWidgetItem*> rows = list->invisibleRootItem()->takeChildren();
-    QList<QTreeWidgetItem*> staying;
-    staying.reserve(rows.size() - leaving.size());
-    for (QTreeWidgetItem* item : rows)
-        if (!leaving.contains(item))
-            staying.append(item);
-    qDeleteAll(leaving);
-    list->addTopLevelItems(staying);
-    for (QTreeWidgetItem* item : selected)
-        if (!leaving.contains(item))
-            item->setSelected(true);
-    if (current && !leaving.contains(current))
-        list->setCurrentItem(current, 0, QItemSelectionModel::NoUpdate);
+    list->removeRows(leaving);
     return true;
 }
 
@@ -112,12 +92,13 @@ void TFormNavi::startClosedListingDownload(bool newOnly)
     request.detailedAll = options.bidDownloadDetailed;
     request.detailedNew = options.bidDownloadNowDetailed;
     startDownload(
-        1, [&]() -> DownloadThread* {
+        1,
+        [&]() -> DownloadThread* {
             if (newOnly) {
                 // The newest stored listing of the account (after the login check set it).
                 Sql::exec(queryNewestAid, {{":DATA_LOGINID", loginId}});
-                request.stopAid = queryNewestAid.next() ? queryNewestAid.value(0).toString()
-                                                         : QString();
+                request.stopAid =
+                    queryNewestAid.next() ? queryNewestAid.value(0).toString() : QString();
                 queryNewestAid.finish();
             }
             auto* thread = new ThreadBidDownload(session, loginId, request, listingEndpoints());
@@ -130,11 +111,8 @@ void TFormNavi::startClosedListingDownload(bool newOnly)
 void TFormNavi::ActionBidDetailedDownloadExecute()
 {
     QStringList aids;
-    for (int row = 0; row < ListViewBid->topLevelItemCount(); ++row) {
-        BidListItem* item = ListViewBid->bidItem(row);
-        if (item && item->isSelected())
-            aids << item->subItem(BidListColumns::Aid);
-    }
+    for (const BidRow& item : ListViewBid->selectedItems())
+        aids << item.subItem(BidListColumns::Aid);
     if (aids.isEmpty()) {
         addLogMessage(text(ListingTexts::selectRows));
         return;
@@ -185,10 +163,9 @@ void TFormNavi::ActionBidPromptDecisionDownloadExecute()
         text(ListingTexts::bidPromptDecisionDownloadStarted));
 }
 
-BidListItem* TFormNavi::addListViewBidItem(const QString& index, const QString& aid,
-                                           const QString& title, const QString& bidId,
-                                           const QString& quantity, const QString& price,
-                                           const QString& url)
+BidRow TFormNavi::addListViewBidItem(const QString& index, const QString& aid, const QString& title,
+                                     const QString& bidId, const QString& quantity,
+                                     const QString& price, const QString& url)
 {
     StoredListingRow row{index.toInt(), aid, title, bidId, quantity, price, url};
     QStringList cells = ListingStore(connection).listViewBidCells(row);
@@ -204,7 +181,7 @@ void TFormNavi::applyListingStoreSummary(const ListingStoreSummary& summary)
     ListViewBid->setUpdatesEnabled(false);
     if (summary.indexShift != 0) {
         for (int row = 0; row < ListViewBid->topLevelItemCount(); ++row) {
-            QTreeWidgetItem* item = ListViewBid->topLevelItem(row);
+            const BidRow item = ListViewBid->bidItem(row);
             const QString caption = item->text(BidListColumns::CaptionColumn);
             if (caption != QStringLiteral("-1"))
                 item->setText(BidListColumns::CaptionColumn,
@@ -212,7 +189,7 @@ void TFormNavi::applyListingStoreSummary(const ListingStoreSummary& summary)
         }
     }
     for (const ListingRowUpdate& update : summary.updated) {
-        BidListItem* item = ListViewBid->findBidItem(update.key.aid, update.key.bidId);
+        BidRow item = ListViewBid->findBidItem(update.key.aid, update.key.bidId);
         if (!item)
             continue;
         if (update.index)
@@ -225,8 +202,8 @@ void TFormNavi::applyListingStoreSummary(const ListingStoreSummary& summary)
             item->setSubItem(BidListColumns::Price, *update.price);
     }
     for (const StoredListingRow& row : summary.inserted)
-        addListViewBidItem(QString::number(row.index), row.aid, row.title, row.bidId,
-                           row.quantity, row.price, row.url);
+        addListViewBidItem(QString::number(row.index), row.aid, row.title, row.bidId, row.quantity,
+                           row.price, row.url);
     // The delayed detail fill never reaches a row that left.
     if (removeListRows(ListViewBid, summary.markedDeleted))
         forgetCurrentBidItem();
@@ -241,8 +218,8 @@ void TFormNavi::endBidDownload(ThreadBidDownload* thread)
     QString logLine;
     try {
         const ListingStoreSummary summary =
-            ListingStore(connection).storeClosedListings(thread->loginIdAtStart(),
-                                                         thread->outcome());
+            ListingStore(connection)
+                .storeClosedListings(thread->loginIdAtStart(), thread->outcome());
         logLine = summary.logLine;
         // A list that shows another account meanwhile is left as it is. The rows are stored
         // by now: an error while the list follows them is logged, not reported as a failure.
@@ -269,8 +246,8 @@ void TFormNavi::endBidDetailedDownload(ThreadBidDetailedDownload* thread)
     MainMenuDataDownloadQuit->setEnabled(false);
     try {
         const ListingStoreSummary summary =
-            ListingStore(connection).storeDetailedListings(thread->loginIdAtStart(),
-                                                           thread->outcome());
+            ListingStore(connection)
+                .storeDetailedListings(thread->loginIdAtStart(), thread->outcome());
         if (thread->loginIdAtStart() == loginId)
             applyListingStoreSummary(summary);
         addLogMessage(summary.logLine);

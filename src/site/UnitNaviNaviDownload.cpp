@@ -117,9 +117,16 @@ bool TFormNavi::startNaviDownload(int type)
                 work << NaviWorkItem{aid, QString(), 0, bidId};
         } else {
             naviReDownloadQueue.clear();
-            for (int i = 0; i < ListViewBid->topLevelItemCount(); ++i) {
-                BidListItem* row = ListViewBid->bidItem(i);
-                if (!row || (type == 0 && !row->isSelected()))
+            QList<int> positions;
+            if (type == 0) {
+                positions = ListViewBid->selectedPositions();
+            } else {
+                for (int i = 0; i < ListViewBid->topLevelItemCount(); ++i)
+                    positions << i;
+            }
+            for (int i : positions) {
+                const BidRow row = ListViewBid->bidItem(i);
+                if (!row)
                     continue;
                 const NaviWorkList::Prepared prepared = NaviWorkList::prepareItem(
                     connection, row->subItem(BidListColumns::Aid),
@@ -178,10 +185,9 @@ bool TFormNavi::storeNaviDownload(const NaviBoard& board)
             const bool bidNaviShown =
                 ActionShowBidNaviPanel->isChecked() && currentBidItem &&
                 currentBidItem->text(BidListColumns::column(BidListColumns::Aid)) == summary.aid &&
-                BidListIndex::key(
-                    summary.aid,
-                    currentBidItem->text(BidListColumns::column(BidListColumns::BidId))) ==
-                    BidListIndex::key(summary.aid, summary.bidId);
+                BidListModel::sameWinner(
+                    currentBidItem->text(BidListColumns::column(BidListColumns::BidId)),
+                    summary.bidId);
             bool folderRows = false;
             ListViewNavi->setUpdatesEnabled(false);
             for (const NaviStoredRow& stored : summary.rows) {
@@ -215,7 +221,7 @@ bool TFormNavi::storeNaviDownload(const NaviBoard& board)
             newReceivedNaviCounts.insert(summary.aid, {summary.bidId, summary.receivedCount});
             // The cell follows the database, so it is right even when the download is stopped
             // before its end, or the board was deleted again.
-            if (BidListItem* row = ListViewBid->findBidItem(summary.aid, summary.bidId))
+            if (BidRow row = ListViewBid->findBidItem(summary.aid, summary.bidId))
                 row->setSubItem(BidListColumns::NaviCount,
                                 naviStore->messageCountCell(summary.aid, summary.bidId));
         }

@@ -11,12 +11,15 @@ namespace ListSearchView {
 
 namespace {
 
-ListSearch::RowText cellOf(const QTreeWidget* list, int subItem)
+ListSearch::RowText cellOf(const QAbstractItemView* list, int subItem)
 {
-    return [list, subItem](int row) {
-        const QTreeWidgetItem* item = list->topLevelItem(row);
-        return item ? item->text(subItem + 1) : QString();
-    };
+    const QAbstractItemModel* model = list->model();
+    return [model, subItem](int row) { return model->index(row, subItem + 1).data().toString(); };
+}
+
+int rowCountOf(const QAbstractItemView* list)
+{
+    return list->model()->rowCount();
 }
 
 // A cell's whole text: the row's own when it shows a shortened one.
@@ -38,40 +41,40 @@ QString toCrlf(QString shown)
 
 } // namespace
 
-int selectedRow(const QTreeWidget* list)
+int selectedRow(const QAbstractItemView* list)
 {
+    // The ranges of the selection, not one index per selected cell.
     int first = -1;
-    const QModelIndexList rows = list->selectionModel()->selectedRows();
-    for (const QModelIndex& index : rows) {
-        if (!index.parent().isValid() && (first < 0 || index.row() < first))
-            first = index.row();
+    for (const QItemSelectionRange& range : list->selectionModel()->selection()) {
+        if (!range.parent().isValid() && (first < 0 || range.top() < first))
+            first = range.top();
     }
     return first;
 }
 
-int findListItem(const QTreeWidget* list, int start, int subItem, const QString& text)
+int findListItem(const QAbstractItemView* list, int start, int subItem, const QString& text)
 {
-    return ListSearch::findNextRow(list->topLevelItemCount(), start, cellOf(list, subItem), text);
+    return ListSearch::findNextRow(rowCountOf(list), start, cellOf(list, subItem), text);
 }
 
-int findPreviousListItem(const QTreeWidget* list, int selected, int subItem, const QString& text)
+int findPreviousListItem(const QAbstractItemView* list, int selected, int subItem,
+                         const QString& text)
 {
-    return ListSearch::findPreviousRow(list->topLevelItemCount(), selected, cellOf(list, subItem),
-                                       text);
+    return ListSearch::findPreviousRow(rowCountOf(list), selected, cellOf(list, subItem), text);
 }
 
-void selectFoundRow(QTreeWidget* list, int row)
+void selectFoundRow(QAbstractItemView* list, int row)
 {
-    QTreeWidgetItem* item = list->topLevelItem(row);
-    if (!item)
+    const QModelIndex index = list->model()->index(row, 0);
+    if (!index.isValid())
         return;
     list->clearSelection();
-    list->setCurrentItem(item);
-    item->setSelected(true);
-    list->scrollToItem(item);
+    list->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
+                                                       QItemSelectionModel::Rows);
+    list->scrollTo(index);
 }
 
-bool findNextInList(QTreeWidget* list, int subItem, const QString& text)
+bool findNextInList(QAbstractItemView* list, int subItem, const QString& text)
 {
     if (text.isEmpty())
         return false;
@@ -82,7 +85,7 @@ bool findNextInList(QTreeWidget* list, int subItem, const QString& text)
     return true;
 }
 
-bool findPreviousInList(QTreeWidget* list, int subItem, const QString& text)
+bool findPreviousInList(QAbstractItemView* list, int subItem, const QString& text)
 {
     if (text.isEmpty())
         return false;

@@ -1,5 +1,7 @@
 #include "views/NaviReadState.h"
 
+#include "views/BidListView.h"
+
 #include "site/MessageCountCell.h"
 
 #include "platform/Dialogs.h"
@@ -66,22 +68,22 @@ void follow(QTreeWidget* list, const QSet<QString>& changed, bool read)
     }
 }
 
-void updateCountCells(QTreeWidget* listViewBid, const QSqlDatabase& db, const QString& loginId,
+void updateCountCells(BidListView* listViewBid, const QSqlDatabase& db, const QString& loginId,
                       const QSet<TransactionKey>& transactions)
 {
     if (!listViewBid || transactions.isEmpty())
         return;
     QHash<TransactionKey, QString> cells;
     for (const TransactionKey& transaction : transactions)
-        cells.insert(transaction, MessageCountCell::read(db, loginId, transaction.aid,
-                                                         transaction.bidId));
+        cells.insert(transaction,
+                     MessageCountCell::read(db, loginId, transaction.aid, transaction.bidId));
     const int count = listViewBid->topLevelItemCount();
     for (int i = 0; i < count; ++i) {
-        QTreeWidgetItem* item = listViewBid->topLevelItem(i);
+        const BidRow item = listViewBid->bidItem(i);
         const auto it =
-            cells.constFind({item->text(listingAidColumn), item->text(listingBidIdColumn)});
-        if (it != cells.constEnd() && item->text(listingCountColumn) != *it)
-            item->setText(listingCountColumn, *it);
+            cells.constFind({item.text(listingAidColumn), item.text(listingBidIdColumn)});
+        if (it != cells.constEnd() && item.textView(listingCountColumn) != *it)
+            item.setText(listingCountColumn, *it);
     }
 }
 

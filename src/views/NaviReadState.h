@@ -3,6 +3,7 @@
 #include <QSqlDatabase>
 #include <QString>
 
+class BidListView;
 class QTreeWidget;
 class QWidget;
 
@@ -20,7 +21,7 @@ struct Views
     QTreeWidget* activeList = nullptr;      // the list whose selected rows are marked
     QTreeWidget* listViewNavi = nullptr;    // the folder's message list
     QTreeWidget* listViewBidNavi = nullptr; // the listing tab's message list
-    QTreeWidget* listViewBid = nullptr;     // the listing list (message-count cells), optional
+    BidListView* listViewBid = nullptr;     // the listing list (message-count cells), optional
     QTreeWidget* treeViewNavi = nullptr;    // the folder tree (unread counts), optional
     bool dragging = false;                  // messages are being dragged: no tree repaint
 };

@@ -2,7 +2,7 @@
 #include "app/UnitNavi.h"
 
 #include "views/BidListColumns.h"
-#include "views/BidListItem.h"
+#include "views/BidListView.h"
 #include "views/NaviListItem.h"
 #include "views/UnitBidDataEtc.h"
 

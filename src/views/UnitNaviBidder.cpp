@@ -129,7 +129,7 @@ void TFormNavi::BitBtnBidSaveClick()
     bidderInfoCache.insert(BidderStore::idKey(id), info);
     const int bidCount = ListViewBid->topLevelItemCount();
     for (int i = 0; i < bidCount; ++i) {
-        BidListItem* row = ListViewBid->bidItem(i);
+        const BidRow row = ListViewBid->bidItem(i);
         if (row && BidderStore::sameId(row->subItem(BidListColumns::BidId), id))
             row->setSubItem(BidListColumns::Name, info.name);
     }

@@ -38,13 +38,13 @@ void TFormNavi::ToolButtonBidSearchSearchClick()
     criteria.loginId = loginId;
     // A failed query leaves the rows that were shown.
     EndTimeQueue queue;
-    const QList<BidListQuery::Row> rows = BidListQuery::run(connection, criteria, &queue);
+    BidListRecords records = BidListQuery::read(connection, criteria, &queue);
     TimerEndDateTime->stop();
     endTimeQueue = queue;
     forgetCurrentBidItem();
     clearBidderInfo();
     clearBidNaviPanel();
-    ListViewBid->fill(rows);
+    ListViewBid->fillRecords(std::move(records));
     if (PageControlMain->currentIndex() == 0)
         statusPanels[1]->setText(ListViewBid->rowCountText());
     if (endTimePendingCount() > 0)

@@ -90,18 +90,22 @@ void TFormNavi::ActionNaviOpenMessageExecute()
 
 void TFormNavi::ActionShowSelectAuctionIdNaviListExecute()
 {
-    QTreeWidgetItem* row = PageControlMain->currentIndex() == 1 ? currentNaviItem : currentBidItem;
-    if (!row)
+    const bool naviTab = PageControlMain->currentIndex() == 1;
+    if (naviTab ? !currentNaviItem : !currentBidItem)
         return;
     auto* list = new TFormAuctionNaviList(connectionName, MemoNavi->font().pointSize());
-    if (const NaviListItem* message = NaviListItem::of(row)) {
+    if (!naviTab) {
+        list->aid = currentBidItem.text(1);
+        list->title = currentBidItem.text(2);
+        list->bidId = currentBidItem.text(3);
+    } else if (const NaviListItem* message = NaviListItem::of(currentNaviItem)) {
         list->aid = message->row().aid;
         list->title = message->row().title;
         list->bidId = message->row().bidId;
     } else {
-        list->aid = row->text(1);
-        list->title = row->text(2);
-        list->bidId = row->text(3);
+        list->aid = currentNaviItem->text(1);
+        list->title = currentNaviItem->text(2);
+        list->bidId = currentNaviItem->text(3);
     }
     list->loginId = loginId;
     list->show();

@@ -702,8 +702,8 @@ private slots:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 
         // The focused listing row gives the bidder.
-        QTreeWidgetItem* row = nullptr;
-        QTRY_VERIFY((row = navi.ListViewBid->findBidItem("a3", "buyer")) != nullptr);
+        BidRow row;
+        QTRY_VERIFY(bool(row = navi.ListViewBid->findBidItem("a3", "buyer")));
         navi.ListViewBid->setCurrentItem(row);
         row->setSelected(true);
         QTRY_COMPARE(navi.currentBidItem, row);

@@ -179,7 +179,7 @@ class TestCsv : public QObject
         return app->folder().filePath(name);
     }
     // Runs the list export with the save dialog answered by the file name.
-    bool exportList(QTreeWidget& list, const QString& fileName, QString* message)
+    bool exportList(QAbstractItemView& list, const QString& fileName, QString* message)
     {
         app->dialogs().queue(Answer::Ok, fileName);
         return exportListViewCsv(&list, message, QStringLiteral("出品終了データ"));

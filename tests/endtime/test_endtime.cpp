@@ -13,7 +13,6 @@
 #include "platform/Sql.h"
 #include "site/EndTimeLookup.h"
 #include "views/BidListColumns.h"
-#include "views/BidListItem.h"
 #include "views/BidListView.h"
 #include "site/EndTimeQueue.h"
 
@@ -114,7 +113,7 @@ class TestEndTime : public QObject
     }
     QString shownEndTime(const QString& aid, const QString& bidId) const
     {
-        const BidListItem* item = navi->ListViewBid->findBidItem(aid, bidId);
+        const BidRow item = navi->ListViewBid->findBidItem(aid, bidId);
         return item ? item->subItem(BidListColumns::EndDataTime) : QStringLiteral("<no row>");
     }
     QStringList endTimeColumn() const

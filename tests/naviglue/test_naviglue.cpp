@@ -80,7 +80,7 @@ class TestNaviGlue : public QObject
                               {.aid = aid, .bidId = bidId, .loginId = seller, .title = "時計"});
     }
     void listListings() { navi->ToolButtonBidSearchSearchClick(); }
-    BidListItem* listingRow(const QString& aid) const
+    BidRow listingRow(const QString& aid) const
     {
         return navi->ListViewBid->findBidItem(aid, buyer);
     }

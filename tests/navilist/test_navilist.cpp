@@ -10,6 +10,7 @@
 #include "views/NaviListActivation.h"
 #include "views/NaviListItem.h"
 #include "site/MessageCountCell.h"
+#include "views/BidListView.h"
 #include "views/NaviReadState.h"
 #include "views/NaviSelectionDelay.h"
 
@@ -67,14 +68,14 @@ void select(QTreeWidget* list, const QList<int>& rows)
 }
 
 // A listing-list row with the auction id, winner and message-count cells.
-QTreeWidgetItem* listingRow(QTreeWidget* listViewBid, const QString& aid, const QString& bidId,
-                            const QString& cell)
+BidRow listingRow(BidListView* listViewBid, const QString& aid, const QString& bidId,
+                  const QString& cell)
 {
-    auto* item = new QTreeWidgetItem(listViewBid);
-    item->setText(NaviReadState::listingAidColumn, aid);
-    item->setText(NaviReadState::listingBidIdColumn, bidId);
-    item->setText(NaviReadState::listingCountColumn, cell);
-    return item;
+    QStringList cells(BidListColumns::ColumnCount);
+    cells[NaviReadState::listingAidColumn] = aid;
+    cells[NaviReadState::listingBidIdColumn] = bidId;
+    cells[NaviReadState::listingCountColumn] = cell;
+    return listViewBid->addBidItem(cells);
 }
 
 // A message of n characters over several lines, numbered so that every head differs from its tail.
@@ -479,7 +480,8 @@ void TestNaviList::markReadChangesOneRowAndEveryCount()
     addThreeMessages();
     FixtureDb::addFolder(m_db, "000", "受信", 0);
     FixtureDb::addFolder(m_db, "001", "送信", 1);
-    QTreeWidget tree, listViewNavi, listViewBidNavi, listViewBid;
+    QTreeWidget tree, listViewNavi, listViewBidNavi;
+    BidListView listViewBid;
     FolderTree::setup(&tree, {});
     FolderTree::load(&tree, m_db, seller);
     NaviListView::setupListViewNavi(&listViewNavi);
@@ -487,7 +489,7 @@ void TestNaviList::markReadChangesOneRowAndEveryCount()
     NaviListView::loadMessageList(&listViewNavi, m_db, "000", 0, seller, 5, 0);
     NaviListView::loadTransactionList(&listViewBidNavi, m_db, "a1", "b1", seller, 2, 0);
     listingRow(&listViewBid, "a1", "b1", "4(2)");
-    QTreeWidgetItem* otherListing = listingRow(&listViewBid, "a2", "b1", "1(1)");
+    const BidRow otherListing = listingRow(&listViewBid, "a2", "b1", "1(1)");
 
     const auto snapshot = [this] {
         QStringList rows;
@@ -522,7 +524,8 @@ void TestNaviList::markUnreadRaisesEveryCount()
 {
     addThreeMessages();
     FixtureDb::addFolder(m_db, "000", "受信", 0);
-    QTreeWidget tree, listViewNavi, listViewBid;
+    QTreeWidget tree, listViewNavi;
+    BidListView listViewBid;
     FolderTree::setup(&tree, {});
     FolderTree::load(&tree, m_db, seller);
     NaviListView::setupListViewNavi(&listViewNavi);
@@ -545,7 +548,8 @@ void TestNaviList::markFromListingTabFollowsFolderList()
                                   {.aid = "a1", .bidId = "b1", .number = 3},
                                   {.aid = "a1", .bidId = "b1", .number = 4, .received = false},
                                   {.aid = "a1", .bidId = "b1", .number = 5, .received = false}});
-    QTreeWidget listViewNavi, listViewBidNavi, listViewBid;
+    QTreeWidget listViewNavi, listViewBidNavi;
+    BidListView listViewBid;
     NaviListView::setupListViewNavi(&listViewNavi);
     NaviListView::setupListViewBidNavi(&listViewBidNavi);
     NaviListView::loadMessageList(&listViewNavi, m_db, "000", 0, seller, 5, 0);

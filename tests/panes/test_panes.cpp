@@ -36,7 +36,7 @@ class TestPanes : public QObject
     QString countCell(const QString& aid) const
     {
         for (int i = 0; i < navi->ListViewBid->topLevelItemCount(); ++i) {
-            QTreeWidgetItem* row = navi->ListViewBid->topLevelItem(i);
+            BidRow row = navi->ListViewBid->topLevelItem(i);
             if (row->text(BidListColumns::column(BidListColumns::Aid)) == aid)
                 return row->text(BidListColumns::column(BidListColumns::NaviCount));
         }

@@ -325,7 +325,7 @@ private slots:
         navi->ToolButtonBidSearchSearchClick();
         navi->PanelBidNavi->show();
         navi->resize(1400, 700);
-        QTreeWidgetItem* listing = navi->ListViewBid->findBidItem("a1", "b1");
+        BidRow listing = navi->ListViewBid->findBidItem("a1", "b1");
         QVERIFY(listing);
         listing->setSelected(true);
         navi->ListViewBid->setCurrentItem(listing);
@@ -406,7 +406,7 @@ private slots:
     void mainWindowOpensTheListForTheChosenListing()
     {
         navi->ToolButtonBidSearchSearchClick();
-        QTreeWidgetItem* listing = navi->ListViewBid->findBidItem("a1", "b2");
+        BidRow listing = navi->ListViewBid->findBidItem("a1", "b2");
         listing->setSelected(true);
         navi->ListViewBid->setCurrentItem(listing);
         QTRY_COMPARE(navi->currentBidItem, listing);
@@ -438,22 +438,35 @@ private slots:
         navi->PageControlMain->setCurrentIndex(tab);
         if (tab == 1)
             navi->TreeViewNavi->setCurrentItem(FolderTree::findFolder(navi->TreeViewNavi, "000"));
-        QTreeWidget* list = tab == 1 ? navi->ListViewNavi : navi->ListViewBid;
-        QTreeWidgetItem* row = nullptr;
-        for (int i = 0; i < list->topLevelItemCount() && chooseRow; ++i) {
-            QTreeWidgetItem* candidate = list->topLevelItem(i);
-            if (tab == 1 ? NaviListItem::of(candidate)->row().bidId == bidId &&
-                               NaviListItem::of(candidate)->row().aid == "a1"
-                         : candidate->text(1) == "a1" && candidate->text(3) == bidId)
-                row = candidate;
-        }
-        QCOMPARE(bool(row), chooseRow);
-        if (row) {
+        if (tab == 1) {
+            QTreeWidget* list = navi->ListViewNavi;
+            QTreeWidgetItem* row = nullptr;
+            for (int i = 0; i < list->topLevelItemCount() && chooseRow; ++i) {
+                QTreeWidgetItem* candidate = list->topLevelItem(i);
+                if (NaviListItem::of(candidate)->row().bidId == bidId &&
+                    NaviListItem::of(candidate)->row().aid == "a1")
+                    row = candidate;
+            }
+            QCOMPARE(bool(row), chooseRow);
             list->setCurrentItem(row);
-            QTRY_COMPARE(tab == 1 ? navi->currentNaviItem : navi->currentBidItem, row);
+            if (row)
+                QTRY_COMPARE(navi->currentNaviItem, row);
+            else
+                QTRY_VERIFY(!navi->currentNaviItem);
         } else {
-            list->setCurrentItem(nullptr);
-            QTRY_VERIFY(!(tab == 1 ? navi->currentNaviItem : navi->currentBidItem));
+            BidListView* list = navi->ListViewBid;
+            BidRow row;
+            for (int i = 0; i < list->topLevelItemCount() && chooseRow; ++i) {
+                const BidRow candidate = list->topLevelItem(i);
+                if (candidate->text(1) == "a1" && candidate->text(3) == bidId)
+                    row = candidate;
+            }
+            QCOMPARE(bool(row), chooseRow);
+            list->setCurrentItem(row);
+            if (row)
+                QTRY_COMPARE(navi->currentBidItem, row);
+            else
+                QTRY_VERIFY(!navi->currentBidItem);
         }
         QAction* command = navi->action("ActionShowSelectAuctionIdNaviList");
         command->setEnabled(true);
