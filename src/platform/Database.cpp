@@ -5,6 +5,8 @@
 
 #include <QAtomicInteger>
 #include <QFile>
+#include <QRegularExpression>
+#include <QSet>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QThread>
@@ -46,6 +48,40 @@ void createSchema(const QSqlDatabase& db)
     transaction.commit();
 }
 
+// Brings a file made by an earlier version up to the schema: every index of the schema that the
+// file lacks is made, and an index that one of them replaces is dropped.
+void upgradeSchema(const QSqlDatabase& db)
+{
+    static const QRegularExpression createIndex(QStringLiteral("^CREATE INDEX (\\w+) ON"),
+                                                QRegularExpression::CaseInsensitiveOption);
+    static const QStringList replacedIndexes{QStringLiteral("IX_Navi_Folder")};
+    QSet<QString> present;
+    QSqlQuery query = Sql::exec(
+        db,
+        QStringLiteral("SELECT name FROM sqlite_master WHERE type='index' AND sql IS NOT NULL"));
+    while (query.next())
+        present.insert(query.value(0).toString());
+    query.finish();
+    QStringList missing;
+    for (const QString& statement : schemaStatements()) {
+        const QRegularExpressionMatch match = createIndex.match(statement);
+        if (match.hasMatch() && !present.contains(match.captured(1)))
+            missing << statement;
+    }
+    bool replaced = false;
+    for (const QString& name : replacedIndexes)
+        replaced = replaced || present.contains(name);
+    if (missing.isEmpty() && !replaced)
+        return;
+    Sql::Transaction transaction(db);
+    for (QString statement : missing)
+        Sql::exec(db, statement.replace(QRegularExpression(QStringLiteral("^CREATE INDEX ")),
+                                        QStringLiteral("CREATE INDEX IF NOT EXISTS ")));
+    for (const QString& name : replacedIndexes)
+        Sql::exec(db, QStringLiteral("DROP INDEX IF EXISTS ") + name);
+    transaction.commit();
+}
+
 } // namespace
 
 QString fileName()
@@ -80,6 +116,8 @@ QSqlDatabase open(const QString& connectionName)
         Sql::exec(db, QStringLiteral("PRAGMA synchronous=NORMAL"));
         // A file that is not a database, or one without our tables, fails here and not later.
         Sql::exec(db, QStringLiteral("SELECT COUNT(*) FROM T_BidData"));
+        if (!isNew)
+            upgradeSchema(db);
     } catch (...) {
         db.close();
         db = QSqlDatabase();
