@@ -1,5 +1,6 @@
 #include "views/ColumnTableModel.h"
 
+#include <algorithm>
 #include <numeric>
 
 ColumnTableModel::ColumnTableModel(const QStringList& captions, QObject* parent)
@@ -45,7 +46,8 @@ void ColumnTableModel::setOrder(std::vector<int> order)
     if (order == m_order)
         return;
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-    std::vector<int> rowOfRecord(order.size());
+    // Records taken out of the rows have no row.
+    std::vector<int> rowOfRecord(qMax(order.size(), m_rowOfRecord.size()), -1);
     for (size_t row = 0; row < order.size(); ++row)
         rowOfRecord[size_t(order[row])] = int(row);
     const QModelIndexList from = persistentIndexList();
@@ -85,13 +87,38 @@ void ColumnTableModel::beginAppend(int count)
 void ColumnTableModel::endAppend()
 {
     for (int i = 0; i < m_appendCount; ++i) {
-        const int record = int(m_order.size());
+        const int record = int(m_rowOfRecord.size());
         m_rowOfRecord.push_back(int(m_order.size()));
         m_order.push_back(record);
     }
     m_appendCount = 0;
     m_ranks.clear();
     endInsertRows();
+}
+
+void ColumnTableModel::takeRows(std::vector<int> rows)
+{
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    // From the last run of consecutive rows up, so that the rows above keep their numbers.
+    auto last = rows.end();
+    while (last != rows.begin()) {
+        auto first = last - 1;
+        while (first != rows.begin() && *(first - 1) == *first - 1)
+            --first;
+        const int top = *first;
+        const int bottom = *(last - 1);
+        if (top >= 0 && size_t(bottom) < m_order.size()) {
+            beginRemoveRows({}, top, bottom);
+            for (int row = top; row <= bottom; ++row)
+                m_rowOfRecord[size_t(m_order[size_t(row)])] = -1;
+            m_order.erase(m_order.begin() + top, m_order.begin() + bottom + 1);
+            for (size_t row = size_t(top); row < m_order.size(); ++row)
+                m_rowOfRecord[size_t(m_order[row])] = int(row);
+            endRemoveRows();
+        }
+        last = first;
+    }
 }
 
 void ColumnTableModel::recordChanged(int record, int column)
