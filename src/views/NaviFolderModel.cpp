@@ -3,6 +3,10 @@
 #include "views/ListSearchView.h"
 #include "views/NaviImages.h"
 
+#include <QHash>
+
+#include <algorithm>
+
 namespace {
 
 const QStringList captions{QString(),
@@ -14,6 +18,35 @@ const QStringList captions{QString(),
                            QStringLiteral("件名"),
                            QStringLiteral("メッセージ"),
                            QStringLiteral("投稿日時")};
+
+// Ranks of a text column whose texts repeat (a transaction's title, winner and dates over its
+// messages, the same message sent to many): each distinct text is ranked once.
+ColumnRanks ranksOfTexts(const TextColumn& texts)
+{
+    const int n = texts.size();
+    QHash<QStringView, int> ids;
+    TextColumn distinct;
+    std::vector<int> idOfRecord(static_cast<size_t>(n));
+    for (int record = 0; record < n; ++record) {
+        const QStringView text = texts.at(record);
+        const auto it = ids.constFind(text);
+        if (it != ids.cend()) {
+            idOfRecord[size_t(record)] = it.value();
+            continue;
+        }
+        const int id = distinct.size();
+        distinct.append(text);
+        ids.insert(text, id);
+        idOfRecord[size_t(record)] = id;
+    }
+    const ColumnRanks ofDistinct = ColumnOrder::ofTexts(distinct);
+    ColumnRanks ranks;
+    ranks.count = ofDistinct.count;
+    ranks.rankOfRow.resize(size_t(n));
+    for (int record = 0; record < n; ++record)
+        ranks.rankOfRow[size_t(record)] = ofDistinct.rankOfRow[size_t(idOfRecord[size_t(record)])];
+    return ranks;
+}
 
 QString oneLine(QStringView text)
 {
@@ -249,7 +282,7 @@ ColumnRanks NaviFolderModel::makeRanks(int column) const
         return ColumnOrder::ofNumbers(values);
     }
     const TextColumn* texts = textColumn(column);
-    return texts ? ColumnOrder::ofTexts(*texts) : ColumnRanks{std::vector<int>(size_t(n), 0), 1};
+    return texts ? ranksOfTexts(*texts) : ColumnRanks{std::vector<int>(size_t(n), 0), 1};
 }
 
 void NaviFolderModel::readHead(int record) const
@@ -277,15 +310,24 @@ void NaviFolderModel::readAllHeads() const
         pending = !m_headRead.at(record);
     if (!pending || !m_heads)
         return;
-    const QHash<qint64, QString> heads = m_heads->readFolder();
+    // The records by rowid (a row added by the store has none and holds its message).
+    std::vector<std::pair<qint64, int>> records;
+    records.reserve(size_t(n));
     for (int record = 0; record < n; ++record) {
-        const auto head = heads.constFind(m_rows.rowId[size_t(record)]);
-        if (m_headRead.at(record) || head == heads.cend())
-            continue;
-        m_messages.set(record, *head);
-        m_headRead.set(record, true);
-        m_whole.set(record, head->size() < NaviListQuery::messageHeadLength);
+        if (!m_headRead.at(record))
+            records.emplace_back(m_rows.rowId[size_t(record)], record);
     }
+    std::sort(records.begin(), records.end());
+    m_heads->readFolder([&](qint64 rowId, QStringView head) {
+        const auto it =
+            std::lower_bound(records.begin(), records.end(), std::pair<qint64, int>(rowId, -1));
+        if (it == records.end() || it->first != rowId)
+            return;
+        const int record = it->second;
+        m_messages.set(record, head);
+        m_headRead.set(record, true);
+        m_whole.set(record, head.size() < NaviListQuery::messageHeadLength);
+    });
     // A message filed elsewhere since the list was filled is read on its own.
     for (int record = 0; record < n; ++record)
         readHead(record);

@@ -86,17 +86,48 @@ template <typename Less> void sortStably(std::vector<int>& order, int sortType, 
         std::stable_sort(order.begin(), order.end(), [&less](int a, int b) { return less(b, a); });
 }
 
+// Texts repeat (a transaction's title and winner over its messages, the same message sent to
+// many): each distinct text is compared once, the rows then go stably by its rank. A missing
+// title or name ranks before every text.
 void sortByText(std::vector<int>& order, int sortType, const TextColumn& column,
                 const BitColumn* missing = nullptr)
 {
-    sortStably(order, sortType, [&column, missing](int a, int b) {
-        if (missing) {
-            const bool ma = missing->at(a);
-            const bool mb = missing->at(b);
-            if (ma || mb)
-                return ma && !mb;
+    QHash<QStringView, int> ids;
+    std::vector<QStringView> distinct;
+    std::vector<int> idOfRecord(static_cast<size_t>(column.size()));
+    for (int record = 0; record < column.size(); ++record) {
+        if (missing && missing->at(record)) {
+            idOfRecord[size_t(record)] = -1;
+            continue;
         }
-        return compareNoCase(column.at(a), column.at(b)) < 0;
+        const QStringView text = column.at(record);
+        const auto it = ids.constFind(text);
+        if (it != ids.cend()) {
+            idOfRecord[size_t(record)] = it.value();
+            continue;
+        }
+        idOfRecord[size_t(record)] = int(distinct.size());
+        ids.insert(text, int(distinct.size()));
+        distinct.push_back(text);
+    }
+    std::vector<int> byText(distinct.size());
+    std::iota(byText.begin(), byText.end(), 0);
+    std::sort(byText.begin(), byText.end(), [&distinct](int a, int b) {
+        return compareNoCase(distinct[size_t(a)], distinct[size_t(b)]) < 0;
+    });
+    // Texts equal without case share a rank; a missing cell has rank 0.
+    std::vector<int> rankOfId(distinct.size());
+    int rank = 0;
+    for (size_t i = 0; i < byText.size(); ++i) {
+        if (i == 0 ||
+            compareNoCase(distinct[size_t(byText[i - 1])], distinct[size_t(byText[i])]) != 0)
+            ++rank;
+        rankOfId[size_t(byText[i])] = rank;
+    }
+    sortStably(order, sortType, [&idOfRecord, &rankOfId](int a, int b) {
+        const int ia = idOfRecord[size_t(a)];
+        const int ib = idOfRecord[size_t(b)];
+        return (ia < 0 ? 0 : rankOfId[size_t(ia)]) < (ib < 0 ? 0 : rankOfId[size_t(ib)]);
     });
 }
 

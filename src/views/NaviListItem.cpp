@@ -312,16 +312,17 @@ void readPendingHeads(QTreeWidget* list)
     }
     if (!heads)
         return;
-    const QHash<qint64, QString> read = heads->readFolder();
+    QHash<qint64, NaviListItem*> pending;
     for (int i = 0; i < count; ++i) {
         NaviListItem* item = NaviListItem::of(list->topLevelItem(i));
-        if (!item || !item->isHeadPending())
-            continue;
-        // A message filed elsewhere since the list was filled is read on its own.
-        const auto head = read.constFind(item->rowId());
-        if (head != read.cend())
-            item->setHead(*head);
+        if (item && item->isHeadPending())
+            pending.insert(item->rowId(), item);
     }
+    // A message filed elsewhere since the list was filled is read on its own when shown.
+    heads->readFolder([&pending](qint64 rowId, QStringView head) {
+        if (NaviListItem* item = pending.value(rowId))
+            item->setHead(head.toString());
+    });
 }
 
 int countUnread(const QTreeWidget* list)

@@ -143,19 +143,18 @@ void MessageHeads::readHead(NaviRow& row) const
     row.wholeMessage = row.message.size() < messageHeadLength;
 }
 
-QHash<qint64, QString> MessageHeads::readFolder() const
+void MessageHeads::readFolder(
+    const std::function<void(qint64 rowId, QStringView head)>& onHead) const
 {
-    QHash<qint64, QString> heads;
     const QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
     if (!db.isOpen())
-        return heads;
+        return;
     Sql::readRows(
         db,
         QStringLiteral("SELECT rowid,substr(Message,1,:HEAD) FROM T_Navi "
                        "WHERE LoginId=:LOGINID AND FolderID=:FOLDER_ID"),
         {{":HEAD", messageHeadLength}, {":LOGINID", m_loginId}, {":FOLDER_ID", m_folderId}},
-        [&heads](const Sql::RawRow& row) { heads.insert(row.integer(0), row.text(1).toString()); });
-    return heads;
+        [&onHead](const Sql::RawRow& row) { onHead(row.integer(0), row.text(1)); });
 }
 
 } // namespace NaviListQuery

@@ -6,6 +6,7 @@
 #include <QSqlQuery>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 // One message as the message lists show it.
@@ -75,8 +76,9 @@ public:
     MessageHeads(const QString& connectionName, const QString& folderId, const QString& loginId);
     // Fills the head of a row whose head is pending; a message no longer stored leaves it empty.
     void readHead(NaviRow& row) const;
-    // The heads of every message of the folder by rowid, in one read.
-    QHash<qint64, QString> readFolder() const;
+    // The heads of every message of the folder with their rowids, in one read; the view is valid
+    // until onHead returns.
+    void readFolder(const std::function<void(qint64 rowId, QStringView head)>& onHead) const;
 
 private:
     QString m_connectionName;
