@@ -119,6 +119,7 @@ private slots:
     void folderOrderIsTheJoinedQuerysOrder_data();
     void folderOrderIsTheJoinedQuerysOrder();
     void olderFileGetsTheFolderIndex();
+    void listingStoredTwiceListsItsMessageOnce();
     void listSort_data();
     void listSort();
     void sortKeepsSelectedRowsAndShowsThem();
@@ -410,6 +411,20 @@ void TestNaviList::olderFileGetsTheFolderIndex()
     QVERIFY(plan.next());
     QVERIFY2(plan.value(3).toString().contains("COVERING INDEX IX_Navi_FolderList"),
              qPrintable(plan.value(3).toString()));
+}
+
+void TestNaviList::listingStoredTwiceListsItsMessageOnce()
+{
+    // One transaction stored twice in the listings: its message is still one row, with the
+    // title of the listing stored first; the winner joins without regard to case.
+    FixtureDb::addListing(m_db, {.aid = "a1", .bidId = "B1", .title = "先"});
+    FixtureDb::addListing(m_db, {.aid = "a1", .bidId = "b1", .title = "後"});
+    FixtureDb::addMessage(m_db, {.aid = "a1", .bidId = "b1", .number = 1});
+    QTreeWidget list;
+    NaviListView::setupListViewNavi(&list);
+    const auto result = NaviListView::loadMessageList(&list, m_db, "000", 0, seller, 2, 0);
+    QCOMPARE(result.rows, 1);
+    QCOMPARE(column(&list, 2), QStringList({"先"}));
 }
 
 void TestNaviList::listSort_data()
