@@ -46,6 +46,7 @@ void ColumnTableModel::setOrder(std::vector<int> order)
     if (order == m_order)
         return;
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    // Records taken out of the rows have no row.
     std::vector<int> rowOfRecord(m_rowOfRecord.size(), -1);
     for (size_t row = 0; row < order.size(); ++row)
         rowOfRecord[size_t(order[row])] = int(row);
@@ -93,6 +94,31 @@ void ColumnTableModel::endAppend()
     m_appendCount = 0;
     m_ranks.clear();
     endInsertRows();
+}
+
+void ColumnTableModel::takeRows(std::vector<int> rows)
+{
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    // From the last run of consecutive rows up, so that the rows above keep their numbers.
+    auto last = rows.end();
+    while (last != rows.begin()) {
+        auto first = last - 1;
+        while (first != rows.begin() && *(first - 1) == *first - 1)
+            --first;
+        const int top = *first;
+        const int bottom = *(last - 1);
+        if (top >= 0 && size_t(bottom) < m_order.size()) {
+            beginRemoveRows({}, top, bottom);
+            for (int row = top; row <= bottom; ++row)
+                m_rowOfRecord[size_t(m_order[size_t(row)])] = -1;
+            m_order.erase(m_order.begin() + top, m_order.begin() + bottom + 1);
+            for (size_t row = size_t(top); row < m_order.size(); ++row)
+                m_rowOfRecord[size_t(m_order[row])] = int(row);
+            endRemoveRows();
+        }
+        last = first;
+    }
 }
 
 void ColumnTableModel::recordChanged(int record, int column)

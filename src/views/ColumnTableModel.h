@@ -55,6 +55,8 @@ protected:
     // Records appended at the end of the columns are shown after the last row.
     void beginAppend(int count);
     void endAppend();
+    // Takes rows out of the views; their records stay in the columns but are no longer shown.
+    void takeRows(std::vector<int> rows);
     // After a cell of a record was written: its column's ranks are made again at the next sort,
     // and the views redraw the record's row (its whole row, which a cell may style).
     void recordChanged(int record, int column);
