@@ -5,8 +5,10 @@
 #include "platform/Dialogs.h"
 #include "platform/Sql.h"
 #include "views/ListSearchView.h"
+#include "views/NaviFolderList.h"
 #include "views/NaviListItem.h"
 #include "views/NaviListQuery.h"
+#include "views/NaviRows.h"
 
 #include <QFileInfo>
 #include <QItemSelectionModel>
@@ -64,13 +66,13 @@ QList<bool> selectedRows(const QAbstractItemView* list)
     return selected;
 }
 
-QString cellText(const QModelIndex& cell, QTreeWidgetItem* item, const WholeCellText& wholeText)
+QString cellText(QAbstractItemView* list, const QModelIndex& cell, const WholeCellText& wholeText)
 {
     const QVariant full = cell.data(ListSearchView::FullTextRole);
     if (full.isValid())
         return full.toString();
-    if (wholeText && item)
-        if (const std::optional<QString> text = wholeText(item, cell.column()))
+    if (wholeText)
+        if (const std::optional<QString> text = wholeText(list, cell.row(), cell.column()))
             return *text;
     return cell.data().toString();
 }
@@ -85,7 +87,6 @@ bool exportListViewCsv(QAbstractItemView* list, QString* message, const QString&
         return true;
 
     const QAbstractItemModel* model = list->model();
-    const QTreeWidget* tree = qobject_cast<const QTreeWidget*>(list);
     const int columns = model->columnCount();
     CsvExport::Cp932Lines lines;
     QStringList fields;
@@ -93,10 +94,9 @@ bool exportListViewCsv(QAbstractItemView* list, QString* message, const QString&
         fields << model->headerData(column, Qt::Horizontal).toString();
     lines.addLine(fields);
     for (int row = 0; row < model->rowCount(); ++row) {
-        QTreeWidgetItem* item = tree ? tree->topLevelItem(row) : nullptr;
         fields.clear();
         for (int column = 0; column < columns; ++column)
-            fields << cellText(model->index(row, column), item, wholeText);
+            fields << cellText(list, model->index(row, column), wholeText);
         lines.addLine(fields);
     }
     return writeExport(fileName, lines, message);
@@ -132,10 +132,18 @@ bool exportBidderInfoCsv(QAbstractItemView* list, int bidderColumn, QString* mes
 
 WholeCellText wholeNaviMessages(NaviListQuery::MessageReader& reader)
 {
-    return [&reader](QTreeWidgetItem* item, int column) -> std::optional<QString> {
-        const NaviListItem* row = NaviListItem::of(item);
-        if (!row || column != row->messageColumn())
+    return [&reader](QAbstractItemView* list, int row, int column) -> std::optional<QString> {
+        int messageColumn = NaviFolderModel::MessageColumn;
+        if (auto* items = qobject_cast<QTreeWidget*>(list)) {
+            const NaviListItem* item = NaviListItem::of(items->topLevelItem(row));
+            if (!item)
+                return std::nullopt;
+            messageColumn = item->messageColumn();
+        } else if (!qobject_cast<NaviFolderList*>(list)) {
             return std::nullopt;
-        return reader.wholeMessage(row->row());
+        }
+        if (column != messageColumn)
+            return std::nullopt;
+        return reader.wholeMessage(NaviRows(list).row(row));
     };
 }

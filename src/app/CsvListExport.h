@@ -6,7 +6,6 @@
 #include <optional>
 
 class QAbstractItemView;
-class QTreeWidgetItem;
 
 namespace NaviListQuery {
 class MessageReader;
@@ -18,11 +17,11 @@ class MessageReader;
 
 // The whole text of a cell where the row holds only its head, or nothing to take the cell as
 // the list gives it.
-using WholeCellText = std::function<std::optional<QString>(QTreeWidgetItem* item, int column)>;
+using WholeCellText =
+    std::function<std::optional<QString>(QAbstractItemView* list, int row, int column)>;
 
 // The header captions, then each row in the shown order: a field per column of the list, each
-// the cell's whole text (ListSearchView::FullTextRole, else wholeText for the rows of a
-// QTreeWidget, else the shown text).
+// the cell's whole text (ListSearchView::FullTextRole, else wholeText, else the shown text).
 bool exportListViewCsv(QAbstractItemView* list, QString* message, const QString& defaultName,
                        const WholeCellText& wholeText = {});
 

@@ -9,6 +9,7 @@
 #include <QHash>
 #include <QMainWindow>
 #include <QMap>
+#include <QPersistentModelIndex>
 #include <QSet>
 #include <QPointer>
 #include <QSqlDatabase>
@@ -18,6 +19,7 @@
 #include <functional>
 #include <memory>
 
+class QAbstractItemView;
 class QAction;
 class QCheckBox;
 class QComboBox;
@@ -45,6 +47,7 @@ class DownloadThread;
 class BidListView;
 class BidSearchPanel;
 class BidListFindPanel;
+class NaviFolderList;
 class NaviSelectionDelay;
 class NaviListItem;
 class ThreadBidDownload;
@@ -307,12 +310,12 @@ public:
     void ActionNaviUnsealingExecute();
     void ActionNaviUnunsealingExecute();
     void ActionNaviOpenMessageExecute();
-    QTreeWidget* getActiveNaviList() const;
+    QAbstractItemView* getActiveNaviList() const;
     // Empties the message tab's detail pane.
     void clearNaviDetail();
     void markSelectedMessages(bool read);
     // The focused row of the message list, following the list's current row.
-    QTreeWidgetItem* focusedNaviItem() const;
+    int focusedNaviRow() const;
     NaviSelectionDelay* naviSelectionDelay = nullptr;
     NaviSelectionDelay* bidNaviSelectionDelay = nullptr;
     QSet<QString> knownFolderLogins;
@@ -387,7 +390,7 @@ public:
     qint64 selectedPriceTotal = 0;
     int shownUnreadCount = 0;
     BidRow currentBidItem;
-    QTreeWidgetItem* currentNaviItem = nullptr;
+    QPersistentModelIndex currentNaviItem;
     int trayMenuFixedCount = 0;
     int bidSortColumn = 0, bidSortType = 0;
     int bidNaviSortColumn = 0, bidNaviSortType = 0;
@@ -468,7 +471,7 @@ public:
     QWidget* PanelNaviLeft = nullptr;
     QTreeWidget* TreeViewNavi = nullptr;
     QSplitter* SplitterNaviRight = nullptr;
-    QTreeWidget* ListViewNavi = nullptr;
+    NaviFolderList* ListViewNavi = nullptr;
     QLineEdit* EditNaviID = nullptr;
     QLineEdit* EditNaviTitle = nullptr;
     QLabel* LabelNaviWriter = nullptr;

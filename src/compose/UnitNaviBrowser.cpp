@@ -6,6 +6,7 @@
 #include "views/BidListColumns.h"
 #include "views/BidListView.h"
 #include "views/ListSearchView.h"
+#include "views/NaviFolderList.h"
 
 #include <QAction>
 #include <QTabWidget>

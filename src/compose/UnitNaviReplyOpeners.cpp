@@ -8,29 +8,13 @@
 #include "views/MemoText.h"
 #include "views/NaviListItem.h"
 #include "views/NaviListQuery.h"
+#include "views/NaviRows.h"
 
 #include <QAction>
 #include <QItemSelectionModel>
 #include <QPlainTextEdit>
 #include <QLineEdit>
 #include <QTabWidget>
-#include <QTreeWidget>
-
-namespace {
-
-// The first selected row in list order, or nullptr.
-QTreeWidgetItem* firstSelectedRow(QTreeWidget* list)
-{
-    const QModelIndexList rows = list->selectionModel()->selectedRows();
-    if (rows.isEmpty())
-        return nullptr;
-    int first = rows.first().row();
-    for (const QModelIndex& index : rows)
-        first = qMin(first, index.row());
-    return list->topLevelItem(first);
-}
-
-} // namespace
 
 void TFormNavi::connectReplyCommands()
 {
@@ -66,10 +50,11 @@ void TFormNavi::ActionNaviMakeExecute()
 void TFormNavi::ActionNaviReplyExecute()
 {
     const bool naviTab = PageControlMain->currentIndex() == 1;
-    NaviListItem* item = NaviListItem::of(firstSelectedRow(getActiveNaviList()));
-    if (!item)
+    const NaviRows rows(getActiveNaviList());
+    const QList<int> selected = rows.selected();
+    if (selected.isEmpty())
         return;
-    const NaviRow& message = item->row();
+    const NaviRow message = rows.row(selected.first());
     QString title, aid, bidId, name;
     if (naviTab) {
         title = message.title;

@@ -12,6 +12,7 @@
 #include "views/BidListColumns.h"
 #include "views/BidListView.h"
 #include "views/FolderTree.h"
+#include "views/NaviFolderList.h"
 #include "views/NaviListItem.h"
 
 #include <QAction>
@@ -194,18 +195,18 @@ bool TFormNavi::storeNaviDownload(const NaviBoard& board)
                 const NaviRow row = listRow(stored, summary);
                 if ((shownFolder == receivedRoot && row.received) ||
                     (shownFolder == sentRoot && !row.received)) {
-                    NaviListView::addRow(ListViewNavi, NaviList::Folder, row);
+                    ListViewNavi->rows()->appendRow(row);
                     folderRows = true;
                 }
                 if (bidNaviShown)
                     NaviListView::addRow(ListViewBidNavi, NaviList::Transaction, row);
             }
             if (folderRows) {
-                NaviListView::sort(ListViewNavi, naviSortColumn, naviSortType);
-                shownUnreadCount = NaviListView::countUnread(ListViewNavi);
+                ListViewNavi->sort(naviSortColumn, naviSortType);
+                shownUnreadCount = ListViewNavi->countUnread();
                 if (PageControlMain->currentIndex() == 1)
-                    statusPanels[1]->setText(NaviListView::statusText(
-                        ListViewNavi->topLevelItemCount(), shownUnreadCount));
+                    statusPanels[1]->setText(
+                        NaviListView::statusText(ListViewNavi->rowCount(), shownUnreadCount));
             }
             ListViewNavi->setUpdatesEnabled(true);
             if (bidNaviShown)

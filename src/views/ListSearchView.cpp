@@ -5,7 +5,7 @@
 #include <QItemSelectionModel>
 #include <QPlainTextEdit>
 #include <QTextCursor>
-#include <QTreeWidget>
+#include <QAbstractItemView>
 
 namespace ListSearchView {
 
@@ -23,14 +23,15 @@ int rowCountOf(const QAbstractItemView* list)
 }
 
 // A cell's whole text: the row's own when it shows a shortened one.
-ListSearch::RowText fullTextOf(const QTreeWidget* list, int subItem)
+ListSearch::RowText fullTextOf(const QAbstractItemView* list, int subItem)
 {
-    return [list, subItem](int row) {
-        const QTreeWidgetItem* item = list->topLevelItem(row);
-        if (!item)
+    const QAbstractItemModel* model = list->model();
+    return [model, subItem](int row) {
+        const QModelIndex cell = model->index(row, subItem + 1);
+        if (!cell.isValid())
             return QString();
-        const QVariant full = item->data(subItem + 1, FullTextRole);
-        return full.isValid() ? full.toString() : item->text(subItem + 1);
+        const QVariant full = cell.data(FullTextRole);
+        return full.isValid() ? full.toString() : cell.data().toString();
     };
 }
 
@@ -108,7 +109,7 @@ void selectInPane(QPlainTextEdit* pane, const QString& crlfMessage, qsizetype of
     pane->ensureCursorVisible();
 }
 
-bool findInMessages(QTreeWidget* list, int messageSubItem, QPlainTextEdit* pane,
+bool findInMessages(QAbstractItemView* list, int messageSubItem, QPlainTextEdit* pane,
                     const QString& text, bool forward,
                     const std::function<void()>& showSelectedMessage,
                     const std::function<QString(int row)>& messageText)
@@ -124,7 +125,7 @@ bool findInMessages(QTreeWidget* list, int messageSubItem, QPlainTextEdit* pane,
     }
     const ListSearch::RowText message =
         messageText ? ListSearch::RowText(messageText) : fullTextOf(list, messageSubItem);
-    const int rows = list->topLevelItemCount();
+    const int rows = rowCountOf(list);
     const std::optional<ListSearch::BodyHit> hit =
         forward ? ListSearch::findBodyNext(rows, selected, state, message, text)
                 : ListSearch::findBodyPrevious(rows, selected, state, message, text);

@@ -8,7 +8,6 @@
 
 class QAbstractItemView;
 class QPlainTextEdit;
-class QTreeWidget;
 
 // The list search on the lists themselves: the row searches over a column of a list (column =
 // sub-item + 1) and the message-body search that selects its hit in the message pane.
@@ -45,7 +44,7 @@ void selectInPane(QPlainTextEdit* pane, const QString& crlfMessage, qsizetype of
 // selects that row, calls showSelectedMessage so that the pane shows that row's message at once,
 // and selects the hit in the pane. Returns whether there was a hit. messageText, when given,
 // gives a row's whole message in place of the cell (a list that holds only the heads).
-bool findInMessages(QTreeWidget* list, int messageSubItem, QPlainTextEdit* pane,
+bool findInMessages(QAbstractItemView* list, int messageSubItem, QPlainTextEdit* pane,
                     const QString& text, bool forward,
                     const std::function<void()>& showSelectedMessage,
                     const std::function<QString(int row)>& messageText = {});

@@ -67,6 +67,13 @@ void NaviFolderList::setCurrentRowNumber(int row)
                                       QItemSelectionModel::NoUpdate);
 }
 
+void NaviFolderList::selectRow(int row)
+{
+    selectionModel()->setCurrentIndex(row < 0 ? QModelIndex() : m_model->index(row, 0),
+                                      QItemSelectionModel::ClearAndSelect |
+                                          QItemSelectionModel::Rows);
+}
+
 void NaviFolderList::scrollToRow(int row)
 {
     if (row >= 0 && row < rowCount())
@@ -128,14 +135,12 @@ void NaviFolderList::sort(int column, int sortType)
 void NaviFolderList::startDrag(Qt::DropActions supportedActions)
 {
     Q_UNUSED(supportedActions);
-    const QList<NaviKey> keys = selectedKeys();
-    if (keys.isEmpty())
+    const QModelIndexList selected = selectionModel()->selectedRows();
+    if (selected.isEmpty())
         return;
     // The drop files the rows and removes them itself; the list never removes them on a move.
-    auto* data = new QMimeData;
-    data->setData(QString::fromLatin1(NaviDrag::mimeType), NaviDrag::encode(keys));
     auto* drag = new QDrag(this);
-    drag->setMimeData(data);
+    drag->setMimeData(m_model->mimeData(selected));
     emit dragStarted();
     drag->exec(Qt::MoveAction, Qt::MoveAction);
     emit dragEnded();

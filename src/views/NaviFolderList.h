@@ -32,6 +32,8 @@ public:
     int currentRowNumber() const;
     // Makes the row current without changing the selection.
     void setCurrentRowNumber(int row);
+    // Makes the row current and the only selected row, as a click on it does.
+    void selectRow(int row);
     void scrollToRow(int row);
     // The keys of the selected rows, in list order.
     QList<NaviKey> selectedKeys() const;

@@ -1,9 +1,11 @@
 #include "views/NaviFolderModel.h"
 
 #include "views/ListSearchView.h"
+#include "views/NaviDropRule.h"
 #include "views/NaviImages.h"
 
 #include <QHash>
+#include <QMimeData>
 
 #include <algorithm>
 
@@ -226,6 +228,16 @@ void NaviFolderModel::setWholeMessage(int row, const QString& text)
     recordChanged(record, MessageColumn);
 }
 
+void NaviFolderModel::setName(int row, const QString& name)
+{
+    const int record = recordAt(row);
+    if (record < 0 || m_rows.name.at(record) == name)
+        return;
+    m_rows.name.set(record, name);
+    m_rows.nameMissing.set(record, false);
+    recordChanged(record, 4);
+}
+
 void NaviFolderModel::sort(int column, int sortType)
 {
     if (column == MessageColumn)
@@ -245,6 +257,27 @@ Qt::ItemFlags NaviFolderModel::flags(const QModelIndex& index) const
     if (!index.isValid())
         return Qt::NoItemFlags;
     return Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemIsDragEnabled;
+}
+
+QStringList NaviFolderModel::mimeTypes() const
+{
+    return {QString::fromLatin1(NaviDrag::mimeType)};
+}
+
+QMimeData* NaviFolderModel::mimeData(const QModelIndexList& indexes) const
+{
+    std::vector<int> rows;
+    for (const QModelIndex& index : indexes)
+        if (index.isValid())
+            rows.push_back(index.row());
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    QList<NaviKey> keys;
+    for (int row : rows)
+        keys.append({cellText(row, 1), cellText(row, 3), cellText(row, NumberColumn)});
+    auto* data = new QMimeData;
+    data->setData(QString::fromLatin1(NaviDrag::mimeType), NaviDrag::encode(keys));
+    return data;
 }
 
 QVariant NaviFolderModel::recordData(int record, int column, int role) const

@@ -47,6 +47,8 @@ public:
     bool setRead(int row, bool read);
     // The whole text of a row's message, once read.
     void setWholeMessage(int row, const QString& text);
+    // The winner's name (the bidder information saved).
+    void setName(int row, const QString& name);
 
     // Sorts stably by the column (0 ascending, 1 descending), as the list compares its cells:
     // the picture and No as numbers, every other column by its text without case.
@@ -55,6 +57,9 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
+    // A drag of rows carries their messages' keys (NaviDrag), in list order.
+    QStringList mimeTypes() const override;
+    QMimeData* mimeData(const QModelIndexList& indexes) const override;
 
 protected:
     QVariant recordData(int record, int column, int role) const override;

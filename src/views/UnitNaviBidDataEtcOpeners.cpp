@@ -3,6 +3,7 @@
 
 #include "views/BidListColumns.h"
 #include "views/BidListView.h"
+#include "views/NaviFolderList.h"
 #include "views/NaviListItem.h"
 #include "views/UnitBidDataEtc.h"
 
@@ -36,8 +37,8 @@ void TFormNavi::ActionShowSelectBidIdListExecute()
     QString bidderId;
     bool found = false;
     if (PageControlMain->currentIndex() == 1) {
-        if (NaviListItem* item = NaviListItem::of(currentNaviItem)) {
-            bidderId = item->row().bidId;
+        if (currentNaviItem.isValid()) {
+            bidderId = ListViewNavi->text(currentNaviItem.row(), 3);
             found = true;
         }
     } else if (currentBidItem) {

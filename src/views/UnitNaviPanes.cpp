@@ -11,6 +11,7 @@
 #include "views/FolderTree.h"
 #include "views/ListSearchView.h"
 #include "views/NaviListActivation.h"
+#include "views/NaviFolderList.h"
 #include "views/NaviListItem.h"
 #include "views/NaviReadState.h"
 #include "views/NaviSelectionDelay.h"
@@ -90,12 +91,12 @@ void showSelectedMessageNow(NaviSelectionDelay* delay)
 }
 
 // The whole message of each row of the message list, for the body search.
-std::function<QString(int)> wholeMessages(const QTreeWidget* list,
+std::function<QString(int)> wholeMessages(NaviFolderList* list,
                                           NaviListQuery::MessageReader& reader)
 {
     return [list, &reader](int row) {
-        const NaviListItem* item = NaviListItem::of(list->topLevelItem(row));
-        return item ? reader.wholeMessage(item->row()) : QString();
+        return row >= 0 && row < list->rowCount() ? reader.wholeMessage(list->row(row))
+                                                  : QString();
     };
 }
 
@@ -156,8 +157,8 @@ void TFormNavi::TreeViewNaviChange(QTreeWidgetItem* current)
         return;
     const int kind = FolderTree::folderKind(current);
     const NaviListView::LoadResult loaded =
-        NaviListView::loadMessageList(ListViewNavi, connection, FolderTree::folderId(current), kind,
-                                      loginId, naviSortColumn, naviSortType);
+        ListViewNavi->load(connection, FolderTree::folderId(current), kind, loginId, naviSortColumn,
+                           naviSortType);
     if (loaded.listed) {
         shownUnreadCount = loaded.unread;
         if (PageControlMain->currentIndex() == 1)
@@ -166,7 +167,7 @@ void TFormNavi::TreeViewNaviChange(QTreeWidgetItem* current)
     if (loaded.listed)
         LabelNaviWriter->setText(NaviListView::writerLabel(kind));
     clearNaviDetail();
-    currentNaviItem = nullptr;
+    currentNaviItem = QPersistentModelIndex();
     updateNaviActions(FolderTree::folderId(current), kind);
     clearBidderInfo();
 }
@@ -176,14 +177,16 @@ void TFormNavi::clearNaviDetail()
     naviSelectionDelay->clearDetail();
 }
 
-QTreeWidget* TFormNavi::getActiveNaviList() const
+QAbstractItemView* TFormNavi::getActiveNaviList() const
 {
-    return PageControlMain->currentIndex() == 1 ? ListViewNavi : ListViewBidNavi;
+    if (PageControlMain->currentIndex() == 1)
+        return ListViewNavi;
+    return ListViewBidNavi;
 }
 
-QTreeWidgetItem* TFormNavi::focusedNaviItem() const
+int TFormNavi::focusedNaviRow() const
 {
-    return naviSelectionDelay->currentNaviItem();
+    return naviSelectionDelay->currentNaviRow();
 }
 
 namespace {
@@ -203,7 +206,7 @@ void TFormNavi::markSelectedMessages(bool read)
     shownUnreadCount = result.shownUnreadCount;
     if (PageControlMain->currentIndex() == 1)
         statusPanels[1]->setText(
-            NaviListView::statusText(ListViewNavi->topLevelItemCount(), shownUnreadCount));
+            NaviListView::statusText(ListViewNavi->rowCount(), shownUnreadCount));
 }
 
 void TFormNavi::ActionNaviUnsealingExecute()
@@ -248,7 +251,8 @@ void TFormNavi::connectPaneSignals()
     connect(ListViewBid, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
         PopupMenuBidList->popup(ListViewBid->viewport()->mapToGlobal(at));
     });
-    for (QTreeWidget* list : {ListViewNavi, ListViewBidNavi}) {
+    for (QAbstractItemView* list : {static_cast<QAbstractItemView*>(ListViewNavi),
+                                    static_cast<QAbstractItemView*>(ListViewBidNavi)}) {
         list->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(list, &QWidget::customContextMenuRequested, this, [this, list](const QPoint& at) {
             PopupMenuNaviList->popup(list->viewport()->mapToGlobal(at));
@@ -283,7 +287,7 @@ void TFormNavi::connectPaneSignals()
     connect(deleteFolder, &QAction::triggered, this, [this] {
         if (isDatabaseOpen())
             FolderTree::deleteFolder(TreeViewNavi, connection, loginId,
-                                     ListViewNavi->topLevelItemCount(), this);
+                                     ListViewNavi->rowCount(), this);
     });
     // Del and F2 in the tree run the commands whatever their state; they check for themselves.
     auto* deleteKey =
@@ -291,7 +295,7 @@ void TFormNavi::connectPaneSignals()
     connect(deleteKey, &QShortcut::activated, deleteFolder, [this] {
         if (isDatabaseOpen())
             FolderTree::deleteFolder(TreeViewNavi, connection, loginId,
-                                     ListViewNavi->topLevelItemCount(), this);
+                                     ListViewNavi->rowCount(), this);
     });
 
     // Message lists.
@@ -305,8 +309,9 @@ void TFormNavi::connectPaneSignals()
     bidNaviSelectionDelay->setDetailFields(
         {nullptr, nullptr, EditBidNaviWriter, EditBidNaviSubject, EditBidNaviDate, MemoBidNavi});
     connect(naviSelectionDelay, &NaviSelectionDelay::detailShown, this,
-            [this](NaviListItem* item) { currentNaviItem = item; });
-    for (QTreeWidget* list : {ListViewNavi, ListViewBidNavi}) {
+            [this](const QPersistentModelIndex& row) { currentNaviItem = row; });
+    for (QAbstractItemView* list : {static_cast<QAbstractItemView*>(ListViewNavi),
+                                    static_cast<QAbstractItemView*>(ListViewBidNavi)}) {
         new NaviListActivation(
             list, [this] { return options.operationNaviListDblClick; },
             [this] { return options.operationNaviListEnter; },
@@ -316,7 +321,7 @@ void TFormNavi::connectPaneSignals()
     connect(ListViewNavi->header(), &QHeaderView::sectionClicked, this, [this](int column) {
         naviSortType = NaviListView::nextSortType(column, naviSortColumn, naviSortType);
         naviSortColumn = column;
-        NaviListView::sort(ListViewNavi, naviSortColumn, naviSortType);
+        ListViewNavi->sort(naviSortColumn, naviSortType);
     });
     connect(ListViewBidNavi->header(), &QHeaderView::sectionClicked, this, [this](int column) {
         bidNaviSortType = NaviListView::nextSortType(column, bidNaviSortColumn, bidNaviSortType);

@@ -14,6 +14,7 @@
 #include "platform/Sql.h"
 #include "site/NetworkThread.h"
 #include "site/html.h"
+#include "views/NaviFolderList.h"
 #include "views/BidListView.h"
 #include "views/FolderTree.h"
 

@@ -8,6 +8,7 @@
 #include "app/TrayMenu.h"
 #include "app/UnitNavi.h"
 #include "platform/SingleInstance.h"
+#include "views/NaviFolderList.h"
 #include "views/BidListView.h"
 
 #include <QAction>
@@ -131,7 +132,9 @@ private slots:
         navi->action("ActionShowSelectBidIdList")->setProperty("wired", false);
         for (int i = 0; i < 3; ++i)
             navi->ListViewBid->addBidItem(QStringList{QString::number(i)});
-        new QTreeWidgetItem(navi->ListViewNavi, {"a"});
+        NaviRow shownRow;
+        shownRow.aid = "a";
+        navi->ListViewNavi->rows()->appendRow(shownRow);
         navi->shownUnreadCount = 1;
 
         navi->PageControlMain->setCurrentIndex(1);

@@ -9,6 +9,7 @@
 #include "platform/Database.h"
 #include "platform/IniFile.h"
 #include "platform/Sql.h"
+#include "views/NaviFolderList.h"
 #include "views/BidListView.h"
 #include "views/FolderTree.h"
 #include "views/FontSizeMenu.h"
@@ -292,14 +293,14 @@ private slots:
             app->dialogs().queue(Dialogs::Answer::Cancel);
         navi->PageControlMain->setCurrentIndex(1);
         navi->TreeViewNavi->setCurrentItem(FolderTree::findFolder(navi->TreeViewNavi, "000"));
-        QTreeWidgetItem* unread = nullptr;
-        for (int i = 0; i < navi->ListViewNavi->topLevelItemCount(); ++i) {
-            NaviListItem* item = NaviListItem::of(navi->ListViewNavi->topLevelItem(i));
-            if (item->row().aid == "a1" && item->row().number == "2")
-                unread = item;
+        int unread = -1;
+        for (int i = 0; i < navi->ListViewNavi->rowCount(); ++i) {
+            const NaviRow item = navi->ListViewNavi->row(i);
+            if (item.aid == "a1" && item.number == "2")
+                unread = i;
         }
-        QVERIFY(unread);
-        navi->ListViewNavi->setCurrentItem(unread);
+        QVERIFY(unread >= 0);
+        navi->ListViewNavi->selectRow(unread);
         navi->action("ActionNaviOpenMessage")->trigger();
         const bool read =
             Sql::scalar(navi->connection, "SELECT UnsealingFlg FROM T_Navi WHERE Aid='a1' AND "
@@ -317,7 +318,7 @@ private slots:
         QCOMPARE(viewer->EditBidName->text(), QString("山田"));
         QCOMPARE(viewer->MemoMessage->toPlainText(), QString("振り込みました"));
         QCOMPARE(viewer->messageNumber, 2);
-        QCOMPARE(NaviListItem::of(unread)->picture(), NaviPicture::read);
+        QCOMPARE(navi->ListViewNavi->picture(unread), NaviPicture::read);
     }
 
     void openOnTheListingTab()
@@ -439,20 +440,19 @@ private slots:
         if (tab == 1)
             navi->TreeViewNavi->setCurrentItem(FolderTree::findFolder(navi->TreeViewNavi, "000"));
         if (tab == 1) {
-            QTreeWidget* list = navi->ListViewNavi;
-            QTreeWidgetItem* row = nullptr;
-            for (int i = 0; i < list->topLevelItemCount() && chooseRow; ++i) {
-                QTreeWidgetItem* candidate = list->topLevelItem(i);
-                if (NaviListItem::of(candidate)->row().bidId == bidId &&
-                    NaviListItem::of(candidate)->row().aid == "a1")
-                    row = candidate;
+            NaviFolderList* list = navi->ListViewNavi;
+            int row = -1;
+            for (int i = 0; i < list->rowCount() && chooseRow; ++i) {
+                const NaviRow candidate = list->row(i);
+                if (candidate.bidId == bidId && candidate.aid == "a1")
+                    row = i;
             }
-            QCOMPARE(bool(row), chooseRow);
-            list->setCurrentItem(row);
-            if (row)
-                QTRY_COMPARE(navi->currentNaviItem, row);
+            QCOMPARE(row >= 0, chooseRow);
+            list->selectRow(row);
+            if (row >= 0)
+                QTRY_COMPARE(navi->currentNaviItem.row(), row);
             else
-                QTRY_VERIFY(!navi->currentNaviItem);
+                QTRY_VERIFY(!navi->currentNaviItem.isValid());
         } else {
             BidListView* list = navi->ListViewBid;
             BidRow row;
