@@ -1,7 +1,8 @@
-// The listing list with a full data folder: 20,000 listings and 100,000 messages times the scale
-// factor (argument or TESSALY_BENCH_SCALE: 1, 2, 4). Times the listing query, the fill of the
-// list, a sort by each kind of column, selecting every row with its total and detail fill, and
-// setting every flag of every row.
+// The listing list with a full data folder: 80,000 listings and 400,000 messages (four years of
+// sales) times the scale factor (argument or TESSALY_BENCH_SCALE: 1, 2, 4). Times the listing
+// query, the fill of the list and its first paint, a sort by each kind of column, selecting every
+// row with its total and detail fill, and setting every flag of every row; ends with the peak
+// memory of the process.
 #include "BenchScale.h"
 #include "support/TestDataFolder.h"
 
@@ -19,6 +20,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QRandomGenerator>
 
 #include <algorithm>
@@ -33,9 +35,9 @@ constexpr int Rounds = 5;
 // The data folder's size at scale 1.
 struct Sizes
 {
-    int listings = 20000;
-    int messages = 100000;
-    int bidders = 8000;
+    int listings = 80000;
+    int messages = 400000;
+    int bidders = 32000;
 };
 
 void fillDatabase(const QSqlDatabase& db, const Sizes& sizes)
@@ -99,6 +101,26 @@ void fillDatabase(const QSqlDatabase& db, const Sizes& sizes)
     transaction.commit();
 }
 
+// The process's peak resident memory in MB (VmHWM), or -1.
+double peakMemoryMb()
+{
+    QFile status("/proc/self/status");
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
+    return -1;
+}
+
+// Starts the peak memory count again from the present size.
+void resetPeakMemory()
+{
+    QFile refs("/proc/self/clear_refs");
+    if (refs.open(QIODevice::WriteOnly))
+        refs.write("5");
+}
+
 // The median of several rounds, in milliseconds.
 double medianMs(const std::function<void()>& work, int rounds = Rounds)
 {
@@ -137,6 +159,8 @@ int main(int argc, char** argv)
                     scale, sizes.listings, sizes.messages, sizes.bidders,
                     setup.nsecsElapsed() / 1e6);
 
+        // The peak from here on: the list's, not that of building the data folder.
+        resetPeakMemory();
         BidListView view;
         view.resize(1200, 700);
         view.show();
@@ -145,17 +169,19 @@ int main(int argc, char** argv)
         BidListQuery::Criteria criteria;
         criteria.loginId = "seller";
         EndTimeQueue queue;
-        QList<BidListQuery::Row> rows;
+        BidListRecords records;
         const double query = medianMs([&] {
             queue.clear();
-            rows = BidListQuery::run(db, criteria, &queue);
+            records = BidListQuery::read(db, criteria, &queue);
         });
-        const double fill = medianMs([&] { view.fill(rows); });
+        const double fill = medianMs([&] { view.fillRecords(records); });
         const double both = medianMs([&] {
             queue.clear();
-            view.fill(BidListQuery::run(db, criteria, &queue));
+            view.fillRecords(BidListQuery::read(db, criteria, &queue));
+            view.viewport()->repaint();
             app.processEvents();
         });
+        records = {};
         std::printf("rows: %d, end-time queue: %d\n", view.topLevelItemCount(),
                     queue.pendingCount());
         std::printf("listing query:                %8.1f ms\n", query);
@@ -165,12 +191,12 @@ int main(int argc, char** argv)
         criteria.first = BidListQuery::FlagSet;
         criteria.title = "Title 1";
         const double filtered =
-            medianMs([&] { view.fill(BidListQuery::run(db, criteria, nullptr)); });
+            medianMs([&] { view.fillRecords(BidListQuery::read(db, criteria, nullptr)); });
         std::printf("filtered query + fill (%5d rows): %6.1f ms\n", view.topLevelItemCount(),
                     filtered);
         criteria = BidListQuery::Criteria();
         criteria.loginId = "seller";
-        view.fill(BidListQuery::run(db, criteria, nullptr));
+        view.fillRecords(BidListQuery::read(db, criteria, nullptr));
 
         using namespace BidListColumns;
         const struct
@@ -215,7 +241,7 @@ int main(int argc, char** argv)
             view.clearSelection();
             view.selectAll();
             totalText = SelectionTotal::text(SelectionTotal::of(&view));
-            const BidListItem* last = view.bidItem(view.topLevelItemCount() - 1);
+            const BidRow last = view.bidItem(view.topLevelItemCount() - 1);
             NaviListView::loadTransactionList(&bidNavi, db, last->subItem(Aid),
                                               last->subItem(BidId), "seller", 2, 0);
             BidderStore::read(db, last->subItem(BidId));
@@ -230,7 +256,7 @@ int main(int argc, char** argv)
         const double totalOnly =
             medianMs([&] { totalText = SelectionTotal::text(SelectionTotal::of(&view)); });
         std::printf("  of which select all: %6.1f ms, total: %6.1f ms\n", selectOnly, totalOnly);
-        const BidListItem* lastRow = view.bidItem(view.topLevelItemCount() - 1);
+        const BidRow lastRow = view.bidItem(view.topLevelItemCount() - 1);
         const double naviOnly = medianMs([&] {
             NaviListView::loadTransactionList(&bidNavi, db, lastRow->subItem(Aid),
                                               lastRow->subItem(BidId), "seller", 2, 0);
@@ -256,6 +282,7 @@ int main(int argc, char** argv)
         });
         std::printf("all flags on %d rows:           %8.1f ms\n", view.topLevelItemCount(),
                     markAll);
+        std::printf("peak memory (list shown):        %8.1f MB\n", peakMemoryMb());
     }
     Database::close(connection);
     return 0;

@@ -9,6 +9,7 @@
 #include "platform/Database.h"
 #include "platform/Sql.h"
 #include "views/FolderTree.h"
+#include "views/NaviFolderList.h"
 #include "views/NaviListItem.h"
 #include "views/NaviReadState.h"
 #include "views/TableNaviFolderMaster.h"
@@ -191,6 +192,39 @@ int main(int argc, char** argv)
         })};
         report("mark the same 1,000 rows unread", unmarking);
         list.clear();
+
+        // The same folder in the column model under a QTreeView.
+        NaviFolderList model;
+        model.resize(1000, 700);
+        model.show();
+        QApplication::processEvents();
+        QList<double> modelFill, modelRefill, modelPaint;
+        for (int r = 0; r < runs; ++r) {
+            model.rows()->clear();
+            modelFill << ms([&] {
+                model.load(db, "000", 0, seller, 0, 0);
+                model.repaint();
+            });
+            modelRefill << ms([&] { model.load(db, "000", 0, seller, 5, 1); });
+            modelPaint << ms([&] { model.repaint(); });
+        }
+        report("model: fill " + big + " into an empty list + paint (query incl.)", modelFill);
+        report("model: fill " + big + " replacing " + big + " (query included)", modelRefill);
+        report("model: repaint of the shown rows", modelPaint);
+        QList<double> modelSortedByMessage{ms([&] { model.load(db, "000", 0, seller, 7, 0); })};
+        report("model: fill " + big + " sorted by message (query included)", modelSortedByMessage);
+        for (int column = 0; column < 9; ++column) {
+            QList<double> sorts;
+            // The first sort of the message column reads every head.
+            model.load(db, "000", 0, seller, 0, 0);
+            for (int type : {0, 1, 0}) {
+                model.sort(5, 0);
+                sorts << ms([&] { model.sort(column, type); });
+            }
+            report(QStringLiteral("model: sort %1 rows by %2 (asc, desc, asc)")
+                       .arg(big, captions[column]),
+                   sorts);
+        }
         tree.clear();
     }
     Database::close(name);

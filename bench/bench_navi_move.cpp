@@ -10,7 +10,7 @@
 #include "platform/Database.h"
 #include "platform/Sql.h"
 #include "views/FolderTree.h"
-#include "views/NaviDragList.h"
+#include "views/NaviFolderList.h"
 #include "views/NaviListItem.h"
 #include "views/NaviMove.h"
 #include "views/TableNaviFolderMaster.h"
@@ -83,8 +83,7 @@ int main(int argc, char** argv)
         QTreeWidget tree;
         FolderTree::setup(&tree, {});
         FolderTree::load(&tree, db, seller);
-        NaviDragList list;
-        NaviListView::setupListViewNavi(&list);
+        NaviFolderList list;
         list.resize(1000, 700);
         list.show();
         QApplication::processEvents();
@@ -93,10 +92,10 @@ int main(int argc, char** argv)
         QList<double> keysWrite, rows, counts, whole;
         const int step = messages / movedRows;
         for (int r = 0; r < runs; ++r) {
-            NaviListView::loadMessageList(&list, db, "000", 0, seller, 0, 0);
+            list.load(db, "000", 0, seller, 0, 0);
             list.clearSelection();
             for (int i = r; i < messages; i += step)
-                list.topLevelItem(i)->setSelected(true);
+                list.setRowSelected(i, true);
             QApplication::processEvents();
             QString status;
             whole << ms([&] {
@@ -104,19 +103,18 @@ int main(int argc, char** argv)
                     [&] { NaviMove::write(db, "000-000", NaviMove::selectedKeys(&list)); });
                 rows << ms([&] {
                     const NaviMove::Removal removal = NaviMove::removeSelectedRows(&list);
-                    if (removal.next)
-                        list.setCurrentItem(removal.next);
+                    if (removal.next >= 0)
+                        list.selectRow(removal.next);
                 });
                 counts << ms([&] {
-                    status = NaviListView::statusText(list.topLevelItemCount(),
-                                                      NaviListView::countUnread(&list));
+                    status = NaviListView::statusText(list.rowCount(), list.countUnread());
                     FolderTree::loadUnreadCounts(&tree, db, seller);
                 });
                 list.repaint();
                 tree.repaint();
             });
-            if (list.topLevelItemCount() != messages - movedRows)
-                std::printf("unexpected row count %d\n", list.topLevelItemCount());
+            if (list.rowCount() != messages - movedRows)
+                std::printf("unexpected row count %d\n", list.rowCount());
             Sql::exec(db, "UPDATE T_Navi SET FolderID='000' WHERE FolderID='000-000'");
         }
         report("keys and update of 1,000 messages (one transaction)", keysWrite);

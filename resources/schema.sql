@@ -53,7 +53,9 @@ CREATE TABLE T_Navi (
     DeleteFlgSub INTEGER NOT NULL DEFAULT 0
 );
 CREATE INDEX IX_Navi_Transaction ON T_Navi (Aid, BidId, [Number]);
-CREATE INDEX IX_Navi_Folder ON T_Navi (LoginId, FolderID);
+-- The folder list reads every column it shows but the message from this index alone.
+CREATE INDEX IX_Navi_FolderList ON T_Navi (LoginId, FolderID, Aid, BidId, WriteId, [Number],
+    Subject, WriteDate, RecFlg, UnsealingFlg);
 -- The message counts per transaction, T_NaviCount and the triggers that keep it, are added to
 -- every file at open (platform/SchemaUpgrade).
 CREATE INDEX IX_Navi_Counts ON T_Navi (LoginId, Aid, BidId, RecFlg, UnsealingFlg);

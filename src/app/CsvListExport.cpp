@@ -5,8 +5,10 @@
 #include "platform/Dialogs.h"
 #include "platform/Sql.h"
 #include "views/ListSearchView.h"
+#include "views/NaviFolderList.h"
 #include "views/NaviListItem.h"
 #include "views/NaviListQuery.h"
+#include "views/NaviRows.h"
 
 #include <QFileInfo>
 #include <QItemSelectionModel>
@@ -18,7 +20,7 @@ namespace {
 
 // The save dialog, the empty name and the overwrite question. Returns the file to write, or an
 // empty text with *message set when the export ends here.
-QString chooseExportFile(QTreeWidget* list, const QString& defaultName, QString* message)
+QString chooseExportFile(QAbstractItemView* list, const QString& defaultName, QString* message)
 {
     QString fileName;
     if (!Dialogs::chooseSaveFile(list->window(), CsvExport::saveDialogCaption, defaultName,
@@ -52,9 +54,9 @@ bool writeExport(const QString& fileName, const CsvExport::Cp932Lines& lines, QS
 
 // Which top-level rows are selected, read from the selection's ranges: asking each row would
 // cost a walk over the ranges per row.
-QList<bool> selectedRows(const QTreeWidget* list)
+QList<bool> selectedRows(const QAbstractItemView* list)
 {
-    QList<bool> selected(list->topLevelItemCount(), false);
+    QList<bool> selected(list->model()->rowCount(), false);
     for (const QItemSelectionRange& range : list->selectionModel()->selection()) {
         if (range.parent().isValid() || range.left() > 0)
             continue;
@@ -64,43 +66,43 @@ QList<bool> selectedRows(const QTreeWidget* list)
     return selected;
 }
 
-QString cellText(QTreeWidgetItem* item, int column, const WholeCellText& wholeText)
+QString cellText(QAbstractItemView* list, const QModelIndex& cell, const WholeCellText& wholeText)
 {
-    const QVariant full = item->data(column, ListSearchView::FullTextRole);
+    const QVariant full = cell.data(ListSearchView::FullTextRole);
     if (full.isValid())
         return full.toString();
     if (wholeText)
-        if (const std::optional<QString> text = wholeText(item, column))
+        if (const std::optional<QString> text = wholeText(list, cell.row(), cell.column()))
             return *text;
-    return item->text(column);
+    return cell.data().toString();
 }
 
 } // namespace
 
-bool exportListViewCsv(QTreeWidget* list, QString* message, const QString& defaultName,
+bool exportListViewCsv(QAbstractItemView* list, QString* message, const QString& defaultName,
                        const WholeCellText& wholeText)
 {
     const QString fileName = chooseExportFile(list, defaultName, message);
     if (fileName.isEmpty())
         return true;
 
-    const int columns = list->columnCount();
+    const QAbstractItemModel* model = list->model();
+    const int columns = model->columnCount();
     CsvExport::Cp932Lines lines;
     QStringList fields;
     for (int column = 0; column < columns; ++column)
-        fields << list->headerItem()->text(column);
+        fields << model->headerData(column, Qt::Horizontal).toString();
     lines.addLine(fields);
-    for (int row = 0; row < list->topLevelItemCount(); ++row) {
-        QTreeWidgetItem* item = list->topLevelItem(row);
+    for (int row = 0; row < model->rowCount(); ++row) {
         fields.clear();
         for (int column = 0; column < columns; ++column)
-            fields << cellText(item, column, wholeText);
+            fields << cellText(list, model->index(row, column), wholeText);
         lines.addLine(fields);
     }
     return writeExport(fileName, lines, message);
 }
 
-bool exportBidderInfoCsv(QTreeWidget* list, int bidderColumn, QString* message,
+bool exportBidderInfoCsv(QAbstractItemView* list, int bidderColumn, QString* message,
                          const QString& defaultName)
 {
     const QString fileName = chooseExportFile(list, defaultName, message);
@@ -119,7 +121,7 @@ bool exportBidderInfoCsv(QTreeWidget* list, int bidderColumn, QString* message,
         for (int row = 0; row < selected.size(); ++row) {
             if (!selected.at(row))
                 continue;
-            const QString bidId = list->topLevelItem(row)->text(column);
+            const QString bidId = list->model()->index(row, column).data().toString();
             Sql::exec(query, {{QStringLiteral(":DATA_ID"), bidId}});
             lines.addLine(CsvExport::bidderFields(query.next() ? query.record() : QSqlRecord()));
             query.finish();
@@ -130,10 +132,18 @@ bool exportBidderInfoCsv(QTreeWidget* list, int bidderColumn, QString* message,
 
 WholeCellText wholeNaviMessages(NaviListQuery::MessageReader& reader)
 {
-    return [&reader](QTreeWidgetItem* item, int column) -> std::optional<QString> {
-        const NaviListItem* row = NaviListItem::of(item);
-        if (!row || column != row->messageColumn())
+    return [&reader](QAbstractItemView* list, int row, int column) -> std::optional<QString> {
+        int messageColumn = NaviFolderModel::MessageColumn;
+        if (auto* items = qobject_cast<QTreeWidget*>(list)) {
+            const NaviListItem* item = NaviListItem::of(items->topLevelItem(row));
+            if (!item)
+                return std::nullopt;
+            messageColumn = item->messageColumn();
+        } else if (!qobject_cast<NaviFolderList*>(list)) {
             return std::nullopt;
-        return reader.wholeMessage(row->row());
+        }
+        if (column != messageColumn)
+            return std::nullopt;
+        return reader.wholeMessage(NaviRows(list).row(row));
     };
 }

@@ -5,8 +5,7 @@
 #include <functional>
 #include <optional>
 
-class QTreeWidget;
-class QTreeWidgetItem;
+class QAbstractItemView;
 
 namespace NaviListQuery {
 class MessageReader;
@@ -18,17 +17,18 @@ class MessageReader;
 
 // The whole text of a cell where the row holds only its head, or nothing to take the cell as
 // the list gives it.
-using WholeCellText = std::function<std::optional<QString>(QTreeWidgetItem* item, int column)>;
+using WholeCellText =
+    std::function<std::optional<QString>(QAbstractItemView* list, int row, int column)>;
 
 // The header captions, then each row in the shown order: a field per column of the list, each
 // the cell's whole text (ListSearchView::FullTextRole, else wholeText, else the shown text).
-bool exportListViewCsv(QTreeWidget* list, QString* message, const QString& defaultName,
+bool exportListViewCsv(QAbstractItemView* list, QString* message, const QString& defaultName,
                        const WholeCellText& wholeText = {});
 
 // One line per selected row in list order: the stored bidder information of the bidder id in
 // the sub-item bidderColumn, or six empty fields for a bidder not stored. Reads on a connection
 // of its own; a database error is not caught.
-bool exportBidderInfoCsv(QTreeWidget* list, int bidderColumn, QString* message,
+bool exportBidderInfoCsv(QAbstractItemView* list, int bidderColumn, QString* message,
                          const QString& defaultName);
 
 // The whole message of the message lists' rows, read through the reader where a row holds

@@ -2,9 +2,9 @@
 
 #include "compose/ComposerTarget.h"
 #include "views/BidListColumns.h"
-#include "views/BidListItem.h"
+#include "views/BidRow.h"
 
-void fillFromListingRow(ComposerTarget& target, const BidListItem& row, const QString& loginId)
+void fillFromListingRow(ComposerTarget& target, const BidRow& row, const QString& loginId)
 {
     using namespace BidListColumns;
     target.aid = row.subItem(Aid);

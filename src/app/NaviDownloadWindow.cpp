@@ -76,20 +76,25 @@ bool NaviDownloadWindow::hasSelectedListingRows() const
 QStringList NaviDownloadWindow::selectedListingAids() const
 {
     QStringList aids;
-    for (int row = 0; row < m_navi.ListViewBid->topLevelItemCount(); ++row) {
-        BidListItem* item = m_navi.ListViewBid->bidItem(row);
-        if (item && item->isSelected())
-            aids << item->subItem(BidListColumns::Aid);
-    }
+    for (const BidRow& item : m_navi.ListViewBid->selectedItems())
+        aids << item.subItem(BidListColumns::Aid);
     return aids;
 }
 
 void NaviDownloadWindow::visitListingRows(
     bool selectedOnly, const std::function<bool(const DownloadControl::ListingRow&)>& visit)
 {
-    for (int i = 0; i < m_navi.ListViewBid->topLevelItemCount(); ++i) {
-        BidListItem* row = m_navi.ListViewBid->bidItem(i);
-        if (!row || (selectedOnly && !row->isSelected()))
+    BidListView* list = m_navi.ListViewBid;
+    QList<int> positions;
+    if (selectedOnly) {
+        positions = list->selectedPositions();
+    } else {
+        for (int i = 0; i < list->topLevelItemCount(); ++i)
+            positions << i;
+    }
+    for (int i : positions) {
+        const BidRow row = list->bidItem(i);
+        if (!row)
             continue;
         if (visit({row->subItem(BidListColumns::Aid), row->subItem(BidListColumns::Title),
                    row->subItem(BidListColumns::BidId), row->subItem(BidListColumns::Url)}))

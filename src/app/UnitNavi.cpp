@@ -21,6 +21,7 @@
 #include "views/BidListView.h"
 #include "views/BidSearchPanel.h"
 
+#include "views/NaviFolderList.h"
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -46,16 +47,16 @@ const QString& mainSection()
     return CommonDefine::Section::Main;
 }
 
-void readColumnWidths(const IniFile& ini, QTreeWidget* list, const QString& key)
+void readColumnWidths(const IniFile& ini, QTreeView* list, const QString& key)
 {
-    for (int column = 0; column < list->columnCount(); ++column)
+    for (int column = 0; column < list->model()->columnCount(); ++column)
         list->setColumnWidth(column,
                              ini.readInteger(mainSection(), key + QString::number(column), 120));
 }
 
-void writeColumnWidths(IniFile& ini, QTreeWidget* list, const QString& key)
+void writeColumnWidths(IniFile& ini, QTreeView* list, const QString& key)
 {
-    for (int column = 0; column < list->columnCount(); ++column)
+    for (int column = 0; column < list->model()->columnCount(); ++column)
         ini.writeInteger(mainSection(), key + QString::number(column), list->columnWidth(column));
 }
 
@@ -113,7 +114,7 @@ void TFormNavi::FormShow()
     selectedPriceTotal = 0;
     statusPanels[2]->setText(QStringLiteral("合計価格：0"));
     currentBidItem = nullptr;
-    currentNaviItem = nullptr;
+    currentNaviItem = QPersistentModelIndex();
     PageControlMain->setCurrentIndex(0);
     trayMenuFixedCount = int(PopupMenuTray->actions().size());
 

@@ -2,10 +2,13 @@
 
 #include "common/NaviOptions.h"
 #include "common/NaviSession.h"
+#include "views/BidRow.h"
 #include "views/BidderStore.h"
 
 #include <QHash>
 #include <QMainWindow>
+#include <QMap>
+#include <QPersistentModelIndex>
 #include <QSet>
 #include <QPointer>
 #include <QSqlDatabase>
@@ -14,6 +17,7 @@
 
 #include <memory>
 
+class QAbstractItemView;
 class QAction;
 class QCheckBox;
 class QComboBox;
@@ -31,6 +35,7 @@ class QTabWidget;
 class QTimer;
 class QToolBar;
 class QToolButton;
+class QTreeView;
 class QTreeWidget;
 class QTreeWidgetItem;
 class QWidget;
@@ -45,9 +50,9 @@ class NaviLoginWindow;
 class BidListView;
 class BidSearchPanel;
 class BidListFindPanel;
+class NaviFolderList;
 class NaviSelectionDelay;
 class NaviListItem;
-class BidListItem;
 class NaviStore;
 struct ListingStoreSummary;
 struct NaviStoreSummary;
@@ -117,7 +122,7 @@ public:
     void connectBidDownloadCommands();
     void connectNaviDownloadCommands();
     // Appends one downloaded row to ListViewBid (quantity and price reduced to their digits).
-    BidListItem* addListViewBidItem(const QString& index, const QString& aid,
+    BidRow addListViewBidItem(const QString& index, const QString& aid,
                                     const QString& title, const QString& bidId,
                                     const QString& quantity, const QString& price,
                                     const QString& url);
@@ -163,7 +168,7 @@ public:
     // Stops the delayed fill and forgets its row: for every query or store that removes rows.
     void forgetCurrentBidItem();
     bool bidNaviPanelVisible() const;
-    void loadBidNaviList(const QString& aid, const QString& bidId, QTreeWidgetItem* row);
+    void loadBidNaviList(const QString& aid, const QString& bidId, const BidRow& row);
     // Enables the message commands for the tab: the folder's id and kind on the message tab,
     // an empty id and -1 on the listing tab.
     void updateNaviActions(const QString& folderId, int kind);
@@ -171,7 +176,7 @@ public:
     void refreshNaviActions();
     // 0 the in-app browser, 1 the board download of the selected rows while it is offered.
     void runBidListOperation(int operation);
-    int getSubItemIndexAtCursor(const QTreeWidget* list) const;
+    int getSubItemIndexAtCursor(const QTreeView* list) const;
     void ListViewBidDblClick();
     void ListViewBidKeyDown();
     QTimer* TimerListViewBid = nullptr;
@@ -241,12 +246,12 @@ public:
     void ActionNaviUnsealingExecute();
     void ActionNaviUnunsealingExecute();
     void ActionNaviOpenMessageExecute();
-    QTreeWidget* getActiveNaviList() const;
+    QAbstractItemView* getActiveNaviList() const;
     // Empties the message tab's detail pane.
     void clearNaviDetail();
     void markSelectedMessages(bool read);
     // The focused row of the message list, following the list's current row.
-    QTreeWidgetItem* focusedNaviItem() const;
+    int focusedNaviRow() const;
     NaviSelectionDelay* naviSelectionDelay = nullptr;
     NaviSelectionDelay* bidNaviSelectionDelay = nullptr;
     QSet<QString> knownFolderLogins;
@@ -328,8 +333,8 @@ public:
     int findTarget = 4;
     qint64 selectedPriceTotal = 0;
     int shownUnreadCount = 0;
-    QTreeWidgetItem* currentBidItem = nullptr;
-    QTreeWidgetItem* currentNaviItem = nullptr;
+    BidRow currentBidItem;
+    QPersistentModelIndex currentNaviItem;
     int trayMenuFixedCount = 0;
     int bidSortColumn = 0, bidSortType = 0;
     int bidNaviSortColumn = 0, bidNaviSortType = 0;
@@ -410,7 +415,7 @@ public:
     QWidget* PanelNaviLeft = nullptr;
     QTreeWidget* TreeViewNavi = nullptr;
     QSplitter* SplitterNaviRight = nullptr;
-    QTreeWidget* ListViewNavi = nullptr;
+    NaviFolderList* ListViewNavi = nullptr;
     QLineEdit* EditNaviID = nullptr;
     QLineEdit* EditNaviTitle = nullptr;
     QLabel* LabelNaviWriter = nullptr;

@@ -3,7 +3,8 @@
 
 #include "app/CsvListExport.h"
 #include "views/BidListColumns.h"
-#include "views/BidListItem.h"
+#include "views/BidListView.h"
+#include "views/NaviFolderList.h"
 #include "views/NaviListItem.h"
 #include "views/UnitBidDataEtc.h"
 
@@ -51,8 +52,8 @@ void TFormNavi::ActionShowSelectBidIdListExecute()
     QString bidderId;
     bool found = false;
     if (PageControlMain->currentIndex() == 1) {
-        if (NaviListItem* item = NaviListItem::of(currentNaviItem)) {
-            bidderId = item->row().bidId;
+        if (currentNaviItem.isValid()) {
+            bidderId = ListViewNavi->text(currentNaviItem.row(), 3);
             found = true;
         }
     } else if (currentBidItem) {

@@ -1,11 +1,12 @@
 // The main window's opener of the in-app browser.
 #include "app/UnitNavi.h"
 
-#include "compose/ItemIndex.h"
 #include "compose/UnitBrowser.h"
 #include "platform/Sql.h"
 #include "views/BidListColumns.h"
 #include "views/BidListView.h"
+#include "views/ListSearchView.h"
+#include "views/NaviFolderList.h"
 
 #include <QAction>
 #include <QTabWidget>
@@ -15,9 +16,10 @@
 
 namespace {
 
-QString subItem(const QTreeWidgetItem* row, int index)
+// The cell of a sub-item of a list's row.
+QString subItem(const QModelIndex& row, int index)
 {
-    return row->text(BidListColumns::column(index));
+    return row.sibling(row.row(), BidListColumns::column(index)).data().toString();
 }
 
 } // namespace
@@ -34,8 +36,10 @@ void TFormNavi::ActionShowBrowserExecute()
 {
     const bool naviTab = PageControlMain->currentIndex() == 1;
     // The row checked here is the row read: the focused-row member may be unset or stale.
-    const QTreeWidgetItem* row = itemIndexRow(naviTab ? ListViewNavi : ListViewBid);
-    if (!row)
+    const QAbstractItemView* list = naviTab ? static_cast<QAbstractItemView*>(ListViewNavi)
+                                            : static_cast<QAbstractItemView*>(ListViewBid);
+    const QModelIndex row = list->model()->index(ListSearchView::selectedRow(list), 0);
+    if (!row.isValid())
         return;
     auto form = std::make_unique<TFormBrowser>(session);
     formBrowser = form.get();

@@ -4,17 +4,16 @@
 
 #include "compose/ComposerTarget.h"
 #include "views/BidListColumns.h"
-#include "views/BidListItem.h"
 #include "views/BidListView.h"
 
 namespace {
 
 // The listing rows of the list in list order; other items are passed over.
-QList<BidListItem*> listedItems(BidListView* list)
+QList<BidRow> listedItems(BidListView* list)
 {
-    QList<BidListItem*> items;
+    QList<BidRow> items;
     for (int i = 0; i < list->topLevelItemCount(); ++i)
-        if (BidListItem* item = list->bidItem(i))
+        if (BidRow item = list->bidItem(i))
             items << item;
     return items;
 }
@@ -29,7 +28,7 @@ ComposerHooks TFormNavi::composerHooks()
         QList<ProgressFlagUpdate::ListedRow> rows;
         if (!navi)
             return rows;
-        for (const BidListItem* item : listedItems(navi->ListViewBid))
+        for (const BidRow& item : listedItems(navi->ListViewBid))
             rows.append({item->subItem(BidListColumns::Aid), item->subItem(BidListColumns::BidId)});
         return rows;
     };
@@ -37,7 +36,7 @@ ComposerHooks TFormNavi::composerHooks()
                              const QString& value) {
         if (!navi)
             return;
-        const QList<BidListItem*> items = listedItems(navi->ListViewBid);
+        const QList<BidRow> items = listedItems(navi->ListViewBid);
         for (int row : rows)
             if (row >= 0 && row < items.size())
                 for (int cell : cells)

@@ -9,6 +9,7 @@
 #include "views/NaviListQuery.h"
 
 #include <QAction>
+#include <QTreeWidget>
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include "compose/UnitEvaluation.h"
 #include "platform/Dialogs.h"
 #include "views/BidListColumns.h"
-#include "views/BidListItem.h"
+#include "views/BidListView.h"
 #include "views/BidListView.h"
 
 #include <QAction>
@@ -28,7 +28,7 @@ void TFormNavi::ActionEvaluationMakeExecute()
     int first = selected.first().row();
     for (const QModelIndex& index : selected)
         first = qMin(first, index.row());
-    auto* row = static_cast<BidListItem*>(ListViewBid->topLevelItem(first));
+    const BidRow row = ListViewBid->topLevelItem(first);
     if (!row)
         return;
     using namespace BidListColumns;
@@ -39,7 +39,7 @@ void TFormNavi::ActionEvaluationMakeExecute()
         return;
     }
     FeedbackTarget target;
-    fillFromListingRow(target, *row, loginId);
+    fillFromListingRow(target, row, loginId);
     target.url = row->subItem(Url);
     openFeedbackComposer(target);
 }

@@ -13,7 +13,7 @@
 #include "views/BidListView.h"
 #include "views/BidSearchPanel.h"
 #include "views/FolderTree.h"
-#include "views/NaviDragList.h"
+#include "views/NaviFolderList.h"
 #include "views/NaviListItem.h"
 
 #include <QAction>
@@ -53,12 +53,9 @@ QWidget* namedPanel(const QString& name, QWidget* parent)
     return panel;
 }
 
-QTreeWidget* reportList(const QString& name, QWidget* parent, QTreeWidget* list = nullptr)
+QTreeWidget* reportList(const QString& name, QWidget* parent)
 {
-    if (!list)
-        list = new QTreeWidget(parent);
-    else
-        list->setParent(parent);
+    auto* list = new QTreeWidget(parent);
     list->setObjectName(name);
     list->setRootIsDecorated(false);
     list->setUniformRowHeights(true);
@@ -266,8 +263,9 @@ void TFormNavi::buildLayout()
     naviLeftLayout->addWidget(TreeViewNavi);
     SplitterNaviRight = new QSplitter(Qt::Vertical, SplitterNavi);
     SplitterNaviRight->setObjectName("SplitterNaviRight");
-    ListViewNavi = reportList("ListViewNavi", SplitterNaviRight, new NaviDragList);
-    NaviListView::setupListViewNavi(ListViewNavi);
+    ListViewNavi = new NaviFolderList(SplitterNaviRight);
+    ListViewNavi->setObjectName("ListViewNavi");
+    ListViewNavi->header()->setSectionsMovable(false);
     // Below the list: the chosen message's fields above its text.
     auto* naviDetail = new QWidget(SplitterNaviRight);
     auto* naviDetailLayout = new QVBoxLayout(naviDetail);

@@ -1,7 +1,6 @@
 // The main window's hand-over of a message template to the user's mail program.
 #include "app/UnitNavi.h"
 
-#include "compose/ItemIndex.h"
 #include "compose/MailtoAddress.h"
 #include "compose/TemplateKeywords.h"
 #include "platform/Dialogs.h"
@@ -40,10 +39,10 @@ void TFormNavi::buildMailerSendMenus()
 
 void TFormNavi::executeMailerSend(QAction* item)
 {
-    const QTreeWidgetItem* row = itemIndexRow(ListViewBid);
+    const BidRow row = ListViewBid->firstSelectedItem();
     if (!row)
         return;
-    const auto subItem = [row](int index) { return row->text(BidListColumns::column(index)); };
+    const auto subItem = [&row](int index) { return row.subItem(index); };
     const QString aid = subItem(BidListColumns::Aid);
     const QString bidId = subItem(BidListColumns::BidId);
 

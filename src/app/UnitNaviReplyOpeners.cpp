@@ -9,28 +9,12 @@
 #include "views/BidListView.h"
 #include "views/NaviListItem.h"
 #include "views/NaviListQuery.h"
+#include "views/NaviRows.h"
 #include "views/UnitNaviMessage.h"
 
 #include <QAction>
 #include <QItemSelectionModel>
 #include <QTabWidget>
-#include <QTreeWidget>
-
-namespace {
-
-// The first selected row in list order, or nullptr.
-QTreeWidgetItem* firstSelectedRow(QTreeWidget* list)
-{
-    const QModelIndexList rows = list->selectionModel()->selectedRows();
-    if (rows.isEmpty())
-        return nullptr;
-    int first = rows.first().row();
-    for (const QModelIndex& index : rows)
-        first = qMin(first, index.row());
-    return list->topLevelItem(first);
-}
-
-} // namespace
 
 void TFormNavi::connectReplyCommands()
 {
@@ -74,21 +58,22 @@ NaviMessageHandOver TFormNavi::messageHandOver()
 
 void TFormNavi::ActionNaviMakeExecute()
 {
-    auto* row = static_cast<BidListItem*>(firstSelectedRow(ListViewBid));
+    const BidRow row = ListViewBid->firstSelectedItem();
     if (!row)
         return;
     ReplyTarget target;
-    fillFromListingRow(target, *row, loginId);
+    fillFromListingRow(target, row, loginId);
     openReplyComposer(target);
 }
 
 void TFormNavi::ActionNaviReplyExecute()
 {
     const bool naviTab = PageControlMain->currentIndex() == 1;
-    NaviListItem* item = NaviListItem::of(firstSelectedRow(getActiveNaviList()));
-    if (!item)
+    const NaviRows rows(getActiveNaviList());
+    const QList<int> selected = rows.selected();
+    if (selected.isEmpty())
         return;
-    const NaviRow& message = item->row();
+    const NaviRow message = rows.row(selected.first());
     ReplyTarget target;
     target.aid = message.aid;
     if (naviTab) {
@@ -99,7 +84,7 @@ void TFormNavi::ActionNaviReplyExecute()
         // The listing tab's list holds one transaction's messages; its listing row gives the
         // title and the winner's name, the replied message its writer.
         target.bidId = message.writeId;
-        if (BidListItem* listing = ListViewBid->findBidItem(message.aid, message.bidId)) {
+        if (BidRow listing = ListViewBid->findBidItem(message.aid, message.bidId)) {
             target.title = listing->subItem(BidListColumns::Title);
             target.bidName = listing->subItem(BidListColumns::Name);
         }

@@ -13,6 +13,7 @@
 #include "views/FolderTree.h"
 #include "views/NaviListItem.h"
 
+#include "views/NaviFolderList.h"
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QPushButton>
@@ -73,8 +74,9 @@ void TFormNavi::MainMenuExitClick()
 void TFormNavi::ActionAllSelectExecute()
 {
     QWidget* focused = QApplication::focusWidget();
-    if (focused == static_cast<QWidget*>(ListViewBid) || focused == ListViewNavi)
-        static_cast<QTreeWidget*>(focused)->selectAll();
+    if (focused == static_cast<QWidget*>(ListViewBid) ||
+        focused == static_cast<QWidget*>(ListViewNavi))
+        static_cast<QAbstractItemView*>(focused)->selectAll();
     else
         SelectAll::select(focused,
                           SelectAll::LineEdits | SelectAll::ComboBoxes | SelectAll::PlainTexts);
@@ -139,7 +141,7 @@ void TFormNavi::PageControlMainChange()
         ToolButtonBidSearch->setEnabled(false);
         ToolButtonNaviFind->setEnabled(true);
         statusPanels[1]->setText(QStringLiteral("件数：%1（未開封：%2）")
-                                     .arg(ListViewNavi->topLevelItemCount())
+                                     .arg(ListViewNavi->rowCount())
                                      .arg(shownUnreadCount));
         TreeViewNavi->viewport()->update();
     } else {

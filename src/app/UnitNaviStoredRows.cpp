@@ -6,48 +6,30 @@
 #include "views/BidListColumns.h"
 #include "views/BidListView.h"
 #include "views/FolderTree.h"
+#include "views/BidListModel.h"
+#include "views/NaviFolderList.h"
 #include "views/NaviListItem.h"
 
 #include <QAction>
 #include <QLabel>
-#include <QSet>
 #include <QTabWidget>
 #include <QTreeWidget>
 
 namespace {
 
-// Removes the rows of the keys from the list, except rows whose index is -1. Many rows leave
-// at once by taking every row out and putting the others back (removing rows one by one costs
-// a search of the list each); the selection and the current row are kept. True when rows left.
+// Removes the rows of the keys from the list, except rows whose index is -1; the selection and
+// the current row are kept. True when rows left.
 bool removeListRows(BidListView* list, const QList<ListingKey>& keys)
 {
-    QSet<QTreeWidgetItem*> leaving;
+    QList<BidRow> leaving;
     for (const ListingKey& key : keys) {
-        BidListItem* item = list->findBidItem(key.aid, key.bidId);
-        if (item && item->text(BidListColumns::CaptionColumn) != QStringLiteral("-1"))
-            leaving.insert(item);
+        const BidRow item = list->findBidItem(key.aid, key.bidId);
+        if (item && item.textView(BidListColumns::CaptionColumn) != QStringLiteral("-1"))
+            leaving.append(item);
     }
     if (leaving.isEmpty())
         return false;
-    if (leaving.size() < 64) {
-        qDeleteAll(leaving);
-        return true;
-    }
-    QTreeWidgetItem* current = list->currentItem();
-    const QList<QTreeWidgetItem*> selected = list->selectedItems();
-    QList<QTreeWidgetItem*> rows = list->invisibleRootItem()->takeChildren();
-    QList<QTreeWidgetItem*> staying;
-    staying.reserve(rows.size() - leaving.size());
-    for (QTreeWidgetItem* item : rows)
-        if (!leaving.contains(item))
-            staying.append(item);
-    qDeleteAll(leaving);
-    list->addTopLevelItems(staying);
-    for (QTreeWidgetItem* item : selected)
-        if (!leaving.contains(item))
-            item->setSelected(true);
-    if (current && !leaving.contains(current))
-        list->setCurrentItem(current, 0, QItemSelectionModel::NoUpdate);
+    list->removeRows(leaving);
     return true;
 }
 
@@ -73,10 +55,9 @@ NaviRow listRow(const NaviStoredRow& stored, const NaviStoreSummary& summary)
 
 } // namespace
 
-BidListItem* TFormNavi::addListViewBidItem(const QString& index, const QString& aid,
-                                           const QString& title, const QString& bidId,
-                                           const QString& quantity, const QString& price,
-                                           const QString& url)
+BidRow TFormNavi::addListViewBidItem(const QString& index, const QString& aid, const QString& title,
+                                     const QString& bidId, const QString& quantity,
+                                     const QString& price, const QString& url)
 {
     StoredListingRow row{index.toInt(), aid, title, bidId, quantity, price, url};
     QStringList cells = ListingStore(connection).listViewBidCells(row);
@@ -92,7 +73,7 @@ void TFormNavi::applyListingStoreSummary(const ListingStoreSummary& summary)
     ListViewBid->setUpdatesEnabled(false);
     if (summary.indexShift != 0) {
         for (int row = 0; row < ListViewBid->topLevelItemCount(); ++row) {
-            QTreeWidgetItem* item = ListViewBid->topLevelItem(row);
+            const BidRow item = ListViewBid->bidItem(row);
             const QString caption = item->text(BidListColumns::CaptionColumn);
             if (caption != QStringLiteral("-1"))
                 item->setText(BidListColumns::CaptionColumn,
@@ -100,7 +81,7 @@ void TFormNavi::applyListingStoreSummary(const ListingStoreSummary& summary)
         }
     }
     for (const ListingRowUpdate& update : summary.updated) {
-        BidListItem* item = ListViewBid->findBidItem(update.key.aid, update.key.bidId);
+        BidRow item = ListViewBid->findBidItem(update.key.aid, update.key.bidId);
         if (!item)
             continue;
         if (update.index)
@@ -132,27 +113,26 @@ void TFormNavi::showStoredBoard(const NaviStoreSummary& summary, NaviStore& stor
         const bool bidNaviShown =
             ActionShowBidNaviPanel->isChecked() && currentBidItem &&
             currentBidItem->text(BidListColumns::column(BidListColumns::Aid)) == summary.aid &&
-            BidListIndex::key(
-                summary.aid, currentBidItem->text(BidListColumns::column(BidListColumns::BidId))) ==
-                BidListIndex::key(summary.aid, summary.bidId);
+            BidListModel::sameWinner(
+                currentBidItem->text(BidListColumns::column(BidListColumns::BidId)), summary.bidId);
         bool folderRows = false;
         ListViewNavi->setUpdatesEnabled(false);
         for (const NaviStoredRow& stored : summary.rows) {
             const NaviRow row = listRow(stored, summary);
             if ((shownFolder == receivedRoot && row.received) ||
                 (shownFolder == sentRoot && !row.received)) {
-                NaviListView::addRow(ListViewNavi, NaviList::Folder, row);
+                ListViewNavi->rows()->appendRow(row);
                 folderRows = true;
             }
             if (bidNaviShown)
                 NaviListView::addRow(ListViewBidNavi, NaviList::Transaction, row);
         }
         if (folderRows) {
-            NaviListView::sort(ListViewNavi, naviSortColumn, naviSortType);
-            shownUnreadCount = NaviListView::countUnread(ListViewNavi);
+            ListViewNavi->sort(naviSortColumn, naviSortType);
+            shownUnreadCount = ListViewNavi->countUnread();
             if (PageControlMain->currentIndex() == 1)
                 statusPanels[1]->setText(
-                    NaviListView::statusText(ListViewNavi->topLevelItemCount(), shownUnreadCount));
+                    NaviListView::statusText(ListViewNavi->rowCount(), shownUnreadCount));
         }
         ListViewNavi->setUpdatesEnabled(true);
         if (bidNaviShown)
@@ -166,7 +146,7 @@ void TFormNavi::showStoredBoard(const NaviStoreSummary& summary, NaviStore& stor
     if (!summary.rows.isEmpty()) {
         // The cell follows the database, so it is right even when the download is stopped
         // before its end, or the board was deleted again.
-        if (BidListItem* row = ListViewBid->findBidItem(summary.aid, summary.bidId))
+        if (BidRow row = ListViewBid->findBidItem(summary.aid, summary.bidId))
             row->setSubItem(BidListColumns::NaviCount,
                             store.messageCountCell(summary.aid, summary.bidId));
     }

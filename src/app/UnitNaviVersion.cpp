@@ -81,9 +81,9 @@ void TFormNavi::ListBoxMessageDblClick(const QListWidgetItem* line)
     const std::optional<LogJumpLine::Target> target = LogJumpLine::read(line->text());
     if (!target)
         return;
-    BidListItem* row = nullptr;
+    BidRow row = nullptr;
     for (int index = 0; index < ListViewBid->topLevelItemCount() && !row; ++index) {
-        BidListItem* candidate = ListViewBid->bidItem(index);
+        BidRow candidate = ListViewBid->bidItem(index);
         if (candidate && candidate->subItem(0) == target->aid &&
             (target->anyWinner || candidate->subItem(2) == target->bidId))
             row = candidate;
@@ -96,7 +96,7 @@ void TFormNavi::ListBoxMessageDblClick(const QListWidgetItem* line)
         PageControlMain->setCurrentIndex(0);
     ListViewBid->clearSelection();
     ListViewBid->setCurrentItem(row);
-    row->setSelected(true);
+    ListViewBid->setSelected(row, true);
     ListViewBid->scrollToItem(row);
     ListViewBid->setFocus();
 }

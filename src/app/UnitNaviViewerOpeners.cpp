@@ -5,8 +5,10 @@
 #include "platform/Dialogs.h"
 #include "views/BidListView.h"
 #include "views/FolderTree.h"
+#include "views/NaviFolderList.h"
 #include "views/NaviListItem.h"
 #include "views/NaviReadState.h"
+#include "views/NaviRows.h"
 #include "views/NaviSelectionDelay.h"
 #include "views/UnitAuctionNaviList.h"
 #include "views/UnitBidDataEtc.h"
@@ -41,7 +43,7 @@ void TFormNavi::ActionNaviOpenMessageExecute()
 {
     const bool naviTab = PageControlMain->currentIndex() == 1;
     NaviSelectionDelay* selection = naviTab ? naviSelectionDelay : bidNaviSelectionDelay;
-    if (selection->currentNaviItem() && options.confirmationNaviOpen &&
+    if (selection->currentNaviRow() >= 0 && options.confirmationNaviOpen &&
         !Dialogs::askOkCancel(this, QStringLiteral("確認"),
                               QStringLiteral("メッセージを開きますか？")))
         return;
@@ -58,12 +60,12 @@ void TFormNavi::ActionNaviOpenMessageExecute()
         shownUnreadCount = result.shownUnreadCount;
         if (naviTab)
             statusPanels[1]->setText(
-                NaviListView::statusText(ListViewNavi->topLevelItemCount(), shownUnreadCount));
+                NaviListView::statusText(ListViewNavi->rowCount(), shownUnreadCount));
     }
-    const NaviListItem* item = selection->currentNaviItem();
-    if (!item)
+    const int shown = selection->currentNaviRow();
+    if (shown < 0)
         return;
-    const NaviRow& row = item->row();
+    const NaviRow row = NaviRows(getActiveNaviList()).row(shown);
     NaviMessageContent content;
     content.loginId = loginId;
     content.number = row.number.toInt();
@@ -90,18 +92,19 @@ void TFormNavi::ActionNaviOpenMessageExecute()
 
 void TFormNavi::ActionShowSelectAuctionIdNaviListExecute()
 {
-    QTreeWidgetItem* row = PageControlMain->currentIndex() == 1 ? currentNaviItem : currentBidItem;
-    if (!row)
+    const bool naviTab = PageControlMain->currentIndex() == 1;
+    if (naviTab ? !currentNaviItem.isValid() : !currentBidItem)
         return;
     auto* list = new TFormAuctionNaviList(connectionName, MemoNavi->font().pointSize());
-    if (const NaviListItem* message = NaviListItem::of(row)) {
-        list->aid = message->row().aid;
-        list->title = message->row().title;
-        list->bidId = message->row().bidId;
+    if (!naviTab) {
+        list->aid = currentBidItem.text(1);
+        list->title = currentBidItem.text(2);
+        list->bidId = currentBidItem.text(3);
     } else {
-        list->aid = row->text(1);
-        list->title = row->text(2);
-        list->bidId = row->text(3);
+        const int row = currentNaviItem.row();
+        list->aid = ListViewNavi->text(row, 1);
+        list->title = ListViewNavi->text(row, 2);
+        list->bidId = ListViewNavi->text(row, 3);
     }
     list->loginId = loginId;
     list->show();

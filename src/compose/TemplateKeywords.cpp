@@ -8,11 +8,10 @@
 
 #include <QPointer>
 #include <QSqlQuery>
-#include <QTreeWidget>
 
 #include <stdexcept>
 
-KeywordSource readKeywordSource(const QSqlDatabase& db, const QTreeWidget& listViewBid,
+KeywordSource readKeywordSource(const QSqlDatabase& db, const BidListView& listViewBid,
                                 const QString& loginId, const QString& templateText,
                                 const QString& auctionId, const QString& winnerId)
 {
@@ -39,8 +38,8 @@ KeywordSource readKeywordSource(const QSqlDatabase& db, const QTreeWidget& listV
     source.auctions.append(makeAuctionInfo(auctionId, title, price, quantity));
 
     for (int row = 0; row < listViewBid.topLevelItemCount(); ++row) {
-        const QTreeWidgetItem* item = listViewBid.topLevelItem(row);
-        if (item->text(column(BidId)) != winnerId)
+        const BidRow item = listViewBid.bidItem(row);
+        if (item.textView(column(BidId)) != winnerId)
             continue;
         const QString aid = item->text(column(Aid));
         if (aid == auctionId)
@@ -71,7 +70,7 @@ KeywordSource readKeywordSource(const QSqlDatabase& db, const QTreeWidget& listV
 namespace {
 
 QPointer<NaviSession> keywordSession;
-QPointer<QTreeWidget> keywordListViewBid;
+QPointer<BidListView> keywordListViewBid;
 
 } // namespace
 

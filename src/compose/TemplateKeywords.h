@@ -6,13 +6,13 @@
 #include <QString>
 
 class NaviSession;
-class QTreeWidget;
+class BidListView;
 
 // What an expansion for one listing and winner reads: the listing row of T_BidData, the
 // winner's other rows shown in the listing list (top to bottom, same winner id, another auction
 // id), the winner's name from T_BidMaster and the seller's data from T_PersonalData. Throws
 // KeywordError for a price or quantity that is no integer, DatabaseError for a failed query.
-KeywordSource readKeywordSource(const QSqlDatabase& db, const QTreeWidget& listViewBid,
+KeywordSource readKeywordSource(const QSqlDatabase& db, const BidListView& listViewBid,
                                 const QString& loginId, const QString& templateText,
                                 const QString& auctionId, const QString& winnerId);
 
@@ -21,7 +21,7 @@ KeywordSource readKeywordSource(const QSqlDatabase& db, const QTreeWidget& listV
 struct TemplateKeywordContext
 {
     NaviSession* session = nullptr;
-    QTreeWidget* listViewBid = nullptr;
+    BidListView* listViewBid = nullptr;
 };
 void setTemplateKeywordContext(const TemplateKeywordContext& context);
 

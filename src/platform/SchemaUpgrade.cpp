@@ -94,13 +94,36 @@ const char* const fillCounts =
 
 const char* const loginIndex = "CREATE INDEX IX_BidData_Login ON T_BidData (LoginId)";
 
+// The folder list's covering index; it replaces IX_Navi_Folder (LoginId, FolderID).
+const char* const folderIndex =
+    "CREATE INDEX IX_Navi_FolderList ON T_Navi (LoginId, FolderID, Aid, BidId, WriteId, [Number],"
+    " Subject, WriteDate, RecFlg, UnsealingFlg)";
+const QStringList folderIndexColumns{
+    QStringLiteral("LoginId"), QStringLiteral("FolderID"), QStringLiteral("Aid"),
+    QStringLiteral("BidId"),   QStringLiteral("WriteId"),  QStringLiteral("Number"),
+    QStringLiteral("Subject"), QStringLiteral("WriteDate"), QStringLiteral("RecFlg"),
+    QStringLiteral("UnsealingFlg")};
+
 struct State
 {
     bool countsComplete = false; // the table and every trigger
     bool countsPartial = false;  // some of them
     bool loginIndexRight = false;
-    bool upToDate() const { return countsComplete && loginIndexRight; }
+    bool folderIndexRight = false; // IX_Navi_FolderList as above, and IX_Navi_Folder gone
+    bool upToDate() const { return countsComplete && loginIndexRight && folderIndexRight; }
 };
+
+// The columns of an index in their order; none when the file has no such index.
+QStringList indexColumns(const QSqlDatabase& db, const QString& index)
+{
+    QSqlQuery columns =
+        Sql::exec(db, QStringLiteral("SELECT name FROM pragma_index_info(:NAME) ORDER BY seqno"),
+                  {{QStringLiteral(":NAME"), index}});
+    QStringList names;
+    while (columns.next())
+        names << columns.value(0).toString();
+    return names;
+}
 
 State look(const QSqlDatabase& db)
 {
@@ -117,12 +140,11 @@ State look(const QSqlDatabase& db)
     state.countsComplete = present == wanted.size();
     state.countsPartial = present > 0 && !state.countsComplete;
 
-    QSqlQuery columns = Sql::exec(
-        db, QStringLiteral("SELECT name FROM pragma_index_info('IX_BidData_Login') ORDER BY seqno"));
-    QStringList names;
-    while (columns.next())
-        names << columns.value(0).toString();
-    state.loginIndexRight = names == QStringList{QStringLiteral("LoginId")};
+    state.loginIndexRight = indexColumns(db, QStringLiteral("IX_BidData_Login")) ==
+                            QStringList{QStringLiteral("LoginId")};
+    state.folderIndexRight =
+        indexColumns(db, QStringLiteral("IX_Navi_FolderList")) == folderIndexColumns &&
+        indexColumns(db, QStringLiteral("IX_Navi_Folder")).isEmpty();
     return state;
 }
 
@@ -181,6 +203,11 @@ void apply(const QSqlDatabase& db)
     if (!state.loginIndexRight) {
         Sql::exec(db, QStringLiteral("DROP INDEX IF EXISTS IX_BidData_Login"));
         Sql::exec(db, QLatin1String(loginIndex));
+    }
+    if (!state.folderIndexRight) {
+        Sql::exec(db, QStringLiteral("DROP INDEX IF EXISTS IX_Navi_Folder"));
+        Sql::exec(db, QStringLiteral("DROP INDEX IF EXISTS IX_Navi_FolderList"));
+        Sql::exec(db, QLatin1String(folderIndex));
     }
     transaction.commit();
 }

@@ -4,6 +4,7 @@
 
 #include "platform/Sql.h"
 #include "views/BidListColumns.h"
+#include "views/BidListSort.h"
 #include "site/EndTimeQueue.h"
 
 #include <QSqlQuery>
@@ -77,11 +78,13 @@ QString Row::endDataTime() const
     return cells.value(BidListColumns::column(BidListColumns::EndDataTime));
 }
 
-QList<Row> run(const QSqlDatabase& db, const Criteria& criteria, EndTimeQueue* endTimes)
+namespace {
+
+QString statement(const Criteria& criteria, SqlParams& params)
 {
     QString sql = QLatin1String(Head);
-    SqlParams params{{QStringLiteral(":LOGIN_ID_NAVI"), criteria.loginId},
-                     {QStringLiteral(":LOGIN_ID"), criteria.loginId}};
+    params = {{QStringLiteral(":LOGIN_ID_NAVI"), criteria.loginId},
+              {QStringLiteral(":LOGIN_ID"), criteria.loginId}};
     if (!criteria.auctionId.isEmpty()) {
         // A typed id compares without case, like the bidder id below.
         sql += QStringLiteral(" AND T_BidData.Aid=:AID COLLATE NOCASE");
@@ -100,22 +103,45 @@ QList<Row> run(const QSqlDatabase& db, const Criteria& criteria, EndTimeQueue* e
     addFlagCondition(sql, "ReceiptFlg", criteria.receipt);
     addFlagCondition(sql, "EvaluationFlg", criteria.evaluation);
     addFlagCondition(sql, "EndFlg", criteria.end);
+    return sql;
+}
 
-    QSqlQuery query = Sql::exec(db, sql, params);
-    QList<Row> rows;
-    while (query.next()) {
-        Row row;
-        row.naviCount = query.value(FNaviCount).toInt();
-        row.unreadCount = query.value(FUnread).toInt();
-        QStringList& c = row.cells;
-        c.reserve(BidListColumns::ColumnCount);
+} // namespace
+
+BidListRecords read(const QSqlDatabase& db, const Criteria& criteria, EndTimeQueue* endTimes)
+{
+    using namespace BidListColumns;
+    SqlParams params;
+    const QString sql = statement(criteria, params);
+    BidListRecords records;
+    auto& cells = records.cells;
+    Sql::readRows(db, sql, params, [&](const Sql::RawRow& row) {
         for (int f = FIndex; f <= FEndDataTime; ++f)
-            c.append(query.value(f).toString());
-        c.append(MessageCountCell::text(row.naviCount, row.unreadCount));
+            cells[size_t(f)].append(row.text(f));
+        cells[size_t(column(NaviCount))].append(
+            MessageCountCell::text(int(row.integer(FNaviCount)), int(row.integer(FUnread))));
         for (int f = FFirstFlg; f <= FUrl; ++f)
-            c.append(query.value(f).toString());
-        if (endTimes && c.at(BidListColumns::column(BidListColumns::EndDataTime)).isEmpty())
-            endTimes->enqueue(c.at(BidListColumns::column(BidListColumns::Aid)));
+            cells[size_t(f - 1)].append(row.text(f));
+        if (endTimes && row.text(FEndDataTime).isEmpty())
+            endTimes->enqueue(row.text(FAid).toString());
+    });
+    return records;
+}
+
+QList<Row> run(const QSqlDatabase& db, const Criteria& criteria, EndTimeQueue* endTimes)
+{
+    using namespace BidListColumns;
+    const BidListRecords records = read(db, criteria, endTimes);
+    QList<Row> rows;
+    rows.reserve(records.size());
+    for (int record = 0; record < records.size(); ++record) {
+        Row row;
+        row.cells = records.row(record);
+        const QString& count = row.cells.at(column(NaviCount));
+        row.naviCount = int(BidListSort::numericValue(column(NaviCount), count));
+        const qsizetype open = count.indexOf(u'(');
+        if (open >= 0)
+            row.unreadCount = QStringView(count).mid(open + 1).chopped(1).toInt();
         rows.append(std::move(row));
     }
     return rows;

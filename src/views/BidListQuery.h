@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "views/BidListRecords.h"
+
 class EndTimeQueue;
 
 // The listing query of the listing tab: the current account's listings that are not deleted,
@@ -37,8 +39,14 @@ struct Row
     QString endDataTime() const;
 };
 
-// Runs the query on db. Throws DatabaseError. When endTimes is given, the auction ids of the rows
-// without an end time are appended to it in the order of the rows.
+// Runs the query on db and reads its rows straight into columns. Throws DatabaseError. When
+// endTimes is given, the auction ids of the rows without an end time are appended to it in the
+// order of the rows.
+BidListRecords read(const QSqlDatabase& db, const Criteria& criteria,
+                    EndTimeQueue* endTimes = nullptr);
+
+// The same rows, one by one. Throws DatabaseError. When endTimes is given, the auction ids of the
+// rows without an end time are appended to it in the order of the rows.
 QList<Row> run(const QSqlDatabase& db, const Criteria& criteria, EndTimeQueue* endTimes = nullptr);
 
 } // namespace BidListQuery

@@ -51,7 +51,7 @@ QString textKey(const QString& text)
     return key;
 }
 
-qint64 numericValue(int headerIndex, const QString& text)
+qint64 numericValue(int headerIndex, QStringView text)
 {
     if (headerIndex == BidListColumns::column(BidListColumns::NaviCount)) {
         if (text.isEmpty())

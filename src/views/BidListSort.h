@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringView>
 #include <QtGlobal>
 
 // Sort order of the listing list: the header-click rule and the cell comparison.
@@ -29,7 +30,7 @@ QString textKey(const QString& text);
 
 // The number a numeric column sorts by: the message-count cell by its total of messages (empty
 // = 0); other numeric cells by their value, an empty (or non-numeric) text counting as -1.
-qint64 numericValue(int headerIndex, const QString& text);
+qint64 numericValue(int headerIndex, QStringView text);
 
 // Ascending comparison of two cells of the given header column.
 int compareCells(int headerIndex, const QString& a, const QString& b);

@@ -2,20 +2,18 @@
 
 #include "platform/IniFile.h"
 #include "views/BidListColumns.h"
-#include "views/RowOrder.h"
 #include "views/WindowsColor.h"
 
+#include <QEvent>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QPainter>
 
-BidListView::BidListView(QWidget* parent) : QTreeWidget(parent)
+BidListView::BidListView(QWidget* parent) : QTreeView(parent), m_model(new BidListModel(this))
 {
     setObjectName(QStringLiteral("ListViewBid"));
-    setColumnCount(BidListColumns::ColumnCount);
-    QStringList captions;
-    for (const char* caption : BidListColumns::HeaderCaptions)
-        captions << QString::fromUtf8(caption);
-    setHeaderLabels(captions);
+    setModel(m_model);
+    m_model->setSelectionModel(selectionModel());
     setRootIsDecorated(false);
     setItemsExpandable(false);
     setUniformRowHeights(true);
@@ -37,14 +35,18 @@ BidListView::BidListView(QWidget* parent) : QTreeWidget(parent)
     setPalette(p);
 
     setBackColorValue(QString::fromLatin1(DefaultBackColor));
+    updateUnreadFont();
     connect(header(), &QHeaderView::sectionClicked, this, &BidListView::ListViewBidColumnClick);
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &BidListView::itemSelectionChanged);
+    connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& current, const QModelIndex& previous) {
+                if (current.row() != previous.row() || current.isValid() != previous.isValid())
+                    emit currentItemChanged();
+            });
 }
 
-BidListView::~BidListView()
-{
-    // The rows leave the index while it still exists.
-    clearRows();
-}
+BidListView::~BidListView() = default;
 
 void BidListView::setBackColorValue(const QString& decimal)
 {
@@ -57,101 +59,161 @@ void BidListView::setBackColorValue(const QString& decimal)
 void BidListView::sortList()
 {
     const int column = m_sortState.column;
-    const bool descending = m_sortState.type == 1;
-    const Qt::SortOrder order = descending ? Qt::DescendingOrder : Qt::AscendingOrder;
-    const int rows = topLevelItemCount();
-    if (column >= 0 && column < BidListColumns::ColumnCount) {
-        // The keys of the column in one array: the sort reads no row object.
-        std::vector<qint64> numbers;
-        std::vector<QStringView> texts;
-        const bool numeric = BidListColumns::isNumericColumn(column);
-        if (numeric)
-            numbers.reserve(size_t(rows));
-        else
-            texts.reserve(size_t(rows));
-        bool allRows = true;
-        for (int row = 0; row < rows && allRows; ++row) {
-            const BidListItem* item = bidItem(row);
-            if (!item)
-                allRows = false;
-            else if (numeric)
-                numbers.push_back(item->numberKey(column));
-            else
-                texts.push_back(item->textKey(column));
-        }
-        if (allRows) {
-            header()->setSortIndicator(column, order);
-            if (RowOrder::apply(this, numeric ? RowOrder::byNumbers(numbers, descending)
-                                              : RowOrder::byTexts(texts, descending)))
-                return;
-        }
-    }
-    sortItems(column, order);
+    if (column < 0 || column >= BidListColumns::ColumnCount)
+        return;
+    const Qt::SortOrder order = m_sortState.type == 1 ? Qt::DescendingOrder : Qt::AscendingOrder;
+    header()->setSortIndicator(column, order);
+    m_model->sortRows(column, order == Qt::DescendingOrder);
 }
 
 void BidListView::ListViewBidColumnClick(int column)
 {
     m_sortState = BidListSort::afterHeaderClick(m_sortState, column);
     sortList();
-    const QList<QTreeWidgetItem*> selected = selectedItems();
-    if (!selected.isEmpty()) {
-        // selectedItems() is not in list order: take the topmost.
-        QTreeWidgetItem* first = selected.first();
-        int firstRow = indexOfTopLevelItem(first);
-        for (QTreeWidgetItem* item : selected) {
-            const int row = indexOfTopLevelItem(item);
-            if (row >= 0 && row < firstRow) {
-                first = item;
-                firstRow = row;
-            }
-        }
+    if (const BidRow first = firstSelectedItem())
         scrollToItem(first, QAbstractItemView::EnsureVisible);
-    }
     emit sortStateChanged(m_sortState.column, m_sortState.type);
+}
+
+void BidListView::fillRecords(BidListRecords records, const std::function<void(int)>& progress)
+{
+    if (progress) {
+        for (int i = 0; i < records.size(); i += 20)
+            progress(i);
+    }
+    m_model->refill(std::move(records));
+    sortList();
 }
 
 void BidListView::fill(const QList<BidListQuery::Row>& rows,
                        const std::function<void(int)>& progress)
 {
-    const bool updates = updatesEnabled();
-    setUpdatesEnabled(false);
-    clearRows();
-    QList<QTreeWidgetItem*> items;
-    items.reserve(rows.size());
-    for (qsizetype i = 0; i < rows.size(); ++i) {
-        if (progress && i % 20 == 0)
-            progress(int(i));
-        items.append(new BidListItem(rows.at(i).cells, &m_index));
-    }
-    addTopLevelItems(items);
-    sortList();
-    setUpdatesEnabled(updates);
+    BidListRecords records;
+    for (const BidListQuery::Row& row : rows)
+        records.append(row.cells);
+    fillRecords(std::move(records), progress);
 }
 
-BidListItem* BidListView::addBidItem(const QStringList& cells)
+BidRow BidListView::addBidItem(const QStringList& cells)
 {
-    auto* item = new BidListItem(cells, &m_index);
-    addTopLevelItem(item);
-    return item;
+    return BidRow(m_model, m_model->appendRecord(cells));
 }
 
-BidListItem* BidListView::findBidItem(const QString& aid, const QString& bidId) const
+void BidListView::removeRows(const QList<BidRow>& rows)
 {
-    BidListItem* item = m_index.find(aid, bidId);
-    // A row taken out of the list but not deleted is not a row of the list.
-    return item && item->treeWidget() == this ? item : nullptr;
+    std::vector<int> records;
+    records.reserve(size_t(rows.size()));
+    for (const BidRow& row : rows)
+        if (row)
+            records.push_back(row.record());
+    m_model->removeRecords(records);
 }
 
-BidListItem* BidListView::bidItem(int row) const
+BidRow BidListView::findBidItem(const QString& aid, const QString& bidId) const
 {
-    QTreeWidgetItem* item = topLevelItem(row);
-    return item && item->type() == BidListItem::Type ? static_cast<BidListItem*>(item) : nullptr;
+    const int record = m_model->findRecord(aid, bidId);
+    return record < 0 ? BidRow() : BidRow(m_model, record);
+}
+
+BidRow BidListView::bidItem(int row) const
+{
+    const int record = m_model->recordAt(row);
+    return record < 0 ? BidRow() : BidRow(m_model, record);
 }
 
 void BidListView::clearRows()
 {
-    m_index.clear();
-    clear();
+    m_model->refill({});
+}
+
+bool BidListView::isSelected(const BidRow& row) const
+{
+    return row.isSelected();
+}
+
+void BidListView::setSelected(const BidRow& row, bool selected)
+{
+    row.setSelected(selected);
+}
+
+QList<int> BidListView::selectedPositions() const
+{
+    // The ranges of the selection, not one index per cell: select all is one range.
+    std::vector<char> selected(size_t(m_model->rowCount()), 0);
+    bool any = false;
+    for (const QItemSelectionRange& range : selectionModel()->selection()) {
+        for (int row = range.top(); row <= range.bottom(); ++row)
+            selected[size_t(row)] = 1;
+        any = true;
+    }
+    QList<int> positions;
+    if (!any)
+        return positions;
+    for (size_t row = 0; row < selected.size(); ++row)
+        if (selected[row])
+            positions.append(int(row));
+    return positions;
+}
+
+QList<BidRow> BidListView::selectedItems() const
+{
+    QList<BidRow> rows;
+    const QList<int> positions = selectedPositions();
+    rows.reserve(positions.size());
+    for (int position : positions)
+        rows.append(bidItem(position));
+    return rows;
+}
+
+BidRow BidListView::firstSelectedItem() const
+{
+    int first = -1;
+    for (const QItemSelectionRange& range : selectionModel()->selection())
+        if (first < 0 || range.top() < first)
+            first = range.top();
+    return bidItem(first);
+}
+
+BidRow BidListView::currentItem() const
+{
+    return bidItem(currentIndex().row());
+}
+
+void BidListView::setCurrentItem(const BidRow& row)
+{
+    const int position = row.position();
+    if (position < 0) {
+        selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+        return;
+    }
+    selectionModel()->setCurrentIndex(m_model->index(position, 0),
+                                      QItemSelectionModel::ClearAndSelect |
+                                          QItemSelectionModel::Rows);
+}
+
+void BidListView::setCurrentItem(const BidRow& row, int column,
+                                 QItemSelectionModel::SelectionFlags command)
+{
+    const int position = row.position();
+    selectionModel()->setCurrentIndex(
+        position < 0 ? QModelIndex() : m_model->index(position, column), command);
+}
+
+void BidListView::scrollToItem(const BidRow& row, ScrollHint hint)
+{
+    const int position = row.position();
+    if (position >= 0)
+        scrollTo(m_model->index(position, 0), hint);
+}
+
+QRect BidListView::visualItemRect(const BidRow& row) const
+{
+    const int position = row.position();
+    if (position < 0)
+        return {};
+    const QRect first = visualRect(m_model->index(position, 0));
+    const QRect last = visualRect(m_model->index(position, m_model->columnCount() - 1));
+    return first.united(last);
 }
 
 QString BidListView::rowCountText() const
@@ -178,12 +240,26 @@ void BidListView::writeColumnWidths(IniFile& ini) const
                          columnWidth(c));
 }
 
+void BidListView::changeEvent(QEvent* event)
+{
+    QTreeView::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        updateUnreadFont();
+}
+
+void BidListView::updateUnreadFont()
+{
+    QFont bold = font();
+    bold.setBold(true);
+    m_model->setUnreadFont(bold);
+}
+
 void BidListView::drawRow(QPainter* painter, const QStyleOptionViewItem& option,
                           const QModelIndex& index) const
 {
     if (isTintedRow(index.row()) && m_backColor.isValid())
         painter->fillRect(option.rect, m_backColor);
-    QTreeWidget::drawRow(painter, option, index);
+    QTreeView::drawRow(painter, option, index);
 
     // Grid lines: under the row and at the right edge of every column.
     painter->save();

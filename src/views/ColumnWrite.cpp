@@ -5,7 +5,7 @@
 #include "views/BidderStore.h"
 
 #include <QSet>
-#include <QTreeWidget>
+#include "views/BidListView.h"
 
 namespace ColumnWrite {
 
@@ -20,17 +20,18 @@ bool reachesSameWinners(int subItem)
     return subItem == BidListColumns::Carriage || subItem == BidListColumns::Forwarding;
 }
 
-QList<Row> rowsOf(const QTreeWidget* list)
+QList<Row> rowsOf(const BidListView* list)
 {
     QList<Row> rows;
     const int count = list->topLevelItemCount();
     rows.reserve(count);
     for (int i = 0; i < count; ++i) {
-        const QTreeWidgetItem* item = list->topLevelItem(i);
-        rows.append({item->text(BidListColumns::column(BidListColumns::Aid)),
-                     item->text(BidListColumns::column(BidListColumns::BidId)),
-                     item->isSelected()});
+        const BidRow item = list->bidItem(i);
+        rows.append({item.text(BidListColumns::column(BidListColumns::Aid)),
+                     item.text(BidListColumns::column(BidListColumns::BidId)), false});
     }
+    for (int i : list->selectedPositions())
+        rows[i].selected = true;
     return rows;
 }
 

@@ -6,7 +6,7 @@
 #include <QSqlDatabase>
 #include <QString>
 
-class QTreeWidget;
+class BidListView;
 
 // Writing the carriage, the forwarding number or the memo into rows of the listing list: which
 // rows a write reaches and the one transaction that writes them.
@@ -26,7 +26,7 @@ bool isWritableColumn(int subItem);
 bool reachesSameWinners(int subItem);
 
 // The rows of the list in list order.
-QList<Row> rowsOf(const QTreeWidget* list);
+QList<Row> rowsOf(const BidListView* list);
 // The indices a write reaches: the selected rows in list order, then, for carriage and
 // forwarding with plural on, every other row whose winner is among the selected rows' winners,
 // in list order (an empty winner id is nobody's). Each row at most once; empty when nothing is

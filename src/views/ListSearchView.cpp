@@ -5,29 +5,33 @@
 #include <QItemSelectionModel>
 #include <QPlainTextEdit>
 #include <QTextCursor>
-#include <QTreeWidget>
+#include <QAbstractItemView>
 
 namespace ListSearchView {
 
 namespace {
 
-ListSearch::RowText cellOf(const QTreeWidget* list, int subItem)
+ListSearch::RowText cellOf(const QAbstractItemView* list, int subItem)
 {
-    return [list, subItem](int row) {
-        const QTreeWidgetItem* item = list->topLevelItem(row);
-        return item ? item->text(subItem + 1) : QString();
-    };
+    const QAbstractItemModel* model = list->model();
+    return [model, subItem](int row) { return model->index(row, subItem + 1).data().toString(); };
+}
+
+int rowCountOf(const QAbstractItemView* list)
+{
+    return list->model()->rowCount();
 }
 
 // A cell's whole text: the row's own when it shows a shortened one.
-ListSearch::RowText fullTextOf(const QTreeWidget* list, int subItem)
+ListSearch::RowText fullTextOf(const QAbstractItemView* list, int subItem)
 {
-    return [list, subItem](int row) {
-        const QTreeWidgetItem* item = list->topLevelItem(row);
-        if (!item)
+    const QAbstractItemModel* model = list->model();
+    return [model, subItem](int row) {
+        const QModelIndex cell = model->index(row, subItem + 1);
+        if (!cell.isValid())
             return QString();
-        const QVariant full = item->data(subItem + 1, FullTextRole);
-        return full.isValid() ? full.toString() : item->text(subItem + 1);
+        const QVariant full = cell.data(FullTextRole);
+        return full.isValid() ? full.toString() : cell.data().toString();
     };
 }
 
@@ -38,40 +42,40 @@ QString toCrlf(QString shown)
 
 } // namespace
 
-int selectedRow(const QTreeWidget* list)
+int selectedRow(const QAbstractItemView* list)
 {
+    // The ranges of the selection, not one index per selected cell.
     int first = -1;
-    const QModelIndexList rows = list->selectionModel()->selectedRows();
-    for (const QModelIndex& index : rows) {
-        if (!index.parent().isValid() && (first < 0 || index.row() < first))
-            first = index.row();
+    for (const QItemSelectionRange& range : list->selectionModel()->selection()) {
+        if (!range.parent().isValid() && (first < 0 || range.top() < first))
+            first = range.top();
     }
     return first;
 }
 
-int findListItem(const QTreeWidget* list, int start, int subItem, const QString& text)
+int findListItem(const QAbstractItemView* list, int start, int subItem, const QString& text)
 {
-    return ListSearch::findNextRow(list->topLevelItemCount(), start, cellOf(list, subItem), text);
+    return ListSearch::findNextRow(rowCountOf(list), start, cellOf(list, subItem), text);
 }
 
-int findPreviousListItem(const QTreeWidget* list, int selected, int subItem, const QString& text)
+int findPreviousListItem(const QAbstractItemView* list, int selected, int subItem,
+                         const QString& text)
 {
-    return ListSearch::findPreviousRow(list->topLevelItemCount(), selected, cellOf(list, subItem),
-                                       text);
+    return ListSearch::findPreviousRow(rowCountOf(list), selected, cellOf(list, subItem), text);
 }
 
-void selectFoundRow(QTreeWidget* list, int row)
+void selectFoundRow(QAbstractItemView* list, int row)
 {
-    QTreeWidgetItem* item = list->topLevelItem(row);
-    if (!item)
+    const QModelIndex index = list->model()->index(row, 0);
+    if (!index.isValid())
         return;
     list->clearSelection();
-    list->setCurrentItem(item);
-    item->setSelected(true);
-    list->scrollToItem(item);
+    list->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
+                                                       QItemSelectionModel::Rows);
+    list->scrollTo(index);
 }
 
-bool findNextInList(QTreeWidget* list, int subItem, const QString& text)
+bool findNextInList(QAbstractItemView* list, int subItem, const QString& text)
 {
     if (text.isEmpty())
         return false;
@@ -82,7 +86,7 @@ bool findNextInList(QTreeWidget* list, int subItem, const QString& text)
     return true;
 }
 
-bool findPreviousInList(QTreeWidget* list, int subItem, const QString& text)
+bool findPreviousInList(QAbstractItemView* list, int subItem, const QString& text)
 {
     if (text.isEmpty())
         return false;
@@ -105,7 +109,7 @@ void selectInPane(QPlainTextEdit* pane, const QString& crlfMessage, qsizetype of
     pane->ensureCursorVisible();
 }
 
-bool findInMessages(QTreeWidget* list, int messageSubItem, QPlainTextEdit* pane,
+bool findInMessages(QAbstractItemView* list, int messageSubItem, QPlainTextEdit* pane,
                     const QString& text, bool forward,
                     const std::function<void()>& showSelectedMessage,
                     const std::function<QString(int row)>& messageText)
@@ -121,7 +125,7 @@ bool findInMessages(QTreeWidget* list, int messageSubItem, QPlainTextEdit* pane,
     }
     const ListSearch::RowText message =
         messageText ? ListSearch::RowText(messageText) : fullTextOf(list, messageSubItem);
-    const int rows = list->topLevelItemCount();
+    const int rows = rowCountOf(list);
     const std::optional<ListSearch::BodyHit> hit =
         forward ? ListSearch::findBodyNext(rows, selected, state, message, text)
                 : ListSearch::findBodyPrevious(rows, selected, state, message, text);

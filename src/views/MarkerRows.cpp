@@ -4,19 +4,17 @@
 #include "views/BidListColumns.h"
 #include "views/BidListView.h"
 
-#include <QTreeWidget>
-
 namespace MarkerRows {
 
-QList<TransactionKey> selectedTransactions(const QTreeWidget* list)
+QList<TransactionKey> selectedTransactions(const BidListView* list)
 {
     QList<TransactionKey> keys;
-    const int count = list->topLevelItemCount();
-    for (int i = 0; i < count; ++i) {
-        const QTreeWidgetItem* row = list->topLevelItem(i);
-        if (row->isSelected())
-            keys.append({row->text(BidListColumns::column(BidListColumns::Aid)),
-                         row->text(BidListColumns::column(BidListColumns::BidId))});
+    const QList<int> positions = list->selectedPositions();
+    keys.reserve(positions.size());
+    for (int i : positions) {
+        const BidRow row = list->bidItem(i);
+        keys.append({row.text(BidListColumns::column(BidListColumns::Aid)),
+                     row.text(BidListColumns::column(BidListColumns::BidId))});
     }
     return keys;
 }
@@ -44,7 +42,7 @@ void write(const QSqlDatabase& db, const MarkerUpdate& update, const QList<Trans
 void showInCells(BidListView* list, const MarkerUpdate& update, const QList<TransactionKey>& keys)
 {
     for (const TransactionKey& key : keys) {
-        BidListItem* row = list->findBidItem(key.aid, key.bidId);
+        const BidRow row = list->findBidItem(key.aid, key.bidId);
         if (!row)
             continue;
         for (int cell : update.cells)

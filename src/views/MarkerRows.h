@@ -7,7 +7,6 @@
 #include <QString>
 
 class BidListView;
-class QTreeWidget;
 
 // A transaction of the listing list: auction id and winner id.
 struct TransactionKey
@@ -20,7 +19,7 @@ struct TransactionKey
 namespace MarkerRows {
 
 // The selected rows' transactions, in list order.
-QList<TransactionKey> selectedTransactions(const QTreeWidget* list);
+QList<TransactionKey> selectedTransactions(const BidListView* list);
 // Writes the update for every transaction in one transaction: all rows or none. The value is
 // bound whole (a flag text of any length). Throws DatabaseError.
 void write(const QSqlDatabase& db, const MarkerUpdate& update, const QList<TransactionKey>& keys);

@@ -19,13 +19,12 @@ void setField(QLineEdit* field, const QString& text)
 
 } // namespace
 
-void show(const NaviDetailFields& fields, const NaviListItem& item)
+void show(const NaviDetailFields& fields, NaviList list, const NaviRow& row)
 {
-    const NaviRow& row = item.row();
-    const bool withListing = item.list() != NaviList::Transaction;
+    const bool withListing = list != NaviList::Transaction;
     setField(fields.id, withListing ? row.aid : QString());
     setField(fields.title, withListing ? row.title : QString());
-    setField(fields.writer, item.list() == NaviList::Folder ? row.bidId : row.writeId);
+    setField(fields.writer, list == NaviList::Folder ? row.bidId : row.writeId);
     setField(fields.subject, row.subject);
     setField(fields.date, row.writeDate);
     if (fields.memo)

@@ -1,6 +1,7 @@
 #pragma once
 
-class NaviListItem;
+#include "views/NaviListItem.h"
+
 class QLineEdit;
 class QPlainTextEdit;
 
@@ -22,7 +23,7 @@ namespace NaviDetailPane {
 
 // Fills the fields from the row: the auction id, title, winner (the message tab's writer or
 // addressee) or writer (the listing tab), subject, date and the row's message text.
-void show(const NaviDetailFields& fields, const NaviListItem& item);
+void show(const NaviDetailFields& fields, NaviList list, const NaviRow& row);
 // Empties every field.
 void clear(const NaviDetailFields& fields);
 

@@ -2,9 +2,9 @@
 
 #include <QEvent>
 #include <QKeyEvent>
-#include <QTreeWidget>
+#include <QAbstractItemView>
 
-NaviListActivation::NaviListActivation(QTreeWidget* list, Setting doubleClickSetting,
+NaviListActivation::NaviListActivation(QAbstractItemView* list, Setting doubleClickSetting,
                                        Setting enterSetting, Command markRead, Command open,
                                        QObject* parent)
     : QObject(parent), m_list(list), m_doubleClickSetting(std::move(doubleClickSetting)),

@@ -4,7 +4,7 @@
 
 #include <functional>
 
-class QTreeWidget;
+class QAbstractItemView;
 
 // Double click and Enter in a message list run the operation chosen in the settings
 // (operationNaviListDblClick, operationNaviListEnter): 0 mark read (with its confirmation),
@@ -16,7 +16,7 @@ public:
     using Setting = std::function<int()>;
     using Command = std::function<void()>;
 
-    NaviListActivation(QTreeWidget* list, Setting doubleClickSetting, Setting enterSetting,
+    NaviListActivation(QAbstractItemView* list, Setting doubleClickSetting, Setting enterSetting,
                        Command markRead, Command open, QObject* parent = nullptr);
 
     void run(int operation) const;
@@ -25,7 +25,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    QTreeWidget* m_list;
+    QAbstractItemView* m_list;
     Setting m_doubleClickSetting;
     Setting m_enterSetting;
     Command m_markRead;

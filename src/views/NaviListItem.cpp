@@ -30,8 +30,10 @@ const QColor sentTransactionBackground = colorFromWindowsValue(14544639);
 
 } // namespace
 
-NaviListItem::NaviListItem(NaviList list, const NaviRow& row)
-    : QTreeWidgetItem(ItemType), m_list(list), m_row(row), m_number(numberValue())
+NaviListItem::NaviListItem(NaviList list, const NaviRow& row,
+                           std::shared_ptr<const NaviListQuery::MessageHeads> heads)
+    : QTreeWidgetItem(ItemType), m_list(list), m_row(row), m_heads(std::move(heads)),
+      m_number(numberValue())
 {
     setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemIsDragEnabled);
 }
@@ -62,8 +64,19 @@ void NaviListItem::setRead(bool read)
     emitDataChanged();
 }
 
+void NaviListItem::setHead(const QString& head)
+{
+    if (!m_row.headPending)
+        return;
+    m_row.headPending = false;
+    m_row.message = head;
+    m_row.wholeMessage = head.size() < NaviListQuery::messageHeadLength;
+}
+
 QString* NaviListItem::field(int column)
 {
+    if (column == messageColumn())
+        readHead();
     if (m_list != NaviList::Transaction) {
         switch (column) {
         case 1:
@@ -118,15 +131,17 @@ QVariant NaviListItem::data(int column, int role) const
     switch (role) {
     case Qt::DisplayRole:
     case Qt::EditRole:
-        return column == messageColumn() ? oneLine(m_row.message) : columnText(column);
+        return column == messageColumn() ? oneLine(columnText(column)) : columnText(column);
     case Qt::DecorationRole:
         return column == 0 ? QVariant(NaviImages::listImage(picture())) : QVariant();
     case PictureRole:
         return picture();
     case ListSearchView::FullTextRole:
         // Only a row that holds its whole message can give it.
-        return column == messageColumn() && m_row.wholeMessage ? QVariant(m_row.message)
-                                                               : QVariant();
+        if (column != messageColumn())
+            return QVariant();
+        readHead();
+        return m_row.wholeMessage ? QVariant(m_row.message) : QVariant();
     case Qt::FontRole:
         if (picture() == NaviPicture::unread && m_list != NaviList::Listing) {
             QFont font = treeWidget() ? treeWidget()->font() : QFont();
@@ -237,14 +252,15 @@ QString writerLabel(int kind)
     return kind == 1 ? QStringLiteral("送信先：") : QStringLiteral("投稿者：");
 }
 
-void fill(QTreeWidget* list, NaviList kind, const QList<NaviRow>& rows)
+void fill(QTreeWidget* list, NaviList kind, const QList<NaviRow>& rows,
+          const std::shared_ptr<const NaviListQuery::MessageHeads>& heads)
 {
     list->setUpdatesEnabled(false);
     list->clear();
     QList<QTreeWidgetItem*> items;
     items.reserve(rows.size());
     for (const NaviRow& row : rows)
-        items.append(new NaviListItem(kind, row));
+        items.append(new NaviListItem(kind, row, heads));
     list->addTopLevelItems(items);
     list->setUpdatesEnabled(true);
 }
@@ -265,7 +281,9 @@ LoadResult loadMessageList(QTreeWidget* list, const QSqlDatabase& db, const QStr
         return result;
     setWriterCaption(list, kind);
     fill(list, NaviList::Folder,
-         NaviListQuery::folderMessages(db, folderId, kind, loginId, sortColumn, sortType));
+         NaviListQuery::folderMessages(db, folderId, kind, loginId, sortColumn, sortType),
+         std::make_shared<const NaviListQuery::MessageHeads>(db.connectionName(), folderId,
+                                                             loginId));
     // The query sorted the rows; the header remembers the column for the rows added later.
     list->header()->setSortIndicator(sortColumn,
                                      sortType == 0 ? Qt::AscendingOrder : Qt::DescendingOrder);
@@ -281,6 +299,30 @@ int loadTransactionList(QTreeWidget* list, const QSqlDatabase& db, const QString
     fill(list, NaviList::Transaction, NaviListQuery::transactionMessages(db, aid, bidId, loginId));
     sort(list, sortColumn, sortType);
     return list->topLevelItemCount();
+}
+
+void readPendingHeads(QTreeWidget* list)
+{
+    const int count = list->topLevelItemCount();
+    std::shared_ptr<const NaviListQuery::MessageHeads> heads;
+    for (int i = 0; i < count && !heads; ++i) {
+        const NaviListItem* item = NaviListItem::of(list->topLevelItem(i));
+        if (item && item->isHeadPending())
+            heads = item->heads();
+    }
+    if (!heads)
+        return;
+    QHash<qint64, NaviListItem*> pending;
+    for (int i = 0; i < count; ++i) {
+        NaviListItem* item = NaviListItem::of(list->topLevelItem(i));
+        if (item && item->isHeadPending())
+            pending.insert(item->rowId(), item);
+    }
+    // A message filed elsewhere since the list was filled is read on its own when shown.
+    heads->readFolder([&pending](qint64 rowId, QStringView head) {
+        if (NaviListItem* item = pending.value(rowId))
+            item->setHead(head.toString());
+    });
 }
 
 int countUnread(const QTreeWidget* list)
@@ -319,6 +361,8 @@ bool sortByKeys(QTreeWidget* list, int column, Qt::SortOrder order)
     const NaviListItem* first = NaviListItem::of(list->topLevelItem(0));
     if (!first)
         return false;
+    if (column == first->messageColumn())
+        readPendingHeads(list);
     const bool numeric = first->isNumberKeyColumn(column);
     std::vector<qint64> numbers;
     std::vector<QStringView> texts;

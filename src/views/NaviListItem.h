@@ -8,6 +8,7 @@
 #include <QTreeWidgetItem>
 
 #include <array>
+#include <memory>
 
 class QTreeWidget;
 
@@ -38,12 +39,23 @@ public:
     static constexpr int ItemType = QTreeWidgetItem::UserType + 110;
     static constexpr int PictureRole = Qt::UserRole + 1;
 
-    NaviListItem(NaviList list, const NaviRow& row);
+    // heads reads the row's message head when the row is shown (a folder list's rows).
+    NaviListItem(NaviList list, const NaviRow& row,
+                 std::shared_ptr<const NaviListQuery::MessageHeads> heads = {});
     // The row of a list item, or nullptr for another kind of item.
     static NaviListItem* of(QTreeWidgetItem* item);
 
     NaviList list() const { return m_list; }
-    const NaviRow& row() const { return m_row; }
+    const NaviRow& row() const
+    {
+        readHead();
+        return m_row;
+    }
+    bool isHeadPending() const { return m_row.headPending; }
+    qint64 rowId() const { return m_row.rowId; }
+    const std::shared_ptr<const NaviListQuery::MessageHeads>& heads() const { return m_heads; }
+    // Sets a pending head read with the other rows of the list.
+    void setHead(const QString& head);
     int picture() const;
     bool isReceived() const { return m_row.received; }
     // Sets the read state of a received row; sent rows stay as they are.
@@ -53,6 +65,7 @@ public:
     {
         m_row.message = text;
         m_row.wholeMessage = true;
+        m_row.headPending = false;
         m_keysMade &= quint16(~(1u << messageColumn()));
     }
 
@@ -76,10 +89,17 @@ public:
 private:
     QString* field(int column);
     int numberValue() const;
+    void readHead() const
+    {
+        if (m_row.headPending && m_heads)
+            m_heads->readHead(m_row);
+    }
     static constexpr int KeyColumns = 9;
 
     NaviList m_list;
-    NaviRow m_row;
+    // The head of the message is filled in when first asked for.
+    mutable NaviRow m_row;
+    std::shared_ptr<const NaviListQuery::MessageHeads> m_heads;
     int m_number = -1;
     // Text keys by column; bit c of m_keysMade is set while m_textKeys[c] is current.
     mutable std::array<QString, KeyColumns> m_textKeys;
@@ -98,8 +118,11 @@ void setWriterCaption(QTreeWidget* list, int kind);
 // The detail pane's label for the writer: "投稿者：" or "送信先：".
 QString writerLabel(int kind);
 
-// Replaces the rows of the list.
-void fill(QTreeWidget* list, NaviList kind, const QList<NaviRow>& rows);
+// Replaces the rows of the list; heads reads the pending message heads of the rows.
+void fill(QTreeWidget* list, NaviList kind, const QList<NaviRow>& rows,
+          const std::shared_ptr<const NaviListQuery::MessageHeads>& heads = {});
+// Reads every pending message head of the list in one read (a sort by the message column).
+void readPendingHeads(QTreeWidget* list);
 // Appends one row (the message store's new messages).
 NaviListItem* addRow(QTreeWidget* list, NaviList kind, const NaviRow& row);
 

@@ -1,6 +1,7 @@
 #include "views/NaviListQuery.h"
 
 #include "platform/Sql.h"
+#include "views/NaviFolderQuery.h"
 
 #include <QSqlQuery>
 
@@ -27,70 +28,43 @@ NaviRow messageColumns(const QSqlQuery& query)
 
 } // namespace
 
-QString orderClause(int sortColumn, int sortType, int kind)
+QString messageHead(QStringView message)
 {
-    QString expression;
-    switch (sortColumn) {
-    case 0:
-        // The row picture: 0 unread received, 1 read received, 2 sent.
-        expression = QStringLiteral("(CASE WHEN T_Navi.RecFlg<>0 THEN "
-                                    "(CASE WHEN T_Navi.UnsealingFlg<>0 THEN 1 ELSE 0 END) "
-                                    "ELSE 2 END)");
-        break;
-    case 1:
-        expression = QStringLiteral("T_Navi.Aid COLLATE NOCASE");
-        break;
-    case 2:
-        expression = QStringLiteral("T_BidData.Title COLLATE NOCASE");
-        break;
-    case 3:
-        expression = kind == 1 ? QStringLiteral("T_Navi.BidId COLLATE NOCASE")
-                               : QStringLiteral("T_Navi.WriteId COLLATE NOCASE");
-        break;
-    case 4:
-        expression = QStringLiteral("T_BidMaster.Name COLLATE NOCASE");
-        break;
-    case 5:
-        expression = QStringLiteral("T_Navi.[Number]");
-        break;
-    case 6:
-        expression = QStringLiteral("T_Navi.Subject COLLATE NOCASE");
-        break;
-    case 7:
-        expression = QStringLiteral("T_Navi.Message COLLATE NOCASE");
-        break;
-    case 8:
-        expression = QStringLiteral("T_Navi.WriteDate COLLATE NOCASE");
-        break;
-    default:
-        return QString();
-    }
-    return QStringLiteral(" ORDER BY ") + expression +
-           (sortType == 0 ? QStringLiteral(" ASC") : QStringLiteral(" DESC"));
+    // The head counts characters, as substr does in the database.
+    qsizetype units = 0;
+    for (int characters = 0; characters < messageHeadLength && units < message.size(); ++characters)
+        units += message[units].isHighSurrogate() && units + 1 < message.size() ? 2 : 1;
+    return message.left(units).toString();
 }
 
 QList<NaviRow> folderMessages(const QSqlDatabase& db, const QString& folderId, int kind,
                               const QString& loginId, int sortColumn, int sortType)
 {
-    QSqlQuery query =
-        Sql::exec(db,
-                  QStringLiteral("SELECT T_Navi.Aid,T_Navi.BidId,T_Navi.WriteId,T_Navi.[Number],"
-                                 "T_Navi.Subject,substr(T_Navi.Message,1,:HEAD),T_Navi.WriteDate,"
-                                 "T_Navi.RecFlg,"
-                                 "T_Navi.UnsealingFlg,T_BidData.Title,T_BidMaster.Name FROM "
-                                 "(T_Navi LEFT JOIN T_BidData ON (T_Navi.Aid = T_BidData.Aid AND "
-                                 "T_Navi.BidId = T_BidData.BidId)) "
-                                 "LEFT JOIN T_BidMaster ON T_Navi.BidId = T_BidMaster.Id "
-                                 "WHERE T_Navi.FolderID=:FOLDER_ID AND T_Navi.LoginId=:LOGINID") +
-                      orderClause(sortColumn, sortType, kind),
-                  {{":FOLDER_ID", folderId}, {":LOGINID", loginId}, {":HEAD", messageHeadLength}});
+    const bool withMessages = NaviFolderQuery::sortsByMessage(sortColumn);
+    const NaviFolderRows columns = NaviFolderQuery::read(db, folderId, loginId, withMessages);
     QList<NaviRow> rows;
-    while (query.next()) {
-        NaviRow row = messageColumns(query);
-        // A head of fewer UTF-16 units than the head's characters is the whole text.
-        row.wholeMessage = row.message.size() < messageHeadLength;
-        row.title = query.value(9).toString();
-        row.name = query.value(10).toString();
+    rows.reserve(columns.size());
+    for (int record : NaviFolderQuery::order(columns, sortColumn, sortType, kind)) {
+        NaviRow row;
+        row.rowId = columns.rowId[size_t(record)];
+        row.aid = columns.aid.string(record);
+        row.bidId = columns.bidId.string(record);
+        row.writeId = columns.writeId.string(record);
+        row.number = QString::number(columns.number[size_t(record)]);
+        row.subject = columns.subject.string(record);
+        row.writeDate = columns.writeDate.string(record);
+        row.title = columns.title.string(record);
+        row.name = columns.name.string(record);
+        row.received = columns.received.at(record);
+        row.read = columns.read.at(record);
+        if (withMessages) {
+            row.message = messageHead(columns.message.at(record));
+            // A head of fewer UTF-16 units than the head's characters is the whole text.
+            row.wholeMessage = row.message.size() < messageHeadLength;
+        } else {
+            row.headPending = true;
+            row.wholeMessage = false;
+        }
         rows.append(std::move(row));
     }
     return rows;
@@ -138,6 +112,49 @@ QString MessageReader::wholeMessage(const NaviRow& row)
 QString wholeMessage(const QSqlDatabase& db, const QString& loginId, const NaviRow& row)
 {
     return MessageReader(db, loginId).wholeMessage(row);
+}
+
+MessageHeads::MessageHeads(const QString& connectionName, const QString& folderId,
+                           const QString& loginId)
+    : m_connectionName(connectionName), m_folderId(folderId), m_loginId(loginId)
+{
+}
+
+void MessageHeads::readHead(NaviRow& row) const
+{
+    if (!row.headPending)
+        return;
+    row.headPending = false;
+    row.wholeMessage = true;
+    const QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
+    if (!db.isOpen())
+        return;
+    // The key is checked as well: a rowid of a removed message may be given to a new one.
+    const QVariant head = Sql::scalar(
+        db,
+        QStringLiteral("SELECT substr(Message,1,:HEAD) FROM T_Navi WHERE rowid=:ROWID AND "
+                       "Aid=:AID AND BidId=:BIDID AND [Number]=:NUMBER"),
+        {{":HEAD", messageHeadLength},
+         {":ROWID", row.rowId},
+         {":AID", row.aid},
+         {":BIDID", row.bidId},
+         {":NUMBER", row.number.toLongLong()}});
+    row.message = head.toString();
+    row.wholeMessage = row.message.size() < messageHeadLength;
+}
+
+void MessageHeads::readFolder(
+    const std::function<void(qint64 rowId, QStringView head)>& onHead) const
+{
+    const QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
+    if (!db.isOpen())
+        return;
+    Sql::readRows(
+        db,
+        QStringLiteral("SELECT rowid,substr(Message,1,:HEAD) FROM T_Navi "
+                       "WHERE LoginId=:LOGINID AND FolderID=:FOLDER_ID"),
+        {{":HEAD", messageHeadLength}, {":LOGINID", m_loginId}, {":FOLDER_ID", m_folderId}},
+        [&onHead](const Sql::RawRow& row) { onHead(row.integer(0), row.text(1)); });
 }
 
 } // namespace NaviListQuery

@@ -1,10 +1,12 @@
 #pragma once
 
+#include <QHash>
 #include <QList>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 // One message as the message lists show it.
@@ -23,20 +25,25 @@ struct NaviRow
     bool received = true;
     bool read = false;
     bool wholeMessage = true;
+    // A folder list reads a message's head only when the row shows it: until then message is
+    // empty and headPending is set; rowId names the message in T_Navi.
+    bool headPending = false;
+    qint64 rowId = 0;
 };
 
 // The message list's queries; every value is bound.
 namespace NaviListQuery {
 
-// " ORDER BY ..." for the message list's sort column (0 the picture column) and direction
-// (0 ascending: unread received messages first on the picture column, 1 descending).
-QString orderClause(int sortColumn, int sortType, int kind);
 // The characters of each message that a folder list reads: more than its message column shows
 // on one line. The whole text is read by the message's key when it is needed.
 inline constexpr int messageHeadLength = 256;
 
-// The messages of a folder of the account, in the list's sort order; of a message longer than
-// messageHeadLength only its head (wholeMessage false).
+// The head of a message as a folder list holds it: its first messageHeadLength characters.
+QString messageHead(QStringView message);
+
+// The messages of a folder of the account, in the list's sort order. Their heads are left to
+// read (headPending) unless the sort is by the message column; of a message longer than
+// messageHeadLength only its head is kept (wholeMessage false).
 QList<NaviRow> folderMessages(const QSqlDatabase& db, const QString& folderId, int kind,
                               const QString& loginId, int sortColumn, int sortType);
 // The messages of one transaction of the account (the listing tab's message list).
@@ -60,5 +67,23 @@ private:
 };
 
 QString wholeMessage(const QSqlDatabase& db, const QString& loginId, const NaviRow& row);
+
+// Reads the heads of a folder list's messages when their rows are shown. It names its connection
+// rather than holding it, so a list that outlives the connection reads nothing.
+class MessageHeads
+{
+public:
+    MessageHeads(const QString& connectionName, const QString& folderId, const QString& loginId);
+    // Fills the head of a row whose head is pending; a message no longer stored leaves it empty.
+    void readHead(NaviRow& row) const;
+    // The heads of every message of the folder with their rowids, in one read; the view is valid
+    // until onHead returns.
+    void readFolder(const std::function<void(qint64 rowId, QStringView head)>& onHead) const;
+
+private:
+    QString m_connectionName;
+    QString m_folderId;
+    QString m_loginId;
+};
 
 } // namespace NaviListQuery

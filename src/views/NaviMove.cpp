@@ -1,23 +1,20 @@
 #include "views/NaviMove.h"
 
 #include "platform/Sql.h"
+#include "views/NaviFolderList.h"
 #include "views/NaviListItem.h"
+#include "views/NaviRows.h"
 
 #include <QTreeWidget>
 
 namespace NaviMove {
 
-QList<NaviKey> selectedKeys(const QTreeWidget* list)
+QList<NaviKey> selectedKeys(QAbstractItemView* list)
 {
+    const NaviRows rows(list);
     QList<NaviKey> keys;
-    const int count = list->topLevelItemCount();
-    for (int i = 0; i < count; ++i) {
-        QTreeWidgetItem* item = list->topLevelItem(i);
-        if (!item->isSelected())
-            continue;
-        if (const NaviListItem* row = NaviListItem::of(item))
-            keys.append({row->row().aid, row->row().bidId, row->row().number});
-    }
+    for (int row : rows.selected())
+        keys.append(rows.key(row));
     return keys;
 }
 
@@ -44,30 +41,25 @@ void write(const QSqlDatabase& db, const QString& folderId, const QList<NaviKey>
     transaction.commit();
 }
 
-Removal removeSelectedRows(QTreeWidget* list)
+namespace {
+
+// A list of NaviListItems: many rows leave at once by rebuilding the list from the rows that
+// stay, which costs one reset instead of one removal (and selection update) per row.
+void removeItems(QTreeWidget* list, const QList<int>& selected)
 {
-    Removal removal;
-    const int count = list->topLevelItemCount();
     QList<QTreeWidgetItem*> kept;
     QList<QTreeWidgetItem*> removed;
+    const int count = list->topLevelItemCount();
     kept.reserve(count);
-    int lastRemoved = -1;
-    for (int i = 0; i < count; ++i) {
+    for (int i = 0, next = 0; i < count; ++i) {
         QTreeWidgetItem* item = list->topLevelItem(i);
-        if (item->isSelected()) {
+        if (next < selected.size() && selected.at(next) == i) {
             removed.append(item);
-            lastRemoved = i;
-            if (item->data(0, NaviListItem::PictureRole).toInt() == NaviPicture::unread)
-                ++removal.removedUnread;
+            ++next;
         } else {
             kept.append(item);
         }
     }
-    removal.removed = int(removed.size());
-    if (removed.isEmpty())
-        return removal;
-    // Many rows leave at once: the list is rebuilt from the rows that stay, which costs one
-    // reset instead of one removal (and selection update) per row.
     const bool updates = list->updatesEnabled();
     list->setUpdatesEnabled(false);
     list->clearSelection();
@@ -82,10 +74,33 @@ Removal removeSelectedRows(QTreeWidget* list)
             delete item;
     }
     list->setUpdatesEnabled(updates);
-    const int left = list->topLevelItemCount();
+}
+
+} // namespace
+
+Removal removeSelectedRows(QAbstractItemView* list)
+{
+    Removal removal;
+    const NaviRows rows(list);
+    const QList<int> selected = rows.selected();
+    if (selected.isEmpty())
+        return removal;
+    for (int row : selected)
+        if (rows.picture(row) == NaviPicture::unread)
+            ++removal.removedUnread;
+    removal.removed = int(selected.size());
+    const int lastRemoved = selected.last();
+    if (auto* folder = qobject_cast<NaviFolderList*>(list)) {
+        folder->clearSelection();
+        folder->setCurrentRowNumber(-1);
+        folder->rows()->removeRowsAt(std::vector<int>(selected.cbegin(), selected.cend()));
+    } else if (auto* items = qobject_cast<QTreeWidget*>(list)) {
+        removeItems(items, selected);
+    }
+    const int left = rows.count();
     if (left > 0) {
         const int after = lastRemoved - removal.removed + 1;
-        removal.next = list->topLevelItem(after < left ? after : left - 1);
+        removal.next = after < left ? after : left - 1;
     }
     return removal;
 }

@@ -1,11 +1,14 @@
 #include "views/NaviReadState.h"
 
+#include "views/BidListView.h"
+
 #include "site/MessageCountCell.h"
 
 #include "platform/Dialogs.h"
 #include "platform/Sql.h"
 #include "views/FolderTree.h"
 #include "views/NaviListItem.h"
+#include "views/NaviRows.h"
 
 #include <QItemSelectionModel>
 #include <QSet>
@@ -33,67 +36,54 @@ size_t qHash(const TransactionKey& key, size_t seed = 0)
 }
 
 // One message of a transaction; winner ids compare without case, as the database does.
-QString messageKey(const NaviRow& row)
+QString messageKey(const NaviKey& key)
 {
-    return row.aid + QChar(0x1f) + row.bidId.toLower() + QChar(0x1f) + row.number;
-}
-
-// The selected rows in list order.
-QList<NaviListItem*> selectedRows(const QTreeWidget* list)
-{
-    QModelIndexList indexes = list->selectionModel()->selectedRows();
-    std::sort(indexes.begin(), indexes.end(),
-              [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
-    QList<NaviListItem*> rows;
-    for (const QModelIndex& index : indexes)
-        if (NaviListItem* item = NaviListItem::of(list->topLevelItem(index.row())))
-            rows.append(item);
-    return rows;
+    return key.aid + QChar(0x1f) + key.bidId.toLower() + QChar(0x1f) + key.number;
 }
 
 // Gives every received row of the list that shows a changed message the new state (the other
 // list, and rows of a message stored twice).
-void follow(QTreeWidget* list, const QSet<QString>& changed, bool read)
+void follow(QAbstractItemView* list, const QSet<QString>& changed, bool read)
 {
     if (!list)
         return;
-    const int count = list->topLevelItemCount();
+    const NaviRows rows(list);
+    const int count = rows.count();
     for (int i = 0; i < count; ++i) {
-        NaviListItem* item = NaviListItem::of(list->topLevelItem(i));
-        if (item && item->isReceived() && item->row().read != read &&
-            changed.contains(messageKey(item->row())))
-            item->setRead(read);
+        if (rows.isReceived(i) && rows.isRead(i) != read && changed.contains(messageKey(rows.key(i))))
+            rows.setRead(i, read);
     }
 }
 
-void updateCountCells(QTreeWidget* listViewBid, const QSqlDatabase& db, const QString& loginId,
+void updateCountCells(BidListView* listViewBid, const QSqlDatabase& db, const QString& loginId,
                       const QSet<TransactionKey>& transactions)
 {
     if (!listViewBid || transactions.isEmpty())
         return;
     QHash<TransactionKey, QString> cells;
     for (const TransactionKey& transaction : transactions)
-        cells.insert(transaction, MessageCountCell::read(db, loginId, transaction.aid,
-                                                         transaction.bidId));
+        cells.insert(transaction,
+                     MessageCountCell::read(db, loginId, transaction.aid, transaction.bidId));
     const int count = listViewBid->topLevelItemCount();
     for (int i = 0; i < count; ++i) {
-        QTreeWidgetItem* item = listViewBid->topLevelItem(i);
+        const BidRow item = listViewBid->bidItem(i);
         const auto it =
-            cells.constFind({item->text(listingAidColumn), item->text(listingBidIdColumn)});
-        if (it != cells.constEnd() && item->text(listingCountColumn) != *it)
-            item->setText(listingCountColumn, *it);
+            cells.constFind({item.text(listingAidColumn), item.text(listingBidIdColumn)});
+        if (it != cells.constEnd() && item.textView(listingCountColumn) != *it)
+            item.setText(listingCountColumn, *it);
     }
 }
 
 } // namespace
 
-bool wouldChange(const QTreeWidget* list, bool read)
+bool wouldChange(QAbstractItemView* list, bool read)
 {
     if (!list)
         return false;
-    const QList<NaviListItem*> rows = selectedRows(list);
-    return std::any_of(rows.cbegin(), rows.cend(), [read](const NaviListItem* item) {
-        return item->isReceived() && item->row().read != read;
+    const NaviRows rows(list);
+    const QList<int> selected = rows.selected();
+    return std::any_of(selected.cbegin(), selected.cend(), [&rows, read](int row) {
+        return rows.isReceived(row) && rows.isRead(row) != read;
     });
 }
 
@@ -103,41 +93,45 @@ Result setMessagesOpened(const QSqlDatabase& db, const QString& loginId, const V
     Result result;
     if (!views.activeList)
         return result;
-    QList<NaviListItem*> toChange;
-    for (NaviListItem* item : selectedRows(views.activeList))
-        if (item->isReceived() && item->row().read != read)
-            toChange.append(item);
+    const NaviRows rows(views.activeList);
+    QList<int> toChange;
+    QList<NaviKey> keys;
+    for (int row : rows.selected()) {
+        if (rows.isReceived(row) && rows.isRead(row) != read) {
+            toChange.append(row);
+            keys.append(rows.key(row));
+        }
+    }
 
     if (!toChange.isEmpty()) {
         Sql::Transaction transaction(db);
         QSqlQuery update = Sql::prepare(
             db, QStringLiteral("UPDATE T_Navi SET UnsealingFlg=:UNSEALING_FLG "
                                "WHERE Aid=:AID AND BidId=:BID_ID AND [Number]=:NUMBER"));
-        for (const NaviListItem* item : toChange)
+        for (const NaviKey& key : keys)
             Sql::exec(update, {{":UNSEALING_FLG", read ? 1 : 0},
-                               {":AID", item->row().aid},
-                               {":BID_ID", item->row().bidId},
-                               {":NUMBER", item->row().number.toInt()}});
+                               {":AID", key.aid},
+                               {":BID_ID", key.bidId},
+                               {":NUMBER", key.number.toInt()}});
         transaction.commit();
     }
 
     QSet<QString> changed;
     QSet<TransactionKey> transactions;
-    for (NaviListItem* item : toChange) {
-        item->setRead(read);
-        changed.insert(messageKey(item->row()));
-        transactions.insert({item->row().aid, item->row().bidId});
+    for (int i = 0; i < toChange.size(); ++i) {
+        rows.setRead(toChange.at(i), read);
+        changed.insert(messageKey(keys.at(i)));
+        transactions.insert({keys.at(i).aid, keys.at(i).bidId});
     }
     result.changedRows = int(toChange.size());
     if (!toChange.isEmpty()) {
-        for (QTreeWidget* list : {views.listViewNavi, views.listViewBidNavi})
+        for (QAbstractItemView* list : {views.listViewNavi, views.listViewBidNavi})
             follow(list, changed, read);
         updateCountCells(views.listViewBid, db, loginId, transactions);
         if (views.treeViewNavi)
             FolderTree::loadUnreadCounts(views.treeViewNavi, db, loginId, views.dragging);
     }
-    result.shownUnreadCount =
-        views.listViewNavi ? NaviListView::countUnread(views.listViewNavi) : 0;
+    result.shownUnreadCount = views.listViewNavi ? NaviRows(views.listViewNavi).countUnread() : 0;
     return result;
 }
 
@@ -147,7 +141,7 @@ Result runCommand(QWidget* dialogParent, bool confirm, const QSqlDatabase& db,
     if (!wouldChange(views.activeList, read)) {
         Result result;
         if (views.listViewNavi)
-            result.shownUnreadCount = NaviListView::countUnread(views.listViewNavi);
+            result.shownUnreadCount = NaviRows(views.listViewNavi).countUnread();
         return result;
     }
     if (confirm && !Dialogs::askOkCancel(dialogParent, QStringLiteral("確認"),
@@ -155,7 +149,7 @@ Result runCommand(QWidget* dialogParent, bool confirm, const QSqlDatabase& db,
                                               : QStringLiteral("未開封にしますか？"))) {
         Result result;
         if (views.listViewNavi)
-            result.shownUnreadCount = NaviListView::countUnread(views.listViewNavi);
+            result.shownUnreadCount = NaviRows(views.listViewNavi).countUnread();
         return result;
     }
     return setMessagesOpened(db, loginId, views, read);

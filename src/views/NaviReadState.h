@@ -3,6 +3,8 @@
 #include <QSqlDatabase>
 #include <QString>
 
+class BidListView;
+class QAbstractItemView;
 class QTreeWidget;
 class QWidget;
 
@@ -17,10 +19,10 @@ inline constexpr int listingCountColumn = 8;
 
 struct Views
 {
-    QTreeWidget* activeList = nullptr;      // the list whose selected rows are marked
-    QTreeWidget* listViewNavi = nullptr;    // the folder's message list
-    QTreeWidget* listViewBidNavi = nullptr; // the listing tab's message list
-    QTreeWidget* listViewBid = nullptr;     // the listing list (message-count cells), optional
+    QAbstractItemView* activeList = nullptr;      // the list whose selected rows are marked
+    QAbstractItemView* listViewNavi = nullptr;    // the folder's message list
+    QAbstractItemView* listViewBidNavi = nullptr; // the listing tab's message list
+    BidListView* listViewBid = nullptr;     // the listing list (message-count cells), optional
     QTreeWidget* treeViewNavi = nullptr;    // the folder tree (unread counts), optional
     bool dragging = false;                  // messages are being dragged: no tree repaint
 };
@@ -32,7 +34,7 @@ struct Result
 };
 
 // True when a selected row of the list is a received message in the other state.
-bool wouldChange(const QTreeWidget* list, bool read);
+bool wouldChange(QAbstractItemView* list, bool read);
 
 // Marks the selected received rows of the active list read or unread: one UPDATE per changed
 // row in one transaction, then the pictures of both lists, the message-count cells of the

@@ -1,44 +1,40 @@
 #include "views/NaviSelectionDelay.h"
 
-#include "views/NaviListItem.h"
+#include "views/NaviFolderList.h"
+#include "views/NaviRows.h"
 
+#include <QAbstractItemView>
 #include <QItemSelectionModel>
 #include <QPlainTextEdit>
 #include <QTreeWidget>
 
-#include <algorithm>
-
-NaviSelectionDelay::NaviSelectionDelay(QTreeWidget* list, QPlainTextEdit* memo, int delayMs,
+NaviSelectionDelay::NaviSelectionDelay(QAbstractItemView* list, QPlainTextEdit* memo, int delayMs,
                                        QObject* parent)
     : QObject(parent), m_list(list), m_delayMs(delayMs)
 {
     m_fields.memo = memo;
-    qRegisterMetaType<NaviListItem*>();
     m_timer.setSingleShot(true);
     m_timer.setInterval(delayMs);
     connect(&m_timer, &QTimer::timeout, this, &NaviSelectionDelay::showDetail);
-    connect(list, &QTreeWidget::itemSelectionChanged, this, &NaviSelectionDelay::selectionChanged);
-    connect(list, &QTreeWidget::currentItemChanged, this, &NaviSelectionDelay::selectionChanged);
+    QItemSelectionModel* selection = list->selectionModel();
+    connect(selection, &QItemSelectionModel::selectionChanged, this,
+            &NaviSelectionDelay::selectionChanged);
+    connect(selection, &QItemSelectionModel::currentRowChanged, this,
+            &NaviSelectionDelay::selectionChanged);
+    // A refill resets the model: the rows the selection held are gone without a signal.
+    connect(list->model(), &QAbstractItemModel::modelReset, this,
+            &NaviSelectionDelay::selectionChanged);
 }
 
-NaviListItem* NaviSelectionDelay::currentNaviItem() const
+int NaviSelectionDelay::currentNaviRow() const
 {
-    QTreeWidgetItem* current = m_list->currentItem();
-    if (current && current->isSelected())
-        return NaviListItem::of(current);
-    const QModelIndexList rows = m_list->selectionModel()->selectedRows();
-    if (rows.isEmpty())
-        return nullptr;
-    const auto first = std::min_element(
-        rows.cbegin(), rows.cend(),
-        [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
-    return NaviListItem::of(m_list->topLevelItem(first->row()));
+    return NaviRows(m_list).detailRow();
 }
 
 void NaviSelectionDelay::selectionChanged()
 {
     m_timer.stop();
-    if (!currentNaviItem())
+    if (currentNaviRow() < 0)
         return;
     if (m_delayMs <= 0)
         showDetail();
@@ -49,13 +45,23 @@ void NaviSelectionDelay::selectionChanged()
 void NaviSelectionDelay::showDetail()
 {
     m_timer.stop();
-    NaviListItem* item = currentNaviItem();
-    if (!item)
+    const NaviRows rows(m_list);
+    const int row = rows.detailRow();
+    if (row < 0)
         return;
-    if (!item->row().wholeMessage && m_messageText)
-        item->setWholeMessage(m_messageText(item->row()));
-    NaviDetailPane::show(m_fields, *item);
-    emit detailShown(item);
+    NaviRow shown = rows.row(row);
+    if (!shown.wholeMessage && m_messageText) {
+        rows.setWholeMessage(row, m_messageText(shown));
+        shown = rows.row(row);
+    }
+    NaviList kind = NaviList::Folder;
+    if (!qobject_cast<NaviFolderList*>(m_list)) {
+        auto* items = qobject_cast<QTreeWidget*>(m_list);
+        if (const NaviListItem* item = items ? NaviListItem::of(items->topLevelItem(row)) : nullptr)
+            kind = item->list();
+    }
+    NaviDetailPane::show(m_fields, kind, shown);
+    emit detailShown(QPersistentModelIndex(rows.index(row)));
 }
 
 void NaviSelectionDelay::clearDetail()

@@ -4,13 +4,13 @@
 #include "views/NaviListQuery.h"
 
 #include <QObject>
+#include <QPersistentModelIndex>
 #include <QTimer>
 
 #include <functional>
 
-class NaviListItem;
+class QAbstractItemView;
 class QPlainTextEdit;
-class QTreeWidget;
 
 // Fills a message list's detail pane once the selection has rested: every selection change
 // restarts a single-shot timer, and only when it fires are the fields and the memo filled and
@@ -24,7 +24,8 @@ public:
     // The whole text of a row's message (a folder list holds only the heads).
     using MessageText = std::function<QString(const NaviRow& row)>;
 
-    NaviSelectionDelay(QTreeWidget* list, QPlainTextEdit* memo, int delayMs = defaultDelayMs,
+    // The list is the folder list or a list of NaviListItems (see NaviRows).
+    NaviSelectionDelay(QAbstractItemView* list, QPlainTextEdit* memo, int delayMs = defaultDelayMs,
                        QObject* parent = nullptr);
 
     // The fields filled besides the memo (the memo given here replaces the constructor's).
@@ -33,8 +34,8 @@ public:
     void setMessageText(MessageText messageText) { m_messageText = std::move(messageText); }
 
     // The row whose details are shown next: the list's current row when it is selected,
-    // otherwise the first selected row, otherwise none.
-    NaviListItem* currentNaviItem() const;
+    // otherwise the first selected row, otherwise -1.
+    int currentNaviRow() const;
     QTimer* timer() { return &m_timer; }
     // Fills the pane from the current row now (the body search shows its hit at once).
     void showNow() { showDetail(); }
@@ -42,13 +43,14 @@ public:
     void clearDetail();
 
 signals:
-    void detailShown(NaviListItem* item);
+    // The row shown, as an index that follows it through sorts.
+    void detailShown(const QPersistentModelIndex& row);
 
 private:
     void selectionChanged();
     void showDetail();
 
-    QTreeWidget* m_list;
+    QAbstractItemView* m_list;
     NaviDetailFields m_fields;
     MessageText m_messageText;
     int m_delayMs;

@@ -1,33 +1,25 @@
 #include "views/SelectionTotal.h"
 
 #include "views/BidListColumns.h"
-#include "views/BidListItem.h"
+#include "views/BidListView.h"
 
 #include <QItemSelectionModel>
-#include <QTreeWidget>
 
 namespace SelectionTotal {
 
-qint64 of(const QTreeWidget* list)
+qint64 of(const BidListView* list)
 {
-    constexpr int price = BidListColumns::column(BidListColumns::Price);
+    // The ranges of the selection: select all is one range, not one index per cell.
+    const BidListModel* model = list->listModel();
+    std::vector<char> counted(size_t(model->rowCount()), 0);
     qint64 total = 0;
-    if (!list->selectionModel()->hasSelection())
-        return total;
-    const int count = list->topLevelItemCount();
-    for (int i = 0; i < count; ++i) {
-        const QTreeWidgetItem* row = list->topLevelItem(i);
-        if (!row->isSelected())
-            continue;
-        // A listing row keeps its price parsed; other rows are read from the cell.
-        if (row->type() == BidListItem::Type) {
-            total += static_cast<const BidListItem*>(row)->priceForTotal();
-            continue;
+    for (const QItemSelectionRange& range : list->selectionModel()->selection()) {
+        for (int row = range.top(); row <= range.bottom(); ++row) {
+            if (counted[size_t(row)])
+                continue;
+            counted[size_t(row)] = 1;
+            total += model->priceForTotal(model->recordAt(row));
         }
-        bool ok = false;
-        const qint64 value = row->text(price).toLongLong(&ok);
-        if (ok)
-            total += value;
     }
     return total;
 }

@@ -10,6 +10,7 @@
 #include "views/EventHook.h"
 #include "views/MemoText.h"
 #include "views/NaviDropRule.h"
+#include "views/NaviFolderList.h"
 #include "views/NaviListItem.h"
 #include "views/NaviSelectionDelay.h"
 
@@ -101,11 +102,12 @@ void TFormNavi::clearBidderInfo()
 void TFormNavi::showTabBidderInfo(bool naviTab)
 {
     if (naviTab) {
-        const NaviListItem* row = NaviListItem::of(currentNaviItem);
-        if (ListViewNavi->selectionModel()->hasSelection() && row)
-            showBidderInfo(row->row().bidId, row->row().name);
-        else
+        if (ListViewNavi->selectionModel()->hasSelection() && currentNaviItem.isValid()) {
+            const int row = currentNaviItem.row();
+            showBidderInfo(ListViewNavi->text(row, 3), ListViewNavi->text(row, 4));
+        } else {
             clearBidderInfo();
+        }
         return;
     }
     if (ListViewBid->selectionModel()->hasSelection() && currentBidItem) {
@@ -129,17 +131,14 @@ void TFormNavi::BitBtnBidSaveClick()
     bidderInfoCache.insert(BidderStore::idKey(id), info);
     const int bidCount = ListViewBid->topLevelItemCount();
     for (int i = 0; i < bidCount; ++i) {
-        BidListItem* row = ListViewBid->bidItem(i);
+        const BidRow row = ListViewBid->bidItem(i);
         if (row && BidderStore::sameId(row->subItem(BidListColumns::BidId), id))
             row->setSubItem(BidListColumns::Name, info.name);
     }
-    const int naviCount = ListViewNavi->topLevelItemCount();
-    for (int i = 0; i < naviCount; ++i) {
-        QTreeWidgetItem* item = ListViewNavi->topLevelItem(i);
-        const NaviListItem* row = NaviListItem::of(item);
-        if (row && BidderStore::sameId(row->row().bidId, id))
-            item->setText(4, info.name);
-    }
+    const int naviCount = ListViewNavi->rowCount();
+    for (int i = 0; i < naviCount; ++i)
+        if (BidderStore::sameId(ListViewNavi->text(i, 3), id))
+            ListViewNavi->rows()->setName(i, info.name);
 }
 
 QPlainTextEdit* TFormNavi::getActiveNaviMemo() const
@@ -268,8 +267,10 @@ void TFormNavi::connectBidderSignals()
         });
     }
     // The message tab's chosen message names its winner.
-    connect(naviSelectionDelay, &NaviSelectionDelay::detailShown, this, [this](NaviListItem* row) {
-        if (row)
-            showBidderInfo(row->row().bidId, row->row().name);
-    });
+    connect(naviSelectionDelay, &NaviSelectionDelay::detailShown, this,
+            [this](const QPersistentModelIndex& row) {
+                if (row.isValid())
+                    showBidderInfo(ListViewNavi->text(row.row(), 3),
+                                   ListViewNavi->text(row.row(), 4));
+            });
 }

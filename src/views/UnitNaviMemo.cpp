@@ -148,18 +148,18 @@ void TFormNavi::writeBidListColumn(const QString& text, int column)
                                                        CheckBoxMemo2PluralWrite->isChecked());
     if (targets.isEmpty() || !isDatabaseOpen())
         return;
-    QList<QTreeWidgetItem*> rows;
+    QList<BidRow> rows;
     QList<TransactionKey> keys;
     for (int index : targets) {
-        QTreeWidgetItem* row = ListViewBid->topLevelItem(index);
+        const BidRow row = ListViewBid->bidItem(index);
         rows.append(row);
         keys.append({row->text(BidListColumns::column(BidListColumns::Aid)),
                      row->text(BidListColumns::column(BidListColumns::BidId))});
     }
     // A failed write throws before any cell changes.
     ColumnWrite::write(connection, column, text, keys);
-    for (QTreeWidgetItem* row : rows)
-        row->setText(BidListColumns::column(column), text);
+    for (const BidRow& row : rows)
+        row.setText(BidListColumns::column(column), text);
 }
 
 void TFormNavi::ButtonCarriageWriteClick()
@@ -235,12 +235,7 @@ void TFormNavi::ActionShowBidNaviPanelExecute()
     updateBidListFindLine();
     MainMenuNavi->setEnabled(shown);
     if (shown) {
-        const QModelIndexList selected = ListViewBid->selectionModel()->selectedRows();
-        int first = -1;
-        for (const QModelIndex& row : selected)
-            if (first < 0 || row.row() < first)
-                first = row.row();
-        if (QTreeWidgetItem* row = first < 0 ? nullptr : ListViewBid->topLevelItem(first))
+        if (const BidRow row = ListViewBid->firstSelectedItem())
             loadBidNaviList(row->text(BidListColumns::column(BidListColumns::Aid)),
                             row->text(BidListColumns::column(BidListColumns::BidId)), row);
     }

@@ -4,7 +4,7 @@
 
 #include "views/FolderTree.h"
 #include "views/EventHook.h"
-#include "views/NaviDragList.h"
+#include "views/NaviFolderList.h"
 #include "views/NaviDropRule.h"
 #include "views/NaviListItem.h"
 #include "views/NaviMove.h"
@@ -65,25 +65,22 @@ void TFormNavi::moveMessagesToFolder(QTreeWidgetItem* target)
         return;
     // A failed write throws before any row leaves the list.
     NaviMove::write(connection, FolderTree::folderId(target), keys);
-    currentNaviItem = nullptr;
+    currentNaviItem = QPersistentModelIndex();
     clearNaviDetail();
     const NaviMove::Removal removal = NaviMove::removeSelectedRows(ListViewNavi);
-    shownUnreadCount = NaviListView::countUnread(ListViewNavi);
-    statusPanels[1]->setText(
-        NaviListView::statusText(ListViewNavi->topLevelItemCount(), shownUnreadCount));
+    shownUnreadCount = ListViewNavi->countUnread();
+    statusPanels[1]->setText(NaviListView::statusText(ListViewNavi->rowCount(), shownUnreadCount));
     ListViewNavi->setFocus();
-    if (removal.next) {
-        ListViewNavi->setCurrentItem(removal.next);
-        ListViewNavi->scrollToItem(removal.next);
+    if (removal.next >= 0) {
+        ListViewNavi->selectRow(removal.next);
+        ListViewNavi->scrollToRow(removal.next);
     }
 }
 
 void TFormNavi::connectMoveSignals()
 {
-    if (auto* list = qobject_cast<NaviDragList*>(ListViewNavi)) {
-        connect(list, &NaviDragList::dragStarted, this, &TFormNavi::ListViewNaviStartDrag);
-        connect(list, &NaviDragList::dragEnded, this, &TFormNavi::ListViewNaviEndDrag);
-    }
+    connect(ListViewNavi, &NaviFolderList::dragStarted, this, &TFormNavi::ListViewNaviStartDrag);
+    connect(ListViewNavi, &NaviFolderList::dragEnded, this, &TFormNavi::ListViewNaviEndDrag);
     TreeViewNavi->setAcceptDrops(true);
     TreeViewNavi->viewport()->setAcceptDrops(true);
     // The tree's own drop handling never runs: hovering neither selects nor expands a folder.

@@ -12,6 +12,7 @@
 #include "views/FolderTree.h"
 #include "views/ListSearchView.h"
 #include "views/NaviListActivation.h"
+#include "views/NaviFolderList.h"
 #include "views/NaviListItem.h"
 #include "views/NaviReadState.h"
 #include "views/NaviSelectionDelay.h"
@@ -39,13 +40,13 @@ void TFormNavi::ToolButtonBidSearchSearchClick()
     criteria.loginId = loginId;
     // A failed query leaves the rows that were shown.
     EndTimeQueue queue;
-    const QList<BidListQuery::Row> rows = BidListQuery::run(connection, criteria, &queue);
+    BidListRecords records = BidListQuery::read(connection, criteria, &queue);
     TimerEndDateTime->stop();
     endTimeControl().endTimeQueue = queue;
     forgetCurrentBidItem();
     clearBidderInfo();
     clearBidNaviPanel();
-    ListViewBid->fill(rows);
+    ListViewBid->fillRecords(std::move(records));
     if (PageControlMain->currentIndex() == 0)
         statusPanels[1]->setText(ListViewBid->rowCountText());
     if (endTimeControl().endTimePendingCount() > 0)
@@ -91,12 +92,12 @@ void showSelectedMessageNow(NaviSelectionDelay* delay)
 }
 
 // The whole message of each row of the message list, for the body search.
-std::function<QString(int)> wholeMessages(const QTreeWidget* list,
+std::function<QString(int)> wholeMessages(NaviFolderList* list,
                                           NaviListQuery::MessageReader& reader)
 {
     return [list, &reader](int row) {
-        const NaviListItem* item = NaviListItem::of(list->topLevelItem(row));
-        return item ? reader.wholeMessage(item->row()) : QString();
+        return row >= 0 && row < list->rowCount() ? reader.wholeMessage(list->row(row))
+                                                  : QString();
     };
 }
 
@@ -157,8 +158,8 @@ void TFormNavi::TreeViewNaviChange(QTreeWidgetItem* current)
         return;
     const int kind = FolderTree::folderKind(current);
     const NaviListView::LoadResult loaded =
-        NaviListView::loadMessageList(ListViewNavi, connection, FolderTree::folderId(current), kind,
-                                      loginId, naviSortColumn, naviSortType);
+        ListViewNavi->load(connection, FolderTree::folderId(current), kind, loginId, naviSortColumn,
+                           naviSortType);
     if (loaded.listed) {
         shownUnreadCount = loaded.unread;
         if (PageControlMain->currentIndex() == 1)
@@ -167,7 +168,7 @@ void TFormNavi::TreeViewNaviChange(QTreeWidgetItem* current)
     if (loaded.listed)
         LabelNaviWriter->setText(NaviListView::writerLabel(kind));
     clearNaviDetail();
-    currentNaviItem = nullptr;
+    currentNaviItem = QPersistentModelIndex();
     updateNaviActions(FolderTree::folderId(current), kind);
     clearBidderInfo();
 }
@@ -177,14 +178,16 @@ void TFormNavi::clearNaviDetail()
     naviSelectionDelay->clearDetail();
 }
 
-QTreeWidget* TFormNavi::getActiveNaviList() const
+QAbstractItemView* TFormNavi::getActiveNaviList() const
 {
-    return PageControlMain->currentIndex() == 1 ? ListViewNavi : ListViewBidNavi;
+    if (PageControlMain->currentIndex() == 1)
+        return ListViewNavi;
+    return ListViewBidNavi;
 }
 
-QTreeWidgetItem* TFormNavi::focusedNaviItem() const
+int TFormNavi::focusedNaviRow() const
 {
-    return naviSelectionDelay->currentNaviItem();
+    return naviSelectionDelay->currentNaviRow();
 }
 
 namespace {
@@ -204,7 +207,7 @@ void TFormNavi::markSelectedMessages(bool read)
     shownUnreadCount = result.shownUnreadCount;
     if (PageControlMain->currentIndex() == 1)
         statusPanels[1]->setText(
-            NaviListView::statusText(ListViewNavi->topLevelItemCount(), shownUnreadCount));
+            NaviListView::statusText(ListViewNavi->rowCount(), shownUnreadCount));
 }
 
 void TFormNavi::ActionNaviUnsealingExecute()
@@ -249,7 +252,8 @@ void TFormNavi::connectPaneSignals()
     connect(ListViewBid, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
         PopupMenuBidList->popup(ListViewBid->viewport()->mapToGlobal(at));
     });
-    for (QTreeWidget* list : {ListViewNavi, ListViewBidNavi}) {
+    for (QAbstractItemView* list : {static_cast<QAbstractItemView*>(ListViewNavi),
+                                    static_cast<QAbstractItemView*>(ListViewBidNavi)}) {
         list->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(list, &QWidget::customContextMenuRequested, this, [this, list](const QPoint& at) {
             PopupMenuNaviList->popup(list->viewport()->mapToGlobal(at));
@@ -284,7 +288,7 @@ void TFormNavi::connectPaneSignals()
     connect(deleteFolder, &QAction::triggered, this, [this] {
         if (isDatabaseOpen())
             FolderTree::deleteFolder(TreeViewNavi, connection, loginId,
-                                     ListViewNavi->topLevelItemCount(), this);
+                                     ListViewNavi->rowCount(), this);
     });
     // Del and F2 in the tree run the commands whatever their state; they check for themselves.
     auto* deleteKey =
@@ -292,7 +296,7 @@ void TFormNavi::connectPaneSignals()
     connect(deleteKey, &QShortcut::activated, deleteFolder, [this] {
         if (isDatabaseOpen())
             FolderTree::deleteFolder(TreeViewNavi, connection, loginId,
-                                     ListViewNavi->topLevelItemCount(), this);
+                                     ListViewNavi->rowCount(), this);
     });
 
     // Message lists.
@@ -306,8 +310,9 @@ void TFormNavi::connectPaneSignals()
     bidNaviSelectionDelay->setDetailFields(
         {nullptr, nullptr, EditBidNaviWriter, EditBidNaviSubject, EditBidNaviDate, MemoBidNavi});
     connect(naviSelectionDelay, &NaviSelectionDelay::detailShown, this,
-            [this](NaviListItem* item) { currentNaviItem = item; });
-    for (QTreeWidget* list : {ListViewNavi, ListViewBidNavi}) {
+            [this](const QPersistentModelIndex& row) { currentNaviItem = row; });
+    for (QAbstractItemView* list : {static_cast<QAbstractItemView*>(ListViewNavi),
+                                    static_cast<QAbstractItemView*>(ListViewBidNavi)}) {
         new NaviListActivation(
             list, [this] { return options.operationNaviListDblClick; },
             [this] { return options.operationNaviListEnter; },
@@ -317,7 +322,7 @@ void TFormNavi::connectPaneSignals()
     connect(ListViewNavi->header(), &QHeaderView::sectionClicked, this, [this](int column) {
         naviSortType = NaviListView::nextSortType(column, naviSortColumn, naviSortType);
         naviSortColumn = column;
-        NaviListView::sort(ListViewNavi, naviSortColumn, naviSortType);
+        ListViewNavi->sort(naviSortColumn, naviSortType);
     });
     connect(ListViewBidNavi->header(), &QHeaderView::sectionClicked, this, [this](int column) {
         bidNaviSortType = NaviListView::nextSortType(column, bidNaviSortColumn, bidNaviSortType);

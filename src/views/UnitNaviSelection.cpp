@@ -30,20 +30,9 @@
 
 namespace {
 
-QString cell(const QTreeWidgetItem* row, int subItem)
+QString cell(const BidRow& row, int subItem)
 {
-    return row->text(BidListColumns::column(subItem));
-}
-
-// The first selected row in list order.
-QTreeWidgetItem* firstSelectedRow(const QTreeWidget* list)
-{
-    const QModelIndexList rows = list->selectionModel()->selectedRows();
-    int first = -1;
-    for (const QModelIndex& row : rows)
-        if (first < 0 || row.row() < first)
-            first = row.row();
-    return first < 0 ? nullptr : list->topLevelItem(first);
+    return row.subItem(subItem);
 }
 
 } // namespace
@@ -82,9 +71,9 @@ void TFormNavi::ListViewBidSelectItem()
 void TFormNavi::ListViewBidChange()
 {
     TimerListViewBid->stop();
-    QTreeWidgetItem* row = ListViewBid->currentItem();
-    if (!row || !row->isSelected())
-        row = firstSelectedRow(ListViewBid);
+    BidRow row = ListViewBid->currentItem();
+    if (!row || !ListViewBid->isSelected(row))
+        row = ListViewBid->firstSelectedItem();
     if (!row)
         return;
     if (cell(row, BidListColumns::Aid) != EditBidAid->text() ||
@@ -99,7 +88,7 @@ void TFormNavi::TimerListViewBidTimer()
     TimerListViewBid->stop();
     if (!currentBidItem)
         return;
-    QTreeWidgetItem* row = currentBidItem;
+    const BidRow row = currentBidItem;
     if (bidNaviPanelVisible())
         loadBidNaviList(cell(row, BidListColumns::Aid), cell(row, BidListColumns::BidId), row);
     showBidderInfo(cell(row, BidListColumns::BidId), cell(row, BidListColumns::Name));
@@ -108,7 +97,7 @@ void TFormNavi::TimerListViewBidTimer()
 void TFormNavi::forgetCurrentBidItem()
 {
     TimerListViewBid->stop();
-    currentBidItem = nullptr;
+    currentBidItem = BidRow();
 }
 
 bool TFormNavi::bidNaviPanelVisible() const
@@ -116,7 +105,7 @@ bool TFormNavi::bidNaviPanelVisible() const
     return !PanelBidNavi->isHidden();
 }
 
-void TFormNavi::loadBidNaviList(const QString& aid, const QString& bidId, QTreeWidgetItem* row)
+void TFormNavi::loadBidNaviList(const QString& aid, const QString& bidId, const BidRow& row)
 {
     if (!isDatabaseOpen() || !row)
         return;
@@ -203,7 +192,7 @@ void TFormNavi::runBidListOperation(int operation)
     }
 }
 
-int TFormNavi::getSubItemIndexAtCursor(const QTreeWidget* list) const
+int TFormNavi::getSubItemIndexAtCursor(const QTreeView* list) const
 {
     const QPoint at = list->viewport()->mapFromGlobal(QCursor::pos());
     // The header counts the horizontal scroll; right of the last column there is no index.
@@ -215,7 +204,7 @@ void TFormNavi::ListViewBidDblClick()
 {
     if (options.bidDblClickFlgChange) {
         const int c = getSubItemIndexAtCursor(ListViewBid);
-        const QTreeWidgetItem* first = firstSelectedRow(ListViewBid);
+        const BidRow first = ListViewBid->firstSelectedItem();
         if (first && c >= BidListColumns::FirstFlg && c <= BidListColumns::EndFlg) {
             updateProgressFlags(c, cell(first, c).isEmpty());
             return;
@@ -231,11 +220,11 @@ void TFormNavi::ListViewBidKeyDown()
 
 void TFormNavi::connectSelectionSignals()
 {
-    connect(ListViewBid, &QTreeWidget::itemSelectionChanged, this, [this] {
+    connect(ListViewBid, &BidListView::itemSelectionChanged, this, [this] {
         ListViewBidSelectItem();
         ListViewBidChange();
     });
-    connect(ListViewBid, &QTreeWidget::currentItemChanged, this, &TFormNavi::ListViewBidChange);
+    connect(ListViewBid, &BidListView::currentItemChanged, this, &TFormNavi::ListViewBidChange);
     connect(TimerListViewBid, &QTimer::timeout, this, &TFormNavi::TimerListViewBidTimer);
     auto* activation = new EventHook(
         [this](QObject* watched, QEvent* event) {

@@ -7,6 +7,7 @@
 #include "platform/Database.h"
 #include "platform/Sql.h"
 #include "site/html.h"
+#include "views/NaviFolderList.h"
 #include "views/BidListColumns.h"
 #include "views/BidListView.h"
 #include "views/BidderDrop.h"
@@ -60,7 +61,7 @@ class TestBidder : public QObject
     {
         navi->PageControlMain->setCurrentIndex(1);
         navi->TreeViewNavi->setCurrentItem(FolderTree::findFolder(navi->TreeViewNavi, "000"));
-        QCOMPARE(navi->ListViewNavi->topLevelItemCount(), 2);
+        QCOMPARE(navi->ListViewNavi->rowCount(), 2);
         navi->PageControlMain->setCurrentIndex(0);
     }
     QAction* memoItem(const QString& name) const
@@ -195,9 +196,9 @@ private slots:
             for (int i = 0; i < navi->ListViewBid->topLevelItemCount(); ++i)
                 if (navi->ListViewBid->topLevelItem(i)->text(3) == id)
                     result << navi->ListViewBid->topLevelItem(i)->text(4);
-            for (int i = 0; i < navi->ListViewNavi->topLevelItemCount(); ++i)
-                if (navi->ListViewNavi->topLevelItem(i)->text(3) == id)
-                    result << navi->ListViewNavi->topLevelItem(i)->text(4);
+            for (int i = 0; i < navi->ListViewNavi->rowCount(); ++i)
+                if (navi->ListViewNavi->text(i, 3) == id)
+                    result << navi->ListViewNavi->text(i, 4);
             return result;
         };
         QCOMPARE(names("buyer"), QStringList(3, "O'Brien 太郎"));
@@ -314,12 +315,12 @@ private slots:
     {
         navi->PageControlMain->setCurrentIndex(1);
         navi->TreeViewNavi->setCurrentItem(FolderTree::findFolder(navi->TreeViewNavi, "000"));
-        QTreeWidgetItem* otherRow = nullptr;
-        for (int i = 0; i < navi->ListViewNavi->topLevelItemCount(); ++i)
-            if (navi->ListViewNavi->topLevelItem(i)->text(3) == "other")
-                otherRow = navi->ListViewNavi->topLevelItem(i);
-        QVERIFY(otherRow);
-        navi->ListViewNavi->setCurrentItem(otherRow);
+        int otherRow = -1;
+        for (int i = 0; i < navi->ListViewNavi->rowCount(); ++i)
+            if (navi->ListViewNavi->text(i, 3) == "other")
+                otherRow = i;
+        QVERIFY(otherRow >= 0);
+        navi->ListViewNavi->selectRow(otherRow);
         QTRY_COMPARE(navi->EditBidId->text(), QString("other"));
         QCOMPARE(panel(), (QStringList{"other", "他人", "o@example.jp", "100-0001", "東京都",
                                        "03-0000-0000"}));

@@ -14,6 +14,7 @@
 #include "platform/IniFile.h"
 #include "platform/Sql.h"
 #include "site/html.h"
+#include "views/NaviFolderList.h"
 #include "views/BidDataEtcColumns.h"
 #include "views/BidDataEtcQuery.h"
 #include "views/BidDataEtcSort.h"
@@ -733,8 +734,8 @@ private slots:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 
         // The focused listing row gives the bidder.
-        QTreeWidgetItem* row = nullptr;
-        QTRY_VERIFY((row = navi.ListViewBid->findBidItem("a3", "buyer")) != nullptr);
+        BidRow row;
+        QTRY_VERIFY(bool(row = navi.ListViewBid->findBidItem("a3", "buyer")));
         navi.ListViewBid->setCurrentItem(row);
         row->setSelected(true);
         QTRY_COMPARE(navi.currentBidItem, row);
@@ -753,21 +754,20 @@ private slots:
         // On the message tab the focused message row gives its transaction's bidder.
         navi.PageControlMain->setCurrentIndex(1);
         navi.TreeViewNavi->setCurrentItem(FolderTree::findFolder(navi.TreeViewNavi, "000"));
-        QTRY_VERIFY(navi.ListViewNavi->topLevelItemCount() > 0);
-        navi.currentNaviItem = nullptr;
+        QTRY_VERIFY(navi.ListViewNavi->rowCount() > 0);
+        navi.currentNaviItem = QPersistentModelIndex();
         const int lines = navi.ListBoxMessage->count();
         bidder->trigger();
         QCOMPARE(navi.ListBoxMessage->count(), lines + 1);
-        QTreeWidgetItem* message = navi.ListViewNavi->topLevelItem(0);
-        navi.ListViewNavi->setCurrentItem(message);
-        QTRY_COMPARE(navi.currentNaviItem, message);
+        navi.ListViewNavi->selectRow(0);
+        QTRY_COMPARE(navi.currentNaviItem.row(), 0);
         bidder->trigger();
         TFormBidDataEtc* fromMessage = nullptr;
         for (QWidget* window : QApplication::topLevelWidgets())
             if (auto* form = qobject_cast<TFormBidDataEtc*>(window))
                 fromMessage = form;
         QVERIFY(fromMessage);
-        QCOMPARE(fromMessage->bidId, NaviListItem::of(message)->row().bidId);
+        QCOMPARE(fromMessage->bidId, navi.ListViewNavi->row(0).bidId);
         QCOMPARE(fromMessage->listMode, 1);
         closeAll();
     }

@@ -258,7 +258,7 @@ void TestBidGlue::fullRunReadsPagesAndSeveralWinners()
     QCOMPARE(stored("x52", "bidder52").price, QStringLiteral("52000"));
 
     QCOMPARE(m_navi->ListViewBid->topLevelItemCount(), 53);
-    BidListItem* item = m_navi->ListViewBid->findBidItem("x2", "winnerA");
+    BidRow item = m_navi->ListViewBid->findBidItem("x2", "winnerA");
     QVERIFY(item);
     QCOMPARE(item->text(BidListColumns::CaptionColumn), QStringLiteral("2"));
     QCOMPARE(item->subItem(BidListColumns::Quantity), QStringLiteral("2"));
@@ -339,7 +339,7 @@ void TestBidGlue::fullRunMarksVanishedListingsDeleted()
     QVERIFY(!stored("y9", "buyer9").deleted);
     QCOMPARE(list->topLevelItemCount(), 2);
     QVERIFY(list->findBidItem("y9", "buyer9"));
-    BidListItem* x1 = list->findBidItem("x1", "bidder1");
+    BidRow x1 = list->findBidItem("x1", "bidder1");
     QCOMPARE(x1->subItem(BidListColumns::Quantity), QStringLiteral("2"));
     QVERIFY(x1->isSelected());
     QCOMPARE(m_navi->statusPanels[1]->text(), QStringLiteral("2件"));
@@ -370,7 +370,7 @@ void TestBidGlue::instantBuyDownloadStoresOutsideTheIndexes()
     QCOMPARE(w1.url, m_endpoints.itemUrl("y7"));
     QVERIFY(!stored("y7", "old").deleted);
     QCOMPARE(stored("y7", "old").count, 1);
-    BidListItem* item = m_navi->ListViewBid->findBidItem("y7", "w1");
+    BidRow item = m_navi->ListViewBid->findBidItem("y7", "w1");
     QVERIFY(item);
     QCOMPARE(item->text(0), QStringLiteral("-1"));
     QCOMPARE(item->subItem(BidListColumns::Title), QStringLiteral("即決商品"));

@@ -15,6 +15,7 @@
 #include "site/LoginControl.h"
 #include "site/NetworkThread.h"
 #include "site/html.h"
+#include "views/NaviFolderList.h"
 #include "views/BidListView.h"
 #include "views/FolderTree.h"
 
@@ -407,17 +408,17 @@ private slots:
             db(), {.aid = "a2", .bidId = winner, .title = "時計", .extra = {{"Url", url}}});
         FixtureDb::addMessage(db(), {.aid = "a2", .bidId = winner, .number = 3});
         navi->ToolButtonBidSearchSearchClick();
-        QTreeWidget* list = navi->ListViewBid;
+        QTreeView* list = navi->ListViewBid;
         if (naviTab) {
             navi->PageControlMain->setCurrentIndex(1);
             navi->TreeViewNavi->setCurrentItem(FolderTree::findFolder(navi->TreeViewNavi, "000"));
             list = navi->ListViewNavi;
         }
-        QTreeWidgetItem* row = nullptr;
-        for (int i = 0; i < list->topLevelItemCount(); ++i)
-            if (list->topLevelItem(i)->text(1) == "a2")
-                row = list->topLevelItem(i);
-        QVERIFY(row);
+        QModelIndex row;
+        for (int i = 0; i < list->model()->rowCount(); ++i)
+            if (list->model()->index(i, 1).data().toString() == "a2")
+                row = list->model()->index(i, 0);
+        QVERIFY(row.isValid());
 
         const auto trigger = [&] {
             if (doubleClickOperation)
@@ -429,7 +430,8 @@ private slots:
         list->clearSelection();
         QVERIFY(!runOpener(trigger));
 
-        row->setSelected(true);
+        list->selectionModel()->select(row, QItemSelectionModel::Select |
+                                                QItemSelectionModel::Rows);
         const std::optional<Opened> opened = runOpener(trigger);
         QVERIFY(opened);
         QCOMPARE(opened->url, url);

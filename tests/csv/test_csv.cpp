@@ -12,6 +12,7 @@
 #include "platform/SafeFileWriter.h"
 #include "platform/Sql.h"
 #include "site/html.h"
+#include "views/NaviFolderList.h"
 #include "views/BidListColumns.h"
 #include "views/BidListView.h"
 #include "views/FolderTree.h"
@@ -170,7 +171,7 @@ class TestCsv : public QObject
         if (tab == 1) {
             navi->PageControlMain->setCurrentIndex(1);
             navi->TreeViewNavi->setCurrentItem(FolderTree::findFolder(navi->TreeViewNavi, "000"));
-            QCOMPARE(navi->ListViewNavi->topLevelItemCount(), 1);
+            QCOMPARE(navi->ListViewNavi->rowCount(), 1);
         }
     }
 
@@ -179,7 +180,7 @@ class TestCsv : public QObject
         return app->folder().filePath(name);
     }
     // Runs the list export with the save dialog answered by the file name.
-    bool exportList(QTreeWidget& list, const QString& fileName, QString* message)
+    bool exportList(QAbstractItemView& list, const QString& fileName, QString* message)
     {
         app->dialogs().queue(Answer::Ok, fileName);
         return exportListViewCsv(&list, message, QStringLiteral("出品終了データ"));

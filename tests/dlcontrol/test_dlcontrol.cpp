@@ -132,7 +132,7 @@ class TestDownloadControl : public QObject
     {
         for (const QString& key : keys) {
             const QStringList parts = key.split(':');
-            BidListItem* item = navi->ListViewBid->findBidItem(parts[0], parts[1]);
+            BidRow item = navi->ListViewBid->findBidItem(parts[0], parts[1]);
             QVERIFY2(item, qPrintable(key));
             item->setSelected(true);
         }

@@ -16,7 +16,6 @@
 #include "site/EndTimeQueue.h"
 #include "site/LoginControl.h"
 #include "views/BidListColumns.h"
-#include "views/BidListItem.h"
 #include "views/BidListView.h"
 
 #include <QAction>
@@ -116,7 +115,7 @@ class TestEndTime : public QObject
     }
     QString shownEndTime(const QString& aid, const QString& bidId) const
     {
-        const BidListItem* item = navi->ListViewBid->findBidItem(aid, bidId);
+        const BidRow item = navi->ListViewBid->findBidItem(aid, bidId);
         return item ? item->subItem(BidListColumns::EndDataTime) : QStringLiteral("<no row>");
     }
     QStringList endTimeColumn() const

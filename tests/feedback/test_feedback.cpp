@@ -20,7 +20,6 @@
 #include "site/SiteEndpoints.h"
 #include "site/html.h"
 #include "views/BidListColumns.h"
-#include "views/BidListItem.h"
 #include "views/BidListView.h"
 #include "views/MemoText.h"
 
@@ -114,10 +113,10 @@ class TestFeedback : public QObject
         navi->ToolButtonBidSearchSearchClick();
         QCOMPARE(navi->ListViewBid->topLevelItemCount(), 2);
     }
-    BidListItem* row(const QString& bidId) const
+    BidRow row(const QString& bidId) const
     {
         for (int i = 0; i < navi->ListViewBid->topLevelItemCount(); ++i) {
-            auto* item = static_cast<BidListItem*>(navi->ListViewBid->topLevelItem(i));
+            const BidRow item = navi->ListViewBid->topLevelItem(i);
             if (item->subItem(BidListColumns::BidId) == bidId)
                 return item;
         }
@@ -135,7 +134,7 @@ class TestFeedback : public QObject
     TFormEvaluation* open(const QString& bidId = winner)
     {
         navi->ListViewBid->clearSelection();
-        BidListItem* item = row(bidId);
+        BidRow item = row(bidId);
         if (!item)
             return nullptr;
         item->setSelected(true);

@@ -5,7 +5,6 @@
 #include "platform/IniFile.h"
 #include "platform/Sql.h"
 #include "views/BidListColumns.h"
-#include "views/BidListItem.h"
 #include "views/BidListQuery.h"
 #include "views/BidListSort.h"
 #include "views/BidListView.h"
@@ -362,8 +361,8 @@ void TestListView::rowWithUnreadMessagesIsBold()
     BidListQuery::Row read{cellsWith({{column(Aid), "a2"}, {column(NaviCount), "5"}}), 5, 0};
     view.fill({unread, read});
     QCOMPARE(view.topLevelItemCount(), 2);
-    BidListItem* unreadItem = view.findBidItem("a1", "");
-    BidListItem* readItem = view.findBidItem("a2", "");
+    BidRow unreadItem = view.findBidItem("a1", "");
+    BidRow readItem = view.findBidItem("a2", "");
     QVERIFY(unreadItem && readItem);
     QVERIFY(unreadItem->font(column(Title)).bold());
     QVERIFY(!readItem->font(column(Title)).bold());
@@ -455,7 +454,7 @@ void TestListView::sortFollowsCellsChangedAfterTheRowWasMade()
     view.fill(rows);
     QCOMPARE(columnOf(view, column), cells);
 
-    BidListItem* item = nullptr;
+    BidRow item = nullptr;
     for (int r = 0; r < view.topLevelItemCount(); ++r) {
         if (view.bidItem(r)->subItem(Aid) == QString("a%1").arg(changedRow))
             item = view.bidItem(r);
@@ -584,8 +583,8 @@ void TestListView::sortKeepsSelectionAndCurrentRow()
         view.findBidItem(aid, "")->setSelected(true);
     view.verticalScrollBar()->setValue(view.verticalScrollBar()->maximum());
     const int scrolled = view.verticalScrollBar()->value();
-    QSignalSpy selectionSpy(&view, &QTreeWidget::itemSelectionChanged);
-    QSignalSpy currentSpy(&view, &QTreeWidget::currentItemChanged);
+    QSignalSpy selectionSpy(&view, &BidListView::itemSelectionChanged);
+    QSignalSpy currentSpy(&view, &BidListView::currentItemChanged);
 
     view.setSortState({column(Price), 0});
     view.sortList();
@@ -594,7 +593,7 @@ void TestListView::sortKeepsSelectionAndCurrentRow()
     QCOMPARE(view.currentItem(), view.findBidItem(current, ""));
     QStringList nowSelected;
     for (int r = 0; r < view.topLevelItemCount(); ++r) {
-        BidListItem* item = view.bidItem(r);
+        BidRow item = view.bidItem(r);
         QCOMPARE(item->isSelected(), selected.contains(item->subItem(Aid)));
         if (view.selectionModel()->isRowSelected(r, {}))
             nowSelected << item->subItem(Aid);
@@ -716,7 +715,7 @@ void TestListView::findsRowByExactAuctionAndWinner()
                BidListQuery::Row{cellsWith({{column(Aid), "x100"}, {column(BidId), "bob"}})},
                BidListQuery::Row{cellsWith({{column(Aid), "x100"}, {column(BidId), "bobby"}})}});
 
-    BidListItem* item = view.findBidItem("x100", "bob");
+    BidRow item = view.findBidItem("x100", "bob");
     QVERIFY(item);
     QCOMPARE(item->subItem(Aid), QString("x100"));
     QCOMPARE(item->subItem(BidId), QString("bob"));
@@ -725,7 +724,7 @@ void TestListView::findsRowByExactAuctionAndWinner()
     QCOMPARE(view.findBidItem("x100", "bo"), nullptr);
     QCOMPARE(view.findBidItem("X100", "bob"), nullptr);
 
-    BidListItem* added = view.addBidItem(cellsWith({{column(Aid), "x2"}, {column(BidId), "eve"}}));
+    BidRow added = view.addBidItem(cellsWith({{column(Aid), "x2"}, {column(BidId), "eve"}}));
     QCOMPARE(view.findBidItem("x2", "eve"), added);
 }
 
@@ -734,13 +733,12 @@ void TestListView::lookupForgetsRemovedRows()
     BidListView view;
     view.fill({BidListQuery::Row{cellsWith({{column(Aid), "a1"}, {column(BidId), "b"}})},
                BidListQuery::Row{cellsWith({{column(Aid), "a2"}, {column(BidId), "b"}})}});
-    delete view.findBidItem("a1", "b");
+    view.removeRows({view.findBidItem("a1", "b")});
     QCOMPARE(view.findBidItem("a1", "b"), nullptr);
     QCOMPARE(view.topLevelItemCount(), 1);
 
-    QTreeWidgetItem* taken = view.takeTopLevelItem(0);
+    view.removeRows({view.bidItem(0)});
     QCOMPARE(view.findBidItem("a2", "b"), nullptr);
-    delete taken;
 
     view.fill({BidListQuery::Row{cellsWith({{column(Aid), "a3"}, {column(BidId), "b"}})}});
     view.fill({});

@@ -38,7 +38,7 @@ class TestMarkers : public QObject
     std::unique_ptr<MainWindowFixture> app;
     TFormNavi* navi = nullptr;
 
-    BidListItem* row(const QString& aid, const QString& bidId) const
+    BidRow row(const QString& aid, const QString& bidId) const
     {
         return navi->ListViewBid->findBidItem(aid, bidId);
     }

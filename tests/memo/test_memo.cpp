@@ -78,7 +78,7 @@ class TestMemo : public QObject
     TFormNavi* navi = nullptr;
     QList<QUrl> openedUrls;
 
-    QTreeWidgetItem* row(const QString& aid) const
+    BidRow row(const QString& aid) const
     {
         for (int i = 0; i < navi->ListViewBid->topLevelItemCount(); ++i)
             if (navi->ListViewBid->topLevelItem(i)->text(BidListColumns::column(0)) == aid)

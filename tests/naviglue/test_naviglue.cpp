@@ -9,6 +9,7 @@
 #include "site/DownloadControl.h"
 #include "site/DownloadThread.h"
 #include "site/LoginControl.h"
+#include "views/NaviFolderList.h"
 #include "views/BidListColumns.h"
 #include "views/BidListView.h"
 #include "views/FolderTree.h"
@@ -82,7 +83,7 @@ class TestNaviGlue : public QObject
                               {.aid = aid, .bidId = bidId, .loginId = seller, .title = "時計"});
     }
     void listListings() { navi->ToolButtonBidSearchSearchClick(); }
-    BidListItem* listingRow(const QString& aid) const
+    BidRow listingRow(const QString& aid) const
     {
         return navi->ListViewBid->findBidItem(aid, buyer);
     }
@@ -350,14 +351,13 @@ private slots:
         QTreeWidgetItem* node = FolderTree::findFolder(navi->TreeViewNavi, shownFolder);
         QVERIFY(node);
         navi->TreeViewNavi->setCurrentItem(node);
-        QCOMPARE(navi->ListViewNavi->topLevelItemCount(), 0);
+        QCOMPARE(navi->ListViewNavi->rowCount(), 0);
         downloadSelected({aidA});
         QStringList shown;
         QList<int> shownPictures;
-        for (int i = 0; i < navi->ListViewNavi->topLevelItemCount(); ++i) {
-            const NaviListItem* item = NaviListItem::of(navi->ListViewNavi->topLevelItem(i));
-            shown << item->row().number;
-            shownPictures << item->picture();
+        for (int i = 0; i < navi->ListViewNavi->rowCount(); ++i) {
+            shown << navi->ListViewNavi->row(i).number;
+            shownPictures << navi->ListViewNavi->picture(i);
         }
         shown.sort();
         std::sort(numbers.begin(), numbers.end());

@@ -10,6 +10,7 @@
 #include "views/NaviListActivation.h"
 #include "views/NaviListItem.h"
 #include "site/MessageCountCell.h"
+#include "views/BidListView.h"
 #include "views/NaviReadState.h"
 #include "views/NaviSelectionDelay.h"
 
@@ -67,14 +68,14 @@ void select(QTreeWidget* list, const QList<int>& rows)
 }
 
 // A listing-list row with the auction id, winner and message-count cells.
-QTreeWidgetItem* listingRow(QTreeWidget* listViewBid, const QString& aid, const QString& bidId,
-                            const QString& cell)
+BidRow listingRow(BidListView* listViewBid, const QString& aid, const QString& bidId,
+                  const QString& cell)
 {
-    auto* item = new QTreeWidgetItem(listViewBid);
-    item->setText(NaviReadState::listingAidColumn, aid);
-    item->setText(NaviReadState::listingBidIdColumn, bidId);
-    item->setText(NaviReadState::listingCountColumn, cell);
-    return item;
+    QStringList cells(BidListColumns::ColumnCount);
+    cells[NaviReadState::listingAidColumn] = aid;
+    cells[NaviReadState::listingBidIdColumn] = bidId;
+    cells[NaviReadState::listingCountColumn] = cell;
+    return listViewBid->addBidItem(cells);
 }
 
 // A message of n characters over several lines, numbered so that every head differs from its tail.
@@ -116,6 +117,10 @@ private slots:
     void kindWithoutMessagesListsNothing();
     void queryOrder_data();
     void queryOrder();
+    void folderOrderIsTheJoinedQuerysOrder_data();
+    void folderOrderIsTheJoinedQuerysOrder();
+    void olderFileGetsTheFolderIndex();
+    void listingStoredTwiceListsItsMessageOnce();
     void listSort_data();
     void listSort();
     void sortKeepsSelectedRowsAndShowsThem();
@@ -282,6 +287,145 @@ void TestNaviList::queryOrder()
     } else {
         QCOMPARE(got, numbers);
     }
+}
+
+namespace {
+
+// The folder list's query as a join sorted by the database, scanning the folder in the order of
+// the table's rows: the reference for the order.
+QStringList joinedQueryOrder(const QSqlDatabase& db, const QString& folderId, int kind,
+                             int sortColumn, int sortType)
+{
+    Sql::exec(db, "CREATE INDEX IF NOT EXISTS IX_Navi_Folder ON T_Navi (LoginId, FolderID)");
+    const QStringList expressions{
+        "(CASE WHEN T_Navi.RecFlg<>0 THEN (CASE WHEN T_Navi.UnsealingFlg<>0 THEN 1 ELSE 0 END) "
+        "ELSE 2 END)",
+        "T_Navi.Aid COLLATE NOCASE",
+        "T_BidData.Title COLLATE NOCASE",
+        kind == 1 ? "T_Navi.BidId COLLATE NOCASE" : "T_Navi.WriteId COLLATE NOCASE",
+        "T_BidMaster.Name COLLATE NOCASE",
+        "T_Navi.[Number]",
+        "T_Navi.Subject COLLATE NOCASE",
+        "T_Navi.Message COLLATE NOCASE",
+        "T_Navi.WriteDate COLLATE NOCASE"};
+    QSqlQuery query = Sql::exec(
+        db,
+        "SELECT T_Navi.Aid,T_Navi.BidId,T_Navi.[Number],T_BidData.Title,T_BidMaster.Name FROM "
+        "(T_Navi INDEXED BY IX_Navi_Folder LEFT JOIN T_BidData ON (T_Navi.Aid = T_BidData.Aid AND "
+        "T_Navi.BidId = T_BidData.BidId)) LEFT JOIN T_BidMaster ON T_Navi.BidId = T_BidMaster.Id "
+        "WHERE T_Navi.FolderID=:FOLDER_ID AND T_Navi.LoginId=:LOGINID ORDER BY " +
+            expressions.at(sortColumn) + (sortType == 0 ? " ASC" : " DESC"),
+        {{":FOLDER_ID", folderId}, {":LOGINID", seller}});
+    QStringList rows;
+    while (query.next())
+        rows << QStringList{query.value(0).toString(), query.value(1).toString(),
+                            query.value(2).toString(), query.value(3).toString(),
+                            query.value(4).toString()}
+                    .join('|');
+    return rows;
+}
+
+} // namespace
+
+void TestNaviList::folderOrderIsTheJoinedQuerysOrder_data()
+{
+    QTest::addColumn<int>("sortColumn");
+    QTest::addColumn<int>("sortType");
+    QTest::addColumn<int>("kind");
+    const char* const names[] = {"picture", "aid",     "title",   "writer", "name",
+                                 "number",  "subject", "message", "date"};
+    for (int column = 0; column < 9; ++column) {
+        for (int type : {0, 1}) {
+            for (int kind : {0, 1})
+                QTest::addRow("%s %s kind %d", names[column], type == 0 ? "asc" : "desc", kind)
+                    << column << type << kind;
+        }
+    }
+}
+
+void TestNaviList::folderOrderIsTheJoinedQuerysOrder()
+{
+    QFETCH(int, sortColumn);
+    QFETCH(int, sortType);
+    QFETCH(int, kind);
+    // Texts that repeat (ties keep the table's order), differ only in case, hold the signs
+    // between the upper and the lower case letters, full-width forms and characters beyond
+    // U+FFFF; listings and bidders that are missing, or stored with the winner in another case.
+    const QStringList texts{"b",  "B",        "_x", "a",  "Ａ", "\U0001F600", "\uFF5E", "",
+                            "ab", "ab\u0000", "Zz", "zZ", "[",  "\uE000",     "b"};
+    for (int t = 0; t < 6; ++t)
+        FixtureDb::addListing(m_db, {.aid = QString("a%1").arg(t % 4),
+                                     .bidId = QString(t == 2 ? "B%1" : "b%1").arg(t),
+                                     .title = texts.at(t * 2 % texts.size())});
+    for (int b = 0; b < 5; ++b)
+        FixtureDb::addBidder(m_db, {.id = QString("b%1").arg(b),
+                                    .name = texts.at((b * 3 + 1) % texts.size()),
+                                    .mail = "",
+                                    .post = "",
+                                    .address = "",
+                                    .tel = ""});
+    QList<FixtureDb::Message> messages;
+    for (int i = 0; i < 60; ++i) {
+        const QString text = texts.at(i * 7 % texts.size());
+        messages.append({.aid = QString("a%1").arg(i % 4),
+                         .bidId = QString(i % 5 == 3 ? "B%1" : "b%1").arg(i % 7),
+                         .number = i % 6 - 1,
+                         .received = i % 4 != 1,
+                         .read = i % 3 == 0,
+                         .folderId = "000-001",
+                         .writeId = texts.at(i % texts.size()),
+                         .subject = text,
+                         .message = i % 2 ? text : text + longMessage(300 + i % 3),
+                         .writeDate = texts.at(i * 5 % texts.size())});
+    }
+    messages.append({.aid = "a1", .bidId = "b1", .number = 1, .folderId = "000"});
+    messages.append({.aid = "a1", .bidId = "b1", .loginId = "other", .folderId = "000-001"});
+    FixtureDb::addMessages(m_db, messages);
+
+    QStringList got;
+    for (const NaviRow& r :
+         NaviListQuery::folderMessages(m_db, "000-001", kind, seller, sortColumn, sortType))
+        got << QStringList{r.aid, r.bidId, r.number, r.title, r.name}.join('|');
+    QCOMPARE(got, joinedQueryOrder(m_db, "000-001", kind, sortColumn, sortType));
+}
+
+void TestNaviList::olderFileGetsTheFolderIndex()
+{
+    Sql::exec(m_db, "DROP INDEX IX_Navi_FolderList");
+    Sql::exec(m_db, "CREATE INDEX IX_Navi_Folder ON T_Navi (LoginId, FolderID)");
+    m_db = QSqlDatabase();
+    Database::close(m_connection);
+    m_db = Database::open(m_connection);
+    const auto indexes = [this] {
+        QStringList names;
+        QSqlQuery query = Sql::exec(m_db, "SELECT name FROM sqlite_master WHERE type='index' AND "
+                                          "tbl_name='T_Navi' ORDER BY name");
+        while (query.next())
+            names << query.value(0).toString();
+        return names;
+    };
+    QVERIFY(indexes().contains("IX_Navi_FolderList"));
+    QVERIFY(!indexes().contains("IX_Navi_Folder"));
+    QSqlQuery plan = Sql::exec(
+        m_db, "EXPLAIN QUERY PLAN SELECT rowid,Aid,BidId,WriteId,[Number],Subject,WriteDate,"
+              "RecFlg,UnsealingFlg FROM T_Navi WHERE LoginId='seller' AND FolderID='000'");
+    QVERIFY(plan.next());
+    QVERIFY2(plan.value(3).toString().contains("COVERING INDEX IX_Navi_FolderList"),
+             qPrintable(plan.value(3).toString()));
+}
+
+void TestNaviList::listingStoredTwiceListsItsMessageOnce()
+{
+    // One transaction stored twice in the listings: its message is still one row, with the
+    // title of the listing stored first; the winner joins without regard to case.
+    FixtureDb::addListing(m_db, {.aid = "a1", .bidId = "B1", .title = "先"});
+    FixtureDb::addListing(m_db, {.aid = "a1", .bidId = "b1", .title = "後"});
+    FixtureDb::addMessage(m_db, {.aid = "a1", .bidId = "b1", .number = 1});
+    QTreeWidget list;
+    NaviListView::setupListViewNavi(&list);
+    const auto result = NaviListView::loadMessageList(&list, m_db, "000", 0, seller, 2, 0);
+    QCOMPARE(result.rows, 1);
+    QCOMPARE(column(&list, 2), QStringList({"先"}));
 }
 
 void TestNaviList::listSort_data()
@@ -479,7 +623,8 @@ void TestNaviList::markReadChangesOneRowAndEveryCount()
     addThreeMessages();
     FixtureDb::addFolder(m_db, "000", "受信", 0);
     FixtureDb::addFolder(m_db, "001", "送信", 1);
-    QTreeWidget tree, listViewNavi, listViewBidNavi, listViewBid;
+    QTreeWidget tree, listViewNavi, listViewBidNavi;
+    BidListView listViewBid;
     FolderTree::setup(&tree, {});
     FolderTree::load(&tree, m_db, seller);
     NaviListView::setupListViewNavi(&listViewNavi);
@@ -487,7 +632,7 @@ void TestNaviList::markReadChangesOneRowAndEveryCount()
     NaviListView::loadMessageList(&listViewNavi, m_db, "000", 0, seller, 5, 0);
     NaviListView::loadTransactionList(&listViewBidNavi, m_db, "a1", "b1", seller, 2, 0);
     listingRow(&listViewBid, "a1", "b1", "4(2)");
-    QTreeWidgetItem* otherListing = listingRow(&listViewBid, "a2", "b1", "1(1)");
+    const BidRow otherListing = listingRow(&listViewBid, "a2", "b1", "1(1)");
 
     const auto snapshot = [this] {
         QStringList rows;
@@ -522,7 +667,8 @@ void TestNaviList::markUnreadRaisesEveryCount()
 {
     addThreeMessages();
     FixtureDb::addFolder(m_db, "000", "受信", 0);
-    QTreeWidget tree, listViewNavi, listViewBid;
+    QTreeWidget tree, listViewNavi;
+    BidListView listViewBid;
     FolderTree::setup(&tree, {});
     FolderTree::load(&tree, m_db, seller);
     NaviListView::setupListViewNavi(&listViewNavi);
@@ -545,7 +691,8 @@ void TestNaviList::markFromListingTabFollowsFolderList()
                                   {.aid = "a1", .bidId = "b1", .number = 3},
                                   {.aid = "a1", .bidId = "b1", .number = 4, .received = false},
                                   {.aid = "a1", .bidId = "b1", .number = 5, .received = false}});
-    QTreeWidget listViewNavi, listViewBidNavi, listViewBid;
+    QTreeWidget listViewNavi, listViewBidNavi;
+    BidListView listViewBid;
     NaviListView::setupListViewNavi(&listViewNavi);
     NaviListView::setupListViewBidNavi(&listViewBidNavi);
     NaviListView::loadMessageList(&listViewNavi, m_db, "000", 0, seller, 5, 0);
@@ -739,13 +886,13 @@ void TestNaviList::selectionDelayFillsMemoOnce()
     QVERIFY(shown.wait(1000));
     QCOMPARE(shown.count(), 1);
     QCOMPARE(memo.toPlainText(), QString("三"));
-    QCOMPARE(delay.currentNaviItem(), NaviListItem::of(list.topLevelItem(1)));
+    QCOMPARE(delay.currentNaviRow(), 1);
 
     list.setCurrentItem(list.topLevelItem(0));
     QVERIFY(shown.wait(1000));
     QCOMPARE(memo.toPlainText(), QString("一\n二"));
     list.clear();
-    QVERIFY(!delay.currentNaviItem());
+    QCOMPARE(delay.currentNaviRow(), -1);
 }
 
 void TestNaviList::ctrlClickKeepsCurrentRow()
@@ -760,10 +907,10 @@ void TestNaviList::ctrlClickKeepsCurrentRow()
     const QModelIndex b = list.model()->index(2, 0);
     selection->setCurrentIndex(a, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     selection->setCurrentIndex(b, QItemSelectionModel::Select | QItemSelectionModel::Rows);
-    QCOMPARE(delay.currentNaviItem(), NaviListItem::of(list.topLevelItem(2)));
+    QCOMPARE(delay.currentNaviRow(), 2);
     // Ctrl-click on the second selected row deselects it and makes it the current row.
     selection->setCurrentIndex(b, QItemSelectionModel::Deselect | QItemSelectionModel::Rows);
-    QCOMPARE(delay.currentNaviItem(), NaviListItem::of(list.topLevelItem(0)));
+    QCOMPARE(delay.currentNaviRow(), 0);
     QVERIFY(delay.timer()->isActive());
 }
 

@@ -10,6 +10,7 @@
 #include "site/html.h"
 #include "views/FolderTree.h"
 #include "views/NaviDropRule.h"
+#include "views/NaviFolderList.h"
 #include "views/NaviListItem.h"
 #include "views/NaviMove.h"
 
@@ -43,7 +44,7 @@ class TestNaviMove : public QObject
     std::unique_ptr<MainWindowFixture> app;
     TFormNavi* navi = nullptr;
 
-    QTreeWidget* list() const { return navi->ListViewNavi; }
+    NaviFolderList* list() const { return navi->ListViewNavi; }
     QTreeWidgetItem* node(const QString& id) const
     {
         return FolderTree::findFolder(navi->TreeViewNavi, id);
@@ -53,14 +54,15 @@ class TestNaviMove : public QObject
         return navi->TreeViewNavi->visualItemRect(node(id)).center();
     }
     // The row of a message by winner and number.
-    QTreeWidgetItem* message(const QString& bidId, int number) const
+    // The row of a message by winner and number, or -1.
+    int message(const QString& bidId, int number) const
     {
-        for (int i = 0; i < list()->topLevelItemCount(); ++i) {
-            const NaviListItem* row = NaviListItem::of(list()->topLevelItem(i));
-            if (row->row().bidId == bidId && row->row().number == QString::number(number))
-                return list()->topLevelItem(i);
+        for (int i = 0; i < list()->rowCount(); ++i) {
+            const NaviRow row = list()->row(i);
+            if (row.bidId == bidId && row.number == QString::number(number))
+                return i;
         }
-        return nullptr;
+        return -1;
     }
     QString storedFolder(const QString& bidId, int number) const
     {
@@ -99,7 +101,7 @@ class TestNaviMove : public QObject
     {
         list()->clearSelection();
         for (const auto& [bidId, number] : messages)
-            message(bidId, number)->setSelected(true);
+            list()->setRowSelected(message(bidId, number), true);
     }
     QString statusText() const { return navi->statusPanels[1]->text(); }
 
@@ -133,7 +135,7 @@ private slots:
         navi->PageControlMain->setCurrentIndex(1);
         QVERIFY(node(listed));
         navi->TreeViewNavi->setCurrentItem(node(listed));
-        QCOMPARE(list()->topLevelItemCount(), 5);
+        QCOMPARE(list()->rowCount(), 5);
         QCOMPARE(statusText(), QString("件数：5（未開封：3）"));
         QCOMPARE(unreadOf(listed), 3);
         QCOMPARE(unreadOf(sibling), 1);
@@ -168,8 +170,8 @@ private slots:
             QCOMPARE(storedFolder("b1", number), sibling);
         QCOMPARE(storedFolder("b1", 4), listed);
         QCOMPARE(storedFolder("b2", 3), listed);
-        QCOMPARE(list()->topLevelItemCount(), 2);
-        QVERIFY(message("b1", 4) && message("b2", 3));
+        QCOMPARE(list()->rowCount(), 2);
+        QVERIFY(message("b1", 4) >= 0 && message("b2", 3) >= 0);
         QCOMPARE(statusText(), QString("件数：2（未開封：1）"));
         QCOMPARE(navi->shownUnreadCount, 1);
         QCOMPARE(unreadOf(sibling), 3);
@@ -218,7 +220,7 @@ private slots:
                              {{":F", listed}})
                      .toInt(),
                  5);
-        QCOMPARE(list()->topLevelItemCount(), 5);
+        QCOMPARE(list()->rowCount(), 5);
         QCOMPARE(statusText(), QString("件数：5（未開封：3）"));
         QCOMPARE(navi->TreeViewNavi->currentItem(), node(listed));
     }
@@ -277,9 +279,9 @@ private slots:
         drop(pointOf(sibling), data.get());
         QCOMPARE(storedFolder("b1", 3), sibling);
         QCOMPARE(storedFolder("b2", 3), listed);
-        QVERIFY(!message("b1", 3));
-        QVERIFY(message("b2", 3));
-        QCOMPARE(list()->topLevelItemCount(), 4);
+        QVERIFY(message("b1", 3) < 0);
+        QVERIFY(message("b2", 3) >= 0);
+        QCOMPARE(list()->rowCount(), 4);
     }
 
     void rowAfterTheMovedOnesIsSelectedWithItsText_data()
@@ -297,18 +299,18 @@ private slots:
         QFETCH(int, next);
         list()->clearSelection();
         for (int index : moved)
-            list()->topLevelItem(index)->setSelected(true);
-        const NaviRow expected = NaviListItem::of(list()->topLevelItem(next))->row();
+            list()->setRowSelected(index, true);
+        const NaviRow expected = list()->row(next);
         const auto data = dragOfSelection();
         drop(pointOf(sibling), data.get());
 
-        QTreeWidgetItem* current = list()->currentItem();
-        QVERIFY(current);
-        QCOMPARE(list()->selectedItems(), QList<QTreeWidgetItem*>{current});
-        QCOMPARE(NaviListItem::of(current)->row().bidId, expected.bidId);
-        QCOMPARE(NaviListItem::of(current)->row().number, expected.number);
+        const int current = list()->currentRowNumber();
+        QVERIFY(current >= 0);
+        QCOMPARE(list()->selectedRowNumbers(), QList<int>{current});
+        QCOMPARE(list()->row(current).bidId, expected.bidId);
+        QCOMPARE(list()->row(current).number, expected.number);
         QTRY_COMPARE(navi->EditNaviSubject->text(), expected.subject);
-        QCOMPARE(navi->currentNaviItem, current);
+        QCOMPARE(navi->currentNaviItem.row(), current);
     }
 
     void movingEveryRowLeavesAnEmptyList()
@@ -316,7 +318,7 @@ private slots:
         list()->selectAll();
         const auto data = dragOfSelection();
         drop(pointOf("000"), data.get());
-        QCOMPARE(list()->topLevelItemCount(), 0);
+        QCOMPARE(list()->rowCount(), 0);
         QCOMPARE(statusText(), QString("件数：0（未開封：0）"));
         QCOMPARE(unreadOf("000"), 3);
         QVERIFY(navi->EditNaviSubject->text().isEmpty());
@@ -330,8 +332,8 @@ private slots:
         selectMessages({{"b1", 1}, {"b1", 3}});
         QVERIFY_THROWS_EXCEPTION(DatabaseError, navi->moveMessagesToFolder(node(sibling)));
         QCOMPARE(storedFolder("b1", 1), listed);
-        QCOMPARE(list()->topLevelItemCount(), 5);
-        QCOMPARE(list()->selectedItems().size(), 2);
+        QCOMPARE(list()->rowCount(), 5);
+        QCOMPARE(list()->selectedRowNumbers().size(), 2);
     }
 
     void dropRule_data()

@@ -7,6 +7,7 @@
 #include "platform/Database.h"
 #include "platform/Sql.h"
 #include "site/html.h"
+#include "views/NaviFolderList.h"
 #include "views/BidListColumns.h"
 #include "views/BidListFindPanel.h"
 #include "views/BidListView.h"
@@ -36,7 +37,7 @@ class TestPanes : public QObject
     QString countCell(const QString& aid) const
     {
         for (int i = 0; i < navi->ListViewBid->topLevelItemCount(); ++i) {
-            QTreeWidgetItem* row = navi->ListViewBid->topLevelItem(i);
+            BidRow row = navi->ListViewBid->topLevelItem(i);
             if (row->text(BidListColumns::column(BidListColumns::Aid)) == aid)
                 return row->text(BidListColumns::column(BidListColumns::NaviCount));
         }
@@ -92,7 +93,7 @@ private slots:
         QTreeWidgetItem* received = FolderTree::findFolder(navi->TreeViewNavi, "000");
         QVERIFY(received);
         navi->TreeViewNavi->setCurrentItem(received);
-        QCOMPARE(navi->ListViewNavi->topLevelItemCount(), 3);
+        QCOMPARE(navi->ListViewNavi->rowCount(), 3);
         QCOMPARE(navi->statusPanels[1]->text(), QString("件数：3（未開封：2）"));
         QVERIFY(navi->action("ActionNaviUnsealing")->isEnabled());
 
@@ -112,7 +113,7 @@ private slots:
     {
         navi->PageControlMain->setCurrentIndex(1);
         navi->TreeViewNavi->setCurrentItem(FolderTree::findFolder(navi->TreeViewNavi, "001"));
-        QCOMPARE(navi->ListViewNavi->topLevelItemCount(), 1);
+        QCOMPARE(navi->ListViewNavi->rowCount(), 1);
         QVERIFY(!navi->action("ActionNaviUnsealing")->isEnabled());
     }
 
@@ -127,12 +128,12 @@ private slots:
         navi->PageControlMain->setCurrentIndex(1);
         navi->TreeViewNavi->setCurrentItem(FolderTree::findFolder(navi->TreeViewNavi, "000"));
         QCOMPARE(navi->LabelNaviWriter->text(), QString("投稿者："));
-        QTreeWidgetItem* third = nullptr;
-        for (int i = 0; i < navi->ListViewNavi->topLevelItemCount(); ++i)
-            if (navi->ListViewNavi->topLevelItem(i)->text(5) == "3")
-                third = navi->ListViewNavi->topLevelItem(i);
-        QVERIFY(third);
-        navi->ListViewNavi->setCurrentItem(third);
+        int third = -1;
+        for (int i = 0; i < navi->ListViewNavi->rowCount(); ++i)
+            if (navi->ListViewNavi->text(i, 5) == "3")
+                third = i;
+        QVERIFY(third >= 0);
+        navi->ListViewNavi->selectRow(third);
         const QList<QLineEdit*> fields{navi->EditNaviID, navi->EditNaviTitle, navi->EditNaviWriter,
                                        navi->EditNaviSubject, navi->EditNaviDate};
         const auto texts = [&] {
@@ -144,7 +145,7 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(
             texts(), QStringList({"a1", "カメラ", "b1", "入金確認", "2026/01/05 09:30"}), 2000);
         QCOMPARE(navi->MemoNavi->toPlainText(), QString(longText).replace("\r\n", "\n"));
-        QCOMPARE(navi->currentNaviItem, third);
+        QCOMPARE(navi->currentNaviItem.row(), third);
         for (QLineEdit* field : fields)
             QVERIFY(field->isReadOnly());
 
@@ -201,9 +202,8 @@ private slots:
         navi->findTarget = 4;
         navi->ActionNaviFindNextExecute();
         QVERIFY(ListSearchView::selectedRow(navi->ListViewNavi) >= 0);
-        QTreeWidgetItem* selected =
-            navi->ListViewNavi->topLevelItem(ListSearchView::selectedRow(navi->ListViewNavi));
-        QCOMPARE(selected->text(5), QString("2"));
+        const int selected = ListSearchView::selectedRow(navi->ListViewNavi);
+        QCOMPARE(navi->ListViewNavi->text(selected, 5), QString("2"));
         QCOMPARE(navi->MemoNavi->textCursor().selectedText(), QString("1234"));
         QCOMPARE(navi->MemoNavi->toPlainText(), QString(longText).replace("\r\n", "\n"));
     }

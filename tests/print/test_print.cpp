@@ -10,6 +10,7 @@
 #include "app/UnitNavi.h"
 #include "platform/Database.h"
 #include "platform/IniFile.h"
+#include "views/NaviFolderList.h"
 #include "views/BidListView.h"
 #include "views/FolderTree.h"
 #include "views/CurrentPrinter.h"
@@ -628,8 +629,8 @@ private slots:
         if (tab == 1) {
             navi.PageControlMain->setCurrentIndex(1);
             navi.TreeViewNavi->setCurrentItem(FolderTree::findFolder(navi.TreeViewNavi, "000"));
-            QCOMPARE(navi.ListViewNavi->topLevelItemCount(), 1);
-            navi.ListViewNavi->setCurrentItem(navi.ListViewNavi->topLevelItem(0));
+            QCOMPARE(navi.ListViewNavi->rowCount(), 1);
+            navi.ListViewNavi->selectRow(0);
         } else {
             navi.PanelBidNavi->show();
             navi.ListViewBid->setCurrentItem(navi.ListViewBid->topLevelItem(0));

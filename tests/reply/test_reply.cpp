@@ -18,6 +18,7 @@
 #include "platform/IniFile.h"
 #include "platform/Sql.h"
 #include "site/html.h"
+#include "views/NaviFolderList.h"
 #include "views/BidListView.h"
 #include "views/FolderTree.h"
 #include "views/MemoText.h"
@@ -223,8 +224,8 @@ private slots:
                               {.aid = "a1", .bidId = winner, .number = 4, .message = longText});
         navi->PageControlMain->setCurrentIndex(1);
         navi->TreeViewNavi->setCurrentItem(FolderTree::findFolder(navi->TreeViewNavi, "000"));
-        QCOMPARE(navi->ListViewNavi->topLevelItemCount(), 1);
-        navi->ListViewNavi->topLevelItem(0)->setSelected(true);
+        QCOMPARE(navi->ListViewNavi->rowCount(), 1);
+        navi->ListViewNavi->setRowSelected(0, true);
         QAction* reply = navi->action("ActionNaviReply");
         QVERIFY(reply->isEnabled());
         reply->trigger();

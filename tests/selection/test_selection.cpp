@@ -45,7 +45,7 @@ class TestSelection : public QObject
     std::unique_ptr<MainWindowFixture> app;
     TFormNavi* navi = nullptr;
 
-    BidListItem* row(const QString& aid) const
+    BidRow row(const QString& aid) const
     {
         for (int i = 0; i < navi->ListViewBid->topLevelItemCount(); ++i)
             if (navi->ListViewBid->bidItem(i)->subItem(BidListColumns::Aid) == aid)
@@ -56,7 +56,7 @@ class TestSelection : public QObject
     // Double-clicks the first selected row in the header column, the pointer placed there.
     void doubleClickAt(int x)
     {
-        QTreeWidgetItem* first = navi->ListViewBid->selectedItems().first();
+        const BidRow first = navi->ListViewBid->selectedItems().first();
         const QRect rect = navi->ListViewBid->visualItemRect(first);
         const QPoint at(x, rect.center().y());
         QCursor::setPos(navi->ListViewBid->viewport()->mapToGlobal(at));

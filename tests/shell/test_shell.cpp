@@ -8,6 +8,7 @@
 #include "app/TrayMenu.h"
 #include "app/UnitNavi.h"
 #include "platform/SingleInstance.h"
+#include "views/NaviFolderList.h"
 #include "views/BidListView.h"
 
 #include <QAction>
@@ -130,8 +131,10 @@ private slots:
         // A command taken back to not wired stands for one whose behaviour is not there yet.
         navi->action("ActionShowSelectBidIdList")->setProperty("wired", false);
         for (int i = 0; i < 3; ++i)
-            navi->ListViewBid->addTopLevelItem(new QTreeWidgetItem(QStringList{QString::number(i)}));
-        new QTreeWidgetItem(navi->ListViewNavi, {"a"});
+            navi->ListViewBid->addBidItem(QStringList{QString::number(i)});
+        NaviRow shownRow;
+        shownRow.aid = "a";
+        navi->ListViewNavi->rows()->appendRow(shownRow);
         navi->shownUnreadCount = 1;
 
         navi->PageControlMain->setCurrentIndex(1);
@@ -456,7 +459,7 @@ private slots:
     void ctrlWheelOverAListScrollsThreeRows()
     {
         for (int i = 0; i < 500; ++i)
-            navi->ListViewBid->addTopLevelItem(new QTreeWidgetItem(QStringList{QString::number(i)}));
+            navi->ListViewBid->addBidItem(QStringList{QString::number(i)});
         navi->resize(900, 600);
         QScrollBar* bar = navi->ListViewBid->verticalScrollBar();
         QTRY_VERIFY(bar->maximum() > 10);
@@ -472,7 +475,7 @@ private slots:
     void selectAllActsOnTheFocusedControl()
     {
         for (int i = 0; i < 3; ++i)
-            navi->ListViewBid->addTopLevelItem(new QTreeWidgetItem(QStringList{QString::number(i)}));
+            navi->ListViewBid->addBidItem(QStringList{QString::number(i)});
         navi->activateWindow();
         navi->ListViewBid->setFocus();
         QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(navi->ListViewBid));

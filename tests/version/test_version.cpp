@@ -769,9 +769,9 @@ private slots:
             QCOMPARE(navi.PageControlMain->currentIndex(), 1);
             QCOMPARE(navi.ListViewBid->currentItem(), navi.ListViewBid->topLevelItem(0));
         } else {
-            QTreeWidgetItem* target = navi.ListViewBid->topLevelItem(row);
+            BidRow target = navi.ListViewBid->topLevelItem(row);
             QCOMPARE(navi.PageControlMain->currentIndex(), 0);
-            QCOMPARE(navi.ListViewBid->selectedItems(), QList<QTreeWidgetItem*>{target});
+            QCOMPARE(navi.ListViewBid->selectedItems(), QList<BidRow>{target});
             QCOMPARE(navi.ListViewBid->currentItem(), target);
         }
         // A double click below the last line names no line.

@@ -10,6 +10,7 @@
 #include "platform/IniFile.h"
 #include "platform/Sql.h"
 #include "site/LoginControl.h"
+#include "views/NaviFolderList.h"
 #include "views/BidListView.h"
 #include "views/FolderTree.h"
 #include "views/FontSizeMenu.h"
@@ -313,14 +314,14 @@ private slots:
             app->dialogs().queue(Dialogs::Answer::Cancel);
         navi->PageControlMain->setCurrentIndex(1);
         navi->TreeViewNavi->setCurrentItem(FolderTree::findFolder(navi->TreeViewNavi, "000"));
-        QTreeWidgetItem* unread = nullptr;
-        for (int i = 0; i < navi->ListViewNavi->topLevelItemCount(); ++i) {
-            NaviListItem* item = NaviListItem::of(navi->ListViewNavi->topLevelItem(i));
-            if (item->row().aid == "a1" && item->row().number == "2")
-                unread = item;
+        int unread = -1;
+        for (int i = 0; i < navi->ListViewNavi->rowCount(); ++i) {
+            const NaviRow item = navi->ListViewNavi->row(i);
+            if (item.aid == "a1" && item.number == "2")
+                unread = i;
         }
-        QVERIFY(unread);
-        navi->ListViewNavi->setCurrentItem(unread);
+        QVERIFY(unread >= 0);
+        navi->ListViewNavi->selectRow(unread);
         navi->action("ActionNaviOpenMessage")->trigger();
         const bool read =
             Sql::scalar(navi->connection, "SELECT UnsealingFlg FROM T_Navi WHERE Aid='a1' AND "
@@ -338,7 +339,7 @@ private slots:
         QCOMPARE(viewer->EditBidName->text(), QString("山田"));
         QCOMPARE(viewer->MemoMessage->toPlainText(), QString("振り込みました"));
         QCOMPARE(viewer->messageNumber, 2);
-        QCOMPARE(NaviListItem::of(unread)->picture(), NaviPicture::read);
+        QCOMPARE(navi->ListViewNavi->picture(unread), NaviPicture::read);
     }
 
     void openOnTheListingTab()
@@ -346,7 +347,7 @@ private slots:
         navi->ToolButtonBidSearchSearchClick();
         navi->PanelBidNavi->show();
         navi->resize(1400, 700);
-        QTreeWidgetItem* listing = navi->ListViewBid->findBidItem("a1", "b1");
+        BidRow listing = navi->ListViewBid->findBidItem("a1", "b1");
         QVERIFY(listing);
         listing->setSelected(true);
         navi->ListViewBid->setCurrentItem(listing);
@@ -427,7 +428,7 @@ private slots:
     void mainWindowOpensTheListForTheChosenListing()
     {
         navi->ToolButtonBidSearchSearchClick();
-        QTreeWidgetItem* listing = navi->ListViewBid->findBidItem("a1", "b2");
+        BidRow listing = navi->ListViewBid->findBidItem("a1", "b2");
         listing->setSelected(true);
         navi->ListViewBid->setCurrentItem(listing);
         QTRY_COMPARE(navi->currentBidItem, listing);
@@ -459,22 +460,34 @@ private slots:
         navi->PageControlMain->setCurrentIndex(tab);
         if (tab == 1)
             navi->TreeViewNavi->setCurrentItem(FolderTree::findFolder(navi->TreeViewNavi, "000"));
-        QTreeWidget* list = tab == 1 ? navi->ListViewNavi : navi->ListViewBid;
-        QTreeWidgetItem* row = nullptr;
-        for (int i = 0; i < list->topLevelItemCount() && chooseRow; ++i) {
-            QTreeWidgetItem* candidate = list->topLevelItem(i);
-            if (tab == 1 ? NaviListItem::of(candidate)->row().bidId == bidId &&
-                               NaviListItem::of(candidate)->row().aid == "a1"
-                         : candidate->text(1) == "a1" && candidate->text(3) == bidId)
-                row = candidate;
-        }
-        QCOMPARE(bool(row), chooseRow);
-        if (row) {
-            list->setCurrentItem(row);
-            QTRY_COMPARE(tab == 1 ? navi->currentNaviItem : navi->currentBidItem, row);
+        if (tab == 1) {
+            NaviFolderList* list = navi->ListViewNavi;
+            int row = -1;
+            for (int i = 0; i < list->rowCount() && chooseRow; ++i) {
+                const NaviRow candidate = list->row(i);
+                if (candidate.bidId == bidId && candidate.aid == "a1")
+                    row = i;
+            }
+            QCOMPARE(row >= 0, chooseRow);
+            list->selectRow(row);
+            if (row >= 0)
+                QTRY_COMPARE(navi->currentNaviItem.row(), row);
+            else
+                QTRY_VERIFY(!navi->currentNaviItem.isValid());
         } else {
-            list->setCurrentItem(nullptr);
-            QTRY_VERIFY(!(tab == 1 ? navi->currentNaviItem : navi->currentBidItem));
+            BidListView* list = navi->ListViewBid;
+            BidRow row;
+            for (int i = 0; i < list->topLevelItemCount() && chooseRow; ++i) {
+                const BidRow candidate = list->topLevelItem(i);
+                if (candidate->text(1) == "a1" && candidate->text(3) == bidId)
+                    row = candidate;
+            }
+            QCOMPARE(bool(row), chooseRow);
+            list->setCurrentItem(row);
+            if (row)
+                QTRY_COMPARE(navi->currentBidItem, row);
+            else
+                QTRY_VERIFY(!navi->currentBidItem);
         }
         QAction* command = navi->action("ActionShowSelectAuctionIdNaviList");
         command->setEnabled(true);
