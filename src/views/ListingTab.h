@@ -194,6 +194,8 @@ public:
 
 private:
     // The common frame of the marker commands.
+    // The next (or previous) find hit in the current tab's list.
+    void findInTab(bool next);
     void runMarkerUpdate(const std::optional<MarkerUpdate>& update, const QAction* confirmSwitch);
 
     NaviSession& m_session;

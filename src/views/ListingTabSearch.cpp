@@ -83,30 +83,26 @@ void ListingTab::ActionNaviFindExecute()
 
 void ListingTab::ActionNaviFindNextExecute()
 {
-    if (w.PageControlMain->currentIndex() == 0) {
-        ListSearchView::findNextInList(w.ListViewBid, w.PanelBidListFind->findSubItem(),
-                                       w.PanelBidListFind->findText());
-    } else if (findTarget == 4) {
-        NaviListQuery::MessageReader reader(m_session.connection, m_session.loginId);
-        ListSearchView::findInMessages(
-            w.ListViewNavi, naviMessageSubItem, w.MemoNavi, findText, true,
-            [this] { m_window.showSelectedMessageNow(); }, wholeMessages(w.ListViewNavi, reader));
-    } else {
-        ListSearchView::findNextInList(w.ListViewNavi, findTarget, findText);
-    }
+    findInTab(true);
 }
 
 void ListingTab::ActionNaviFindPreviousExecute()
 {
+    findInTab(false);
+}
+
+void ListingTab::findInTab(bool next)
+{
     if (w.PageControlMain->currentIndex() == 0) {
-        ListSearchView::findPreviousInList(w.ListViewBid, w.PanelBidListFind->findSubItem(),
-                                           w.PanelBidListFind->findText());
+        (next ? ListSearchView::findNextInList : ListSearchView::findPreviousInList)(
+            w.ListViewBid, w.PanelBidListFind->findSubItem(), w.PanelBidListFind->findText());
     } else if (findTarget == 4) {
         NaviListQuery::MessageReader reader(m_session.connection, m_session.loginId);
         ListSearchView::findInMessages(
-            w.ListViewNavi, naviMessageSubItem, w.MemoNavi, findText, false,
+            w.ListViewNavi, naviMessageSubItem, w.MemoNavi, findText, next,
             [this] { m_window.showSelectedMessageNow(); }, wholeMessages(w.ListViewNavi, reader));
     } else {
-        ListSearchView::findPreviousInList(w.ListViewNavi, findTarget, findText);
+        (next ? ListSearchView::findNextInList
+              : ListSearchView::findPreviousInList)(w.ListViewNavi, findTarget, findText);
     }
 }
