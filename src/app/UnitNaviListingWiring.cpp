@@ -38,9 +38,7 @@ void TFormNavi::makeListingTab()
     widgets.TimerEndDateTime = TimerEndDateTime;
     widgets.PanelBid = PanelBid;
     widgets.EditBidId = EditBidId;
-    widgets.EditBidMail = EditBidMail;
     widgets.PanelMemoWrite = PanelMemoWrite;
-    widgets.LabelMemoWrite = LabelMemoWrite;
     widgets.EditMemoWrite = EditMemoWrite;
     widgets.PanelBidNavi = PanelBidNavi;
     widgets.EditBidAid = EditBidAid;

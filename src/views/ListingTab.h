@@ -75,9 +75,7 @@ public:
         QTimer* TimerEndDateTime = nullptr;
         QWidget* PanelBid = nullptr;
         QLineEdit* EditBidId = nullptr;
-        QLineEdit* EditBidMail = nullptr;
         QWidget* PanelMemoWrite = nullptr;
-        QLabel* LabelMemoWrite = nullptr;
         QLineEdit* EditMemoWrite = nullptr;
         QWidget* PanelBidNavi = nullptr;
         QLineEdit* EditBidAid = nullptr;

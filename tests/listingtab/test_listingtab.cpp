@@ -99,9 +99,7 @@ struct Harness
         w.TimerEndDateTime = &endTimeTimer;
         w.PanelBid = new QWidget(&host);
         w.EditBidId = new QLineEdit(&host);
-        w.EditBidMail = new QLineEdit(&host);
         w.PanelMemoWrite = new QWidget(&host);
-        w.LabelMemoWrite = new QLabel(&host);
         w.EditMemoWrite = new QLineEdit(&host);
         w.PanelBidNavi = new QWidget(&host);
         w.EditBidAid = new QLineEdit(&host);
