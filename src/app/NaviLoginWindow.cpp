@@ -2,6 +2,7 @@
 
 #include "app/UnitNavi.h"
 #include "app/UnitTaskTrayLoginMessage.h"
+#include "views/ListingTab.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -39,10 +40,10 @@ void NaviLoginWindow::adoptAccount()
         m_navi.loadFolderTree();
     else
         m_navi.TreeViewNavi->clear();
-    m_navi.ToolButtonBidSearchSearchClick();
+    m_navi.listingTab().ToolButtonBidSearchSearchClick();
     m_navi.clearBidderInfo();
     m_navi.PageControlMainChange();
-    m_navi.clearBidNaviPanel();
+    m_navi.listingTab().clearBidNaviPanel();
 }
 
 QString NaviLoginWindow::loginIdText() const

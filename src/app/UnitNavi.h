@@ -47,6 +47,8 @@ class LoginControl;
 class NaviDownloadWindow;
 class NaviEndTimeWindow;
 class NaviLoginWindow;
+class NaviListingWindow;
+class ListingTab;
 class BidListView;
 class BidSearchPanel;
 class BidListFindPanel;
@@ -147,47 +149,14 @@ public:
     void requestTransactionNaviDownload(const QString& aid, const QString& title,
                                         const QString& bidId);
 
-    // ---- Listing pane ----
-    void ToolButtonBidSearchSearchClick();
-    void setBidSearchButtonEnabled(bool enabled);
-    void ActionNaviFindExecute();
-    void ActionNaviFindNextExecute();
-    void ActionNaviFindPreviousExecute();
-    // The find panel's bottom line after the message and memo panels of the listing tab.
-    void updateBidListFindLine();
-    void clearBidNaviPanel();
-
-    // ---- Listing selection and operations ----
-    void buildBidNaviFields();
+    // ---- Listing tab ----
+    ListingTab& listingTab() { return *m_listingTab; }
+    void connectListingPaneSignals();
     void connectSelectionSignals();
-    // The price total of the selection in status panel 2.
-    void ListViewBidSelectItem();
-    // Restarts the detail fill's delay for the selected row unless the panels show it already.
-    void ListViewBidChange();
-    void TimerListViewBidTimer();
-    // Stops the delayed fill and forgets its row: for every query or store that removes rows.
-    void forgetCurrentBidItem();
-    bool bidNaviPanelVisible() const;
-    void loadBidNaviList(const QString& aid, const QString& bidId, const BidRow& row);
-    // Enables the message commands for the tab: the folder's id and kind on the message tab,
-    // an empty id and -1 on the listing tab.
-    void updateNaviActions(const QString& folderId, int kind);
-    // updateNaviActions for the current tab (the chosen folder on the message tab).
-    void refreshNaviActions();
-    // 0 the in-app browser, 1 the board download of the selected rows while it is offered.
-    void runBidListOperation(int operation);
-    int getSubItemIndexAtCursor(const QTreeView* list) const;
-    void ListViewBidDblClick();
-    void ListViewBidKeyDown();
-    QTimer* TimerListViewBid = nullptr;
-
-    // ---- Progress markers ----
     void connectMarkerCommands();
-    // column 8 to 12, or -1 for all five flags.
-    void updateProgressFlags(int column, bool set);
-    // The item's data is its tag: 0 blank, 1 message board, 2 mail.
-    void updateContactMethod(const QAction* item);
-    void updateEvaluationNecessity(int kind);
+    void connectMemoSignals();
+    // The mail program on the bidder panel's mail address.
+    void ActionMailerStartExecute();
 
     // ---- Bidder information ----
     void buildBidderPanel();
@@ -205,28 +174,6 @@ public:
     void PopupMenuMemoNaviFieldClick(QLineEdit* field);
     // By winner id (BidderStore::idKey).
     QHash<QString, BidInfo> bidderInfoCache;
-    QString findText;
-
-    // ---- Carriage, forwarding, memo and copies ----
-    void buildMemoPanel();
-    void connectMemoSignals();
-    // Writes the text into sub-item 14, 15 or 17 of the selected rows (and, for carriage and
-    // forwarding with CheckBoxMemo2PluralWrite, the other shown rows of their winners).
-    void writeBidListColumn(const QString& text, int column);
-    void ButtonCarriageWriteClick();
-    void ButtonForwardingWriteClick();
-    void ButtonMemoWriteClick();
-    void ComboBoxInputForwardingDropDown();
-    void ComboBoxInputForwardingCloseUp(int index);
-    // The cell of currentBidItem into the clipboard.
-    void copyBidItemCell(int subItem);
-    void ActionMailerStartExecute();
-    void ActionShowBidInfoExecute();
-    void ActionShowMemoWriteExecute();
-    void ActionShowBidNaviPanelExecute();
-    // Shows or hides the panel chosen by OperationStatusBarClick.
-    void StatusBarClick();
-    int forwardingComboIndex = -1;
 
     // ---- Moving messages into folders ----
     void connectMoveSignals();
@@ -330,10 +277,7 @@ public:
     QString autoLoginId;
     QString autoLoginPassword;
     bool balloonCapable = false;
-    int findTarget = 4;
-    qint64 selectedPriceTotal = 0;
     int shownUnreadCount = 0;
-    BidRow currentBidItem;
     QPersistentModelIndex currentNaviItem;
     int trayMenuFixedCount = 0;
     int bidSortColumn = 0, bidSortType = 0;
@@ -343,10 +287,8 @@ public:
     int bidListLoadCount = 0;
     bool naviListLoading = false;
     int naviListLoadCount = 0;
-    QStringList carriageItems;
-    QStringList forwardingItems;
     QPointer<QWidget> formSetting, formBrowser, formVersion, formNaviTemplate,
-        formEvaluationTemplate, formNaviFind;
+        formEvaluationTemplate;
 
     // The sixteen shared prepared queries, created on the first idle moment.
     QSqlQuery queryLoginFolders, queryInsertFolder, queryNaviList, queryInsertNavi,
@@ -480,6 +422,9 @@ protected:
 
 private:
     void buildLayout();
+    // The memo panel and the message panel's fields of the listing tab.
+    void buildMemoPanel();
+    void buildBidNaviFields();
     void buildMenus();
     void buildToolBars();
     void buildStatusBar();
@@ -519,7 +464,10 @@ private:
     std::unique_ptr<LoginControl> m_loginControl;
     std::unique_ptr<DownloadControl> m_downloadControl;
     std::unique_ptr<EndTimeControl> m_endTimeControl;
+    std::unique_ptr<NaviListingWindow> m_listingWindow;
+    std::unique_ptr<ListingTab> m_listingTab;
     void makeControllers();
+    void makeListingTab();
 
     WindowPlacement* placement = nullptr;
     WheelRouter* wheelRouter = nullptr;

@@ -11,6 +11,7 @@
 #include "platform/WindowPlacement.h"
 #include "views/BidListView.h"
 #include "views/FolderTree.h"
+#include "views/ListingTab.h"
 #include "views/NaviListItem.h"
 
 #include "views/NaviFolderList.h"
@@ -127,7 +128,7 @@ void TFormNavi::PageControlMainChange()
     enableCommand(ActionEvaluationMake, !naviTab);
     enableCommand(ActionCsvExportBidList, !naviTab);
     enableCommand(ActionCsvExportBidInfo, !naviTab);
-    refreshNaviActions();
+    listingTab().refreshNaviActions();
     showTabBidderInfo(naviTab);
 
     if (naviTab) {
@@ -264,7 +265,8 @@ bool TFormNavi::event(QEvent* event)
         // Clicking the main window while a modal tool window is open gives that window the focus.
         for (QWidget* tool : {formSetting.data(), formBrowser.data(), formVersion.data(),
                               formNaviTemplate.data(), formEvaluationTemplate.data(),
-                              formNaviFind.data(), formPrintNaviMessage.data(),
+                              m_listingTab ? m_listingTab->formNaviFind.data() : nullptr,
+                              formPrintNaviMessage.data(),
                               formPrintNaviMessageSetting.data()}) {
             if (tool && tool->isVisible()) {
                 tool->activateWindow();

@@ -5,6 +5,7 @@
 #include "platform/Dialogs.h"
 #include "views/BidListView.h"
 #include "views/FolderTree.h"
+#include "views/ListingTab.h"
 #include "views/NaviFolderList.h"
 #include "views/NaviListItem.h"
 #include "views/NaviReadState.h"
@@ -93,6 +94,7 @@ void TFormNavi::ActionNaviOpenMessageExecute()
 void TFormNavi::ActionShowSelectAuctionIdNaviListExecute()
 {
     const bool naviTab = PageControlMain->currentIndex() == 1;
+    const BidRow& currentBidItem = listingTab().currentBidItem;
     if (naviTab ? !currentNaviItem.isValid() : !currentBidItem)
         return;
     auto* list = new TFormAuctionNaviList(connectionName, MemoNavi->font().pointSize());

@@ -1,5 +1,5 @@
-// The main window makes the controllers of the downloads, the login and the end-time lookup
-// over its own side of each, and wires its commands and fields to their handlers.
+// The main window makes the controllers of the downloads, the login, the end-time lookup and
+// the listing tab over its own side of each, and wires its commands and fields to their handlers.
 #include "app/UnitNavi.h"
 
 #include "app/NaviDownloadWindow.h"
@@ -27,6 +27,7 @@ void TFormNavi::makeControllers()
     TimerEndDateTime->setInterval(EndTimeLookup::TickInterval);
     m_endTimeControl =
         std::make_unique<EndTimeControl>(session, *m_endTimeWindow, TimerEndDateTime);
+    makeListingTab();
 }
 
 void TFormNavi::connectLoginSignals()

@@ -8,6 +8,7 @@
 #include "views/BidderDrop.h"
 #include "views/BidderInfoExtraction.h"
 #include "views/EventHook.h"
+#include "views/ListingTab.h"
 #include "views/MemoText.h"
 #include "views/NaviDropRule.h"
 #include "views/NaviFolderList.h"
@@ -110,12 +111,13 @@ void TFormNavi::showTabBidderInfo(bool naviTab)
         }
         return;
     }
+    const BidRow& currentBidItem = listingTab().currentBidItem;
     if (ListViewBid->selectionModel()->hasSelection() && currentBidItem) {
         showBidderInfo(currentBidItem->text(BidListColumns::column(BidListColumns::BidId)),
                        currentBidItem->text(BidListColumns::column(BidListColumns::Name)));
     } else {
         clearBidderInfo();
-        clearBidNaviPanel();
+        listingTab().clearBidNaviPanel();
     }
 }
 
