@@ -23,6 +23,8 @@
 #include <QFile>
 #include <QRandomGenerator>
 
+#include <malloc.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <functional>
@@ -101,21 +103,23 @@ void fillDatabase(const QSqlDatabase& db, const Sizes& sizes)
     transaction.commit();
 }
 
-// The process's peak resident memory in MB (VmHWM), or -1.
-double peakMemoryMb()
+// A line of /proc/self/status in MB ("VmHWM" the peak, "VmRSS" the present size), or -1.
+double statusMemoryMb(const QByteArray& key)
 {
     QFile status("/proc/self/status");
     if (!status.open(QIODevice::ReadOnly))
         return -1;
     for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
+        if (line.startsWith(key + ':'))
+            return line.mid(key.size() + 1).trimmed().split(' ').first().toDouble() / 1024.0;
     return -1;
 }
 
-// Starts the peak memory count again from the present size.
+// Gives the heap that building the data folder left back to the system and starts the peak
+// memory count again from the present size.
 void resetPeakMemory()
 {
+    malloc_trim(0);
     QFile refs("/proc/self/clear_refs");
     if (refs.open(QIODevice::WriteOnly))
         refs.write("5");
@@ -161,6 +165,7 @@ int main(int argc, char** argv)
 
         // The peak from here on: the list's, not that of building the data folder.
         resetPeakMemory();
+        const double before = statusMemoryMb("VmRSS");
         BidListView view;
         view.resize(1200, 700);
         view.show();
@@ -182,8 +187,15 @@ int main(int argc, char** argv)
             app.processEvents();
         });
         records = {};
+        const double listPeak = statusMemoryMb("VmHWM");
+        // What the shown list holds, without the freed heap that malloc keeps.
+        malloc_trim(0);
+        const double listShown = statusMemoryMb("VmRSS");
         std::printf("rows: %d, end-time queue: %d\n", view.topLevelItemCount(),
                     queue.pendingCount());
+        std::printf("memory: %.1f MB before the list, %.1f MB with it shown, peak %.1f MB while "
+                    "it was queried and filled\n",
+                    before, listShown, listPeak);
         std::printf("listing query:                %8.1f ms\n", query);
         std::printf("list fill (incl. first sort): %8.1f ms\n", fill);
         std::printf("query + fill + first paint:   %8.1f ms\n", both);
@@ -293,7 +305,8 @@ int main(int argc, char** argv)
                     markAll);
         std::printf("  database write: %6.1f ms, cells and paint: %6.1f ms (medians)\n",
                     writes.at(writes.size() / 2), cells.at(cells.size() / 2));
-        std::printf("peak memory (list shown):        %8.1f MB\n", peakMemoryMb());
+        std::printf("peak memory (list shown):        %8.1f MB (%.1f MB before the list)\n",
+                    statusMemoryMb("VmHWM"), before);
     }
     Database::close(connection);
     return 0;
