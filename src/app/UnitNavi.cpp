@@ -4,6 +4,7 @@
 #include "app/CheckVersion.h"
 #include "common/CommonDefine.h"
 #include "app/MessageFontSize.h"
+#include "app/NaviBidderWindow.h"
 #include "app/NaviDownloadWindow.h"
 #include "app/NaviEndTimeWindow.h"
 #include "app/NaviLoginWindow.h"

@@ -3,7 +3,6 @@
 #include "common/NaviOptions.h"
 #include "common/NaviSession.h"
 #include "views/BidRow.h"
-#include "views/BidderStore.h"
 
 #include <QHash>
 #include <QMainWindow>
@@ -47,6 +46,8 @@ class LoginControl;
 class NaviDownloadWindow;
 class NaviEndTimeWindow;
 class NaviLoginWindow;
+class NaviBidderWindow;
+class BidderPanel;
 class BidListView;
 class BidSearchPanel;
 class BidListFindPanel;
@@ -190,21 +191,12 @@ public:
     void updateEvaluationNecessity(int kind);
 
     // ---- Bidder information ----
+    BidderPanel& bidderPanel() { return *m_bidderPanel; }
     void buildBidderPanel();
     void connectBidderSignals();
+    // The listing tab's code reaches the panel by these names.
     void showBidderInfo(const QString& id, const QString& name);
     void clearBidderInfo();
-    // The bidder panel after a tab switch: the tab's chosen row, else emptied.
-    void showTabBidderInfo(bool naviTab);
-    void BitBtnBidSaveClick();
-    void extractBidderInfo();
-    QPlainTextEdit* getActiveNaviMemo() const;
-    void PopupMenuMemoNaviCopyClick();
-    void PopupMenuMemoNaviAllSelectClick();
-    // The memo's selected text into the field, then saved.
-    void PopupMenuMemoNaviFieldClick(QLineEdit* field);
-    // By winner id (BidderStore::idKey).
-    QHash<QString, BidInfo> bidderInfoCache;
     QString findText;
 
     // ---- Carriage, forwarding, memo and copies ----
@@ -519,6 +511,8 @@ private:
     std::unique_ptr<LoginControl> m_loginControl;
     std::unique_ptr<DownloadControl> m_downloadControl;
     std::unique_ptr<EndTimeControl> m_endTimeControl;
+    std::unique_ptr<NaviBidderWindow> m_bidderWindow;
+    std::unique_ptr<BidderPanel> m_bidderPanel;
     void makeControllers();
 
     WindowPlacement* placement = nullptr;

@@ -10,6 +10,7 @@
 #include "platform/WheelRouter.h"
 #include "platform/WindowPlacement.h"
 #include "views/BidListView.h"
+#include "views/BidderPanel.h"
 #include "views/FolderTree.h"
 #include "views/NaviListItem.h"
 
@@ -128,7 +129,7 @@ void TFormNavi::PageControlMainChange()
     enableCommand(ActionCsvExportBidList, !naviTab);
     enableCommand(ActionCsvExportBidInfo, !naviTab);
     refreshNaviActions();
-    showTabBidderInfo(naviTab);
+    bidderPanel().showTabBidderInfo(naviTab);
 
     if (naviTab) {
         if (!naviPanesLaidOut) {

@@ -1,7 +1,8 @@
-// The main window makes the controllers of the downloads, the login and the end-time lookup
-// over its own side of each, and wires its commands and fields to their handlers.
+// The main window makes the controllers of the downloads, the login, the end-time lookup and
+// the bidder panel over its own side of each, and wires its commands and fields to their handlers.
 #include "app/UnitNavi.h"
 
+#include "app/NaviBidderWindow.h"
 #include "app/NaviDownloadWindow.h"
 #include "app/NaviEndTimeWindow.h"
 #include "app/NaviLoginWindow.h"
@@ -27,6 +28,12 @@ void TFormNavi::makeControllers()
     TimerEndDateTime->setInterval(EndTimeLookup::TickInterval);
     m_endTimeControl =
         std::make_unique<EndTimeControl>(session, *m_endTimeWindow, TimerEndDateTime);
+    m_bidderWindow = std::make_unique<NaviBidderWindow>(*this);
+    m_bidderPanel = std::make_unique<BidderPanel>(
+        session, *m_bidderWindow,
+        BidderPanel::Widgets{PanelBid, EditBidId, EditBidName, EditBidMail, EditBidPost,
+                             EditBidAddress, EditBidTel, BitBtnBidSave, PageControlMain,
+                             ListViewBid, ListViewNavi, TreeViewNavi, MemoNavi, MemoBidNavi});
 }
 
 void TFormNavi::connectLoginSignals()

@@ -11,6 +11,7 @@
 #include "views/BidListColumns.h"
 #include "views/BidListView.h"
 #include "views/BidderDrop.h"
+#include "views/BidderPanel.h"
 #include "views/BidderInfoExtraction.h"
 #include "views/FolderTree.h"
 #include "views/MemoText.h"
@@ -151,15 +152,15 @@ private slots:
         MemoText::set(navi->MemoBidNavi, "氏名：山田 太郎\r\n郵便番号：　123-4567　\r\n"
                                          "住所：大阪府\r\nメール：y@example.jp\r\n電話番号：");
         MemoText::set(navi->MemoNavi, "氏名：別の人");
-        QCOMPARE(navi->getActiveNaviMemo(), navi->MemoBidNavi);
-        navi->extractBidderInfo();
+        QCOMPARE(navi->bidderPanel().getActiveNaviMemo(), navi->MemoBidNavi);
+        navi->bidderPanel().extractBidderInfo();
         QCOMPARE(panel(), (QStringList{"buyer", "山田 太郎", "y@example.jp", "123-4567", "大阪府",
                                        "そのまま"}));
         // Nothing is saved by the extraction.
         QVERIFY(storedBidder("buyer").isEmpty());
 
         navi->PageControlMain->setCurrentIndex(1);
-        QCOMPARE(navi->getActiveNaviMemo(), navi->MemoNavi);
+        QCOMPARE(navi->bidderPanel().getActiveNaviMemo(), navi->MemoNavi);
     }
 
     void showingAWinnerReadsItOnceThenTheCache()
@@ -219,7 +220,7 @@ private slots:
     {
         navi->clearBidderInfo();
         navi->EditBidName->setText("名前");
-        navi->BitBtnBidSaveClick();
+        navi->bidderPanel().BitBtnBidSaveClick();
         QCOMPARE(bidderRows(), 1);
         navi->showBidderInfo("buyer", "名前");
         QTest::keyClick(navi->EditBidId, Qt::Key_S, Qt::ControlModifier);
@@ -233,7 +234,7 @@ private slots:
                                     "BEGIN SELECT RAISE(ABORT, 'refused'); END");
         navi->EditBidName->setText("新しい名前");
         navi->EditBidMail->setText("changed@example.jp");
-        QVERIFY_THROWS_EXCEPTION(DatabaseError, navi->BitBtnBidSaveClick());
+        QVERIFY_THROWS_EXCEPTION(DatabaseError, navi->bidderPanel().BitBtnBidSaveClick());
         QCOMPARE(navi->ListViewBid->findBidItem("a3", "other")->subItem(BidListColumns::Name),
                  QString("他人"));
         navi->showBidderInfo("other", "他人");

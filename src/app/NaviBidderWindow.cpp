@@ -1,0 +1,23 @@
+#include "app/NaviBidderWindow.h"
+
+#include "app/UnitNavi.h"
+
+QSqlQuery* NaviBidderWindow::bidderInfoQuery()
+{
+    return m_navi.sharedQueriesReady ? &m_navi.queryBidderInfo : nullptr;
+}
+
+BidRow NaviBidderWindow::currentBidItem()
+{
+    return m_navi.currentBidItem;
+}
+
+QPersistentModelIndex NaviBidderWindow::currentNaviItem()
+{
+    return m_navi.currentNaviItem;
+}
+
+void NaviBidderWindow::clearBidNaviPanel()
+{
+    m_navi.clearBidNaviPanel();
+}
