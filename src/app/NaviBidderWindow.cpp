@@ -1,6 +1,7 @@
 #include "app/NaviBidderWindow.h"
 
 #include "app/UnitNavi.h"
+#include "views/MessageTab.h"
 
 QSqlQuery* NaviBidderWindow::bidderInfoQuery()
 {
@@ -14,7 +15,7 @@ BidRow NaviBidderWindow::currentBidItem()
 
 QPersistentModelIndex NaviBidderWindow::currentNaviItem()
 {
-    return m_navi.currentNaviItem;
+    return m_navi.messageTab().currentNaviItem;
 }
 
 void NaviBidderWindow::clearBidNaviPanel()

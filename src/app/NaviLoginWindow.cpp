@@ -2,6 +2,7 @@
 
 #include "app/UnitNavi.h"
 #include "app/UnitTaskTrayLoginMessage.h"
+#include "views/MessageTab.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -34,9 +35,9 @@ void NaviLoginWindow::showAccount(const QString& text)
 
 void NaviLoginWindow::adoptAccount()
 {
-    m_navi.createDefaultFolders();
+    m_navi.messageTab().createDefaultFolders();
     if (m_navi.PageControlMain->currentIndex() == 1)
-        m_navi.loadFolderTree();
+        m_navi.messageTab().loadFolderTree();
     else
         m_navi.TreeViewNavi->clear();
     m_navi.ToolButtonBidSearchSearchClick();

@@ -8,6 +8,7 @@
 #include "app/NaviDownloadWindow.h"
 #include "app/NaviEndTimeWindow.h"
 #include "app/NaviLoginWindow.h"
+#include "app/NaviMessageTabWindow.h"
 #include "platform/ToolBarBands.h"
 #include "platform/ChildTeardown.h"
 #include "platform/Database.h"
@@ -23,6 +24,7 @@
 #include "views/BidSearchPanel.h"
 
 #include "views/NaviFolderList.h"
+#include "views/MessageTab.h"
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -81,6 +83,7 @@ TFormNavi::TFormNavi(QWidget* parent) : QMainWindow(parent)
     connectSignals();
     connectLoginSignals();
     connectPaneSignals();
+    connectMessageTabSignals();
     connectBidDownloadCommands();
     connectNaviDownloadCommands();
     connectCsvCommands();
@@ -91,7 +94,6 @@ TFormNavi::TFormNavi(QWidget* parent) : QMainWindow(parent)
     connectBidderSignals();
     connectSelectionSignals();
     connectMemoSignals();
-    connectMoveSignals();
     placement = new WindowPlacement(this, mainSection(), WindowPlacement::MinimisedAs::StateBefore);
     trackPaneSize(SplitterBid, 1, "BidNaviPanelHeight", 130);
     trackPaneSize(SplitterMessage, 1, "MessageHeight", 70);
@@ -115,7 +117,7 @@ void TFormNavi::FormShow()
     selectedPriceTotal = 0;
     statusPanels[2]->setText(QStringLiteral("合計価格：0"));
     currentBidItem = nullptr;
-    currentNaviItem = QPersistentModelIndex();
+    messageTab().currentNaviItem = QPersistentModelIndex();
     PageControlMain->setCurrentIndex(0);
     trayMenuFixedCount = int(PopupMenuTray->actions().size());
 
@@ -223,8 +225,8 @@ int TFormNavi::readMainSection()
     bidSortType = ini.readInteger(s, "SortTypeBid", 0);
     bidNaviSortColumn = ini.readInteger(s, "SortColumnBidNavi", 0);
     bidNaviSortType = ini.readInteger(s, "SortTypeBidNavi", 0);
-    naviSortColumn = ini.readInteger(s, "SortColumnNavi", 0);
-    naviSortType = ini.readInteger(s, "SortTypeNavi", 0);
+    messageTab().naviSortColumn = ini.readInteger(s, "SortColumnNavi", 0);
+    messageTab().naviSortType = ini.readInteger(s, "SortTypeNavi", 0);
     ListViewBid->setSortState({bidSortColumn, bidSortType});
     return windowState;
 }
@@ -258,8 +260,8 @@ void TFormNavi::writeMainSection()
     ini.writeInteger(s, "SortTypeBid", bidSortType);
     ini.writeInteger(s, "SortColumnBidNavi", bidNaviSortColumn);
     ini.writeInteger(s, "SortTypeBidNavi", bidNaviSortType);
-    ini.writeInteger(s, "SortColumnNavi", naviSortColumn);
-    ini.writeInteger(s, "SortTypeNavi", naviSortType);
+    ini.writeInteger(s, "SortColumnNavi", messageTab().naviSortColumn);
+    ini.writeInteger(s, "SortTypeNavi", messageTab().naviSortType);
     ini.writeString(s, "LoginId", ComboBoxLoginId->currentText());
     ini.writeInteger(s, "FontSize", MemoNavi->font().pointSize());
     batch.save();
@@ -390,7 +392,7 @@ void TFormNavi::AppIdle()
         return;
     applyPaneSizes();
     createSharedQueries();
-    shownUnreadCount = 0;
+    messageTab().shownUnreadCount = 0;
     loginControl().updateLoginId();
     PageControlMainChange();
 }

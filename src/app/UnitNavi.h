@@ -7,8 +7,6 @@
 #include <QHash>
 #include <QMainWindow>
 #include <QMap>
-#include <QPersistentModelIndex>
-#include <QSet>
 #include <QPointer>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -48,6 +46,8 @@ class NaviEndTimeWindow;
 class NaviLoginWindow;
 class NaviBidderWindow;
 class BidderPanel;
+class MessageTab;
+class NaviMessageTabWindow;
 class BidListView;
 class BidSearchPanel;
 class BidListFindPanel;
@@ -220,33 +220,14 @@ public:
     void StatusBarClick();
     int forwardingComboIndex = -1;
 
-    // ---- Moving messages into folders ----
-    void connectMoveSignals();
-    void ListViewNaviStartDrag();
-    void ListViewNaviEndDrag();
-    // The drop rule for the node under a point of the tree's viewport.
-    bool TreeViewNaviDragOver(const QPoint& at);
-    void TreeViewNaviDragDrop(const QPoint& at, const QMimeData* data);
-    void moveMessagesToFolder(QTreeWidgetItem* target);
-    bool dragging = false;
-
-    // ---- Message folders and lists ----
-    void createDefaultFolders();
-    void loadFolderTree();
-    void loadUnreadCounts();
-    void TreeViewNaviChange(QTreeWidgetItem* current);
-    void ActionNaviUnsealingExecute();
-    void ActionNaviUnunsealingExecute();
+    // ---- Message tab ----
+    MessageTab& messageTab() { return *m_messageTab; }
+    void connectMessageTabSignals();
     void ActionNaviOpenMessageExecute();
-    QAbstractItemView* getActiveNaviList() const;
-    // Empties the message tab's detail pane.
-    void clearNaviDetail();
-    void markSelectedMessages(bool read);
-    // The focused row of the message list, following the list's current row.
-    int focusedNaviRow() const;
+    // The message tab's delay, named here for the listing tab's find; the listing tab's list
+    // with its delay and sort.
     NaviSelectionDelay* naviSelectionDelay = nullptr;
     NaviSelectionDelay* bidNaviSelectionDelay = nullptr;
-    QSet<QString> knownFolderLogins;
 
     // ---- Message viewer, per-listing message list and message search ----
     void connectViewerCommands();
@@ -324,13 +305,10 @@ public:
     bool balloonCapable = false;
     int findTarget = 4;
     qint64 selectedPriceTotal = 0;
-    int shownUnreadCount = 0;
     BidRow currentBidItem;
-    QPersistentModelIndex currentNaviItem;
     int trayMenuFixedCount = 0;
     int bidSortColumn = 0, bidSortType = 0;
     int bidNaviSortColumn = 0, bidNaviSortType = 0;
-    int naviSortColumn = 0, naviSortType = 0;
     bool bidListLoading = false;
     int bidListLoadCount = 0;
     bool naviListLoading = false;
@@ -513,6 +491,8 @@ private:
     std::unique_ptr<EndTimeControl> m_endTimeControl;
     std::unique_ptr<NaviBidderWindow> m_bidderWindow;
     std::unique_ptr<BidderPanel> m_bidderPanel;
+    std::unique_ptr<NaviMessageTabWindow> m_messageTabWindow;
+    std::unique_ptr<MessageTab> m_messageTab;
     void makeControllers();
 
     WindowPlacement* placement = nullptr;

@@ -15,6 +15,7 @@
 #include "views/NaviListItem.h"
 
 #include "views/NaviFolderList.h"
+#include "views/MessageTab.h"
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QPushButton>
@@ -138,12 +139,12 @@ void TFormNavi::PageControlMainChange()
         }
         ProgressBarRange::start(ProgressBar2, naviListLoading ? naviListLoadCount : 0);
         if (TreeViewNavi->topLevelItemCount() == 0 && isDatabaseOpen())
-            loadFolderTree();
+            messageTab().loadFolderTree();
         ToolButtonBidSearch->setEnabled(false);
         ToolButtonNaviFind->setEnabled(true);
         statusPanels[1]->setText(QStringLiteral("件数：%1（未開封：%2）")
                                      .arg(ListViewNavi->rowCount())
-                                     .arg(shownUnreadCount));
+                                     .arg(messageTab().shownUnreadCount));
         TreeViewNavi->viewport()->update();
     } else {
         ProgressBarRange::start(ProgressBar2, bidListLoading ? bidListLoadCount : 0);

@@ -7,6 +7,7 @@
 #include "platform/Database.h"
 #include "platform/Sql.h"
 #include "site/html.h"
+#include "views/MessageTab.h"
 #include "views/NaviFolderList.h"
 #include "views/BidListColumns.h"
 #include "views/BidListFindPanel.h"
@@ -145,7 +146,7 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(
             texts(), QStringList({"a1", "カメラ", "b1", "入金確認", "2026/01/05 09:30"}), 2000);
         QCOMPARE(navi->MemoNavi->toPlainText(), QString(longText).replace("\r\n", "\n"));
-        QCOMPARE(navi->currentNaviItem.row(), third);
+        QCOMPARE(navi->messageTab().currentNaviItem.row(), third);
         for (QLineEdit* field : fields)
             QVERIFY(field->isReadOnly());
 
