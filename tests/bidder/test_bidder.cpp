@@ -12,16 +12,21 @@
 #include "views/BidListView.h"
 #include "views/BidderDrop.h"
 #include "views/BidderPanel.h"
+#include "views/NaviDropRule.h"
+#include "views/NaviMove.h"
 #include "views/BidderInfoExtraction.h"
 #include "views/FolderTree.h"
 #include "views/MemoText.h"
 #include "views/NaviListItem.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QClipboard>
+#include <QDropEvent>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
@@ -331,6 +336,54 @@ private slots:
         QCOMPARE(panel(), QStringList(6, QString()));
         navi->PageControlMain->setCurrentIndex(1);
         QCOMPARE(navi->EditBidId->text(), QString("other"));
+    }
+
+    // A drag over the panel is taken or refused by the drop rule; a drop fills the panel from
+    // the message shown, without saving.
+    void droppedMessageRowFillsThePanel_data()
+    {
+        QTest::addColumn<int>("selected");
+        QTest::addColumn<bool>("messageRows");
+        QTest::addColumn<bool>("accepted");
+        QTest::newRow("one message row") << 1 << true << true;
+        QTest::newRow("no row chosen in the folder list") << 0 << true << true;
+        QTest::newRow("two message rows") << 2 << true << false;
+        QTest::newRow("plain text") << 1 << false << false;
+    }
+
+    void droppedMessageRowFillsThePanel()
+    {
+        QFETCH(int, selected);
+        QFETCH(bool, messageRows);
+        QFETCH(bool, accepted);
+        listReceivedFolder();
+        navi->ListViewNavi->clearSelection();
+        for (int row = 0; row < selected; ++row)
+            navi->ListViewNavi->setRowSelected(row, true);
+        navi->bidInfoKeywords.name = {"氏名："};
+        navi->showBidderInfo("buyer", "旧名");
+        MemoText::set(navi->MemoBidNavi, "氏名：山田 太郎");
+
+        QMimeData data;
+        if (messageRows)
+            data.setData(NaviDrag::mimeType,
+                         NaviDrag::encode(NaviMove::selectedKeys(navi->ListViewNavi)));
+        else
+            data.setText("山田");
+        const QPoint at = navi->PanelBid->rect().center();
+        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(navi->PanelBid, &enter);
+        QDragMoveEvent move(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(navi->PanelBid, &move);
+        QCOMPARE(enter.isAccepted(), accepted);
+        QCOMPARE(move.isAccepted(), accepted);
+        if (!accepted)
+            return;
+        QDropEvent dropped(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(navi->PanelBid, &dropped);
+        QVERIFY(dropped.isAccepted());
+        QCOMPARE(navi->EditBidName->text(), QStringLiteral("山田 太郎"));
+        QVERIFY(storedBidder("buyer").isEmpty());
     }
 
     void dropRule_data()
