@@ -16,6 +16,7 @@
 #include "site/htmlYahoo.h"
 #include "views/BidListColumns.h"
 #include "views/BidListView.h"
+#include "views/ListingTab.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -96,7 +97,7 @@ int main(int argc, char** argv)
     fillDatabase(navi.connection, listings);
     if (!navi.loginControl().checkLoginStatus())
         return 1;
-    navi.ToolButtonBidSearchSearchClick();
+    navi.listingTab().ToolButtonBidSearchSearchClick();
     app.processEvents();
     std::printf("rows: %d, pending end times: %d\n", navi.ListViewBid->topLevelItemCount(),
                 navi.endTimeControl().endTimePendingCount());

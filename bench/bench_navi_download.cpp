@@ -12,6 +12,7 @@
 #include "support/TestDialogs.h"
 
 #include "app/UnitNavi.h"
+#include "views/ListingTab.h"
 #include "platform/Sql.h"
 #include "site/LoginControl.h"
 
@@ -106,7 +107,7 @@ int main(int argc, char** argv)
                               {.aid = aid, .bidId = bidId, .loginId = seller, .index = b + 1});
         boards.addBoard(aid, bidId, boardMessages(bidId));
     }
-    navi->ToolButtonBidSearchSearchClick();
+    navi->listingTab().ToolButtonBidSearchSearchClick();
 
     app.target = navi.get();
     QElapsedTimer wall;

@@ -1,6 +1,7 @@
 #include "app/NaviBidderWindow.h"
 
 #include "app/UnitNavi.h"
+#include "views/ListingTab.h"
 #include "views/MessageTab.h"
 
 QSqlQuery* NaviBidderWindow::bidderInfoQuery()
@@ -10,7 +11,7 @@ QSqlQuery* NaviBidderWindow::bidderInfoQuery()
 
 BidRow NaviBidderWindow::currentBidItem()
 {
-    return m_navi.currentBidItem;
+    return m_navi.listingTab().currentBidItem;
 }
 
 QPersistentModelIndex NaviBidderWindow::currentNaviItem()
@@ -20,5 +21,5 @@ QPersistentModelIndex NaviBidderWindow::currentNaviItem()
 
 void NaviBidderWindow::clearBidNaviPanel()
 {
-    m_navi.clearBidNaviPanel();
+    m_navi.listingTab().clearBidNaviPanel();
 }

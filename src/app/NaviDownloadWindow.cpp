@@ -4,6 +4,7 @@
 #include "platform/Sql.h"
 #include "views/BidListColumns.h"
 #include "views/BidListView.h"
+#include "views/ListingTab.h"
 
 #include <QAction>
 #include <QLabel>
@@ -31,7 +32,7 @@ void NaviDownloadWindow::setLoginButtonEnabled(bool enabled)
 
 void NaviDownloadWindow::setBidSearchButtonEnabled(bool enabled)
 {
-    m_navi.setBidSearchButtonEnabled(enabled);
+    m_navi.listingTab().setBidSearchButtonEnabled(enabled);
 }
 
 void NaviDownloadWindow::setStopCommandEnabled(bool enabled)

@@ -2,6 +2,8 @@
 
 #include "app/UnitNavi.h"
 #include "app/UnitTaskTrayLoginMessage.h"
+#include "views/BidderPanel.h"
+#include "views/ListingTab.h"
 #include "views/MessageTab.h"
 
 #include <QComboBox>
@@ -40,10 +42,10 @@ void NaviLoginWindow::adoptAccount()
         m_navi.messageTab().loadFolderTree();
     else
         m_navi.TreeViewNavi->clear();
-    m_navi.ToolButtonBidSearchSearchClick();
-    m_navi.clearBidderInfo();
+    m_navi.listingTab().ToolButtonBidSearchSearchClick();
+    m_navi.bidderPanel().clearBidderInfo();
     m_navi.PageControlMainChange();
-    m_navi.clearBidNaviPanel();
+    m_navi.listingTab().clearBidNaviPanel();
 }
 
 QString NaviLoginWindow::loginIdText() const

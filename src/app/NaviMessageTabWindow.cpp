@@ -2,6 +2,7 @@
 
 #include "app/UnitNavi.h"
 #include "views/BidderPanel.h"
+#include "views/ListingTab.h"
 
 #include <QLabel>
 
@@ -12,7 +13,7 @@ void NaviMessageTabWindow::showMessageCount(const QString& text)
 
 void NaviMessageTabWindow::updateNaviActions(const QString& folderId, int kind)
 {
-    m_navi.updateNaviActions(folderId, kind);
+    m_navi.listingTab().updateNaviActions(folderId, kind);
 }
 
 void NaviMessageTabWindow::clearBidderInfo()

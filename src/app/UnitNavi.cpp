@@ -7,6 +7,7 @@
 #include "app/NaviBidderWindow.h"
 #include "app/NaviDownloadWindow.h"
 #include "app/NaviEndTimeWindow.h"
+#include "app/NaviListingWindow.h"
 #include "app/NaviLoginWindow.h"
 #include "app/NaviMessageTabWindow.h"
 #include "platform/ToolBarBands.h"
@@ -23,6 +24,7 @@
 #include "views/BidListView.h"
 #include "views/BidSearchPanel.h"
 
+#include "views/ListingTab.h"
 #include "views/NaviFolderList.h"
 #include "views/MessageTab.h"
 #include <QAction>
@@ -82,7 +84,7 @@ TFormNavi::TFormNavi(QWidget* parent) : QMainWindow(parent)
             markWired(command);
     connectSignals();
     connectLoginSignals();
-    connectPaneSignals();
+    connectListingPaneSignals();
     connectMessageTabSignals();
     connectBidDownloadCommands();
     connectNaviDownloadCommands();
@@ -113,10 +115,10 @@ void TFormNavi::FormShow()
     // The local versions now; the update server is asked once the window has been drawn.
     const auto versionCheck = std::make_shared<CheckVersion>();
     balloonCapable = CheckVersion::isBalloonCapable();
-    findTarget = 4;
-    selectedPriceTotal = 0;
+    listingTab().findTarget = 4;
+    listingTab().selectedPriceTotal = 0;
     statusPanels[2]->setText(QStringLiteral("合計価格：0"));
-    currentBidItem = nullptr;
+    listingTab().currentBidItem = nullptr;
     messageTab().currentNaviItem = QPersistentModelIndex();
     PageControlMain->setCurrentIndex(0);
     trayMenuFixedCount = int(PopupMenuTray->actions().size());
@@ -186,10 +188,10 @@ int TFormNavi::readMainSection()
     CheckBoxMemo2PluralWrite->setChecked(ini.readBool(s, "Memo2PluralWrite", false));
 
     const QString& other = CommonDefine::Section::SettingOtherItem;
-    carriageItems = ini.readList(other, "BidCarriage");
-    forwardingItems = ini.readList(other, "BidForwarding");
-    fillComboBox(carriageItems, ComboBoxInputCarriage);
-    fillComboBox(forwardingItems, ComboBoxInputForwarding);
+    listingTab().carriageItems = ini.readList(other, "BidCarriage");
+    listingTab().forwardingItems = ini.readList(other, "BidForwarding");
+    fillComboBox(listingTab().carriageItems, ComboBoxInputCarriage);
+    fillComboBox(listingTab().forwardingItems, ComboBoxInputForwarding);
 
     ListViewBid->readColumnWidths(ini);
     PanelBidSearch->readSettings(ini);
@@ -334,7 +336,7 @@ void TFormNavi::setDatabaseCommandsEnabled(bool enabled)
          {ActionBidDownloadNow, ActionBidDownload, ActionNaviDownloadSelect, ActionNaviDownloadShow,
           ActionBidDetailedDownload, ActionBidPromptDecisionDownload, action("ActionShowSetting")})
         enableCommand(command, enabled);
-    setBidSearchButtonEnabled(enabled);
+    listingTab().setBidSearchButtonEnabled(enabled);
 }
 
 void TFormNavi::createSharedQueries()

@@ -48,6 +48,8 @@ class NaviBidderWindow;
 class BidderPanel;
 class MessageTab;
 class NaviMessageTabWindow;
+class NaviListingWindow;
+class ListingTab;
 class BidListView;
 class BidSearchPanel;
 class BidListFindPanel;
@@ -148,85 +150,25 @@ public:
     void requestTransactionNaviDownload(const QString& aid, const QString& title,
                                         const QString& bidId);
 
-    // ---- Listing pane ----
-    void ToolButtonBidSearchSearchClick();
-    void setBidSearchButtonEnabled(bool enabled);
-    void ActionNaviFindExecute();
-    void ActionNaviFindNextExecute();
-    void ActionNaviFindPreviousExecute();
-    // The find panel's bottom line after the message and memo panels of the listing tab.
-    void updateBidListFindLine();
-    void clearBidNaviPanel();
-
-    // ---- Listing selection and operations ----
-    void buildBidNaviFields();
+    // ---- Listing tab ----
+    ListingTab& listingTab() { return *m_listingTab; }
+    void connectListingPaneSignals();
     void connectSelectionSignals();
-    // The price total of the selection in status panel 2.
-    void ListViewBidSelectItem();
-    // Restarts the detail fill's delay for the selected row unless the panels show it already.
-    void ListViewBidChange();
-    void TimerListViewBidTimer();
-    // Stops the delayed fill and forgets its row: for every query or store that removes rows.
-    void forgetCurrentBidItem();
-    bool bidNaviPanelVisible() const;
-    void loadBidNaviList(const QString& aid, const QString& bidId, const BidRow& row);
-    // Enables the message commands for the tab: the folder's id and kind on the message tab,
-    // an empty id and -1 on the listing tab.
-    void updateNaviActions(const QString& folderId, int kind);
-    // updateNaviActions for the current tab (the chosen folder on the message tab).
-    void refreshNaviActions();
-    // 0 the in-app browser, 1 the board download of the selected rows while it is offered.
-    void runBidListOperation(int operation);
-    int getSubItemIndexAtCursor(const QTreeView* list) const;
-    void ListViewBidDblClick();
-    void ListViewBidKeyDown();
-    QTimer* TimerListViewBid = nullptr;
-
-    // ---- Progress markers ----
     void connectMarkerCommands();
-    // column 8 to 12, or -1 for all five flags.
-    void updateProgressFlags(int column, bool set);
-    // The item's data is its tag: 0 blank, 1 message board, 2 mail.
-    void updateContactMethod(const QAction* item);
-    void updateEvaluationNecessity(int kind);
+    void connectMemoSignals();
+    // The mail program on the bidder panel's mail address.
+    void ActionMailerStartExecute();
 
     // ---- Bidder information ----
     BidderPanel& bidderPanel() { return *m_bidderPanel; }
     void buildBidderPanel();
     void connectBidderSignals();
-    // The listing tab's code reaches the panel by these names.
-    void showBidderInfo(const QString& id, const QString& name);
-    void clearBidderInfo();
-    QString findText;
-
-    // ---- Carriage, forwarding, memo and copies ----
-    void buildMemoPanel();
-    void connectMemoSignals();
-    // Writes the text into sub-item 14, 15 or 17 of the selected rows (and, for carriage and
-    // forwarding with CheckBoxMemo2PluralWrite, the other shown rows of their winners).
-    void writeBidListColumn(const QString& text, int column);
-    void ButtonCarriageWriteClick();
-    void ButtonForwardingWriteClick();
-    void ButtonMemoWriteClick();
-    void ComboBoxInputForwardingDropDown();
-    void ComboBoxInputForwardingCloseUp(int index);
-    // The cell of currentBidItem into the clipboard.
-    void copyBidItemCell(int subItem);
-    void ActionMailerStartExecute();
-    void ActionShowBidInfoExecute();
-    void ActionShowMemoWriteExecute();
-    void ActionShowBidNaviPanelExecute();
-    // Shows or hides the panel chosen by OperationStatusBarClick.
-    void StatusBarClick();
-    int forwardingComboIndex = -1;
 
     // ---- Message tab ----
     MessageTab& messageTab() { return *m_messageTab; }
     void connectMessageTabSignals();
     void ActionNaviOpenMessageExecute();
-    // The message tab's delay, named here for the listing tab's find; the listing tab's list
-    // with its delay and sort.
-    NaviSelectionDelay* naviSelectionDelay = nullptr;
+    // The listing tab's message list: its delay (its sort is kept with the window's state).
     NaviSelectionDelay* bidNaviSelectionDelay = nullptr;
 
     // ---- Message viewer, per-listing message list and message search ----
@@ -303,9 +245,6 @@ public:
     QString autoLoginId;
     QString autoLoginPassword;
     bool balloonCapable = false;
-    int findTarget = 4;
-    qint64 selectedPriceTotal = 0;
-    BidRow currentBidItem;
     int trayMenuFixedCount = 0;
     int bidSortColumn = 0, bidSortType = 0;
     int bidNaviSortColumn = 0, bidNaviSortType = 0;
@@ -313,10 +252,8 @@ public:
     int bidListLoadCount = 0;
     bool naviListLoading = false;
     int naviListLoadCount = 0;
-    QStringList carriageItems;
-    QStringList forwardingItems;
     QPointer<QWidget> formSetting, formBrowser, formVersion, formNaviTemplate,
-        formEvaluationTemplate, formNaviFind;
+        formEvaluationTemplate;
 
     // The sixteen shared prepared queries, created on the first idle moment.
     QSqlQuery queryLoginFolders, queryInsertFolder, queryNaviList, queryInsertNavi,
@@ -450,12 +387,14 @@ protected:
 
 private:
     void buildLayout();
+    // The memo panel and the message panel's fields of the listing tab.
+    void buildMemoPanel();
+    void buildBidNaviFields();
     void buildMenus();
     void buildToolBars();
     void buildStatusBar();
     void buildTray();
     void connectSignals();
-    void connectPaneSignals();
     QAction* makeAction(const QString& objectName, const QString& caption,
                         const QKeySequence& shortcut = QKeySequence(), bool checkable = false);
 
@@ -489,11 +428,14 @@ private:
     std::unique_ptr<LoginControl> m_loginControl;
     std::unique_ptr<DownloadControl> m_downloadControl;
     std::unique_ptr<EndTimeControl> m_endTimeControl;
+    std::unique_ptr<NaviListingWindow> m_listingWindow;
+    std::unique_ptr<ListingTab> m_listingTab;
     std::unique_ptr<NaviBidderWindow> m_bidderWindow;
     std::unique_ptr<BidderPanel> m_bidderPanel;
     std::unique_ptr<NaviMessageTabWindow> m_messageTabWindow;
     std::unique_ptr<MessageTab> m_messageTab;
     void makeControllers();
+    void makeListingTab();
 
     WindowPlacement* placement = nullptr;
     WheelRouter* wheelRouter = nullptr;

@@ -4,6 +4,7 @@
 #include "app/CsvListExport.h"
 #include "views/BidListColumns.h"
 #include "views/BidListView.h"
+#include "views/ListingTab.h"
 #include "views/NaviFolderList.h"
 #include "views/NaviListItem.h"
 #include "views/UnitBidDataEtc.h"
@@ -57,7 +58,7 @@ void TFormNavi::ActionShowSelectBidIdListExecute()
             bidderId = ListViewNavi->text(messageTab().currentNaviItem.row(), 3);
             found = true;
         }
-    } else if (currentBidItem) {
+    } else if (const BidRow& currentBidItem = listingTab().currentBidItem) {
         bidderId = currentBidItem->text(BidListColumns::column(BidListColumns::BidId));
         found = true;
     }

@@ -4,6 +4,7 @@
 
 #include "platform/CtrlClickSelect.h"
 #include "views/BidderPanel.h"
+#include "views/MessageTab.h"
 #include "views/NaviFolderList.h"
 #include "views/NaviSelectionDelay.h"
 
@@ -51,16 +52,6 @@ void TFormNavi::buildBidderPanel()
     PanelBid->setAcceptDrops(true);
 }
 
-void TFormNavi::showBidderInfo(const QString& id, const QString& name)
-{
-    m_bidderPanel->showBidderInfo(id, name);
-}
-
-void TFormNavi::clearBidderInfo()
-{
-    m_bidderPanel->clearBidderInfo();
-}
-
 void TFormNavi::connectBidderSignals()
 {
     BidderPanel* panel = m_bidderPanel.get();
@@ -101,7 +92,7 @@ void TFormNavi::connectBidderSignals()
         });
     }
     // The message tab's chosen message names its winner.
-    connect(naviSelectionDelay, &NaviSelectionDelay::detailShown, panel,
+    connect(messageTab().naviSelectionDelay, &NaviSelectionDelay::detailShown, panel,
             [this, panel](const QPersistentModelIndex& row) {
                 if (row.isValid())
                     panel->showBidderInfo(ListViewNavi->text(row.row(), 3),

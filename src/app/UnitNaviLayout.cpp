@@ -160,7 +160,7 @@ void TFormNavi::buildLayout()
     LabelInputForwarding->setObjectName("LabelInputForwarding");
     ComboBoxInputForwarding = new QComboBox(PanelMemo2);
     ComboBoxInputForwarding->setObjectName("ComboBoxInputForwarding");
-    // The forwarding edit lies over the combo box's text area (buildMemoPanel).
+    // The forwarding edit lies over the combo box's text area (ListingTab::setUpInputs).
     EditInputForwarding = new QLineEdit(ComboBoxInputForwarding);
     EditInputForwarding->setObjectName("EditInputForwarding");
     ButtonForwardingWrite = new QPushButton(QStringLiteral("記入"), PanelMemo2);

@@ -9,8 +9,10 @@
 #include "views/BidListColumns.h"
 #include "views/BidListView.h"
 #include "views/MailRecipient.h"
+#include "views/MailtoUrl.h"
 
 #include <QAction>
+#include <QLineEdit>
 #include <QMenu>
 #include <QUrl>
 
@@ -76,4 +78,16 @@ void TFormNavi::executeMailerSend(QAction* item)
     const QByteArray address =
         MailtoAddress::build(mail, subItem(BidListColumns::Title), body, options.mailEncloses);
     UrlOpener::open(QUrl::fromEncoded(address, QUrl::StrictMode));
+}
+
+void TFormNavi::ActionMailerStartExecute()
+{
+    if (!MailRecipient::isSingle(EditBidMail->text())) {
+        Dialogs::showWarning(this, MailRecipient::refusalCaption, MailRecipient::refusalText);
+        return;
+    }
+    const QUrl url = mailtoUrl(EditBidMail->text());
+    // Without a program for "mailto:" nothing happens, as the shell would do.
+    if (!url.isEmpty())
+        UrlOpener::open(url);
 }

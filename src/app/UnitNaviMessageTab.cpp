@@ -17,7 +17,6 @@
 void TFormNavi::connectMessageTabSignals()
 {
     MessageTab* tab = m_messageTab.get();
-    naviSelectionDelay = tab->naviSelectionDelay;
     for (QAbstractItemView* list : {static_cast<QAbstractItemView*>(ListViewNavi),
                                     static_cast<QAbstractItemView*>(ListViewBidNavi)}) {
         list->setContextMenuPolicy(Qt::CustomContextMenu);

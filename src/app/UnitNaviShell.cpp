@@ -12,6 +12,7 @@
 #include "views/BidListView.h"
 #include "views/BidderPanel.h"
 #include "views/FolderTree.h"
+#include "views/ListingTab.h"
 #include "views/NaviListItem.h"
 
 #include "views/NaviFolderList.h"
@@ -129,7 +130,7 @@ void TFormNavi::PageControlMainChange()
     enableCommand(ActionEvaluationMake, !naviTab);
     enableCommand(ActionCsvExportBidList, !naviTab);
     enableCommand(ActionCsvExportBidInfo, !naviTab);
-    refreshNaviActions();
+    listingTab().refreshNaviActions();
     bidderPanel().showTabBidderInfo(naviTab);
 
     if (naviTab) {
@@ -266,7 +267,8 @@ bool TFormNavi::event(QEvent* event)
         // Clicking the main window while a modal tool window is open gives that window the focus.
         for (QWidget* tool : {formSetting.data(), formBrowser.data(), formVersion.data(),
                               formNaviTemplate.data(), formEvaluationTemplate.data(),
-                              formNaviFind.data(), formPrintNaviMessage.data(),
+                              m_listingTab ? m_listingTab->formNaviFind.data() : nullptr,
+                              formPrintNaviMessage.data(),
                               formPrintNaviMessageSetting.data()}) {
             if (tool && tool->isVisible()) {
                 tool->activateWindow();

@@ -7,6 +7,7 @@
 #include "views/BidListView.h"
 #include "views/FolderTree.h"
 #include "views/BidListModel.h"
+#include "views/ListingTab.h"
 #include "views/NaviFolderList.h"
 #include "views/NaviListItem.h"
 #include "views/MessageTab.h"
@@ -99,7 +100,7 @@ void TFormNavi::applyListingStoreSummary(const ListingStoreSummary& summary)
                            row.price, row.url);
     // The delayed detail fill never reaches a row that left.
     if (removeListRows(ListViewBid, summary.markedDeleted))
-        forgetCurrentBidItem();
+        listingTab().forgetCurrentBidItem();
     ListViewBid->sortList();
     ListViewBid->setUpdatesEnabled(updates);
 }
@@ -111,6 +112,7 @@ void TFormNavi::showStoredBoard(const NaviStoreSummary& summary, NaviStore& stor
         QTreeWidgetItem* folder =
             TreeViewNavi->topLevelItemCount() > 0 ? TreeViewNavi->currentItem() : nullptr;
         const QString shownFolder = folder ? FolderTree::folderId(folder) : QString();
+        const BidRow& currentBidItem = listingTab().currentBidItem;
         const bool bidNaviShown =
             ActionShowBidNaviPanel->isChecked() && currentBidItem &&
             currentBidItem->text(BidListColumns::column(BidListColumns::Aid)) == summary.aid &&

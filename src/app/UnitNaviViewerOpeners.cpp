@@ -5,6 +5,7 @@
 #include "platform/Dialogs.h"
 #include "views/BidListView.h"
 #include "views/FolderTree.h"
+#include "views/ListingTab.h"
 #include "views/NaviFolderList.h"
 #include "views/NaviListItem.h"
 #include "views/NaviReadState.h"
@@ -43,7 +44,7 @@ void TFormNavi::connectViewerCommands()
 void TFormNavi::ActionNaviOpenMessageExecute()
 {
     const bool naviTab = PageControlMain->currentIndex() == 1;
-    NaviSelectionDelay* selection = naviTab ? naviSelectionDelay : bidNaviSelectionDelay;
+    NaviSelectionDelay* selection = naviTab ? messageTab().naviSelectionDelay : bidNaviSelectionDelay;
     if (selection->currentNaviRow() >= 0 && options.confirmationNaviOpen &&
         !Dialogs::askOkCancel(this, QStringLiteral("確認"),
                               QStringLiteral("メッセージを開きますか？")))
@@ -95,6 +96,7 @@ void TFormNavi::ActionNaviOpenMessageExecute()
 void TFormNavi::ActionShowSelectAuctionIdNaviListExecute()
 {
     const bool naviTab = PageControlMain->currentIndex() == 1;
+    const BidRow& currentBidItem = listingTab().currentBidItem;
     if (naviTab ? !messageTab().currentNaviItem.isValid() : !currentBidItem)
         return;
     auto* list = new TFormAuctionNaviList(connectionName, MemoNavi->font().pointSize());

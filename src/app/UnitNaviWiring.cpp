@@ -30,6 +30,7 @@ void TFormNavi::makeControllers()
     TimerEndDateTime->setInterval(EndTimeLookup::TickInterval);
     m_endTimeControl =
         std::make_unique<EndTimeControl>(session, *m_endTimeWindow, TimerEndDateTime);
+    makeListingTab();
     m_messageTabWindow = std::make_unique<NaviMessageTabWindow>(*this);
     m_messageTab = std::make_unique<MessageTab>(
         session, *m_messageTabWindow,

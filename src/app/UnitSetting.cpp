@@ -13,6 +13,7 @@
 #include "platform/IniFile.h"
 #include "platform/SelectAll.h"
 #include "views/BidListView.h"
+#include "views/ListingTab.h"
 #include "views/WindowsColor.h"
 
 #include <QAction>
@@ -731,10 +732,11 @@ void TFormSetting::applyLogins()
 void TFormSetting::applyLists()
 {
     if (otherItemListsChanged) {
-        navi->carriageItems = listLines(0);
-        navi->forwardingItems = listLines(1);
-        navi->fillComboBox(navi->carriageItems, navi->ComboBoxInputCarriage);
-        navi->fillComboBox(navi->forwardingItems, navi->ComboBoxInputForwarding);
+        ListingTab& tab = navi->listingTab();
+        tab.carriageItems = listLines(0);
+        tab.forwardingItems = listLines(1);
+        navi->fillComboBox(tab.carriageItems, navi->ComboBoxInputCarriage);
+        navi->fillComboBox(tab.forwardingItems, navi->ComboBoxInputForwarding);
     }
     if (bidInfoListsChanged) {
         BidInfoKeywords& k = navi->bidInfoKeywords;

@@ -121,6 +121,40 @@ void BidListModel::setCell(int record, int column, const QString& text)
     recordChanged(record, column);
 }
 
+void BidListModel::setCells(const std::vector<int>& records, const QList<int>& columns,
+                            const QString& text)
+{
+    using namespace BidListColumns;
+    int top = -1;
+    int bottom = -1;
+    for (int column : columns) {
+        const bool keyColumn = column == BidListColumns::column(Aid) ||
+                               column == BidListColumns::column(BidId);
+        for (int record : records) {
+            if (record < 0 || record >= recordCount())
+                continue;
+            if (keyColumn)
+                m_transactions.remove(transactionHash(cell(record, BidListColumns::column(Aid)),
+                                                      cell(record, BidListColumns::column(BidId))),
+                                      record);
+            m_records.cells[size_t(column)].set(record, text);
+            updateKeys(record, column);
+            if (keyColumn)
+                m_transactions.insert(transactionHash(cell(record, BidListColumns::column(Aid)),
+                                                      cell(record, BidListColumns::column(BidId))),
+                                      record);
+            const int row = rowOf(record);
+            if (row >= 0) {
+                top = top < 0 ? row : qMin(top, row);
+                bottom = qMax(bottom, row);
+            }
+        }
+        invalidateRanks(column);
+    }
+    if (top >= 0)
+        emit dataChanged(index(top, 0), index(bottom, columnCount() - 1));
+}
+
 bool BidListModel::setData(const QModelIndex& index, const QVariant& value, int role)
 {
     const int record = recordAt(index.row());

@@ -2,6 +2,7 @@
 
 #include "platform/Sql.h"
 #include "views/BidListColumns.h"
+#include "views/BidListModel.h"
 #include "views/BidListView.h"
 
 namespace MarkerRows {
@@ -41,13 +42,18 @@ void write(const QSqlDatabase& db, const MarkerUpdate& update, const QList<Trans
 
 void showInCells(BidListView* list, const MarkerUpdate& update, const QList<TransactionKey>& keys)
 {
+    BidListModel* model = list->listModel();
+    std::vector<int> records;
+    records.reserve(size_t(keys.size()));
     for (const TransactionKey& key : keys) {
-        const BidRow row = list->findBidItem(key.aid, key.bidId);
-        if (!row)
-            continue;
-        for (int cell : update.cells)
-            row->setSubItem(cell, update.value);
+        const int record = model->findRecord(key.aid, key.bidId);
+        if (record >= 0)
+            records.push_back(record);
     }
+    QList<int> columns;
+    for (int cell : update.cells)
+        columns.append(BidListColumns::column(cell));
+    model->setCells(records, columns, update.value);
 }
 
 } // namespace MarkerRows

@@ -152,7 +152,7 @@ private slots:
         navi->bidInfoKeywords.address1 = {"住所："};
         navi->bidInfoKeywords.tel = {"電話番号："};
         navi->bidInfoKeywords.mail = {"メール："};
-        navi->showBidderInfo("buyer", "旧名");
+        navi->bidderPanel().showBidderInfo("buyer", "旧名");
         navi->EditBidTel->setText("そのまま");
         MemoText::set(navi->MemoBidNavi, "氏名：山田 太郎\r\n郵便番号：　123-4567　\r\n"
                                          "住所：大阪府\r\nメール：y@example.jp\r\n電話番号：");
@@ -170,24 +170,24 @@ private slots:
 
     void showingAWinnerReadsItOnceThenTheCache()
     {
-        navi->showBidderInfo("other", "一覧の名前");
+        navi->bidderPanel().showBidderInfo("other", "一覧の名前");
         // The name comes from the caller; the rest from the database.
         QCOMPARE(panel(), (QStringList{"other", "一覧の名前", "o@example.jp", "100-0001", "東京都",
                                        "03-0000-0000"}));
         Sql::exec(navi->connection, "UPDATE T_BidMaster SET MailMain='new@example.jp'");
-        navi->clearBidderInfo();
+        navi->bidderPanel().clearBidderInfo();
         QCOMPARE(panel(), QStringList(6, QString()));
-        navi->showBidderInfo("other", "一覧の名前");
+        navi->bidderPanel().showBidderInfo("other", "一覧の名前");
         QCOMPARE(navi->EditBidMail->text(), QString("o@example.jp"));
         // A winner without a row shows empty fields.
-        navi->showBidderInfo("nobody", "名");
+        navi->bidderPanel().showBidderInfo("nobody", "名");
         QCOMPARE(panel(), (QStringList{"nobody", "名", "", "", "", ""}));
     }
 
     void savingANewThenAKnownWinnerUpdatesEveryList()
     {
         listReceivedFolder();
-        navi->showBidderInfo("buyer", "");
+        navi->bidderPanel().showBidderInfo("buyer", "");
         navi->EditBidName->setText("O'Brien 太郎");
         navi->EditBidMail->setText("ob@example.jp");
         navi->EditBidPost->setText("530-0001");
@@ -217,24 +217,24 @@ private slots:
         QCOMPARE(storedBidder("buyer").first(), QString("山田 花子"));
         QCOMPARE(names("buyer"), QStringList(3, "山田 花子"));
         Sql::exec(navi->connection, "UPDATE T_BidMaster SET MailMain='db@example.jp'");
-        navi->showBidderInfo("buyer", "山田 花子");
+        navi->bidderPanel().showBidderInfo("buyer", "山田 花子");
         QCOMPARE(navi->EditBidMail->text(), QString("ob@example.jp"));
     }
 
     void saveWithoutAnIdOrFromTheIdFieldDoesNothing()
     {
-        navi->clearBidderInfo();
+        navi->bidderPanel().clearBidderInfo();
         navi->EditBidName->setText("名前");
         navi->bidderPanel().BitBtnBidSaveClick();
         QCOMPARE(bidderRows(), 1);
-        navi->showBidderInfo("buyer", "名前");
+        navi->bidderPanel().showBidderInfo("buyer", "名前");
         QTest::keyClick(navi->EditBidId, Qt::Key_S, Qt::ControlModifier);
         QCOMPARE(bidderRows(), 1);
     }
 
     void failedSaveChangesNeitherCacheNorLists()
     {
-        navi->showBidderInfo("other", "他人");
+        navi->bidderPanel().showBidderInfo("other", "他人");
         Sql::exec(navi->connection, "CREATE TRIGGER refuse BEFORE UPDATE ON T_BidMaster "
                                     "BEGIN SELECT RAISE(ABORT, 'refused'); END");
         navi->EditBidName->setText("新しい名前");
@@ -242,13 +242,13 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(DatabaseError, navi->bidderPanel().BitBtnBidSaveClick());
         QCOMPARE(navi->ListViewBid->findBidItem("a3", "other")->subItem(BidListColumns::Name),
                  QString("他人"));
-        navi->showBidderInfo("other", "他人");
+        navi->bidderPanel().showBidderInfo("other", "他人");
         QCOMPARE(navi->EditBidMail->text(), QString("o@example.jp"));
     }
 
     void ctrlClickSelectsTheWholeField()
     {
-        navi->showBidderInfo("other", "他人");
+        navi->bidderPanel().showBidderInfo("other", "他人");
         navi->EditBidAddress->setCursorPosition(1);
         QTest::mouseClick(navi->EditBidAddress, Qt::LeftButton);
         QVERIFY(navi->EditBidAddress->selectedText().isEmpty());
@@ -261,7 +261,7 @@ private slots:
 
     void ctrlClickSelectsTheWholeTextOfEveryEditOfTheWindow()
     {
-        navi->showBidderInfo("other", "他人");
+        navi->bidderPanel().showBidderInfo("other", "他人");
         QList<QLineEdit*> edits;
         // The edits of the window's own; those inside a combo box or a spin box belong to it.
         for (QLineEdit* edit : navi->findChildren<QLineEdit*>())
@@ -291,7 +291,7 @@ private slots:
     {
         QFETCH(QString, item);
         QFETCH(int, field);
-        navi->showBidderInfo("buyer", "");
+        navi->bidderPanel().showBidderInfo("buyer", "");
         MemoText::set(navi->MemoBidNavi, "前 選ばれた 文 後");
         QTextCursor cursor = navi->MemoBidNavi->textCursor();
         cursor.setPosition(1);
@@ -361,7 +361,7 @@ private slots:
         for (int row = 0; row < selected; ++row)
             navi->ListViewNavi->setRowSelected(row, true);
         navi->bidInfoKeywords.name = {"氏名："};
-        navi->showBidderInfo("buyer", "旧名");
+        navi->bidderPanel().showBidderInfo("buyer", "旧名");
         MemoText::set(navi->MemoBidNavi, "氏名：山田 太郎");
 
         QMimeData data;

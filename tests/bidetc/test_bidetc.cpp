@@ -14,6 +14,7 @@
 #include "platform/IniFile.h"
 #include "platform/Sql.h"
 #include "site/html.h"
+#include "views/ListingTab.h"
 #include "views/MessageTab.h"
 #include "views/NaviFolderList.h"
 #include "views/BidDataEtcColumns.h"
@@ -714,7 +715,7 @@ private slots:
         QVERIFY(bidder->isEnabled());
 
         // No focused row: a log line and no window.
-        navi.currentBidItem = nullptr;
+        navi.listingTab().currentBidItem = nullptr;
         bidder->trigger();
         QCOMPARE(navi.ListBoxMessage->item(navi.ListBoxMessage->count() - 1)->text(),
                  QString("行を選択してください"));
@@ -739,7 +740,7 @@ private slots:
         QTRY_VERIFY(bool(row = navi.ListViewBid->findBidItem("a3", "buyer")));
         navi.ListViewBid->setCurrentItem(row);
         row->setSelected(true);
-        QTRY_COMPARE(navi.currentBidItem, row);
+        QTRY_COMPARE(navi.listingTab().currentBidItem, row);
         bidder->trigger();
         TFormBidDataEtc* transactions = nullptr;
         for (QWidget* window : QApplication::topLevelWidgets())

@@ -15,6 +15,7 @@
 #include "site/LoginControl.h"
 #include "site/NetworkThread.h"
 #include "site/html.h"
+#include "views/ListingTab.h"
 #include "views/NaviFolderList.h"
 #include "views/BidListView.h"
 #include "views/FolderTree.h"
@@ -407,7 +408,7 @@ private slots:
         FixtureDb::addListing(
             db(), {.aid = "a2", .bidId = winner, .title = "時計", .extra = {{"Url", url}}});
         FixtureDb::addMessage(db(), {.aid = "a2", .bidId = winner, .number = 3});
-        navi->ToolButtonBidSearchSearchClick();
+        navi->listingTab().ToolButtonBidSearchSearchClick();
         QTreeView* list = navi->ListViewBid;
         if (naviTab) {
             navi->PageControlMain->setCurrentIndex(1);
@@ -422,7 +423,7 @@ private slots:
 
         const auto trigger = [&] {
             if (doubleClickOperation)
-                navi->runBidListOperation(0);
+                navi->listingTab().runBidListOperation(0);
             else
                 navi->action("ActionShowBrowser")->trigger();
         };

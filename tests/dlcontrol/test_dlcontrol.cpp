@@ -15,6 +15,7 @@
 #include "site/DownloadThread.h"
 #include "site/LoginControl.h"
 #include "views/BidListView.h"
+#include "views/ListingTab.h"
 
 #include <QAction>
 #include <QListWidget>
@@ -266,7 +267,7 @@ private slots:
         // The next download starts as usual.
         setItemPage("x9", itemPage({{"w9"}}));
         FixtureDb::addListing(navi->connection, {.aid = "x9", .bidId = "w9", .loginId = seller});
-        navi->ToolButtonBidSearchSearchClick();
+        navi->listingTab().ToolButtonBidSearchSearchClick();
         selectListings({"x9:w9"});
         navi->ActionBidDetailedDownload->trigger();
         QCOMPARE(navi->downloadKind, 4);
@@ -286,7 +287,7 @@ private slots:
         makeNavi();
         FixtureDb::addListing(navi->connection, {.aid = "x1", .bidId = "w1", .index = 1});
         FixtureDb::addListing(navi->connection, {.aid = "x2", .bidId = "bidder2", .index = 2});
-        navi->ToolButtonBidSearchSearchClick();
+        navi->listingTab().ToolButtonBidSearchSearchClick();
         // Selected listings: the first one's page is read and the second one's is held until
         // after the stop. Instant buy: its only page is held.
         setItemPage("x1", itemPage({{"w1", "2"}, {"w3"}}));
@@ -328,7 +329,7 @@ private slots:
     {
         makeNavi();
         FixtureDb::addListing(navi->connection, {.aid = aidA, .bidId = buyer, .title = "時計"});
-        navi->ToolButtonBidSearchSearchClick();
+        navi->listingTab().ToolButtonBidSearchSearchClick();
         // The board lists number 3 twice: its messages are deleted again and it is queued.
         app->boards().addBoard(
             aidA, buyer,
@@ -386,7 +387,7 @@ private slots:
         FixtureDb::addListing(navi->connection, {.aid = "x1", .bidId = "w1", .index = 1});
         FixtureDb::addListing(navi->connection, {.aid = "x2", .bidId = "bidder2", .index = 2});
         FixtureDb::addListing(navi->connection, {.aid = aidA, .bidId = buyer, .index = 3});
-        navi->ToolButtonBidSearchSearchClick();
+        navi->listingTab().ToolButtonBidSearchSearchClick();
         app->boards().addBoard(aidA, buyer, {{"1", buyer, "はじめまして"}});
         setItemPage("x1", itemPage({{"w1", "2"}, {"w3"}}));
         startHeldDownload(kind);

@@ -17,6 +17,7 @@
 #include "site/LoginControl.h"
 #include "views/BidListColumns.h"
 #include "views/BidListView.h"
+#include "views/ListingTab.h"
 
 #include <QAction>
 #include <QListWidget>
@@ -147,7 +148,7 @@ class TestEndTime : public QObject
     {
         FixtureDb::addListing(navi->connection, {.aid = "a1", .bidId = "w1", .index = 2});
         FixtureDb::addListing(navi->connection, {.aid = "a2", .bidId = "w2", .index = 1});
-        navi->ToolButtonBidSearchSearchClick();
+        navi->listingTab().ToolButtonBidSearchSearchClick();
         QCOMPARE(navi->endTimeControl().endTimeQueue.ids(), (QStringList{"a1", "a2"}));
     }
 
@@ -249,7 +250,7 @@ private slots:
         const std::map<QString, QStringList> winners{
             {"a1", {"w1"}}, {"a2", {"w2a", "w2b"}}, {"a3", {"w3"}}};
 
-        navi->ToolButtonBidSearchSearchClick();
+        navi->listingTab().ToolButtonBidSearchSearchClick();
 
         QCOMPARE(navi->ListViewBid->topLevelItemCount(), 5);
         const QStringList queued = navi->endTimeControl().endTimeQueue.ids();
@@ -314,7 +315,7 @@ private slots:
         FixtureDb::addListing(navi->connection, {.aid = "a2", .bidId = "w2"});
         FixtureDb::addListing(navi->connection, {.aid = "a'1", .bidId = "o1", .loginId = other});
         setAnswers({{"a'1", endTimeAnswer(answered)}});
-        navi->ToolButtonBidSearchSearchClick();
+        navi->listingTab().ToolButtonBidSearchSearchClick();
         QCOMPARE(navi->endTimeControl().endTimeQueue.front(), QStringLiteral("a'1"));
 
         navi->endTimeControl().TimerEndDateTimeTimer();
@@ -488,12 +489,12 @@ private slots:
         QCOMPARE(navi->endTimeControl().endTimeQueue.ids(), QStringList{"a2"});
 
         FixtureDb::addListing(navi->connection, {.aid = "a3", .bidId = "w3", .index = 0});
-        navi->ToolButtonBidSearchSearchClick();
+        navi->listingTab().ToolButtonBidSearchSearchClick();
         QCOMPARE(navi->endTimeControl().endTimeQueue.ids(), (QStringList{"a2", "a3"}));
         verifyTimerRunning();
 
         Sql::exec(navi->connection, QStringLiteral("UPDATE T_BidData SET EndDataTime='x'"));
-        navi->ToolButtonBidSearchSearchClick();
+        navi->listingTab().ToolButtonBidSearchSearchClick();
         QCOMPARE(navi->endTimeControl().endTimePendingCount(), 0);
         QVERIFY(!navi->TimerEndDateTime->isActive());
     }
@@ -533,7 +534,7 @@ private slots:
         navi->TimerEndDateTime->setInterval(EndTimeLookup::TickInterval);
 
         // The next listing query collects them again; a tick called directly stops the same way.
-        navi->ToolButtonBidSearchSearchClick();
+        navi->listingTab().ToolButtonBidSearchSearchClick();
         QCOMPARE(navi->endTimeControl().endTimeQueue.ids(), (QStringList{"a1", "a2"}));
         verifyTimerRunning();
         QVERIFY_THROWS_EXCEPTION(DatabaseError, navi->endTimeControl().TimerEndDateTimeTimer());
@@ -543,7 +544,7 @@ private slots:
 
         // With the database writable again the next listing query's lookups go through.
         Sql::exec(navi->connection, QStringLiteral("DROP TRIGGER refuse"));
-        navi->ToolButtonBidSearchSearchClick();
+        navi->listingTab().ToolButtonBidSearchSearchClick();
         navi->endTimeControl().TimerEndDateTimeTimer();
         navi->endTimeControl().TimerEndDateTimeTimer();
         QCOMPARE(storedEndTime("a1", "w1"), QString("01月05日 05時05分"));

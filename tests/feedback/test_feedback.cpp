@@ -21,6 +21,7 @@
 #include "site/html.h"
 #include "views/BidListColumns.h"
 #include "views/BidListView.h"
+#include "views/ListingTab.h"
 #include "views/MemoText.h"
 
 #include <QAction>
@@ -110,7 +111,7 @@ class TestFeedback : public QObject
         FixtureDb::addListing(
             db(), {.aid = aid, .bidId = otherWinner, .title = "時計", .index = 2, .extra = second});
         FixtureDb::addBidder(db(), {.id = winner, .name = "山田"});
-        navi->ToolButtonBidSearchSearchClick();
+        navi->listingTab().ToolButtonBidSearchSearchClick();
         QCOMPARE(navi->ListViewBid->topLevelItemCount(), 2);
     }
     BidRow row(const QString& bidId) const
@@ -528,7 +529,7 @@ private slots:
     {
         addListing();
         Sql::exec(db(), "UPDATE T_BidData SET Url='http://auctions.example/jp/a100'");
-        navi->ToolButtonBidSearchSearchClick();
+        navi->listingTab().ToolButtonBidSearchSearchClick();
         navi->options.confirmationEvaluationTransmission = false;
         TFormEvaluation* form = open();
         fill(form, 0, QStringLiteral("ok"));

@@ -12,6 +12,7 @@
 #include "views/BidListColumns.h"
 #include "views/BidListView.h"
 #include "views/BidSearchPanel.h"
+#include "views/ListingTab.h"
 
 #include <QLineEdit>
 #include <QTest>
@@ -457,7 +458,7 @@ void TestKeywords::convertsForTheCallsListingFirst()
 {
     makeMainWindow();
     addRows();
-    m_navi->ToolButtonBidSearchSearchClick();
+    m_navi->listingTab().ToolButtonBidSearchSearchClick();
     QCOMPARE(shownAids(), QStringList({"x1", "x'2", "x3", "x4", "x5", "x6"}));
 
     QString result;
@@ -482,7 +483,7 @@ void TestKeywords::otherListingsFollowTheSearch()
     makeMainWindow();
     addRows();
     m_navi->PanelBidSearch->EditBidSearchTitle->setText(QStringLiteral("ン"));
-    m_navi->ToolButtonBidSearchSearchClick();
+    m_navi->listingTab().ToolButtonBidSearchSearchClick();
     QCOMPARE(shownAids(), QStringList({"x'2", "x5"}));
 
     QString result;
@@ -532,7 +533,7 @@ void TestKeywords::missingClosingMarkerShowsTheBoxOnce()
 {
     makeMainWindow();
     addRows();
-    m_navi->ToolButtonBidSearchSearchClick();
+    m_navi->listingTab().ToolButtonBidSearchSearchClick();
     QString result;
     bool errorFlag = true;
     QString errorText;

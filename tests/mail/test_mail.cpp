@@ -10,6 +10,7 @@
 #include "compose/MailtoAddress.h"
 #include "platform/UrlOpener.h"
 #include "site/html.h"
+#include "views/ListingTab.h"
 #include "views/MailRecipient.h"
 #include "views/BidListView.h"
 
@@ -81,7 +82,7 @@ class TestMail : public QObject
     }
     void selectListing(const QString& aid)
     {
-        navi->ToolButtonBidSearchSearchClick();
+        navi->listingTab().ToolButtonBidSearchSearchClick();
         for (int i = 0; i < navi->ListViewBid->topLevelItemCount(); ++i)
             if (navi->ListViewBid->topLevelItem(i)->text(1) == aid)
                 navi->ListViewBid->topLevelItem(i)->setSelected(true);
@@ -333,7 +334,7 @@ private slots:
     {
         FixtureDb::addListing(db(), {.aid = "a1", .bidId = winner, .title = "ABC"});
         restartWithTemplates({{"お礼", "x"}});
-        navi->ToolButtonBidSearchSearchClick();
+        navi->listingTab().ToolButtonBidSearchSearchClick();
         QCOMPARE(navi->ListViewBid->topLevelItemCount(), 1);
         navi->ListViewBid->clearSelection();
         entry(navi->MainMenuToolMailerSend, "お礼")->trigger();
@@ -347,7 +348,7 @@ private slots:
         FixtureDb::addListing(db(), {.aid = "a2", .bidId = "second", .title = "二", .index = 2});
         restartWithTemplates({{"id", "%id%"}});
         navi->options.mailEncloses = false;
-        navi->ToolButtonBidSearchSearchClick();
+        navi->listingTab().ToolButtonBidSearchSearchClick();
         QCOMPARE(navi->ListViewBid->topLevelItemCount(), 2);
         // Selected bottom row first: the list order decides.
         navi->ListViewBid->topLevelItem(1)->setSelected(true);

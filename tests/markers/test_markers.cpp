@@ -9,6 +9,7 @@
 #include "site/html.h"
 #include "views/BidListColumns.h"
 #include "views/BidListView.h"
+#include "views/ListingTab.h"
 #include "views/ProgressFlags.h"
 
 #include <QAction>
@@ -161,7 +162,7 @@ private slots:
     {
         navi->options.bidFlg = 2;
         selectTwo();
-        navi->updateProgressFlags(BidListColumns::FirstFlg, true);
+        navi->listingTab().updateProgressFlags(BidListColumns::FirstFlg, true);
         const QString today = flagValue(2, QString(), QDate::currentDate());
         QCOMPARE(stored("FirstFlg", "a1", "b2").toString(), today);
         QCOMPARE(row("a1", "b1")->subItem(BidListColumns::FirstFlg), today);
@@ -169,7 +170,7 @@ private slots:
         // A text longer than ten characters is stored whole.
         navi->options.bidFlg = 0;
         navi->options.bidFlgString = "入金確認済み・発送準備中です";
-        navi->updateProgressFlags(BidListColumns::EndFlg, true);
+        navi->listingTab().updateProgressFlags(BidListColumns::EndFlg, true);
         QCOMPARE(stored("EndFlg", "a1", "b1").toString(), navi->options.bidFlgString);
         QCOMPARE(row("a1", "b2")->subItem(BidListColumns::EndFlg), navi->options.bidFlgString);
     }
@@ -286,11 +287,11 @@ private slots:
         row("a1", "b1")->setSelected(true);
         row("a2", "b3")->setSelected(true);
         QVERIFY_THROWS_EXCEPTION(DatabaseError,
-                                 navi->updateProgressFlags(BidListColumns::PaymentFlg, true));
+                                 navi->listingTab().updateProgressFlags(BidListColumns::PaymentFlg, true));
         QCOMPARE(stored("PaymentFlg", "a1", "b1").toString(), QString("x"));
         QCOMPARE(row("a1", "b1")->subItem(BidListColumns::PaymentFlg), QString("x"));
         QCOMPARE(row("a2", "b3")->subItem(BidListColumns::PaymentFlg), QString("x"));
-        QVERIFY_THROWS_EXCEPTION(DatabaseError, navi->updateEvaluationNecessity(1));
+        QVERIFY_THROWS_EXCEPTION(DatabaseError, navi->listingTab().updateEvaluationNecessity(1));
         QCOMPARE(stored("EvaluationUnnecessary", "a1", "b1").toString(), QString("x"));
         QCOMPARE(row("a1", "b1")->subItem(BidListColumns::EvaluationUnnecessary), QString("x"));
     }

@@ -15,6 +15,7 @@
 #include "views/BidListView.h"
 #include "views/CarriageKeys.h"
 #include "views/ColumnWrite.h"
+#include "views/ListingTab.h"
 #include "views/MailRecipient.h"
 #include "views/MailtoUrl.h"
 #include "views/StatusBarClick.h"
@@ -134,7 +135,7 @@ class TestMemo : public QObject
                               {.aid = "n1", .bidId = "", .index = 4, .extra = before});
         FixtureDb::addListing(navi->connection,
                               {.aid = "n2", .bidId = "", .index = 5, .extra = before});
-        navi->ToolButtonBidSearchSearchClick();
+        navi->listingTab().ToolButtonBidSearchSearchClick();
         QCOMPARE(navi->ListViewBid->topLevelItemCount(), 5);
     }
 
@@ -244,7 +245,7 @@ private slots:
         navi->CheckBoxMemo2PluralWrite->setChecked(true);
         navi->ComboBoxInputCarriage->setEditText("500");
         select({"a1"});
-        QVERIFY_THROWS_EXCEPTION(DatabaseError, navi->ButtonCarriageWriteClick());
+        QVERIFY_THROWS_EXCEPTION(DatabaseError, navi->listingTab().ButtonCarriageWriteClick());
         for (const QString& aid : allRows) {
             QCOMPARE(stored("Carriage", aid), QString("c0"));
             QCOMPARE(cell(aid, BidListColumns::Carriage), QString("c0"));
@@ -453,7 +454,7 @@ private slots:
         // Alt+Down opens the list; the index it opened with is kept.
         QTest::keyClick(edit, Qt::Key_Down, Qt::AltModifier);
         QTRY_VERIFY(combo->view()->isVisible());
-        QCOMPARE(navi->forwardingComboIndex, 0);
+        QCOMPARE(navi->listingTab().forwardingComboIndex, 0);
         combo->hidePopup();
         // The same item again (activated comes for it too) keeps the typed text.
         emit combo->activated(0);
@@ -529,12 +530,12 @@ private slots:
         QVERIFY(copy->isEnabled());
         // Before any row was chosen a copy does nothing.
         QGuiApplication::clipboard()->setText("before");
-        QVERIFY(!navi->currentBidItem);
+        QVERIFY(!navi->listingTab().currentBidItem);
         copy->trigger();
         QCOMPARE(QGuiApplication::clipboard()->text(), QString("before"));
 
         navi->ListViewBid->setCurrentItem(row("a1"));
-        QTRY_COMPARE(navi->currentBidItem, row("a1"));
+        QTRY_COMPARE(navi->listingTab().currentBidItem, row("a1"));
         copy->trigger();
         QCOMPARE(QGuiApplication::clipboard()->text(), text);
     }
@@ -542,7 +543,7 @@ private slots:
     void copyOfAnEmptyCellEmptiesTheClipboard()
     {
         navi->ListViewBid->setCurrentItem(row("a1"));
-        QTRY_COMPARE(navi->currentBidItem, row("a1"));
+        QTRY_COMPARE(navi->listingTab().currentBidItem, row("a1"));
         QGuiApplication::clipboard()->setText("before");
         QCOMPARE(navi->action("ActionCopyBidName")->shortcut(), QKeySequence("Ctrl+4"));
         navi->action("ActionCopyBidName")->trigger();
@@ -666,7 +667,7 @@ private slots:
         QVERIFY(navi->MainMenuNavi->isEnabled());
         // The find panel's line shows only with the message panel on and the memo panel off.
         navi->ActionShowMemoWrite->setChecked(true);
-        navi->ActionShowMemoWriteExecute();
+        navi->listingTab().ActionShowMemoWriteExecute();
         QVERIFY(navi->PanelBidListFind->ShapeBidListFind->isHidden());
         navi->ActionShowMemoWrite->trigger();
         QVERIFY(!navi->PanelBidListFind->ShapeBidListFind->isHidden());

@@ -9,6 +9,7 @@
 #include "site/DownloadControl.h"
 #include "site/DownloadThread.h"
 #include "site/LoginControl.h"
+#include "views/ListingTab.h"
 #include "views/MessageTab.h"
 #include "views/NaviFolderList.h"
 #include "views/BidListColumns.h"
@@ -83,7 +84,7 @@ class TestNaviGlue : public QObject
         FixtureDb::addListing(navi->connection,
                               {.aid = aid, .bidId = bidId, .loginId = seller, .title = "時計"});
     }
-    void listListings() { navi->ToolButtonBidSearchSearchClick(); }
+    void listListings() { navi->listingTab().ToolButtonBidSearchSearchClick(); }
     BidRow listingRow(const QString& aid) const
     {
         return navi->ListViewBid->findBidItem(aid, buyer);

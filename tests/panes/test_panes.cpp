@@ -7,6 +7,7 @@
 #include "platform/Database.h"
 #include "platform/Sql.h"
 #include "site/html.h"
+#include "views/ListingTab.h"
 #include "views/MessageTab.h"
 #include "views/NaviFolderList.h"
 #include "views/NaviFolderModel.h"
@@ -87,7 +88,7 @@ private slots:
     void searchPanelFiltersTheList()
     {
         navi->PanelBidSearch->EditBidSearchTitle->setText("カメ");
-        navi->ToolButtonBidSearchSearchClick();
+        navi->listingTab().ToolButtonBidSearchSearchClick();
         QCOMPARE(navi->ListViewBid->topLevelItemCount(), 1);
         QCOMPARE(navi->statusPanels[1]->text(), QString("1件"));
     }
@@ -261,7 +262,7 @@ private slots:
         for (QLineEdit* field : fields)
             QVERIFY(field->isReadOnly());
 
-        navi->ToolButtonBidSearchSearchClick();
+        navi->listingTab().ToolButtonBidSearchSearchClick();
         QCOMPARE(navi->ListViewBidNavi->topLevelItemCount(), 0);
         QCOMPARE(texts(), QStringList({"", "", ""}));
         QVERIFY(navi->MemoBidNavi->toPlainText().isEmpty());
@@ -275,9 +276,9 @@ private slots:
                   {{":M", longText}});
         navi->PageControlMain->setCurrentIndex(1);
         navi->TreeViewNavi->setCurrentItem(FolderTree::findFolder(navi->TreeViewNavi, "000"));
-        navi->findText = "1234";
-        navi->findTarget = 4;
-        navi->ActionNaviFindNextExecute();
+        navi->listingTab().findText = "1234";
+        navi->listingTab().findTarget = 4;
+        navi->listingTab().ActionNaviFindNextExecute();
         QVERIFY(ListSearchView::selectedRow(navi->ListViewNavi) >= 0);
         const int selected = ListSearchView::selectedRow(navi->ListViewNavi);
         QCOMPARE(navi->ListViewNavi->text(selected, 5), QString("2"));
@@ -307,7 +308,7 @@ private slots:
         navi->ActionShowBidNaviPanel->setChecked(messagePanel);
         navi->ActionShowMemoWrite->setChecked(memoPanel);
         shape->setVisible(!line);
-        navi->ActionNaviFindExecute();
+        navi->listingTab().ActionNaviFindExecute();
         QVERIFY(!navi->PanelBidListFind->isHidden());
         QCOMPARE(!shape->isHidden(), line);
         // ...and followed while it is open, as the panels are switched.
@@ -327,16 +328,16 @@ private slots:
         }
         navi->PageControlMain->setCurrentIndex(1);
         navi->TreeViewNavi->setCurrentItem(FolderTree::findFolder(navi->TreeViewNavi, "000"));
-        navi->findText = "追跡";
-        navi->findTarget = 4;
-        navi->ActionNaviFindNextExecute();
+        navi->listingTab().findText = "追跡";
+        navi->listingTab().findTarget = 4;
+        navi->listingTab().ActionNaviFindNextExecute();
         QVERIFY(navi->MemoNavi->toPlainText().contains("追跡番号"));
         QCOMPARE(navi->MemoNavi->textCursor().selectedText(), QString("追跡"));
         // The list shows the line break as a blank; the search does not match across it.
-        navi->findText = QStringLiteral("発送しました 追跡");
+        navi->listingTab().findText = QStringLiteral("発送しました 追跡");
         navi->ListViewNavi->clearSelection();
         QVERIFY(!ListSearchView::findInMessages(navi->ListViewNavi, 6, navi->MemoNavi,
-                                                navi->findText, true, {}));
+                                                navi->listingTab().findText, true, {}));
     }
 };
 

@@ -18,6 +18,7 @@
 #include "platform/IniFile.h"
 #include "platform/Sql.h"
 #include "site/html.h"
+#include "views/ListingTab.h"
 #include "views/NaviFolderList.h"
 #include "views/BidListView.h"
 #include "views/FolderTree.h"
@@ -192,7 +193,7 @@ private slots:
     {
         FixtureDb::addListing(db(), {.aid = "a1", .bidId = winner, .title = "時計"});
         FixtureDb::addBidder(db(), {.id = winner, .name = "山田"});
-        navi->ToolButtonBidSearchSearchClick();
+        navi->listingTab().ToolButtonBidSearchSearchClick();
         QCOMPARE(navi->ListViewBid->topLevelItemCount(), 1);
         QVERIFY(navi->ActionNaviMake->isEnabled());
         QVERIFY(navi->ActionNaviMake->property("wired").toBool());
@@ -250,7 +251,7 @@ private slots:
         FixtureDb::addBidder(db(), {.id = winner, .name = "山田"});
         FixtureDb::addMessage(db(),
                               {.aid = "a1", .bidId = winner, .number = 2, .message = "本文2"});
-        navi->ToolButtonBidSearchSearchClick();
+        navi->listingTab().ToolButtonBidSearchSearchClick();
         navi->PanelBidNavi->show();
         navi->ListViewBid->setCurrentItem(navi->ListViewBid->topLevelItem(0));
         QTRY_COMPARE(navi->ListViewBidNavi->topLevelItemCount(), 1);

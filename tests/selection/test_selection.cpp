@@ -11,6 +11,7 @@
 #include "site/LoginControl.h"
 #include "views/BidListColumns.h"
 #include "views/BidListView.h"
+#include "views/ListingTab.h"
 #include "views/NaviActionState.h"
 #include "views/NaviListItem.h"
 
@@ -101,7 +102,7 @@ private slots:
         navi = app->start();
         navi->loginControl().updateLoginId();
         QCOMPARE(navi->loginId, seller);
-        navi->ToolButtonBidSearchSearchClick();
+        navi->listingTab().ToolButtonBidSearchSearchClick();
         QCOMPARE(navi->ListViewBid->topLevelItemCount(), 4);
         navi->PanelBidNavi->show();
         navi->resize(1400, 700);
@@ -121,14 +122,14 @@ private slots:
         // Beyond 32 bits.
         row("a4")->setSelected(true);
         QCOMPARE(total(), QString("合計価格：3000003500"));
-        QCOMPARE(navi->selectedPriceTotal, Q_INT64_C(3000003500));
+        QCOMPARE(navi->listingTab().selectedPriceTotal, Q_INT64_C(3000003500));
         row("a4")->setSelected(false);
         row("a1")->setSelected(false);
         row("a2")->setSelected(false);
         QCOMPARE(total(), QString("合計価格：0"));
 
         row("a2")->setSelected(true);
-        navi->ToolButtonBidSearchSearchClick();
+        navi->listingTab().ToolButtonBidSearchSearchClick();
         row("a1")->setSelected(true);
         QCOMPARE(total(), QString("合計価格：1000"));
 
@@ -156,7 +157,7 @@ private slots:
         const QString lastAid =
             navi->ListViewBid->topLevelItem(3)->text(BidListColumns::column(BidListColumns::Aid));
         QTRY_COMPARE(navi->EditBidAid->text(), lastAid);
-        QVERIFY(!navi->TimerListViewBid->isActive());
+        QVERIFY(!navi->listingTab().TimerListViewBid->isActive());
         QCOMPARE(aidShown.count(), 1);
         QCOMPARE(bidderShown.count(), 1);
     }
@@ -166,7 +167,7 @@ private slots:
         row("a1")->setSelected(true);
         navi->ListViewBid->setCurrentItem(row("a1"));
         QTRY_COMPARE(navi->EditBidAid->text(), QString("a1"));
-        QCOMPARE(navi->currentBidItem, row("a1"));
+        QCOMPARE(navi->listingTab().currentBidItem, row("a1"));
         QCOMPARE(navi->EditBidTitle->text(), QString("時計"));
         QCOMPARE(navi->EditBidNaviBidId->text(), QString("b1"));
         QCOMPARE(navi->EditBidId->text(), QString("b1"));
@@ -178,10 +179,10 @@ private slots:
 
         // A new query stops the fill under way and forgets its row.
         navi->ListViewBid->setCurrentItem(row("a2"));
-        QVERIFY(navi->TimerListViewBid->isActive());
-        navi->ToolButtonBidSearchSearchClick();
-        QVERIFY(!navi->TimerListViewBid->isActive());
-        QVERIFY(!navi->currentBidItem);
+        QVERIFY(navi->listingTab().TimerListViewBid->isActive());
+        navi->listingTab().ToolButtonBidSearchSearchClick();
+        QVERIFY(!navi->listingTab().TimerListViewBid->isActive());
+        QVERIFY(!navi->listingTab().currentBidItem);
         for (QLineEdit* edit : {navi->EditBidAid, navi->EditBidTitle, navi->EditBidNaviBidId,
                                 navi->EditBidNaviSubject, navi->EditBidId})
             QVERIFY(edit->text().isEmpty());
@@ -324,7 +325,7 @@ private slots:
         app->boards().addBoard("a1", "b1", {});
         app->boards().addBoard("a2", "b2", {});
         Sql::exec(navi->connection, "UPDATE T_BidData SET ReceiptFlg=:R", {{":R", receiptBefore}});
-        navi->ToolButtonBidSearchSearchClick();
+        navi->listingTab().ToolButtonBidSearchSearchClick();
         for (int c = 0; c < navi->ListViewBid->columnCount(); ++c)
             navi->ListViewBid->setColumnWidth(c, 40);
         row("a1")->setSelected(true);

@@ -14,6 +14,7 @@
 #include "site/DownloadControl.h"
 #include "site/LoginControl.h"
 #include "views/BidListView.h"
+#include "views/ListingTab.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -415,11 +416,11 @@ private slots:
         QCOMPARE(written.readString(info, "NameItem0", {}), QStringLiteral("氏名："));
         QCOMPARE(written.readString(info, "NameItem3", {}), QStringLiteral("gap line"));
         QCOMPARE(written.readList(info, "Tel"), QStringList{"電話："});
-        QCOMPARE(navi->carriageItems, (QStringList{"300", "200", " 50 "}));
+        QCOMPARE(navi->listingTab().carriageItems, (QStringList{"300", "200", " 50 "}));
         QCOMPARE(navi->ComboBoxInputCarriage->count(), 3);
         QCOMPARE(navi->ComboBoxInputCarriage->itemText(2), QStringLiteral(" 50 "));
         QCOMPARE(navi->ComboBoxInputCarriage->currentText(), QStringLiteral("typed"));
-        QCOMPARE(navi->forwardingItems, QStringList{"x"});
+        QCOMPARE(navi->listingTab().forwardingItems, QStringList{"x"});
     }
 
     void changedLabelListsAreRewrittenAndUsed()
@@ -658,7 +659,7 @@ private slots:
         QCOMPARE(rows("T_PersonalData"), QStringList());
         QCOMPARE(navi->options.confirmationBidDownload, optionsBefore.confirmationBidDownload);
         QCOMPARE(navi->options.bidFlg, optionsBefore.bidFlg);
-        QCOMPARE(navi->carriageItems, QStringList());
+        QCOMPARE(navi->listingTab().carriageItems, QStringList());
     }
 
     void personalDataIsShownAndRewrittenAsOneRow()

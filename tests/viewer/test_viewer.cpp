@@ -10,6 +10,7 @@
 #include "platform/IniFile.h"
 #include "platform/Sql.h"
 #include "site/LoginControl.h"
+#include "views/ListingTab.h"
 #include "views/MessageTab.h"
 #include "views/NaviFolderList.h"
 #include "views/BidListView.h"
@@ -345,15 +346,15 @@ private slots:
 
     void openOnTheListingTab()
     {
-        navi->ToolButtonBidSearchSearchClick();
+        navi->listingTab().ToolButtonBidSearchSearchClick();
         navi->PanelBidNavi->show();
         navi->resize(1400, 700);
         BidRow listing = navi->ListViewBid->findBidItem("a1", "b1");
         QVERIFY(listing);
         listing->setSelected(true);
         navi->ListViewBid->setCurrentItem(listing);
-        QTRY_COMPARE(navi->currentBidItem, listing);
-        navi->TimerListViewBidTimer();
+        QTRY_COMPARE(navi->listingTab().currentBidItem, listing);
+        navi->listingTab().TimerListViewBidTimer();
         QTRY_COMPARE(navi->EditBidAid->text(), QString("a1"));
         QTRY_COMPARE(navi->ListViewBidNavi->topLevelItemCount(), 3);
         for (int i = 0; i < 3; ++i)
@@ -428,11 +429,11 @@ private slots:
 
     void mainWindowOpensTheListForTheChosenListing()
     {
-        navi->ToolButtonBidSearchSearchClick();
+        navi->listingTab().ToolButtonBidSearchSearchClick();
         BidRow listing = navi->ListViewBid->findBidItem("a1", "b2");
         listing->setSelected(true);
         navi->ListViewBid->setCurrentItem(listing);
-        QTRY_COMPARE(navi->currentBidItem, listing);
+        QTRY_COMPARE(navi->listingTab().currentBidItem, listing);
         navi->action("ActionShowSelectAuctionIdNaviList")->trigger();
         TFormAuctionNaviList* list = openWindows<TFormAuctionNaviList>().first();
         QCOMPARE(list->bidId, QString("b2"));
@@ -457,7 +458,7 @@ private slots:
         QFETCH(int, tab);
         QFETCH(bool, chooseRow);
         QFETCH(QString, bidId);
-        navi->ToolButtonBidSearchSearchClick();
+        navi->listingTab().ToolButtonBidSearchSearchClick();
         navi->PageControlMain->setCurrentIndex(tab);
         if (tab == 1)
             navi->TreeViewNavi->setCurrentItem(FolderTree::findFolder(navi->TreeViewNavi, "000"));
@@ -486,9 +487,9 @@ private slots:
             QCOMPARE(bool(row), chooseRow);
             list->setCurrentItem(row);
             if (row)
-                QTRY_COMPARE(navi->currentBidItem, row);
+                QTRY_COMPARE(navi->listingTab().currentBidItem, row);
             else
-                QTRY_VERIFY(!navi->currentBidItem);
+                QTRY_VERIFY(!navi->listingTab().currentBidItem);
         }
         QAction* command = navi->action("ActionShowSelectAuctionIdNaviList");
         command->setEnabled(true);
