@@ -25,12 +25,12 @@ void NaviListingWindow::clearBidderInfo()
 
 void NaviListingWindow::clearBidNaviDetail()
 {
-    m_navi.bidNaviSelectionDelay->clearDetail();
+    m_navi.messageTab().bidNaviSelectionDelay->clearDetail();
 }
 
 std::pair<int, int> NaviListingWindow::bidNaviSort() const
 {
-    return {m_navi.bidNaviSortColumn, m_navi.bidNaviSortType};
+    return {m_navi.messageTab().bidNaviSortColumn, m_navi.messageTab().bidNaviSortType};
 }
 
 void NaviListingWindow::applyNaviActions(const NaviActionState& state)

@@ -225,8 +225,8 @@ int TFormNavi::readMainSection()
 
     bidSortColumn = ini.readInteger(s, "SortColumnBid", 0);
     bidSortType = ini.readInteger(s, "SortTypeBid", 0);
-    bidNaviSortColumn = ini.readInteger(s, "SortColumnBidNavi", 0);
-    bidNaviSortType = ini.readInteger(s, "SortTypeBidNavi", 0);
+    messageTab().bidNaviSortColumn = ini.readInteger(s, "SortColumnBidNavi", 0);
+    messageTab().bidNaviSortType = ini.readInteger(s, "SortTypeBidNavi", 0);
     messageTab().naviSortColumn = ini.readInteger(s, "SortColumnNavi", 0);
     messageTab().naviSortType = ini.readInteger(s, "SortTypeNavi", 0);
     ListViewBid->setSortState({bidSortColumn, bidSortType});
@@ -260,8 +260,8 @@ void TFormNavi::writeMainSection()
     ini.writeBool(s, "BidListFindPanel", !PanelBidListFind->isHidden());
     ini.writeInteger(s, "SortColumnBid", bidSortColumn);
     ini.writeInteger(s, "SortTypeBid", bidSortType);
-    ini.writeInteger(s, "SortColumnBidNavi", bidNaviSortColumn);
-    ini.writeInteger(s, "SortTypeBidNavi", bidNaviSortType);
+    ini.writeInteger(s, "SortColumnBidNavi", messageTab().bidNaviSortColumn);
+    ini.writeInteger(s, "SortTypeBidNavi", messageTab().bidNaviSortType);
     ini.writeInteger(s, "SortColumnNavi", messageTab().naviSortColumn);
     ini.writeInteger(s, "SortTypeNavi", messageTab().naviSortType);
     ini.writeString(s, "LoginId", ComboBoxLoginId->currentText());

@@ -168,8 +168,6 @@ public:
     MessageTab& messageTab() { return *m_messageTab; }
     void connectMessageTabSignals();
     void ActionNaviOpenMessageExecute();
-    // The listing tab's message list: its delay (its sort is kept with the window's state).
-    NaviSelectionDelay* bidNaviSelectionDelay = nullptr;
 
     // ---- Message viewer, per-listing message list and message search ----
     void connectViewerCommands();
@@ -247,7 +245,6 @@ public:
     bool balloonCapable = false;
     int trayMenuFixedCount = 0;
     int bidSortColumn = 0, bidSortType = 0;
-    int bidNaviSortColumn = 0, bidNaviSortType = 0;
     bool bidListLoading = false;
     int bidListLoadCount = 0;
     bool naviListLoading = false;

@@ -1,15 +1,11 @@
 // The main window's wiring of the message tab: the folder tree's menu and keys, the read
-// commands, the message lists' popup menu, and the listing tab's message list with its delay
-// and sort.
+// commands and the message lists' popup menu.
 #include "app/UnitNavi.h"
 
 #include "views/MessageTab.h"
 #include "views/NaviFolderList.h"
-#include "views/NaviListItem.h"
-#include "views/NaviSelectionDelay.h"
 
 #include <QAction>
-#include <QHeaderView>
 #include <QMenu>
 #include <QShortcut>
 #include <QTreeWidget>
@@ -56,14 +52,4 @@ void TFormNavi::connectMessageTabSignals()
             &MessageTab::ActionNaviUnunsealingExecute);
     markWired(action("ActionNaviUnsealing"));
     markWired(action("ActionNaviUnunsealing"));
-
-    // The listing tab's message list.
-    bidNaviSelectionDelay = new NaviSelectionDelay(ListViewBidNavi, MemoBidNavi, 0, this);
-    bidNaviSelectionDelay->setDetailFields(
-        {nullptr, nullptr, EditBidNaviWriter, EditBidNaviSubject, EditBidNaviDate, MemoBidNavi});
-    connect(ListViewBidNavi->header(), &QHeaderView::sectionClicked, this, [this](int column) {
-        bidNaviSortType = NaviListView::nextSortType(column, bidNaviSortColumn, bidNaviSortType);
-        bidNaviSortColumn = column;
-        NaviListView::sort(ListViewBidNavi, bidNaviSortColumn, bidNaviSortType);
-    });
 }

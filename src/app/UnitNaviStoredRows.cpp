@@ -140,7 +140,8 @@ void TFormNavi::showStoredBoard(const NaviStoreSummary& summary, NaviStore& stor
         }
         ListViewNavi->setUpdatesEnabled(true);
         if (bidNaviShown)
-            NaviListView::sort(ListViewBidNavi, bidNaviSortColumn, bidNaviSortType);
+            NaviListView::sort(ListViewBidNavi, messageTab().bidNaviSortColumn,
+                               messageTab().bidNaviSortType);
     }
     // The received root's count changes with every new received message, whichever folder
     // is shown.

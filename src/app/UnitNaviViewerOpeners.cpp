@@ -44,7 +44,8 @@ void TFormNavi::connectViewerCommands()
 void TFormNavi::ActionNaviOpenMessageExecute()
 {
     const bool naviTab = PageControlMain->currentIndex() == 1;
-    NaviSelectionDelay* selection = naviTab ? messageTab().naviSelectionDelay : bidNaviSelectionDelay;
+    NaviSelectionDelay* selection =
+        naviTab ? messageTab().naviSelectionDelay : messageTab().bidNaviSelectionDelay;
     if (selection->currentNaviRow() >= 0 && options.confirmationNaviOpen &&
         !Dialogs::askOkCancel(this, QStringLiteral("確認"),
                               QStringLiteral("メッセージを開きますか？")))

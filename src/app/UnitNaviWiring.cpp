@@ -36,7 +36,8 @@ void TFormNavi::makeControllers()
         session, *m_messageTabWindow,
         MessageTab::Widgets{this, PageControlMain, TreeViewNavi, ListViewNavi, ListViewBidNavi,
                             ListViewBid, LabelNaviWriter, EditNaviID, EditNaviTitle,
-                            EditNaviWriter, EditNaviSubject, EditNaviDate, MemoNavi});
+                            EditNaviWriter, EditNaviSubject, EditNaviDate, MemoNavi,
+                            EditBidNaviWriter, EditBidNaviSubject, EditBidNaviDate, MemoBidNavi});
     m_bidderWindow = std::make_unique<NaviBidderWindow>(*this);
     m_bidderPanel = std::make_unique<BidderPanel>(
         session, *m_bidderWindow,

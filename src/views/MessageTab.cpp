@@ -28,6 +28,10 @@ MessageTab::MessageTab(NaviSession& session, Window& window, const Widgets& widg
     naviSelectionDelay->setMessageText([this](const NaviRow& row) {
         return NaviListQuery::wholeMessage(m_session.connection, m_session.loginId, row);
     });
+    bidNaviSelectionDelay = new NaviSelectionDelay(w.ListViewBidNavi, w.MemoBidNavi, 0, this);
+    bidNaviSelectionDelay->setDetailFields({nullptr, nullptr, w.EditBidNaviWriter,
+                                            w.EditBidNaviSubject, w.EditBidNaviDate,
+                                            w.MemoBidNavi});
     connect(naviSelectionDelay, &NaviSelectionDelay::detailShown, this,
             [this](const QPersistentModelIndex& row) { currentNaviItem = row; });
     for (QAbstractItemView* list : {static_cast<QAbstractItemView*>(w.ListViewNavi),
@@ -40,6 +44,8 @@ MessageTab::MessageTab(NaviSession& session, Window& window, const Widgets& widg
     }
     connect(w.ListViewNavi->header(), &QHeaderView::sectionClicked, this,
             &MessageTab::ListViewNaviColumnClick);
+    connect(w.ListViewBidNavi->header(), &QHeaderView::sectionClicked, this,
+            &MessageTab::ListViewBidNaviColumnClick);
     connectMoveSignals();
 }
 
@@ -159,4 +165,11 @@ void MessageTab::ListViewNaviColumnClick(int column)
     naviSortType = NaviListView::nextSortType(column, naviSortColumn, naviSortType);
     naviSortColumn = column;
     w.ListViewNavi->sort(naviSortColumn, naviSortType);
+}
+
+void MessageTab::ListViewBidNaviColumnClick(int column)
+{
+    bidNaviSortType = NaviListView::nextSortType(column, bidNaviSortColumn, bidNaviSortType);
+    bidNaviSortColumn = column;
+    NaviListView::sort(w.ListViewBidNavi, bidNaviSortColumn, bidNaviSortType);
 }

@@ -23,7 +23,8 @@ class QTreeWidgetItem;
 class QWidget;
 
 // The message tab: the folder tree and its commands, the folder's message list with its sort
-// and chosen row, the read state of both message lists, and the filing of messages by a drag
+// and chosen row, the listing tab's message list's delay and sort, the read state of both
+// message lists, and the filing of messages by a drag
 // from the list onto a folder.
 class MessageTab : public QObject
 {
@@ -45,6 +46,10 @@ public:
         QLineEdit* EditNaviSubject = nullptr;
         QLineEdit* EditNaviDate = nullptr;
         QPlainTextEdit* MemoNavi = nullptr;
+        QLineEdit* EditBidNaviWriter = nullptr;
+        QLineEdit* EditBidNaviSubject = nullptr;
+        QLineEdit* EditBidNaviDate = nullptr;
+        QPlainTextEdit* MemoBidNavi = nullptr;
     };
 
     // What the tab asks of the main window and the other subsystems.
@@ -86,6 +91,7 @@ public:
     void ActionNaviUnsealingExecute();
     void ActionNaviUnunsealingExecute();
     void ListViewNaviColumnClick(int column);
+    void ListViewBidNaviColumnClick(int column);
 
     // ---- Moving messages into folders ----
     void ListViewNaviStartDrag();
@@ -97,10 +103,13 @@ public:
     // The drag events of the tree's viewport; true when the event was handled.
     bool TreeViewNaviDragEvent(QEvent* event);
 
+    // The detail delays of the folder's list and of the listing tab's list.
     NaviSelectionDelay* naviSelectionDelay = nullptr;
+    NaviSelectionDelay* bidNaviSelectionDelay = nullptr;
     int shownUnreadCount = 0;
     QPersistentModelIndex currentNaviItem;
     int naviSortColumn = 0, naviSortType = 0;
+    int bidNaviSortColumn = 0, bidNaviSortType = 0;
     bool dragging = false;
     // The accounts whose default folders this run has made sure of.
     QSet<QString> knownFolderLogins;
