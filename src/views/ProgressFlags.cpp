@@ -25,10 +25,16 @@ QString flagValue(int bidFlg, const QString& bidFlgString, const QDate& today)
 namespace MarkerUpdates {
 namespace {
 
+// One statement for every row of the command: :KEYS is a JSON array of [Aid, BidId] pairs, and
+// each pair marks the rows it names (BidId compares without case, by its column).
 QString updateOf(const QString& setPart)
 {
     return QStringLiteral("UPDATE ") + CommonDefine::tableBidData + QStringLiteral(" SET ") +
-           setPart + QStringLiteral(" WHERE Aid=:AID AND BidId=:BID_ID");
+           setPart +
+           QStringLiteral(" WHERE rowid IN (SELECT b.rowid FROM json_each(:KEYS) AS k JOIN ") +
+           CommonDefine::tableBidData +
+           QStringLiteral(" AS b ON b.Aid=json_extract(k.value, '$[0]') AND "
+                          "b.BidId=json_extract(k.value, '$[1]'))");
 }
 
 } // namespace

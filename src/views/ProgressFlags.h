@@ -11,7 +11,7 @@
 // text, 1 "●", 2 today as "MM/dd"; any other option writes the empty text.
 QString flagValue(int bidFlg, const QString& bidFlgString, const QDate& today);
 
-// One marker command on listing rows: the UPDATE of T_BidData keyed by Aid and BidId, the value
+// One marker command on listing rows: the UPDATE of T_BidData over a set of (Aid, BidId), the value
 // bound to each of its parameters, the listing-list cells that show it and the question asked
 // before it runs.
 struct MarkerUpdate

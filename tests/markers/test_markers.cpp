@@ -10,6 +10,7 @@
 #include "views/BidListColumns.h"
 #include "views/BidListView.h"
 #include "views/ListingTab.h"
+#include "views/MarkerRows.h"
 #include "views/ProgressFlags.h"
 
 #include <QAction>
@@ -294,6 +295,41 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(DatabaseError, navi->listingTab().updateEvaluationNecessity(1));
         QCOMPARE(stored("EvaluationUnnecessary", "a1", "b1").toString(), QString("x"));
         QCOMPARE(row("a1", "b1")->subItem(BidListColumns::EvaluationUnnecessary), QString("x"));
+    }
+
+    // The keys reach the database as one JSON value: ids holding JSON's and SQL's own signs,
+    // text beyond U+FFFF or a winner in another case mark exactly the rows they name.
+    void writeMarksExactlyTheNamedRows_data()
+    {
+        QTest::addColumn<QString>("aid");
+        QTest::addColumn<QString>("bidId");
+        QTest::addColumn<QString>("keyBidId");
+        QTest::newRow("quotes") << "q\"1'" << "b\"'" << "b\"'";
+        QTest::newRow("backslash and brackets") << "q\\2]" << "[b\\n]" << "[b\\n]";
+        QTest::newRow("control and beyond U+FFFF")
+            << "q3\t" << QString::fromUtf8("b\x01\U0001F600") << QString::fromUtf8("b\x01\U0001F600");
+        QTest::newRow("winner in another case") << "q4" << "Winner" << "wINNER";
+        QTest::newRow("a number as text") << "0012" << "12" << "12";
+    }
+    void writeMarksExactlyTheNamedRows()
+    {
+        QFETCH(QString, aid);
+        QFETCH(QString, bidId);
+        QFETCH(QString, keyBidId);
+        FixtureDb::addListing(navi->connection, {.aid = aid, .bidId = bidId});
+        FixtureDb::addListing(navi->connection, {.aid = aid, .bidId = bidId + "x"});
+        FixtureDb::addListing(navi->connection, {.aid = "12", .bidId = "12"});
+        const std::optional<MarkerUpdate> update =
+            MarkerUpdates::progressFlags(BidListColumns::PaymentFlg, true, "●");
+        QVERIFY(update);
+        MarkerRows::write(navi->connection, *update,
+                          {{aid, keyBidId}, {"no such", "listing"}, {aid, keyBidId}});
+        QCOMPARE(stored("PaymentFlg", aid, bidId).toString(), QString("●"));
+        QCOMPARE(stored("PaymentFlg", aid, bidId + "x").toString(), QString());
+        QCOMPARE(stored("PaymentFlg", "12", "12").toString(), QString());
+        QCOMPARE(Sql::scalar(navi->connection,
+                             "SELECT COUNT(*) FROM T_BidData WHERE PaymentFlg='●'").toInt(),
+                 1);
     }
 
     void flagCommandsFollowTheTab()
