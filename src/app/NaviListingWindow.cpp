@@ -2,6 +2,8 @@
 
 #include "app/UnitNavi.h"
 #include "site/DownloadControl.h"
+#include "views/BidderPanel.h"
+#include "views/MessageTab.h"
 #include "views/NaviActionState.h"
 #include "views/NaviSelectionDelay.h"
 
@@ -13,22 +15,22 @@
 
 void NaviListingWindow::showBidderInfo(const QString& id, const QString& name)
 {
-    m_navi.showBidderInfo(id, name);
+    m_navi.bidderPanel().showBidderInfo(id, name);
 }
 
 void NaviListingWindow::clearBidderInfo()
 {
-    m_navi.clearBidderInfo();
+    m_navi.bidderPanel().clearBidderInfo();
 }
 
 void NaviListingWindow::clearBidNaviDetail()
 {
-    m_navi.bidNaviSelectionDelay->clearDetail();
+    m_navi.messageTab().bidNaviSelectionDelay->clearDetail();
 }
 
 std::pair<int, int> NaviListingWindow::bidNaviSort() const
 {
-    return {m_navi.bidNaviSortColumn, m_navi.bidNaviSortType};
+    return {m_navi.messageTab().bidNaviSortColumn, m_navi.messageTab().bidNaviSortType};
 }
 
 void NaviListingWindow::applyNaviActions(const NaviActionState& state)
@@ -69,7 +71,7 @@ void NaviListingWindow::downloadSelectedBoards()
 
 void NaviListingWindow::showSelectedMessageNow()
 {
-    NaviSelectionDelay* delay = m_navi.naviSelectionDelay;
+    NaviSelectionDelay* delay = m_navi.messageTab().naviSelectionDelay;
     delay->timer()->stop();
     delay->showNow();
 }

@@ -2,7 +2,9 @@
 
 #include "app/UnitNavi.h"
 #include "app/UnitTaskTrayLoginMessage.h"
+#include "views/BidderPanel.h"
 #include "views/ListingTab.h"
+#include "views/MessageTab.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -35,13 +37,13 @@ void NaviLoginWindow::showAccount(const QString& text)
 
 void NaviLoginWindow::adoptAccount()
 {
-    m_navi.createDefaultFolders();
+    m_navi.messageTab().createDefaultFolders();
     if (m_navi.PageControlMain->currentIndex() == 1)
-        m_navi.loadFolderTree();
+        m_navi.messageTab().loadFolderTree();
     else
         m_navi.TreeViewNavi->clear();
     m_navi.listingTab().ToolButtonBidSearchSearchClick();
-    m_navi.clearBidderInfo();
+    m_navi.bidderPanel().clearBidderInfo();
     m_navi.PageControlMainChange();
     m_navi.listingTab().clearBidNaviPanel();
 }

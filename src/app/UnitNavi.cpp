@@ -4,10 +4,12 @@
 #include "app/CheckVersion.h"
 #include "common/CommonDefine.h"
 #include "app/MessageFontSize.h"
+#include "app/NaviBidderWindow.h"
 #include "app/NaviDownloadWindow.h"
 #include "app/NaviEndTimeWindow.h"
 #include "app/NaviListingWindow.h"
 #include "app/NaviLoginWindow.h"
+#include "app/NaviMessageTabWindow.h"
 #include "platform/ToolBarBands.h"
 #include "platform/ChildTeardown.h"
 #include "platform/Database.h"
@@ -24,6 +26,7 @@
 
 #include "views/ListingTab.h"
 #include "views/NaviFolderList.h"
+#include "views/MessageTab.h"
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -82,7 +85,7 @@ TFormNavi::TFormNavi(QWidget* parent) : QMainWindow(parent)
     connectSignals();
     connectLoginSignals();
     connectListingPaneSignals();
-    connectPaneSignals();
+    connectMessageTabSignals();
     connectBidDownloadCommands();
     connectNaviDownloadCommands();
     connectCsvCommands();
@@ -93,7 +96,6 @@ TFormNavi::TFormNavi(QWidget* parent) : QMainWindow(parent)
     connectBidderSignals();
     connectSelectionSignals();
     connectMemoSignals();
-    connectMoveSignals();
     placement = new WindowPlacement(this, mainSection(), WindowPlacement::MinimisedAs::StateBefore);
     trackPaneSize(SplitterBid, 1, "BidNaviPanelHeight", 130);
     trackPaneSize(SplitterMessage, 1, "MessageHeight", 70);
@@ -117,7 +119,7 @@ void TFormNavi::FormShow()
     listingTab().selectedPriceTotal = 0;
     statusPanels[2]->setText(QStringLiteral("合計価格：0"));
     listingTab().currentBidItem = nullptr;
-    currentNaviItem = QPersistentModelIndex();
+    messageTab().currentNaviItem = QPersistentModelIndex();
     PageControlMain->setCurrentIndex(0);
     trayMenuFixedCount = int(PopupMenuTray->actions().size());
 
@@ -223,10 +225,10 @@ int TFormNavi::readMainSection()
 
     bidSortColumn = ini.readInteger(s, "SortColumnBid", 0);
     bidSortType = ini.readInteger(s, "SortTypeBid", 0);
-    bidNaviSortColumn = ini.readInteger(s, "SortColumnBidNavi", 0);
-    bidNaviSortType = ini.readInteger(s, "SortTypeBidNavi", 0);
-    naviSortColumn = ini.readInteger(s, "SortColumnNavi", 0);
-    naviSortType = ini.readInteger(s, "SortTypeNavi", 0);
+    messageTab().bidNaviSortColumn = ini.readInteger(s, "SortColumnBidNavi", 0);
+    messageTab().bidNaviSortType = ini.readInteger(s, "SortTypeBidNavi", 0);
+    messageTab().naviSortColumn = ini.readInteger(s, "SortColumnNavi", 0);
+    messageTab().naviSortType = ini.readInteger(s, "SortTypeNavi", 0);
     ListViewBid->setSortState({bidSortColumn, bidSortType});
     return windowState;
 }
@@ -258,10 +260,10 @@ void TFormNavi::writeMainSection()
     ini.writeBool(s, "BidListFindPanel", !PanelBidListFind->isHidden());
     ini.writeInteger(s, "SortColumnBid", bidSortColumn);
     ini.writeInteger(s, "SortTypeBid", bidSortType);
-    ini.writeInteger(s, "SortColumnBidNavi", bidNaviSortColumn);
-    ini.writeInteger(s, "SortTypeBidNavi", bidNaviSortType);
-    ini.writeInteger(s, "SortColumnNavi", naviSortColumn);
-    ini.writeInteger(s, "SortTypeNavi", naviSortType);
+    ini.writeInteger(s, "SortColumnBidNavi", messageTab().bidNaviSortColumn);
+    ini.writeInteger(s, "SortTypeBidNavi", messageTab().bidNaviSortType);
+    ini.writeInteger(s, "SortColumnNavi", messageTab().naviSortColumn);
+    ini.writeInteger(s, "SortTypeNavi", messageTab().naviSortType);
     ini.writeString(s, "LoginId", ComboBoxLoginId->currentText());
     ini.writeInteger(s, "FontSize", MemoNavi->font().pointSize());
     batch.save();
@@ -392,7 +394,7 @@ void TFormNavi::AppIdle()
         return;
     applyPaneSizes();
     createSharedQueries();
-    shownUnreadCount = 0;
+    messageTab().shownUnreadCount = 0;
     loginControl().updateLoginId();
     PageControlMainChange();
 }

@@ -3,13 +3,10 @@
 #include "common/NaviOptions.h"
 #include "common/NaviSession.h"
 #include "views/BidRow.h"
-#include "views/BidderStore.h"
 
 #include <QHash>
 #include <QMainWindow>
 #include <QMap>
-#include <QPersistentModelIndex>
-#include <QSet>
 #include <QPointer>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -47,6 +44,10 @@ class LoginControl;
 class NaviDownloadWindow;
 class NaviEndTimeWindow;
 class NaviLoginWindow;
+class NaviBidderWindow;
+class BidderPanel;
+class MessageTab;
+class NaviMessageTabWindow;
 class NaviListingWindow;
 class ListingTab;
 class BidListView;
@@ -159,49 +160,14 @@ public:
     void ActionMailerStartExecute();
 
     // ---- Bidder information ----
+    BidderPanel& bidderPanel() { return *m_bidderPanel; }
     void buildBidderPanel();
     void connectBidderSignals();
-    void showBidderInfo(const QString& id, const QString& name);
-    void clearBidderInfo();
-    // The bidder panel after a tab switch: the tab's chosen row, else emptied.
-    void showTabBidderInfo(bool naviTab);
-    void BitBtnBidSaveClick();
-    void extractBidderInfo();
-    QPlainTextEdit* getActiveNaviMemo() const;
-    void PopupMenuMemoNaviCopyClick();
-    void PopupMenuMemoNaviAllSelectClick();
-    // The memo's selected text into the field, then saved.
-    void PopupMenuMemoNaviFieldClick(QLineEdit* field);
-    // By winner id (BidderStore::idKey).
-    QHash<QString, BidInfo> bidderInfoCache;
 
-    // ---- Moving messages into folders ----
-    void connectMoveSignals();
-    void ListViewNaviStartDrag();
-    void ListViewNaviEndDrag();
-    // The drop rule for the node under a point of the tree's viewport.
-    bool TreeViewNaviDragOver(const QPoint& at);
-    void TreeViewNaviDragDrop(const QPoint& at, const QMimeData* data);
-    void moveMessagesToFolder(QTreeWidgetItem* target);
-    bool dragging = false;
-
-    // ---- Message folders and lists ----
-    void createDefaultFolders();
-    void loadFolderTree();
-    void loadUnreadCounts();
-    void TreeViewNaviChange(QTreeWidgetItem* current);
-    void ActionNaviUnsealingExecute();
-    void ActionNaviUnunsealingExecute();
+    // ---- Message tab ----
+    MessageTab& messageTab() { return *m_messageTab; }
+    void connectMessageTabSignals();
     void ActionNaviOpenMessageExecute();
-    QAbstractItemView* getActiveNaviList() const;
-    // Empties the message tab's detail pane.
-    void clearNaviDetail();
-    void markSelectedMessages(bool read);
-    // The focused row of the message list, following the list's current row.
-    int focusedNaviRow() const;
-    NaviSelectionDelay* naviSelectionDelay = nullptr;
-    NaviSelectionDelay* bidNaviSelectionDelay = nullptr;
-    QSet<QString> knownFolderLogins;
 
     // ---- Message viewer, per-listing message list and message search ----
     void connectViewerCommands();
@@ -277,12 +243,8 @@ public:
     QString autoLoginId;
     QString autoLoginPassword;
     bool balloonCapable = false;
-    int shownUnreadCount = 0;
-    QPersistentModelIndex currentNaviItem;
     int trayMenuFixedCount = 0;
     int bidSortColumn = 0, bidSortType = 0;
-    int bidNaviSortColumn = 0, bidNaviSortType = 0;
-    int naviSortColumn = 0, naviSortType = 0;
     bool bidListLoading = false;
     int bidListLoadCount = 0;
     bool naviListLoading = false;
@@ -430,7 +392,6 @@ private:
     void buildStatusBar();
     void buildTray();
     void connectSignals();
-    void connectPaneSignals();
     QAction* makeAction(const QString& objectName, const QString& caption,
                         const QKeySequence& shortcut = QKeySequence(), bool checkable = false);
 
@@ -466,6 +427,10 @@ private:
     std::unique_ptr<EndTimeControl> m_endTimeControl;
     std::unique_ptr<NaviListingWindow> m_listingWindow;
     std::unique_ptr<ListingTab> m_listingTab;
+    std::unique_ptr<NaviBidderWindow> m_bidderWindow;
+    std::unique_ptr<BidderPanel> m_bidderPanel;
+    std::unique_ptr<NaviMessageTabWindow> m_messageTabWindow;
+    std::unique_ptr<MessageTab> m_messageTab;
     void makeControllers();
     void makeListingTab();
 

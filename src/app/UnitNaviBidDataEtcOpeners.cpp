@@ -8,6 +8,7 @@
 #include "views/NaviFolderList.h"
 #include "views/NaviListItem.h"
 #include "views/UnitBidDataEtc.h"
+#include "views/MessageTab.h"
 
 #include <QAction>
 #include <QPlainTextEdit>
@@ -53,8 +54,8 @@ void TFormNavi::ActionShowSelectBidIdListExecute()
     QString bidderId;
     bool found = false;
     if (PageControlMain->currentIndex() == 1) {
-        if (currentNaviItem.isValid()) {
-            bidderId = ListViewNavi->text(currentNaviItem.row(), 3);
+        if (messageTab().currentNaviItem.isValid()) {
+            bidderId = ListViewNavi->text(messageTab().currentNaviItem.row(), 3);
             found = true;
         }
     } else if (const BidRow& currentBidItem = listingTab().currentBidItem) {

@@ -7,6 +7,7 @@
 #include "views/BidListColumns.h"
 #include "views/BidListView.h"
 #include "views/NaviListQuery.h"
+#include "views/MessageTab.h"
 
 #include <QAction>
 #include <QTreeWidget>
@@ -52,7 +53,7 @@ void TFormNavi::ActionCsvExportNaviListExecute()
 {
     QString message;
     NaviListQuery::MessageReader reader(connection, loginId);
-    const bool written = exportListViewCsv(getActiveNaviList(), &message,
+    const bool written = exportListViewCsv(messageTab().getActiveNaviList(), &message,
                                            QStringLiteral("ナビデータ"), wholeNaviMessages(reader));
     reportCsvExport(this, written, message);
 }

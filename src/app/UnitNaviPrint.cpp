@@ -3,6 +3,7 @@
 
 #include "platform/Dialogs.h"
 #include "platform/WindowPlacement.h"
+#include "views/BidderPanel.h"
 #include "views/CurrentPrinter.h"
 #include "views/MemoText.h"
 #include "views/UnitPrintNaviMessage.h"
@@ -43,7 +44,7 @@ std::unique_ptr<TFormPrintNaviMessage> TFormNavi::preparePrint(bool preview)
 {
     auto form = std::make_unique<TFormPrintNaviMessage>(this);
     formPrintNaviMessage = form.get();
-    form->setMessageText(MemoText::get(getActiveNaviMemo()));
+    form->setMessageText(MemoText::get(bidderPanel().getActiveNaviMemo()));
     form->setDefaultFontSize(MemoNavi->font().pointSize());
     form->previewMode = preview;
     const bool normal =

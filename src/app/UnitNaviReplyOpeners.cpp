@@ -11,6 +11,7 @@
 #include "views/NaviListQuery.h"
 #include "views/NaviRows.h"
 #include "views/UnitNaviMessage.h"
+#include "views/MessageTab.h"
 
 #include <QAction>
 #include <QItemSelectionModel>
@@ -69,7 +70,7 @@ void TFormNavi::ActionNaviMakeExecute()
 void TFormNavi::ActionNaviReplyExecute()
 {
     const bool naviTab = PageControlMain->currentIndex() == 1;
-    const NaviRows rows(getActiveNaviList());
+    const NaviRows rows(messageTab().getActiveNaviList());
     const QList<int> selected = rows.selected();
     if (selected.isEmpty())
         return;

@@ -10,11 +10,13 @@
 #include "platform/WheelRouter.h"
 #include "platform/WindowPlacement.h"
 #include "views/BidListView.h"
+#include "views/BidderPanel.h"
 #include "views/FolderTree.h"
 #include "views/ListingTab.h"
 #include "views/NaviListItem.h"
 
 #include "views/NaviFolderList.h"
+#include "views/MessageTab.h"
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QPushButton>
@@ -129,7 +131,7 @@ void TFormNavi::PageControlMainChange()
     enableCommand(ActionCsvExportBidList, !naviTab);
     enableCommand(ActionCsvExportBidInfo, !naviTab);
     listingTab().refreshNaviActions();
-    showTabBidderInfo(naviTab);
+    bidderPanel().showTabBidderInfo(naviTab);
 
     if (naviTab) {
         if (!naviPanesLaidOut) {
@@ -138,12 +140,12 @@ void TFormNavi::PageControlMainChange()
         }
         ProgressBarRange::start(ProgressBar2, naviListLoading ? naviListLoadCount : 0);
         if (TreeViewNavi->topLevelItemCount() == 0 && isDatabaseOpen())
-            loadFolderTree();
+            messageTab().loadFolderTree();
         ToolButtonBidSearch->setEnabled(false);
         ToolButtonNaviFind->setEnabled(true);
         statusPanels[1]->setText(QStringLiteral("件数：%1（未開封：%2）")
                                      .arg(ListViewNavi->rowCount())
-                                     .arg(shownUnreadCount));
+                                     .arg(messageTab().shownUnreadCount));
         TreeViewNavi->viewport()->update();
     } else {
         ProgressBarRange::start(ProgressBar2, bidListLoading ? bidListLoadCount : 0);

@@ -10,6 +10,7 @@
 #include "views/ListingTab.h"
 #include "views/NaviFolderList.h"
 #include "views/NaviListItem.h"
+#include "views/MessageTab.h"
 
 #include <QAction>
 #include <QLabel>
@@ -130,20 +131,22 @@ void TFormNavi::showStoredBoard(const NaviStoreSummary& summary, NaviStore& stor
                 NaviListView::addRow(ListViewBidNavi, NaviList::Transaction, row);
         }
         if (folderRows) {
-            ListViewNavi->sort(naviSortColumn, naviSortType);
-            shownUnreadCount = ListViewNavi->countUnread();
+            ListViewNavi->sort(messageTab().naviSortColumn, messageTab().naviSortType);
+            messageTab().shownUnreadCount = ListViewNavi->countUnread();
             if (PageControlMain->currentIndex() == 1)
                 statusPanels[1]->setText(
-                    NaviListView::statusText(ListViewNavi->rowCount(), shownUnreadCount));
+                    NaviListView::statusText(ListViewNavi->rowCount(),
+                                             messageTab().shownUnreadCount));
         }
         ListViewNavi->setUpdatesEnabled(true);
         if (bidNaviShown)
-            NaviListView::sort(ListViewBidNavi, bidNaviSortColumn, bidNaviSortType);
+            NaviListView::sort(ListViewBidNavi, messageTab().bidNaviSortColumn,
+                               messageTab().bidNaviSortType);
     }
     // The received root's count changes with every new received message, whichever folder
     // is shown.
     if (summary.receivedCount > 0 && TreeViewNavi->topLevelItemCount() > 0)
-        loadUnreadCounts();
+        messageTab().loadUnreadCounts();
 
     if (!summary.rows.isEmpty()) {
         // The cell follows the database, so it is right even when the download is stopped

@@ -15,6 +15,7 @@
 #include "views/UnitBidDataEtc.h"
 #include "views/UnitFindNavi.h"
 #include "views/UnitNaviMessage.h"
+#include "views/MessageTab.h"
 
 #include <QAction>
 #include <QApplication>
@@ -43,30 +44,32 @@ void TFormNavi::connectViewerCommands()
 void TFormNavi::ActionNaviOpenMessageExecute()
 {
     const bool naviTab = PageControlMain->currentIndex() == 1;
-    NaviSelectionDelay* selection = naviTab ? naviSelectionDelay : bidNaviSelectionDelay;
+    NaviSelectionDelay* selection =
+        naviTab ? messageTab().naviSelectionDelay : messageTab().bidNaviSelectionDelay;
     if (selection->currentNaviRow() >= 0 && options.confirmationNaviOpen &&
         !Dialogs::askOkCancel(this, QStringLiteral("確認"),
                               QStringLiteral("メッセージを開きますか？")))
         return;
     if (isDatabaseOpen()) {
         NaviReadState::Views views;
-        views.activeList = getActiveNaviList();
+        views.activeList = messageTab().getActiveNaviList();
         views.listViewNavi = ListViewNavi;
         views.listViewBidNavi = ListViewBidNavi;
         views.listViewBid = ListViewBid;
         views.treeViewNavi = TreeViewNavi;
-        views.dragging = dragging;
+        views.dragging = messageTab().dragging;
         const NaviReadState::Result result =
             NaviReadState::setMessagesOpened(connection, loginId, views, true);
-        shownUnreadCount = result.shownUnreadCount;
+        messageTab().shownUnreadCount = result.shownUnreadCount;
         if (naviTab)
             statusPanels[1]->setText(
-                NaviListView::statusText(ListViewNavi->rowCount(), shownUnreadCount));
+                NaviListView::statusText(ListViewNavi->rowCount(),
+                                         messageTab().shownUnreadCount));
     }
     const int shown = selection->currentNaviRow();
     if (shown < 0)
         return;
-    const NaviRow row = NaviRows(getActiveNaviList()).row(shown);
+    const NaviRow row = NaviRows(messageTab().getActiveNaviList()).row(shown);
     NaviMessageContent content;
     content.loginId = loginId;
     content.number = row.number.toInt();
@@ -95,7 +98,7 @@ void TFormNavi::ActionShowSelectAuctionIdNaviListExecute()
 {
     const bool naviTab = PageControlMain->currentIndex() == 1;
     const BidRow& currentBidItem = listingTab().currentBidItem;
-    if (naviTab ? !currentNaviItem.isValid() : !currentBidItem)
+    if (naviTab ? !messageTab().currentNaviItem.isValid() : !currentBidItem)
         return;
     auto* list = new TFormAuctionNaviList(connectionName, MemoNavi->font().pointSize());
     if (!naviTab) {
@@ -103,7 +106,7 @@ void TFormNavi::ActionShowSelectAuctionIdNaviListExecute()
         list->title = currentBidItem.text(2);
         list->bidId = currentBidItem.text(3);
     } else {
-        const int row = currentNaviItem.row();
+        const int row = messageTab().currentNaviItem.row();
         list->aid = ListViewNavi->text(row, 1);
         list->title = ListViewNavi->text(row, 2);
         list->bidId = ListViewNavi->text(row, 3);

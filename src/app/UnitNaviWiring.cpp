@@ -1,10 +1,13 @@
-// The main window makes the controllers of the downloads, the login, the end-time lookup and
-// the listing tab over its own side of each, and wires its commands and fields to their handlers.
+// The main window makes the controllers of the downloads, the login, the end-time lookup, the
+// message tab and the bidder panel over its own side of each, and wires its commands and
+// fields to their handlers.
 #include "app/UnitNavi.h"
 
+#include "app/NaviBidderWindow.h"
 #include "app/NaviDownloadWindow.h"
 #include "app/NaviEndTimeWindow.h"
 #include "app/NaviLoginWindow.h"
+#include "app/NaviMessageTabWindow.h"
 #include "site/EndTimeLookup.h"
 
 #include <QAction>
@@ -28,6 +31,19 @@ void TFormNavi::makeControllers()
     m_endTimeControl =
         std::make_unique<EndTimeControl>(session, *m_endTimeWindow, TimerEndDateTime);
     makeListingTab();
+    m_messageTabWindow = std::make_unique<NaviMessageTabWindow>(*this);
+    m_messageTab = std::make_unique<MessageTab>(
+        session, *m_messageTabWindow,
+        MessageTab::Widgets{this, PageControlMain, TreeViewNavi, ListViewNavi, ListViewBidNavi,
+                            ListViewBid, LabelNaviWriter, EditNaviID, EditNaviTitle,
+                            EditNaviWriter, EditNaviSubject, EditNaviDate, MemoNavi,
+                            EditBidNaviWriter, EditBidNaviSubject, EditBidNaviDate, MemoBidNavi});
+    m_bidderWindow = std::make_unique<NaviBidderWindow>(*this);
+    m_bidderPanel = std::make_unique<BidderPanel>(
+        session, *m_bidderWindow,
+        BidderPanel::Widgets{PanelBid, EditBidId, EditBidName, EditBidMail, EditBidPost,
+                             EditBidAddress, EditBidTel, BitBtnBidSave, PageControlMain,
+                             ListViewBid, ListViewNavi, TreeViewNavi, MemoNavi, MemoBidNavi});
 }
 
 void TFormNavi::connectLoginSignals()

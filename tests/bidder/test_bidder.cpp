@@ -11,16 +11,22 @@
 #include "views/BidListColumns.h"
 #include "views/BidListView.h"
 #include "views/BidderDrop.h"
+#include "views/BidderPanel.h"
+#include "views/NaviDropRule.h"
+#include "views/NaviMove.h"
 #include "views/BidderInfoExtraction.h"
 #include "views/FolderTree.h"
 #include "views/MemoText.h"
 #include "views/NaviListItem.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QClipboard>
+#include <QDropEvent>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
@@ -146,42 +152,42 @@ private slots:
         navi->bidInfoKeywords.address1 = {"住所："};
         navi->bidInfoKeywords.tel = {"電話番号："};
         navi->bidInfoKeywords.mail = {"メール："};
-        navi->showBidderInfo("buyer", "旧名");
+        navi->bidderPanel().showBidderInfo("buyer", "旧名");
         navi->EditBidTel->setText("そのまま");
         MemoText::set(navi->MemoBidNavi, "氏名：山田 太郎\r\n郵便番号：　123-4567　\r\n"
                                          "住所：大阪府\r\nメール：y@example.jp\r\n電話番号：");
         MemoText::set(navi->MemoNavi, "氏名：別の人");
-        QCOMPARE(navi->getActiveNaviMemo(), navi->MemoBidNavi);
-        navi->extractBidderInfo();
+        QCOMPARE(navi->bidderPanel().getActiveNaviMemo(), navi->MemoBidNavi);
+        navi->bidderPanel().extractBidderInfo();
         QCOMPARE(panel(), (QStringList{"buyer", "山田 太郎", "y@example.jp", "123-4567", "大阪府",
                                        "そのまま"}));
         // Nothing is saved by the extraction.
         QVERIFY(storedBidder("buyer").isEmpty());
 
         navi->PageControlMain->setCurrentIndex(1);
-        QCOMPARE(navi->getActiveNaviMemo(), navi->MemoNavi);
+        QCOMPARE(navi->bidderPanel().getActiveNaviMemo(), navi->MemoNavi);
     }
 
     void showingAWinnerReadsItOnceThenTheCache()
     {
-        navi->showBidderInfo("other", "一覧の名前");
+        navi->bidderPanel().showBidderInfo("other", "一覧の名前");
         // The name comes from the caller; the rest from the database.
         QCOMPARE(panel(), (QStringList{"other", "一覧の名前", "o@example.jp", "100-0001", "東京都",
                                        "03-0000-0000"}));
         Sql::exec(navi->connection, "UPDATE T_BidMaster SET MailMain='new@example.jp'");
-        navi->clearBidderInfo();
+        navi->bidderPanel().clearBidderInfo();
         QCOMPARE(panel(), QStringList(6, QString()));
-        navi->showBidderInfo("other", "一覧の名前");
+        navi->bidderPanel().showBidderInfo("other", "一覧の名前");
         QCOMPARE(navi->EditBidMail->text(), QString("o@example.jp"));
         // A winner without a row shows empty fields.
-        navi->showBidderInfo("nobody", "名");
+        navi->bidderPanel().showBidderInfo("nobody", "名");
         QCOMPARE(panel(), (QStringList{"nobody", "名", "", "", "", ""}));
     }
 
     void savingANewThenAKnownWinnerUpdatesEveryList()
     {
         listReceivedFolder();
-        navi->showBidderInfo("buyer", "");
+        navi->bidderPanel().showBidderInfo("buyer", "");
         navi->EditBidName->setText("O'Brien 太郎");
         navi->EditBidMail->setText("ob@example.jp");
         navi->EditBidPost->setText("530-0001");
@@ -211,38 +217,38 @@ private slots:
         QCOMPARE(storedBidder("buyer").first(), QString("山田 花子"));
         QCOMPARE(names("buyer"), QStringList(3, "山田 花子"));
         Sql::exec(navi->connection, "UPDATE T_BidMaster SET MailMain='db@example.jp'");
-        navi->showBidderInfo("buyer", "山田 花子");
+        navi->bidderPanel().showBidderInfo("buyer", "山田 花子");
         QCOMPARE(navi->EditBidMail->text(), QString("ob@example.jp"));
     }
 
     void saveWithoutAnIdOrFromTheIdFieldDoesNothing()
     {
-        navi->clearBidderInfo();
+        navi->bidderPanel().clearBidderInfo();
         navi->EditBidName->setText("名前");
-        navi->BitBtnBidSaveClick();
+        navi->bidderPanel().BitBtnBidSaveClick();
         QCOMPARE(bidderRows(), 1);
-        navi->showBidderInfo("buyer", "名前");
+        navi->bidderPanel().showBidderInfo("buyer", "名前");
         QTest::keyClick(navi->EditBidId, Qt::Key_S, Qt::ControlModifier);
         QCOMPARE(bidderRows(), 1);
     }
 
     void failedSaveChangesNeitherCacheNorLists()
     {
-        navi->showBidderInfo("other", "他人");
+        navi->bidderPanel().showBidderInfo("other", "他人");
         Sql::exec(navi->connection, "CREATE TRIGGER refuse BEFORE UPDATE ON T_BidMaster "
                                     "BEGIN SELECT RAISE(ABORT, 'refused'); END");
         navi->EditBidName->setText("新しい名前");
         navi->EditBidMail->setText("changed@example.jp");
-        QVERIFY_THROWS_EXCEPTION(DatabaseError, navi->BitBtnBidSaveClick());
+        QVERIFY_THROWS_EXCEPTION(DatabaseError, navi->bidderPanel().BitBtnBidSaveClick());
         QCOMPARE(navi->ListViewBid->findBidItem("a3", "other")->subItem(BidListColumns::Name),
                  QString("他人"));
-        navi->showBidderInfo("other", "他人");
+        navi->bidderPanel().showBidderInfo("other", "他人");
         QCOMPARE(navi->EditBidMail->text(), QString("o@example.jp"));
     }
 
     void ctrlClickSelectsTheWholeField()
     {
-        navi->showBidderInfo("other", "他人");
+        navi->bidderPanel().showBidderInfo("other", "他人");
         navi->EditBidAddress->setCursorPosition(1);
         QTest::mouseClick(navi->EditBidAddress, Qt::LeftButton);
         QVERIFY(navi->EditBidAddress->selectedText().isEmpty());
@@ -255,7 +261,7 @@ private slots:
 
     void ctrlClickSelectsTheWholeTextOfEveryEditOfTheWindow()
     {
-        navi->showBidderInfo("other", "他人");
+        navi->bidderPanel().showBidderInfo("other", "他人");
         QList<QLineEdit*> edits;
         // The edits of the window's own; those inside a combo box or a spin box belong to it.
         for (QLineEdit* edit : navi->findChildren<QLineEdit*>())
@@ -285,7 +291,7 @@ private slots:
     {
         QFETCH(QString, item);
         QFETCH(int, field);
-        navi->showBidderInfo("buyer", "");
+        navi->bidderPanel().showBidderInfo("buyer", "");
         MemoText::set(navi->MemoBidNavi, "前 選ばれた 文 後");
         QTextCursor cursor = navi->MemoBidNavi->textCursor();
         cursor.setPosition(1);
@@ -330,6 +336,54 @@ private slots:
         QCOMPARE(panel(), QStringList(6, QString()));
         navi->PageControlMain->setCurrentIndex(1);
         QCOMPARE(navi->EditBidId->text(), QString("other"));
+    }
+
+    // A drag over the panel is taken or refused by the drop rule; a drop fills the panel from
+    // the message shown, without saving.
+    void droppedMessageRowFillsThePanel_data()
+    {
+        QTest::addColumn<int>("selected");
+        QTest::addColumn<bool>("messageRows");
+        QTest::addColumn<bool>("accepted");
+        QTest::newRow("one message row") << 1 << true << true;
+        QTest::newRow("no row chosen in the folder list") << 0 << true << true;
+        QTest::newRow("two message rows") << 2 << true << false;
+        QTest::newRow("plain text") << 1 << false << false;
+    }
+
+    void droppedMessageRowFillsThePanel()
+    {
+        QFETCH(int, selected);
+        QFETCH(bool, messageRows);
+        QFETCH(bool, accepted);
+        listReceivedFolder();
+        navi->ListViewNavi->clearSelection();
+        for (int row = 0; row < selected; ++row)
+            navi->ListViewNavi->setRowSelected(row, true);
+        navi->bidInfoKeywords.name = {"氏名："};
+        navi->bidderPanel().showBidderInfo("buyer", "旧名");
+        MemoText::set(navi->MemoBidNavi, "氏名：山田 太郎");
+
+        QMimeData data;
+        if (messageRows)
+            data.setData(NaviDrag::mimeType,
+                         NaviDrag::encode(NaviMove::selectedKeys(navi->ListViewNavi)));
+        else
+            data.setText("山田");
+        const QPoint at = navi->PanelBid->rect().center();
+        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(navi->PanelBid, &enter);
+        QDragMoveEvent move(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(navi->PanelBid, &move);
+        QCOMPARE(enter.isAccepted(), accepted);
+        QCOMPARE(move.isAccepted(), accepted);
+        if (!accepted)
+            return;
+        QDropEvent dropped(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(navi->PanelBid, &dropped);
+        QVERIFY(dropped.isAccepted());
+        QCOMPARE(navi->EditBidName->text(), QStringLiteral("山田 太郎"));
+        QVERIFY(storedBidder("buyer").isEmpty());
     }
 
     void dropRule_data()

@@ -15,6 +15,7 @@
 #include "platform/Sql.h"
 #include "site/html.h"
 #include "views/ListingTab.h"
+#include "views/MessageTab.h"
 #include "views/NaviFolderList.h"
 #include "views/BidDataEtcColumns.h"
 #include "views/BidDataEtcQuery.h"
@@ -756,12 +757,12 @@ private slots:
         navi.PageControlMain->setCurrentIndex(1);
         navi.TreeViewNavi->setCurrentItem(FolderTree::findFolder(navi.TreeViewNavi, "000"));
         QTRY_VERIFY(navi.ListViewNavi->rowCount() > 0);
-        navi.currentNaviItem = QPersistentModelIndex();
+        navi.messageTab().currentNaviItem = QPersistentModelIndex();
         const int lines = navi.ListBoxMessage->count();
         bidder->trigger();
         QCOMPARE(navi.ListBoxMessage->count(), lines + 1);
         navi.ListViewNavi->selectRow(0);
-        QTRY_COMPARE(navi.currentNaviItem.row(), 0);
+        QTRY_COMPARE(navi.messageTab().currentNaviItem.row(), 0);
         bidder->trigger();
         TFormBidDataEtc* fromMessage = nullptr;
         for (QWidget* window : QApplication::topLevelWidgets())

@@ -10,6 +10,7 @@
 #include "site/DownloadThread.h"
 #include "site/LoginControl.h"
 #include "views/ListingTab.h"
+#include "views/MessageTab.h"
 #include "views/NaviFolderList.h"
 #include "views/BidListColumns.h"
 #include "views/BidListView.h"
@@ -348,7 +349,7 @@ private slots:
         FixtureDb::addFolder(navi->connection, "000-000", "保存", 1, seller);
         addListing(aidA);
         app->boards().addBoard(aidA, buyer, threeMessages());
-        navi->loadFolderTree();
+        navi->messageTab().loadFolderTree();
         QTreeWidgetItem* node = FolderTree::findFolder(navi->TreeViewNavi, shownFolder);
         QVERIFY(node);
         navi->TreeViewNavi->setCurrentItem(node);

@@ -8,6 +8,7 @@
 #include "platform/Database.h"
 #include "platform/Sql.h"
 #include "site/html.h"
+#include "views/MessageTab.h"
 #include "views/FolderTree.h"
 #include "views/NaviDropRule.h"
 #include "views/NaviFolderList.h"
@@ -173,7 +174,7 @@ private slots:
         QCOMPARE(list()->rowCount(), 2);
         QVERIFY(message("b1", 4) >= 0 && message("b2", 3) >= 0);
         QCOMPARE(statusText(), QString("件数：2（未開封：1）"));
-        QCOMPARE(navi->shownUnreadCount, 1);
+        QCOMPARE(navi->messageTab().shownUnreadCount, 1);
         QCOMPARE(unreadOf(sibling), 3);
         QCOMPARE(unreadOf(listed), 1);
         QCOMPARE(navi->TreeViewNavi->currentItem(), node(listed));
@@ -241,7 +242,7 @@ private slots:
         QFETCH(QString, look);
         selectMessages({{"b1", 1}});
         const auto data = dragOfSelection();
-        navi->ListViewNaviStartDrag();
+        navi->messageTab().ListViewNaviStartDrag();
         dragOver(pointOf(target), data.get());
         QTreeWidget* tree = navi->TreeViewNavi;
         const QRect rect = tree->visualItemRect(node(target));
@@ -253,7 +254,7 @@ private slots:
             : look == "button"  ? palette.color(QPalette::Active, QPalette::Button)
                                 : tree->palette().color(QPalette::Base);
         QCOMPARE(background.name(), expected.name());
-        navi->ListViewNaviEndDrag();
+        navi->messageTab().ListViewNaviEndDrag();
     }
 
     void bidderPanelTakesTheSameDrag()
@@ -310,7 +311,7 @@ private slots:
         QCOMPARE(list()->row(current).bidId, expected.bidId);
         QCOMPARE(list()->row(current).number, expected.number);
         QTRY_COMPARE(navi->EditNaviSubject->text(), expected.subject);
-        QCOMPARE(navi->currentNaviItem.row(), current);
+        QCOMPARE(navi->messageTab().currentNaviItem.row(), current);
     }
 
     void movingEveryRowLeavesAnEmptyList()
@@ -330,7 +331,8 @@ private slots:
                   "CREATE TRIGGER refuse BEFORE UPDATE ON T_Navi WHEN NEW.[Number]=3 "
                   "BEGIN SELECT RAISE(ABORT, 'refused'); END");
         selectMessages({{"b1", 1}, {"b1", 3}});
-        QVERIFY_THROWS_EXCEPTION(DatabaseError, navi->moveMessagesToFolder(node(sibling)));
+        QVERIFY_THROWS_EXCEPTION(DatabaseError,
+                                 navi->messageTab().moveMessagesToFolder(node(sibling)));
         QCOMPARE(storedFolder("b1", 1), listed);
         QCOMPARE(list()->rowCount(), 5);
         QCOMPARE(list()->selectedRowNumbers().size(), 2);
@@ -359,11 +361,11 @@ private slots:
 
     void dragStateFollowsTheDrag()
     {
-        navi->ListViewNaviStartDrag();
-        QVERIFY(navi->dragging);
+        navi->messageTab().ListViewNaviStartDrag();
+        QVERIFY(navi->messageTab().dragging);
         FolderTree::setDropTarget(navi->TreeViewNavi, node(sibling), true);
-        navi->ListViewNaviEndDrag();
-        QVERIFY(!navi->dragging);
+        navi->messageTab().ListViewNaviEndDrag();
+        QVERIFY(!navi->messageTab().dragging);
         QCOMPARE(node(sibling)->data(0, FolderTree::DropTargetRole).toInt(),
                  int(FolderTree::DropTarget::None));
     }

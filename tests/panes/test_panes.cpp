@@ -8,17 +8,21 @@
 #include "platform/Sql.h"
 #include "site/html.h"
 #include "views/ListingTab.h"
+#include "views/MessageTab.h"
 #include "views/NaviFolderList.h"
+#include "views/NaviFolderModel.h"
 #include "views/BidListColumns.h"
 #include "views/BidListFindPanel.h"
 #include "views/BidListView.h"
 #include "views/BidSearchPanel.h"
+#include "views/FolderId.h"
 #include "views/FolderTree.h"
 #include "views/ListSearchView.h"
 #include "views/NaviListItem.h"
 
 #include <QAction>
 #include <QFrame>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -26,6 +30,7 @@
 #include <QTest>
 #include <QTreeWidget>
 
+#include <algorithm>
 #include <memory>
 
 class TestPanes : public QObject
@@ -110,6 +115,78 @@ private slots:
         QCOMPARE(received->data(0, FolderTree::UnreadCountRole).toInt(), 0);
     }
 
+    // The folder tree's menu makes a folder under the chosen one; Del in the tree deletes the
+    // chosen folder only when it is a user folder holding no message, after asking.
+    void folderTreeCommandsMakeAndDeleteFolders_data()
+    {
+        QTest::addColumn<QString>("target"); // empty: the folder made through the menu
+        QTest::addColumn<bool>("deleted");
+        QTest::addColumn<QString>("asked");
+        QTest::newRow("new empty folder") << QString() << true << "フォルダを削除しますか？";
+        QTest::newRow("folder holding a message")
+            << "000-000" << false
+            << "現在のバージョンではフォルダにメッセージが存在する場合は削除できません。";
+        QTest::newRow("root folder") << "000" << false << QString();
+    }
+
+    void folderTreeCommandsMakeAndDeleteFolders()
+    {
+        QFETCH(QString, target);
+        QFETCH(bool, deleted);
+        QFETCH(QString, asked);
+        const auto folders = [this] {
+            return Sql::scalar(navi->connection,
+                               "SELECT COUNT(*) FROM T_NaviFolderMaster WHERE LoginId='seller'")
+                .toInt();
+        };
+        Sql::exec(navi->connection, "UPDATE T_Navi SET FolderID='000-000' WHERE [Number]=1");
+        navi->PageControlMain->setCurrentIndex(1);
+        QTreeWidgetItem* received = FolderTree::findFolder(navi->TreeViewNavi, "000");
+        navi->TreeViewNavi->setCurrentItem(received);
+        if (target.isEmpty()) {
+            auto* newFolder = navi->findChild<QAction*>("PopupMenuTreeNaviNewFolder");
+            QVERIFY(newFolder);
+            newFolder->trigger();
+            QCOMPARE(folders(), 7);
+            QTreeWidgetItem* made = navi->TreeViewNavi->currentItem();
+            QCOMPARE(made->parent(), received);
+            target = FolderTree::folderId(made);
+            QVERIFY(!FolderId::isRoot(target));
+        }
+        const int before = folders();
+        navi->TreeViewNavi->setCurrentItem(FolderTree::findFolder(navi->TreeViewNavi, target));
+        app->dialogs().clear();
+        navi->action("ActionTreeNaviDeleteFolder")->trigger();
+        QCOMPARE(app->dialogs().texts(), asked.isEmpty() ? QStringList() : QStringList{asked});
+        QCOMPARE(folders(), deleted ? before - 1 : before);
+        QCOMPARE(FolderTree::findFolder(navi->TreeViewNavi, target) == nullptr, deleted);
+    }
+
+    // A click on a column of the folder's message list sorts by it, a second click turns the
+    // order.
+    void messageListColumnClickSortsAndTurns()
+    {
+        navi->PageControlMain->setCurrentIndex(1);
+        navi->TreeViewNavi->setCurrentItem(FolderTree::findFolder(navi->TreeViewNavi, "000"));
+        QHeaderView* header = navi->ListViewNavi->header();
+        const auto numbers = [this] {
+            QStringList shown;
+            for (int i = 0; i < navi->ListViewNavi->rowCount(); ++i)
+                shown << navi->ListViewNavi->row(i).number;
+            return shown;
+        };
+        const int numberColumn = NaviFolderModel::NumberColumn;
+        emit header->sectionClicked(numberColumn);
+        const QStringList first = numbers();
+        const int firstType = navi->messageTab().naviSortType;
+        emit header->sectionClicked(numberColumn);
+        QCOMPARE(navi->messageTab().naviSortColumn, numberColumn);
+        QVERIFY(navi->messageTab().naviSortType != firstType);
+        QStringList turned = numbers();
+        std::reverse(turned.begin(), turned.end());
+        QCOMPARE(turned, first);
+    }
+
     void sentFolderIgnoresTheReadCommands()
     {
         navi->PageControlMain->setCurrentIndex(1);
@@ -146,7 +223,7 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(
             texts(), QStringList({"a1", "カメラ", "b1", "入金確認", "2026/01/05 09:30"}), 2000);
         QCOMPARE(navi->MemoNavi->toPlainText(), QString(longText).replace("\r\n", "\n"));
-        QCOMPARE(navi->currentNaviItem.row(), third);
+        QCOMPARE(navi->messageTab().currentNaviItem.row(), third);
         for (QLineEdit* field : fields)
             QVERIFY(field->isReadOnly());
 

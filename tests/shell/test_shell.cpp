@@ -8,6 +8,7 @@
 #include "app/TrayMenu.h"
 #include "app/UnitNavi.h"
 #include "platform/SingleInstance.h"
+#include "views/MessageTab.h"
 #include "views/NaviFolderList.h"
 #include "views/BidListView.h"
 
@@ -135,7 +136,7 @@ private slots:
         NaviRow shownRow;
         shownRow.aid = "a";
         navi->ListViewNavi->rows()->appendRow(shownRow);
-        navi->shownUnreadCount = 1;
+        navi->messageTab().shownUnreadCount = 1;
 
         navi->PageControlMain->setCurrentIndex(1);
         QCOMPARE(navi->statusPanels[1]->text(), QString("件数：1（未開封：1）"));

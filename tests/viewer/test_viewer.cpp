@@ -11,6 +11,7 @@
 #include "platform/Sql.h"
 #include "site/LoginControl.h"
 #include "views/ListingTab.h"
+#include "views/MessageTab.h"
 #include "views/NaviFolderList.h"
 #include "views/BidListView.h"
 #include "views/FolderTree.h"
@@ -472,9 +473,9 @@ private slots:
             QCOMPARE(row >= 0, chooseRow);
             list->selectRow(row);
             if (row >= 0)
-                QTRY_COMPARE(navi->currentNaviItem.row(), row);
+                QTRY_COMPARE(navi->messageTab().currentNaviItem.row(), row);
             else
-                QTRY_VERIFY(!navi->currentNaviItem.isValid());
+                QTRY_VERIFY(!navi->messageTab().currentNaviItem.isValid());
         } else {
             BidListView* list = navi->ListViewBid;
             BidRow row;

@@ -1,0 +1,25 @@
+#include "app/NaviBidderWindow.h"
+
+#include "app/UnitNavi.h"
+#include "views/ListingTab.h"
+#include "views/MessageTab.h"
+
+QSqlQuery* NaviBidderWindow::bidderInfoQuery()
+{
+    return m_navi.sharedQueriesReady ? &m_navi.queryBidderInfo : nullptr;
+}
+
+BidRow NaviBidderWindow::currentBidItem()
+{
+    return m_navi.listingTab().currentBidItem;
+}
+
+QPersistentModelIndex NaviBidderWindow::currentNaviItem()
+{
+    return m_navi.messageTab().currentNaviItem;
+}
+
+void NaviBidderWindow::clearBidNaviPanel()
+{
+    m_navi.listingTab().clearBidNaviPanel();
+}
