@@ -2,15 +2,9 @@
 #include "app/UnitNavi.h"
 
 #include "app/CheckVersion.h"
-#include "common/CommonDefine.h"
 #include "app/MessageFontSize.h"
-#include "app/NaviBidderWindow.h"
-#include "app/NaviDownloadWindow.h"
-#include "app/NaviEndTimeWindow.h"
-#include "app/NaviListingWindow.h"
-#include "app/NaviLoginWindow.h"
-#include "app/NaviMessageTabWindow.h"
-#include "platform/ToolBarBands.h"
+#include "app/NaviControllers.h"
+#include "common/CommonDefine.h"
 #include "platform/ChildTeardown.h"
 #include "platform/Database.h"
 #include "platform/Dialogs.h"
@@ -19,14 +13,15 @@
 #include "platform/IniFile.h"
 #include "platform/Sql.h"
 #include "platform/ToolBarBandRows.h"
+#include "platform/ToolBarBands.h"
 #include "platform/WindowPlacement.h"
 #include "views/BidListFindPanel.h"
 #include "views/BidListView.h"
 #include "views/BidSearchPanel.h"
-
 #include "views/ListingTab.h"
-#include "views/NaviFolderList.h"
 #include "views/MessageTab.h"
+#include "views/NaviFolderList.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -97,10 +92,10 @@ TFormNavi::TFormNavi(QWidget* parent) : QMainWindow(parent)
     connectSelectionSignals();
     connectMemoSignals();
     placement = new WindowPlacement(this, mainSection(), WindowPlacement::MinimisedAs::StateBefore);
-    trackPaneSize(SplitterBid, 1, "BidNaviPanelHeight", 130);
-    trackPaneSize(SplitterMessage, 1, "MessageHeight", 70);
-    trackPaneSize(SplitterNavi, 0, "NaviLeftWidth", 200);
-    trackPaneSize(SplitterNaviRight, 0, "NaviLeft", 300);
+    paneSizes.track(this, SplitterBid, 1, "BidNaviPanelHeight", 130);
+    paneSizes.track(this, SplitterMessage, 1, "MessageHeight", 70);
+    paneSizes.track(this, SplitterNavi, 0, "NaviLeftWidth", 200);
+    paneSizes.track(this, SplitterNaviRight, 0, "NaviLeft", 300);
     connectionName = Database::uniqueConnectionName(QStringLiteral("main"));
 }
 
@@ -215,10 +210,9 @@ int TFormNavi::readMainSection()
     const bool bidNaviPanel = ini.readBool(s, "BidNaviPanel", false);
     ActionShowBidNaviPanel->setChecked(bidNaviPanel);
     PanelBidNavi->setVisible(bidNaviPanel);
-    for (PaneSize& pane : paneSizes)
-        pane.size = ini.readInteger(s, pane.key, pane.defaultSize);
-    paneSize("MessageHeight").size = qMax(70, paneSize("MessageHeight").size);
-    applyPaneSizes();
+    paneSizes.read(ini, s);
+    paneSizes.size("MessageHeight") = qMax(70, paneSizes.size("MessageHeight"));
+    paneSizes.apply();
     PanelBidNaviList->setFixedWidth(ini.readInteger(s, "BidNaviPanelList", 350));
     if (ini.readBool(s, "BidListFindPanel", false))
         PanelBidListFind->ActionNaviFindExecute();
@@ -254,8 +248,7 @@ void TFormNavi::writeMainSection()
     ini.writeBool(s, "MemoWritePanel", !PanelMemoWrite->isHidden());
     ini.writeBool(s, "BidNaviPanel", ActionShowBidNaviPanel->isChecked());
     // The log pane's height is written from the pane it restores, so it keeps its size.
-    for (const PaneSize& pane : paneSizes)
-        ini.writeInteger(s, pane.key, pane.size);
+    paneSizes.write(ini, s);
     ini.writeInteger(s, "BidNaviPanelList", PanelBidNaviList->width());
     ini.writeBool(s, "BidListFindPanel", !PanelBidListFind->isHidden());
     ini.writeInteger(s, "SortColumnBid", bidSortColumn);
@@ -267,38 +260,6 @@ void TFormNavi::writeMainSection()
     ini.writeString(s, "LoginId", ComboBoxLoginId->currentText());
     ini.writeInteger(s, "FontSize", MemoNavi->font().pointSize());
     batch.save();
-}
-
-TFormNavi::PaneSize& TFormNavi::paneSize(const QString& key)
-{
-    for (PaneSize& pane : paneSizes)
-        if (pane.key == key)
-            return pane;
-    Q_UNREACHABLE();
-}
-
-void TFormNavi::trackPaneSize(QSplitter* splitter, int index, const QString& key, int defaultSize)
-{
-    paneSizes.append({splitter, index, key, defaultSize, defaultSize});
-    connect(splitter, &QSplitter::splitterMoved, this, [this, key] {
-        PaneSize& pane = paneSize(key);
-        pane.size = pane.splitter->sizes().value(pane.index, pane.size);
-    });
-}
-
-void TFormNavi::applyPaneSizes()
-{
-    // A splitter on a tab that was never shown has no size yet; its panes get their sizes
-    // again when it is first laid out.
-    for (const PaneSize& pane : std::as_const(paneSizes)) {
-        QList<int> sizes = pane.splitter->sizes();
-        if (sizes.size() < 2)
-            continue;
-        const int total = qMax(sizes[0] + sizes[1], pane.size + 50);
-        sizes[pane.index] = pane.size;
-        sizes[1 - pane.index] = total - pane.size;
-        pane.splitter->setSizes(sizes);
-    }
 }
 
 void TFormNavi::openConnection()
@@ -392,7 +353,7 @@ void TFormNavi::AppIdle()
 {
     if (!isDatabaseOpen() || sharedQueriesReady)
         return;
-    applyPaneSizes();
+    paneSizes.apply();
     createSharedQueries();
     messageTab().shownUnreadCount = 0;
     loginControl().updateLoginId();

@@ -2,6 +2,7 @@
 
 #include "common/NaviOptions.h"
 #include "common/NaviSession.h"
+#include "platform/SplitterPaneSizes.h"
 #include "views/BidRow.h"
 
 #include <QHash>
@@ -14,7 +15,6 @@
 
 #include <memory>
 
-class QAbstractItemView;
 class QAction;
 class QCheckBox;
 class QComboBox;
@@ -22,7 +22,6 @@ class QLabel;
 class QLineEdit;
 class QListWidget;
 class QMenu;
-class QMimeData;
 class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
@@ -32,33 +31,24 @@ class QTabWidget;
 class QTimer;
 class QToolBar;
 class QToolButton;
-class QTreeView;
 class QTreeWidget;
-class QTreeWidgetItem;
 class QWidget;
 class ToolBarBandRows;
 class WheelRouter;
 class DownloadControl;
 class EndTimeControl;
 class LoginControl;
-class NaviDownloadWindow;
-class NaviEndTimeWindow;
-class NaviLoginWindow;
-class NaviBidderWindow;
 class BidderPanel;
 class MessageTab;
-class NaviMessageTabWindow;
-class NaviListingWindow;
 class ListingTab;
 class BidListView;
 class BidSearchPanel;
 class BidListFindPanel;
 class NaviFolderList;
-class NaviSelectionDelay;
-class NaviListItem;
 class NaviStore;
 struct ListingStoreSummary;
 struct NaviStoreSummary;
+struct NaviControllers;
 class WindowPlacement;
 class TFormPrintNaviMessage;
 class CheckVersion;
@@ -118,9 +108,9 @@ public:
     void ActionCsvExportBidInfoExecute();
 
     // ---- Downloads, login and the end-time lookup ----
-    LoginControl& loginControl() { return *m_loginControl; }
-    DownloadControl& downloadControl() { return *m_downloadControl; }
-    EndTimeControl& endTimeControl() { return *m_endTimeControl; }
+    LoginControl& loginControl();
+    DownloadControl& downloadControl();
+    EndTimeControl& endTimeControl();
     void connectLoginSignals();
     void connectBidDownloadCommands();
     void connectNaviDownloadCommands();
@@ -136,22 +126,8 @@ public:
     void showStoredBoard(const NaviStoreSummary& summary, NaviStore& store);
     QTimer* TimerEndDateTime = nullptr;
 
-    // ---- Message posting ----
-    // True when a message post may begin: no post runs and the busy state is idle or a
-    // detailed listing download.
-    bool messagePostAllowed() const;
-    // A post's own state beside the busy state: while it is set, everything that a running
-    // download refuses is refused, and the download commands and the login button stay off.
-    void beginMessagePost();
-    // Clears the post's state only; a download running beside it keeps its own.
-    void endMessagePost();
-    // After a successful post: the transaction's board download starts now when no download
-    // runs, else when the running one ends.
-    void requestTransactionNaviDownload(const QString& aid, const QString& title,
-                                        const QString& bidId);
-
     // ---- Listing tab ----
-    ListingTab& listingTab() { return *m_listingTab; }
+    ListingTab& listingTab();
     void connectListingPaneSignals();
     void connectSelectionSignals();
     void connectMarkerCommands();
@@ -160,12 +136,12 @@ public:
     void ActionMailerStartExecute();
 
     // ---- Bidder information ----
-    BidderPanel& bidderPanel() { return *m_bidderPanel; }
+    BidderPanel& bidderPanel();
     void buildBidderPanel();
     void connectBidderSignals();
 
     // ---- Message tab ----
-    MessageTab& messageTab() { return *m_messageTab; }
+    MessageTab& messageTab();
     void connectMessageTabSignals();
     void ActionNaviOpenMessageExecute();
 
@@ -260,120 +236,82 @@ public:
     bool sharedQueriesReady = false;
 
     // ---- Components ----
-    QToolBar* ToolBarMain = nullptr;
-    QToolBar* ToolBarNavi = nullptr;
-    QToolBar* PanelLogin = nullptr;
-    QToolBar* ToolBarFlg = nullptr;
-    // The four bands in their rows, by identifier in the order above.
+    // Tool bars and the login bar; bandRows holds the four bands in their rows, by identifier
+    // in this order.
+    QToolBar *ToolBarMain = nullptr, *ToolBarNavi = nullptr, *PanelLogin = nullptr,
+             *ToolBarFlg = nullptr;
     ToolBarBandRows* bandRows = nullptr;
     QComboBox* ComboBoxLoginId = nullptr;
     QLineEdit* EditLoginPassword = nullptr;
-    QToolButton* ToolButtonLogin = nullptr;
-    QToolButton* ToolButtonBidSearch = nullptr;
-    QToolButton* ToolButtonNaviFind = nullptr;
-    QToolButton* ToolButtonNaviFontSize = nullptr;
+    QToolButton *ToolButtonLogin = nullptr, *ToolButtonBidSearch = nullptr,
+                *ToolButtonNaviFind = nullptr, *ToolButtonNaviFontSize = nullptr;
+    // The bidder panel.
     QWidget* PanelBid = nullptr;
-    QLineEdit* EditBidId = nullptr;
-    QLineEdit* EditBidName = nullptr;
-    QLineEdit* EditBidMail = nullptr;
-    QLineEdit* EditBidPost = nullptr;
-    QLineEdit* EditBidAddress = nullptr;
-    QLineEdit* EditBidTel = nullptr;
+    QLineEdit *EditBidId = nullptr, *EditBidName = nullptr, *EditBidMail = nullptr,
+              *EditBidPost = nullptr, *EditBidAddress = nullptr, *EditBidTel = nullptr;
     QPushButton* BitBtnBidSave = nullptr;
     QToolButton* ToolButtonPanelBidClose = nullptr;
-    QWidget* PanelMain = nullptr;
+    // The tabs; the listing tab's carriage and forwarding row, search and find panels, list,
+    // memo row and message panel.
+    QWidget *PanelMain = nullptr, *TabSheetBid = nullptr, *TabSheetNavi = nullptr,
+            *PanelMemo2 = nullptr, *PanelMemoWrite = nullptr, *PanelBidNavi = nullptr,
+            *PanelBidNaviList = nullptr;
     QTabWidget* PageControlMain = nullptr;
-    QWidget* TabSheetBid = nullptr;
-    QWidget* TabSheetNavi = nullptr;
-    QWidget* PanelMemo2 = nullptr;
-    QLabel* LabelInputCarriage = nullptr;
-    QComboBox* ComboBoxInputCarriage = nullptr;
-    QPushButton* ButtonCarriageWrite = nullptr;
-    QLabel* LabelInputForwarding = nullptr;
-    QComboBox* ComboBoxInputForwarding = nullptr;
-    QLineEdit* EditInputForwarding = nullptr;
-    QPushButton* ButtonForwardingWrite = nullptr;
+    QLabel *LabelInputCarriage = nullptr, *LabelInputForwarding = nullptr,
+           *LabelMemoWrite = nullptr;
+    QComboBox *ComboBoxInputCarriage = nullptr, *ComboBoxInputForwarding = nullptr;
+    QLineEdit *EditInputForwarding = nullptr, *EditMemoWrite = nullptr;
+    QPushButton *ButtonCarriageWrite = nullptr, *ButtonForwardingWrite = nullptr,
+                *ButtonMemoWrite = nullptr;
     QCheckBox* CheckBoxMemo2PluralWrite = nullptr;
     BidSearchPanel* PanelBidSearch = nullptr;
     BidListFindPanel* PanelBidListFind = nullptr;
     BidListView* ListViewBid = nullptr;
-    QWidget* PanelMemoWrite = nullptr;
-    QLabel* LabelMemoWrite = nullptr;
-    QLineEdit* EditMemoWrite = nullptr;
-    QPushButton* ButtonMemoWrite = nullptr;
-    QToolButton* ToolButtonPanelMemoWriteClose = nullptr;
-    QToolButton* ToolButtonPanelBidNaviListClose = nullptr;
+    QToolButton *ToolButtonPanelMemoWriteClose = nullptr,
+                *ToolButtonPanelBidNaviListClose = nullptr;
     QSplitter* SplitterBid = nullptr;
-    QWidget* PanelBidNavi = nullptr;
-    QWidget* PanelBidNaviList = nullptr;
     QTreeWidget* ListViewBidNavi = nullptr;
-    QLineEdit* EditBidAid = nullptr;
-    QLineEdit* EditBidTitle = nullptr;
-    QLineEdit* EditBidBidderName = nullptr;
-    QLineEdit* EditBidNaviBidId = nullptr;
-    QLineEdit* EditBidNaviWriter = nullptr;
-    QLineEdit* EditBidNaviSubject = nullptr;
-    QLineEdit* EditBidNaviDate = nullptr;
+    QLineEdit *EditBidAid = nullptr, *EditBidTitle = nullptr, *EditBidBidderName = nullptr,
+              *EditBidNaviBidId = nullptr, *EditBidNaviWriter = nullptr,
+              *EditBidNaviSubject = nullptr, *EditBidNaviDate = nullptr;
     QPlainTextEdit* MemoBidNavi = nullptr;
-    QSplitter* SplitterNavi = nullptr;
+    // The message tab: folder tree, folder list and the message's detail.
+    QSplitter *SplitterNavi = nullptr, *SplitterNaviRight = nullptr;
     QWidget* PanelNaviLeft = nullptr;
     QTreeWidget* TreeViewNavi = nullptr;
-    QSplitter* SplitterNaviRight = nullptr;
     NaviFolderList* ListViewNavi = nullptr;
-    QLineEdit* EditNaviID = nullptr;
-    QLineEdit* EditNaviTitle = nullptr;
     QLabel* LabelNaviWriter = nullptr;
-    QLineEdit* EditNaviWriter = nullptr;
-    QLineEdit* EditNaviSubject = nullptr;
-    QLineEdit* EditNaviDate = nullptr;
+    QLineEdit *EditNaviID = nullptr, *EditNaviTitle = nullptr, *EditNaviWriter = nullptr,
+              *EditNaviSubject = nullptr, *EditNaviDate = nullptr;
     QPlainTextEdit* MemoNavi = nullptr;
+    // The message log, the status bar, the tray and the menus the code fills.
     QSplitter* SplitterMessage = nullptr;
     QWidget* PanelMessage = nullptr;
     QListWidget* ListBoxMessage = nullptr;
     QLabel* statusPanels[6] = {};
-    QProgressBar* ProgressBar = nullptr;
-    QProgressBar* ProgressBar2 = nullptr;
-    QMenu* PopupMenuTray = nullptr;
-    QMenu* PopupMenuLogin = nullptr;
-    QMenu* PopupMenuListBoxMessage = nullptr;
-    QMenu* PopupMenuBidList = nullptr;
-    QMenu* PopupMenuNaviList = nullptr;
-    QAction* PopupMenuNaviListReply = nullptr;
-    QAction* PopupMenuNaviListMake = nullptr;
-    QMenu* PopupMenuMemoNavi = nullptr;
-    QMenu* MainMenuFlg = nullptr;
-    QMenu* MainMenuContact = nullptr;
-    QMenu* MainMenuEvaluationFlg = nullptr;
-    QMenu* MainMenuNavi = nullptr;
-    QMenu* MainMenuViewFontSize = nullptr;
-    QMenu* MainMenuToolMailerSend = nullptr;
+    QProgressBar *ProgressBar = nullptr, *ProgressBar2 = nullptr;
+    QMenu *PopupMenuTray = nullptr, *PopupMenuLogin = nullptr, *PopupMenuListBoxMessage = nullptr,
+          *PopupMenuBidList = nullptr, *PopupMenuNaviList = nullptr, *PopupMenuMemoNavi = nullptr,
+          *MainMenuFlg = nullptr, *MainMenuContact = nullptr, *MainMenuEvaluationFlg = nullptr,
+          *MainMenuNavi = nullptr, *MainMenuViewFontSize = nullptr,
+          *MainMenuToolMailerSend = nullptr;
+    QAction *PopupMenuNaviListReply = nullptr, *PopupMenuNaviListMake = nullptr;
     QTimer* TimerTaskTrayLoginShow = nullptr;
     QSystemTrayIcon* trayIcon = nullptr;
 
     // Every action by its object name; the members below are the ones the code uses by name.
     QAction* action(const QString& objectName) const;
     QHash<QString, QAction*> actions;
-    QAction* ActionBidDownloadNow = nullptr;
-    QAction* ActionBidDownload = nullptr;
-    QAction* ActionNaviDownloadSelect = nullptr;
-    QAction* ActionNaviDownloadShow = nullptr;
-    QAction* ActionBidDetailedDownload = nullptr;
-    QAction* ActionBidPromptDecisionDownload = nullptr;
-    QAction* MainMenuDataDownloadQuit = nullptr;
-    QAction* ActionNaviFind = nullptr;
-    QAction* ActionNaviFindNext = nullptr;
-    QAction* ActionNaviFindPrevious = nullptr;
-    QAction* ActionAllSelect = nullptr;
-    QAction* ActionEvaluationMake = nullptr;
-    QAction* ActionNaviMake = nullptr;
-    QAction* ActionCsvExportBidList = nullptr;
-    QAction* ActionCsvExportBidInfo = nullptr;
-    QAction* ActionShowBidInfo = nullptr;
-    QAction* ActionShowMemoWrite = nullptr;
-    QAction* ActionShowBidNaviPanel = nullptr;
-    QAction* ActionFlgConfirm = nullptr;
-    QAction* MainMenuContactConfirm = nullptr;
-    QAction* MainMenuEvaluationFlgConfirm = nullptr;
+    QAction *ActionBidDownloadNow = nullptr, *ActionBidDownload = nullptr,
+        *ActionNaviDownloadSelect = nullptr, *ActionNaviDownloadShow = nullptr,
+        *ActionBidDetailedDownload = nullptr, *ActionBidPromptDecisionDownload = nullptr,
+        *MainMenuDataDownloadQuit = nullptr, *ActionNaviFind = nullptr,
+        *ActionNaviFindNext = nullptr, *ActionNaviFindPrevious = nullptr,
+        *ActionAllSelect = nullptr, *ActionEvaluationMake = nullptr, *ActionNaviMake = nullptr,
+        *ActionCsvExportBidList = nullptr, *ActionCsvExportBidInfo = nullptr,
+        *ActionShowBidInfo = nullptr, *ActionShowMemoWrite = nullptr,
+        *ActionShowBidNaviPanel = nullptr, *ActionFlgConfirm = nullptr,
+        *MainMenuContactConfirm = nullptr, *MainMenuEvaluationFlgConfirm = nullptr;
     QAction* MainMenuNaviFontSize[5] = {}; // 8, 10, 12, 14, 16 points
     QList<QAction*> flagActions;           // the set and clear buttons of ToolBarFlg
 
@@ -403,34 +341,12 @@ private:
     void loadSavedLogins();
     void setDatabaseCommandsEnabled(bool enabled);
 
-    // The sizes of split panes kept in `Main`, followed as the user drags the splitters.
-    struct PaneSize
-    {
-        QSplitter* splitter;
-        int index;
-        QString key;
-        int defaultSize;
-        int size;
-    };
-    PaneSize& paneSize(const QString& key);
-    void trackPaneSize(QSplitter* splitter, int index, const QString& key, int defaultSize);
-    void applyPaneSizes();
-    QList<PaneSize> paneSizes;
+    // The sizes of split panes kept in `Main`.
+    SplitterPaneSizes paneSizes;
     bool naviPanesLaidOut = false;
 
     // Made in the constructor: the windows' sides first, the controllers over them.
-    std::unique_ptr<NaviLoginWindow> m_loginWindow;
-    std::unique_ptr<NaviDownloadWindow> m_downloadWindow;
-    std::unique_ptr<NaviEndTimeWindow> m_endTimeWindow;
-    std::unique_ptr<LoginControl> m_loginControl;
-    std::unique_ptr<DownloadControl> m_downloadControl;
-    std::unique_ptr<EndTimeControl> m_endTimeControl;
-    std::unique_ptr<NaviListingWindow> m_listingWindow;
-    std::unique_ptr<ListingTab> m_listingTab;
-    std::unique_ptr<NaviBidderWindow> m_bidderWindow;
-    std::unique_ptr<BidderPanel> m_bidderPanel;
-    std::unique_ptr<NaviMessageTabWindow> m_messageTabWindow;
-    std::unique_ptr<MessageTab> m_messageTab;
+    std::unique_ptr<NaviControllers> m_controllers;
     void makeControllers();
     void makeListingTab();
 

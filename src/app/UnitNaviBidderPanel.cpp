@@ -2,6 +2,7 @@
 // panel's commands wired to the panel's handlers.
 #include "app/UnitNavi.h"
 
+#include "app/NaviControllers.h"
 #include "platform/CtrlClickSelect.h"
 #include "views/BidderPanel.h"
 #include "views/MessageTab.h"
@@ -54,7 +55,7 @@ void TFormNavi::buildBidderPanel()
 
 void TFormNavi::connectBidderSignals()
 {
-    BidderPanel* panel = m_bidderPanel.get();
+    BidderPanel* panel = m_controllers->bidderPanel.get();
     // A Ctrl+click in any edit of the window selects its whole text.
     CtrlClickSelect::installBelow(this);
 

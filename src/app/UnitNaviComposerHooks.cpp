@@ -3,6 +3,7 @@
 #include "app/UnitNavi.h"
 
 #include "compose/ComposerTarget.h"
+#include "site/DownloadControl.h"
 #include "views/BidListColumns.h"
 #include "views/BidListView.h"
 
@@ -44,7 +45,7 @@ ComposerHooks TFormNavi::composerHooks()
     };
     hooks.messagePosted = [navi](const QString& aid, const QString& title, const QString& bidId) {
         if (navi)
-            navi->requestTransactionNaviDownload(aid, title, bidId);
+            navi->downloadControl().requestTransactionNaviDownload(aid, title, bidId);
     };
     return hooks;
 }

@@ -3,6 +3,7 @@
 // and the side panels to its handlers.
 #include "app/UnitNavi.h"
 
+#include "app/NaviControllers.h"
 #include "app/NaviListingWindow.h"
 #include "views/BidListColumns.h"
 #include "views/BidListFindPanel.h"
@@ -62,15 +63,15 @@ void TFormNavi::makeListingTab()
     widgets.ActionShowBidInfo = ActionShowBidInfo;
     widgets.ActionShowMemoWrite = ActionShowMemoWrite;
     widgets.ActionShowBidNaviPanel = ActionShowBidNaviPanel;
-    m_listingWindow = std::make_unique<NaviListingWindow>(*this);
-    m_listingTab =
-        std::make_unique<ListingTab>(session, *m_listingWindow, *m_endTimeControl, widgets);
-    m_listingTab->setUpInputs();
+    m_controllers->listingWindow = std::make_unique<NaviListingWindow>(*this);
+    m_controllers->listingTab =
+        std::make_unique<ListingTab>(session, *m_controllers->listingWindow, *m_controllers->endTime, widgets);
+    m_controllers->listingTab->setUpInputs();
 }
 
 void TFormNavi::connectListingPaneSignals()
 {
-    ListingTab* tab = m_listingTab.get();
+    ListingTab* tab = m_controllers->listingTab.get();
     connect(PanelBidSearch, &BidSearchPanel::searchRequested, tab,
             &ListingTab::ToolButtonBidSearchSearchClick);
     PanelBidListFind->setFindActions(ActionNaviFindNext, ActionNaviFindPrevious);
@@ -104,7 +105,7 @@ void TFormNavi::connectListingPaneSignals()
 
 void TFormNavi::connectSelectionSignals()
 {
-    ListingTab* tab = m_listingTab.get();
+    ListingTab* tab = m_controllers->listingTab.get();
     connect(ListViewBid, &BidListView::itemSelectionChanged, tab, [tab] {
         tab->ListViewBidSelectItem();
         tab->ListViewBidChange();
@@ -142,7 +143,7 @@ void TFormNavi::connectSelectionSignals()
 
 void TFormNavi::connectMarkerCommands()
 {
-    ListingTab* tab = m_listingTab.get();
+    ListingTab* tab = m_controllers->listingTab.get();
     const struct
     {
         const char* name;
@@ -188,7 +189,7 @@ void TFormNavi::connectMarkerCommands()
 
 void TFormNavi::connectMemoSignals()
 {
-    ListingTab* tab = m_listingTab.get();
+    ListingTab* tab = m_controllers->listingTab.get();
     connect(ButtonCarriageWrite, &QPushButton::clicked, tab, &ListingTab::ButtonCarriageWriteClick);
     connect(ButtonForwardingWrite, &QPushButton::clicked, tab,
             &ListingTab::ButtonForwardingWriteClick);

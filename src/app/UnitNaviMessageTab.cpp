@@ -2,6 +2,7 @@
 // commands and the message lists' popup menu.
 #include "app/UnitNavi.h"
 
+#include "app/NaviControllers.h"
 #include "views/MessageTab.h"
 #include "views/NaviFolderList.h"
 
@@ -12,7 +13,7 @@
 
 void TFormNavi::connectMessageTabSignals()
 {
-    MessageTab* tab = m_messageTab.get();
+    MessageTab* tab = m_controllers->messageTab.get();
     for (QAbstractItemView* list : {static_cast<QAbstractItemView*>(ListViewNavi),
                                     static_cast<QAbstractItemView*>(ListViewBidNavi)}) {
         list->setContextMenuPolicy(Qt::CustomContextMenu);

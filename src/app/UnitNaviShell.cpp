@@ -2,9 +2,10 @@
 #include "app/UnitNavi.h"
 
 #include "app/AppIcon.h"
-#include "common/CommonDefine.h"
 #include "app/MessageFontSize.h"
+#include "app/NaviControllers.h"
 #include "app/TrayMenu.h"
+#include "common/CommonDefine.h"
 #include "platform/ProgressBarRange.h"
 #include "platform/SelectAll.h"
 #include "platform/WheelRouter.h"
@@ -13,10 +14,10 @@
 #include "views/BidderPanel.h"
 #include "views/FolderTree.h"
 #include "views/ListingTab.h"
+#include "views/MessageTab.h"
+#include "views/NaviFolderList.h"
 #include "views/NaviListItem.h"
 
-#include "views/NaviFolderList.h"
-#include "views/MessageTab.h"
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QPushButton>
@@ -136,7 +137,7 @@ void TFormNavi::PageControlMainChange()
     if (naviTab) {
         if (!naviPanesLaidOut) {
             naviPanesLaidOut = true;
-            QTimer::singleShot(0, this, &TFormNavi::applyPaneSizes);
+            QTimer::singleShot(0, this, [this] { paneSizes.apply(); });
         }
         ProgressBarRange::start(ProgressBar2, naviListLoading ? naviListLoadCount : 0);
         if (TreeViewNavi->topLevelItemCount() == 0 && isDatabaseOpen())
@@ -267,7 +268,7 @@ bool TFormNavi::event(QEvent* event)
         // Clicking the main window while a modal tool window is open gives that window the focus.
         for (QWidget* tool : {formSetting.data(), formBrowser.data(), formVersion.data(),
                               formNaviTemplate.data(), formEvaluationTemplate.data(),
-                              m_listingTab ? m_listingTab->formNaviFind.data() : nullptr,
+                              m_controllers->listingTab ? m_controllers->listingTab->formNaviFind.data() : nullptr,
                               formPrintNaviMessage.data(),
                               formPrintNaviMessageSetting.data()}) {
             if (tool && tool->isVisible()) {

@@ -3,11 +3,7 @@
 // fields to their handlers.
 #include "app/UnitNavi.h"
 
-#include "app/NaviBidderWindow.h"
-#include "app/NaviDownloadWindow.h"
-#include "app/NaviEndTimeWindow.h"
-#include "app/NaviLoginWindow.h"
-#include "app/NaviMessageTabWindow.h"
+#include "app/NaviControllers.h"
 #include "site/EndTimeLookup.h"
 
 #include <QAction>
@@ -17,30 +13,38 @@
 #include <QTimer>
 #include <QToolButton>
 
+LoginControl& TFormNavi::loginControl() { return *m_controllers->login; }
+DownloadControl& TFormNavi::downloadControl() { return *m_controllers->download; }
+EndTimeControl& TFormNavi::endTimeControl() { return *m_controllers->endTime; }
+ListingTab& TFormNavi::listingTab() { return *m_controllers->listingTab; }
+BidderPanel& TFormNavi::bidderPanel() { return *m_controllers->bidderPanel; }
+MessageTab& TFormNavi::messageTab() { return *m_controllers->messageTab; }
+
 void TFormNavi::makeControllers()
 {
-    m_loginWindow = std::make_unique<NaviLoginWindow>(*this);
-    m_downloadWindow = std::make_unique<NaviDownloadWindow>(*this);
-    m_endTimeWindow = std::make_unique<NaviEndTimeWindow>(*this);
-    m_loginControl = std::make_unique<LoginControl>(session, *m_loginWindow);
-    m_downloadControl =
-        std::make_unique<DownloadControl>(session, *m_loginControl, *m_downloadWindow);
+    m_controllers = std::make_unique<NaviControllers>();
+    m_controllers->loginWindow = std::make_unique<NaviLoginWindow>(*this);
+    m_controllers->downloadWindow = std::make_unique<NaviDownloadWindow>(*this);
+    m_controllers->endTimeWindow = std::make_unique<NaviEndTimeWindow>(*this);
+    m_controllers->login = std::make_unique<LoginControl>(session, *m_controllers->loginWindow);
+    m_controllers->download =
+        std::make_unique<DownloadControl>(session, *m_controllers->login, *m_controllers->downloadWindow);
     TimerEndDateTime = new QTimer(this);
     TimerEndDateTime->setObjectName("TimerEndDateTime");
     TimerEndDateTime->setInterval(EndTimeLookup::TickInterval);
-    m_endTimeControl =
-        std::make_unique<EndTimeControl>(session, *m_endTimeWindow, TimerEndDateTime);
+    m_controllers->endTime =
+        std::make_unique<EndTimeControl>(session, *m_controllers->endTimeWindow, TimerEndDateTime);
     makeListingTab();
-    m_messageTabWindow = std::make_unique<NaviMessageTabWindow>(*this);
-    m_messageTab = std::make_unique<MessageTab>(
-        session, *m_messageTabWindow,
+    m_controllers->messageTabWindow = std::make_unique<NaviMessageTabWindow>(*this);
+    m_controllers->messageTab = std::make_unique<MessageTab>(
+        session, *m_controllers->messageTabWindow,
         MessageTab::Widgets{this, PageControlMain, TreeViewNavi, ListViewNavi, ListViewBidNavi,
                             ListViewBid, LabelNaviWriter, EditNaviID, EditNaviTitle,
                             EditNaviWriter, EditNaviSubject, EditNaviDate, MemoNavi,
                             EditBidNaviWriter, EditBidNaviSubject, EditBidNaviDate, MemoBidNavi});
-    m_bidderWindow = std::make_unique<NaviBidderWindow>(*this);
-    m_bidderPanel = std::make_unique<BidderPanel>(
-        session, *m_bidderWindow,
+    m_controllers->bidderWindow = std::make_unique<NaviBidderWindow>(*this);
+    m_controllers->bidderPanel = std::make_unique<BidderPanel>(
+        session, *m_controllers->bidderWindow,
         BidderPanel::Widgets{PanelBid, EditBidId, EditBidName, EditBidMail, EditBidPost,
                              EditBidAddress, EditBidTel, BitBtnBidSave, PageControlMain,
                              ListViewBid, ListViewNavi, TreeViewNavi, MemoNavi, MemoBidNavi});
@@ -48,7 +52,7 @@ void TFormNavi::makeControllers()
 
 void TFormNavi::connectLoginSignals()
 {
-    LoginControl* login = m_loginControl.get();
+    LoginControl* login = m_controllers->login.get();
     connect(ToolButtonLogin, &QToolButton::clicked, login, &LoginControl::ToolButtonLoginClick);
     connect(EditLoginPassword, &QLineEdit::returnPressed, login,
             &LoginControl::ToolButtonLoginClick);
@@ -68,7 +72,7 @@ void TFormNavi::connectLoginSignals()
 
 void TFormNavi::connectBidDownloadCommands()
 {
-    DownloadControl* downloads = m_downloadControl.get();
+    DownloadControl* downloads = m_controllers->download.get();
     const std::pair<QAction*, void (DownloadControl::*)()> commands[] = {
         {ActionBidDownload, &DownloadControl::ActionBidDownloadExecute},
         {ActionBidDownloadNow, &DownloadControl::ActionBidDownloadNowExecute},
@@ -84,7 +88,7 @@ void TFormNavi::connectBidDownloadCommands()
 
 void TFormNavi::connectNaviDownloadCommands()
 {
-    DownloadControl* downloads = m_downloadControl.get();
+    DownloadControl* downloads = m_controllers->download.get();
     connect(ActionNaviDownloadSelect, &QAction::triggered, downloads,
             &DownloadControl::ActionNaviDownloadSelectExecute);
     connect(ActionNaviDownloadShow, &QAction::triggered, downloads,

@@ -418,13 +418,13 @@ private slots:
         makeNavi();
         addTwoListings();
         setAnswers({{"a1", endTimeAnswer("1月 5日 5時 5分")}});
-        navi->beginMessagePost();
+        navi->session.beginMessagePost();
         navi->endTimeControl().TimerEndDateTimeTimer();
         QCOMPARE(askedIds(), QStringList());
         QCOMPARE(navi->endTimeControl().endTimeQueue.ids(), (QStringList{"a1", "a2"}));
         verifyTimerRunning();
 
-        navi->endMessagePost();
+        navi->session.endMessagePost();
         navi->endTimeControl().TimerEndDateTimeTimer();
         QCOMPARE(askedIds(), QStringList{"a1"});
         QCOMPARE(storedEndTime("a1", "w1"), QStringLiteral("01月05日 05時05分"));

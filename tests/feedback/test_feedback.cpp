@@ -558,8 +558,8 @@ private slots:
             QVERIFY(navi->downloadControl().startDownload(
                 4, [&] { return thread = new GateThread(navi); }, QStringLiteral("detailed")));
         else
-            navi->beginMessagePost();
-        QVERIFY(download ? !navi->messagePostAllowed() || navi->downloadKind == 4
+            navi->session.beginMessagePost();
+        QVERIFY(download ? !navi->session.messagePostAllowed() || navi->downloadKind == 4
                          : navi->postingMessage);
         form->ActionMainTransmission->trigger();
         QCOMPARE(status(form), EvaluationSend::busy);
@@ -568,7 +568,7 @@ private slots:
             thread->gate.release();
             QTRY_COMPARE(navi->downloadKind, 0);
         } else {
-            navi->endMessagePost();
+            navi->session.endMessagePost();
         }
         // Idle again: the same send goes through.
         navi->options.confirmationEvaluationTransmission = false;
@@ -607,7 +607,7 @@ private slots:
                 QVERIFY(navi->downloadControl().startDownload(
                     2, [&] { return thread = new GateThread(navi); }, QStringLiteral("board")));
             else
-                navi->beginMessagePost();
+                navi->session.beginMessagePost();
         });
         form->ActionMainTransmission->trigger();
         app->dialogs().whileAsking(nullptr);
@@ -625,7 +625,7 @@ private slots:
             thread->gate.release();
             QTRY_COMPARE(navi->downloadKind, 0);
         } else {
-            navi->endMessagePost();
+            navi->session.endMessagePost();
         }
         // Idle again: the same send goes through.
         form->ActionMainTransmission->trigger();

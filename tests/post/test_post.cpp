@@ -719,9 +719,9 @@ private slots:
     {
         login();
         startWindow();
-        QVERIFY(navi->messagePostAllowed());
-        navi->beginMessagePost();
-        QVERIFY(!navi->messagePostAllowed());
+        QVERIFY(navi->session.messagePostAllowed());
+        navi->session.beginMessagePost();
+        QVERIFY(!navi->session.messagePostAllowed());
         QVERIFY(downloadCommandsDisabled());
         QVERIFY(!navi->MainMenuDataDownloadQuit->isEnabled());
         QVERIFY(!navi->loginControl().loginAllowed());
@@ -730,9 +730,9 @@ private slots:
         QVERIFY(!startDetailedDownload());
         QCOMPARE(navi->downloadKind, 0);
         QVERIFY(app->boards().pageRequests().isEmpty());
-        navi->endMessagePost();
+        navi->session.endMessagePost();
         QVERIFY(downloadCommandsEnabled());
-        QVERIFY(navi->messagePostAllowed());
+        QVERIFY(navi->session.messagePostAllowed());
     }
 
     void postBesideADetailedDownload()
@@ -740,19 +740,19 @@ private slots:
         startWindow();
         GateThread* detailed = startDetailedDownload();
         QVERIFY(detailed);
-        QVERIFY(navi->messagePostAllowed());
-        navi->beginMessagePost();
+        QVERIFY(navi->session.messagePostAllowed());
+        navi->session.beginMessagePost();
         // The post ends first: the download keeps its state and its stop.
-        navi->endMessagePost();
+        navi->session.endMessagePost();
         QCOMPARE(navi->downloadKind, 4);
         QVERIFY(navi->MainMenuDataDownloadQuit->isEnabled());
         QVERIFY(downloadCommandsDisabled());
         // A second post; now the download ends first: the commands stay off for the post.
-        navi->beginMessagePost();
+        navi->session.beginMessagePost();
         detailed->gate.release();
         QTRY_COMPARE(navi->downloadKind, 0);
         QVERIFY(downloadCommandsDisabled());
-        navi->endMessagePost();
+        navi->session.endMessagePost();
         QVERIFY(downloadCommandsEnabled());
     }
 
@@ -762,8 +762,8 @@ private slots:
         GateThread* thread = nullptr;
         QVERIFY(navi->downloadControl().startDownload(
             2, [&] { return thread = new GateThread(navi); }, QString()));
-        QVERIFY(!navi->messagePostAllowed());
-        QCOMPARE(ReplySend::checkInput(1, "a", navi->messagePostAllowed()), ReplySend::busy);
+        QVERIFY(!navi->session.messagePostAllowed());
+        QCOMPARE(ReplySend::checkInput(1, "a", navi->session.messagePostAllowed()), ReplySend::busy);
         thread->gate.release();
         QTRY_COMPARE(navi->downloadKind, 0);
     }
@@ -802,7 +802,7 @@ private slots:
         startWindow();
         GateThread* detailed = startDetailedDownload();
         QVERIFY(detailed);
-        navi->requestTransactionNaviDownload(aidA, "時計", buyer);
+        navi->downloadControl().requestTransactionNaviDownload(aidA, "時計", buyer);
         QCOMPARE(navi->downloadKind, 4);
         QVERIFY(app->boards().pageRequests().isEmpty());
         detailed->gate.release();
@@ -820,7 +820,7 @@ private slots:
         navi->session.beginMessagePost();
         QVERIFY(downloadCommandsDisabled());
         QVERIFY(!navi->ToolButtonLogin->isEnabled());
-        navi->requestTransactionNaviDownload(aidA, "時計", buyer);
+        navi->downloadControl().requestTransactionNaviDownload(aidA, "時計", buyer);
         QCOMPARE(navi->downloadKind, 0);
         QVERIFY(app->boards().pageRequests().isEmpty());
         navi->session.endMessagePost();

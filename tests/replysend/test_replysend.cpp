@@ -194,7 +194,7 @@ class TestReplySend : public QObject
         QVERIFY(!form->findChild<TFormNaviWrite*>());
         QVERIFY(!navi->postingMessage);
         QCOMPARE(navi->downloadKind, 0);
-        QVERIFY(navi->messagePostAllowed());
+        QVERIFY(navi->session.messagePostAllowed());
         QVERIFY(navi->ActionNaviDownloadShow->isEnabled());
     }
     // The method and path of the requests of posting and board pages, in order.
@@ -640,7 +640,7 @@ private slots:
             QVERIFY(!form->isVisible());
             QCOMPARE(form->logLines().last(), ReplySend::started);
             QVERIFY(!navi->postingMessage);
-            QVERIFY(navi->messagePostAllowed());
+            QVERIFY(navi->session.messagePostAllowed());
             QTRY_VERIFY(form.isNull());
             QVERIFY(postSite->posts().isEmpty());
             QCOMPARE(navi->downloadKind, 0);
