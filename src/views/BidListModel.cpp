@@ -105,6 +105,13 @@ int BidListModel::findRecord(QStringView aid, QStringView bidId) const
 
 void BidListModel::setCell(int record, int column, const QString& text)
 {
+    writeCell(record, column, text);
+    recordChanged(record, column);
+}
+
+// The text, the cell's keys and, for the auction and winner cells, the transaction lookup.
+void BidListModel::writeCell(int record, int column, const QString& text)
+{
     using namespace BidListColumns;
     const bool keyColumn =
         column == BidListColumns::column(Aid) || column == BidListColumns::column(BidId);
@@ -118,31 +125,18 @@ void BidListModel::setCell(int record, int column, const QString& text)
         m_transactions.insert(transactionHash(cell(record, BidListColumns::column(Aid)),
                                               cell(record, BidListColumns::column(BidId))),
                               record);
-    recordChanged(record, column);
 }
 
 void BidListModel::setCells(const std::vector<int>& records, const QList<int>& columns,
                             const QString& text)
 {
-    using namespace BidListColumns;
     int top = -1;
     int bottom = -1;
     for (int column : columns) {
-        const bool keyColumn = column == BidListColumns::column(Aid) ||
-                               column == BidListColumns::column(BidId);
         for (int record : records) {
             if (record < 0 || record >= recordCount())
                 continue;
-            if (keyColumn)
-                m_transactions.remove(transactionHash(cell(record, BidListColumns::column(Aid)),
-                                                      cell(record, BidListColumns::column(BidId))),
-                                      record);
-            m_records.cells[size_t(column)].set(record, text);
-            updateKeys(record, column);
-            if (keyColumn)
-                m_transactions.insert(transactionHash(cell(record, BidListColumns::column(Aid)),
-                                                      cell(record, BidListColumns::column(BidId))),
-                                      record);
+            writeCell(record, column, text);
             const int row = rowOf(record);
             if (row >= 0) {
                 top = top < 0 ? row : qMin(top, row);

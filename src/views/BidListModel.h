@@ -68,6 +68,7 @@ protected:
 private:
     static size_t transactionHash(QStringView aid, QStringView bidId);
     void addKeys(int record);
+    void writeCell(int record, int column, const QString& text);
     void updateKeys(int record, int column);
 
     BidListRecords m_records;

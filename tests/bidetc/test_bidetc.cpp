@@ -112,6 +112,30 @@ class TestBidDataEtc : public QObject
             qWarning("the list did not load");
         return form;
     }
+    // The main window started on the site, its shared queries ready (null when the site did
+    // not start).
+    static std::unique_ptr<TFormNavi> startMainWindow(FakeSite& site)
+    {
+        if (!site.start())
+            return nullptr;
+        site.useAsSite();
+        html::setDefaultTimeout(5000);
+        SitePages::serveAccount(site, "seller");
+        auto navi = std::make_unique<TFormNavi>();
+        navi->FormShow();
+        if (!QTest::qWaitFor([&navi] { return navi->sharedQueriesReady; }, 5000))
+            qWarning("the main window did not get ready");
+        return navi;
+    }
+    // The deleted-listings or transactions window shown last, if any.
+    static TFormBidDataEtc* shownList()
+    {
+        TFormBidDataEtc* list = nullptr;
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (auto* form = qobject_cast<TFormBidDataEtc*>(window))
+                list = form;
+        return list;
+    }
     void closeAll()
     {
         for (QWidget* window : QApplication::topLevelWidgets())
@@ -653,18 +677,10 @@ private slots:
     void mainWindowClosesTheListBeforeItsConnectionGoes()
     {
         FakeSite site;
-        QVERIFY(site.start());
-        site.useAsSite();
-        html::setDefaultTimeout(5000);
-        SitePages::serveAccount(site, "seller");
-        auto navi = std::make_unique<TFormNavi>();
-        navi->FormShow();
-        QTRY_VERIFY(navi->sharedQueriesReady);
+        std::unique_ptr<TFormNavi> navi = startMainWindow(site);
+        QVERIFY(navi && navi->sharedQueriesReady);
         navi->findChild<QAction*>("ActionShowDeleteBidList")->trigger();
-        QPointer<TFormBidDataEtc> list;
-        for (QWidget* window : QApplication::topLevelWidgets())
-            if (auto* form = qobject_cast<TFormBidDataEtc*>(window))
-                list = form;
+        QPointer<TFormBidDataEtc> list = shownList();
         QVERIFY(list);
         navi.reset();
         QVERIFY(list.isNull() || !list->isVisible());
@@ -677,18 +693,10 @@ private slots:
     void mainWindowOpenerGivesTheCsvExport()
     {
         FakeSite site;
-        QVERIFY(site.start());
-        site.useAsSite();
-        html::setDefaultTimeout(5000);
-        SitePages::serveAccount(site, "seller");
-        TFormNavi navi;
-        navi.FormShow();
-        QTRY_VERIFY(navi.sharedQueriesReady);
-        navi.findChild<QAction*>("ActionShowDeleteBidList")->trigger();
-        TFormBidDataEtc* list = nullptr;
-        for (QWidget* window : QApplication::topLevelWidgets())
-            if (auto* form = qobject_cast<TFormBidDataEtc*>(window))
-                list = form;
+        const std::unique_ptr<TFormNavi> navi = startMainWindow(site);
+        QVERIFY(navi && navi->sharedQueriesReady);
+        navi->findChild<QAction*>("ActionShowDeleteBidList")->trigger();
+        TFormBidDataEtc* list = shownList();
         QVERIFY(list);
         QTRY_VERIFY(list->loaded());
         const QString path = folder->filePath("deleted.csv");
@@ -702,32 +710,24 @@ private slots:
     void openersOfTheMainWindow()
     {
         FakeSite site;
-        QVERIFY(site.start());
-        site.useAsSite();
-        html::setDefaultTimeout(5000);
-        SitePages::serveAccount(site, "seller");
-        TFormNavi navi;
-        navi.FormShow();
-        QTRY_VERIFY(navi.sharedQueriesReady);
-        QAction* deleted = navi.findChild<QAction*>("ActionShowDeleteBidList");
-        QAction* bidder = navi.findChild<QAction*>("ActionShowSelectBidIdList");
+        const std::unique_ptr<TFormNavi> navi = startMainWindow(site);
+        QVERIFY(navi && navi->sharedQueriesReady);
+        QAction* deleted = navi->findChild<QAction*>("ActionShowDeleteBidList");
+        QAction* bidder = navi->findChild<QAction*>("ActionShowSelectBidIdList");
         QVERIFY(deleted->isEnabled());
         QVERIFY(bidder->isEnabled());
 
         // No focused row: a log line and no window.
-        navi.listingTab().currentBidItem = nullptr;
+        navi->listingTab().currentBidItem = nullptr;
         bidder->trigger();
-        QCOMPARE(navi.ListBoxMessage->item(navi.ListBoxMessage->count() - 1)->text(),
+        QCOMPARE(navi->ListBoxMessage->item(navi->ListBoxMessage->count() - 1)->text(),
                  QString("行を選択してください"));
-        QVERIFY(!navi.findChild<TFormBidDataEtc*>());
+        QVERIFY(!navi->findChild<TFormBidDataEtc*>());
         for (QWidget* window : QApplication::topLevelWidgets())
             QVERIFY(!qobject_cast<TFormBidDataEtc*>(window));
 
         deleted->trigger();
-        TFormBidDataEtc* list = nullptr;
-        for (QWidget* window : QApplication::topLevelWidgets())
-            if (auto* form = qobject_cast<TFormBidDataEtc*>(window))
-                list = form;
+        TFormBidDataEtc* list = shownList();
         QVERIFY(list);
         QCOMPARE(list->windowTitle(), QString("出品終了削除済みデータ(seller)"));
         QTRY_VERIFY(list->loaded());
@@ -737,15 +737,12 @@ private slots:
 
         // The focused listing row gives the bidder.
         BidRow row;
-        QTRY_VERIFY(bool(row = navi.ListViewBid->findBidItem("a3", "buyer")));
-        navi.ListViewBid->setCurrentItem(row);
+        QTRY_VERIFY(bool(row = navi->ListViewBid->findBidItem("a3", "buyer")));
+        navi->ListViewBid->setCurrentItem(row);
         row->setSelected(true);
-        QTRY_COMPARE(navi.listingTab().currentBidItem, row);
+        QTRY_COMPARE(navi->listingTab().currentBidItem, row);
         bidder->trigger();
-        TFormBidDataEtc* transactions = nullptr;
-        for (QWidget* window : QApplication::topLevelWidgets())
-            if (auto* form = qobject_cast<TFormBidDataEtc*>(window))
-                transactions = form;
+        TFormBidDataEtc* transactions = shownList();
         QVERIFY(transactions);
         QCOMPARE(transactions->windowTitle(), QString("buyer 取引一覧(seller)"));
         QTRY_VERIFY(transactions->loaded());
@@ -754,22 +751,19 @@ private slots:
         closeAll();
 
         // On the message tab the focused message row gives its transaction's bidder.
-        navi.PageControlMain->setCurrentIndex(1);
-        navi.TreeViewNavi->setCurrentItem(FolderTree::findFolder(navi.TreeViewNavi, "000"));
-        QTRY_VERIFY(navi.ListViewNavi->rowCount() > 0);
-        navi.messageTab().currentNaviItem = QPersistentModelIndex();
-        const int lines = navi.ListBoxMessage->count();
+        navi->PageControlMain->setCurrentIndex(1);
+        navi->TreeViewNavi->setCurrentItem(FolderTree::findFolder(navi->TreeViewNavi, "000"));
+        QTRY_VERIFY(navi->ListViewNavi->rowCount() > 0);
+        navi->messageTab().currentNaviItem = QPersistentModelIndex();
+        const int lines = navi->ListBoxMessage->count();
         bidder->trigger();
-        QCOMPARE(navi.ListBoxMessage->count(), lines + 1);
-        navi.ListViewNavi->selectRow(0);
-        QTRY_COMPARE(navi.messageTab().currentNaviItem.row(), 0);
+        QCOMPARE(navi->ListBoxMessage->count(), lines + 1);
+        navi->ListViewNavi->selectRow(0);
+        QTRY_COMPARE(navi->messageTab().currentNaviItem.row(), 0);
         bidder->trigger();
-        TFormBidDataEtc* fromMessage = nullptr;
-        for (QWidget* window : QApplication::topLevelWidgets())
-            if (auto* form = qobject_cast<TFormBidDataEtc*>(window))
-                fromMessage = form;
+        TFormBidDataEtc* fromMessage = shownList();
         QVERIFY(fromMessage);
-        QCOMPARE(fromMessage->bidId, navi.ListViewNavi->row(0).bidId);
+        QCOMPARE(fromMessage->bidId, navi->ListViewNavi->row(0).bidId);
         QCOMPARE(fromMessage->listMode, 1);
         closeAll();
     }
