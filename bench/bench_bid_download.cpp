@@ -99,7 +99,7 @@ int main(int argc, char** argv)
 
     auto navi = std::make_unique<TFormNavi>();
     navi->FormShow();
-    while (!navi->sharedQueriesReady)
+    while (!navi->session.queries.ready)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     navi->loginControl().checkLoginStatus();
     std::printf("listing list before: %d rows\n", navi->ListViewBid->topLevelItemCount());

@@ -92,7 +92,7 @@ int main(int argc, char** argv)
 
     TFormNavi navi;
     navi.FormShow();
-    while (!navi.sharedQueriesReady)
+    while (!navi.session.queries.ready)
         app.processEvents();
     fillDatabase(navi.connection, listings);
     if (!navi.loginControl().checkLoginStatus())

@@ -47,7 +47,7 @@ int main(int argc, char** argv)
     navi.FormShow();
     QElapsedTimer ready;
     ready.start();
-    while (!navi.sharedQueriesReady && ready.elapsed() < 10000)
+    while (!navi.session.queries.ready && ready.elapsed() < 10000)
         QApplication::processEvents(QEventLoop::AllEvents, 50);
     QApplication::processEvents();
 

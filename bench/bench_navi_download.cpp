@@ -84,7 +84,7 @@ int main(int argc, char** argv)
 
     auto navi = std::make_unique<TFormNavi>();
     navi->FormShow();
-    if (!QTest::qWaitFor([&] { return navi->sharedQueriesReady; }, 10000))
+    if (!QTest::qWaitFor([&] { return navi->session.queries.ready; }, 10000))
         return 1;
     navi->loginControl().updateLoginId();
 

@@ -105,7 +105,7 @@ int main(int argc, char** argv)
     if (app.arguments().contains(QStringLiteral("--composer"))) {
         TFormNavi navi;
         navi.FormShow();
-        if (!waitFor([&] { return navi.sharedQueriesReady; }))
+        if (!waitFor([&] { return navi.session.queries.ready; }))
             return 1;
         navi.loginControl().updateLoginId();
         out << "first send from the composer (engine start included): "

@@ -46,7 +46,7 @@ int main(int argc, char** argv)
     TFormMain formMain;
     formMain.FormCreate();
     TFormNavi* navi = formMain.formNavi;
-    while (!navi->sharedQueriesReady)
+    while (!navi->session.queries.ready)
         app.processEvents();
     navi->loginId = seller;
     const QSqlDatabase& db = navi->connection;

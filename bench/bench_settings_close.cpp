@@ -45,7 +45,7 @@ void timeWindow()
     auto navi = std::make_unique<TFormNavi>();
     navi->FormShow();
     const qint64 shown = clock.elapsed();
-    if (!QTest::qWaitFor([&] { return navi->sharedQueriesReady; }, 60000))
+    if (!QTest::qWaitFor([&] { return navi->session.queries.ready; }, 60000))
         std::printf("window: start-up steps not finished\n");
     clock.restart();
     navi->close();

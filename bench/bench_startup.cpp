@@ -90,7 +90,7 @@ void timeStart(int answerDelayMs)
     auto navi = std::make_unique<TFormNavi>();
     FirstPaintClock paint(navi.get(), clock);
     navi->FormShow();
-    const bool ready = QTest::qWaitFor([&] { return navi->sharedQueriesReady; }, 60000);
+    const bool ready = QTest::qWaitFor([&] { return navi->session.queries.ready; }, 60000);
     std::printf("account page after %5d ms: first paint %5lld ms, start-up steps done %5lld ms%s\n",
                 answerDelayMs, static_cast<long long>(paint.paintedAtMs),
                 static_cast<long long>(clock.elapsed()), ready ? "" : " (not finished)");

@@ -6,7 +6,7 @@
 
 QSqlQuery* NaviBidderWindow::bidderInfoQuery()
 {
-    return m_navi.sharedQueriesReady ? &m_navi.queryBidderInfo : nullptr;
+    return m_navi.session.queries.ready ? &m_navi.session.queries.queryBidderInfo : nullptr;
 }
 
 BidRow NaviBidderWindow::currentBidItem()

@@ -62,7 +62,7 @@ void NaviDownloadWindow::showListingRowCount()
 
 QString NaviDownloadWindow::newestStoredAid(const QString& loginId)
 {
-    QSqlQuery& query = m_navi.queryNewestAid;
+    QSqlQuery& query = m_navi.session.queries.queryNewestAid;
     Sql::exec(query, {{":DATA_LOGINID", loginId}});
     const QString aid = query.next() ? query.value(0).toString() : QString();
     query.finish();

@@ -65,7 +65,7 @@ void NaviLoginWindow::setPasswordText(const QString& password)
 
 bool NaviLoginWindow::balloonAvailable() const
 {
-    return m_navi.trayIcon && m_navi.balloonCapable;
+    return m_navi.trayIcon && m_navi.session.balloonCapable;
 }
 
 void NaviLoginWindow::stopTrayLoginBalloon()

@@ -109,7 +109,7 @@ void TFormNavi::FormShow()
 {
     // The local versions now; the update server is asked once the window has been drawn.
     const auto versionCheck = std::make_shared<CheckVersion>();
-    balloonCapable = CheckVersion::isBalloonCapable();
+    session.balloonCapable = CheckVersion::isBalloonCapable();
     listingTab().findTarget = 4;
     listingTab().selectedPriceTotal = 0;
     statusPanels[2]->setText(QStringLiteral("合計価格：0"));
@@ -120,7 +120,7 @@ void TFormNavi::FormShow()
 
     IniFile ini(CommonDefine::settingIniPath());
     bidInfoKeywords = BidInfoKeywords::readCreatingDefaults(ini);
-    options = NaviOptions::read(ini, balloonCapable);
+    options = NaviOptions::read(ini, session.balloonCapable);
     ListViewBid->setBackColorValue(options.bidBackColor);
     const int state = readMainSection();
     options.taskTray = NaviOptions::readTaskTray(ini);
@@ -300,61 +300,12 @@ void TFormNavi::setDatabaseCommandsEnabled(bool enabled)
     listingTab().setBidSearchButtonEnabled(enabled);
 }
 
-void TFormNavi::createSharedQueries()
-{
-    const QSqlDatabase& db = connection;
-    queryLoginFolders =
-        Sql::prepare(db, "SELECT ImageIndex FROM T_NaviFolderMaster WHERE LoginId=:DATA_LOGINID");
-    queryInsertFolder = Sql::prepare(
-        db, "INSERT INTO T_NaviFolderMaster "
-            "([ID],Name,ImageIndex,SelectImageIndex,StateIndex,SortNumber,ExpandFlg,LoginId,"
-            "UniqueIdName) VALUES(:DATA_ID,:DATA_NAME,:DATA_IMAGE_INDEX,:DATA_SELECT_IMAGE_INDEX,"
-            ":DATA_STATE_INDEX,:DATA_SORT_NUMBER,:DATA_EXPAND_FLG,:DATA_LOGINID,"
-            ":DATA_UNIQUE_ID_NAME)");
-    queryNaviList = QSqlQuery(db);
-    queryNaviList.setForwardOnly(true);
-    queryInsertNavi = Sql::prepare(
-        db, "INSERT INTO T_Navi "
-            "(Aid,WriteId,[Number],Subject,Message,WriteDate,RecFlg,NewFlg,FolderID,LoginId,BidId) "
-            "VALUES(:DATA_AID,:DATA_WRITE_ID,:DATA_NO,:DATA_SUBJECT,:DATA_MSG,:DATA_DATE,"
-            ":DATA_RECFLG,:DATA_NEWFLG,:DATA_FOLDER_ID,:DATA_LOGINID,:DATA_BIDID)");
-    queryBidderInfo = Sql::prepare(
-        db, "SELECT Name,MailMain,Post,Address1,Tel FROM T_BidMaster WHERE Id=:DATA_ID");
-    queryBidderName = Sql::prepare(db, "SELECT Name FROM T_BidMaster WHERE Id=:DATA_BID_ID");
-    queryBidTitle = Sql::prepare(db, "SELECT Title,BidId FROM T_BidData WHERE Aid=:DATA_AID");
-    queryNewestAid =
-        Sql::prepare(db, "SELECT Aid FROM T_BidData WHERE LoginId=:DATA_LOGINID AND [Index]=1");
-    queryNaviNumberCount =
-        Sql::prepare(db, "SELECT [Aid],[BidId],[Number],Count([Number]) AS NumberCount FROM T_Navi "
-                         "GROUP BY [Aid],[BidId],[Number] HAVING [Aid]=:AID AND [BidId]=:BID_ID "
-                         "ORDER BY Count(T_Navi.Number) DESC");
-    queryDeleteNavi = Sql::prepare(
-        db, "DELETE FROM T_Navi WHERE Aid=:AID AND BidId=:BID_ID AND LoginId=:LOGIN_ID");
-    queryUpdateUnsealing =
-        Sql::prepare(db, "UPDATE T_Navi SET UnsealingFlg=:UNSEALING_FLG "
-                         "WHERE Aid=:AID AND BidId=:BID_ID AND [Number]=:NUMBER");
-    queryTransactionNavi =
-        Sql::prepare(db, "SELECT * FROM T_Navi WHERE Aid=:DATA_AID AND BidId=:DATA_BIDID "
-                         "AND LoginId=:DATA_LOGINID");
-    queryUnsealedCounts =
-        Sql::prepare(db, "SELECT FolderID,COUNT(FolderID) AS CntUnsealing FROM T_Navi "
-                         "WHERE LoginId=:DATA_LOGINID AND UnsealingFlg = FALSE AND RecFlg = TRUE "
-                         "GROUP BY FolderID");
-    queryBidUrl =
-        Sql::prepare(db, "SELECT Url FROM T_BidData WHERE LoginId=:DATA_LOGINID AND Aid=:DATA_AID");
-    queryNaviTemplateByName =
-        Sql::prepare(db, "SELECT * FROM T_NaviTemplate WHERE SaveName=:DATA_SAVENAME");
-    queryNaviByAid =
-        Sql::prepare(db, "SELECT * FROM T_Navi WHERE Aid=:WHERE_AID AND LoginId=:WHERE_LOGINID");
-    sharedQueriesReady = true;
-}
-
 void TFormNavi::AppIdle()
 {
-    if (!isDatabaseOpen() || sharedQueriesReady)
+    if (!isDatabaseOpen() || session.queries.ready)
         return;
     paneSizes.apply();
-    createSharedQueries();
+    session.queries.prepare(connection);
     messageTab().shownUnreadCount = 0;
     loginControl().updateLoginId();
     PageControlMainChange();
@@ -400,13 +351,7 @@ void TFormNavi::FormDestroy()
     // No thread may outlive the connection and queries it uses through its hand-overs.
     downloadControl().stopAllDownloads();
     closeConnectionWindows();
-    for (QSqlQuery* query :
-         {&queryLoginFolders, &queryInsertFolder, &queryNaviList, &queryInsertNavi,
-          &queryBidderInfo, &queryBidderName, &queryBidTitle, &queryNewestAid,
-          &queryNaviNumberCount, &queryDeleteNavi, &queryUpdateUnsealing, &queryTransactionNavi,
-          &queryUnsealedCounts, &queryBidUrl, &queryNaviTemplateByName, &queryNaviByAid})
-        *query = QSqlQuery();
-    sharedQueriesReady = false;
+    session.queries.release();
     if (connection.isValid()) {
         connection = QSqlDatabase();
         Database::close(connectionName);

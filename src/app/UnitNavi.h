@@ -61,8 +61,8 @@ struct NaviMessageHandOver;
 struct ReplyTarget;
 
 // The main window: the listing tab and the message tab with their panes, menus, tool bars,
-// status bar, tray icon and message log; it owns the main database connection and the shared
-// prepared queries.
+// status bar, tray icon and message log; it opens the main database connection, which its
+// session holds.
 class TFormNavi : public QMainWindow
 {
     Q_OBJECT
@@ -218,7 +218,6 @@ public:
     QString connectionName;
     QString autoLoginId;
     QString autoLoginPassword;
-    bool balloonCapable = false;
     int trayMenuFixedCount = 0;
     int bidSortColumn = 0, bidSortType = 0;
     bool bidListLoading = false;
@@ -228,12 +227,6 @@ public:
     QPointer<QWidget> formSetting, formBrowser, formVersion, formNaviTemplate,
         formEvaluationTemplate;
 
-    // The sixteen shared prepared queries, created on the first idle moment.
-    QSqlQuery queryLoginFolders, queryInsertFolder, queryNaviList, queryInsertNavi,
-        queryBidderInfo, queryBidderName, queryBidTitle, queryNewestAid, queryNaviNumberCount,
-        queryDeleteNavi, queryUpdateUnsealing, queryTransactionNavi, queryUnsealedCounts,
-        queryBidUrl, queryNaviTemplateByName, queryNaviByAid;
-    bool sharedQueriesReady = false;
 
     // ---- Components ----
     // Tool bars and the login bar; bandRows holds the four bands in their rows, by identifier
@@ -337,7 +330,6 @@ private:
     int readMainSection();
     void writeMainSection();
     void openConnection();
-    void createSharedQueries();
     void loadSavedLogins();
     void setDatabaseCommandsEnabled(bool enabled);
 

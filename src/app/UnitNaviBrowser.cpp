@@ -45,10 +45,10 @@ void TFormNavi::ActionShowBrowserExecute()
     formBrowser = form.get();
     const QString aid = subItem(row, 0);
     if (naviTab) {
-        Sql::exec(queryBidUrl,
+        Sql::exec(session.queries.queryBidUrl,
                   {{QStringLiteral(":DATA_LOGINID"), loginId}, {QStringLiteral(":DATA_AID"), aid}});
-        form->url = queryBidUrl.next() ? queryBidUrl.value(0).toString() : QString();
-        queryBidUrl.finish();
+        form->url = session.queries.queryBidUrl.next() ? session.queries.queryBidUrl.value(0).toString() : QString();
+        session.queries.queryBidUrl.finish();
     } else {
         form->url = subItem(row, BidListColumns::Url);
     }

@@ -48,12 +48,12 @@ void TFormNavi::executeMailerSend(QAction* item)
     const QString aid = subItem(BidListColumns::Aid);
     const QString bidId = subItem(BidListColumns::BidId);
 
-    Sql::exec(queryNaviTemplateByName, {{QStringLiteral(":DATA_SAVENAME"), item->toolTip()}});
+    Sql::exec(session.queries.queryNaviTemplateByName, {{QStringLiteral(":DATA_SAVENAME"), item->toolTip()}});
     const QString message =
-        queryNaviTemplateByName.next()
-            ? queryNaviTemplateByName.value(QStringLiteral("Message")).toString()
+        session.queries.queryNaviTemplateByName.next()
+            ? session.queries.queryNaviTemplateByName.value(QStringLiteral("Message")).toString()
             : QString();
-    queryNaviTemplateByName.finish();
+    session.queries.queryNaviTemplateByName.finish();
 
     QString body;
     bool errorFlag = false;
@@ -65,11 +65,11 @@ void TFormNavi::executeMailerSend(QAction* item)
             Dialogs::showError(this, QStringLiteral("キーワード変換エラー"), errorText);
     }
 
-    Sql::exec(queryBidderInfo, {{QStringLiteral(":DATA_ID"), bidId}});
-    const QString mail = queryBidderInfo.next()
-                             ? queryBidderInfo.value(QStringLiteral("MailMain")).toString()
+    Sql::exec(session.queries.queryBidderInfo, {{QStringLiteral(":DATA_ID"), bidId}});
+    const QString mail = session.queries.queryBidderInfo.next()
+                             ? session.queries.queryBidderInfo.value(QStringLiteral("MailMain")).toString()
                              : QString();
-    queryBidderInfo.finish();
+    session.queries.queryBidderInfo.finish();
     if (!MailRecipient::isSingle(mail)) {
         Dialogs::showWarning(this, MailRecipient::refusalCaption, MailRecipient::refusalText);
         return;

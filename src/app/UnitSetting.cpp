@@ -5,15 +5,12 @@
 #include "app/SettingLists.h"
 #include "app/SettingPages.h"
 #include "app/SettingSave.h"
-#include "app/UnitNavi.h"
-#include "site/LoginControl.h"
+#include "common/NaviSession.h"
 #include "platform/CtrlClickSelect.h"
 #include "platform/Database.h"
 #include "platform/Dialogs.h"
 #include "platform/IniFile.h"
 #include "platform/SelectAll.h"
-#include "views/BidListView.h"
-#include "views/ListingTab.h"
 #include "views/WindowsColor.h"
 
 #include <QAction>
@@ -28,7 +25,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMenu>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QStackedWidget>
@@ -58,7 +54,8 @@ QPushButton* namedButton(const QString& name, const QString& caption, QWidget* p
 
 } // namespace
 
-TFormSetting::TFormSetting(TFormNavi* owner) : QDialog(owner), navi(owner)
+TFormSetting::TFormSetting(NaviSession& session, QWidget* parent)
+    : QDialog(parent), session(session)
 {
     buildLayout();
     connectSignals();
@@ -386,7 +383,7 @@ void TFormSetting::FormShow()
     mainLoginId.clear();
 
     IniFile ini(CommonDefine::settingIniPath());
-    const SettingValues values = SettingValues::read(ini, navi->options.loginTaskTrayShowBalloon);
+    const SettingValues values = SettingValues::read(ini, session.options.loginTaskTrayShowBalloon);
     for (const SettingPages::Option& o : SettingPages::options()) {
         if (o.kind == SettingPages::Option::Check)
             checkBoxes[o.objectName]->setChecked(values.*o.flag);
@@ -413,7 +410,7 @@ void TFormSetting::FormShow()
     }
 
     const QSignalBlocker blockLogins(CheckListBoxLogin);
-    const QList<SettingSave::LoginRow> logins = SettingSave::readLogins(navi->connection);
+    const QList<SettingSave::LoginRow> logins = SettingSave::readLogins(session.connection);
     for (int row = 0; row < logins.size(); ++row) {
         const SettingSave::LoginRow& login = logins[row];
         if (!accounts.contains(login.id))
@@ -431,10 +428,10 @@ void TFormSetting::FormShow()
         }
     }
 
-    CheckBoxLoginTaskTrayShowBalloon->setEnabled(navi->balloonCapable);
+    CheckBoxLoginTaskTrayShowBalloon->setEnabled(session.balloonCapable);
     CSpinEditLoginTaskTrayShowMessageTime->setValue(values.loginTaskTrayShowMessageTime / 1000);
 
-    const PersonalData personal = SettingSave::readPersonalData(navi->connection);
+    const PersonalData personal = SettingSave::readPersonalData(session.connection);
     EditPersonalName->setText(personal.name);
     EditPersonalNamePhonetic->setText(personal.namePhonetic);
     EditPersonalPost->setText(personal.post);
@@ -680,7 +677,7 @@ void TFormSetting::ButtonOkClick()
         return;
     }
     if (loginsChanged)
-        applyLogins();
+        emit loginsSaved(accounts);
 
     try {
         IniFile ini(CommonDefine::settingIniPath());
@@ -702,44 +699,17 @@ void TFormSetting::ButtonOkClick()
     }
 
     applyLists();
-    navi->options = values.toNaviOptions();
-    navi->ListViewBid->setBackColorValue(navi->options.bidBackColor);
-    navi->ListViewBid->viewport()->update();
+    session.options = values.toNaviOptions();
+    emit optionsSaved();
     accept();
-}
-
-void TFormSetting::applyLogins()
-{
-    navi->loginControl().savedLogins.clear();
-    // Filled without its change handler, so that the first id added fills in no password.
-    const QSignalBlocker block(navi->ComboBoxLoginId);
-    navi->ComboBoxLoginId->clear();
-    navi->PopupMenuLogin->clear();
-    int n = 0;
-    for (auto it = accounts.cbegin(); it != accounts.cend(); ++it, ++n) {
-        navi->loginControl().savedLogins.insert(it.key(), it.value());
-        navi->ComboBoxLoginId->addItem(it.key());
-        // A click on the item logs in through the menu's handler, by the id it carries.
-        QAction* item = navi->PopupMenuLogin->addAction(SettingSave::loginMenuCaption(it.key(), n));
-        item->setToolTip(it.key());
-        item->setStatusTip(it.key());
-        item->setData(it.key());
-    }
-    navi->ComboBoxLoginId->setCurrentIndex(-1);
-    navi->ComboBoxLoginId->setEditText(QString());
 }
 
 void TFormSetting::applyLists()
 {
-    if (otherItemListsChanged) {
-        ListingTab& tab = navi->listingTab();
-        tab.carriageItems = listLines(0);
-        tab.forwardingItems = listLines(1);
-        navi->fillComboBox(tab.carriageItems, navi->ComboBoxInputCarriage);
-        navi->fillComboBox(tab.forwardingItems, navi->ComboBoxInputForwarding);
-    }
+    if (otherItemListsChanged)
+        emit itemListsSaved(listLines(0), listLines(1));
     if (bidInfoListsChanged) {
-        BidInfoKeywords& k = navi->bidInfoKeywords;
+        BidInfoKeywords& k = session.bidInfoKeywords;
         const int first = SettingPages::otherItemListCount;
         k.name = listLines(first);
         k.post = listLines(first + 1);

@@ -22,17 +22,18 @@ class QToolButton;
 class QTreeWidget;
 class QTreeWidgetItem;
 class QWidget;
-class TFormNavi;
+class NaviSession;
 struct SettingValues;
 
 // The settings dialog: the options of setting.ini, the drop-down and label lists, the saved
-// logins and the seller's own data. OK writes them and puts them in force in the main window;
-// Cancel writes nothing.
+// logins and the seller's own data. OK writes them, puts the options and bidder keywords in
+// force on the session and tells what the main window shows through the signals below; Cancel
+// writes nothing.
 class TFormSetting : public QDialog
 {
     Q_OBJECT
 public:
-    explicit TFormSetting(TFormNavi* owner);
+    TFormSetting(NaviSession& session, QWidget* parent);
     ~TFormSetting() override;
 
     // ---- Working copy ----
@@ -104,6 +105,14 @@ public:
     void ActionAllSelectExecute();
     void ButtonOkClick();
 
+signals:
+    // OK wrote the saved logins: id to password, ordered by id.
+    void loginsSaved(const QMap<QString, QString>& accounts);
+    // OK wrote the carriage and forwarding lists of the listing tab.
+    void itemListsSaved(const QStringList& carriage, const QStringList& forwarding);
+    // OK put the options in force on the session.
+    void optionsSaved();
+
 protected:
     void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -120,11 +129,10 @@ private:
     void listChanged(const ListGroup& group);
     QStringList listLines(int group) const;
     SettingValues shownValues() const;
-    // Pushes what OK wrote into the main window.
-    void applyLogins();
+    // Puts what OK wrote in force.
     void applyLists();
 
-    TFormNavi* navi;
+    NaviSession& session;
     QHash<QString, QWidget*> pages; // by caption
     bool opened = false;
 };

@@ -1,15 +1,16 @@
 #pragma once
 
 #include "common/NaviOptions.h"
+#include "common/NaviSharedQueries.h"
 
 #include <QObject>
 #include <QSqlDatabase>
 #include <QString>
 
 // What the main window shares with its side windows, controllers and download threads: the
-// main database connection, the logged-in account, the options, the bidder keywords, the busy
-// state of the running download, the state of a message post, the message log and the message
-// font size. Lives on the GUI thread.
+// main database connection and its shared queries, the logged-in account, the options, the
+// bidder keywords, the busy state of the running download, the state of a message post, the
+// message log and the message font size. Lives on the GUI thread.
 class NaviSession : public QObject
 {
     Q_OBJECT
@@ -17,6 +18,7 @@ public:
     explicit NaviSession(QObject* parent = nullptr);
 
     QSqlDatabase connection;
+    NaviSharedQueries queries;
     NaviOptions options;
     BidInfoKeywords bidInfoKeywords;
     // Plain members so the window's code can keep reading and writing them; the setters below
@@ -25,6 +27,8 @@ public:
     // The kind of the running download; 0 when idle.
     int downloadKind = 0;
     bool postingMessage = false;
+    // Whether the desktop shows balloon messages from the tray icon.
+    bool balloonCapable = false;
 
     void setLoginId(const QString& id);
     void setDownloadKind(int kind);

@@ -123,7 +123,7 @@ class TestBidDataEtc : public QObject
         SitePages::serveAccount(site, "seller");
         auto navi = std::make_unique<TFormNavi>();
         navi->FormShow();
-        if (!QTest::qWaitFor([&navi] { return navi->sharedQueriesReady; }, 5000))
+        if (!QTest::qWaitFor([&navi] { return navi->session.queries.ready; }, 5000))
             qWarning("the main window did not get ready");
         return navi;
     }
@@ -678,7 +678,7 @@ private slots:
     {
         FakeSite site;
         std::unique_ptr<TFormNavi> navi = startMainWindow(site);
-        QVERIFY(navi && navi->sharedQueriesReady);
+        QVERIFY(navi && navi->session.queries.ready);
         navi->findChild<QAction*>("ActionShowDeleteBidList")->trigger();
         QPointer<TFormBidDataEtc> list = shownList();
         QVERIFY(list);
@@ -694,7 +694,7 @@ private slots:
     {
         FakeSite site;
         const std::unique_ptr<TFormNavi> navi = startMainWindow(site);
-        QVERIFY(navi && navi->sharedQueriesReady);
+        QVERIFY(navi && navi->session.queries.ready);
         navi->findChild<QAction*>("ActionShowDeleteBidList")->trigger();
         TFormBidDataEtc* list = shownList();
         QVERIFY(list);
@@ -711,7 +711,7 @@ private slots:
     {
         FakeSite site;
         const std::unique_ptr<TFormNavi> navi = startMainWindow(site);
-        QVERIFY(navi && navi->sharedQueriesReady);
+        QVERIFY(navi && navi->session.queries.ready);
         QAction* deleted = navi->findChild<QAction*>("ActionShowDeleteBidList");
         QAction* bidder = navi->findChild<QAction*>("ActionShowSelectBidIdList");
         QVERIFY(deleted->isEnabled());

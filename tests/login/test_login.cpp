@@ -111,7 +111,7 @@ class TestLogin : public QObject
     {
         navi = std::make_unique<TFormNavi>();
         navi->FormShow();
-        QTRY_VERIFY(navi->sharedQueriesReady);
+        QTRY_VERIFY(navi->session.queries.ready);
         // The frame is tested on its own: every download command counts as wired.
         for (QAction* command : downloadCommands())
             TFormNavi::markWired(command);

@@ -151,7 +151,7 @@ private slots:
         navi->FormShow();
         QVERIFY(QTest::qWaitForWindowExposed(navi.get()));
         QVERIFY(availableArea().contains(navi->frameGeometry()));
-        QTRY_VERIFY(navi->sharedQueriesReady);
+        QTRY_VERIFY(navi->session.queries.ready);
         navi->close();
         // What is written back is the fitted bounds.
         const IniFile ini(folder.filePath("setting.ini"));

@@ -621,7 +621,7 @@ private slots:
         }
         TFormNavi navi;
         navi.FormShow();
-        QTRY_VERIFY(navi.sharedQueriesReady);
+        QTRY_VERIFY(navi.session.queries.ready);
         QCOMPARE(navi.loginId, QString("seller"));
         navi.setMessageFontSize(16);
         // The print commands are offered once a message is chosen on the tab.
@@ -693,7 +693,7 @@ private slots:
         QFETCH(bool, preview);
         TFormNavi navi;
         navi.FormShow();
-        QTRY_VERIFY(navi.sharedQueriesReady);
+        QTRY_VERIFY(navi.session.queries.ready);
         navi.PageControlMain->setCurrentIndex(1);
         navi.MemoNavi->setPlainText("印刷しない");
         currentPrinter().setOutputFileName(pdfPath());
@@ -720,7 +720,7 @@ private slots:
     {
         TFormNavi navi;
         navi.FormShow();
-        QTRY_VERIFY(navi.sharedQueriesReady);
+        QTRY_VERIFY(navi.session.queries.ready);
         currentPrinter().setOutputFileName(pdfPath());
         QTimer::singleShot(0, &navi, [&] {
             if (auto* form = qobject_cast<TFormPrintNaviMessage*>(navi.formPrintNaviMessage))
@@ -735,7 +735,7 @@ private slots:
     {
         TFormNavi navi;
         navi.FormShow();
-        QTRY_VERIFY(navi.sharedQueriesReady);
+        QTRY_VERIFY(navi.session.queries.ready);
         navi.PageControlMain->setCurrentIndex(1);
         // 12 points: 40 lines fill one portrait page, not one landscape page.
         writeSettings({15, 15, 15, 15, 12});
@@ -779,7 +779,7 @@ private slots:
         QFETCH(bool, currentBounds);
         TFormNavi navi;
         navi.FormShow();
-        QTRY_VERIFY(navi.sharedQueriesReady);
+        QTRY_VERIFY(navi.session.queries.ready);
         const QRect normal = navi.normalGeometry();
         if (maximised) {
             navi.showMaximized();
@@ -801,7 +801,7 @@ private slots:
     {
         TFormNavi navi;
         navi.FormShow();
-        QTRY_VERIFY(navi.sharedQueriesReady);
+        QTRY_VERIFY(navi.session.queries.ready);
         QAction* command = navi.action("ActionPrintNaviMessageSetting");
         QCOMPARE(command->text(), QString("印刷設定(&U)..."));
         QVERIFY(command->isEnabled());

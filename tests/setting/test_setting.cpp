@@ -7,6 +7,8 @@
 #include "TestDialogs.h"
 #include "common/CommonDefine.h"
 #include "common/NaviOptions.h"
+#include "common/NaviSession.h"
+#include "app/NaviSettingOpener.h"
 #include "app/UnitNavi.h"
 #include "app/UnitSetting.h"
 #include "platform/IniFile.h"
@@ -26,6 +28,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QSpinBox>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -62,7 +65,7 @@ class TestSetting : public QObject
 
     void openDialog()
     {
-        form = new TFormSetting(navi);
+        form = makeSettingDialog(*navi);
         form->show();
         QVERIFY(QTest::qWaitForWindowExposed(form.data()));
     }
@@ -187,7 +190,7 @@ private slots:
             {"OperationNaviTemplateTree", "1"},
             {"OperationEvaluationTemplateTree", "1"},
             {"LoginAutoLogin", "1"},
-            {"LoginTaskTrayShowBalloon", navi->balloonCapable ? "1" : "0"},
+            {"LoginTaskTrayShowBalloon", navi->session.balloonCapable ? "1" : "0"},
             {"LoginTaskTrayShowMessageTime", "2000"},
             {"MailEncloses", "1"},
             {"ConfirmationBidDownload", "0"},
@@ -446,6 +449,42 @@ private slots:
         QCOMPARE(navi->bidInfoKeywords.post, QStringList{"郵便番号："});
     }
 
+    // The dialog needs only a session: OK puts the options and keywords on it and tells what
+    // it saved, and no window is touched.
+    void okOnASessionAloneTellsWhatItSaved()
+    {
+        NaviSession bare;
+        bare.connection = navi->connection;
+        const QStringList carriageBefore = navi->listingTab().carriageItems;
+        form = new TFormSetting(bare, nullptr);
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.data()));
+        QSignalSpy logins(form.data(), &TFormSetting::loginsSaved);
+        QSignalSpy lists(form.data(), &TFormSetting::itemListsSaved);
+        QSignalSpy options(form.data(), &TFormSetting::optionsSaved);
+        addLine("EditBidCarriage", "ButtonBidCarriage", "80");
+        addLine("EditGetBidInfoTel", "ButtonGetBidInfoTel", "TEL：");
+        registerLogin("solo", "pw");
+        const NaviOptions windowOptions = navi->options;
+        auto* confirm = find<QCheckBox>("CheckBoxConfirmationBidDownload");
+        const bool confirmShown = confirm->isChecked();
+        confirm->setChecked(!confirmShown);
+        pressOk();
+        QCOMPARE(form->result(), int(QDialog::Accepted));
+
+        QCOMPARE(logins.size(), 1);
+        using Accounts = QMap<QString, QString>;
+        QCOMPARE(logins[0][0].value<Accounts>().value("solo"), QStringLiteral("pw"));
+        QCOMPARE(lists.size(), 1);
+        QVERIFY(lists[0][0].toStringList().endsWith("80"));
+        QCOMPARE(options.size(), 1);
+        QCOMPARE(bare.options.confirmationBidDownload, !confirmShown);
+        QVERIFY(bare.bidInfoKeywords.tel.contains("TEL："));
+        QCOMPARE(navi->listingTab().carriageItems, carriageBefore);
+        QCOMPARE(navi->options.confirmationBidDownload, windowOptions.confirmationBidDownload);
+        QVERIFY(!navi->loginControl().savedLogins.contains("solo"));
+    }
+
     void accountsAreWrittenInIdOrderWithOneMain()
     {
         openDialog();
@@ -627,7 +666,7 @@ private slots:
         QFETCH(bool, current);
         QFETCH(QString, stored);
         QFETCH(bool, shown);
-        navi->balloonCapable = capable;
+        navi->session.balloonCapable = capable;
         navi->options.loginTaskTrayShowBalloon = current;
         if (!stored.isEmpty())
             ini().writeString(S, "LoginTaskTrayShowBalloon", stored);

@@ -251,7 +251,7 @@ private slots:
     {
         TestDataFolder folder;
         auto navi = startWindow();
-        QTRY_VERIFY(navi->sharedQueriesReady);
+        QTRY_VERIFY(navi->session.queries.ready);
         const QMap<QString, QStringList> tables = {
             {"T_BidData",
              {"Aid",
@@ -302,16 +302,16 @@ private slots:
         FixtureDb::addListing(navi->connection, {.aid = "x1", .bidId = "b1", .loginId = "me"});
         FixtureDb::addMessage(navi->connection, {.aid = "x1", .bidId = "b1", .loginId = "me"});
         FixtureDb::addMessage(navi->connection, {.aid = "x1", .bidId = "b1", .loginId = "me"});
-        Sql::exec(navi->queryNewestAid, {{":DATA_LOGINID", "me"}});
-        QVERIFY(navi->queryNewestAid.next());
-        QCOMPARE(navi->queryNewestAid.value(0).toString(), QString("x1"));
-        Sql::exec(navi->queryNaviNumberCount, {{":AID", "x1"}, {":BID_ID", "b1"}});
-        QVERIFY(navi->queryNaviNumberCount.next());
-        QCOMPARE(navi->queryNaviNumberCount.value("NumberCount").toInt(), 2);
-        Sql::exec(navi->queryUnsealedCounts, {{":DATA_LOGINID", "me"}});
-        QVERIFY(navi->queryUnsealedCounts.next());
-        QCOMPARE(navi->queryUnsealedCounts.value("CntUnsealing").toInt(), 2);
-        Sql::exec(navi->queryDeleteNavi, {{":AID", "x1"}, {":BID_ID", "b1"}, {":LOGIN_ID", "me"}});
+        Sql::exec(navi->session.queries.queryNewestAid, {{":DATA_LOGINID", "me"}});
+        QVERIFY(navi->session.queries.queryNewestAid.next());
+        QCOMPARE(navi->session.queries.queryNewestAid.value(0).toString(), QString("x1"));
+        Sql::exec(navi->session.queries.queryNaviNumberCount, {{":AID", "x1"}, {":BID_ID", "b1"}});
+        QVERIFY(navi->session.queries.queryNaviNumberCount.next());
+        QCOMPARE(navi->session.queries.queryNaviNumberCount.value("NumberCount").toInt(), 2);
+        Sql::exec(navi->session.queries.queryUnsealedCounts, {{":DATA_LOGINID", "me"}});
+        QVERIFY(navi->session.queries.queryUnsealedCounts.next());
+        QCOMPARE(navi->session.queries.queryUnsealedCounts.value("CntUnsealing").toInt(), 2);
+        Sql::exec(navi->session.queries.queryDeleteNavi, {{":AID", "x1"}, {":BID_ID", "b1"}, {":LOGIN_ID", "me"}});
         QCOMPARE(Sql::scalar(navi->connection, "SELECT COUNT(*) FROM T_Navi").toInt(), 0);
         closeWindow(*navi);
     }
@@ -385,7 +385,7 @@ private slots:
         }
         const int parsesBefore = IniFile::parseCount();
         auto navi = startWindow();
-        QTRY_VERIFY(navi->sharedQueriesReady);
+        QTRY_VERIFY(navi->session.queries.ready);
         QCOMPARE(IniFile::parseCount() - parsesBefore, 1);
         const int parses = IniFile::parseCount();
         const int saves = IniFile::saveCount();
@@ -417,7 +417,7 @@ private slots:
         }
         for (int start = 0; start < 2; ++start) {
             auto navi = startWindow();
-            QTRY_VERIFY(navi->sharedQueriesReady);
+            QTRY_VERIFY(navi->session.queries.ready);
             closeWindow(*navi);
             QCOMPARE(settings(folder).readInteger("Main", "MessageHeight", 0), 140);
         }
@@ -434,7 +434,7 @@ private slots:
                 ini.writeInteger("Main", "CoolBarIndex" + QString::number(id), (id + 1) % 4);
         }
         auto navi = startWindow();
-        QTRY_VERIFY(navi->sharedQueriesReady);
+        QTRY_VERIFY(navi->session.queries.ready);
         QTRY_VERIFY(standsBefore(navi->ToolBarFlg, navi->ToolBarMain));
         QVERIFY(standsBefore(navi->ToolBarMain, navi->ToolBarNavi));
         QVERIFY(standsBefore(navi->ToolBarNavi, navi->PanelLogin));
@@ -449,7 +449,7 @@ private slots:
     {
         TestDataFolder folder;
         auto navi = startWindow();
-        QTRY_VERIFY(navi->sharedQueriesReady);
+        QTRY_VERIFY(navi->session.queries.ready);
         QCOMPARE(navi->size(), QSize(900, 600));
         QTRY_VERIFY(bandsWhole(*navi));
         QVERIFY(bandRows(*navi) > 1);
@@ -491,7 +491,7 @@ private slots:
                 ini.writeBool("Main", "CoolBarBreak2", true);
         }
         auto navi = startWindow();
-        QTRY_VERIFY(navi->sharedQueriesReady);
+        QTRY_VERIFY(navi->session.queries.ready);
         QCOMPARE(navi->width(), 2600);
         if (dragged) {
             QTRY_COMPARE(bandRows(*navi), 1);
@@ -542,7 +542,7 @@ private slots:
         QVERIFY(!navi->ActionBidDownload->isEnabled());
         navi->AppIdle();
         navi->PageControlMainChange();
-        QVERIFY(!navi->sharedQueriesReady);
+        QVERIFY(!navi->session.queries.ready);
         closeWindow(*navi);
         QCOMPARE(dialogs.requests().size(), 1);
     }
@@ -625,7 +625,7 @@ private slots:
         PaintSpy spy(navi.get(), painted);
         navi->FormShow();
         QCOMPARE(statusRequests.load(), 0);
-        QTRY_VERIFY_WITH_TIMEOUT(navi->sharedQueriesReady, 15000);
+        QTRY_VERIFY_WITH_TIMEOUT(navi->session.queries.ready, 15000);
         QCOMPARE(statusRequests.load(), 1);
         QVERIFY(paintedWhenAsked);
         QCOMPARE(navi->loginId, QString("seller1"));
@@ -660,7 +660,7 @@ private slots:
         watcher.start(20);
         navi->FormShow();
         QTRY_VERIFY_WITH_TIMEOUT(paintedWhileWaiting, 20000);
-        QTRY_VERIFY(navi->sharedQueriesReady && !GuiThreadWait::isActive());
+        QTRY_VERIFY(navi->session.queries.ready && !GuiThreadWait::isActive());
         QVERIFY(navi->loginId.isEmpty());
         QCOMPARE(int(site.requests().size()), 1);
     }

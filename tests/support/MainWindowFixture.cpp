@@ -62,7 +62,7 @@ TFormNavi* MainWindowFixture::startProgram()
 TFormNavi* MainWindowFixture::waitUntilReady(TFormNavi* navi)
 {
     m_navi = navi;
-    if (!QTest::qWaitFor([navi] { return navi->sharedQueriesReady; }))
+    if (!QTest::qWaitFor([navi] { return navi->session.queries.ready; }))
         QTest::qFail("the main window's shared queries are not ready", __FILE__, __LINE__);
     return navi;
 }

@@ -1074,7 +1074,7 @@ private slots:
         addThree(command == "ActionShowNaviTemplate" ? Kind::Navi : Kind::Evaluation);
         TFormNavi navi;
         navi.FormShow();
-        QTRY_VERIFY(navi.sharedQueriesReady);
+        QTRY_VERIFY(navi.session.queries.ready);
         navi.setMessageFontSize(16);
         QAction* action = navi.action(command);
         QCOMPARE(action->text(), caption);

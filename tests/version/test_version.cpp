@@ -131,7 +131,7 @@ class TestVersion : public QObject
         QCOMPARE(dialogs.requests()[1].caption, QString("アップデート失敗"));
         QCOMPARE(dialogs.requests()[1].text, text);
         QTRY_VERIFY(!QApplication::activeModalWidget());
-        QTRY_VERIFY(navi.sharedQueriesReady);
+        QTRY_VERIFY(navi.session.queries.ready);
         QVERIFY(opened.urls.isEmpty());
     }
 
@@ -364,7 +364,7 @@ private slots:
         navi.FormShow();
         if (handedOver.isEmpty()) {
             // Nothing handed over; an offer, if any, follows the answer whenever it comes.
-            QTRY_VERIFY(navi.sharedQueriesReady);
+            QTRY_VERIFY(navi.session.queries.ready);
             QVERIFY(navi.isVisible());
             QVERIFY(opened.urls.isEmpty());
             QVERIFY(updaterFilesIn(folder).isEmpty());
@@ -419,7 +419,7 @@ private slots:
         TFormNavi navi;
         navi.FormShow();
         QTRY_COMPARE(gate.arrivals(), 1);
-        QTRY_VERIFY(navi.sharedQueriesReady);
+        QTRY_VERIFY(navi.session.queries.ready);
         QVERIFY(navi.isVisible());
         bool served = false;
         QTimer::singleShot(0, &navi, [&served] { served = true; });
@@ -749,7 +749,7 @@ private slots:
         TestDataFolder folder;
         TFormNavi navi;
         navi.FormShow();
-        QTRY_VERIFY(navi.sharedQueriesReady);
+        QTRY_VERIFY(navi.session.queries.ready);
         const QList<std::pair<QString, QString>> rows = {
             {"a1", "w1"}, {"a1", "w2"}, {"a2", "w0"}, {"a2", "w1"}};
         for (const auto& [aid, bidId] : rows)
