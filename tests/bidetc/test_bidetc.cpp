@@ -1,12 +1,10 @@
 // The deleted-listings and bidder-transactions window: its two lists over a real database, the
 // sort, the details of a selection, the search, the font, the export, its settings and its
 // openers in the main window.
-#include "FakeSite.h"
 #include "FixtureDb.h"
+#include "MainWindowFixture.h"
 #include "ProgressBarState.h"
 #include "SitePages.h"
-#include "TestDataFolder.h"
-#include "TestDialogs.h"
 #include "common/CommonDefine.h"
 #include "app/CsvListExport.h"
 #include "app/UnitNavi.h"
@@ -90,8 +88,7 @@ class TestBidDataEtc : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<TestDataFolder> folder;
-    std::unique_ptr<TestDialogs> dialogs;
+    std::unique_ptr<MainWindowFixture> app;
     std::unique_ptr<Database::ScopedConnection> db;
 
     // Opens the window as its openers do and waits for its list.
@@ -112,20 +109,12 @@ class TestBidDataEtc : public QObject
             qWarning("the list did not load");
         return form;
     }
-    // The main window started on the site, its shared queries ready (null when the site did
-    // not start).
-    static std::unique_ptr<TFormNavi> startMainWindow(FakeSite& site)
+    // The main window started on the site, logged in as "seller".
+    TFormNavi* startMainWindow()
     {
-        if (!site.start())
-            return nullptr;
-        site.useAsSite();
         html::setDefaultTimeout(5000);
-        SitePages::serveAccount(site, "seller");
-        auto navi = std::make_unique<TFormNavi>();
-        navi->FormShow();
-        if (!QTest::qWaitFor([&navi] { return navi->session.queries.ready; }, 5000))
-            qWarning("the main window did not get ready");
-        return navi;
+        SitePages::serveAccount(app->site(), "seller");
+        return app->start();
     }
     // The deleted-listings or transactions window shown last, if any.
     static TFormBidDataEtc* shownList()
@@ -163,8 +152,7 @@ class TestBidDataEtc : public QObject
 private slots:
     void init()
     {
-        folder = std::make_unique<TestDataFolder>();
-        dialogs = std::make_unique<TestDialogs>();
+        app = std::make_unique<MainWindowFixture>();
         db = std::make_unique<Database::ScopedConnection>();
         const QSqlDatabase& d = db->db();
         using FixtureDb::addListing;
@@ -208,10 +196,10 @@ private slots:
     }
     void cleanup()
     {
+        app->closeWindow();
         closeAll();
         db.reset();
-        dialogs.reset();
-        folder.reset();
+        app.reset();
     }
 
     void statementOfEachModeAndColumn_data()
@@ -573,20 +561,20 @@ private slots:
     void exportReportsInPanelZero()
     {
         TFormBidDataEtc* form = open(0);
-        const QString path = folder->filePath("out.csv");
-        dialogs->queue(Answer::Ok, path);
+        const QString path = app->folder().filePath("out.csv");
+        app->dialogs().queue(Answer::Ok, path);
         form->ActionCsvExportBidListExecute();
         QVERIFY(QFile::exists(path));
         QVERIFY(!form->statusPanels[0]->text().isEmpty());
         QVERIFY(!form->statusPanels[0]->text().startsWith("件数"));
-        QVERIFY(dialogs->requests().last().kind != Dialogs::Kind::Error);
+        QVERIFY(app->dialogs().requests().last().kind != Dialogs::Kind::Error);
 
-        dialogs->clear();
-        dialogs->queue(Answer::Ok, folder->filePath("missing/sub/out.csv"));
+        app->dialogs().clear();
+        app->dialogs().queue(Answer::Ok, app->folder().filePath("missing/sub/out.csv"));
         form->ActionCsvExportBidListExecute();
         QCOMPARE(form->statusPanels[0]->text(), QString("エクスポート失敗('・ω・`)"));
-        QCOMPARE(dialogs->requests().last().kind, Dialogs::Kind::Error);
-        QCOMPARE(dialogs->requests().last().caption, QString("ファイル保存エラー"));
+        QCOMPARE(app->dialogs().requests().last().kind, Dialogs::Kind::Error);
+        QCOMPARE(app->dialogs().requests().last().caption, QString("ファイル保存エラー"));
     }
 
     void settingsKeptAndRestored()
@@ -676,13 +664,12 @@ private slots:
 
     void mainWindowClosesTheListBeforeItsConnectionGoes()
     {
-        FakeSite site;
-        std::unique_ptr<TFormNavi> navi = startMainWindow(site);
+        TFormNavi* navi = startMainWindow();
         QVERIFY(navi && navi->session.queries.ready);
         navi->findChild<QAction*>("ActionShowDeleteBidList")->trigger();
         QPointer<TFormBidDataEtc> list = shownList();
         QVERIFY(list);
-        navi.reset();
+        app->closeWindow();
         QVERIFY(list.isNull() || !list->isVisible());
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(list.isNull());
@@ -692,15 +679,14 @@ private slots:
     // the program's CSV export.
     void mainWindowOpenerGivesTheCsvExport()
     {
-        FakeSite site;
-        const std::unique_ptr<TFormNavi> navi = startMainWindow(site);
+        TFormNavi* const navi = startMainWindow();
         QVERIFY(navi && navi->session.queries.ready);
         navi->findChild<QAction*>("ActionShowDeleteBidList")->trigger();
         TFormBidDataEtc* list = shownList();
         QVERIFY(list);
         QTRY_VERIFY(list->loaded());
-        const QString path = folder->filePath("deleted.csv");
-        dialogs->queue(Answer::Ok, path);
+        const QString path = app->folder().filePath("deleted.csv");
+        app->dialogs().queue(Answer::Ok, path);
         list->action("ActionCsvExportBidList")->trigger();
         QVERIFY(QFile::exists(path));
         QCOMPARE(list->statusPanels[0]->text(), QString("エクスポートしましたo(´□｀o)"));
@@ -709,8 +695,7 @@ private slots:
 
     void openersOfTheMainWindow()
     {
-        FakeSite site;
-        const std::unique_ptr<TFormNavi> navi = startMainWindow(site);
+        TFormNavi* const navi = startMainWindow();
         QVERIFY(navi && navi->session.queries.ready);
         QAction* deleted = navi->findChild<QAction*>("ActionShowDeleteBidList");
         QAction* bidder = navi->findChild<QAction*>("ActionShowSelectBidIdList");

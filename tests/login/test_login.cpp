@@ -2,9 +2,8 @@
 // state, the commands disabled as one, the stop question and shutting down mid-download.
 #include "FakeSite.h"
 #include "FixtureDb.h"
+#include "MainWindowFixture.h"
 #include "SitePages.h"
-#include "TestDataFolder.h"
-#include "TestDialogs.h"
 #include "app/UnitNavi.h"
 #include "app/UnitTaskTrayLoginMessage.h"
 #include "platform/Database.h"
@@ -103,15 +102,14 @@ class TestLogin : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<TestDataFolder> folder;
-    std::unique_ptr<FakeSite> site;
-    std::unique_ptr<TFormNavi> navi;
+    std::unique_ptr<MainWindowFixture> app;
+    FakeSite* site = nullptr;
+    TFormNavi* navi = nullptr;
 
     void startWindow()
     {
-        navi = std::make_unique<TFormNavi>();
-        navi->FormShow();
-        QTRY_VERIFY(navi->session.queries.ready);
+        navi = app->start();
+        QVERIFY(navi->session.queries.ready);
         // The frame is tested on its own: every download command counts as wired.
         for (QAction* command : downloadCommands())
             TFormNavi::markWired(command);
@@ -125,7 +123,7 @@ class TestLogin : public QObject
         site->setRoute("GET", "/slow", slow);
         const QString url = site->httpUrl("/slow");
         return navi->downloadControl().startDownload(
-            2, [&] { return new SlowTestThread(navi.get(), url, items); }, "start");
+            2, [&] { return new SlowTestThread(navi, url, items); }, "start");
     }
 
     QList<QAction*> downloadCommands() const
@@ -138,20 +136,16 @@ class TestLogin : public QObject
 private slots:
     void init()
     {
-        folder = std::make_unique<TestDataFolder>();
-        site = std::make_unique<FakeSite>();
-        QVERIFY(site->start());
-        site->useAsSite();
+        app = std::make_unique<MainWindowFixture>();
+        site = &app->site();
         html::setDefaultTimeout(5000);
         SitePages::serveAccount(*site, QString());
     }
     void cleanup()
     {
-        if (navi)
-            navi->close();
-        navi.reset();
-        site.reset();
-        folder.reset();
+        app.reset();
+        navi = nullptr;
+        site = nullptr;
     }
 
     void firstIdleMomentFindsNoAccount()
@@ -233,7 +227,7 @@ private slots:
                 FixtureDb::addLogin(db.db(), it.key(), it.value(), mainRows.contains(it.key()));
         }
         if (!autoLogin.isEmpty())
-            IniFile(folder->filePath("setting.ini"))
+            IniFile(app->folder().filePath("setting.ini"))
                 .writeString("Setting", "LoginAutoLogin", autoLogin);
         SitePages::serveAccount(*site, expected);
         startWindow();
@@ -258,15 +252,14 @@ private slots:
     void enterInTheLoginBarWithoutADatabaseSendsNothing()
     {
         {
-            QFile file(folder->filePath("Tessaly.db"));
+            QFile file(app->folder().filePath("Tessaly.db"));
             QVERIFY(file.open(QIODevice::WriteOnly));
             file.write(QByteArray(4096, 'x'));
         }
         // Were the login let through, the new account's folders would be made without a database.
         SitePages::serveAccount(*site, "seller01");
-        TestDialogs dialogs;
-        navi = std::make_unique<TFormNavi>();
-        navi->FormShow();
+        const TestDialogs& dialogs = app->dialogs();
+        navi = app->show();
         QCOMPARE(dialogs.requests().size(), 1);
         QVERIFY(!navi->ToolButtonLogin->isEnabled());
         navi->ComboBoxLoginId->setEditText("seller01");
@@ -339,7 +332,7 @@ private slots:
     {
         startWindow();
         SitePages::serveAccount(*site, "seller01");
-        TestDialogs dialogs;
+        TestDialogs& dialogs = app->dialogs();
         dialogs.setDefault(Dialogs::Answer::Ok);
         QVERIFY(startSlowDownload(50, 100));
         QTRY_VERIFY(logLines(*navi).contains("item 0"));
@@ -361,7 +354,7 @@ private slots:
     {
         startWindow();
         SitePages::serveAccount(*site, "seller01");
-        TestDialogs dialogs;
+        TestDialogs& dialogs = app->dialogs();
         dialogs.setDefault(Dialogs::Answer::Cancel);
         QVERIFY(startSlowDownload(3, 100));
         navi->MainMenuDataDownloadQuit->trigger();
@@ -377,7 +370,7 @@ private slots:
     {
         startWindow();
         SitePages::serveAccount(*site, "seller01");
-        TestDialogs dialogs;
+        TestDialogs& dialogs = app->dialogs();
         navi->activateWindow();
         QVERIFY(navi->PanelBidListFind->ActionNaviFindExecute());
         QTRY_VERIFY(navi->PanelBidListFind->EditBidListFind->hasFocus());
@@ -392,7 +385,7 @@ private slots:
     void stopWithoutADownloadDoesNothing()
     {
         startWindow();
-        TestDialogs dialogs;
+        TestDialogs& dialogs = app->dialogs();
         QVERIFY(!navi->MainMenuDataDownloadQuit->isEnabled());
         navi->downloadControl().MainMenuDataDownloadQuitClick();
         QVERIFY(dialogs.requests().isEmpty());
@@ -422,7 +415,7 @@ private slots:
         navi->close();
         // The close waited for the thread, which ended early inside its slow request.
         QVERIFY(!thread || thread->isFinished());
-        navi.reset();
+        app->closeWindow();
         QTRY_VERIFY(!thread);
     }
 

@@ -1,6 +1,6 @@
 // Stored window bounds brought onto the screen before a window takes them: the fitting rule on
 // tables of bounds, and real windows restored from a setting.ini with bounds past the screen.
-#include "TestDataFolder.h"
+#include "MainWindowFixture.h"
 #include "app/UnitNavi.h"
 #include "platform/IniFile.h"
 #include "platform/WindowBounds.h"
@@ -12,7 +12,6 @@
 #include <QWidget>
 
 #include <limits>
-#include <memory>
 
 Q_DECLARE_METATYPE(WindowBounds::Stored)
 
@@ -135,7 +134,8 @@ private slots:
         QFETCH(QString, top);
         QFETCH(QString, width);
         QFETCH(QString, height);
-        TestDataFolder folder;
+        MainWindowFixture app;
+        const TestDataFolder& folder = app.folder();
         writeBounds(folder, "SideWindow", left, top, width, height);
         writeBounds(folder, "Main", left, top, width, height);
 
@@ -147,12 +147,11 @@ private slots:
         QVERIFY2(availableArea().contains(side.frameGeometry()),
                  qPrintable(QString("%1 in %2").arg(rectText(side.frameGeometry()), rectText(availableArea()))));
 
-        auto navi = std::make_unique<TFormNavi>();
-        navi->FormShow();
-        QVERIFY(QTest::qWaitForWindowExposed(navi.get()));
+        TFormNavi* navi = app.show();
+        QVERIFY(QTest::qWaitForWindowExposed(navi));
         QVERIFY(availableArea().contains(navi->frameGeometry()));
         QTRY_VERIFY(navi->session.queries.ready);
-        navi->close();
+        app.closeWindow();
         // What is written back is the fitted bounds.
         const IniFile ini(folder.filePath("setting.ini"));
         const QRect stored(ini.readInteger("Main", "Left", -1), ini.readInteger("Main", "Top", -1),

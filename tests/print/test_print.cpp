@@ -1,11 +1,9 @@
 // Printing a message: the pages printed to PDF and read back, the preview window's states, the
 // print settings dialog, and the main window's three printing commands on both tabs.
-#include "FakeSite.h"
 #include "FixtureDb.h"
+#include "MainWindowFixture.h"
 #include "SelectionChecks.h"
 #include "SitePages.h"
-#include "TestDataFolder.h"
-#include "TestDialogs.h"
 #include "common/CommonDefine.h"
 #include "app/UnitNavi.h"
 #include "platform/Database.h"
@@ -123,10 +121,9 @@ class TestPrint : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<TestDataFolder> folder;
-    std::unique_ptr<TestDialogs> dialogs;
+    std::unique_ptr<MainWindowFixture> app;
 
-    QString pdfPath(const QString& name = "out.pdf") const { return folder->filePath(name); }
+    QString pdfPath(const QString& name = "out.pdf") const { return app->folder().filePath(name); }
 
     // Lays the text out as the print command does and prints it into a PDF file.
     int printWithoutPreview(const QString& text, int defaultSize, const QString& file)
@@ -160,16 +157,11 @@ class TestPrint : public QObject
 private slots:
     void init()
     {
-        folder = std::make_unique<TestDataFolder>();
-        dialogs = std::make_unique<TestDialogs>();
+        app = std::make_unique<MainWindowFixture>();
         orientation = QPageLayout::Portrait;
         resetPrinter();
     }
-    void cleanup()
-    {
-        dialogs.reset();
-        folder.reset();
-    }
+    void cleanup() { app.reset(); }
 
     void currentPrinterIsA4PortraitHighResolution()
     {
@@ -500,10 +492,10 @@ private slots:
         for (const QString& name : emptied)
             dialog.findChild<QLineEdit*>(name)->setText(badText);
         dialog.ButtonOK->click();
-        QCOMPARE(dialogs->requests().size(), 1);
-        QCOMPARE(dialogs->requests()[0].kind, Dialogs::Kind::Error);
-        QCOMPARE(dialogs->requests()[0].caption, QString("エラー"));
-        QCOMPARE(dialogs->requests()[0].text, QString("数値を入力してください"));
+        QCOMPARE(app->dialogs().requests().size(), 1);
+        QCOMPARE(app->dialogs().requests()[0].kind, Dialogs::Kind::Error);
+        QCOMPARE(app->dialogs().requests()[0].caption, QString("エラー"));
+        QCOMPARE(app->dialogs().requests()[0].text, QString("数値を入力してください"));
         QCOMPARE(QApplication::focusWidget()->objectName(), focused);
         QVERIFY(dialog.isVisible());
         QVERIFY(!IniFile(CommonDefine::settingIniPath()).sectionExists("NaviPrintSetting"));
@@ -532,7 +524,7 @@ private slots:
         QTest::keyClick(dialog.EditFontSize, Qt::Key_Backspace);
         QCOMPARE(dialog.EditFontSize->text(), QString("1"));
         dialog.ButtonOK->click();
-        QVERIFY(dialogs->requests().isEmpty());
+        QVERIFY(app->dialogs().requests().isEmpty());
         QVERIFY(!dialog.isVisible());
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         const IniFile ini(CommonDefine::settingIniPath());
@@ -574,15 +566,14 @@ private slots:
     {
         TFormPrintNaviMessageSetting dialog;
         bool sameprinter = false;
-        Dialogs::setAnswerer([&](const Dialogs::Request& request) {
+        app->dialogs().whileAsking([&](const Dialogs::Request& request) {
             sameprinter =
                 request.kind == Dialogs::Kind::PrinterSetup && request.printer == &currentPrinter();
             request.printer->setPageOrientation(QPageLayout::Landscape);
-            return Dialogs::Reply{Dialogs::Answer::Ok, {}};
         });
         dialog.ButtonPrintSetting->click();
         QVERIFY(sameprinter);
-        dialogs = std::make_unique<TestDialogs>();
+        app->dialogs().whileAsking(nullptr);
         QVERIFY(!IniFile(CommonDefine::settingIniPath()).sectionExists("NaviPrintSetting"));
 
         TFormPrintNaviMessage form(nullptr);
@@ -610,18 +601,13 @@ private slots:
         QFETCH(int, tab);
         QFETCH(bool, preview);
         QFETCH(QString, printed);
-        FakeSite site;
-        QVERIFY(site.start());
-        SitePages::serveAccount(site, "seller");
-        site.useAsSite();
+        SitePages::serveAccount(app->site(), "seller");
         {
             Database::ScopedConnection db;
             FixtureDb::addListing(db.db(), {.aid = "a1", .bidId = "b1"});
             FixtureDb::addMessage(db.db(), {.aid = "a1", .bidId = "b1", .number = 1});
         }
-        TFormNavi navi;
-        navi.FormShow();
-        QTRY_VERIFY(navi.session.queries.ready);
+        TFormNavi& navi = *app->start();
         QCOMPARE(navi.loginId, QString("seller"));
         navi.setMessageFontSize(16);
         // The print commands are offered once a message is chosen on the tab.
@@ -640,7 +626,7 @@ private slots:
         QTRY_VERIFY(!memo->toPlainText().isEmpty());
         navi.MemoNavi->setPlainText("メッセージタブの本文\n二行目");
         navi.MemoBidNavi->setPlainText("出品タブの本文\n二行目");
-        dialogs->queue(Dialogs::Answer::Ok, pdfPath());
+        app->dialogs().queue(Dialogs::Answer::Ok, pdfPath());
 
         QAction* command =
             navi.action(preview ? "ActionPrintPreviewNaviMessage" : "ActionPrintNaviMessage");
@@ -669,8 +655,8 @@ private slots:
             QVERIFY(ready);
         }
         QVERIFY(navi.formPrintNaviMessage.isNull());
-        QCOMPARE(dialogs->requests().size(), 1);
-        QCOMPARE(dialogs->requests()[0].kind, Dialogs::Kind::Print);
+        QCOMPARE(app->dialogs().requests().size(), 1);
+        QCOMPARE(app->dialogs().requests()[0].kind, Dialogs::Kind::Print);
 
         const QStringList pages = pdfPages(pdfPath());
         QCOMPARE(pages.size(), 1);
@@ -679,7 +665,7 @@ private slots:
         const QRectF bounds = pdfTextBounds(pdfPath());
         QVERIFY2(bounds.height() > 1.5 * 16 && bounds.height() < 3 * 16,
                  qPrintable(QString::number(bounds.height())));
-        navi.close();
+        app->closeWindow();
     }
 
     void cancelledPrintDialogPrintsNothing_data()
@@ -691,13 +677,11 @@ private slots:
     void cancelledPrintDialogPrintsNothing()
     {
         QFETCH(bool, preview);
-        TFormNavi navi;
-        navi.FormShow();
-        QTRY_VERIFY(navi.session.queries.ready);
+        TFormNavi& navi = *app->start();
         navi.PageControlMain->setCurrentIndex(1);
         navi.MemoNavi->setPlainText("印刷しない");
         currentPrinter().setOutputFileName(pdfPath());
-        dialogs->queue(Dialogs::Answer::Cancel);
+        app->dialogs().queue(Dialogs::Answer::Cancel);
         if (preview) {
             QTimer::singleShot(0, &navi, [&] {
                 if (auto* form = qobject_cast<TFormPrintNaviMessage*>(navi.formPrintNaviMessage)) {
@@ -709,33 +693,29 @@ private slots:
         } else {
             navi.ActionPrintNaviMessageExecute();
         }
-        QCOMPARE(dialogs->requests().size(), 1);
-        QCOMPARE(dialogs->requests()[0].kind, Dialogs::Kind::Print);
+        QCOMPARE(app->dialogs().requests().size(), 1);
+        QCOMPARE(app->dialogs().requests()[0].kind, Dialogs::Kind::Print);
         QVERIFY(!QFile::exists(pdfPath()));
         QVERIFY(navi.formPrintNaviMessage.isNull());
-        navi.close();
+        app->closeWindow();
     }
 
     void previewClosedWithoutPrintAsksNothing()
     {
-        TFormNavi navi;
-        navi.FormShow();
-        QTRY_VERIFY(navi.session.queries.ready);
+        TFormNavi& navi = *app->start();
         currentPrinter().setOutputFileName(pdfPath());
         QTimer::singleShot(0, &navi, [&] {
             if (auto* form = qobject_cast<TFormPrintNaviMessage*>(navi.formPrintNaviMessage))
                 form->ToolButtonClose->click();
         });
         navi.ActionPrintPreviewNaviMessageExecute();
-        QVERIFY(dialogs->requests().isEmpty());
+        QVERIFY(app->dialogs().requests().isEmpty());
         QVERIFY(!QFile::exists(pdfPath()));
     }
 
     void printAfterPreviewFollowsThePaperChosenInThePrintDialog()
     {
-        TFormNavi navi;
-        navi.FormShow();
-        QTRY_VERIFY(navi.session.queries.ready);
+        TFormNavi& navi = *app->start();
         navi.PageControlMain->setCurrentIndex(1);
         // 12 points: 40 lines fill one portrait page, not one landscape page.
         writeSettings({15, 15, 15, 15, 12});
@@ -760,7 +740,7 @@ private slots:
         QCOMPARE(previewPages, 1);
         QCOMPARE(pages.size(), 2);
         QCOMPARE(numberedLinesIn(pages), MemoTextLines(numberedLines(40)));
-        navi.close();
+        app->closeWindow();
     }
 
     void printFormLiesWhereTheMainWindowLies_data()
@@ -777,9 +757,7 @@ private slots:
         QFETCH(bool, preview);
         QFETCH(bool, maximised);
         QFETCH(bool, currentBounds);
-        TFormNavi navi;
-        navi.FormShow();
-        QTRY_VERIFY(navi.session.queries.ready);
+        TFormNavi& navi = *app->start();
         const QRect normal = navi.normalGeometry();
         if (maximised) {
             navi.showMaximized();
@@ -794,14 +772,13 @@ private slots:
         QCOMPARE(form->ownerBounds, currentBounds ? navi.geometry() : navi.normalGeometry());
         if (!currentBounds)
             QVERIFY(!maximised || form->ownerBounds != navi.geometry());
+        // Only closed: the form, a child of the window, is deleted first as this scope ends.
         navi.close();
     }
 
     void settingsCommandShowsTheDialogWithoutOwner()
     {
-        TFormNavi navi;
-        navi.FormShow();
-        QTRY_VERIFY(navi.session.queries.ready);
+        TFormNavi& navi = *app->start();
         QAction* command = navi.action("ActionPrintNaviMessageSetting");
         QCOMPARE(command->text(), QString("印刷設定(&U)..."));
         QVERIFY(command->isEnabled());
@@ -824,7 +801,7 @@ private slots:
         QCOMPARE(
             IniFile(CommonDefine::settingIniPath()).readInteger("NaviPrintSetting", "FontSize", 0),
             14);
-        navi.close();
+        app->closeWindow();
     }
 
 private:

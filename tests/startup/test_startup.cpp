@@ -2,9 +2,8 @@
 // creates, the shared queries, and the single-instance guard between real processes.
 #include "FakeSite.h"
 #include "FixtureDb.h"
+#include "MainWindowFixture.h"
 #include "SitePages.h"
-#include "TestDataFolder.h"
-#include "TestDialogs.h"
 #include "app/UnitNavi.h"
 #include "platform/ChildTeardown.h"
 #include "platform/Database.h"
@@ -35,18 +34,6 @@
 #include <sys/stat.h>
 
 namespace {
-
-std::unique_ptr<TFormNavi> startWindow()
-{
-    auto navi = std::make_unique<TFormNavi>();
-    navi->FormShow();
-    return navi;
-}
-
-void closeWindow(TFormNavi& navi)
-{
-    navi.close();
-}
 
 IniFile settings(const TestDataFolder& folder)
 {
@@ -105,15 +92,21 @@ private:
     std::atomic<bool>& m_painted;
 };
 
-// The site for the data folder, its account host accepting and never answering in test time.
+// The site's account host accepts and never answers in test time.
+void silenceAccountHost(FakeSite& site)
+{
+    FakeSite::Response silent = SitePages::page(SitePages::statusPage("seller1"));
+    silent.delayMs = 120000;
+    site.setRoute("GET", "/jp/show/mystatus", silent);
+}
+
+// The site for the data folder, its account host silent.
 bool startSilentAccountHost(FakeSite& site)
 {
     if (!site.start())
         return false;
     site.useAsSite();
-    FakeSite::Response silent = SitePages::page(SitePages::statusPage("seller1"));
-    silent.delayMs = 120000;
-    site.setRoute("GET", "/jp/show/mystatus", silent);
+    silenceAccountHost(site);
     return true;
 }
 
@@ -232,8 +225,9 @@ private slots:
 
     void firstStartCreatesSettingsAndDatabase()
     {
-        TestDataFolder folder;
-        auto navi = startWindow();
+        MainWindowFixture app;
+        const TestDataFolder& folder = app.folder();
+        TFormNavi* navi = app.show();
         QCOMPARE(navi->geometry(), QRect(100, 100, 900, 600));
         QVERIFY(navi->isDatabaseOpen());
         QVERIFY(QFile::exists(folder.filePath("Tessaly.db")));
@@ -243,15 +237,14 @@ private slots:
         QCOMPARE(ini.readString("SettingGetBidInfo", "MailItem0", ""), QString("メール："));
         QCOMPARE(navi->windowTitle(), QString("テサリー"));
         QCOMPARE(ini.readString("Version", "MdbVersion", ""), QString("1"));
-        closeWindow(*navi);
+        app.closeWindow();
         QCOMPARE(settings(folder).readInteger("Main", "Width", 0), 900);
     }
 
     void schemaHoldsEveryTableAndTheSharedQueriesPrepare()
     {
-        TestDataFolder folder;
-        auto navi = startWindow();
-        QTRY_VERIFY(navi->session.queries.ready);
+        MainWindowFixture app;
+        TFormNavi* navi = app.start();
         const QMap<QString, QStringList> tables = {
             {"T_BidData",
              {"Aid",
@@ -313,15 +306,15 @@ private slots:
         QCOMPARE(navi->session.queries.queryUnsealedCounts.value("CntUnsealing").toInt(), 2);
         Sql::exec(navi->session.queries.queryDeleteNavi, {{":AID", "x1"}, {":BID_ID", "b1"}, {":LOGIN_ID", "me"}});
         QCOMPARE(Sql::scalar(navi->connection, "SELECT COUNT(*) FROM T_Navi").toInt(), 0);
-        closeWindow(*navi);
+        app.closeWindow();
     }
 
     void settingsComeBackAfterARestart()
     {
-        TestDataFolder folder;
+        MainWindowFixture app;
         int width = 0;
         {
-            auto navi = startWindow();
+            TFormNavi* navi = app.show();
             width = navi->minimumSizeHint().width() + 20;
             navi->setGeometry(150, 120, width, 500);
             navi->ActionFlgConfirm->setChecked(true);
@@ -329,27 +322,28 @@ private slots:
             navi->setMessageFontSize(16);
             navi->bidSortColumn = 6;
             navi->bidSortType = 1;
-            closeWindow(*navi);
+            app.closeWindow();
         }
-        auto navi = startWindow();
+        TFormNavi* navi = app.show();
         QCOMPARE(navi->geometry(), QRect(150, 120, width, 500));
         QVERIFY(navi->ActionFlgConfirm->isChecked());
         QCOMPARE(navi->ComboBoxLoginId->currentText(), QString("seller-1"));
         QCOMPARE(navi->checkedMessageFontSize(), 16);
         QCOMPARE(navi->bidSortColumn, 6);
         QCOMPARE(navi->bidSortType, 1);
-        closeWindow(*navi);
+        app.closeWindow();
     }
 
     void maximisedCloseWritesTheNormalBounds()
     {
-        TestDataFolder folder;
-        auto navi = startWindow();
+        MainWindowFixture app;
+        const TestDataFolder& folder = app.folder();
+        TFormNavi* navi = app.show();
         const int width = navi->minimumSizeHint().width() + 20;
         navi->setGeometry(150, 120, width, 500);
         navi->showMaximized();
         QTRY_VERIFY(navi->isMaximized());
-        closeWindow(*navi);
+        app.closeWindow();
         const IniFile ini = settings(folder);
         QCOMPARE(ini.readInteger("Main", "WindowState", -1), 2);
         QCOMPARE(ini.readInteger("Main", "Left", 0), 150);
@@ -360,13 +354,14 @@ private slots:
 
     void minimisedCloseWritesTheStateBeforeMinimising()
     {
-        TestDataFolder folder;
-        auto navi = startWindow();
+        MainWindowFixture app;
+        const TestDataFolder& folder = app.folder();
+        TFormNavi* navi = app.show();
         navi->showMaximized();
         QTRY_VERIFY(navi->isMaximized());
         navi->showMinimized();
         QTRY_VERIFY(navi->isMinimized());
-        closeWindow(*navi);
+        app.closeWindow();
         const IniFile ini = settings(folder);
         QCOMPARE(ini.readInteger("Main", "WindowState", -1), 2);
         QCOMPARE(ini.readInteger("Main", "Width", 0), 900);
@@ -376,7 +371,8 @@ private slots:
     // start and written once by the close, and the foreign line comes back byte for byte.
     void closeWithALargeSettingsFileSavesItOnce()
     {
-        TestDataFolder folder;
+        MainWindowFixture app;
+        const TestDataFolder& folder = app.folder();
         const QByteArray foreign = "Big=\x82\xa0" + QByteArray(10'000'000, 'x') + "\xff";
         {
             QFile file(folder.filePath("setting.ini"));
@@ -384,12 +380,11 @@ private slots:
             file.write("[Foreign]\n" + foreign + "\n");
         }
         const int parsesBefore = IniFile::parseCount();
-        auto navi = startWindow();
-        QTRY_VERIFY(navi->session.queries.ready);
+        TFormNavi* navi = app.start();
         QCOMPARE(IniFile::parseCount() - parsesBefore, 1);
         const int parses = IniFile::parseCount();
         const int saves = IniFile::saveCount();
-        closeWindow(*navi);
+        app.closeWindow();
         QVERIFY(IniFile::parseCount() - parses <= 1);
         QCOMPARE(IniFile::saveCount() - saves, 1);
         QFile file(folder.filePath("setting.ini"));
@@ -401,31 +396,33 @@ private slots:
 
     void databaseVersionIsWrittenBackNormalised()
     {
-        TestDataFolder folder;
+        MainWindowFixture app;
+        const TestDataFolder& folder = app.folder();
         settings(folder).writeString("Version", "MdbVersion", "1.50");
-        auto navi = startWindow();
-        closeWindow(*navi);
+        TFormNavi* navi = app.show();
+        app.closeWindow();
         QCOMPARE(settings(folder).readString("Version", "MdbVersion", ""), QString("1.5"));
     }
 
     void logPaneKeepsItsHeightAcrossStarts()
     {
-        TestDataFolder folder;
+        MainWindowFixture app;
+        const TestDataFolder& folder = app.folder();
         {
             IniFile ini = settings(folder);
             ini.writeInteger("Main", "MessageHeight", 140);
         }
         for (int start = 0; start < 2; ++start) {
-            auto navi = startWindow();
-            QTRY_VERIFY(navi->session.queries.ready);
-            closeWindow(*navi);
+            TFormNavi* navi = app.start();
+            app.closeWindow();
             QCOMPARE(settings(folder).readInteger("Main", "MessageHeight", 0), 140);
         }
     }
 
     void bandsComeBackInTheStoredOrder()
     {
-        TestDataFolder folder;
+        MainWindowFixture app;
+        const TestDataFolder& folder = app.folder();
         {
             IniFile ini = settings(folder);
             // Positions by band identifier: ToolBarMain 1, ToolBarNavi 2, PanelLogin 3, ToolBarFlg
@@ -433,12 +430,11 @@ private slots:
             for (int id = 0; id < 4; ++id)
                 ini.writeInteger("Main", "CoolBarIndex" + QString::number(id), (id + 1) % 4);
         }
-        auto navi = startWindow();
-        QTRY_VERIFY(navi->session.queries.ready);
+        TFormNavi* navi = app.start();
         QTRY_VERIFY(standsBefore(navi->ToolBarFlg, navi->ToolBarMain));
         QVERIFY(standsBefore(navi->ToolBarMain, navi->ToolBarNavi));
         QVERIFY(standsBefore(navi->ToolBarNavi, navi->PanelLogin));
-        closeWindow(*navi);
+        app.closeWindow();
         const IniFile ini = settings(folder);
         for (int id = 0; id < 4; ++id)
             QCOMPARE(ini.readInteger("Main", "CoolBarIndex" + QString::number(id), -1),
@@ -447,9 +443,9 @@ private slots:
 
     void bandsWrapToTheWindowWidth()
     {
-        TestDataFolder folder;
-        auto navi = startWindow();
-        QTRY_VERIFY(navi->session.queries.ready);
+        MainWindowFixture app;
+        const TestDataFolder& folder = app.folder();
+        TFormNavi* navi = app.start();
         QCOMPARE(navi->size(), QSize(900, 600));
         QTRY_VERIFY(bandsWhole(*navi));
         QVERIFY(bandRows(*navi) > 1);
@@ -463,7 +459,7 @@ private slots:
         navi->resize(900, 600);
         QTRY_VERIFY(bandRows(*navi) > 1);
         QTRY_VERIFY(bandsWhole(*navi));
-        closeWindow(*navi);
+        app.closeWindow();
         // Breaks made for want of room are not the seller's: none is written.
         const IniFile ini = settings(folder);
         for (int id = 0; id < 4; ++id) {
@@ -483,15 +479,15 @@ private slots:
     void storedBreakHoldsOnAWideWindow()
     {
         QFETCH(bool, dragged);
-        TestDataFolder folder;
+        MainWindowFixture app;
+        const TestDataFolder& folder = app.folder();
         {
             IniFile ini = settings(folder);
             ini.writeInteger("Main", "Width", 2600);
             if (!dragged)
                 ini.writeBool("Main", "CoolBarBreak2", true);
         }
-        auto navi = startWindow();
-        QTRY_VERIFY(navi->session.queries.ready);
+        TFormNavi* navi = app.start();
         QCOMPARE(navi->width(), 2600);
         if (dragged) {
             QTRY_COMPARE(bandRows(*navi), 1);
@@ -506,7 +502,7 @@ private slots:
         QCOMPARE(navi->PanelLogin->geometry().left(), 0);
         QCOMPARE(navi->ToolBarFlg->geometry().top(), navi->PanelLogin->geometry().top());
         QVERIFY(bandsWhole(*navi));
-        closeWindow(*navi);
+        app.closeWindow();
         const IniFile ini = settings(folder);
         for (int id = 0; id < 4; ++id)
             QCOMPARE(ini.readBool("Main", "CoolBarBreak" + QString::number(id), false), id == 2);
@@ -514,28 +510,29 @@ private slots:
 
     void savedLoginsFillTheLoginList()
     {
-        TestDataFolder folder;
+        MainWindowFixture app;
         {
             Database::ScopedConnection db;
             FixtureDb::addLogin(db.db(), "alice", "pw1", true);
             FixtureDb::addLogin(db.db(), "bob", "pw2", true);
             FixtureDb::addLogin(db.db(), "alice", "other", false);
         }
-        auto navi = startWindow();
+        TFormNavi* navi = app.show();
         QCOMPARE(navi->ComboBoxLoginId->count(), 3);
         QCOMPARE(navi->loginControl().savedLogins.value("alice"), QString("pw1"));
         // The later row marked Main is the automatic-login account.
         QCOMPARE(navi->autoLoginId, QString("bob"));
         QCOMPARE(navi->PopupMenuLogin->actions().at(1)->text(), QString("bob&(1)"));
-        closeWindow(*navi);
+        app.closeWindow();
     }
 
     void unreadableDatabaseIsReportedOnceAndDisablesDownloads()
     {
-        TestDataFolder folder;
+        MainWindowFixture app;
+        const TestDataFolder& folder = app.folder();
         makeDatabaseUnreadable(folder);
-        TestDialogs dialogs;
-        auto navi = startWindow();
+        const TestDialogs& dialogs = app.dialogs();
+        TFormNavi* navi = app.show();
         QCOMPARE(dialogs.requests().size(), 1);
         QCOMPARE(dialogs.requests().first().kind, Dialogs::Kind::Error);
         QVERIFY(!navi->isDatabaseOpen());
@@ -543,22 +540,22 @@ private slots:
         navi->AppIdle();
         navi->PageControlMainChange();
         QVERIFY(!navi->session.queries.ready);
-        closeWindow(*navi);
+        app.closeWindow();
         QCOMPARE(dialogs.requests().size(), 1);
     }
 
     void failedOpenKeepsTheAccountAndFontSize()
     {
-        TestDataFolder folder;
+        MainWindowFixture app;
+        const TestDataFolder& folder = app.folder();
         settings(folder).writeString("Main", "LoginId", "seller-9");
         settings(folder).writeInteger("Main", "FontSize", 16);
         makeDatabaseUnreadable(folder);
-        TestDialogs dialogs;
-        auto navi = startWindow();
+        TFormNavi* navi = app.show();
         QVERIFY(!navi->isDatabaseOpen());
         QCOMPARE(navi->ComboBoxLoginId->currentText(), QString("seller-9"));
         QCOMPARE(navi->checkedMessageFontSize(), 16);
-        closeWindow(*navi);
+        app.closeWindow();
         const IniFile ini = settings(folder);
         QCOMPARE(ini.readString("Main", "LoginId", ""), QString("seller-9"));
         QCOMPARE(ini.readInteger("Main", "FontSize", 0), 16);
@@ -607,10 +604,8 @@ private slots:
 
     void windowIsPaintedBeforeTheSiteIsAsked()
     {
-        TestDataFolder folder;
-        FakeSite site;
-        QVERIFY(site.start());
-        site.useAsSite();
+        MainWindowFixture app;
+        FakeSite& site = app.site();
         std::atomic<bool> painted{false};
         std::atomic<bool> paintedWhenAsked{false};
         std::atomic<int> statusRequests{0};
@@ -621,9 +616,9 @@ private slots:
             slow.delayMs = 2000;
             return slow;
         });
-        auto navi = std::make_unique<TFormNavi>();
-        PaintSpy spy(navi.get(), painted);
-        navi->FormShow();
+        TFormNavi* navi = app.make();
+        PaintSpy spy(navi, painted);
+        app.show();
         QCOMPARE(statusRequests.load(), 0);
         QTRY_VERIFY_WITH_TIMEOUT(navi->session.queries.ready, 15000);
         QCOMPARE(statusRequests.load(), 1);
@@ -635,11 +630,11 @@ private slots:
     // keeps painting while it waits, and the stop request ends the wait; start-up goes on.
     void windowPaintsWhileTheAccountHostIsSilent()
     {
-        TestDataFolder folder;
-        FakeSite site;
-        QVERIFY(startSilentAccountHost(site));
+        MainWindowFixture app;
+        FakeSite& site = app.site();
+        silenceAccountHost(site);
         std::atomic<bool> painted{false};
-        auto navi = std::make_unique<TFormNavi>();
+        TFormNavi* navi = app.make();
         PaintSpy spy(navi->statusBar(), painted);
         bool asked = false;
         bool paintedWhileWaiting = false;
@@ -658,7 +653,7 @@ private slots:
             }
         });
         watcher.start(20);
-        navi->FormShow();
+        app.show();
         QTRY_VERIFY_WITH_TIMEOUT(paintedWhileWaiting, 20000);
         QTRY_VERIFY(navi->session.queries.ready && !GuiThreadWait::isActive());
         QVERIFY(navi->loginId.isEmpty());
@@ -687,10 +682,11 @@ private slots:
 
     void dataFolderWithBlanksAndJapanese()
     {
-        TestDataFolder folder("テサリー の データ");
-        auto navi = startWindow();
+        MainWindowFixture app("テサリー の データ");
+        const TestDataFolder& folder = app.folder();
+        TFormNavi* navi = app.show();
         QVERIFY(navi->isDatabaseOpen());
-        closeWindow(*navi);
+        app.closeWindow();
         QVERIFY(QFile::exists(folder.filePath("Tessaly.db")));
         QCOMPARE(settings(folder).readInteger("Main", "Left", 0), 100);
     }

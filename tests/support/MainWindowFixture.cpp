@@ -7,7 +7,7 @@
 #include <QListWidget>
 #include <QTest>
 
-MainWindowFixture::MainWindowFixture() = default;
+MainWindowFixture::MainWindowFixture(const QString& subfolder) : m_folder(subfolder) {}
 
 MainWindowFixture::~MainWindowFixture()
 {
@@ -43,12 +43,37 @@ NaviBoardSite& MainWindowFixture::serveBoards(const QString& loginId)
     return *m_boards;
 }
 
-TFormNavi* MainWindowFixture::start()
+UpdateSite& MainWindowFixture::updateServer()
+{
+    if (!m_updateServer) {
+        m_updateServer = std::make_unique<UpdateSite>();
+        if (!m_updateServer->start())
+            QTest::qFail("the update server did not start", __FILE__, __LINE__);
+        m_updateServer->useAsUpdateServer();
+    }
+    return *m_updateServer;
+}
+
+TFormNavi* MainWindowFixture::make()
 {
     closeWindow();
     m_ownNavi = std::make_unique<TFormNavi>();
-    m_ownNavi->FormShow();
-    return waitUntilReady(m_ownNavi.get());
+    m_navi = m_ownNavi.get();
+    return m_navi;
+}
+
+TFormNavi* MainWindowFixture::show()
+{
+    if (!m_navi)
+        make();
+    m_navi->FormShow();
+    return m_navi;
+}
+
+TFormNavi* MainWindowFixture::start()
+{
+    make();
+    return waitUntilReady(show());
 }
 
 TFormNavi* MainWindowFixture::startProgram()

@@ -4,6 +4,7 @@
 #include "NaviBoardSite.h"
 #include "TestDataFolder.h"
 #include "TestDialogs.h"
+#include "UpdateSite.h"
 
 #include <QApplication>
 #include <QList>
@@ -24,7 +25,8 @@ class TFormNavi;
 class MainWindowFixture
 {
 public:
-    MainWindowFixture();
+    // subfolder: the data folder is a folder of that name inside the temporary one.
+    explicit MainWindowFixture(const QString& subfolder = QString());
     ~MainWindowFixture();
     MainWindowFixture(const MainWindowFixture&) = delete;
     MainWindowFixture& operator=(const MainWindowFixture&) = delete;
@@ -37,7 +39,15 @@ public:
     NaviBoardSite& serveBoards(const QString& loginId = QStringLiteral("seller01"));
     // The boards served so far (those of the default account when none are).
     NaviBoardSite& boards() { return m_boards ? *m_boards : serveBoards(); }
+    // The update server, started on first use and written into setting.ini as the update host.
+    UpdateSite& updateServer();
 
+    // Makes the main window without showing it. A window started before is closed and deleted
+    // first.
+    TFormNavi* make();
+    // Shows the window make() made (making one when there is none) and returns at once, without
+    // waiting for its shared queries (for a start that fails or hands over and closes).
+    TFormNavi* show();
     // Shows the main window and waits until its shared queries are ready (a failure of the test
     // when they are not). A window started before is closed and deleted first.
     TFormNavi* start();
@@ -76,6 +86,7 @@ private:
     TestDialogs m_dialogs;
     std::unique_ptr<FakeSite> m_site;
     std::unique_ptr<NaviBoardSite> m_boards;
+    std::unique_ptr<UpdateSite> m_updateServer;
     std::unique_ptr<TFormMain> m_main;
     std::unique_ptr<TFormNavi> m_ownNavi;
     TFormNavi* m_navi = nullptr;

@@ -1,7 +1,6 @@
 // The message and feedback template editors: list commands, save, load, delete, rename, order,
 // keywords, wheel, placement, and the main window's commands that open them.
-#include "TestDataFolder.h"
-#include "TestDialogs.h"
+#include "MainWindowFixture.h"
 #include "common/CommonDefine.h"
 #include "app/UnitNavi.h"
 #include "compose/TemplateDropRule.h"
@@ -134,8 +133,7 @@ class TestTemplates : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<TestDataFolder> folder;
-    std::unique_ptr<TestDialogs> dialogs;
+    std::unique_ptr<MainWindowFixture> app;
     QString connectionName;
     QSqlDatabase db;
     std::unique_ptr<TemplateEditorBase> editor;
@@ -222,8 +220,7 @@ class TestTemplates : public QObject
 private slots:
     void init()
     {
-        folder = std::make_unique<TestDataFolder>();
-        dialogs = std::make_unique<TestDialogs>();
+        app = std::make_unique<MainWindowFixture>();
         connectionName = Database::uniqueConnectionName("templatesTest");
         db = Database::open(connectionName);
     }
@@ -232,8 +229,7 @@ private slots:
         editor.reset();
         db = QSqlDatabase();
         Database::close(connectionName);
-        dialogs.reset();
-        folder.reset();
+        app.reset();
     }
 
     void saveChecksReportInOrderAndWriteNothing_data()
@@ -274,7 +270,7 @@ private slots:
         QCOMPARE(editor->statusText(), status);
         QCOMPARE(rowCount(kind), 3);
         QCOMPARE(listEntries(*editor), QStringList({"A", "B", "C"}));
-        QVERIFY(dialogs->requests().isEmpty());
+        QVERIFY(app->dialogs().requests().isEmpty());
         QVERIFY(editor->loadedSaveName.isEmpty());
     }
 
@@ -301,7 +297,7 @@ private slots:
         QCOMPARE(column(kind, "新規", "FirstFlg").toInt(), 0);
         QCOMPARE(column(kind, "新規", "PaymentFlg").toInt(), 1);
         QCOMPARE(column(kind, "新規", "EndFlg").toInt(), 1);
-        QVERIFY(dialogs->requests().isEmpty());
+        QVERIFY(app->dialogs().requests().isEmpty());
     }
 
     void savingUnderAnotherExistingNameOverwritesIt_data() { addKindRows(); }
@@ -318,7 +314,7 @@ private slots:
         editor->ActionSave->trigger();
 
         QCOMPARE(editor->statusText(), QString("Bを上書き保存しました"));
-        QVERIFY(dialogs->requests().isEmpty());
+        QVERIFY(app->dialogs().requests().isEmpty());
         QCOMPARE(listEntries(*editor), QStringList({"A", "B", "C"}));
         QCOMPARE(storedOrder(kind), QStringList({"A=0", "B=1", "C=2"}));
         QCOMPARE(column(kind, "B", "Message").toString(), QString("new B"));
@@ -416,13 +412,13 @@ private slots:
         addTemplate(kind, "C", 3, "c", 2);
         open(kind);
         load(name);
-        dialogs->queue(confirmed ? Dialogs::Answer::Ok : Dialogs::Answer::Cancel);
+        app->dialogs().queue(confirmed ? Dialogs::Answer::Ok : Dialogs::Answer::Cancel);
         editor->ActionDelete->trigger();
 
-        QCOMPARE(dialogs->requests().size(), 1);
-        QCOMPARE(dialogs->requests().first().kind, Dialogs::Kind::OkCancel);
-        QCOMPARE(dialogs->requests().first().caption, QString("確認"));
-        QCOMPARE(dialogs->requests().first().text, QString("削除しますか？"));
+        QCOMPARE(app->dialogs().requests().size(), 1);
+        QCOMPARE(app->dialogs().requests().first().kind, Dialogs::Kind::OkCancel);
+        QCOMPARE(app->dialogs().requests().first().caption, QString("確認"));
+        QCOMPARE(app->dialogs().requests().first().text, QString("削除しますか？"));
         if (confirmed) {
             QCOMPARE(rowCount(kind), 2);
             QVERIFY(!column(kind, name, "SaveName").isValid());
@@ -450,7 +446,7 @@ private slots:
         QTest::mouseRelease(list->viewport(), Qt::RightButton, Qt::NoModifier, onC);
         QCOMPARE(list->selectedItems().value(0)->text(), QString("C"));
         QTest::keyClick(list, Qt::Key_Delete);
-        QCOMPARE(dialogs->texts(), QStringList({"削除しますか？"}));
+        QCOMPARE(app->dialogs().texts(), QStringList({"削除しますか？"}));
         QCOMPARE(listEntries(*editor), QStringList({"A", "B"}));
         QCOMPARE(rowCount(Kind::Evaluation), 2);
     }
@@ -496,16 +492,16 @@ private slots:
         open(kind);
         load("A");
         select("B");
-        dialogs->queue(Dialogs::Answer::Ok, newName);
+        app->dialogs().queue(Dialogs::Answer::Ok, newName);
         editor->ActionReName->trigger();
 
-        QCOMPARE(dialogs->requests().size(), 2);
-        const Dialogs::Request& input = dialogs->requests().at(0);
+        QCOMPARE(app->dialogs().requests().size(), 2);
+        const Dialogs::Request& input = app->dialogs().requests().at(0);
         QCOMPARE(input.kind, Dialogs::Kind::InputText);
         QCOMPARE(input.caption, QString("新しい名前を入力してください"));
         QCOMPARE(input.text, QString("保存名"));
         QCOMPARE(input.initialText, QString("B"));
-        const Dialogs::Request& refusal = dialogs->requests().at(1);
+        const Dialogs::Request& refusal = app->dialogs().requests().at(1);
         QCOMPARE(refusal.kind, Dialogs::Kind::Error);
         QCOMPARE(refusal.caption, QString("中止"));
         QCOMPARE(refusal.text, QString("その名前は既に存在しています。名前の変更を中止します。"));
@@ -521,10 +517,10 @@ private slots:
         open(kind);
         load("B");
         editor->statusPanel->setText("kept");
-        dialogs->queue(Dialogs::Answer::Ok, "B");
+        app->dialogs().queue(Dialogs::Answer::Ok, "B");
         editor->ActionReName->trigger();
         // The taken-name check would refuse "B": no check ran, and nothing was reported.
-        QCOMPARE(dialogs->requests().size(), 1);
+        QCOMPARE(app->dialogs().requests().size(), 1);
         QCOMPARE(editor->statusText(), QString("kept"));
         QCOMPARE(listEntries(*editor), QStringList({"A", "B", "C"}));
     }
@@ -559,7 +555,7 @@ private slots:
         load("A");
         editor->statusPanel->setText("before");
         select(renamed);
-        dialogs->queue(Dialogs::Answer::Ok, "Z");
+        app->dialogs().queue(Dialogs::Answer::Ok, "Z");
         editor->ActionReName->trigger();
 
         QStringList expected{"A", "B", "C"};
@@ -578,18 +574,18 @@ private slots:
         addThree(Kind::Navi);
         open(Kind::Navi);
         select("C");
-        dialogs->queue(Dialogs::Answer::Ok, "");
-        dialogs->queue(Dialogs::Answer::Ok, "N");
+        app->dialogs().queue(Dialogs::Answer::Ok, "");
+        app->dialogs().queue(Dialogs::Answer::Ok, "N");
         editor->ActionReName->trigger();
-        QCOMPARE(dialogs->requests().size(), 2);
-        QCOMPARE(dialogs->requests().at(1).kind, Dialogs::Kind::InputText);
+        QCOMPARE(app->dialogs().requests().size(), 2);
+        QCOMPARE(app->dialogs().requests().at(1).kind, Dialogs::Kind::InputText);
         QCOMPARE(listEntries(*editor), QStringList({"A", "B", "N"}));
 
-        dialogs->clear();
+        app->dialogs().clear();
         select("N");
-        dialogs->queue(Dialogs::Answer::Cancel);
+        app->dialogs().queue(Dialogs::Answer::Cancel);
         editor->ActionReName->trigger();
-        QCOMPARE(dialogs->requests().size(), 1);
+        QCOMPARE(app->dialogs().requests().size(), 1);
         QCOMPARE(listEntries(*editor), QStringList({"A", "B", "N"}));
     }
 
@@ -1072,9 +1068,7 @@ private slots:
         QFETCH(QString, title);
         editor.reset();
         addThree(command == "ActionShowNaviTemplate" ? Kind::Navi : Kind::Evaluation);
-        TFormNavi navi;
-        navi.FormShow();
-        QTRY_VERIFY(navi.session.queries.ready);
+        TFormNavi& navi = *app->start();
         navi.setMessageFontSize(16);
         QAction* action = navi.action(command);
         QCOMPARE(action->text(), caption);
@@ -1110,7 +1104,7 @@ private slots:
         QVERIFY(shown.isNull());
         QVERIFY(navi.formNaviTemplate.isNull());
         QVERIFY(navi.formEvaluationTemplate.isNull());
-        navi.close();
+        app->closeWindow();
     }
 };
 

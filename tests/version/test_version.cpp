@@ -1,9 +1,9 @@
 // The version check of every start against a fake update server, the update offer, the updater
 // download and its hand-over, the about box, and the jump from a log line to its listing row.
 #include "AnswerGate.h"
+#include "MainWindowFixture.h"
 #include "ProgressBarState.h"
 #include "TestDataFolder.h"
-#include "TestDialogs.h"
 #include "UpdateSite.h"
 #include "app/CheckVersion.h"
 #include "app/LogJumpLine.h"
@@ -122,10 +122,11 @@ class TestVersion : public QObject
 
     // The first show, whose accepted offer ends in the failure box of the download; start-up
     // then goes on and nothing is handed to the desktop.
-    static void startUntilTheFailureBox(TFormNavi& navi, const TestDialogs& dialogs,
-                                        const OpenedUrls& opened, const QString& text)
+    static void startUntilTheFailureBox(MainWindowFixture& app, const OpenedUrls& opened,
+                                        const QString& text)
     {
-        navi.FormShow();
+        const TFormNavi& navi = *app.show();
+        const TestDialogs& dialogs = app.dialogs();
         QTRY_COMPARE(dialogs.requests().size(), 2);
         QCOMPARE(dialogs.requests()[1].kind, Dialogs::Kind::Error);
         QCOMPARE(dialogs.requests()[1].caption, QString("アップデート失敗"));
@@ -350,18 +351,17 @@ private slots:
         QFETCH(QString, caption);
         QFETCH(QString, text);
         QFETCH(QString, handedOver);
-        TestDataFolder folder;
-        UpdateSite server;
-        QVERIFY(server.start());
-        server.useAsUpdateServer();
+        OpenedUrls opened;
+        MainWindowFixture app;
+        const TestDataFolder& folder = app.folder();
+        UpdateSite& server = app.updateServer();
         server.setVersions(serverExe, serverMdb);
-        TestDialogs dialogs;
+        TestDialogs& dialogs = app.dialogs();
         if (!accept)
             dialogs.queue(Dialogs::Answer::Cancel);
-        OpenedUrls opened;
 
-        TFormNavi navi;
-        navi.FormShow();
+        // Not waited on: the window closes when it hands an updater over.
+        TFormNavi& navi = *app.show();
         if (handedOver.isEmpty()) {
             // Nothing handed over; an offer, if any, follows the answer whenever it comes.
             QTRY_VERIFY(navi.session.queries.ready);
@@ -392,17 +392,16 @@ private slots:
             QCOMPARE(dialogs.requests()[0].caption, caption);
             QCOMPARE(dialogs.requests()[0].text, text);
         }
-        navi.close();
+        app.closeWindow();
     }
 
     // An update server that holds its answer: the window is shown and idle and serves its
     // events while the check is pending; the answer, once it comes, still brings the offer.
     void startUpDoesNotWaitForTheUpdateServer()
     {
-        TestDataFolder folder;
-        UpdateSite server;
-        QVERIFY(server.start());
-        server.useAsUpdateServer();
+        OpenedUrls opened;
+        MainWindowFixture app;
+        UpdateSite& server = app.updateServer();
         AnswerGate gate;
         server.site().setHandler("GET", UpdateSite::path("version.txt"),
                                  [&gate](const FakeSite::Request&) {
@@ -412,12 +411,10 @@ private slots:
                                      answer.body = "ExeVersion=1.09\nMdbVersion=1";
                                      return answer;
                                  });
-        TestDialogs dialogs;
+        TestDialogs& dialogs = app.dialogs();
         dialogs.queue(Dialogs::Answer::Cancel);
-        OpenedUrls opened;
 
-        TFormNavi navi;
-        navi.FormShow();
+        TFormNavi& navi = *app.show();
         QTRY_COMPARE(gate.arrivals(), 1);
         QTRY_VERIFY(navi.session.queries.ready);
         QVERIFY(navi.isVisible());
@@ -433,7 +430,7 @@ private slots:
         QCOMPARE(dialogs.requests()[0].text, exeOfferText);
         QVERIFY(opened.urls.isEmpty());
         QVERIFY(navi.isVisible());
-        navi.close();
+        app.closeWindow();
     }
 
     // A failed download: its box, no file, no hand-over, and start-up goes on.
@@ -459,25 +456,22 @@ private slots:
         QFETCH(int, failure);
         QFETCH(int, fetches);
         QFETCH(QString, text);
-        TestDataFolder folder;
-        UpdateSite server;
-        QVERIFY(server.start());
-        server.useAsUpdateServer();
+        OpenedUrls opened;
+        MainWindowFixture app;
+        const TestDataFolder& folder = app.folder();
+        UpdateSite& server = app.updateServer();
         const UpdateSite::Updater updater =
             database ? UpdateSite::Updater::Mdb : UpdateSite::Updater::Exe;
         server.setVersions(database ? "1.08" : "1.09", database ? "1.01" : "1");
         server.setFailure(updater, UpdateSite::Failure(failure));
-        TestDialogs dialogs;
-        OpenedUrls opened;
 
-        TFormNavi navi;
-        startUntilTheFailureBox(navi, dialogs, opened, text);
+        startUntilTheFailureBox(app, opened, text);
         if (QTest::currentTestFailed())
             return;
-        QVERIFY(navi.isVisible());
+        QVERIFY(app.navi()->isVisible());
         QCOMPARE(updaterFilesIn(folder), QStringList());
         QCOMPARE(server.requestCount(UpdateSite::fileName(updater)), fetches);
-        navi.close();
+        app.closeWindow();
     }
 
     void downloadWindowFillsItsBarOnce()
@@ -572,10 +566,10 @@ private slots:
     void untrustedAnswerSavesAndHandsOverNothing()
     {
         QFETCH(QString, how);
-        TestDataFolder folder;
-        UpdateSite server;
-        QVERIFY(server.start());
-        server.useAsUpdateServer();
+        OpenedUrls opened;
+        MainWindowFixture app;
+        const TestDataFolder& folder = app.folder();
+        UpdateSite& server = app.updateServer();
         server.setVersions("1.09", "1");
         FakeSite other;
         QVERIFY(other.start());
@@ -605,11 +599,8 @@ private slots:
             QVERIFY(file.open(QIODevice::WriteOnly));
             file.write(former);
         }
-        TestDialogs dialogs;
-        OpenedUrls opened;
 
-        TFormNavi navi;
-        startUntilTheFailureBox(navi, dialogs, opened, exeFailureText);
+        startUntilTheFailureBox(app, opened, exeFailureText);
         if (QTest::currentTestFailed())
             return;
         QCOMPARE(updaterFilesIn(folder), QStringList{"UpdateExe.exe"});
@@ -624,7 +615,7 @@ private slots:
         QVERIFY(!server.requestedPaths().contains("/plain/UpdateExe.exe"));
         QVERIFY(other.requests().isEmpty());
         QCOMPARE(other.connectionCount(), 0);
-        navi.close();
+        app.closeWindow();
     }
 
     void redirectRule_data()
@@ -666,11 +657,11 @@ private slots:
     {
         QFETCH(QString, stored);
         QFETCH(QString, shown);
-        TestDataFolder folder;
-        if (!stored.isNull())
-            settings(folder).writeString("Version", "MdbVersion", stored);
         OpenedUrls opened;
-        TFormNavi navi;
+        MainWindowFixture app;
+        if (!stored.isNull())
+            settings(app.folder()).writeString("Version", "MdbVersion", stored);
+        TFormNavi& navi = *app.make();
         QAction* command = navi.action("MainMenuVersion");
         QVERIFY(command->isEnabled());
         QString dbLine, version, title;
@@ -746,10 +737,8 @@ private slots:
     {
         QFETCH(QString, line);
         QFETCH(int, row);
-        TestDataFolder folder;
-        TFormNavi navi;
-        navi.FormShow();
-        QTRY_VERIFY(navi.session.queries.ready);
+        MainWindowFixture app;
+        TFormNavi& navi = *app.start();
         const QList<std::pair<QString, QString>> rows = {
             {"a1", "w1"}, {"a1", "w2"}, {"a2", "w0"}, {"a2", "w1"}};
         for (const auto& [aid, bidId] : rows)
@@ -778,7 +767,7 @@ private slots:
         navi.PageControlMain->setCurrentIndex(1);
         navi.ListBoxMessageDblClick(nullptr);
         QCOMPARE(navi.PageControlMain->currentIndex(), 1);
-        navi.close();
+        app.closeWindow();
     }
 };
 
