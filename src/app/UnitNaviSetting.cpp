@@ -1,15 +1,16 @@
 // The main window's opener of the settings dialog.
 #include "app/UnitNavi.h"
 
+#include "app/NaviWiring.h"
 #include "app/UnitSetting.h"
 
 #include <QAction>
 
-void TFormNavi::connectSettingCommand()
+void NaviWiring::connectSettingCommand(TFormNavi& navi)
 {
-    QAction* command = action("ActionShowSetting");
-    connect(command, &QAction::triggered, this, &TFormNavi::ActionShowSettingExecute);
-    markWired(command);
+    QAction* command = navi.action("ActionShowSetting");
+    QObject::connect(command, &QAction::triggered, &navi, &TFormNavi::ActionShowSettingExecute);
+    navi.markWired(command);
 }
 
 void TFormNavi::ActionShowSettingExecute()
