@@ -38,9 +38,6 @@ class BidListView;
 class BidSearchPanel;
 class BidListFindPanel;
 class NaviFolderList;
-class NaviStore;
-struct ListingStoreSummary;
-struct NaviStoreSummary;
 struct NaviControllers;
 class WindowPlacement;
 class TFormPrintNaviMessage;
@@ -91,6 +88,10 @@ public:
     // The main progress bar, driven by the running download.
     void progressStart(int maximum);
     void progressStep();
+    // Appends one downloaded row to ListViewBid (quantity and price reduced to their digits).
+    BidRow addListViewBidItem(const QString& index, const QString& aid, const QString& title,
+                              const QString& bidId, const QString& quantity, const QString& price,
+                              const QString& url);
 
     // ---- Controllers, made in the constructor ----
     LoginControl& loginControl();
@@ -100,17 +101,6 @@ public:
     ListingTab& listingTab();
     MessageTab& messageTab();
     BidderPanel& bidderPanel();
-
-    // ---- The listing list's updates from the downloads ----
-    // Appends one downloaded row to ListViewBid (quantity and price reduced to their digits).
-    BidRow addListViewBidItem(const QString& index, const QString& aid, const QString& title,
-                              const QString& bidId, const QString& quantity, const QString& price,
-                              const QString& url);
-    // Brings ListViewBid in line with what a listing store changed, without reloading it.
-    void applyListingStoreSummary(const ListingStoreSummary& summary);
-    // One stored board into the message lists, the folder counts and its listing row's
-    // message-count cell.
-    void showStoredBoard(const NaviStoreSummary& summary, NaviStore& store);
 
     // ---- Commands and side windows ----
     void ActionCsvExportBidListExecute();
