@@ -102,13 +102,3 @@ void NaviDownloadWindow::visitListingRows(
             row->setSubItem(BidListColumns::NaviCount, QString());
     }
 }
-
-void NaviDownloadWindow::applyListingStoreSummary(const ListingStoreSummary& summary)
-{
-    m_navi.applyListingStoreSummary(summary);
-}
-
-void NaviDownloadWindow::showStoredBoard(const NaviStoreSummary& summary, NaviStore& store)
-{
-    m_navi.showStoredBoard(summary, store);
-}

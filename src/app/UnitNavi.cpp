@@ -4,6 +4,7 @@
 #include "app/CheckVersion.h"
 #include "app/MessageFontSize.h"
 #include "app/NaviControllers.h"
+#include "app/NaviWiring.h"
 #include "common/CommonDefine.h"
 #include "platform/ChildTeardown.h"
 #include "platform/Database.h"
@@ -77,20 +78,20 @@ TFormNavi::TFormNavi(QWidget* parent) : QMainWindow(parent)
     for (QAction* command : std::as_const(actions))
         if (command->isEnabled())
             markWired(command);
-    connectSignals();
-    connectLoginSignals();
-    connectListingPaneSignals();
-    connectMessageTabSignals();
-    connectBidDownloadCommands();
-    connectNaviDownloadCommands();
-    connectCsvCommands();
-    connectSettingCommand();
-    connectVersionCommands();
-    connectViewerCommands();
-    connectMarkerCommands();
-    connectBidderSignals();
-    connectSelectionSignals();
-    connectMemoSignals();
+    NaviWiring::connectSignals(*this);
+    NaviWiring::connectLoginSignals(*this);
+    NaviWiring::connectListingPaneSignals(*this);
+    NaviWiring::connectMessageTabSignals(*this);
+    NaviWiring::connectBidDownloadCommands(*this);
+    NaviWiring::connectNaviDownloadCommands(*this);
+    NaviWiring::connectCsvCommands(*this);
+    NaviWiring::connectSettingCommand(*this);
+    NaviWiring::connectVersionCommands(*this);
+    NaviWiring::connectViewerCommands(*this);
+    NaviWiring::connectMarkerCommands(*this);
+    NaviWiring::connectBidderSignals(*this);
+    NaviWiring::connectSelectionSignals(*this);
+    NaviWiring::connectMemoSignals(*this);
     placement = new WindowPlacement(this, mainSection(), WindowPlacement::MinimisedAs::StateBefore);
     paneSizes.track(this, SplitterBid, 1, "BidNaviPanelHeight", 130);
     paneSizes.track(this, SplitterMessage, 1, "MessageHeight", 70);

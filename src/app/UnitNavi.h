@@ -7,7 +7,6 @@
 
 #include <QHash>
 #include <QMainWindow>
-#include <QMap>
 #include <QPointer>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -15,26 +14,20 @@
 
 #include <memory>
 
-class QAction;
 class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
-class QMenu;
 class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
 class QSplitter;
 class QSystemTrayIcon;
-class QTabWidget;
 class QTimer;
-class QToolBar;
 class QToolButton;
 class QTreeWidget;
-class QWidget;
 class ToolBarBandRows;
-class WheelRouter;
 class DownloadControl;
 class EndTimeControl;
 class LoginControl;
@@ -45,9 +38,6 @@ class BidListView;
 class BidSearchPanel;
 class BidListFindPanel;
 class NaviFolderList;
-class NaviStore;
-struct ListingStoreSummary;
-struct NaviStoreSummary;
 struct NaviControllers;
 class WindowPlacement;
 class TFormPrintNaviMessage;
@@ -60,9 +50,8 @@ struct FeedbackTarget;
 struct NaviMessageHandOver;
 struct ReplyTarget;
 
-// The main window: the listing tab and the message tab with their panes, menus, tool bars,
-// status bar, tray icon and message log; it opens the main database connection, which its
-// session holds.
+// The main window: both tabs with their panes, the menus, tool bars, status bar, tray icon and
+// message log; it opens the main database connection, which its session holds.
 class TFormNavi : public QMainWindow
 {
     Q_OBJECT
@@ -92,123 +81,75 @@ public:
     void PopupMenuTrayAppExitClick();
     void TimerTaskTrayLoginShowTimer();
     QMenu* trayMenu() const { return PopupMenuTray; }
-    // A command is enabled only once its behaviour is wired (markWired); until then the
-    // enable sets leave it disabled.
+    // A command is enabled only once it is wired (markWired); until then it stays disabled.
     static void markWired(QAction* command);
     static void enableCommand(QAction* command, bool enabled);
     void fillComboBox(const QStringList& items, QComboBox* comboBox);
     // The main progress bar, driven by the running download.
     void progressStart(int maximum);
     void progressStep();
+    // Appends one downloaded row to ListViewBid (quantity and price reduced to their digits).
+    BidRow addListViewBidItem(const QString& index, const QString& aid, const QString& title,
+                              const QString& bidId, const QString& quantity, const QString& price,
+                              const QString& url);
 
-    // ---- CSV export ----
-    void connectCsvCommands();
-    void ActionCsvExportBidListExecute();
-    void ActionCsvExportNaviListExecute();
-    void ActionCsvExportBidInfoExecute();
-
-    // ---- Downloads, login and the end-time lookup ----
+    // ---- Controllers, made in the constructor ----
     LoginControl& loginControl();
     DownloadControl& downloadControl();
     EndTimeControl& endTimeControl();
-    void connectLoginSignals();
-    void connectBidDownloadCommands();
-    void connectNaviDownloadCommands();
-    // Appends one downloaded row to ListViewBid (quantity and price reduced to their digits).
-    BidRow addListViewBidItem(const QString& index, const QString& aid,
-                                    const QString& title, const QString& bidId,
-                                    const QString& quantity, const QString& price,
-                                    const QString& url);
-    // Brings ListViewBid in line with what a listing store changed, without reloading it.
-    void applyListingStoreSummary(const ListingStoreSummary& summary);
-    // One stored board into the message lists, the folder counts and its listing row's
-    // message-count cell.
-    void showStoredBoard(const NaviStoreSummary& summary, NaviStore& store);
     QTimer* TimerEndDateTime = nullptr;
-
-    // ---- Listing tab ----
     ListingTab& listingTab();
-    void connectListingPaneSignals();
-    void connectSelectionSignals();
-    void connectMarkerCommands();
-    void connectMemoSignals();
+    MessageTab& messageTab();
+    BidderPanel& bidderPanel();
+
+    // ---- Commands and side windows ----
+    void ActionCsvExportBidListExecute();
+    void ActionCsvExportNaviListExecute();
+    void ActionCsvExportBidInfoExecute();
     // The mail program on the bidder panel's mail address.
     void ActionMailerStartExecute();
-
-    // ---- Bidder information ----
-    BidderPanel& bidderPanel();
-    void buildBidderPanel();
-    void connectBidderSignals();
-
-    // ---- Message tab ----
-    MessageTab& messageTab();
-    void connectMessageTabSignals();
+    // Fills both "メーラーに送る" submenus with the message templates, once per start.
+    void buildMailerSendMenus();
+    void executeMailerSend(QAction* item);
     void ActionNaviOpenMessageExecute();
-
-    // ---- Message viewer, per-listing message list and message search ----
-    void connectViewerCommands();
     void ActionShowSelectAuctionIdNaviListExecute();
     void ActionFindNaviExecute();
     // Closes the side windows that read the main connection, before it is released.
     void closeConnectionWindows();
-
-    // ---- Template editors ----
-    void connectTemplateCommands();
     void ActionShowNaviTemplateExecute();
     void ActionShowEvaluationTemplateExecute();
-    // ---- In-app browser and mail hand-over ----
-    void connectBrowserCommand();
     void ActionShowBrowserExecute();
-    // Fills both "メーラーに送る" submenus with the message templates, once per start.
-    void buildMailerSendMenus();
-    void executeMailerSend(QAction* item);
-    // ---- Settings dialog ----
-    void connectSettingCommand();
     void ActionShowSettingExecute();
-
-    // ---- Message printing ----
-    void connectPrintCommands();
+    void ActionShowDeleteBidListExecute();
+    void ActionShowSelectBidIdListExecute();
     // The print form for the active message memo, remembered in formPrintNaviMessage.
     std::unique_ptr<TFormPrintNaviMessage> preparePrint(bool preview);
     void ActionPrintNaviMessageExecute();
     void ActionPrintPreviewNaviMessageExecute();
     void ActionPrintNaviMessageSettingExecute();
     QPointer<QWidget> formPrintNaviMessage, formPrintNaviMessageSetting;
-
-    // ---- Version check, about box, log jump ----
-    void connectVersionCommands();
     void MainMenuVersionClick();
     // The first show's update offer; false when an updater was handed over and the window closed.
     bool offerUpdate(const CheckVersion& check);
     // From a log line that names a transaction to its row of ListViewBid; no line, nothing.
     void ListBoxMessageDblClick(const QListWidgetItem* line);
 
-    // ---- Composer openers ----
-    void connectReplyCommands();
+    // ---- Composers ----
     void ActionNaviMakeExecute();
     void ActionNaviReplyExecute();
     // The feedback composer on the selected listing row, refused for a listing marked "不要".
-    void connectEvaluationCommand();
     void ActionEvaluationMakeExecute();
-    // A composer on the target, on the session and wired to this window, shown.
     TFormReply* openReplyComposer(const ReplyTarget& target);
     TFormEvaluation* openFeedbackComposer(const FeedbackTarget& target);
-    // What a composer asks of this window: the listed rows, the flags shown in them, the board
-    // download after a post.
+    // What a composer asks of this window: the listed rows, their flags, the board download.
     ComposerHooks composerHooks();
-    // The message viewer's hand-over: the composer on the viewed message, a reply or a new
-    // message, opened in the viewer's place.
+    // The viewer's hand-over: the composer on the viewed message, opened in the viewer's place.
     NaviMessageHandOver messageHandOver();
-
-    // ---- Deleted listings and bidder transactions ----
-    void connectBidDataEtcCommands();
-    void ActionShowDeleteBidListExecute();
-    void ActionShowSelectBidIdListExecute();
 
     // ---- Shared state ----
     // What side windows, controllers and threads read of the window.
     NaviSession session;
-    // Names into the session, kept so the window's code reads as before.
+    // Names into the session for the window's code.
     QSqlDatabase& connection = session.connection;
     QString& loginId = session.loginId;
     int& downloadKind = session.downloadKind;
@@ -315,14 +256,13 @@ protected:
 
 private:
     void buildLayout();
-    // The memo panel and the message panel's fields of the listing tab.
+    void buildBidderPanel();
     void buildMemoPanel();
     void buildBidNaviFields();
     void buildMenus();
     void buildToolBars();
     void buildStatusBar();
     void buildTray();
-    void connectSignals();
     QAction* makeAction(const QString& objectName, const QString& caption,
                         const QKeySequence& shortcut = QKeySequence(), bool checkable = false);
 
@@ -343,6 +283,5 @@ private:
     void makeListingTab();
 
     WindowPlacement* placement = nullptr;
-    WheelRouter* wheelRouter = nullptr;
     bool closed = false;
 };

@@ -2,6 +2,7 @@
 #include "app/UnitNavi.h"
 
 #include "app/CsvListExport.h"
+#include "app/NaviWiring.h"
 #include "views/BidListColumns.h"
 #include "views/BidListView.h"
 #include "views/ListingTab.h"
@@ -28,14 +29,16 @@ TFormBidDataEtc* makeBidDataEtc(const QSqlDatabase& connection, int memoFontSize
 
 } // namespace
 
-void TFormNavi::connectBidDataEtcCommands()
+void NaviWiring::connectBidDataEtcCommands(TFormNavi& navi)
 {
-    QAction* deleted = action("ActionShowDeleteBidList");
-    QAction* bidder = action("ActionShowSelectBidIdList");
-    connect(deleted, &QAction::triggered, this, &TFormNavi::ActionShowDeleteBidListExecute);
-    connect(bidder, &QAction::triggered, this, &TFormNavi::ActionShowSelectBidIdListExecute);
+    QAction* deleted = navi.action("ActionShowDeleteBidList");
+    QAction* bidder = navi.action("ActionShowSelectBidIdList");
+    QObject::connect(deleted, &QAction::triggered, &navi,
+                     &TFormNavi::ActionShowDeleteBidListExecute);
+    QObject::connect(bidder, &QAction::triggered, &navi,
+                     &TFormNavi::ActionShowSelectBidIdListExecute);
     for (QAction* command : {deleted, bidder}) {
-        markWired(command);
+        navi.markWired(command);
         command->setEnabled(true);
     }
 }

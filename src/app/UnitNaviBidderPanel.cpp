@@ -2,7 +2,7 @@
 // panel's commands wired to the panel's handlers.
 #include "app/UnitNavi.h"
 
-#include "app/NaviControllers.h"
+#include "app/NaviWiring.h"
 #include "platform/CtrlClickSelect.h"
 #include "views/BidderPanel.h"
 #include "views/MessageTab.h"
@@ -53,31 +53,31 @@ void TFormNavi::buildBidderPanel()
     PanelBid->setAcceptDrops(true);
 }
 
-void TFormNavi::connectBidderSignals()
+void NaviWiring::connectBidderSignals(TFormNavi& navi)
 {
-    BidderPanel* panel = m_controllers->bidderPanel.get();
+    BidderPanel* panel = &navi.bidderPanel();
     // A Ctrl+click in any edit of the window selects its whole text.
-    CtrlClickSelect::installBelow(this);
+    CtrlClickSelect::installBelow(&navi);
 
-    PopupMenuMemoNavi = new QMenu(this);
-    PopupMenuMemoNavi->setObjectName("PopupMenuMemoNavi");
-    auto item = [this](const char* name, const char* caption, const QKeySequence& shortcut = {}) {
-        QAction* created = PopupMenuMemoNavi->addAction(QString::fromUtf8(caption));
+    navi.PopupMenuMemoNavi = new QMenu(&navi);
+    navi.PopupMenuMemoNavi->setObjectName("PopupMenuMemoNavi");
+    auto item = [&navi](const char* name, const char* caption, const QKeySequence& shortcut = {}) {
+        QAction* created = navi.PopupMenuMemoNavi->addAction(QString::fromUtf8(caption));
         created->setObjectName(QString::fromLatin1(name));
         created->setShortcut(shortcut);
         created->setShortcutContext(Qt::WidgetShortcut);
         return created;
     };
-    connect(item("PopupMenuMemoNaviCopy", "コピー(&C)", QKeySequence("Ctrl+C")),
-            &QAction::triggered, panel, &BidderPanel::PopupMenuMemoNaviCopyClick);
-    connect(item("PopupMenuMemoNaviAllSelect", "全て選択(&A)", QKeySequence("Ctrl+A")),
-            &QAction::triggered, panel, &BidderPanel::PopupMenuMemoNaviAllSelectClick);
-    PopupMenuMemoNavi->addSeparator();
-    QAction* getBidInfo = action("ActionGetBidInfo");
-    PopupMenuMemoNavi->addAction(getBidInfo);
-    connect(getBidInfo, &QAction::triggered, panel, &BidderPanel::extractBidderInfo);
-    markWired(getBidInfo);
-    PopupMenuMemoNavi->addSeparator();
+    QObject::connect(item("PopupMenuMemoNaviCopy", "コピー(&C)", QKeySequence("Ctrl+C")),
+                     &QAction::triggered, panel, &BidderPanel::PopupMenuMemoNaviCopyClick);
+    QObject::connect(item("PopupMenuMemoNaviAllSelect", "全て選択(&A)", QKeySequence("Ctrl+A")),
+                     &QAction::triggered, panel, &BidderPanel::PopupMenuMemoNaviAllSelectClick);
+    navi.PopupMenuMemoNavi->addSeparator();
+    QAction* getBidInfo = navi.action("ActionGetBidInfo");
+    navi.PopupMenuMemoNavi->addAction(getBidInfo);
+    QObject::connect(getBidInfo, &QAction::triggered, panel, &BidderPanel::extractBidderInfo);
+    navi.markWired(getBidInfo);
+    navi.PopupMenuMemoNavi->addSeparator();
     const std::tuple<const char*, const char*, void (BidderPanel::*)()> fieldItems[] = {
         {"PopupMenuMemoNaviName", "氏名(&N)", &BidderPanel::PopupMenuMemoNaviNameClick},
         {"PopupMenuMemoNaviMail", "メール(&M)", &BidderPanel::PopupMenuMemoNaviMailClick},
@@ -85,18 +85,19 @@ void TFormNavi::connectBidderSignals()
         {"PopupMenuMemoNaviAddress1", "住所(&R)", &BidderPanel::PopupMenuMemoNaviAddress1Click},
         {"PopupMenuMemoNaviTel", "電話番号(&T)", &BidderPanel::PopupMenuMemoNaviTelClick}};
     for (const auto& [name, caption, click] : fieldItems)
-        connect(item(name, caption), &QAction::triggered, panel, click);
-    for (QPlainTextEdit* memo : {MemoNavi, MemoBidNavi}) {
+        QObject::connect(item(name, caption), &QAction::triggered, panel, click);
+    for (QPlainTextEdit* memo : {navi.MemoNavi, navi.MemoBidNavi}) {
         memo->setContextMenuPolicy(Qt::CustomContextMenu);
-        connect(memo, &QWidget::customContextMenuRequested, this, [this, memo](const QPoint& at) {
-            PopupMenuMemoNavi->popup(memo->viewport()->mapToGlobal(at));
-        });
+        QObject::connect(memo, &QWidget::customContextMenuRequested, &navi,
+                         [&navi, memo](const QPoint& at) {
+                             navi.PopupMenuMemoNavi->popup(memo->viewport()->mapToGlobal(at));
+                         });
     }
     // The message tab's chosen message names its winner.
-    connect(messageTab().naviSelectionDelay, &NaviSelectionDelay::detailShown, panel,
-            [this, panel](const QPersistentModelIndex& row) {
-                if (row.isValid())
-                    panel->showBidderInfo(ListViewNavi->text(row.row(), 3),
-                                          ListViewNavi->text(row.row(), 4));
-            });
+    QObject::connect(navi.messageTab().naviSelectionDelay, &NaviSelectionDelay::detailShown, panel,
+                     [&navi, panel](const QPersistentModelIndex& row) {
+                         if (row.isValid())
+                             panel->showBidderInfo(navi.ListViewNavi->text(row.row(), 3),
+                                                   navi.ListViewNavi->text(row.row(), 4));
+                     });
 }

@@ -1,6 +1,7 @@
 // The main window's opener of the in-app browser.
 #include "app/UnitNavi.h"
 
+#include "app/NaviWiring.h"
 #include "compose/UnitBrowser.h"
 #include "platform/Sql.h"
 #include "views/BidListColumns.h"
@@ -24,11 +25,11 @@ QString subItem(const QModelIndex& row, int index)
 
 } // namespace
 
-void TFormNavi::connectBrowserCommand()
+void NaviWiring::connectBrowserCommand(TFormNavi& navi)
 {
-    QAction* command = action(QStringLiteral("ActionShowBrowser"));
-    connect(command, &QAction::triggered, this, &TFormNavi::ActionShowBrowserExecute);
-    markWired(command);
+    QAction* command = navi.action(QStringLiteral("ActionShowBrowser"));
+    QObject::connect(command, &QAction::triggered, &navi, &TFormNavi::ActionShowBrowserExecute);
+    navi.markWired(command);
     command->setEnabled(true);
 }
 

@@ -3,6 +3,7 @@
 
 #include "app/CsvExport.h"
 #include "app/CsvListExport.h"
+#include "app/NaviWiring.h"
 #include "platform/Dialogs.h"
 #include "views/BidListColumns.h"
 #include "views/BidListView.h"
@@ -28,16 +29,17 @@ void reportCsvExport(TFormNavi* navi, bool written, const QString& message)
 
 } // namespace
 
-void TFormNavi::connectCsvCommands()
+void NaviWiring::connectCsvCommands(TFormNavi& navi)
 {
-    QAction* naviList = action(QStringLiteral("ActionCsvExportNaviList"));
-    connect(ActionCsvExportBidList, &QAction::triggered, this,
-            &TFormNavi::ActionCsvExportBidListExecute);
-    connect(naviList, &QAction::triggered, this, &TFormNavi::ActionCsvExportNaviListExecute);
-    connect(ActionCsvExportBidInfo, &QAction::triggered, this,
-            &TFormNavi::ActionCsvExportBidInfoExecute);
-    for (QAction* command : {ActionCsvExportBidList, naviList, ActionCsvExportBidInfo}) {
-        markWired(command);
+    QAction* naviList = navi.action(QStringLiteral("ActionCsvExportNaviList"));
+    QObject::connect(navi.ActionCsvExportBidList, &QAction::triggered, &navi,
+                     &TFormNavi::ActionCsvExportBidListExecute);
+    QObject::connect(naviList, &QAction::triggered, &navi,
+                     &TFormNavi::ActionCsvExportNaviListExecute);
+    QObject::connect(navi.ActionCsvExportBidInfo, &QAction::triggered, &navi,
+                     &TFormNavi::ActionCsvExportBidInfoExecute);
+    for (QAction* command : {navi.ActionCsvExportBidList, naviList, navi.ActionCsvExportBidInfo}) {
+        navi.markWired(command);
         command->setEnabled(true);
     }
 }

@@ -2,6 +2,7 @@
 #include "app/UnitNavi.h"
 
 #include "app/ListingRowTarget.h"
+#include "app/NaviWiring.h"
 #include "compose/ComposerTarget.h"
 #include "compose/UnitEvaluation.h"
 #include "platform/Dialogs.h"
@@ -12,12 +13,12 @@
 #include <QAction>
 #include <QItemSelectionModel>
 
-void TFormNavi::connectEvaluationCommand()
+void NaviWiring::connectEvaluationCommand(TFormNavi& navi)
 {
-    connect(ActionEvaluationMake, &QAction::triggered, this,
-            &TFormNavi::ActionEvaluationMakeExecute);
-    markWired(ActionEvaluationMake);
-    ActionEvaluationMake->setEnabled(true);
+    QObject::connect(navi.ActionEvaluationMake, &QAction::triggered, &navi,
+                     &TFormNavi::ActionEvaluationMakeExecute);
+    navi.markWired(navi.ActionEvaluationMake);
+    navi.ActionEvaluationMake->setEnabled(true);
 }
 
 void TFormNavi::ActionEvaluationMakeExecute()

@@ -2,6 +2,8 @@
 #include "app/UnitNavi.h"
 
 #include "common/CommonDefine.h"
+#include "app/MessageFontSize.h"
+#include "app/NaviWiring.h"
 #include "app/StatusPanel.h"
 #include "app/StatusPanelLayout.h"
 #include "app/WholeToolBar.h"
@@ -319,7 +321,7 @@ void TFormNavi::buildLayout()
     buildMemoPanel();
     buildBidNaviFields();
 
-    wheelRouter = new WheelRouter(this);
+    auto* wheelRouter = new WheelRouter(this);
     wheelRouter->track(ListBoxMessage);
     wheelRouter->track(ListViewBid);
     wheelRouter->track(ListViewBidNavi);
@@ -327,6 +329,12 @@ void TFormNavi::buildLayout()
     wheelRouter->track(TreeViewNavi);
     wheelRouter->track(ListViewNavi);
     wheelRouter->track(MemoNavi, true);
+    connect(wheelRouter, &WheelRouter::fontStepRequested, this, [this](QWidget*, bool towardsUser) {
+        const int checked = checkedMessageFontSize();
+        const int next = MessageFontSize::step(checked, towardsUser);
+        if (checked != 0 && next != checked)
+            setMessageFontSize(next);
+    });
 
     buildMenus();
     buildToolBars();
@@ -363,7 +371,7 @@ void TFormNavi::buildMenus()
     file->addAction(
         makeAction("ActionPrintNaviMessage", "印刷(&P)...", QKeySequence("Ctrl+P")));
     file->addAction(makeAction("ActionPrintNaviMessageSetting", "印刷設定(&U)..."));
-    connectPrintCommands();
+    NaviWiring::connectPrintCommands(*this);
     file->addSeparator();
     QAction* exitAction = makeAction("MainMenuExit", "アプリケーションの終了(&X)");
     exitAction->setEnabled(true);
@@ -426,7 +434,7 @@ void TFormNavi::buildMenus()
     tool->addSeparator();
     tool->addAction(makeAction("ActionShowNaviTemplate", "ナビテンプレート作成(&T)..."));
     tool->addAction(makeAction("ActionShowEvaluationTemplate", "評価テンプレート作成(&E)..."));
-    connectTemplateCommands();
+    NaviWiring::connectTemplateCommands(*this);
     tool->addSeparator();
     MainMenuToolMailerSend = addMenu(tool, "MainMenuToolMailerSend", "メーラーに送る(&M)");
     MainMenuToolMailerSend->setEnabled(false);
@@ -465,7 +473,7 @@ void TFormNavi::buildMenus()
     data->addAction(ActionEvaluationMake);
     data->addSeparator();
     data->addAction(makeAction("ActionShowBrowser", "ブラウザで表示(&B)..."));
-    connectBrowserCommand();
+    NaviWiring::connectBrowserCommand(*this);
 
     MainMenuNavi = topMenu("MainMenuNavi", "ナビ(&N)");
     MainMenuNavi->addAction(makeAction("ActionNaviReply", "返信(&R)...", QKeySequence("Ctrl+R")));
@@ -603,9 +611,12 @@ void TFormNavi::buildMenus()
     PopupMenuNaviList->addAction(action("ActionShowSelectBidIdList"));
     PopupMenuNaviList->addAction(action("ActionShowSelectAuctionIdNaviList"));
     PopupMenuNaviList->addAction(action("ActionShowBrowser"));
-    connectReplyCommands();
-    connectEvaluationCommand();
-    connectBidDataEtcCommands();
+    // The folder tree's commands; its popup menu is made as the tree is wired.
+    makeAction("ActionTreeNaviDeleteFolder", "フォルダ削除(&D)");
+    makeAction("ActionTreeNaviReNameFolder", "フォルダ名変更(&R)");
+    NaviWiring::connectReplyCommands(*this);
+    NaviWiring::connectEvaluationCommand(*this);
+    NaviWiring::connectBidDataEtcCommands(*this);
 
     PopupMenuLogin = new QMenu(QStringLiteral("ログイン(&L)"), this);
     PopupMenuLogin->setObjectName("PopupMenuLogin");

@@ -5,6 +5,7 @@
 
 #include "app/NaviControllers.h"
 #include "app/NaviListingWindow.h"
+#include "app/NaviWiring.h"
 #include "views/BidListColumns.h"
 #include "views/BidListFindPanel.h"
 #include "views/BidListView.h"
@@ -69,81 +70,90 @@ void TFormNavi::makeListingTab()
     m_controllers->listingTab->setUpInputs();
 }
 
-void TFormNavi::connectListingPaneSignals()
+void NaviWiring::connectListingPaneSignals(TFormNavi& navi)
 {
-    ListingTab* tab = m_controllers->listingTab.get();
-    connect(PanelBidSearch, &BidSearchPanel::searchRequested, tab,
-            &ListingTab::ToolButtonBidSearchSearchClick);
-    PanelBidListFind->setFindActions(ActionNaviFindNext, ActionNaviFindPrevious);
-    connect(PanelBidListFind, &BidListFindPanel::findNextRequested, ActionNaviFindNext,
-            &QAction::trigger);
-    connect(PanelBidListFind, &BidListFindPanel::findPreviousRequested, ActionNaviFindPrevious,
-            &QAction::trigger);
-    connect(ListViewBid, &BidListView::sortStateChanged, this, [this](int column, int type) {
-        bidSortColumn = column;
-        bidSortType = type;
-    });
+    ListingTab* tab = &navi.listingTab();
+    QObject::connect(navi.PanelBidSearch, &BidSearchPanel::searchRequested, tab,
+                     &ListingTab::ToolButtonBidSearchSearchClick);
+    navi.PanelBidListFind->setFindActions(navi.ActionNaviFindNext, navi.ActionNaviFindPrevious);
+    QObject::connect(navi.PanelBidListFind, &BidListFindPanel::findNextRequested,
+                     navi.ActionNaviFindNext, &QAction::trigger);
+    QObject::connect(navi.PanelBidListFind, &BidListFindPanel::findPreviousRequested,
+                     navi.ActionNaviFindPrevious, &QAction::trigger);
+    QObject::connect(navi.ListViewBid, &BidListView::sortStateChanged, &navi,
+                     [&navi](int column, int type) {
+                         navi.bidSortColumn = column;
+                         navi.bidSortType = type;
+                     });
     tab->updateBidListFindLine();
-    for (QAction* panel : {ActionShowBidNaviPanel, ActionShowMemoWrite})
-        connect(panel, &QAction::toggled, tab, &ListingTab::updateBidListFindLine);
-    connect(ActionNaviFind, &QAction::triggered, tab, &ListingTab::ActionNaviFindExecute);
-    connect(ActionNaviFindNext, &QAction::triggered, tab, &ListingTab::ActionNaviFindNextExecute);
-    connect(ActionNaviFindPrevious, &QAction::triggered, tab,
-            &ListingTab::ActionNaviFindPreviousExecute);
-    connect(ToolButtonBidSearch, &QToolButton::clicked, ActionNaviFind, &QAction::trigger);
-    connect(ToolButtonNaviFind, &QToolButton::clicked, ActionNaviFind, &QAction::trigger);
-    for (QAction* command : {ActionNaviFind, ActionNaviFindNext, ActionNaviFindPrevious}) {
-        markWired(command);
+    for (QAction* panel : {navi.ActionShowBidNaviPanel, navi.ActionShowMemoWrite})
+        QObject::connect(panel, &QAction::toggled, tab, &ListingTab::updateBidListFindLine);
+    QObject::connect(navi.ActionNaviFind, &QAction::triggered, tab,
+                     &ListingTab::ActionNaviFindExecute);
+    QObject::connect(navi.ActionNaviFindNext, &QAction::triggered, tab,
+                     &ListingTab::ActionNaviFindNextExecute);
+    QObject::connect(navi.ActionNaviFindPrevious, &QAction::triggered, tab,
+                     &ListingTab::ActionNaviFindPreviousExecute);
+    QObject::connect(navi.ToolButtonBidSearch, &QToolButton::clicked, navi.ActionNaviFind,
+                     &QAction::trigger);
+    QObject::connect(navi.ToolButtonNaviFind, &QToolButton::clicked, navi.ActionNaviFind,
+                     &QAction::trigger);
+    for (QAction* command :
+         {navi.ActionNaviFind, navi.ActionNaviFindNext, navi.ActionNaviFindPrevious}) {
+        navi.markWired(command);
         command->setEnabled(true);
     }
 
-    ListViewBid->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(ListViewBid, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
-        PopupMenuBidList->popup(ListViewBid->viewport()->mapToGlobal(at));
-    });
+    navi.ListViewBid->setContextMenuPolicy(Qt::CustomContextMenu);
+    QObject::connect(
+        navi.ListViewBid, &QWidget::customContextMenuRequested, &navi, [&navi](const QPoint& at) {
+            navi.PopupMenuBidList->popup(navi.ListViewBid->viewport()->mapToGlobal(at));
+        });
 }
 
-void TFormNavi::connectSelectionSignals()
+void NaviWiring::connectSelectionSignals(TFormNavi& navi)
 {
-    ListingTab* tab = m_controllers->listingTab.get();
-    connect(ListViewBid, &BidListView::itemSelectionChanged, tab, [tab] {
+    ListingTab* tab = &navi.listingTab();
+    QObject::connect(navi.ListViewBid, &BidListView::itemSelectionChanged, tab, [tab] {
         tab->ListViewBidSelectItem();
         tab->ListViewBidChange();
     });
-    connect(ListViewBid, &BidListView::currentItemChanged, tab, &ListingTab::ListViewBidChange);
-    connect(tab->TimerListViewBid, &QTimer::timeout, tab, &ListingTab::TimerListViewBidTimer);
+    QObject::connect(navi.ListViewBid, &BidListView::currentItemChanged, tab,
+                     &ListingTab::ListViewBidChange);
+    QObject::connect(tab->TimerListViewBid, &QTimer::timeout, tab,
+                     &ListingTab::TimerListViewBidTimer);
     auto* activation = new EventHook(
-        [this, tab](QObject* watched, QEvent* event) {
-            if (watched == ListViewBid->viewport() &&
+        [&navi, tab](QObject* watched, QEvent* event) {
+            if (watched == navi.ListViewBid->viewport() &&
                 event->type() == QEvent::MouseButtonDblClick) {
                 tab->ListViewBidDblClick();
                 return true;
             }
-            if (watched == ListViewBid && event->type() == QEvent::KeyPress)
+            if (watched == navi.ListViewBid && event->type() == QEvent::KeyPress)
                 return tab->ListViewBidKeyPress(static_cast<QKeyEvent*>(event));
             return false;
         },
         tab);
-    activation->watch(ListViewBid);
-    activation->watch(ListViewBid->viewport());
+    activation->watch(navi.ListViewBid);
+    activation->watch(navi.ListViewBid->viewport());
 
-    connect(ListViewBidNavi, &QTreeWidget::itemSelectionChanged, tab,
-            &ListingTab::ListViewBidNaviSelectItem);
+    QObject::connect(navi.ListViewBidNavi, &QTreeWidget::itemSelectionChanged, tab,
+                     &ListingTab::ListViewBidNaviSelectItem);
     // The popup's own reply and new-message items run the shared commands.
-    for (const auto& pair : {std::pair{PopupMenuNaviListReply, action("ActionNaviReply")},
-                             std::pair{PopupMenuNaviListMake, ActionNaviMake}}) {
+    for (const auto& pair : {std::pair{navi.PopupMenuNaviListReply, navi.action("ActionNaviReply")},
+                             std::pair{navi.PopupMenuNaviListMake, navi.ActionNaviMake}}) {
         QAction* item = pair.first;
         QAction* command = pair.second;
         item->setEnabled(command->isEnabled());
-        connect(command, &QAction::changed, item,
-                [item, command] { item->setEnabled(command->isEnabled()); });
-        connect(item, &QAction::triggered, command, &QAction::trigger);
+        QObject::connect(command, &QAction::changed, item,
+                         [item, command] { item->setEnabled(command->isEnabled()); });
+        QObject::connect(item, &QAction::triggered, command, &QAction::trigger);
     }
 }
 
-void TFormNavi::connectMarkerCommands()
+void NaviWiring::connectMarkerCommands(TFormNavi& navi)
 {
-    ListingTab* tab = m_controllers->listingTab.get();
+    ListingTab* tab = &navi.listingTab();
     const struct
     {
         const char* name;
@@ -158,44 +168,46 @@ void TFormNavi::connectMarkerCommands()
         {"ActionFlgAllCheck", -1, true},        {"ActionFlgAllCheckRemove", -1, false},
     };
     for (const auto& flag : flags) {
-        QAction* command = action(QString::fromLatin1(flag.name));
-        connect(command, &QAction::triggered, tab, [tab, column = flag.column, set = flag.set] {
-            tab->updateProgressFlags(column, set);
-        });
-        markWired(command);
-        enableCommand(command, PageControlMain->currentIndex() == 0);
+        QAction* command = navi.action(QString::fromLatin1(flag.name));
+        QObject::connect(
+            command, &QAction::triggered, tab,
+            [tab, column = flag.column, set = flag.set] { tab->updateProgressFlags(column, set); });
+        navi.markWired(command);
+        navi.enableCommand(command, navi.PageControlMain->currentIndex() == 0);
     }
     const char* const contactItems[] = {"MainMenuContactBlank", "MainMenuContactNavi",
                                         "MainMenuContactMail"};
     for (int tag = 0; tag < 3; ++tag) {
-        QAction* item = action(QString::fromLatin1(contactItems[tag]));
+        QAction* item = navi.action(QString::fromLatin1(contactItems[tag]));
         item->setData(tag);
-        connect(item, &QAction::triggered, tab,
-                [tab, item] { tab->updateContactMethod(item->data().toInt()); });
-        markWired(item);
+        QObject::connect(item, &QAction::triggered, tab,
+                         [tab, item] { tab->updateContactMethod(item->data().toInt()); });
+        navi.markWired(item);
         item->setEnabled(true);
     }
     const char* const evaluationItems[] = {"ActionEvaluationFlgBlank",
                                            "ActionEvaluationFlgNecessary",
                                            "ActionEvaluationFlgUnnecessary"};
     for (int kind = 0; kind < 3; ++kind) {
-        QAction* item = action(QString::fromLatin1(evaluationItems[kind]));
-        connect(item, &QAction::triggered, tab,
-                [tab, kind] { tab->updateEvaluationNecessity(kind); });
-        markWired(item);
+        QAction* item = navi.action(QString::fromLatin1(evaluationItems[kind]));
+        QObject::connect(item, &QAction::triggered, tab,
+                         [tab, kind] { tab->updateEvaluationNecessity(kind); });
+        navi.markWired(item);
         item->setEnabled(true);
     }
 }
 
-void TFormNavi::connectMemoSignals()
+void NaviWiring::connectMemoSignals(TFormNavi& navi)
 {
-    ListingTab* tab = m_controllers->listingTab.get();
-    connect(ButtonCarriageWrite, &QPushButton::clicked, tab, &ListingTab::ButtonCarriageWriteClick);
-    connect(ButtonForwardingWrite, &QPushButton::clicked, tab,
-            &ListingTab::ButtonForwardingWriteClick);
-    connect(ButtonMemoWrite, &QPushButton::clicked, tab, &ListingTab::ButtonMemoWriteClick);
-    connect(EditInputForwarding, &QLineEdit::returnPressed, tab,
-            &ListingTab::ButtonForwardingWriteClick);
+    ListingTab* tab = &navi.listingTab();
+    QObject::connect(navi.ButtonCarriageWrite, &QPushButton::clicked, tab,
+                     &ListingTab::ButtonCarriageWriteClick);
+    QObject::connect(navi.ButtonForwardingWrite, &QPushButton::clicked, tab,
+                     &ListingTab::ButtonForwardingWriteClick);
+    QObject::connect(navi.ButtonMemoWrite, &QPushButton::clicked, tab,
+                     &ListingTab::ButtonMemoWriteClick);
+    QObject::connect(navi.EditInputForwarding, &QLineEdit::returnPressed, tab,
+                     &ListingTab::ButtonForwardingWriteClick);
 
     auto* cover = new EventHook(
         [tab](QObject*, QEvent* event) {
@@ -204,7 +216,7 @@ void TFormNavi::connectMemoSignals()
             return false;
         },
         tab);
-    cover->watch(ComboBoxInputForwarding);
+    cover->watch(navi.ComboBoxInputForwarding);
 
     auto* forwardingKeys = new EventHook(
         [tab](QObject*, QEvent* event) {
@@ -212,7 +224,7 @@ void TFormNavi::connectMemoSignals()
                    tab->EditInputForwardingKeyDown(static_cast<QKeyEvent*>(event));
         },
         tab);
-    forwardingKeys->watch(EditInputForwarding);
+    forwardingKeys->watch(navi.EditInputForwarding);
 
     // The combo box hands its keys to the line edit past any filter of the line edit's, so the
     // rule watches the combo box; the line edit too, for events sent to it directly.
@@ -225,8 +237,8 @@ void TFormNavi::connectMemoSignals()
                    tab->ComboBoxInputCarriageKeyPress(static_cast<QKeyEvent*>(event));
         },
         tab);
-    carriageKeys->watch(ComboBoxInputCarriage);
-    carriageKeys->watch(ComboBoxInputCarriage->lineEdit());
+    carriageKeys->watch(navi.ComboBoxInputCarriage);
+    carriageKeys->watch(navi.ComboBoxInputCarriage->lineEdit());
 
     // The suggestions' list opening and closing; activated comes for the same item too.
     auto* popup = new EventHook(
@@ -238,9 +250,9 @@ void TFormNavi::connectMemoSignals()
             return false;
         },
         tab);
-    popup->watch(ComboBoxInputForwarding->view()->window());
-    connect(ComboBoxInputForwarding, &QComboBox::activated, tab,
-            &ListingTab::ComboBoxInputForwardingCloseUp);
+    popup->watch(navi.ComboBoxInputForwarding->view()->window());
+    QObject::connect(navi.ComboBoxInputForwarding, &QComboBox::activated, tab,
+                     &ListingTab::ComboBoxInputForwardingCloseUp);
 
     auto* labelClick = new EventHook(
         [tab](QObject*, QEvent* event) {
@@ -249,7 +261,7 @@ void TFormNavi::connectMemoSignals()
             return false;
         },
         tab);
-    labelClick->watch(LabelMemoWrite);
+    labelClick->watch(navi.LabelMemoWrite);
 
     const std::pair<const char*, int> copies[] = {
         {"ActionCopyAuctionId", BidListColumns::Aid},
@@ -260,34 +272,34 @@ void TFormNavi::connectMemoSignals()
         {"ActionCopyForwarding", BidListColumns::Forwarding},
         {"ActionCopyMemo", BidListColumns::Remarks}};
     for (const auto& [name, subItem] : copies) {
-        QAction* command = action(QString::fromLatin1(name));
-        connect(command, &QAction::triggered, tab,
-                [tab, subItem = subItem] { tab->copyBidItemCell(subItem); });
-        markWired(command);
+        QAction* command = navi.action(QString::fromLatin1(name));
+        QObject::connect(command, &QAction::triggered, tab,
+                         [tab, subItem = subItem] { tab->copyBidItemCell(subItem); });
+        navi.markWired(command);
         command->setEnabled(true);
     }
-    QAction* mailer = action("ActionMailerStart");
-    connect(mailer, &QAction::triggered, this, &TFormNavi::ActionMailerStartExecute);
-    markWired(mailer);
+    QAction* mailer = navi.action("ActionMailerStart");
+    QObject::connect(mailer, &QAction::triggered, &navi, &TFormNavi::ActionMailerStartExecute);
+    navi.markWired(mailer);
     mailer->setEnabled(true);
 
     const std::pair<QAction*, void (ListingTab::*)()> panels[] = {
-        {ActionShowBidInfo, &ListingTab::ActionShowBidInfoExecute},
-        {ActionShowMemoWrite, &ListingTab::ActionShowMemoWriteExecute},
-        {ActionShowBidNaviPanel, &ListingTab::ActionShowBidNaviPanelExecute}};
+        {navi.ActionShowBidInfo, &ListingTab::ActionShowBidInfoExecute},
+        {navi.ActionShowMemoWrite, &ListingTab::ActionShowMemoWriteExecute},
+        {navi.ActionShowBidNaviPanel, &ListingTab::ActionShowBidNaviPanelExecute}};
     for (const auto& [command, apply] : panels) {
-        connect(command, &QAction::triggered, tab, apply);
-        markWired(command);
+        QObject::connect(command, &QAction::triggered, tab, apply);
+        navi.markWired(command);
         command->setEnabled(true);
     }
     const std::pair<QToolButton*, QAction*> closers[] = {
-        {ToolButtonPanelBidClose, ActionShowBidInfo},
-        {ToolButtonPanelMemoWriteClose, ActionShowMemoWrite},
-        {ToolButtonPanelBidNaviListClose, ActionShowBidNaviPanel}};
+        {navi.ToolButtonPanelBidClose, navi.ActionShowBidInfo},
+        {navi.ToolButtonPanelMemoWriteClose, navi.ActionShowMemoWrite},
+        {navi.ToolButtonPanelBidNaviListClose, navi.ActionShowBidNaviPanel}};
     for (int i = 0; i < 3; ++i) {
         QAction* command = closers[i].second;
         void (ListingTab::*apply)() = panels[i].second;
-        connect(closers[i].first, &QToolButton::clicked, tab, [tab, command, apply] {
+        QObject::connect(closers[i].first, &QToolButton::clicked, tab, [tab, command, apply] {
             command->setChecked(false);
             (tab->*apply)();
         });
@@ -297,10 +309,10 @@ void TFormNavi::connectMemoSignals()
     auto* statusClick = new EventHook(
         [tab](QObject* watched, QEvent* event) { return tab->StatusBarMouseEvent(watched, event); },
         tab);
-    statusClick->watch(statusBar());
-    statusClick->watch(statusPanels[0]->parentWidget());
-    for (QLabel* panel : statusPanels)
+    statusClick->watch(navi.statusBar());
+    statusClick->watch(navi.statusPanels[0]->parentWidget());
+    for (QLabel* panel : navi.statusPanels)
         statusClick->watch(panel);
-    statusClick->watch(ProgressBar);
-    statusClick->watch(ProgressBar2);
+    statusClick->watch(navi.ProgressBar);
+    statusClick->watch(navi.ProgressBar2);
 }

@@ -2,7 +2,7 @@
 // commands and the message lists' popup menu.
 #include "app/UnitNavi.h"
 
-#include "app/NaviControllers.h"
+#include "app/NaviWiring.h"
 #include "views/MessageTab.h"
 #include "views/NaviFolderList.h"
 
@@ -11,46 +11,50 @@
 #include <QShortcut>
 #include <QTreeWidget>
 
-void TFormNavi::connectMessageTabSignals()
+void NaviWiring::connectMessageTabSignals(TFormNavi& navi)
 {
-    MessageTab* tab = m_controllers->messageTab.get();
-    for (QAbstractItemView* list : {static_cast<QAbstractItemView*>(ListViewNavi),
-                                    static_cast<QAbstractItemView*>(ListViewBidNavi)}) {
+    MessageTab* tab = &navi.messageTab();
+    for (QAbstractItemView* list : {static_cast<QAbstractItemView*>(navi.ListViewNavi),
+                                    static_cast<QAbstractItemView*>(navi.ListViewBidNavi)}) {
         list->setContextMenuPolicy(Qt::CustomContextMenu);
-        connect(list, &QWidget::customContextMenuRequested, this, [this, list](const QPoint& at) {
-            PopupMenuNaviList->popup(list->viewport()->mapToGlobal(at));
-        });
+        QObject::connect(list, &QWidget::customContextMenuRequested, &navi,
+                         [&navi, list](const QPoint& at) {
+                             navi.PopupMenuNaviList->popup(list->viewport()->mapToGlobal(at));
+                         });
     }
 
     // Folder tree.
-    auto* treeMenu = new QMenu(this);
+    auto* treeMenu = new QMenu(&navi);
     treeMenu->setObjectName("PopupMenuTreeNavi");
     QAction* newFolder = treeMenu->addAction(QStringLiteral("フォルダ新規作成(&N)"));
     newFolder->setObjectName("PopupMenuTreeNaviNewFolder");
-    QAction* deleteFolder = makeAction("ActionTreeNaviDeleteFolder", "フォルダ削除(&D)");
-    QAction* renameFolder = makeAction("ActionTreeNaviReNameFolder", "フォルダ名変更(&R)");
-    markWired(deleteFolder);
-    markWired(renameFolder);
+    QAction* deleteFolder = navi.action("ActionTreeNaviDeleteFolder");
+    QAction* renameFolder = navi.action("ActionTreeNaviReNameFolder");
+    navi.markWired(deleteFolder);
+    navi.markWired(renameFolder);
     treeMenu->addAction(deleteFolder);
     treeMenu->addAction(renameFolder);
-    TreeViewNavi->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(TreeViewNavi, &QWidget::customContextMenuRequested, tab,
-            [tab, treeMenu](const QPoint& at) { tab->TreeViewNaviContextPopup(at, treeMenu); });
-    connect(newFolder, &QAction::triggered, tab, &MessageTab::PopupMenuTreeNaviNewFolderClick);
-    connect(renameFolder, &QAction::triggered, tab,
-            &MessageTab::ActionTreeNaviReNameFolderExecute);
-    connect(deleteFolder, &QAction::triggered, tab,
-            &MessageTab::ActionTreeNaviDeleteFolderExecute);
+    navi.TreeViewNavi->setContextMenuPolicy(Qt::CustomContextMenu);
+    QObject::connect(
+        navi.TreeViewNavi, &QWidget::customContextMenuRequested, tab,
+        [tab, treeMenu](const QPoint& at) { tab->TreeViewNaviContextPopup(at, treeMenu); });
+    QObject::connect(newFolder, &QAction::triggered, tab,
+                     &MessageTab::PopupMenuTreeNaviNewFolderClick);
+    QObject::connect(renameFolder, &QAction::triggered, tab,
+                     &MessageTab::ActionTreeNaviReNameFolderExecute);
+    QObject::connect(deleteFolder, &QAction::triggered, tab,
+                     &MessageTab::ActionTreeNaviDeleteFolderExecute);
     // Del and F2 in the tree run the commands whatever their state; they check for themselves.
-    auto* deleteKey =
-        new QShortcut(QKeySequence::Delete, TreeViewNavi, nullptr, nullptr, Qt::WidgetShortcut);
-    connect(deleteKey, &QShortcut::activated, tab, &MessageTab::ActionTreeNaviDeleteFolderExecute);
+    auto* deleteKey = new QShortcut(QKeySequence::Delete, navi.TreeViewNavi, nullptr, nullptr,
+                                    Qt::WidgetShortcut);
+    QObject::connect(deleteKey, &QShortcut::activated, tab,
+                     &MessageTab::ActionTreeNaviDeleteFolderExecute);
 
     // Read state.
-    connect(action("ActionNaviUnsealing"), &QAction::triggered, tab,
-            &MessageTab::ActionNaviUnsealingExecute);
-    connect(action("ActionNaviUnunsealing"), &QAction::triggered, tab,
-            &MessageTab::ActionNaviUnunsealingExecute);
-    markWired(action("ActionNaviUnsealing"));
-    markWired(action("ActionNaviUnunsealing"));
+    QObject::connect(navi.action("ActionNaviUnsealing"), &QAction::triggered, tab,
+                     &MessageTab::ActionNaviUnsealingExecute);
+    QObject::connect(navi.action("ActionNaviUnunsealing"), &QAction::triggered, tab,
+                     &MessageTab::ActionNaviUnunsealingExecute);
+    navi.markWired(navi.action("ActionNaviUnsealing"));
+    navi.markWired(navi.action("ActionNaviUnunsealing"));
 }

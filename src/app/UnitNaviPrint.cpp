@@ -1,6 +1,7 @@
 // The main window's printing commands: print, print preview and print settings.
 #include "app/UnitNavi.h"
 
+#include "app/NaviWiring.h"
 #include "platform/Dialogs.h"
 #include "platform/WindowPlacement.h"
 #include "views/BidderPanel.h"
@@ -25,7 +26,7 @@ void printOrReport(QWidget* owner, TFormPrintNaviMessage& form)
 
 } // namespace
 
-void TFormNavi::connectPrintCommands()
+void NaviWiring::connectPrintCommands(TFormNavi& navi)
 {
     const std::pair<const char*, void (TFormNavi::*)()> commands[] = {
         {"ActionPrintNaviMessage", &TFormNavi::ActionPrintNaviMessageExecute},
@@ -33,9 +34,9 @@ void TFormNavi::connectPrintCommands()
         {"ActionPrintNaviMessageSetting", &TFormNavi::ActionPrintNaviMessageSettingExecute},
     };
     for (const auto& [name, execute] : commands) {
-        QAction* command = action(QString::fromLatin1(name));
-        connect(command, &QAction::triggered, this, execute);
-        markWired(command);
+        QAction* command = navi.action(QString::fromLatin1(name));
+        QObject::connect(command, &QAction::triggered, &navi, execute);
+        navi.markWired(command);
         command->setEnabled(true);
     }
 }

@@ -3,6 +3,7 @@
 #include "app/UnitNavi.h"
 
 #include "app/ListingRowTarget.h"
+#include "app/NaviWiring.h"
 #include "compose/ComposerTarget.h"
 #include "compose/UnitReply.h"
 #include "views/BidListColumns.h"
@@ -17,13 +18,14 @@
 #include <QItemSelectionModel>
 #include <QTabWidget>
 
-void TFormNavi::connectReplyCommands()
+void NaviWiring::connectReplyCommands(TFormNavi& navi)
 {
-    connect(ActionNaviMake, &QAction::triggered, this, &TFormNavi::ActionNaviMakeExecute);
-    connect(action("ActionNaviReply"), &QAction::triggered, this,
-            &TFormNavi::ActionNaviReplyExecute);
-    for (QAction* command : {ActionNaviMake, action("ActionNaviReply")}) {
-        markWired(command);
+    QObject::connect(navi.ActionNaviMake, &QAction::triggered, &navi,
+                     &TFormNavi::ActionNaviMakeExecute);
+    QObject::connect(navi.action("ActionNaviReply"), &QAction::triggered, &navi,
+                     &TFormNavi::ActionNaviReplyExecute);
+    for (QAction* command : {navi.ActionNaviMake, navi.action("ActionNaviReply")}) {
+        navi.markWired(command);
         command->setEnabled(true);
     }
 }

@@ -1,6 +1,7 @@
 // The main window's opener of the settings dialog.
 #include "app/NaviSettingOpener.h"
 
+#include "app/NaviWiring.h"
 #include "app/SettingSave.h"
 #include "app/UnitNavi.h"
 #include "app/UnitSetting.h"
@@ -60,11 +61,11 @@ TFormSetting* makeSettingDialog(TFormNavi& navi)
     return dialog;
 }
 
-void TFormNavi::connectSettingCommand()
+void NaviWiring::connectSettingCommand(TFormNavi& navi)
 {
-    QAction* command = action("ActionShowSetting");
-    connect(command, &QAction::triggered, this, &TFormNavi::ActionShowSettingExecute);
-    markWired(command);
+    QAction* command = navi.action("ActionShowSetting");
+    QObject::connect(command, &QAction::triggered, &navi, &TFormNavi::ActionShowSettingExecute);
+    navi.markWired(command);
 }
 
 void TFormNavi::ActionShowSettingExecute()

@@ -2,13 +2,12 @@
 #include "app/UnitNavi.h"
 
 #include "app/AppIcon.h"
-#include "app/MessageFontSize.h"
 #include "app/NaviControllers.h"
+#include "app/NaviWiring.h"
 #include "app/TrayMenu.h"
 #include "common/CommonDefine.h"
 #include "platform/ProgressBarRange.h"
 #include "platform/SelectAll.h"
-#include "platform/WheelRouter.h"
 #include "platform/WindowPlacement.h"
 #include "views/BidListView.h"
 #include "views/BidderPanel.h"
@@ -300,35 +299,33 @@ void TFormNavi::fillComboBox(const QStringList& items, QComboBox* comboBox)
         comboBox->setEditText(text);
 }
 
-void TFormNavi::connectSignals()
+void NaviWiring::connectSignals(TFormNavi& navi)
 {
-    connect(action("MainMenuExit"), &QAction::triggered, this, &TFormNavi::MainMenuExitClick);
-    connect(ActionAllSelect, &QAction::triggered, this, &TFormNavi::ActionAllSelectExecute);
-    connect(action("PopupMenuListBoxMessageDelete"), &QAction::triggered, this,
-            &TFormNavi::PopupMenuListBoxMessageDeleteClick);
-    connect(ListBoxMessage, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
-        PopupMenuListBoxMessage->popup(ListBoxMessage->viewport()->mapToGlobal(at));
-    });
-    connect(PageControlMain, &QTabWidget::currentChanged, this, &TFormNavi::PageControlMainChange);
+    QObject::connect(navi.action("MainMenuExit"), &QAction::triggered, &navi,
+                     &TFormNavi::MainMenuExitClick);
+    QObject::connect(navi.ActionAllSelect, &QAction::triggered, &navi,
+                     &TFormNavi::ActionAllSelectExecute);
+    QObject::connect(navi.action("PopupMenuListBoxMessageDelete"), &QAction::triggered, &navi,
+                     &TFormNavi::PopupMenuListBoxMessageDeleteClick);
+    QObject::connect(navi.ListBoxMessage, &QWidget::customContextMenuRequested, &navi,
+                     [&navi](const QPoint& at) {
+                         navi.PopupMenuListBoxMessage->popup(
+                             navi.ListBoxMessage->viewport()->mapToGlobal(at));
+                     });
+    QObject::connect(navi.PageControlMain, &QTabWidget::currentChanged, &navi,
+                     &TFormNavi::PageControlMainChange);
     // Selecting another page runs the tab switch through currentChanged; the current page
     // runs it once more, as a refresh.
-    const auto showTab = [this](int page) {
-        if (PageControlMain->currentIndex() == page)
-            PageControlMainChange();
+    const auto showTab = [&navi](int page) {
+        if (navi.PageControlMain->currentIndex() == page)
+            navi.PageControlMainChange();
         else
-            PageControlMain->setCurrentIndex(page);
+            navi.PageControlMain->setCurrentIndex(page);
     };
-    connect(action("MainMenuViewShowBidTab"), &QAction::triggered, this,
-            [showTab] { showTab(0); });
-    connect(action("MainMenuViewShowNaviTab"), &QAction::triggered, this,
-            [showTab] { showTab(1); });
-    connect(TimerTaskTrayLoginShow, &QTimer::timeout, this,
-            &TFormNavi::TimerTaskTrayLoginShowTimer);
-    connect(wheelRouter, &WheelRouter::fontStepRequested, this,
-            [this](QWidget*, bool towardsUser) {
-                const int checked = checkedMessageFontSize();
-                const int next = MessageFontSize::step(checked, towardsUser);
-                if (checked != 0 && next != checked)
-                    setMessageFontSize(next);
-            });
+    QObject::connect(navi.action("MainMenuViewShowBidTab"), &QAction::triggered, &navi,
+                     [showTab] { showTab(0); });
+    QObject::connect(navi.action("MainMenuViewShowNaviTab"), &QAction::triggered, &navi,
+                     [showTab] { showTab(1); });
+    QObject::connect(navi.TimerTaskTrayLoginShow, &QTimer::timeout, &navi,
+                     &TFormNavi::TimerTaskTrayLoginShowTimer);
 }

@@ -1,6 +1,7 @@
 // The listing and message lists following what a download stored, without reloading them.
 #include "app/UnitNavi.h"
 
+#include "app/NaviDownloadWindow.h"
 #include "site/ListingStore.h"
 #include "site/NaviStore.h"
 #include "views/BidListColumns.h"
@@ -67,15 +68,15 @@ BidRow TFormNavi::addListViewBidItem(const QString& index, const QString& aid, c
     return ListViewBid->addBidItem(cells);
 }
 
-void TFormNavi::applyListingStoreSummary(const ListingStoreSummary& summary)
+void NaviDownloadWindow::applyListingStoreSummary(const ListingStoreSummary& summary)
 {
     if (!summary.written)
         return;
-    const bool updates = ListViewBid->updatesEnabled();
-    ListViewBid->setUpdatesEnabled(false);
+    const bool updates = m_navi.ListViewBid->updatesEnabled();
+    m_navi.ListViewBid->setUpdatesEnabled(false);
     if (summary.indexShift != 0) {
-        for (int row = 0; row < ListViewBid->topLevelItemCount(); ++row) {
-            const BidRow item = ListViewBid->bidItem(row);
+        for (int row = 0; row < m_navi.ListViewBid->topLevelItemCount(); ++row) {
+            const BidRow item = m_navi.ListViewBid->bidItem(row);
             const QString caption = item->text(BidListColumns::CaptionColumn);
             if (caption != QStringLiteral("-1"))
                 item->setText(BidListColumns::CaptionColumn,
@@ -83,7 +84,7 @@ void TFormNavi::applyListingStoreSummary(const ListingStoreSummary& summary)
         }
     }
     for (const ListingRowUpdate& update : summary.updated) {
-        BidRow item = ListViewBid->findBidItem(update.key.aid, update.key.bidId);
+        BidRow item = m_navi.ListViewBid->findBidItem(update.key.aid, update.key.bidId);
         if (!item)
             continue;
         if (update.index)
@@ -96,62 +97,63 @@ void TFormNavi::applyListingStoreSummary(const ListingStoreSummary& summary)
             item->setSubItem(BidListColumns::Price, *update.price);
     }
     for (const StoredListingRow& row : summary.inserted)
-        addListViewBidItem(QString::number(row.index), row.aid, row.title, row.bidId, row.quantity,
-                           row.price, row.url);
+        m_navi.addListViewBidItem(QString::number(row.index), row.aid, row.title, row.bidId,
+                                  row.quantity, row.price, row.url);
     // The delayed detail fill never reaches a row that left.
-    if (removeListRows(ListViewBid, summary.markedDeleted))
-        listingTab().forgetCurrentBidItem();
-    ListViewBid->sortList();
-    ListViewBid->setUpdatesEnabled(updates);
+    if (removeListRows(m_navi.ListViewBid, summary.markedDeleted))
+        m_navi.listingTab().forgetCurrentBidItem();
+    m_navi.ListViewBid->sortList();
+    m_navi.ListViewBid->setUpdatesEnabled(updates);
 }
 
-void TFormNavi::showStoredBoard(const NaviStoreSummary& summary, NaviStore& store)
+void NaviDownloadWindow::showStoredBoard(const NaviStoreSummary& summary, NaviStore& store)
 {
     // Rows deleted again for a repeated number are not listed: the re-download lists them.
     if (!summary.deleted && !summary.rows.isEmpty()) {
-        QTreeWidgetItem* folder =
-            TreeViewNavi->topLevelItemCount() > 0 ? TreeViewNavi->currentItem() : nullptr;
+        QTreeWidgetItem* folder = m_navi.TreeViewNavi->topLevelItemCount() > 0
+                                      ? m_navi.TreeViewNavi->currentItem()
+                                      : nullptr;
         const QString shownFolder = folder ? FolderTree::folderId(folder) : QString();
-        const BidRow& currentBidItem = listingTab().currentBidItem;
+        const BidRow& currentBidItem = m_navi.listingTab().currentBidItem;
         const bool bidNaviShown =
-            ActionShowBidNaviPanel->isChecked() && currentBidItem &&
+            m_navi.ActionShowBidNaviPanel->isChecked() && currentBidItem &&
             currentBidItem->text(BidListColumns::column(BidListColumns::Aid)) == summary.aid &&
             BidListModel::sameWinner(
                 currentBidItem->text(BidListColumns::column(BidListColumns::BidId)), summary.bidId);
         bool folderRows = false;
-        ListViewNavi->setUpdatesEnabled(false);
+        m_navi.ListViewNavi->setUpdatesEnabled(false);
         for (const NaviStoredRow& stored : summary.rows) {
             const NaviRow row = listRow(stored, summary);
             if ((shownFolder == receivedRoot && row.received) ||
                 (shownFolder == sentRoot && !row.received)) {
-                ListViewNavi->rows()->appendRow(row);
+                m_navi.ListViewNavi->rows()->appendRow(row);
                 folderRows = true;
             }
             if (bidNaviShown)
-                NaviListView::addRow(ListViewBidNavi, NaviList::Transaction, row);
+                NaviListView::addRow(m_navi.ListViewBidNavi, NaviList::Transaction, row);
         }
         if (folderRows) {
-            ListViewNavi->sort(messageTab().naviSortColumn, messageTab().naviSortType);
-            messageTab().shownUnreadCount = ListViewNavi->countUnread();
-            if (PageControlMain->currentIndex() == 1)
-                statusPanels[1]->setText(
-                    NaviListView::statusText(ListViewNavi->rowCount(),
-                                             messageTab().shownUnreadCount));
+            m_navi.ListViewNavi->sort(m_navi.messageTab().naviSortColumn,
+                                      m_navi.messageTab().naviSortType);
+            m_navi.messageTab().shownUnreadCount = m_navi.ListViewNavi->countUnread();
+            if (m_navi.PageControlMain->currentIndex() == 1)
+                m_navi.statusPanels[1]->setText(NaviListView::statusText(
+                    m_navi.ListViewNavi->rowCount(), m_navi.messageTab().shownUnreadCount));
         }
-        ListViewNavi->setUpdatesEnabled(true);
+        m_navi.ListViewNavi->setUpdatesEnabled(true);
         if (bidNaviShown)
-            NaviListView::sort(ListViewBidNavi, messageTab().bidNaviSortColumn,
-                               messageTab().bidNaviSortType);
+            NaviListView::sort(m_navi.ListViewBidNavi, m_navi.messageTab().bidNaviSortColumn,
+                               m_navi.messageTab().bidNaviSortType);
     }
     // The received root's count changes with every new received message, whichever folder
     // is shown.
-    if (summary.receivedCount > 0 && TreeViewNavi->topLevelItemCount() > 0)
-        messageTab().loadUnreadCounts();
+    if (summary.receivedCount > 0 && m_navi.TreeViewNavi->topLevelItemCount() > 0)
+        m_navi.messageTab().loadUnreadCounts();
 
     if (!summary.rows.isEmpty()) {
         // The cell follows the database, so it is right even when the download is stopped
         // before its end, or the board was deleted again.
-        if (BidRow row = ListViewBid->findBidItem(summary.aid, summary.bidId))
+        if (BidRow row = m_navi.ListViewBid->findBidItem(summary.aid, summary.bidId))
             row->setSubItem(BidListColumns::NaviCount,
                             store.messageCountCell(summary.aid, summary.bidId));
     }

@@ -1,6 +1,7 @@
 // The main window's openers of the two template editors.
 #include "app/UnitNavi.h"
 
+#include "app/NaviWiring.h"
 #include "compose/UnitEvaluationTemplate.h"
 #include "compose/UnitNaviTemplate.h"
 
@@ -9,16 +10,16 @@
 
 #include <memory>
 
-void TFormNavi::connectTemplateCommands()
+void NaviWiring::connectTemplateCommands(TFormNavi& navi)
 {
     const std::pair<const char*, void (TFormNavi::*)()> commands[] = {
         {"ActionShowNaviTemplate", &TFormNavi::ActionShowNaviTemplateExecute},
         {"ActionShowEvaluationTemplate", &TFormNavi::ActionShowEvaluationTemplateExecute},
     };
     for (const auto& [name, execute] : commands) {
-        QAction* command = action(QString::fromLatin1(name));
-        connect(command, &QAction::triggered, this, execute);
-        markWired(command);
+        QAction* command = navi.action(QString::fromLatin1(name));
+        QObject::connect(command, &QAction::triggered, &navi, execute);
+        navi.markWired(command);
         command->setEnabled(true);
     }
 }

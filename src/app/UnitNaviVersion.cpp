@@ -4,6 +4,7 @@
 #include "app/CheckVersion.h"
 #include "common/CommonDefine.h"
 #include "app/LogJumpLine.h"
+#include "app/NaviWiring.h"
 #include "app/UnitVersion.h"
 #include "app/UnitVersionUpExeDownLoad.h"
 #include "platform/Dialogs.h"
@@ -27,14 +28,14 @@ const QString exeOfferText = QStringLiteral(
 
 } // namespace
 
-void TFormNavi::connectVersionCommands()
+void NaviWiring::connectVersionCommands(TFormNavi& navi)
 {
-    QAction* about = action("MainMenuVersion");
-    connect(about, &QAction::triggered, this, &TFormNavi::MainMenuVersionClick);
-    markWired(about);
+    QAction* about = navi.action("MainMenuVersion");
+    QObject::connect(about, &QAction::triggered, &navi, &TFormNavi::MainMenuVersionClick);
+    navi.markWired(about);
     about->setEnabled(true);
-    connect(ListBoxMessage, &QListWidget::itemDoubleClicked, this,
-            [this](QListWidgetItem* line) { ListBoxMessageDblClick(line); });
+    QObject::connect(navi.ListBoxMessage, &QListWidget::itemDoubleClicked, &navi,
+                     [&navi](QListWidgetItem* line) { navi.ListBoxMessageDblClick(line); });
 }
 
 void TFormNavi::MainMenuVersionClick()

@@ -2,6 +2,7 @@
 // message search window.
 #include "app/UnitNavi.h"
 
+#include "app/NaviWiring.h"
 #include "platform/Dialogs.h"
 #include "views/BidListView.h"
 #include "views/FolderTree.h"
@@ -26,7 +27,7 @@
 #include <QTabWidget>
 #include <QTreeWidget>
 
-void TFormNavi::connectViewerCommands()
+void NaviWiring::connectViewerCommands(TFormNavi& navi)
 {
     const std::pair<const char*, void (TFormNavi::*)()> commands[] = {
         {"ActionNaviOpenMessage", &TFormNavi::ActionNaviOpenMessageExecute},
@@ -34,11 +35,11 @@ void TFormNavi::connectViewerCommands()
         {"ActionFindNavi", &TFormNavi::ActionFindNaviExecute},
     };
     for (const auto& [name, execute] : commands) {
-        QAction* command = action(QString::fromLatin1(name));
-        connect(command, &QAction::triggered, this, execute);
-        markWired(command);
+        QAction* command = navi.action(QString::fromLatin1(name));
+        QObject::connect(command, &QAction::triggered, &navi, execute);
+        navi.markWired(command);
     }
-    action(QStringLiteral("ActionFindNavi"))->setEnabled(true);
+    navi.action(QStringLiteral("ActionFindNavi"))->setEnabled(true);
 }
 
 void TFormNavi::ActionNaviOpenMessageExecute()

@@ -4,6 +4,7 @@
 #include "app/UnitNavi.h"
 
 #include "app/NaviControllers.h"
+#include "app/NaviWiring.h"
 #include "site/EndTimeLookup.h"
 
 #include <QAction>
@@ -50,52 +51,55 @@ void TFormNavi::makeControllers()
                              ListViewBid, ListViewNavi, TreeViewNavi, MemoNavi, MemoBidNavi});
 }
 
-void TFormNavi::connectLoginSignals()
+void NaviWiring::connectLoginSignals(TFormNavi& navi)
 {
-    LoginControl* login = m_controllers->login.get();
-    connect(ToolButtonLogin, &QToolButton::clicked, login, &LoginControl::ToolButtonLoginClick);
-    connect(EditLoginPassword, &QLineEdit::returnPressed, login,
-            &LoginControl::ToolButtonLoginClick);
-    connect(ComboBoxLoginId->lineEdit(), &QLineEdit::returnPressed, login,
-            &LoginControl::ToolButtonLoginClick);
-    connect(ComboBoxLoginId, &QComboBox::editTextChanged, login,
-            &LoginControl::ComboBoxLoginIdChange);
+    LoginControl* login = &navi.loginControl();
+    QObject::connect(navi.ToolButtonLogin, &QToolButton::clicked, login,
+                     &LoginControl::ToolButtonLoginClick);
+    QObject::connect(navi.EditLoginPassword, &QLineEdit::returnPressed, login,
+                     &LoginControl::ToolButtonLoginClick);
+    QObject::connect(navi.ComboBoxLoginId->lineEdit(), &QLineEdit::returnPressed, login,
+                     &LoginControl::ToolButtonLoginClick);
+    QObject::connect(navi.ComboBoxLoginId, &QComboBox::editTextChanged, login,
+                     &LoginControl::ComboBoxLoginIdChange);
     // The menu items carry their account id.
-    connect(PopupMenuLogin, &QMenu::triggered, login,
-            [login](QAction* item) { login->executePopupMenuLogin(item->data().toString()); });
-    connect(PopupMenuTray, &QMenu::triggered, login, [login](QAction* item) {
+    QObject::connect(navi.PopupMenuLogin, &QMenu::triggered, login, [login](QAction* item) {
+        login->executePopupMenuLogin(item->data().toString());
+    });
+    QObject::connect(navi.PopupMenuTray, &QMenu::triggered, login, [login](QAction* item) {
         // The account items carry their id; the fixed items have their own handlers.
         if (item->data().isValid())
             login->executePopupMenuTrayLogin(item->data().toString());
     });
 }
 
-void TFormNavi::connectBidDownloadCommands()
+void NaviWiring::connectBidDownloadCommands(TFormNavi& navi)
 {
-    DownloadControl* downloads = m_controllers->download.get();
+    DownloadControl* downloads = &navi.downloadControl();
     const std::pair<QAction*, void (DownloadControl::*)()> commands[] = {
-        {ActionBidDownload, &DownloadControl::ActionBidDownloadExecute},
-        {ActionBidDownloadNow, &DownloadControl::ActionBidDownloadNowExecute},
-        {ActionBidDetailedDownload, &DownloadControl::ActionBidDetailedDownloadExecute},
-        {ActionBidPromptDecisionDownload, &DownloadControl::ActionBidPromptDecisionDownloadExecute},
+        {navi.ActionBidDownload, &DownloadControl::ActionBidDownloadExecute},
+        {navi.ActionBidDownloadNow, &DownloadControl::ActionBidDownloadNowExecute},
+        {navi.ActionBidDetailedDownload, &DownloadControl::ActionBidDetailedDownloadExecute},
+        {navi.ActionBidPromptDecisionDownload,
+         &DownloadControl::ActionBidPromptDecisionDownloadExecute},
     };
     for (const auto& [command, execute] : commands) {
-        connect(command, &QAction::triggered, downloads, execute);
-        markWired(command);
-        enableCommand(command, isDatabaseOpen() && downloadKind == 0);
+        QObject::connect(command, &QAction::triggered, downloads, execute);
+        navi.markWired(command);
+        navi.enableCommand(command, navi.isDatabaseOpen() && navi.downloadKind == 0);
     }
 }
 
-void TFormNavi::connectNaviDownloadCommands()
+void NaviWiring::connectNaviDownloadCommands(TFormNavi& navi)
 {
-    DownloadControl* downloads = m_controllers->download.get();
-    connect(ActionNaviDownloadSelect, &QAction::triggered, downloads,
-            &DownloadControl::ActionNaviDownloadSelectExecute);
-    connect(ActionNaviDownloadShow, &QAction::triggered, downloads,
-            &DownloadControl::ActionNaviDownloadShowExecute);
-    markWired(ActionNaviDownloadSelect);
-    markWired(ActionNaviDownloadShow);
-    connect(MainMenuDataDownloadQuit, &QAction::triggered, downloads,
-            &DownloadControl::MainMenuDataDownloadQuitClick);
-    markWired(MainMenuDataDownloadQuit);
+    DownloadControl* downloads = &navi.downloadControl();
+    QObject::connect(navi.ActionNaviDownloadSelect, &QAction::triggered, downloads,
+                     &DownloadControl::ActionNaviDownloadSelectExecute);
+    QObject::connect(navi.ActionNaviDownloadShow, &QAction::triggered, downloads,
+                     &DownloadControl::ActionNaviDownloadShowExecute);
+    navi.markWired(navi.ActionNaviDownloadSelect);
+    navi.markWired(navi.ActionNaviDownloadShow);
+    QObject::connect(navi.MainMenuDataDownloadQuit, &QAction::triggered, downloads,
+                     &DownloadControl::MainMenuDataDownloadQuitClick);
+    navi.markWired(navi.MainMenuDataDownloadQuit);
 }
