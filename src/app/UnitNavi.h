@@ -9,7 +9,6 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QStringList>
 
 #include <memory>
@@ -167,7 +166,6 @@ public:
     int naviListLoadCount = 0;
     QPointer<QWidget> formSetting, formBrowser, formVersion, formNaviTemplate,
         formEvaluationTemplate;
-
 
     // ---- Components ----
     // Tool bars and the login bar; bandRows holds the four bands in their rows, by identifier

@@ -46,10 +46,11 @@ void TFormNavi::ActionShowBrowserExecute()
     formBrowser = form.get();
     const QString aid = subItem(row, 0);
     if (naviTab) {
-        Sql::exec(session.queries.queryBidUrl,
+        QSqlQuery& query = session.queries.queryBidUrl;
+        Sql::exec(query,
                   {{QStringLiteral(":DATA_LOGINID"), loginId}, {QStringLiteral(":DATA_AID"), aid}});
-        form->url = session.queries.queryBidUrl.next() ? session.queries.queryBidUrl.value(0).toString() : QString();
-        session.queries.queryBidUrl.finish();
+        form->url = query.next() ? query.value(0).toString() : QString();
+        query.finish();
     } else {
         form->url = subItem(row, BidListColumns::Url);
     }

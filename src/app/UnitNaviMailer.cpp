@@ -48,12 +48,12 @@ void TFormNavi::executeMailerSend(QAction* item)
     const QString aid = subItem(BidListColumns::Aid);
     const QString bidId = subItem(BidListColumns::BidId);
 
-    Sql::exec(session.queries.queryNaviTemplateByName, {{QStringLiteral(":DATA_SAVENAME"), item->toolTip()}});
-    const QString message =
-        session.queries.queryNaviTemplateByName.next()
-            ? session.queries.queryNaviTemplateByName.value(QStringLiteral("Message")).toString()
-            : QString();
-    session.queries.queryNaviTemplateByName.finish();
+    QSqlQuery& templateQuery = session.queries.queryNaviTemplateByName;
+    Sql::exec(templateQuery, {{QStringLiteral(":DATA_SAVENAME"), item->toolTip()}});
+    const QString message = templateQuery.next()
+                                ? templateQuery.value(QStringLiteral("Message")).toString()
+                                : QString();
+    templateQuery.finish();
 
     QString body;
     bool errorFlag = false;
@@ -65,11 +65,11 @@ void TFormNavi::executeMailerSend(QAction* item)
             Dialogs::showError(this, QStringLiteral("キーワード変換エラー"), errorText);
     }
 
-    Sql::exec(session.queries.queryBidderInfo, {{QStringLiteral(":DATA_ID"), bidId}});
-    const QString mail = session.queries.queryBidderInfo.next()
-                             ? session.queries.queryBidderInfo.value(QStringLiteral("MailMain")).toString()
-                             : QString();
-    session.queries.queryBidderInfo.finish();
+    QSqlQuery& bidderQuery = session.queries.queryBidderInfo;
+    Sql::exec(bidderQuery, {{QStringLiteral(":DATA_ID"), bidId}});
+    const QString mail =
+        bidderQuery.next() ? bidderQuery.value(QStringLiteral("MailMain")).toString() : QString();
+    bidderQuery.finish();
     if (!MailRecipient::isSingle(mail)) {
         Dialogs::showWarning(this, MailRecipient::refusalCaption, MailRecipient::refusalText);
         return;

@@ -42,10 +42,9 @@ void showSavedLogins(TFormNavi& navi, const QMap<QString, QString>& accounts)
 TFormSetting* makeSettingDialog(TFormNavi& navi)
 {
     auto* dialog = new TFormSetting(navi.session, &navi);
-    QObject::connect(dialog, &TFormSetting::loginsSaved, &navi,
-                     [&navi](const QMap<QString, QString>& accounts) {
-                         showSavedLogins(navi, accounts);
-                     });
+    QObject::connect(
+        dialog, &TFormSetting::loginsSaved, &navi,
+        [&navi](const QMap<QString, QString>& accounts) { showSavedLogins(navi, accounts); });
     QObject::connect(dialog, &TFormSetting::itemListsSaved, &navi,
                      [&navi](const QStringList& carriage, const QStringList& forwarding) {
                          ListingTab& tab = navi.listingTab();

@@ -8,10 +8,10 @@ class QSqlDatabase;
 // idle moment and released before the connection closes.
 struct NaviSharedQueries
 {
-    QSqlQuery queryLoginFolders, queryInsertFolder, queryNaviList, queryInsertNavi,
-        queryBidderInfo, queryBidderName, queryBidTitle, queryNewestAid, queryNaviNumberCount,
-        queryDeleteNavi, queryUpdateUnsealing, queryTransactionNavi, queryUnsealedCounts,
-        queryBidUrl, queryNaviTemplateByName, queryNaviByAid;
+    QSqlQuery queryLoginFolders, queryInsertFolder, queryNaviList, queryInsertNavi, queryBidderInfo,
+        queryBidderName, queryBidTitle, queryNewestAid, queryNaviNumberCount, queryDeleteNavi,
+        queryUpdateUnsealing, queryTransactionNavi, queryUnsealedCounts, queryBidUrl,
+        queryNaviTemplateByName, queryNaviByAid;
     bool ready = false;
 
     // Prepares all sixteen on the connection, in this order.

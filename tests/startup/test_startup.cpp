@@ -304,7 +304,8 @@ private slots:
         Sql::exec(navi->session.queries.queryUnsealedCounts, {{":DATA_LOGINID", "me"}});
         QVERIFY(navi->session.queries.queryUnsealedCounts.next());
         QCOMPARE(navi->session.queries.queryUnsealedCounts.value("CntUnsealing").toInt(), 2);
-        Sql::exec(navi->session.queries.queryDeleteNavi, {{":AID", "x1"}, {":BID_ID", "b1"}, {":LOGIN_ID", "me"}});
+        Sql::exec(navi->session.queries.queryDeleteNavi,
+                  {{":AID", "x1"}, {":BID_ID", "b1"}, {":LOGIN_ID", "me"}});
         QCOMPARE(Sql::scalar(navi->connection, "SELECT COUNT(*) FROM T_Navi").toInt(), 0);
         app.closeWindow();
     }
