@@ -15,22 +15,32 @@ archives=("$@")
 
 folder_of() { basename "$1" .a | sed 's/^libtessaly_//'; }
 
+# Each archive's symbols are read once, all archives at the same time: "symbol folder/object",
+# its strong definitions and its undefined symbols.
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+read_symbols() {
+    local folder
+    folder=$(folder_of "$1")
+    "$nm" -A -g --defined-only "$1" |
+        awk -v f="$folder" '$(NF-1) ~ /^[TDBRC]$/ { split($1, p, ":"); print $NF, f "/" p[2] }' \
+        > "$work/defined.$2"
+    "$nm" -A -u "$1" |
+        awk -v f="$folder" '{ split($1, p, ":"); print $NF, f "/" p[2] }' > "$work/used.$2"
+}
+readers=()
+for ((i = 0; i < ${#archives[@]}; i++)); do
+    read_symbols "${archives[$i]}" "$i" &
+    readers+=($!)
+done
+for reader in "${readers[@]}"; do wait "$reader"; done
+
 faults=""
 for ((i = 0; i < ${#archives[@]} - 1; i++)); do
-    lower=${archives[$i]}
-    # Strong definitions above: "symbol folder/object".
-    defined=$(for ((j = i + 1; j < ${#archives[@]}; j++)); do
-        "$nm" -A -g --defined-only "${archives[$j]}" |
-            awk -v f="$(folder_of "${archives[$j]}")" '$(NF-1) ~ /^[TDBRC]$/ {
-                split($1, p, ":"); print $NF, f "/" p[2] }'
-    done)
-    [ -n "$defined" ] || continue
-    # Undefined here: "symbol folder/object".
-    used=$("$nm" -A -u "$lower" |
-        awk -v f="$(folder_of "$lower")" '{ split($1, p, ":"); print $NF, f "/" p[2] }')
-    found=$(awk 'NR == FNR { above[$1] = $2; next }
-                 ($1 in above) { print $2 " uses " $1 " of " above[$1] }' \
-        <(printf '%s\n' "$defined") <(printf '%s\n' "$used"))
+    above=()
+    for ((j = i + 1; j < ${#archives[@]}; j++)); do above+=("$work/defined.$j"); done
+    found=$(cat "${above[@]}" | awk 'NR == FNR { above[$1] = $2; next }
+        ($1 in above) { print $2 " uses " $1 " of " above[$1] }' - "$work/used.$i")
     [ -z "$found" ] || faults+="$found"$'\n'
 done
 
