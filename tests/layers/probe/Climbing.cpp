@@ -1,0 +1,7 @@
+// The lowest folder calling past the middle one into the folder above.
+int layerProbeAbove();
+
+int layerProbeClimbing()
+{
+    return layerProbeAbove() + 1;
+}

@@ -1,0 +1,5 @@
+// A folder between the two that uses only itself.
+int layerProbeMiddle()
+{
+    return 2;
+}
