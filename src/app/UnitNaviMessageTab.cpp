@@ -44,7 +44,8 @@ void NaviWiring::connectMessageTabSignals(TFormNavi& navi)
                      &MessageTab::ActionTreeNaviReNameFolderExecute);
     QObject::connect(deleteFolder, &QAction::triggered, tab,
                      &MessageTab::ActionTreeNaviDeleteFolderExecute);
-    // Del and F2 in the tree run the commands whatever their state; they check for themselves.
+    // Del in the tree runs the delete command whatever its state; it checks for itself. F2 is
+    // the tree's own edit key, which renames a folder in place.
     auto* deleteKey = new QShortcut(QKeySequence::Delete, navi.TreeViewNavi, nullptr, nullptr,
                                     Qt::WidgetShortcut);
     QObject::connect(deleteKey, &QShortcut::activated, tab,
