@@ -14,7 +14,7 @@ struct FieldSearch
 {
     const QStringList* labels;
     std::optional<QString>* out;
-    QStringView result;
+    QStringView result = {};
     int best = std::numeric_limits<int>::max();
     bool open = true;
 };

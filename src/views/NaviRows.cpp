@@ -16,11 +16,6 @@ NaviRows::NaviRows(QAbstractItemView* list)
 
 namespace {
 
-const NaviListItem* itemAt(const QTreeWidget* list, int row)
-{
-    return list ? NaviListItem::of(list->topLevelItem(row)) : nullptr;
-}
-
 NaviListItem* itemAt(QTreeWidget* list, int row)
 {
     return list ? NaviListItem::of(list->topLevelItem(row)) : nullptr;
