@@ -4,6 +4,7 @@
 // row with its total and detail fill, and setting every flag of every row; ends with the peak
 // memory of the process.
 #include "BenchScale.h"
+#include "BenchTiming.h"
 #include "support/TestDataFolder.h"
 
 #include "platform/Database.h"
@@ -31,6 +32,8 @@
 #include <vector>
 
 namespace {
+
+using BenchTiming::medianMs;
 
 constexpr int Rounds = 5;
 
@@ -123,20 +126,6 @@ void resetPeakMemory()
     QFile refs("/proc/self/clear_refs");
     if (refs.open(QIODevice::WriteOnly))
         refs.write("5");
-}
-
-// The median of several rounds, in milliseconds.
-double medianMs(const std::function<void()>& work, int rounds = Rounds)
-{
-    std::vector<double> times;
-    for (int r = 0; r < rounds; ++r) {
-        QElapsedTimer timer;
-        timer.start();
-        work();
-        times.push_back(timer.nsecsElapsed() / 1e6);
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "support/TestDialogs.h"
 
 #include "BenchScale.h"
+#include "BenchTiming.h"
 #include "app/CsvListExport.h"
 #include "platform/Database.h"
 #include "platform/Sql.h"
@@ -24,7 +25,7 @@
 
 namespace {
 
-constexpr int Rounds = 5;
+using BenchTiming::medianMs;
 
 void fillBidders(const QSqlDatabase& db, int bidders)
 {
@@ -63,19 +64,6 @@ void fillList(BidListView& view, int listings, int bidders)
         cells[column(Url)] = "https://page.auctions.yahoo.co.jp/jp/auction/" + aid;
         view.addBidItem(cells);
     }
-}
-
-double medianMs(const std::function<void()>& work)
-{
-    std::vector<double> times;
-    for (int r = 0; r < Rounds; ++r) {
-        QElapsedTimer timer;
-        timer.start();
-        work();
-        times.push_back(timer.nsecsElapsed() / 1e6);
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 // login index as it is and under the former (LoginId, DeleteFlg) one, and what the message
 // writes cost: storing a board, marking read and unread, moving, deleting a board.
 #include "BenchScale.h"
+#include "BenchTiming.h"
 #include "support/TestDataFolder.h"
 
 #include "platform/Database.h"
@@ -22,7 +23,7 @@
 
 namespace {
 
-constexpr int Rounds = 5;
+using BenchTiming::medianMs;
 
 struct Sizes
 {
@@ -71,21 +72,6 @@ void fillDatabase(const QSqlDatabase& db, const Sizes& sizes)
             std::abort();
     }
     transaction.commit();
-}
-
-double medianMs(const std::function<void()>& work, const std::function<void()>& undo = {})
-{
-    std::vector<double> times;
-    for (int r = 0; r < Rounds; ++r) {
-        QElapsedTimer timer;
-        timer.start();
-        work();
-        times.push_back(timer.nsecsElapsed() / 1e6);
-        if (undo)
-            undo();
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
 }
 
 // The vanished rows marked as the listing store marks them: by rowid, 500 to a statement.
