@@ -1,15 +1,24 @@
 #include "app/AppIcon.h"
 #include "common/CommonDefine.h"
 #include "app/UnitMain.h"
-#include "app/UnitNavi.h"
 #include "platform/Application.h"
 #include "platform/DataFolder.h"
+#include "platform/DataFolderGuard.h"
 #include "platform/Dialogs.h"
-#include "platform/GuiThreadWait.h"
 #include "platform/SingleInstance.h"
 #include "platform/UnixSignals.h"
 
 #include <exception>
+
+namespace {
+
+int refuseToStart(const QString& reason)
+{
+    Dialogs::showError(nullptr, CommonDefine::applicationTitle, reason);
+    return 1;
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -21,25 +30,31 @@ int main(int argc, char** argv)
     // The main window may sit in the tray with no visible window; it quits the program itself.
     app.setQuitOnLastWindowClosed(false);
 
-    SingleInstance instance(DataFolder::path());
+    // Caught from the start: a stop request while the database is opened or upgraded closes the
+    // window once it stands. Until then it ends only a box that the start-up shows.
+    UnixSignals stopSignals;
+    const QMetaObject::Connection endBoxes = QObject::connect(
+        &stopSignals, &UnixSignals::terminateRequested, &app, [] { QCoreApplication::exit(1); });
+
+    const QString folder = DataFolder::path();
+    if (const QString reason = DataFolderGuard::refusal(folder); !reason.isEmpty())
+        return refuseToStart(reason);
+    SingleInstance instance(folder);
     const SingleInstance::Outcome outcome = instance.acquire();
+    if (outcome == SingleInstance::Outcome::LockFailed)
+        refuseToStart(instance.lockErrorText());
     if (outcome != SingleInstance::Outcome::First)
         return SingleInstance::exitCodeFor(outcome);
+    DataFolderGuard::removeStaleTemporaries(folder);
 
     try {
         TFormMain formMain;
         formMain.FormCreate();
-        TFormNavi* navi = formMain.formNavi;
+        QObject::disconnect(endBoxes);
         // A stop request is handled before the instance answers, so one sent as soon as the
         // running program can be found still closes it in order.
-        UnixSignals signalsToClose;
-        // A request the window waits for has already ended; its operation unwinds first.
-        QObject::connect(&signalsToClose, &UnixSignals::terminateRequested, navi, [navi] {
-            GuiThreadWait::runOutsideWaits(navi, [navi] { navi->close(); });
-        });
-        instance.listen();
-        QObject::connect(&instance, &SingleInstance::raiseRequested, navi,
-                         &TFormNavi::raiseFromOutside);
+        formMain.closeOnStopSignals(stopSignals);
+        formMain.answerSecondStarts(instance);
         app.exec();
     } catch (const std::exception& error) {
         Dialogs::showError(nullptr, CommonDefine::applicationTitle, QString::fromUtf8(error.what()));

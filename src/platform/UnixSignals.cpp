@@ -4,6 +4,7 @@
 
 #include <QSocketNotifier>
 
+#include <atomic>
 #include <csignal>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -11,9 +12,14 @@
 namespace {
 
 int signalPipe[2] = {-1, -1};
+std::atomic<bool> terminateRequest{false};
+static_assert(std::atomic<bool>::is_always_lock_free);
+
+const int stopSignals[] = {SIGTERM, SIGHUP, SIGINT};
 
 void onSignal(int)
 {
+    terminateRequest = true;
     // A request that the GUI thread waits for ends at once; the close follows from the loop.
     GuiThreadWait::requestStop();
     const char byte = 1;
@@ -24,6 +30,7 @@ void onSignal(int)
 
 UnixSignals::UnixSignals(QObject* parent) : QObject(parent)
 {
+    terminateRequest = false;
     if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) != 0)
         return;
     m_notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, this);
@@ -36,12 +43,17 @@ UnixSignals::UnixSignals(QObject* parent) : QObject(parent)
     action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    sigaction(SIGTERM, &action, nullptr);
-    sigaction(SIGINT, &action, nullptr);
+    for (const int stop : stopSignals)
+        sigaction(stop, &action, nullptr);
 }
 
 UnixSignals::~UnixSignals()
 {
-    signal(SIGTERM, SIG_DFL);
-    signal(SIGINT, SIG_DFL);
+    for (const int stop : stopSignals)
+        signal(stop, SIG_DFL);
+}
+
+bool UnixSignals::isTerminateRequested() const
+{
+    return terminateRequest;
 }

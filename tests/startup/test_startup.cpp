@@ -3,9 +3,14 @@
 #include "FakeSite.h"
 #include "FixtureDb.h"
 #include "MainWindowFixture.h"
+#include "OtherUserListener.h"
 #include "SitePages.h"
+#include "SmallFileSystem.h"
+#include "app/UnitMain.h"
 #include "app/UnitNavi.h"
 #include "platform/ChildTeardown.h"
+#include "platform/DataFolder.h"
+#include "platform/DataFolderGuard.h"
 #include "platform/Database.h"
 #include "platform/GuiThreadWait.h"
 #include "platform/IniFile.h"
@@ -22,8 +27,11 @@
 #include <QMenu>
 #include <QProcess>
 #include <QSet>
+#include <QSignalSpy>
+#include <QSqlQuery>
 #include <QSqlRecord>
 #include <QStatusBar>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QTest>
 #include <QToolBar>
@@ -32,6 +40,7 @@
 #include <memory>
 #include <signal.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -40,13 +49,14 @@ IniFile settings(const TestDataFolder& folder)
     return IniFile(folder.filePath("setting.ini"));
 }
 
-// dialogLog: where the program records the boxes it would show, answering them itself.
-QProcess* startProgram(const TestDataFolder& folder, QObject* parent,
-                       const QString& dialogLog = QString())
+// The program run on the data folder dataFolder. dialogLog: where the program records the boxes
+// it would show, answering them itself.
+QProcess* startProgramIn(const QString& dataFolder, QObject* parent,
+                         const QString& dialogLog = QString())
 {
     auto* process = new QProcess(parent);
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("TESSALY_HOME", folder.path());
+    env.insert("TESSALY_HOME", dataFolder);
     // The program gets the test's screen.
     env.insert("QT_QPA_PLATFORM", qEnvironmentVariable("QT_QPA_PLATFORM", "offscreen"));
     if (!dialogLog.isEmpty())
@@ -56,11 +66,23 @@ QProcess* startProgram(const TestDataFolder& folder, QObject* parent,
     return process;
 }
 
-bool instanceAnswers(const TestDataFolder& folder)
+QProcess* startProgram(const TestDataFolder& folder, QObject* parent,
+                       const QString& dialogLog = QString())
+{
+    return startProgramIn(folder.path(), parent, dialogLog);
+}
+
+// The program of this user answers on the data folder's name.
+bool instanceAnswers(const QString& dataFolder)
 {
     QLocalSocket probe;
-    probe.connectToServer(SingleInstance::serverNameFor(folder.path()));
-    return probe.waitForConnected(100);
+    probe.connectToServer(SingleInstance::serverNameFor(dataFolder));
+    return probe.waitForConnected(100) && SingleInstance::peerIsThisUser(probe.socketDescriptor());
+}
+
+bool instanceAnswers(const TestDataFolder& folder)
+{
+    return instanceAnswers(folder.path());
 }
 
 QStringList fileLines(const QString& path)
@@ -213,6 +235,103 @@ public:
 private:
     bool m_detach;
 };
+
+// Sets an environment variable (unsets it for a null value) while the object lives.
+class EnvironmentOverride
+{
+public:
+    EnvironmentOverride(const char* name, const QByteArray& value)
+        : m_name(name), m_had(qEnvironmentVariableIsSet(name)), m_previous(qgetenv(name))
+    {
+        if (value.isNull())
+            qunsetenv(name);
+        else
+            qputenv(name, value);
+    }
+    ~EnvironmentOverride()
+    {
+        if (m_had)
+            qputenv(m_name, m_previous);
+        else
+            qunsetenv(m_name);
+    }
+    EnvironmentOverride(const EnvironmentOverride&) = delete;
+    EnvironmentOverride& operator=(const EnvironmentOverride&) = delete;
+
+private:
+    const char* m_name;
+    bool m_had;
+    QByteArray m_previous;
+};
+
+QByteArray fileBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+// Every entry of the folder with its size and permission bits, links as their targets.
+QStringList folderState(const QString& folder)
+{
+    QStringList state;
+    const QDir dir(folder);
+    for (const QFileInfo& entry : dir.entryInfoList(
+             QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name)) {
+        state << QStringLiteral("%1 %2 %3 %4")
+                     .arg(entry.fileName(), entry.symLinkTarget())
+                     .arg(entry.isSymLink() ? -1 : entry.size())
+                     .arg(fileMode(entry.filePath()), 0, 8);
+    }
+    return state << QString::number(fileMode(folder), 8);
+}
+
+// The process has the file open (its descriptors, as /proc shows them).
+bool hasFileOpen(qint64 pid, const QString& path)
+{
+    const QString fds = QStringLiteral("/proc/%1/fd").arg(pid);
+    const QString wanted = QFileInfo(path).canonicalFilePath();
+    for (const QString& fd : QDir(fds).entryList(QDir::Files | QDir::System))
+        if (QFile::symLinkTarget(fds + '/' + fd) == wanted)
+            return true;
+    return false;
+}
+
+// Writes a file into the folder until its file system has no room left.
+void fillFileSystem(const QString& folder)
+{
+    QFile filler(folder + QStringLiteral("/filler"));
+    QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+    const QByteArray block(4096, 'f');
+    while (filler.write(block) == block.size()) {
+    }
+}
+
+// How the test changes a data folder before the program starts on it.
+enum class FolderChange {
+    OwnerOnly,
+    OthersMayRead,
+    GroupMayWrite,
+    OthersMayWrite,
+    OtherAccountsFolder,
+    LinkedSettings,
+    LinkedCookies,
+    LinkedDatabase,
+    LinkedDatabaseLog,
+    LinkedLock,
+};
+
+} // namespace
+
+Q_DECLARE_METATYPE(FolderChange)
+
+namespace {
 
 } // namespace
 
@@ -731,6 +850,23 @@ private slots:
         QCOMPARE(first->exitStatus(), QProcess::NormalExit);
         QCOMPARE(first->exitCode(), 0);
         QCOMPARE(settings(folder).readInteger("Main", "Width", 0), 900);
+
+        // The raise reaches the window: a running program, wired as the program wires it, has
+        // its minimised window brought back by a second start.
+        MainWindowFixture app;
+        TFormNavi* navi = app.startProgram();
+        SingleInstance running(app.folder().path());
+        QCOMPARE(running.acquire(), SingleInstance::Outcome::First);
+        FormMain->answerSecondStarts(running);
+        QSignalSpy raised(&running, &SingleInstance::raiseRequested);
+        navi->showMinimized();
+        QTRY_VERIFY(navi->isMinimized());
+        QProcess* again = startProgram(app.folder(), this);
+        QVERIFY(again->waitForFinished(10000));
+        QCOMPARE(again->exitCode(), 0);
+        QTRY_VERIFY(!navi->isMinimized());
+        QVERIFY(navi->isVisible());
+        QCOMPARE(raised.count(), 1);
     }
 
     void lockFileIsOwnerOnlyWhileHeld()
@@ -750,6 +886,341 @@ private slots:
         QVERIFY(second->waitForFinished(10000));
         QCOMPARE(second->exitCode(), 1);
         QVERIFY(!QFile::exists(folder.filePath("Tessaly.db")));
+    }
+
+    // The name a second start looks for lies in a folder that only the user can make names in,
+    // and it fits a socket address whatever the data folder's path.
+    void instanceNameLiesWhereOnlyTheUserCanMakeIt_data()
+    {
+        QTest::addColumn<int>("runtimeMode"); // the runtime folder's permissions; -1: none set
+        QTest::addColumn<bool>("longDataFolder");
+        QTest::addColumn<bool>("inRuntimeFolder");
+        QTest::newRow("no runtime folder") << -1 << false << false;
+        QTest::newRow("the user's runtime folder") << 0700 << false << true;
+        QTest::newRow("a runtime folder others may enter") << 0755 << false << false;
+        QTest::newRow("a data folder too long for a socket name") << -1 << true << false;
+        QTest::newRow("too long, with a runtime folder") << 0700 << true << true;
+    }
+    void instanceNameLiesWhereOnlyTheUserCanMakeIt()
+    {
+        QFETCH(int, runtimeMode);
+        QFETCH(bool, longDataFolder);
+        QFETCH(bool, inRuntimeFolder);
+        QTemporaryDir runtime;
+        QVERIFY(runtime.isValid());
+        const QByteArray runtimePath = QFile::encodeName(runtime.path());
+        if (runtimeMode >= 0)
+            QVERIFY(::chmod(runtimePath.constData(), mode_t(runtimeMode)) == 0);
+        EnvironmentOverride runtimeFolder("XDG_RUNTIME_DIR",
+                                          runtimeMode < 0 ? QByteArray() : runtimePath);
+        TestDataFolder folder(longDataFolder ? QString(150, 'd') : QString());
+        const QString dataFolder = DataFolder::path();
+
+        const QString name = SingleInstance::serverNameFor(dataFolder);
+        QVERIFY2(QDir::isAbsolutePath(name), qPrintable(name));
+        QVERIFY2(QFile::encodeName(name).size() < 108, qPrintable(name));
+        const QString parent = QFileInfo(name).path();
+        struct stat info;
+        QVERIFY(::lstat(QFile::encodeName(parent).constData(), &info) == 0);
+        QVERIFY(S_ISDIR(info.st_mode));
+        QCOMPARE(info.st_uid, ::geteuid());
+        QCOMPARE(int(info.st_mode & 077), 0);
+        QCOMPARE(parent == runtime.path(), inRuntimeFolder);
+
+        SingleInstance running(dataFolder);
+        QCOMPARE(running.acquire(), SingleInstance::Outcome::First);
+        running.listen();
+        QSignalSpy raised(&running, &SingleInstance::raiseRequested);
+        SingleInstance second(dataFolder);
+        QCOMPARE(second.acquire(), SingleInstance::Outcome::RaisedOther);
+        QVERIFY(raised.wait());
+    }
+
+    // Another account that listens on the name first is not taken for the running program: this
+    // start becomes the running instance, and a later start raises it.
+    void listenerOfAnotherAccountIsNotTheRunningInstance()
+    {
+        TestDataFolder folder;
+        OtherUserListener stranger(SingleInstance::serverNameFor(folder.path()));
+        if (!stranger.isListening())
+            QSKIP("only root can listen as another account");
+        SingleInstance running(folder.path());
+        QCOMPARE(running.acquire(), SingleInstance::Outcome::First);
+        running.listen();
+        QSignalSpy raised(&running, &SingleInstance::raiseRequested);
+        SingleInstance second(folder.path());
+        QCOMPARE(second.acquire(), SingleInstance::Outcome::RaisedOther);
+        QVERIFY(raised.wait());
+    }
+
+    void programStartsPastAListenerOfAnotherAccount()
+    {
+        TestDataFolder folder;
+        OtherUserListener stranger(SingleInstance::serverNameFor(folder.path()));
+        if (!stranger.isListening())
+            QSKIP("only root can listen as another account");
+        QProcess* program = startProgram(folder, this);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            instanceAnswers(folder) || program->state() == QProcess::NotRunning, 20000);
+        QCOMPARE(program->state(), QProcess::Running);
+        ::kill(pid_t(program->processId()), SIGTERM);
+        QVERIFY(program->waitForFinished(10000));
+        QCOMPARE(program->exitCode(), 0);
+        QCOMPARE(settings(folder).readInteger("Main", "Width", 0), 900);
+    }
+
+    // A data folder that is not the user's own, or that holds a link in place of one of the
+    // program's files, is refused with a box naming it, and nothing in it is written. The
+    // user's own folder that others may only read is used and made owner-only, as always.
+    void refusesADataFolderNotTheUsersOwn_data()
+    {
+        QTest::addColumn<FolderChange>("change");
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("owner-only") << FolderChange::OwnerOnly << false;
+        QTest::newRow("others may read") << FolderChange::OthersMayRead << false;
+        QTest::newRow("the group may write") << FolderChange::GroupMayWrite << true;
+        QTest::newRow("others may write") << FolderChange::OthersMayWrite << true;
+        QTest::newRow("another account's folder") << FolderChange::OtherAccountsFolder << true;
+        QTest::newRow("setting.ini is a link") << FolderChange::LinkedSettings << true;
+        QTest::newRow("cookies.txt is a link") << FolderChange::LinkedCookies << true;
+        QTest::newRow("the database is a link") << FolderChange::LinkedDatabase << true;
+        QTest::newRow("the database's log is a link") << FolderChange::LinkedDatabaseLog << true;
+        QTest::newRow("the lock file is a link") << FolderChange::LinkedLock << true;
+    }
+    void refusesADataFolderNotTheUsersOwn()
+    {
+        QFETCH(FolderChange, change);
+        QFETCH(bool, refused);
+        TestDataFolder folder;
+        QTemporaryDir elsewhere;
+        QVERIFY(elsewhere.isValid());
+        const QByteArray folderPath = QFile::encodeName(folder.path());
+        const QString target = elsewhere.filePath("target");
+        // The link's target holds what the file would: the settings keep every host local.
+        const auto linkInPlaceOf = [&](const QString& name) {
+            const QString path = folder.filePath(name);
+            writeFile(target, QFile::exists(path) ? fileBytes(path) : QByteArray("planted\n"));
+            QFile::remove(path);
+            QVERIFY(QFile::link(target, path));
+        };
+        switch (change) {
+        case FolderChange::OwnerOnly:
+            break;
+        case FolderChange::OthersMayRead:
+            QVERIFY(::chmod(folderPath.constData(), 0755) == 0);
+            break;
+        case FolderChange::GroupMayWrite:
+            QVERIFY(::chmod(folderPath.constData(), 0770) == 0);
+            break;
+        case FolderChange::OthersMayWrite:
+            QVERIFY(::chmod(folderPath.constData(), 0777) == 0);
+            break;
+        case FolderChange::OtherAccountsFolder:
+            if (::geteuid() != 0)
+                QSKIP("only root can give a folder to another account");
+            QVERIFY(::chown(folderPath.constData(), OtherUserListener::nobody,
+                            OtherUserListener::nobody) == 0);
+            break;
+        case FolderChange::LinkedSettings:
+            linkInPlaceOf("setting.ini");
+            break;
+        case FolderChange::LinkedCookies:
+            linkInPlaceOf("cookies.txt");
+            break;
+        case FolderChange::LinkedDatabase:
+            linkInPlaceOf("Tessaly.db");
+            break;
+        case FolderChange::LinkedDatabaseLog:
+            linkInPlaceOf("Tessaly.db-wal");
+            break;
+        case FolderChange::LinkedLock:
+            linkInPlaceOf("Tessaly.lock");
+            break;
+        }
+        const QStringList before = folderState(folder.path());
+        const QByteArray targetBefore = fileBytes(target);
+        const QString dialogLog = elsewhere.filePath("dialogs.log");
+        QProcess* program = startProgram(folder, this, dialogLog);
+        if (refused) {
+            QVERIFY(program->waitForFinished(10000));
+            QCOMPARE(program->exitStatus(), QProcess::NormalExit);
+            QCOMPARE(program->exitCode(), 1);
+            const QStringList boxes = fileLines(dialogLog);
+            QCOMPARE(boxes.size(), 1);
+            QVERIFY2(boxes.first().startsWith("Error\t"), qPrintable(boxes.first()));
+            QVERIFY2(boxes.first().contains(folder.path()), qPrintable(boxes.first()));
+            QCOMPARE(folderState(folder.path()), before);
+            QCOMPARE(fileBytes(target), targetBefore);
+            return;
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(instanceAnswers(folder), 20000);
+        QCOMPARE(fileMode(folder.path()), 0700);
+        ::kill(pid_t(program->processId()), SIGTERM);
+        QVERIFY(program->waitForFinished(10000));
+        QCOMPARE(program->exitCode(), 0);
+        QCOMPARE(settings(folder).readInteger("Main", "Width", 0), 900);
+        QVERIFY(fileLines(dialogLog).isEmpty());
+    }
+
+    // A data folder that does not exist yet is made owner-only, its missing parents too.
+    void missingDataFolderIsMadeOwnerOnly()
+    {
+        TestDataFolder base;
+        const QString wanted = base.filePath("a/b/Tessaly");
+        EnvironmentOverride home("TESSALY_HOME", QFile::encodeName(wanted));
+        QCOMPARE(DataFolder::path(), wanted);
+        QCOMPARE(fileMode(wanted), 0700);
+        QCOMPARE(DataFolderGuard::refusal(wanted), QString());
+    }
+
+    // What a save cut short leaves beside setting.ini and cookies.txt goes at start; names the
+    // writer does not make, and what is not a file, stay.
+    void removesStaleTemporariesOfItsOwnWriter_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<char>("kind"); // 'f' a file, 'l' a link, 'd' a folder
+        QTest::addColumn<bool>("removed");
+        QTest::newRow("settings temporary") << "setting.ini.AbCdEf" << 'f' << true;
+        QTest::newRow("capitals only") << "setting.ini.QWERTY" << 'f' << true;
+        QTest::newRow("cookies temporary") << "cookies.txt.xYzwvq" << 'f' << true;
+        QTest::newRow("a temporary that is a link") << "setting.ini.LnKabc" << 'l' << true;
+        QTest::newRow("a folder of that name") << "setting.ini.DirAbc" << 'd' << false;
+        QTest::newRow("a word the seller chose") << "setting.ini.backup" << 'f' << false;
+        QTest::newRow("five letters") << "setting.ini.AbCdE" << 'f' << false;
+        QTest::newRow("seven letters") << "setting.ini.AbCdEfG" << 'f' << false;
+        QTest::newRow("a digit") << "setting.ini.AbC1Ef" << 'f' << false;
+        QTest::newRow("no dot") << "setting.iniAAbCdEf" << 'f' << false;
+        QTest::newRow("another file's name") << "Tessaly.db.AbCdEf" << 'f' << false;
+        QTest::newRow("the settings themselves") << "setting.ini" << 'f' << false;
+    }
+    void removesStaleTemporariesOfItsOwnWriter()
+    {
+        QFETCH(QString, name);
+        QFETCH(char, kind);
+        QFETCH(bool, removed);
+        TestDataFolder folder;
+        QTemporaryDir elsewhere;
+        const QString target = elsewhere.filePath("target");
+        writeFile(target, "kept\n");
+        const QString path = folder.filePath(name);
+        if (kind == 'f' && name != "setting.ini")
+            writeFile(path, "half a save\n");
+        else if (kind == 'l')
+            QVERIFY(QFile::link(target, path));
+        else if (kind == 'd')
+            QVERIFY(QDir(folder.path()).mkdir(name));
+        DataFolderGuard::removeStaleTemporaries(folder.path());
+        QCOMPARE(QFileInfo(path).exists() || QFileInfo(path).isSymLink(), !removed);
+        QCOMPARE(fileBytes(target), QByteArray("kept\n"));
+        QVERIFY(QFile::exists(folder.filePath("setting.ini")));
+    }
+
+    void startRemovesStaleTemporaries()
+    {
+        TestDataFolder folder;
+        writeFile(folder.filePath("setting.ini.AbCdEf"), "half a save\n");
+        writeFile(folder.filePath("setting.ini.backup"), "the seller's own\n");
+        QProcess* program = startProgram(folder, this);
+        QTRY_VERIFY_WITH_TIMEOUT(instanceAnswers(folder), 20000);
+        QVERIFY(!QFile::exists(folder.filePath("setting.ini.AbCdEf")));
+        QCOMPARE(fileBytes(folder.filePath("setting.ini.backup")),
+                 QByteArray("the seller's own\n"));
+        ::kill(pid_t(program->processId()), SIGTERM);
+        QVERIFY(program->waitForFinished(10000));
+        QCOMPARE(program->exitCode(), 0);
+    }
+
+    // A lock file that cannot be written (the disk is full) is said in an error box, not taken
+    // for another instance that is starting.
+    void lockThatCannotBeWrittenIsReported()
+    {
+        SmallFileSystem disk(64);
+        if (!disk.isMounted())
+            QSKIP("no small file system can be mounted here");
+        {
+            IniFile ini(disk.filePath("setting.ini"));
+            for (const char* key : {"LoginHost", "PortalHost", "AccountHost", "ClosedListHost",
+                                    "ItemHost", "ProfileHost", "WebServiceHost", "UpdateHost"})
+                ini.writeString("Site", key, "127.0.0.1:9");
+        }
+        fillFileSystem(disk.path());
+        QTemporaryDir elsewhere;
+        const QString dialogLog = elsewhere.filePath("dialogs.log");
+        QProcess* program = startProgramIn(disk.path(), this, dialogLog);
+        QVERIFY(program->waitForFinished(10000));
+        QCOMPARE(program->exitStatus(), QProcess::NormalExit);
+        QCOMPARE(program->exitCode(), 1);
+        const QStringList boxes = fileLines(dialogLog);
+        QCOMPARE(boxes.size(), 1);
+        QVERIFY2(boxes.first().startsWith("Error\t"), qPrintable(boxes.first()));
+        QVERIFY2(boxes.first().contains(SingleInstance::lockFileFor(disk.path())),
+                 qPrintable(boxes.first()));
+        QVERIFY(!QFile::exists(SingleInstance::lockFileFor(disk.path())));
+        QVERIFY(!QFile::exists(disk.filePath("Tessaly.db")));
+    }
+
+    // The terminal or the session going away, and Ctrl+C, end the program as SIGTERM does.
+    void hangUpAndInterruptEndTheProgramInOrder_data()
+    {
+        QTest::addColumn<int>("signalNumber");
+        QTest::newRow("hang-up") << int(SIGHUP);
+        QTest::newRow("interrupt") << int(SIGINT);
+    }
+    void hangUpAndInterruptEndTheProgramInOrder()
+    {
+        QFETCH(int, signalNumber);
+        TestDataFolder folder;
+        FakeSite site;
+        QVERIFY(startSilentAccountHost(site));
+        QProcess* program = startProgram(folder, this);
+        QTRY_VERIFY_WITH_TIMEOUT(instanceAnswers(folder), 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(!site.requests().isEmpty(), 20000);
+        ::kill(pid_t(program->processId()), signalNumber);
+        QVERIFY(program->waitForFinished(10000));
+        QCOMPARE(program->exitStatus(), QProcess::NormalExit);
+        QCOMPARE(program->exitCode(), 0);
+        QCOMPARE(settings(folder).readInteger("Main", "Width", 0), 900);
+    }
+
+    // SIGTERM while the program is still opening its database (held here by another
+    // connection's write): the open finishes, the window closes in order and writes its
+    // settings, and the database stays whole.
+    void stopSignalWhileTheDatabaseOpensEndsTheProgramInOrder()
+    {
+        TestDataFolder folder;
+        {
+            Database::ScopedConnection db;
+            FixtureDb::addListing(db.db(), {.aid = "x1", .bidId = "b1", .loginId = "me"});
+        }
+        const QString holderName = Database::uniqueConnectionName("holder");
+        {
+            QSqlDatabase holder = QSqlDatabase::addDatabase("QSQLITE", holderName);
+            holder.setDatabaseName(Database::filePath());
+            QVERIFY(holder.open());
+            QSqlQuery hold(holder);
+            // Out of WAL, a write transaction keeps every other connection out of the file.
+            QVERIFY(hold.exec("PRAGMA journal_mode=DELETE"));
+            QVERIFY(hold.exec("BEGIN EXCLUSIVE"));
+            QVERIFY(hold.exec("UPDATE T_BidData SET Remarks='held'"));
+            const QString dialogLog = folder.filePath("dialogs.log");
+            QProcess* program = startProgram(folder, this, dialogLog);
+            QTRY_VERIFY_WITH_TIMEOUT(hasFileOpen(program->processId(), Database::filePath()),
+                                     20000);
+            ::kill(pid_t(program->processId()), SIGTERM);
+            QVERIFY(hold.exec("COMMIT"));
+            hold.finish();
+            holder.close();
+
+            QVERIFY(program->waitForFinished(20000));
+            QCOMPARE(program->exitStatus(), QProcess::NormalExit);
+            QCOMPARE(program->exitCode(), 0);
+            QCOMPARE(settings(folder).readInteger("Main", "Width", 0), 900);
+            QCOMPARE(fileLines(dialogLog), QStringList());
+        }
+        QSqlDatabase::removeDatabase(holderName);
+        Database::ScopedConnection db;
+        QCOMPARE(Sql::scalar(db.db(), "SELECT Remarks FROM T_BidData WHERE Aid='x1'").toString(),
+                 QString("held"));
     }
 };
 
