@@ -31,10 +31,10 @@ int main(int argc, char** argv)
     app.setQuitOnLastWindowClosed(false);
 
     // Caught from the start: a stop request while the database is opened or upgraded closes the
-    // window once it stands. Until then it ends only a box that the start-up shows.
+    // window once it stands; before that, it ends a box that the start-up shows.
     UnixSignals stopSignals;
     const QMetaObject::Connection endBoxes = QObject::connect(
-        &stopSignals, &UnixSignals::terminateRequested, &app, [] { QCoreApplication::exit(1); });
+        &stopSignals, &UnixSignals::terminateRequested, &app, [] { QCoreApplication::exit(); });
 
     const QString folder = DataFolder::path();
     if (const QString reason = DataFolderGuard::refusal(folder); !reason.isEmpty())
@@ -42,7 +42,7 @@ int main(int argc, char** argv)
     SingleInstance instance(folder);
     const SingleInstance::Outcome outcome = instance.acquire();
     if (outcome == SingleInstance::Outcome::LockFailed)
-        refuseToStart(instance.lockErrorText());
+        return refuseToStart(instance.lockErrorText());
     if (outcome != SingleInstance::Outcome::First)
         return SingleInstance::exitCodeFor(outcome);
     DataFolderGuard::removeStaleTemporaries(folder);

@@ -110,13 +110,10 @@ SingleInstance::Outcome SingleInstance::acquire()
 
 QString SingleInstance::lockErrorText() const
 {
-    return m_lock.error() == QLockFile::PermissionError
-               ? QStringLiteral(
-                     "ロックファイルを作成できません（書き込みが許可されていません）: %1")
-                     .arg(m_lock.fileName())
-               : QStringLiteral(
-                     "ロックファイルを書き込めません（ディスクに空きがない可能性があります）: %1")
-                     .arg(m_lock.fileName());
+    const QString why = m_lock.error() == QLockFile::PermissionError
+                            ? QStringLiteral("書き込みが許可されていません")
+                            : QStringLiteral("ディスクに空きがない可能性があります");
+    return QStringLiteral("ロックファイルを書き込めません（%1）: %2").arg(why, m_lock.fileName());
 }
 
 void SingleInstance::listen()
