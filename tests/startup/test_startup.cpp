@@ -313,25 +313,38 @@ void fillFileSystem(const QString& folder)
     }
 }
 
-// How the test changes a data folder before the program starts on it.
-enum class FolderChange {
-    OwnerOnly,
-    OthersMayRead,
-    GroupMayWrite,
-    OthersMayWrite,
-    OtherAccountsFolder,
-    LinkedSettings,
-    LinkedCookies,
-    LinkedDatabase,
-    LinkedDatabaseLog,
-    LinkedLock,
-};
+// Sends the signal and waits until the program has ended in order, with exit code 0.
+void endInOrder(QProcess* program, int signalNumber = SIGTERM)
+{
+    ::kill(pid_t(program->processId()), signalNumber);
+    QVERIFY(program->waitForFinished(10000));
+    QCOMPARE(program->exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program->exitCode(), 0);
+}
 
-} // namespace
+// The program ends by itself with 1, after one error box whose text names the given path.
+void verifyRefusedWithABox(QProcess* program, const QString& dialogLog, const QString& named)
+{
+    QVERIFY(program->waitForFinished(10000));
+    QCOMPARE(program->exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program->exitCode(), 1);
+    const QStringList boxes = fileLines(dialogLog);
+    QCOMPARE(boxes.size(), 1);
+    QVERIFY2(boxes.first().startsWith("Error\t"), qPrintable(boxes.first()));
+    QVERIFY2(boxes.first().contains(named), qPrintable(boxes.first()));
+}
 
-Q_DECLARE_METATYPE(FolderChange)
-
-namespace {
+// This process becomes the running instance of the data folder, and a later start raises it.
+void becomesTheRunningInstance(const QString& dataFolder)
+{
+    SingleInstance running(dataFolder);
+    QCOMPARE(running.acquire(), SingleInstance::Outcome::First);
+    running.listen();
+    QSignalSpy raised(&running, &SingleInstance::raiseRequested);
+    SingleInstance second(dataFolder);
+    QCOMPARE(second.acquire(), SingleInstance::Outcome::RaisedOther);
+    QVERIFY(raised.wait());
+}
 
 } // namespace
 
@@ -927,13 +940,7 @@ private slots:
         QCOMPARE(int(info.st_mode & 077), 0);
         QCOMPARE(parent == runtime.path(), inRuntimeFolder);
 
-        SingleInstance running(dataFolder);
-        QCOMPARE(running.acquire(), SingleInstance::Outcome::First);
-        running.listen();
-        QSignalSpy raised(&running, &SingleInstance::raiseRequested);
-        SingleInstance second(dataFolder);
-        QCOMPARE(second.acquire(), SingleInstance::Outcome::RaisedOther);
-        QVERIFY(raised.wait());
+        becomesTheRunningInstance(dataFolder);
     }
 
     // Another account that listens on the name first is not taken for the running program: this
@@ -944,13 +951,7 @@ private slots:
         OtherUserListener stranger(SingleInstance::serverNameFor(folder.path()));
         if (!stranger.isListening())
             QSKIP("only root can listen as another account");
-        SingleInstance running(folder.path());
-        QCOMPARE(running.acquire(), SingleInstance::Outcome::First);
-        running.listen();
-        QSignalSpy raised(&running, &SingleInstance::raiseRequested);
-        SingleInstance second(folder.path());
-        QCOMPARE(second.acquire(), SingleInstance::Outcome::RaisedOther);
-        QVERIFY(raised.wait());
+        becomesTheRunningInstance(folder.path());
     }
 
     void programStartsPastAListenerOfAnotherAccount()
@@ -963,9 +964,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(
             instanceAnswers(folder) || program->state() == QProcess::NotRunning, 20000);
         QCOMPARE(program->state(), QProcess::Running);
-        ::kill(pid_t(program->processId()), SIGTERM);
-        QVERIFY(program->waitForFinished(10000));
-        QCOMPARE(program->exitCode(), 0);
+        endInOrder(program);
         QCOMPARE(settings(folder).readInteger("Main", "Width", 0), 900);
     }
 
@@ -974,90 +973,58 @@ private slots:
     // user's own folder that others may only read is used and made owner-only, as always.
     void refusesADataFolderNotTheUsersOwn_data()
     {
-        QTest::addColumn<FolderChange>("change");
+        QTest::addColumn<int>("mode");          // the folder's permissions
+        QTest::addColumn<bool>("otherAccount"); // the folder given to another account
+        QTest::addColumn<QString>("linked");    // a file replaced by a link to one elsewhere
         QTest::addColumn<bool>("refused");
-        QTest::newRow("owner-only") << FolderChange::OwnerOnly << false;
-        QTest::newRow("others may read") << FolderChange::OthersMayRead << false;
-        QTest::newRow("the group may write") << FolderChange::GroupMayWrite << true;
-        QTest::newRow("others may write") << FolderChange::OthersMayWrite << true;
-        QTest::newRow("another account's folder") << FolderChange::OtherAccountsFolder << true;
-        QTest::newRow("setting.ini is a link") << FolderChange::LinkedSettings << true;
-        QTest::newRow("cookies.txt is a link") << FolderChange::LinkedCookies << true;
-        QTest::newRow("the database is a link") << FolderChange::LinkedDatabase << true;
-        QTest::newRow("the database's log is a link") << FolderChange::LinkedDatabaseLog << true;
-        QTest::newRow("the lock file is a link") << FolderChange::LinkedLock << true;
+        QTest::newRow("owner-only") << 0700 << false << QString() << false;
+        QTest::newRow("others may read") << 0755 << false << QString() << false;
+        QTest::newRow("the group may write") << 0770 << false << QString() << true;
+        QTest::newRow("others may write") << 0777 << false << QString() << true;
+        QTest::newRow("another account's folder") << 0700 << true << QString() << true;
+        QTest::newRow("setting.ini is a link") << 0700 << false << "setting.ini" << true;
+        QTest::newRow("cookies.txt is a link") << 0700 << false << "cookies.txt" << true;
+        QTest::newRow("the database is a link") << 0700 << false << "Tessaly.db" << true;
+        QTest::newRow("the database's log is a link") << 0700 << false << "Tessaly.db-wal" << true;
+        QTest::newRow("the lock file is a link") << 0700 << false << "Tessaly.lock" << true;
     }
     void refusesADataFolderNotTheUsersOwn()
     {
-        QFETCH(FolderChange, change);
+        QFETCH(int, mode);
+        QFETCH(bool, otherAccount);
+        QFETCH(QString, linked);
         QFETCH(bool, refused);
+        if (otherAccount && ::geteuid() != 0)
+            QSKIP("only root can give a folder to another account");
         TestDataFolder folder;
         QTemporaryDir elsewhere;
         QVERIFY(elsewhere.isValid());
-        const QByteArray folderPath = QFile::encodeName(folder.path());
         const QString target = elsewhere.filePath("target");
-        // The link's target holds what the file would: the settings keep every host local.
-        const auto linkInPlaceOf = [&](const QString& name) {
-            const QString path = folder.filePath(name);
+        if (!linked.isEmpty()) {
+            // The target holds what the file would: the settings keep every host local.
+            const QString path = folder.filePath(linked);
             writeFile(target, QFile::exists(path) ? fileBytes(path) : QByteArray("planted\n"));
             QFile::remove(path);
             QVERIFY(QFile::link(target, path));
-        };
-        switch (change) {
-        case FolderChange::OwnerOnly:
-            break;
-        case FolderChange::OthersMayRead:
-            QVERIFY(::chmod(folderPath.constData(), 0755) == 0);
-            break;
-        case FolderChange::GroupMayWrite:
-            QVERIFY(::chmod(folderPath.constData(), 0770) == 0);
-            break;
-        case FolderChange::OthersMayWrite:
-            QVERIFY(::chmod(folderPath.constData(), 0777) == 0);
-            break;
-        case FolderChange::OtherAccountsFolder:
-            if (::geteuid() != 0)
-                QSKIP("only root can give a folder to another account");
+        }
+        const QByteArray folderPath = QFile::encodeName(folder.path());
+        QVERIFY(::chmod(folderPath.constData(), mode_t(mode)) == 0);
+        if (otherAccount)
             QVERIFY(::chown(folderPath.constData(), OtherUserListener::nobody,
                             OtherUserListener::nobody) == 0);
-            break;
-        case FolderChange::LinkedSettings:
-            linkInPlaceOf("setting.ini");
-            break;
-        case FolderChange::LinkedCookies:
-            linkInPlaceOf("cookies.txt");
-            break;
-        case FolderChange::LinkedDatabase:
-            linkInPlaceOf("Tessaly.db");
-            break;
-        case FolderChange::LinkedDatabaseLog:
-            linkInPlaceOf("Tessaly.db-wal");
-            break;
-        case FolderChange::LinkedLock:
-            linkInPlaceOf("Tessaly.lock");
-            break;
-        }
         const QStringList before = folderState(folder.path());
         const QByteArray targetBefore = fileBytes(target);
         const QString dialogLog = elsewhere.filePath("dialogs.log");
         QProcess* program = startProgram(folder, this, dialogLog);
         if (refused) {
-            QVERIFY(program->waitForFinished(10000));
-            QCOMPARE(program->exitStatus(), QProcess::NormalExit);
-            QCOMPARE(program->exitCode(), 1);
-            const QStringList boxes = fileLines(dialogLog);
-            QCOMPARE(boxes.size(), 1);
-            QVERIFY2(boxes.first().startsWith("Error\t"), qPrintable(boxes.first()));
-            QVERIFY2(boxes.first().contains(folder.path()), qPrintable(boxes.first()));
+            verifyRefusedWithABox(program, dialogLog, folder.path());
             QCOMPARE(folderState(folder.path()), before);
             QCOMPARE(fileBytes(target), targetBefore);
             return;
         }
         QTRY_VERIFY_WITH_TIMEOUT(instanceAnswers(folder), 20000);
         QCOMPARE(fileMode(folder.path()), 0700);
-        ::kill(pid_t(program->processId()), SIGTERM);
-        QVERIFY(program->waitForFinished(10000));
-        QCOMPARE(program->exitCode(), 0);
+        endInOrder(program);
         QCOMPARE(settings(folder).readInteger("Main", "Width", 0), 900);
         QVERIFY(fileLines(dialogLog).isEmpty());
     }
@@ -1125,9 +1092,7 @@ private slots:
         QVERIFY(!QFile::exists(folder.filePath("setting.ini.AbCdEf")));
         QCOMPARE(fileBytes(folder.filePath("setting.ini.backup")),
                  QByteArray("the seller's own\n"));
-        ::kill(pid_t(program->processId()), SIGTERM);
-        QVERIFY(program->waitForFinished(10000));
-        QCOMPARE(program->exitCode(), 0);
+        endInOrder(program);
     }
 
     // A lock file that cannot be written (the disk is full) is said in an error box, not taken
@@ -1147,14 +1112,7 @@ private slots:
         QTemporaryDir elsewhere;
         const QString dialogLog = elsewhere.filePath("dialogs.log");
         QProcess* program = startProgramIn(disk.path(), this, dialogLog);
-        QVERIFY(program->waitForFinished(10000));
-        QCOMPARE(program->exitStatus(), QProcess::NormalExit);
-        QCOMPARE(program->exitCode(), 1);
-        const QStringList boxes = fileLines(dialogLog);
-        QCOMPARE(boxes.size(), 1);
-        QVERIFY2(boxes.first().startsWith("Error\t"), qPrintable(boxes.first()));
-        QVERIFY2(boxes.first().contains(SingleInstance::lockFileFor(disk.path())),
-                 qPrintable(boxes.first()));
+        verifyRefusedWithABox(program, dialogLog, SingleInstance::lockFileFor(disk.path()));
         QVERIFY(!QFile::exists(SingleInstance::lockFileFor(disk.path())));
         QVERIFY(!QFile::exists(disk.filePath("Tessaly.db")));
     }
@@ -1175,10 +1133,7 @@ private slots:
         QProcess* program = startProgram(folder, this);
         QTRY_VERIFY_WITH_TIMEOUT(instanceAnswers(folder), 20000);
         QTRY_VERIFY_WITH_TIMEOUT(!site.requests().isEmpty(), 20000);
-        ::kill(pid_t(program->processId()), signalNumber);
-        QVERIFY(program->waitForFinished(10000));
-        QCOMPARE(program->exitStatus(), QProcess::NormalExit);
-        QCOMPARE(program->exitCode(), 0);
+        endInOrder(program, signalNumber);
         QCOMPARE(settings(folder).readInteger("Main", "Width", 0), 900);
     }
 
