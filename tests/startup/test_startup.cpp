@@ -12,12 +12,15 @@
 #include "platform/SingleInstance.h"
 #include "platform/Sql.h"
 #include "site/LoginControl.h"
+#include "views/BidSearchPanel.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
 #include <QLocalSocket>
 #include <QLockFile>
 #include <QMenu>
@@ -384,6 +387,64 @@ private slots:
         QCOMPARE(navi->checkedMessageFontSize(), 16);
         QCOMPARE(navi->bidSortColumn, 6);
         QCOMPARE(navi->bidSortType, 1);
+        app.closeWindow();
+    }
+
+    // Text pasted with line breaks into the fields kept in setting.ini lands on one line, and
+    // the settings written after those fields still come back at the next start.
+    void pastedLineBreaksDoNotSplitTheSettings_data()
+    {
+        QTest::addColumn<QString>("pasted");
+        QTest::addColumn<QString>("kept");
+        QTest::newRow("CR") << "yamada\rtaro"
+                            << "yamadataro";
+        QTest::newRow("LF") << "yamada\ntaro"
+                            << "yamadataro";
+        QTest::newRow("CR LF") << "yamada\r\ntaro\r\n"
+                               << "yamadataro";
+        QTest::newRow("a section header") << "yamada\r\n[Main]\r\nFontSize=8\r\n"
+                                          << "yamada[Main]FontSize=8";
+    }
+    void pastedLineBreaksDoNotSplitTheSettings()
+    {
+        QFETCH(QString, pasted);
+        QFETCH(QString, kept);
+        MainWindowFixture app;
+        const TestDataFolder& folder = app.folder();
+        const auto fields = [](TFormNavi* navi) {
+            return QList<QWidget*>{navi->PanelBidSearch->EditBidSearchName,
+                                   navi->PanelBidSearch->EditBidSearchId,
+                                   navi->PanelBidSearch->EditBidSearchTitle, navi->ComboBoxLoginId};
+        };
+        {
+            TFormNavi* navi = app.start();
+            navi->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(navi));
+            QGuiApplication::clipboard()->setText(pasted);
+            for (QWidget* field : fields(navi)) {
+                field->setFocus(Qt::TabFocusReason);
+                QTRY_VERIFY(QApplication::focusWidget() == field ||
+                            field->isAncestorOf(QApplication::focusWidget()));
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_V, Qt::ControlModifier);
+            }
+            QCOMPARE(navi->PanelBidSearch->EditBidSearchName->text(), kept);
+            QCOMPARE(navi->ComboBoxLoginId->currentText(), kept);
+            navi->setMessageFontSize(16);
+            navi->bidSortColumn = 6;
+            app.closeWindow();
+        }
+        QFile file(folder.filePath("setting.ini"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        QCOMPARE(bytes.split('\n').count("[Main]"), 1);
+        QCOMPARE(bytes.count('\r'), 0);
+        TFormNavi* navi = app.start();
+        QCOMPARE(navi->PanelBidSearch->EditBidSearchName->text(), kept);
+        QCOMPARE(navi->PanelBidSearch->EditBidSearchId->text(), kept);
+        QCOMPARE(navi->PanelBidSearch->EditBidSearchTitle->text(), kept);
+        QCOMPARE(navi->ComboBoxLoginId->currentText(), kept);
+        QCOMPARE(navi->checkedMessageFontSize(), 16);
+        QCOMPARE(navi->bidSortColumn, 6);
         app.closeWindow();
     }
 
