@@ -8,6 +8,7 @@
 #include "app/StatusPanelLayout.h"
 #include "app/WholeToolBar.h"
 #include "platform/ProgressBarRange.h"
+#include "platform/SingleLineText.h"
 #include "platform/TightToolBar.h"
 #include "platform/ToolBarBandRows.h"
 #include "platform/WheelRouter.h"
@@ -696,6 +697,8 @@ void TFormNavi::buildToolBars()
     ComboBoxLoginId = new QComboBox(PanelLogin);
     ComboBoxLoginId->setObjectName("ComboBoxLoginId");
     ComboBoxLoginId->setEditable(true);
+    // Its text is kept in setting.ini.
+    SingleLineText::keepOnOneLine(ComboBoxLoginId);
     ComboBoxLoginId->setMinimumWidth(140);
     ComboBoxLoginId->setToolTip(QStringLiteral("ログインID"));
     PanelLogin->addWidget(ComboBoxLoginId);

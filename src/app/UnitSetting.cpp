@@ -11,6 +11,7 @@
 #include "platform/Dialogs.h"
 #include "platform/IniFile.h"
 #include "platform/SelectAll.h"
+#include "platform/SingleLineText.h"
 #include "views/WindowsColor.h"
 
 #include <QAction>
@@ -161,6 +162,7 @@ QWidget* TFormSetting::buildPage(const QString& caption)
             if (o.objectName == QLatin1String("ComboBoxBidFlg")) {
                 ComboBoxBidFlg = combo;
                 EditBidFlgStr = namedEdit("EditBidFlgStr", page, false);
+                SingleLineText::keepOnOneLine(EditBidFlgStr);
                 row->addWidget(EditBidFlgStr);
             }
             row->addStretch(1);
@@ -283,6 +285,8 @@ void TFormSetting::addListGroup(QWidget* parent, int index)
     const bool bidInfo = index >= SettingPages::otherItemListCount;
     ListGroup group;
     group.edit = namedEdit(option.editName, box, !bidInfo);
+    // Each line of the list becomes one value of setting.ini.
+    SingleLineText::keepOnOneLine(group.edit);
     group.add = namedButton(option.buttonName, "追加", box);
     group.up = new QToolButton(box);
     group.up->setObjectName(option.buttonName + "Up");

@@ -10,8 +10,10 @@ namespace Database {
 QString fileName();  // "Tessaly.db"
 QString filePath();  // in the data folder
 
-// Opens (creating the file from the schema when missing) a connection under the given name.
-// Throws DatabaseError when the file cannot be opened.
+// Opens a connection under the given name. A missing file, or one without any schema (as a first
+// start that was cut short may have left it), is first made whole from the schema under a
+// temporary name and renamed into place. Throws DatabaseError when the file cannot be opened or
+// made, or holds anything but the program's database; such a file is left as it is.
 QSqlDatabase open(const QString& connectionName);
 // Closes and removes a connection opened by open().
 void close(const QString& connectionName);

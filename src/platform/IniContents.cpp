@@ -1,5 +1,7 @@
 #include "platform/IniContents.h"
 
+#include "platform/SingleLineText.h"
+
 #include <QStringView>
 
 namespace {
@@ -109,8 +111,13 @@ QStringList IniContents::keys(const QString& section) const
     return names;
 }
 
-void IniContents::setValue(const QString& section, const QString& key, const QString& value)
+void IniContents::setValue(const QString& section, const QString& key, const QString& given)
 {
+    // A line break would end the line early and put the rest on lines of their own; one of them
+    // may read as a section header, and the keys after it would no longer be found. An escape
+    // would change how a file that already holds the escape's characters reads, so the breaks
+    // are dropped.
+    const QString value = SingleLineText::withoutLineBreaks(given);
     Section* found = findSection(section);
     if (!found) {
         m_sections.append({section, ('[' + section + ']').toUtf8(), {}});

@@ -23,7 +23,8 @@ public:
     QStringList keys(const QString& section) const;
 
     // The first key of that name takes the value; a new key goes after the section's last line
-    // that is not blank, a new section at the end.
+    // that is not blank, a new section at the end. The value is stored without its CR and LF, so
+    // it stays on its line.
     void setValue(const QString& section, const QString& key, const QString& value);
     bool removeKey(const QString& section, const QString& key);
     bool removeSection(const QString& section);

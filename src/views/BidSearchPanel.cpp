@@ -1,6 +1,7 @@
 #include "views/BidSearchPanel.h"
 
 #include "platform/IniFile.h"
+#include "platform/SingleLineText.h"
 #include "views/RadioButtonGroup.h"
 
 #include <QContextMenuEvent>
@@ -80,6 +81,8 @@ void BidSearchPanel::buildLayout()
         edit->setMinimumWidth(80);
         // Ids are typed without the input method; titles with it.
         edit->setAttribute(Qt::WA_InputMethodEnabled, inputMethod);
+        // The text is kept in setting.ini.
+        SingleLineText::keepOnOneLine(edit);
         label->setBuddy(edit);
         edits->addWidget(label, row, 0);
         edits->addWidget(edit, row, 1);

@@ -20,6 +20,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QFile>
 #include <QFrame>
@@ -647,6 +648,48 @@ private slots:
         QCOMPARE(ini().readString(S, key, {}), written);
         if (key == "LoginTaskTrayShowMessageTime")
             QCOMPARE(navi->options.loginTaskTrayShowMessageTime, written.toInt());
+    }
+
+    // Text pasted with line breaks into the fields whose values go to setting.ini is kept on
+    // one line, in the field and in the file.
+    void pastedLineBreaksAreDropped_data()
+    {
+        QTest::addColumn<QString>("edit");
+        QTest::addColumn<QString>("button"); // adds the line to its list; empty: the flag text
+        QTest::addColumn<QString>("section");
+        QTest::addColumn<QString>("prefix");
+        QTest::newRow("flag text") << "EditBidFlgStr" << QString() << S << QString();
+        QTest::newRow("carriage line")
+            << "EditBidCarriage"
+            << "ButtonBidCarriage" << CommonDefine::Section::SettingOtherItem << "BidCarriage";
+        QTest::newRow("name label")
+            << "EditGetBidInfoName"
+            << "ButtonGetBidInfoName" << CommonDefine::Section::SettingGetBidInfo << "Name";
+    }
+    void pastedLineBreaksAreDropped()
+    {
+        QFETCH(QString, edit);
+        QFETCH(QString, button);
+        QFETCH(QString, section);
+        QFETCH(QString, prefix);
+        const QString kept = QStringLiteral("送料[Main]Left=5");
+        openDialog();
+        if (button.isEmpty())
+            find<QComboBox>("ComboBoxBidFlg")->setCurrentIndex(0);
+        QGuiApplication::clipboard()->setText(QStringLiteral("送料\r\n[Main]\r\nLeft=5\n"));
+        find<QLineEdit>(edit)->paste();
+        QCOMPARE(find<QLineEdit>(edit)->text(), kept);
+        if (!button.isEmpty())
+            find<QPushButton>(button)->click();
+        pressOk();
+        QCOMPARE(form->result(), int(QDialog::Accepted));
+        const QByteArray bytes = fileBytes(iniPath());
+        QCOMPARE(bytes.count('\r'), 0);
+        QVERIFY(!bytes.contains("\n[Main]"));
+        if (button.isEmpty())
+            QCOMPARE(ini().readString(section, "BidFlgString", {}), kept);
+        else
+            QVERIFY(ini().readList(section, prefix).contains(kept));
     }
 
     void balloonBoxFollowsTheMainWindow_data()

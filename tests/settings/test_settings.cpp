@@ -3,6 +3,7 @@
 #include "TestDataFolder.h"
 #include "common/NaviOptions.h"
 #include "platform/ToolBarBands.h"
+#include "platform/IniContents.h"
 #include "platform/IniFile.h"
 #include "platform/RowBreaks.h"
 #include "platform/SafeFileWriter.h"
@@ -194,6 +195,71 @@ private slots:
         IniFile reread(path);
         QCOMPARE(reread.readList("L", "BidCarriage"), (QStringList{" 500円 ", "　全角　"}));
         QVERIFY(!reread.valueExists("L", "BidCarriageItem2"));
+    }
+
+    // A value holding line breaks stays on its line: the keys after it are still read and
+    // written once, and no second section of the same name appears.
+    void valuesWithLineBreaksStayOnTheirLine_data()
+    {
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("readBack");
+        QTest::newRow("CR") << "山田\r太郎"
+                            << "山田太郎";
+        QTest::newRow("LF") << "山田\n太郎"
+                            << "山田太郎";
+        QTest::newRow("CR LF") << "山田\r\n太郎"
+                               << "山田太郎";
+        QTest::newRow("a section header on a line of its own") << "x\r\n[Main]\r\nLeft=5\r\n"
+                                                               << "x[Main]Left=5";
+        QTest::newRow("a section header after a leading break") << "\n[Main]"
+                                                                << "[Main]";
+        QTest::newRow("breaks alone") << "\r\n\r\n"
+                                      << "";
+    }
+    void valuesWithLineBreaksStayOnTheirLine()
+    {
+        QFETCH(QString, value);
+        QFETCH(QString, readBack);
+        TestDataFolder folder;
+        const QString path = folder.filePath("setting.ini");
+        writeFile(path, "[Main]\nLeft=1\n[Other]\nX=1\n");
+        {
+            IniFile ini(path);
+            ini.writeString("Main", "SearchBidName", value);
+            ini.writeInteger("Main", "Top", 2);
+            ini.writeList("SettingOtherItem", "BidCarriage", 0, {value + "円", "next"});
+            ini.writeString("Main", "SearchBidName", value);
+            ini.writeInteger("Main", "Width", 3);
+        }
+        const QByteArray bytes = fileBytes(path);
+        QCOMPARE(bytes.count('\r'), 0);
+        QCOMPARE(bytes.split('\n').count("[Main]"), 1);
+        QCOMPARE(bytes.count("SearchBidName="), 1);
+        // What the next start reads, from the file alone.
+        const IniContents contents = IniContents::parse(bytes);
+        QCOMPARE(contents.keys("Main"), (QStringList{"Left", "SearchBidName", "Top", "Width"}));
+        QCOMPARE(*contents.value("Main", "SearchBidName"), readBack);
+        QCOMPARE(*contents.value("Main", "Width"), QString("3"));
+        QCOMPARE(contents.keys("Other"), QStringList{"X"});
+        QCOMPARE(contents.keys("SettingOtherItem"),
+                 (QStringList{"BidCarriageItem0", "BidCarriageItem1"}));
+        QCOMPARE(*contents.value("SettingOtherItem", "BidCarriageItem0"), '"' + readBack + "円\"");
+        // The object that wrote them reads what the file holds.
+        const IniFile ini(path);
+        QCOMPARE(ini.readString("Main", "SearchBidName", "def"), readBack);
+        QCOMPARE(ini.readList("SettingOtherItem", "BidCarriage"),
+                 (QStringList{readBack + "円", "next"}));
+    }
+
+    // Files that hold an escape-like text or a lone CR read as they always have.
+    void valuesWrittenBeforeReadAsTheyStand()
+    {
+        TestDataFolder folder;
+        const QString path = folder.filePath("setting.ini");
+        writeFile(path, "[Main]\r\nSearchBidName=a\\nb\\r\r\nSearchBidTitle=c\rd\r\n");
+        const IniFile ini(path);
+        QCOMPARE(ini.readString("Main", "SearchBidName", ""), QString("a\\nb\\r"));
+        QCOMPARE(ini.readString("Main", "SearchBidTitle", ""), QString("c\rd"));
     }
 
     void firstRunWritesTheBidderLabels()

@@ -17,15 +17,20 @@
 #include "platform/SingleInstance.h"
 #include "platform/Sql.h"
 #include "site/LoginControl.h"
+#include "views/BidSearchPanel.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QComboBox>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
 #include <QLocalSocket>
 #include <QLockFile>
 #include <QMenu>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSet>
 #include <QSignalSpy>
 #include <QSqlQuery>
@@ -38,7 +43,9 @@
 
 #include <atomic>
 #include <memory>
+#include <poll.h>
 #include <signal.h>
+#include <sys/inotify.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -168,6 +175,53 @@ int fileMode(const QString& path)
     struct stat info;
     return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? int(info.st_mode & 07777) : -1;
 }
+
+// Tells, as it happens, of each file that is created in a folder or moved into it.
+class FolderWatch
+{
+public:
+    explicit FolderWatch(const QString& folder) : m_handle(inotify_init1(IN_CLOEXEC))
+    {
+        if (m_handle >= 0 && inotify_add_watch(m_handle, QFile::encodeName(folder).constData(),
+                                               IN_CREATE | IN_MOVED_TO) < 0) {
+            ::close(m_handle);
+            m_handle = -1;
+        }
+    }
+    ~FolderWatch()
+    {
+        if (m_handle >= 0)
+            ::close(m_handle);
+    }
+    FolderWatch(const FolderWatch&) = delete;
+    FolderWatch& operator=(const FolderWatch&) = delete;
+
+    bool isValid() const { return m_handle >= 0; }
+
+    // Waits until a file whose whole name matches name appears, for at most timeoutMs; true
+    // when one did. Returns as soon as it is told, without running the event loop.
+    bool waitFor(const QRegularExpression& name, int timeoutMs)
+    {
+        const QDeadlineTimer deadline(timeoutMs);
+        alignas(inotify_event) char buffer[8192];
+        while (!deadline.hasExpired()) {
+            pollfd ready{m_handle, POLLIN, 0};
+            if (::poll(&ready, 1, int(deadline.remainingTime())) <= 0)
+                continue;
+            const ssize_t length = ::read(m_handle, buffer, sizeof buffer);
+            for (ssize_t at = 0; at < length;) {
+                const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
+                if (event->len > 0 && name.match(QFile::decodeName(event->name)).hasMatch())
+                    return true;
+                at += ssize_t(sizeof(inotify_event)) + event->len;
+            }
+        }
+        return false;
+    }
+
+private:
+    int m_handle;
+};
 
 void makeDatabaseUnreadable(const TestDataFolder& folder)
 {
@@ -464,6 +518,64 @@ private slots:
         QCOMPARE(navi->checkedMessageFontSize(), 16);
         QCOMPARE(navi->bidSortColumn, 6);
         QCOMPARE(navi->bidSortType, 1);
+        app.closeWindow();
+    }
+
+    // Text pasted with line breaks into the fields kept in setting.ini lands on one line, and
+    // the settings written after those fields still come back at the next start.
+    void pastedLineBreaksDoNotSplitTheSettings_data()
+    {
+        QTest::addColumn<QString>("pasted");
+        QTest::addColumn<QString>("kept");
+        QTest::newRow("CR") << "yamada\rtaro"
+                            << "yamadataro";
+        QTest::newRow("LF") << "yamada\ntaro"
+                            << "yamadataro";
+        QTest::newRow("CR LF") << "yamada\r\ntaro\r\n"
+                               << "yamadataro";
+        QTest::newRow("a section header") << "yamada\r\n[Main]\r\nFontSize=8\r\n"
+                                          << "yamada[Main]FontSize=8";
+    }
+    void pastedLineBreaksDoNotSplitTheSettings()
+    {
+        QFETCH(QString, pasted);
+        QFETCH(QString, kept);
+        MainWindowFixture app;
+        const TestDataFolder& folder = app.folder();
+        const auto fields = [](TFormNavi* navi) {
+            return QList<QWidget*>{navi->PanelBidSearch->EditBidSearchName,
+                                   navi->PanelBidSearch->EditBidSearchId,
+                                   navi->PanelBidSearch->EditBidSearchTitle, navi->ComboBoxLoginId};
+        };
+        {
+            TFormNavi* navi = app.start();
+            navi->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(navi));
+            QGuiApplication::clipboard()->setText(pasted);
+            for (QWidget* field : fields(navi)) {
+                field->setFocus(Qt::TabFocusReason);
+                QTRY_VERIFY(QApplication::focusWidget() == field ||
+                            field->isAncestorOf(QApplication::focusWidget()));
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_V, Qt::ControlModifier);
+            }
+            QCOMPARE(navi->PanelBidSearch->EditBidSearchName->text(), kept);
+            QCOMPARE(navi->ComboBoxLoginId->currentText(), kept);
+            navi->setMessageFontSize(16);
+            navi->bidSortColumn = 6;
+            app.closeWindow();
+        }
+        QFile file(folder.filePath("setting.ini"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        QCOMPARE(bytes.split('\n').count("[Main]"), 1);
+        QCOMPARE(bytes.count('\r'), 0);
+        TFormNavi* navi = app.start();
+        QCOMPARE(navi->PanelBidSearch->EditBidSearchName->text(), kept);
+        QCOMPARE(navi->PanelBidSearch->EditBidSearchId->text(), kept);
+        QCOMPARE(navi->PanelBidSearch->EditBidSearchTitle->text(), kept);
+        QCOMPARE(navi->ComboBoxLoginId->currentText(), kept);
+        QCOMPARE(navi->checkedMessageFontSize(), 16);
+        QCOMPARE(navi->bidSortColumn, 6);
         app.closeWindow();
     }
 
@@ -811,6 +923,69 @@ private slots:
         QCOMPARE(program->exitCode(), 0);
         QCOMPARE(settings(folder).readInteger("Main", "Width", 0), 900);
         QCOMPARE(int(site.requests().size()), 1);
+    }
+
+    // kill -9 of a first start at each step of making the database: the next start opens a
+    // whole database without an error box, and nothing of the cut-short start is left.
+    void firstStartKilledWhileItMakesTheDatabase_data()
+    {
+        QTest::addColumn<QString>("moment"); // the file whose appearance the kill follows
+        QTest::newRow("the database's first file") << "Tessaly\\.db.*";
+        QTest::newRow("a journal of its schema") << "Tessaly\\.db.*-journal";
+        QTest::newRow("the database in its place") << "Tessaly\\.db";
+        QTest::newRow("its write-ahead log") << "Tessaly\\.db-wal";
+        QTest::newRow("the window answers") << QString();
+    }
+    void firstStartKilledWhileItMakesTheDatabase()
+    {
+        QFETCH(QString, moment);
+        TestDataFolder folder;
+        const QString dialogLog = folder.filePath("dialogs.log");
+        {
+            FolderWatch watch(folder.path());
+            QVERIFY(watch.isValid());
+            QProcess* first = startProgram(folder, this, dialogLog);
+            if (moment.isEmpty())
+                QTRY_VERIFY_WITH_TIMEOUT(instanceAnswers(folder), 20000);
+            else
+                QVERIFY(watch.waitFor(
+                    QRegularExpression(QRegularExpression::anchoredPattern(moment)), 20000));
+            ::kill(pid_t(first->processId()), SIGKILL);
+            QVERIFY(first->waitForFinished(10000));
+            QCOMPARE(first->exitStatus(), QProcess::CrashExit);
+        }
+        QProcess* next = startProgram(folder, this, dialogLog);
+        QTRY_VERIFY_WITH_TIMEOUT(instanceAnswers(folder), 20000);
+        QCOMPARE(fileLines(dialogLog), QStringList());
+        ::kill(pid_t(next->processId()), SIGTERM);
+        QVERIFY(next->waitForFinished(10000));
+        QCOMPARE(next->exitCode(), 0);
+        const QStringList left = QDir(folder.path()).entryList({"Tessaly.db*"}, QDir::Files);
+        QCOMPARE(left, QStringList{"Tessaly.db"});
+        Database::ScopedConnection db;
+        FixtureDb::addListing(db.db(), {.aid = "x1", .bidId = "b1", .loginId = "me"});
+        FixtureDb::addMessage(db.db(), {.aid = "x1", .bidId = "b1", .loginId = "me"});
+        QCOMPARE(Sql::scalar(db.db(), "SELECT NaviCount FROM T_NaviCount").toInt(), 1);
+    }
+
+    // A data folder whose database holds no schema, as such a start left it on older releases.
+    void databaseWithoutASchemaIsMadeAnewAtTheNextStart()
+    {
+        MainWindowFixture app;
+        const TestDataFolder& folder = app.folder();
+        {
+            QFile file(folder.filePath("Tessaly.db"));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
+        TFormNavi* navi = app.start();
+        QVERIFY(navi->isDatabaseOpen());
+        QCOMPARE(app.dialogs().requests().size(), 0);
+        QVERIFY(navi->ActionBidDownload->isEnabled());
+        FixtureDb::addListing(navi->connection, {.aid = "x1", .bidId = "b1", .loginId = "me"});
+        app.closeWindow();
+        navi = app.start();
+        QCOMPARE(Sql::scalar(navi->connection, "SELECT COUNT(*) FROM T_BidData").toInt(), 1);
+        app.closeWindow();
     }
 
     void dataFolderWithBlanksAndJapanese()
