@@ -7,7 +7,6 @@
 
 #include <QStringView>
 
-#include <algorithm>
 #include <limits>
 #include <stdexcept>
 #include <utility>
@@ -143,7 +142,8 @@ public:
 
     const QString& text() const { return m_text; }
 
-    // The occurrences of a word that lie wholly in the template's text, left to right.
+    // The occurrences of a word that lie wholly in the template's text, left to right. A search
+    // holds until the text is filled.
     class Search
     {
     public:

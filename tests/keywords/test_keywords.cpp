@@ -162,6 +162,15 @@ void addFailure(const char* name, const QString& fixtureName, const QString& tem
                         << message;
 }
 
+// A row of the table of values put in as text: the fixture (one listing unless named) with one
+// text replaced, the template and what it gives.
+void addValueRow(const char* name, const QString& field, const QString& value,
+                 const QString& templateText, const QString& text, bool closeMissing = false,
+                 const QString& fixtureName = QStringLiteral("one"))
+{
+    QTest::newRow(name) << fixtureName << field << value << templateText << text << closeMissing;
+}
+
 } // namespace
 
 class TestKeywords : public QObject
@@ -441,102 +450,40 @@ void TestKeywords::valuesStayText_data()
 
     const QString sellerKeywords = QStringLiteral("%mytel% %myadd% %mymail%");
     const QString zeroSpan = QStringLiteral("%CALC%1/0%/CALC%");
-    QTest::newRow("name with the seller's keywords")
-        << "one"
-        << "name" << sellerKeywords << "%name% 様" << sellerKeywords + " 様" << false;
-    QTest::newRow("name with a span")
-        << "one"
-        << "name" << zeroSpan << "%name% 様" << zeroSpan + " 様" << false;
-    QTest::newRow("name with a span beside the template's")
-        << "one"
-        << "name" << zeroSpan << "%CALC%%price%*2%/CALC%円 %name% 様"
-        << "6,000円 " + zeroSpan + " 様" << false;
-    QTest::newRow("name with an opening marker before the template's span")
-        << "one"
-        << "name"
-        << "%CALC%"
-        << "%name% %CALC%1+2%/CALC%"
-        << "%CALC% 3" << false;
-    QTest::newRow("name does not close the template's span") << "one"
-                                                             << "name"
-                                                             << "%/CALC%"
-                                                             << "%CALC%1+2 %name%"
-                                                             << "%CALC%1+2 %/CALC%" << true;
-    QTest::newRow("name with a condition") << "one"
-                                           << "name"
-                                           << "%IF%(a)%/IF%"
-                                           << "%name% 様"
-                                           << "%IF%(a)%/IF% 様" << false;
-    QTest::newRow("name with a break entry") << "one"
-                                             << "name"
-                                             << "a%r%b"
-                                             << "%name%"
-                                             << "a%r%b" << false;
-    QTest::newRow("name ending in a lone percent") << "one"
-                                                   << "name"
-                                                   << "50%"
-                                                   << "%name%myid%"
-                                                   << "50%myid%" << false;
-    QTest::newRow("lone percent before the template's word") << "one"
-                                                             << "title"
-                                                             << "%"
-                                                             << "%title%name%"
-                                                             << "%name%" << false;
-    QTest::newRow("title with item and sum keywords") << "one"
-                                                      << "title"
-                                                      << "%price% %myname% %sum%"
-                                                      << "%title% %price%円"
-                                                      << "%price% %myname% %sum% 3,000円" << false;
-    QTest::newRow("title of a repeated line") << "two"
-                                              << "otherTitle"
-                                              << "%price%"
-                                              << "%title% %price%円\r\n"
-                                              << "Camera 1,000円\r\n%price% 2,000円\r\n"
-                                              << false;
-    QTest::newRow("auction id with the title keyword") << "one"
-                                                       << "aid"
-                                                       << "%title%"
-                                                       << "%aid% %title%"
-                                                       << "%title% Camera" << false;
-    QTest::newRow("text carriage with a keyword") << "one"
-                                                  << "carriage"
-                                                  << "%myname%"
-                                                  << "%carriage%"
-                                                  << "%myname%" << false;
-    QTest::newRow("forwarding number with the name keyword") << "one"
-                                                             << "forwarding"
-                                                             << "%name%"
-                                                             << "%send_num%"
-                                                             << "%name%" << false;
-    QTest::newRow("winner id with the name keyword") << "one"
-                                                     << "winnerId"
-                                                     << "%name%"
-                                                     << "%id% %name%"
-                                                     << "%name% 山田太郎" << false;
-    QTest::newRow("login id with the seller's keywords")
-        << "one"
-        << "loginId" << sellerKeywords << "%myid%" << sellerKeywords << false;
-    QTest::newRow("seller's name with the kana keyword") << "one"
-                                                         << "myname"
-                                                         << "%myname_kana%"
-                                                         << "%myname%"
-                                                         << "%myname_kana%" << false;
-    QTest::newRow("seller's kana with a span")
-        << "one"
-        << "myname_kana" << zeroSpan << "%myname_kana%" << zeroSpan << false;
-    QTest::newRow("seller's address with a span")
-        << "one"
-        << "myadd" << zeroSpan << "%myadd%" << zeroSpan << false;
-    QTest::newRow("seller's phone with the mail keyword") << "one"
-                                                          << "mytel"
-                                                          << "%mymail%"
-                                                          << "%mytel% %mymail%"
-                                                          << "%mymail% shop@example.jp" << false;
-    QTest::newRow("seller's mail with a closing marker") << "one"
-                                                         << "mymail"
-                                                         << "%/CALC%"
-                                                         << "%CALC%%total%+1 %mymail%"
-                                                         << "%CALC%3,000+1 %/CALC%" << true;
+    addValueRow("name with the seller's keywords", "name", sellerKeywords, "%name% 様",
+                sellerKeywords + " 様");
+    addValueRow("name with a span", "name", zeroSpan, "%name% 様", zeroSpan + " 様");
+    addValueRow("name with a span beside the template's", "name", zeroSpan,
+                "%CALC%%price%*2%/CALC%円 %name% 様", "6,000円 " + zeroSpan + " 様");
+    addValueRow("name with an opening marker before the template's span", "name", "%CALC%",
+                "%name% %CALC%1+2%/CALC%", "%CALC% 3");
+    addValueRow("name does not close the template's span", "name", "%/CALC%", "%CALC%1+2 %name%",
+                "%CALC%1+2 %/CALC%", true);
+    addValueRow("name with a condition", "name", "%IF%(a)%/IF%", "%name% 様", "%IF%(a)%/IF% 様");
+    addValueRow("name with a break entry", "name", "a%r%b", "%name%", "a%r%b");
+    addValueRow("name ending in a lone percent", "name", "50%", "%name%myid%", "50%myid%");
+    addValueRow("lone percent before the template's word", "title", "%", "%title%name%", "%name%");
+    addValueRow("title with item and sum keywords", "title", "%price% %myname% %sum%",
+                "%title% %price%円", "%price% %myname% %sum% 3,000円");
+    addValueRow("title of a repeated line", "otherTitle", "%price%", "%title% %price%円\r\n",
+                "Camera 1,000円\r\n%price% 2,000円\r\n", false, "two");
+    addValueRow("auction id with the title keyword", "aid", "%title%", "%aid% %title%",
+                "%title% Camera");
+    addValueRow("text carriage with a keyword", "carriage", "%myname%", "%carriage%", "%myname%");
+    addValueRow("forwarding number with the name keyword", "forwarding", "%name%", "%send_num%",
+                "%name%");
+    addValueRow("winner id with the name keyword", "winnerId", "%name%", "%id% %name%",
+                "%name% 山田太郎");
+    addValueRow("login id with the seller's keywords", "loginId", sellerKeywords, "%myid%",
+                sellerKeywords);
+    addValueRow("seller's name with the kana keyword", "myname", "%myname_kana%", "%myname%",
+                "%myname_kana%");
+    addValueRow("seller's kana with a span", "myname_kana", zeroSpan, "%myname_kana%", zeroSpan);
+    addValueRow("seller's address with a span", "myadd", zeroSpan, "%myadd%", zeroSpan);
+    addValueRow("seller's phone with the mail keyword", "mytel", "%mymail%", "%mytel% %mymail%",
+                "%mymail% shop@example.jp");
+    addValueRow("seller's mail with a closing marker", "mymail", "%/CALC%",
+                "%CALC%%total%+1 %mymail%", "%CALC%3,000+1 %/CALC%", true);
 }
 
 void TestKeywords::valuesStayText()

@@ -150,17 +150,17 @@ private slots:
     {
         QFETCH(QString, markup);
         TestDataFolder folder;
-        auto* notice = new TFormTaskTrayLoginMessage();
+        // Shown for a minute, longer than the test runs; it is deleted with the test.
+        const auto notice = std::make_unique<TFormTaskTrayLoginMessage>();
         notice->loginSucceeded = true;
         notice->loginId = markupFor(markup, folder);
         notice->showTime = 60000;
         notice->show();
-        QVERIFY(QTest::qWaitForWindowExposed(notice));
+        QVERIFY(QTest::qWaitForWindowExposed(notice.get()));
         QCOMPARE(notice->LabelLoginMessage->text(), notice->loginId + "：ログインしました");
         QVERIFY(!DrawnColours::drawsBrightRed(notice->LabelLoginMessage));
         QVERIFY(notice->LabelLoginMessage->sizeHint().height() <
                 2 * notice->LabelLoginMessage->fontMetrics().lineSpacing());
-        delete notice;
     }
 
     void messageBoxShowsItsTextAsText_data()
