@@ -1,5 +1,7 @@
 #include "app/StatusPanel.h"
 
+#include "platform/PlainText.h"
+
 #include <QEvent>
 #include <QPainter>
 #include <QStyle>
@@ -7,6 +9,8 @@
 StatusPanel::StatusPanel(int designWidth, Fit fit, QWidget* parent)
     : QLabel(parent), m_designWidth(designWidth), m_fit(fit)
 {
+    // The panels show the site's login id and other stored texts.
+    setTextFormat(Qt::PlainText);
 }
 
 int StatusPanel::neededWidth() const
@@ -55,6 +59,6 @@ bool StatusPanel::event(QEvent* event)
 {
     // The tool tip is decided when it is asked for, so it follows the text and the width.
     if (event->type() == QEvent::ToolTip)
-        setToolTip(shownText() == text() ? QString() : text());
+        setToolTip(shownText() == text() ? QString() : PlainText::toolTip(text()));
     return QLabel::event(event);
 }

@@ -25,6 +25,7 @@ TFormTaskTrayLoginMessage::TFormTaskTrayLoginMessage()
         image->setGeometry(8, 8, iconSize, iconSize);
     LabelLoginMessage = new QLabel(QStringLiteral("ログイン"), this);
     LabelLoginMessage->setObjectName("LabelLoginMessage");
+    LabelLoginMessage->setTextFormat(Qt::PlainText);
     LabelLoginMessage->setGeometry(32, 8, 300, 18);
     Timer = new QTimer(this);
     Timer->setObjectName("Timer");

@@ -179,6 +179,7 @@ void ComposerWindowBase::buildStatusBar(int firstPanelWidth)
     for (int i = 0; i < 7; ++i) {
         statusPanels[i] = new QLabel(StatusBar);
         statusPanels[i]->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
+        statusPanels[i]->setTextFormat(Qt::PlainText); // the site's account id, for one
         statusPanels[i]->setMinimumWidth(i == 0 ? firstPanelWidth : 50);
         StatusBar->addWidget(statusPanels[i], i == 6 ? 1 : 0);
     }

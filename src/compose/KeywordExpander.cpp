@@ -9,6 +9,7 @@
 
 #include <limits>
 #include <stdexcept>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -130,58 +131,154 @@ QString repeatItemLines(const QString& text, qsizetype copies)
     }
 }
 
-// One item pass: the k-th line (cut at LF, as the text stands at the start of the pass) that
-// holds the placeholder shows entry k modulo N in each of its occurrences. Values put in are
-// not searched again.
-QString fillItemKeyword(const QString& text, const ItemKeyword& item,
-                        const QList<AuctionInfo>& auctions)
+// The working text of an expansion: the template's own text with the values put in so far.
+// A value is text: placeholders, markers and line breaks are looked for only in the template's
+// own characters, so a value is never expanded or evaluated again, whatever it holds. An empty
+// value leaves no trace; the template's text around it reads on as one.
+class WorkingText
 {
-    if (!text.contains(item.word))
-        return text;
+public:
+    explicit WorkingText(QString text) : m_text(std::move(text)) {}
+
+    const QString& text() const { return m_text; }
+
+    // The occurrences of a word that lie wholly in the template's text, left to right. A search
+    // holds until the text is filled.
+    class Search
+    {
+    public:
+        Search(const WorkingText& text, QStringView word) : m_text(text), m_word(word) {}
+
+        // The first occurrence at or after from; from never goes back between calls.
+        qsizetype next(qsizetype from)
+        {
+            const QString& text = m_text.m_text;
+            const std::vector<Range>& values = m_text.m_values;
+            for (qsizetype at = text.indexOf(m_word, from); at >= 0;
+                 at = text.indexOf(m_word, at + 1)) {
+                while (m_value < values.size() && values[m_value].end <= at)
+                    ++m_value;
+                if (m_value == values.size() || values[m_value].begin >= at + m_word.size())
+                    return at;
+                // Every match that starts before this value's end overlaps it.
+                at = values[m_value].end - 1;
+            }
+            return -1;
+        }
+
+    private:
+        const WorkingText& m_text;
+        QStringView m_word;
+        std::size_t m_value = 0; // the first value that may end after the next match
+    };
+
+    bool contains(QStringView word) const { return Search(*this, word).next(0) >= 0; }
+
+    struct Fill
+    {
+        qsizetype begin;
+        qsizetype end;
+        QString value;
+    };
+
+    // Replaces the spans, in order and disjoint, each beginning and ending in the template's
+    // text, by their values. Values put in earlier that lie inside a span go with it.
+    void fill(const std::vector<Fill>& fills)
+    {
+        if (fills.empty())
+            return;
+        qsizetype size = m_text.size();
+        for (const Fill& span : fills)
+            size += span.value.size() - (span.end - span.begin);
+        QString out;
+        out.reserve(size);
+        std::vector<Range> values;
+        values.reserve(m_values.size() + fills.size());
+        std::size_t next = 0;
+        qsizetype copied = 0;
+        const auto copyUpTo = [&](qsizetype end) {
+            const qsizetype shift = out.size() - copied;
+            for (; next < m_values.size() && m_values[next].end <= end; ++next)
+                values.push_back({m_values[next].begin + shift, m_values[next].end + shift});
+            out += QStringView(m_text).mid(copied, end - copied);
+            copied = end;
+        };
+        for (const Fill& span : fills) {
+            copyUpTo(span.begin);
+            while (next < m_values.size() && m_values[next].end <= span.end)
+                ++next;
+            if (!span.value.isEmpty())
+                values.push_back({out.size(), out.size() + span.value.size()});
+            out += span.value;
+            copied = span.end;
+        }
+        copyUpTo(m_text.size());
+        m_text = std::move(out);
+        m_values = std::move(values);
+    }
+
+private:
+    struct Range
+    {
+        qsizetype begin;
+        qsizetype end;
+    };
+
+    QString m_text;
+    std::vector<Range> m_values; // in text order, disjoint, none empty
+};
+
+// One item pass: the k-th line of the template's text (cut at its LFs) that holds the
+// placeholder shows entry k modulo N in each of its occurrences.
+void fillItemKeyword(WorkingText& text, const ItemKeyword& item, const QList<AuctionInfo>& auctions)
+{
+    WorkingText::Search words(text, item.word);
+    qsizetype at = words.next(0);
+    if (at < 0)
+        return;
     std::vector<QString> values;
     values.reserve(auctions.size());
     for (const AuctionInfo& info : auctions)
         values.push_back(itemValue(info, item.value));
 
-    QString out;
-    out.reserve(text.size());
+    std::vector<WorkingText::Fill> fills;
     qsizetype entry = 0;
-    qsizetype start = 0;
-    while (start < text.size()) {
-        qsizetype end = text.indexOf(u'\n', start);
-        end = end < 0 ? text.size() : end + 1;
-        const QStringView line = QStringView(text).mid(start, end - start);
-        qsizetype at = line.indexOf(item.word);
-        if (at < 0) {
-            out += line;
-        } else {
-            qsizetype copied = 0;
-            for (; at >= 0; at = line.indexOf(item.word, copied)) {
-                out += line.mid(copied, at - copied);
-                out += values[entry];
-                copied = at + item.word.size();
-            }
-            out += line.mid(copied);
-            entry = (entry + 1) % qsizetype(values.size());
+    bool lineHolds = false;
+    WorkingText::Search breaks(text, u"\n");
+    qsizetype lf = breaks.next(0);
+    while (at >= 0) {
+        if (lf >= 0 && lf < at) {
+            if (lineHolds)
+                entry = (entry + 1) % qsizetype(values.size());
+            lineHolds = false;
+            lf = breaks.next(lf + 1);
+            continue;
         }
-        start = end;
+        fills.push_back({at, at + item.word.size(), values[entry]});
+        lineHolds = true;
+        at = words.next(at + item.word.size());
     }
-    return out;
+    text.fill(fills);
 }
 
 // A pass of a placeholder with one value per call. When the placeholder is in the text and the
 // value fails, the text keeps it and the error text gets its line.
-void fillKeyword(QString& text, const QString& word, bool failed, const QString& value,
+void fillKeyword(WorkingText& text, const QString& word, bool failed, const QString& value,
                  const char* suffix, KeywordResult& result)
 {
-    if (!text.contains(word))
+    WorkingText::Search words(text, word);
+    qsizetype at = words.next(0);
+    if (at < 0)
         return;
     if (failed) {
         result.error = true;
         result.errorText += word + QString::fromUtf8(suffix);
         return;
     }
-    text.replace(word, value);
+    std::vector<WorkingText::Fill> fills;
+    for (; at >= 0; at = words.next(at + word.size()))
+        fills.push_back({at, at + word.size(), value});
+    text.fill(fills);
 }
 
 QString grouped(std::int64_t value)
@@ -198,28 +295,31 @@ QString groupWholePart(const QString& number)
     return addThousandsSeparators(number.left(end)) + number.mid(end);
 }
 
-// Evaluates the spans left to right, each up to the first closing marker after its opening
-// marker; the search goes on after the value put in.
-void evaluateCalcSpans(QString& text, KeywordResult& result)
+// Evaluates the spans that the template writes, left to right, each up to the first closing
+// marker after its opening marker; the values inside a span are part of its expression.
+void evaluateCalcSpans(WorkingText& text, KeywordResult& result)
 {
     const QString& open = keyword("%CALC%");
     const QString& close = keyword("%/CALC%");
+    WorkingText::Search opens(text, open);
+    WorkingText::Search closes(text, close);
+    std::vector<WorkingText::Fill> spans;
     qsizetype from = 0;
     while (true) {
-        const qsizetype begin = text.indexOf(open, from);
+        const qsizetype begin = opens.next(from);
         if (begin < 0)
-            return;
-        const qsizetype end = text.indexOf(close, begin + open.size());
+            break;
+        const qsizetype end = closes.next(begin + open.size());
         if (end < 0) {
             result.calcCloseMissing = true;
-            return;
+            break;
         }
-        const QString expression = text.mid(begin + open.size(), end - begin - open.size());
-        const QString value =
-            groupWholePart(evaluateCalcExpression(expression).toGeneralString(15));
-        text.replace(begin, end + close.size() - begin, value);
-        from = begin + value.size();
+        const QString expression = text.text().mid(begin + open.size(), end - begin - open.size());
+        spans.push_back({begin, end + close.size(),
+                         groupWholePart(evaluateCalcExpression(expression).toGeneralString(15))});
+        from = end + close.size();
     }
+    text.fill(spans);
 }
 
 } // namespace
@@ -270,11 +370,11 @@ KeywordResult expandTemplateKeywords(const KeywordSource& source)
         sumOfSubtotals += toStrictInteger(info.subtotal);
     const std::int64_t total = checkedInt64(sumOfSubtotals);
 
-    QString text = auctions.size() >= 2 ? repeatItemLines(source.templateText, auctions.size())
-                                        : source.templateText;
+    WorkingText text(auctions.size() >= 2 ? repeatItemLines(source.templateText, auctions.size())
+                                          : source.templateText);
     if (!auctions.isEmpty())
         for (const ItemKeyword& item : itemKeywords())
-            text = fillItemKeyword(text, item, auctions);
+            fillItemKeyword(text, item, auctions);
 
     const QString& carriage = source.carriage;
     const bool noCarriage = carriage.isEmpty();
@@ -300,8 +400,8 @@ KeywordResult expandTemplateKeywords(const KeywordSource& source)
                     "(商品合計+送料【全角】)が変換できませんでした。\n\r", result);
     } else if (sumUsed || sumEmUsed) {
         const QString sum = grouped(checkedInt64(__int128(total) + toStrictInteger(carriage)));
-        text.replace(sumWord, sum);
-        text.replace(sumEmWord, toFullWidth(sum));
+        fillKeyword(text, sumWord, false, sum, "", result);
+        fillKeyword(text, sumEmWord, false, toFullWidth(sum), "", result);
     }
 
     fillKeyword(text, keyword("%send_num%"), source.forwarding.isEmpty(), source.forwarding,
@@ -325,6 +425,6 @@ KeywordResult expandTemplateKeywords(const KeywordSource& source)
                 "(メール)が変換できませんでした。\n\r", result);
 
     evaluateCalcSpans(text, result);
-    result.text = text;
+    result.text = text.text();
     return result;
 }

@@ -58,6 +58,9 @@ AuctionInfo makeAuctionInfo(const QString& aid, const QString& title, const QStr
                             const QString& quantity);
 
 // The template with its placeholders filled, its item lines repeated once per listing and its
-// %CALC% spans evaluated. Shows nothing: a missing closing marker is reported in the result.
+// %CALC% spans evaluated. Placeholders and markers are those the template writes: a value put
+// in is text, never searched again nor evaluated, unless it stands inside a span the template
+// writes ("%CALC%%price%*2%/CALC%"). Shows nothing: a missing closing marker is reported in the
+// result.
 // Throws KeywordError (a total or sum that does not fit, a span that cannot be evaluated).
 KeywordResult expandTemplateKeywords(const KeywordSource& source);

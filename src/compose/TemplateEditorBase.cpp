@@ -184,6 +184,7 @@ void TemplateEditorBase::buildLayout()
     StatusBar->setSizeGripEnabled(false);
     statusPanel = new QLabel(StatusBar);
     statusPanel->setObjectName("StatusPanel0");
+    statusPanel->setTextFormat(Qt::PlainText); // it quotes template names
     StatusBar->addWidget(statusPanel, 1);
     layout->addWidget(StatusBar);
 

@@ -51,30 +51,41 @@ Dialogs::Answerer& answerer()
     return instance;
 }
 
+// A message box that shows its text as it stands: a box may quote a name, a subject or a page.
+QMessageBox::StandardButton runBox(QWidget* parent, QMessageBox::Icon icon,
+                                   const Dialogs::Request& request,
+                                   QMessageBox::StandardButtons buttons,
+                                   QMessageBox::StandardButton defaultButton)
+{
+    QMessageBox box(icon, request.caption, request.text, buttons, parent);
+    box.setTextFormat(Qt::PlainText);
+    box.setDefaultButton(defaultButton);
+    box.exec();
+    return box.standardButton(box.clickedButton());
+}
+
 Dialogs::Reply showBox(QWidget* parent, const Dialogs::Request& request)
 {
     using Kind = Dialogs::Kind;
     using Answer = Dialogs::Answer;
     switch (request.kind) {
     case Kind::Information:
-        QMessageBox::information(parent, request.caption, request.text);
+        runBox(parent, QMessageBox::Information, request, QMessageBox::Ok, QMessageBox::NoButton);
         return {};
     case Kind::Warning:
-        QMessageBox::warning(parent, request.caption, request.text);
+        runBox(parent, QMessageBox::Warning, request, QMessageBox::Ok, QMessageBox::NoButton);
         return {};
     case Kind::Error:
-        QMessageBox::critical(parent, request.caption, request.text);
+        runBox(parent, QMessageBox::Critical, request, QMessageBox::Ok, QMessageBox::NoButton);
         return {};
     case Kind::OkCancel: {
-        const auto button =
-            QMessageBox::question(parent, request.caption, request.text,
-                                  QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok);
+        const auto button = runBox(parent, QMessageBox::Question, request,
+                                   QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok);
         return {button == QMessageBox::Ok ? Answer::Ok : Answer::Cancel, {}};
     }
     case Kind::YesNo: {
-        const auto button =
-            QMessageBox::question(parent, request.caption, request.text,
-                                  QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
+        const auto button = runBox(parent, QMessageBox::Question, request,
+                                   QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
         return {button == QMessageBox::Yes ? Answer::Yes : Answer::No, {}};
     }
     case Kind::InputText: {

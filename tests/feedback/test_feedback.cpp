@@ -1,5 +1,6 @@
 // Leaving feedback: the feedback address and the confirmation check as plain functions, and
 // the composer driving the hidden poster through the fake site's feedback pages.
+#include "DrawnColours.h"
 #include "FakeSite.h"
 #include "FeedbackSite.h"
 #include "FixtureDb.h"
@@ -523,6 +524,22 @@ private slots:
         QVERIFY(app->dialogs().requests().isEmpty());
         QVERIFY(inputEnabled(form));
         QVERIFY(!form->sending);
+    }
+
+    // The account id that the site's reconfirmation page names is shown as its characters.
+    void siteAccountIdInTheRefusalShowsAsText()
+    {
+        addListing();
+        TFormEvaluation* form = open();
+        const QString accountId = QStringLiteral("<font\tcolor=#ff0000>MMMMMMMM</font>");
+        app->site().setRoute("GET", "/jp/show/mystatus",
+                             SitePages::page(SitePages::statusPage(seller) +
+                                             SitePages::reconfirmationPage(accountId)));
+        fill(form, 0, QStringLiteral("ok"));
+        form->ActionMainTransmission->trigger();
+        QCOMPARE(status(form), accountId + "：再パスワード要求がありました。");
+        QVERIFY(!DrawnColours::drawsBrightRed(form->statusPanels[0]));
+        QVERIFY(feedback->hits().isEmpty());
     }
 
     void addressWithoutAHostNumberIsNotOpened()

@@ -111,6 +111,42 @@ QString unfilled(const QString& keyword, const QString& what)
     return keyword + "(" + what + ")が変換できませんでした。\n\r";
 }
 
+// The fixture with one of its texts replaced: "name" the winner's name, "title" and "aid" the
+// first listing's, "otherTitle" the second listing's, "carriage", "forwarding", "winnerId",
+// "loginId" and the seller's "myname", "myname_kana", "myadd", "mytel", "mymail".
+Fixture withText(Fixture f, const QString& field, const QString& text)
+{
+    if (field == "name")
+        f.winnerName = text;
+    else if (field == "title")
+        f.listings[0].title = text;
+    else if (field == "aid")
+        f.listings[0].aid = text;
+    else if (field == "otherTitle")
+        f.listings[1].title = text;
+    else if (field == "carriage")
+        f.carriage = text;
+    else if (field == "forwarding")
+        f.forwarding = text;
+    else if (field == "winnerId")
+        f.winnerId = text;
+    else if (field == "loginId")
+        f.loginId = text;
+    else if (field == "myname")
+        f.seller.name = text;
+    else if (field == "myname_kana")
+        f.seller.namePhonetic = text;
+    else if (field == "myadd")
+        f.seller.address1 = text;
+    else if (field == "mytel")
+        f.seller.tel = text;
+    else if (field == "mymail")
+        f.seller.mail = text;
+    else
+        qFatal("no such field");
+    return f;
+}
+
 void addExpansion(const char* name, const QString& fixtureName, const QString& templateText,
                   const QString& text, const QString& errorText = QString(),
                   bool closeMissing = false)
@@ -126,6 +162,15 @@ void addFailure(const char* name, const QString& fixtureName, const QString& tem
                         << message;
 }
 
+// A row of the table of values put in as text: the fixture (one listing unless named) with one
+// text replaced, the template and what it gives.
+void addValueRow(const char* name, const QString& field, const QString& value,
+                 const QString& templateText, const QString& text, bool closeMissing = false,
+                 const QString& fixtureName = QStringLiteral("one"))
+{
+    QTest::newRow(name) << fixtureName << field << value << templateText << text << closeMissing;
+}
+
 } // namespace
 
 class TestKeywords : public QObject
@@ -138,6 +183,8 @@ private slots:
     void expandsTemplates_data();
     void expandsTemplates();
     void totalAndSubtotalsAreSixtyFourBit();
+    void valuesStayText_data();
+    void valuesStayText();
 
     void init();
     void cleanup();
@@ -146,6 +193,8 @@ private slots:
     void missingSellerRowLeavesSellerPlaceholders();
     void missingListingRowRaisesIntegerError();
     void missingClosingMarkerShowsTheBoxOnce();
+    void storedWinnerNameStaysText_data();
+    void storedWinnerNameStaysText();
 
 private:
     void makeMainWindow();
@@ -388,6 +437,77 @@ void TestKeywords::totalAndSubtotalsAreSixtyFourBit()
                                          "12,000,000,500"));
 }
 
+// A value is put in as text: whatever placeholders, markers or percent signs it holds, it is
+// never expanded or evaluated, and the template's own keywords around it work as before.
+void TestKeywords::valuesStayText_data()
+{
+    QTest::addColumn<QString>("fixtureName");
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QString>("templateText");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("closeMissing");
+
+    const QString sellerKeywords = QStringLiteral("%mytel% %myadd% %mymail%");
+    const QString zeroSpan = QStringLiteral("%CALC%1/0%/CALC%");
+    addValueRow("name with the seller's keywords", "name", sellerKeywords, "%name% 様",
+                sellerKeywords + " 様");
+    addValueRow("name with a span", "name", zeroSpan, "%name% 様", zeroSpan + " 様");
+    addValueRow("name with a span beside the template's", "name", zeroSpan,
+                "%CALC%%price%*2%/CALC%円 %name% 様", "6,000円 " + zeroSpan + " 様");
+    addValueRow("name with an opening marker before the template's span", "name", "%CALC%",
+                "%name% %CALC%1+2%/CALC%", "%CALC% 3");
+    addValueRow("name does not close the template's span", "name", "%/CALC%", "%CALC%1+2 %name%",
+                "%CALC%1+2 %/CALC%", true);
+    addValueRow("name with a condition", "name", "%IF%(a)%/IF%", "%name% 様", "%IF%(a)%/IF% 様");
+    addValueRow("name with a break entry", "name", "a%r%b", "%name%", "a%r%b");
+    addValueRow("name ending in a lone percent", "name", "50%", "%name%myid%", "50%myid%");
+    addValueRow("lone percent before the template's word", "title", "%", "%title%name%", "%name%");
+    addValueRow("title with item and sum keywords", "title", "%price% %myname% %sum%",
+                "%title% %price%円", "%price% %myname% %sum% 3,000円");
+    addValueRow("title of a repeated line", "otherTitle", "%price%", "%title% %price%円\r\n",
+                "Camera 1,000円\r\n%price% 2,000円\r\n", false, "two");
+    addValueRow("auction id with the title keyword", "aid", "%title%", "%aid% %title%",
+                "%title% Camera");
+    addValueRow("text carriage with a keyword", "carriage", "%myname%", "%carriage%", "%myname%");
+    addValueRow("forwarding number with the name keyword", "forwarding", "%name%", "%send_num%",
+                "%name%");
+    addValueRow("winner id with the name keyword", "winnerId", "%name%", "%id% %name%",
+                "%name% 山田太郎");
+    addValueRow("login id with the seller's keywords", "loginId", sellerKeywords, "%myid%",
+                sellerKeywords);
+    addValueRow("seller's name with the kana keyword", "myname", "%myname_kana%", "%myname%",
+                "%myname_kana%");
+    addValueRow("seller's kana with a span", "myname_kana", zeroSpan, "%myname_kana%", zeroSpan);
+    addValueRow("seller's address with a span", "myadd", zeroSpan, "%myadd%", zeroSpan);
+    addValueRow("seller's phone with the mail keyword", "mytel", "%mymail%", "%mytel% %mymail%",
+                "%mymail% shop@example.jp");
+    addValueRow("seller's mail with a closing marker", "mymail", "%/CALC%",
+                "%CALC%%total%+1 %mymail%", "%CALC%3,000+1 %/CALC%", true);
+}
+
+void TestKeywords::valuesStayText()
+{
+    QFETCH(QString, fixtureName);
+    QFETCH(QString, field);
+    QFETCH(QString, value);
+    QFETCH(QString, templateText);
+    QFETCH(QString, text);
+    QFETCH(bool, closeMissing);
+
+    KeywordResult result;
+    try {
+        result = expandTemplateKeywords(
+            sourceOf(withText(fixture(fixtureName), field, value), templateText));
+    } catch (const KeywordError& raised) {
+        QFAIL(qPrintable("the expansion raised: " + raised.message()));
+    }
+    QCOMPARE(result.text, text);
+    QVERIFY(!result.error);
+    QCOMPARE(result.errorText, QString());
+    QCOMPARE(result.calcCloseMissing, closeMissing);
+}
+
 // ---- The main window's expansion ----
 
 void TestKeywords::init()
@@ -548,6 +668,40 @@ void TestKeywords::missingClosingMarkerShowsTheBoxOnce()
     QCOMPARE(box.kind, Dialogs::Kind::Error);
     QCOMPARE(box.caption, QStringLiteral("キーワード変換エラー"));
     QCOMPARE(box.text, QStringLiteral("%CALC%キーワードエラー\r\n%/CALC%がありません。"));
+}
+
+// A winner's name as the bidder panel stores it from a message, that is as the buyer wrote it,
+// comes out of the main window's expansion as the buyer wrote it.
+void TestKeywords::storedWinnerNameStaysText_data()
+{
+    QTest::addColumn<QString>("name");
+
+    QTest::newRow("the seller's keywords") << "%mytel% %myadd% %mymail%";
+    QTest::newRow("a span dividing by zero") << "%CALC%1/0%/CALC%";
+    QTest::newRow("an opening marker") << "%CALC%";
+}
+
+void TestKeywords::storedWinnerNameStaysText()
+{
+    QFETCH(QString, name);
+    makeMainWindow();
+    addRows();
+    FixtureDb::addBidder(m_navi->connection, {.id = "bidder2", .name = name});
+    m_navi->listingTab().ToolButtonBidSearchSearchClick();
+
+    QString result;
+    bool errorFlag = true;
+    QString errorText;
+    try {
+        convertTemplateKeywords(result, "%name% 様\r\n%title% 税込%CALC%%price%*1.1%/CALC%円", "x3",
+                                "bidder2", errorFlag, errorText);
+    } catch (const KeywordError& raised) {
+        QFAIL(qPrintable("the expansion raised: " + raised.message()));
+    }
+    QCOMPARE(result, name + QStringLiteral(" 様\r\n三脚 税込1,100円"));
+    QVERIFY(!errorFlag);
+    QCOMPARE(errorText, QString());
+    QVERIFY(m_app->dialogs().requests().isEmpty());
 }
 
 QTEST_MAIN(TestKeywords)

@@ -1,5 +1,6 @@
 // The message and feedback template editors: list commands, save, load, delete, rename, order,
 // keywords, wheel, placement, and the main window's commands that open them.
+#include "DrawnColours.h"
 #include "MainWindowFixture.h"
 #include "common/CommonDefine.h"
 #include "app/UnitNavi.h"
@@ -298,6 +299,22 @@ private slots:
         QCOMPARE(column(kind, "新規", "PaymentFlg").toInt(), 1);
         QCOMPARE(column(kind, "新規", "EndFlg").toInt(), 1);
         QVERIFY(app->dialogs().requests().isEmpty());
+    }
+
+    // The status line quotes a stored name as its characters.
+    void statusQuotesAStoredNameAsText_data() { addKindRows(); }
+    void statusQuotesAStoredNameAsText()
+    {
+        QFETCH(Kind, kind);
+        const QString name = QStringLiteral("<font color=#ff0000>MMMMMMMM</font>");
+        addTemplate(kind, name, 2, "text", 0);
+        open(kind);
+        load(name);
+        editor->ActionSave->trigger();
+        QCOMPARE(editor->statusText(), name + "を上書き保存しました");
+        auto* panel = editor->findChild<QLabel*>("StatusPanel0");
+        QVERIFY(panel);
+        QVERIFY(!DrawnColours::drawsBrightRed(panel));
     }
 
     void savingUnderAnotherExistingNameOverwritesIt_data() { addKindRows(); }
