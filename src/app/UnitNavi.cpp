@@ -75,9 +75,6 @@ TFormNavi::TFormNavi(QWidget* parent) : QMainWindow(parent)
         QMetaObject::invokeMethod(ListBoxMessage, &QListWidget::scrollToBottom,
                                   Qt::QueuedConnection);
     });
-    for (QAction* command : std::as_const(actions))
-        if (command->isEnabled())
-            markWired(command);
     NaviWiring::connectSignals(*this);
     NaviWiring::connectLoginSignals(*this);
     NaviWiring::connectListingPaneSignals(*this);

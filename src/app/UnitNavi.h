@@ -80,7 +80,9 @@ public:
     void PopupMenuTrayAppExitClick();
     void TimerTaskTrayLoginShowTimer();
     QMenu* trayMenu() const { return PopupMenuTray; }
-    // A command is enabled only once it is wired (markWired); until then it stays disabled.
+    // A command whose enabled state follows the window's state goes through enableCommand, which
+    // keeps it disabled until its handler is connected (markWired). Commands enabled once where
+    // they are made need no mark.
     static void markWired(QAction* command);
     static void enableCommand(QAction* command, bool enabled);
     void fillComboBox(const QStringList& items, QComboBox* comboBox);
