@@ -3,7 +3,7 @@
 #include "platform/CookieStore.h"
 #include "platform/DataFolder.h"
 #include "platform/GuiThreadWait.h"
-#include "site/SiteEndpoints.h"
+#include "site/SiteOrigin.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -28,6 +28,10 @@ NetworkThread* currentInstance = nullptr;
 // gives up waiting by itself.
 constexpr int callerGraceMs = 5000;
 constexpr int pollMs = 100;
+// What a reply may hold before the network thread takes it into the answer: without a bound, a
+// sender faster than the thread reads fills memory with the whole body before the size bound of
+// the answer is ever looked at.
+constexpr qint64 readBufferBytes = 1024 * 1024;
 
 // An HTTP status arrived and the transfer ended normally or with an HTTP error status; any other
 // error (connection refused or closed, time-out, cancel, TLS, protocol) means no usable answer.
@@ -41,6 +45,18 @@ bool isWholeAnswer(QNetworkReply* reply)
             error <= QNetworkReply::UnknownContentError) ||
            (error >= QNetworkReply::InternalServerError &&
             error <= QNetworkReply::UnknownServerError);
+}
+
+// Bounds what the reply holds. Qt hands the bound on only to a transfer under way: a bound set
+// before a POST has started (it starts from a queued call) is lost, and so is one set before a
+// followed redirect, which is a transfer of its own. It is set at once (a GET starts at once),
+// again after the queued start, and again whenever a request of the reply has gone out.
+void boundReadBuffer(QNetworkReply* reply)
+{
+    const auto bound = [reply] { reply->setReadBufferSize(readBufferBytes); };
+    bound();
+    QMetaObject::invokeMethod(reply, bound, Qt::QueuedConnection);
+    QObject::connect(reply, &QNetworkReply::requestSent, reply, bound);
 }
 
 } // namespace
@@ -86,7 +102,8 @@ void NetworkThread::shutdown()
 NetworkThread::NetworkThread()
 {
     const QString cookieFile = DataFolder::filePath(QStringLiteral("cookies.txt"));
-    m_extraCaCertificates = SiteEndpoints::load().extraCaCertificates();
+    m_site = SiteEndpoints::load();
+    m_extraCaCertificates = m_site.extraCaCertificates();
 
     m_thread = new QThread;
     m_thread->setObjectName(QStringLiteral("Network"));
@@ -215,6 +232,22 @@ void NetworkThread::submit(const NetworkRequest& request, QObject* receiver,
         m_context, [this, pending, request] { start(pending, request); }, Qt::QueuedConnection);
 }
 
+bool NetworkThread::redirectAllowed(int status, bool sendsBody, const QUrl& from, const QUrl& to,
+                                    const SiteEndpoints& site)
+{
+    const QString scheme = to.scheme().toLower();
+    if (!to.isValid() || to.host().isEmpty() ||
+        (scheme != QLatin1String("http") && scheme != QLatin1String("https")))
+        return false;
+    if (from.scheme().toLower() == QLatin1String("https") && scheme == QLatin1String("http"))
+        return false;
+    // Only these three are known to go on without the body; any other keeps it.
+    const bool dropsBody = status == 301 || status == 302 || status == 303;
+    if (!sendsBody || dropsBody)
+        return true;
+    return SiteOrigin::same(to, from) || (scheme == QLatin1String("https") && site.isSiteHost(to));
+}
+
 void NetworkThread::cancel(const std::shared_ptr<Pending>& pending)
 {
     {
@@ -240,11 +273,10 @@ void NetworkThread::start(const std::shared_ptr<Pending>& pending, const Network
     }
     QNetworkRequest networkRequest(request.url);
     networkRequest.setTransferTimeout(request.timeoutMs);
-    // Redirects are followed, except from HTTPS to plain HTTP: a form posted over TLS (a login
-    // with its password) must never be sent again in clear. Such a redirect ends the request
-    // without an answer. The cookies that redirects set go into the store on the way.
+    // Each redirect is judged (redirectAllowed) before anything is sent on; a refused one ends
+    // the request without an answer. The cookies that redirects set go into the store on the way.
     networkRequest.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
-                                QNetworkRequest::NoLessSafeRedirectPolicy);
+                                QNetworkRequest::UserVerifiedRedirectPolicy);
     networkRequest.setMaximumRedirectsAllowed(20);
     networkRequest.setAttribute(QNetworkRequest::Http2AllowedAttribute, false);
     networkRequest.setAttribute(QNetworkRequest::CacheSaveControlAttribute, false);
@@ -271,7 +303,29 @@ void NetworkThread::start(const std::shared_ptr<Pending>& pending, const Network
         request.verb == "GET"
             ? m_manager->get(networkRequest)
             : m_manager->sendCustomRequest(networkRequest, request.verb, request.body);
+    boundReadBuffer(reply);
     pending->reply = reply;
+
+    // The address the request is at and whether it still carries its body, hop by hop.
+    struct Hop
+    {
+        QUrl url;
+        bool sendsBody;
+    };
+    auto hop = std::make_shared<Hop>(Hop{request.url, request.verb != "GET"});
+    QObject::connect(
+        reply, &QNetworkReply::redirected, reply, [reply, hop, site = m_site](const QUrl& target) {
+            const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+            const QUrl next = hop->url.resolved(target);
+            if (!redirectAllowed(status, hop->sendsBody, hop->url, next, site)) {
+                reply->abort();
+                return;
+            }
+            hop->url = next;
+            // What Qt sends next: 307 and 308 keep the method, the others ask by GET.
+            hop->sendsBody = hop->sendsBody && (status == 307 || status == 308);
+            emit reply->redirectAllowed();
+        });
 
     const auto progressed = [pending] {
         QMutexLocker lock(&pending->mutex);
