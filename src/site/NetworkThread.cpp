@@ -34,12 +34,17 @@ constexpr int pollMs = 100;
 constexpr qint64 readBufferBytes = 1024 * 1024;
 
 // An HTTP status arrived and the transfer ended normally or with an HTTP error status; any other
-// error (connection refused or closed, time-out, cancel, TLS, protocol) means no usable answer.
+// error (connection refused or closed, time-out, cancel, TLS, protocol, a body that cannot be
+// decoded) means no usable answer.
 bool isWholeAnswer(QNetworkReply* reply)
 {
     if (!reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).isValid())
         return false;
     const int error = reply->error();
+    // Qt reports a compressed body it cannot decode ("Decompression failed") as this content
+    // error too, before any error of the status: on a compressed answer it is never the status's.
+    if (error == QNetworkReply::UnknownContentError && reply->hasRawHeader("Content-Encoding"))
+        return false;
     return error == QNetworkReply::NoError ||
            (error >= QNetworkReply::ContentAccessDenied &&
             error <= QNetworkReply::UnknownContentError) ||

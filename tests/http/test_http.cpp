@@ -233,6 +233,41 @@ private:
     bool m_listening = false;
 };
 
+quint32 crc32(const QByteArray& bytes)
+{
+    quint32 crc = 0xFFFFFFFFu;
+    for (const char c : bytes) {
+        crc ^= quint8(c);
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    return ~crc;
+}
+
+QByteArray littleEndian32(quint32 value)
+{
+    QByteArray bytes;
+    for (int i = 0; i < 4; ++i)
+        bytes += char((value >> (8 * i)) & 0xFF);
+    return bytes;
+}
+
+QByteArray compressedPage()
+{
+    return "<html><body>" + QByteArray(20000, 'p') + "</body></html>";
+}
+
+// text in the gzip format that a "Content-Encoding: gzip" answer carries.
+QByteArray gzipped(const QByteArray& text)
+{
+    // qCompress gives a 4-byte length, then a zlib stream: a 2-byte header, the deflate data and
+    // a 4-byte check.
+    const QByteArray zlib = qCompress(text, 9);
+    const QByteArray deflate = zlib.mid(4 + 2, zlib.size() - 4 - 2 - 4);
+    return QByteArray("\x1f\x8b\x08\x00\x00\x00\x00\x00\x00\xff", 10) + deflate +
+           littleEndian32(crc32(text)) + littleEndian32(quint32(text.size()));
+}
+
 // The process's peak resident memory in KiB as /proc/self/status tells it (VmHWM).
 qint64 peakMemoryKiB()
 {
@@ -304,6 +339,8 @@ private slots:
     void bodyPastSizeBoundGivesEmptyAnswer();
     void endlessFastBodyKeepsMemoryNearThePageBound_data();
     void endlessFastBodyKeepsMemoryNearThePageBound();
+    void undecodableBodyGivesNoAnswer_data();
+    void undecodableBodyGivesNoAnswer();
     void timeoutGivesEmptyAnswerQuickly();
     void droppedConnectionGivesEmptyAnswer();
     void unreachableHostGivesEmptyAnswer();
@@ -1026,6 +1063,55 @@ void TestHttp::endlessFastBodyKeepsMemoryNearThePageBound()
                             .arg(sent / mebibyte)
                             .arg(reset ? QString() : QStringLiteral(" (peak not reset)"))));
     QVERIFY2(sent < byteLimit, "the client took the endless body to the sender's own limit");
+}
+
+void TestHttp::undecodableBodyGivesNoAnswer_data()
+{
+    QTest::addColumn<QByteArray>("operation");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<bool>("answered");
+    const QByteArray whole = gzipped(compressedPage());
+    QByteArray badCheck = whole;
+    badCheck[badCheck.size() - 8] = char(badCheck.at(badCheck.size() - 8) ^ 0x55);
+    const QByteArray cutThenGarbage = whole.left(whole.size() / 2) + QByteArray(64, '\xAB');
+    const QByteArray garbage = "\x1f\x8b\x08\x00" + QByteArray(4000, '\x7e');
+    for (const int status : {200, 404, 500}) {
+        const auto rows = [status](const char* name, const QByteArray& body, bool answered) {
+            addOperationRows(
+                qPrintable(QStringLiteral("%1 %2").arg(status).arg(name)),
+                [status, body, answered](QTestData& row) { row << status << body << answered; });
+        };
+        rows("garbage from the start", garbage, false);
+        rows("a page, then garbage", cutThenGarbage, false);
+        rows("a page with a wrong check", badCheck, false);
+        rows("a whole gzip page", whole, true);
+    }
+}
+
+// An answer whose body Qt cannot decode is no page: it gives no answer, as a network error does,
+// whatever part of it was decoded before the fault.
+void TestHttp::undecodableBodyGivesNoAnswer()
+{
+    QFETCH(QByteArray, operation);
+    QFETCH(int, status);
+    QFETCH(QByteArray, body);
+    QFETCH(bool, answered);
+    FakeSite::Response response = okPage(body);
+    response.status = status;
+    response.headers = {{"Content-Encoding", "gzip"}};
+    m_site.setRoute("GET", "/coded", response);
+    m_site.setRoute("POST", "/coded", response);
+
+    html client;
+    sendBy(client, operation, m_site, QStringLiteral("/coded"));
+    QCOMPARE(client.response(), answered ? compressedPage() : QByteArray());
+
+    NetworkRequest request;
+    request.url = QUrl(m_site.httpUrl("/coded"));
+    const NetworkAnswer answer = NetworkThread::instance().execute(request);
+    QCOMPARE(answer.answered, answered);
+    QCOMPARE(answer.status, answered ? status : 0);
 }
 
 void TestHttp::timeoutGivesEmptyAnswerQuickly()
