@@ -55,6 +55,12 @@ bool FileDownload::start(QNetworkRequest request, const QString& path, qint64 si
     request.setMaximumRedirectsAllowed(maxRedirects);
     m_reply = m_network->get(request);
     m_reply->setReadBufferSize(readBufferBytes);
+    // A followed redirect is a transfer of its own, which Qt starts without the bound: it is set
+    // again once each request has gone out.
+    connect(m_reply, &QNetworkReply::requestSent, this, [this] {
+        if (m_reply)
+            m_reply->setReadBufferSize(readBufferBytes);
+    });
     connect(m_reply, &QNetworkReply::redirected, this, &FileDownload::onRedirected);
     connect(m_reply, &QNetworkReply::readyRead, this, &FileDownload::onReadyRead);
     connect(m_reply, &QNetworkReply::downloadProgress, this, &FileDownload::progress);

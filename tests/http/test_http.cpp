@@ -8,6 +8,7 @@
 #include "platform/UnixSignals.h"
 #include "platform/SafeFileWriter.h"
 #include "platform/TextDecoding.h"
+#include "site/FileDownload.h"
 #include "site/NetworkThread.h"
 #include "site/SiteEndpoints.h"
 #include "site/html.h"
@@ -77,18 +78,20 @@ void sendBy(html& client, const QByteArray& operation, const FakeSite& site, con
 }
 
 // Answers every request, over plain HTTP or HTTPS, with a chunked body that never ends, written
-// as fast as the connection takes it, and stops by itself after byteLimit bytes in all. Runs on a
-// thread of its own, as the client under test blocks the test's thread.
+// as fast as the connection takes it, and stops by itself after byteLimit bytes in all; a GET of
+// "/moved" is redirected to that answer on the same server. Runs on a thread of its own, as the
+// client under test blocks the test's thread.
 //
-// When the answer starts, the client's network thread is held up, as a cookie save on a slow
-// disk would hold it, until the sender has got floodBytes out or has been stuck for a moment: a
-// client that bounds what it buffers stops the sender within its read buffer, one that does not
-// takes in the whole flood while it cannot look at what it holds.
+// When the answer starts, the thread that reads the answer (readerObject's: the network thread,
+// or the thread of a download) is held up, as a cookie save on a slow disk would hold it, until
+// the sender has got floodBytes out or has been stuck for a moment: a client that bounds what it
+// buffers stops the sender within its read buffer, one that does not takes in the whole flood
+// while it cannot look at what it holds.
 class EndlessChunkedServer : public QTcpServer
 {
 public:
-    EndlessChunkedServer(qint64 byteLimit, qint64 floodBytes, QObject* networkThreadObject)
-        : m_limit(byteLimit), m_flood(floodBytes), m_networkThreadObject(networkThreadObject),
+    EndlessChunkedServer(qint64 byteLimit, qint64 floodBytes, QObject* readerObject)
+        : m_limit(byteLimit), m_flood(floodBytes), m_readerObject(readerObject),
           m_chunk(QByteArray::number(chunkBytes, 16) + "\r\n" + QByteArray(chunkBytes, 'x') +
                   "\r\n")
     {
@@ -135,9 +138,15 @@ protected:
             *request += socket->readAll();
             if (!request->contains("\r\n\r\n"))
                 return;
+            if (request->startsWith("GET /moved ")) { // on to the endless body on this server
+                socket->write("HTTP/1.1 302 Found\r\nLocation: /endless\r\n"
+                              "Content-Length: 0\r\nConnection: close\r\n\r\n");
+                socket->disconnectFromHost();
+                return;
+            }
             socket->write("HTTP/1.1 200 OK\r\nContent-Type: text/html\r\n"
                           "Transfer-Encoding: chunked\r\n\r\n");
-            holdUpNetworkThread();
+            holdUpReader();
             fill(socket);
         });
         const auto more = [this, socket] {
@@ -173,10 +182,10 @@ private:
         }
     }
 
-    void holdUpNetworkThread()
+    void holdUpReader()
     {
         QMetaObject::invokeMethod(
-            m_networkThreadObject,
+            m_readerObject,
             [this] {
                 QMutexLocker lock(&m_mutex);
                 const qint64 until = m_sent + m_flood;
@@ -191,7 +200,7 @@ private:
 
     const qint64 m_limit;
     const qint64 m_flood;
-    QObject* const m_networkThreadObject;
+    QObject* const m_readerObject;
     const QByteArray m_chunk;
     QSslConfiguration m_tls;
     mutable QMutex m_mutex;
@@ -203,9 +212,12 @@ private:
 class EndlessChunkedSite
 {
 public:
-    EndlessChunkedSite(qint64 byteLimit, qint64 floodBytes)
+    // readerObject: an object on the thread that reads the answer; the network thread's when
+    // none is given.
+    EndlessChunkedSite(qint64 byteLimit, qint64 floodBytes, QObject* readerObject = nullptr)
         : m_server(new EndlessChunkedServer(byteLimit, floodBytes,
-                                            NetworkThread::instance().cookieStore()))
+                                            readerObject ? readerObject
+                                                         : NetworkThread::instance().cookieStore()))
     {
         m_thread.start();
         m_server->moveToThread(&m_thread);
@@ -291,6 +303,28 @@ bool resetPeakMemory()
     return refs.open(QIODevice::WriteOnly) && refs.write("5") == 1;
 }
 
+// How much the peak memory of the process grows from its construction on.
+class PeakMemoryGrowth
+{
+public:
+    PeakMemoryGrowth() : m_reset(resetPeakMemory()), m_before(peakMemoryKiB()) {}
+
+    bool isValid() const { return m_before > 0; }
+    qint64 kibibytes() const { return peakMemoryKiB() - m_before; }
+    // The growth against the margin, and what explains a failure.
+    QString describe(qint64 grownKiB, qint64 sentBytes) const
+    {
+        return QStringLiteral("peak memory grew by %1 MiB while %2 MiB were sent%3")
+            .arg(grownKiB / 1024)
+            .arg(sentBytes / (1024 * 1024))
+            .arg(m_reset ? QString() : QStringLiteral(" (peak not reset)"));
+    }
+
+private:
+    const bool m_reset;
+    const qint64 m_before;
+};
+
 void addOperationRows(const char* name, const std::function<void(QTestData&)>& columns)
 {
     for (const char* operation : {"get", "post", "postSecure"})
@@ -339,6 +373,8 @@ private slots:
     void bodyPastSizeBoundGivesEmptyAnswer();
     void endlessFastBodyKeepsMemoryNearThePageBound_data();
     void endlessFastBodyKeepsMemoryNearThePageBound();
+    void endlessDownloadKeepsMemoryNearItsBound_data();
+    void endlessDownloadKeepsMemoryNearItsBound();
     void undecodableBodyGivesNoAnswer_data();
     void undecodableBodyGivesNoAnswer();
     void timeoutGivesEmptyAnswerQuickly();
@@ -1043,26 +1079,55 @@ void TestHttp::endlessFastBodyKeepsMemoryNearThePageBound()
     redirect.headers = {{"Location", ("http://" + endless.host() + "/endless").toLatin1()}};
     m_site.setRoute("GET", "/to-endless", redirect);
 
-    const bool reset = resetPeakMemory();
-    const qint64 before = peakMemoryKiB();
-    QVERIFY(before > 0);
+    const PeakMemoryGrowth growth;
+    QVERIFY(growth.isValid());
     html client; // the default page bound of 8 MiB
     client.setTotalTimeout(120000);
     if (redirected)
         client.get(m_site.httpUrl("/to-endless"));
     else
         sendTo(client, operation, endless.host(), QStringLiteral("/endless"));
-    const qint64 grownKiB = peakMemoryKiB() - before;
+    const qint64 grownKiB = growth.kibibytes();
     const qint64 sent = endless.sent();
 
     QVERIFY(client.response().isEmpty());
-    const qint64 marginKiB = 64 * 1024;
-    QVERIFY2(grownKiB < marginKiB,
-             qPrintable(QStringLiteral("peak memory grew by %1 MiB while %2 MiB were sent%3")
-                            .arg(grownKiB / 1024)
-                            .arg(sent / mebibyte)
-                            .arg(reset ? QString() : QStringLiteral(" (peak not reset)"))));
+    QVERIFY2(grownKiB < 64 * 1024, qPrintable(growth.describe(grownKiB, sent)));
     QVERIFY2(sent < byteLimit, "the client took the endless body to the sender's own limit");
+}
+
+void TestHttp::endlessDownloadKeepsMemoryNearItsBound_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::newRow("asked at once") << "/endless";
+    // A followed redirect is a new transfer: the bound holds for it too.
+    QTest::newRow("redirected on its host") << "/moved";
+}
+
+// The download of a file (the updater's) holds no more than its read buffer of a sender faster
+// than it writes: it fails at its size bound with the memory near that bound.
+void TestHttp::endlessDownloadKeepsMemoryNearItsBound()
+{
+    QFETCH(QString, path);
+    const qint64 mebibyte = 1024 * 1024;
+    const qint64 byteLimit = 1024 * mebibyte;
+    FileDownload download;
+    EndlessChunkedSite endless(byteLimit, 256 * mebibyte, &download);
+    QVERIFY(endless.isListening());
+    QSignalSpy finished(&download, &FileDownload::finished);
+    const QString file = m_folder.filePath("download.bin");
+
+    const PeakMemoryGrowth growth;
+    QVERIFY(growth.isValid());
+    QVERIFY(download.start(QNetworkRequest(QUrl("http://" + endless.host() + path)), file,
+                           8 * mebibyte));
+    QVERIFY(finished.wait(60000));
+    const qint64 grownKiB = growth.kibibytes();
+    const qint64 sent = endless.sent();
+
+    QCOMPARE(finished.at(0).at(0).toBool(), false);
+    QVERIFY(!QFile::exists(file));
+    QVERIFY2(grownKiB < 64 * 1024, qPrintable(growth.describe(grownKiB, sent)));
+    QVERIFY2(sent < byteLimit, "the download took the endless body to the sender's own limit");
 }
 
 void TestHttp::undecodableBodyGivesNoAnswer_data()
