@@ -39,33 +39,38 @@ bool FileDownload::start(QNetworkRequest request, const QString& path, qint64 si
     stop();
     m_error.clear();
     m_origin = request.url();
-    m_current = m_origin;
     m_limit = sizeLimit;
-    m_received = 0;
+    m_redirectsLeft = maxRedirects;
     m_writer = std::make_unique<SafeFileWriter>(path, SafeFileWriter::Access::OwnerOnly);
     if (!m_writer->open()) {
         m_error = m_writer->errorString();
         m_writer.reset();
         return false;
     }
-    // Every redirect is checked before it is followed, so a refused one asks the other host
-    // nothing.
+    m_request = request;
+    send(m_origin);
+    return true;
+}
+
+// Redirects are followed here, each checked before it is followed, so a refused one asks the
+// other host nothing; every hop is a GET of its own, started with the read buffer's bound.
+void FileDownload::send(const QUrl& url)
+{
+    m_current = url;
+    m_received = 0;
+    QNetworkRequest request = m_request;
+    request.setUrl(url);
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
-                         QNetworkRequest::UserVerifiedRedirectPolicy);
-    request.setMaximumRedirectsAllowed(maxRedirects);
+                         QNetworkRequest::ManualRedirectPolicy);
     m_reply = m_network->get(request);
     m_reply->setReadBufferSize(readBufferBytes);
-    // A followed redirect is a transfer of its own, which Qt starts without the bound: it is set
-    // again once each request has gone out.
-    connect(m_reply, &QNetworkReply::requestSent, this, [this] {
-        if (m_reply)
-            m_reply->setReadBufferSize(readBufferBytes);
-    });
-    connect(m_reply, &QNetworkReply::redirected, this, &FileDownload::onRedirected);
     connect(m_reply, &QNetworkReply::readyRead, this, &FileDownload::onReadyRead);
-    connect(m_reply, &QNetworkReply::downloadProgress, this, &FileDownload::progress);
+    connect(m_reply, &QNetworkReply::downloadProgress, this,
+            [this](qint64 received, qint64 total) {
+                if (!redirectTarget().isValid()) // a redirect's body is not the file's
+                    emit progress(received, total);
+            });
     connect(m_reply, &QNetworkReply::finished, this, &FileDownload::onFinished);
-    return true;
 }
 
 void FileDownload::abort()
@@ -73,16 +78,14 @@ void FileDownload::abort()
     stop();
 }
 
-void FileDownload::onRedirected(const QUrl& target)
+// Where the answer redirects to, resolved; empty when it is no redirect.
+QUrl FileDownload::redirectTarget() const
 {
-    const QUrl next = m_current.resolved(target);
-    if (!redirectAllowed(m_origin, m_current, next)) {
-        fail(QStringLiteral("redirected away from %1 to %2")
-                 .arg(m_origin.toDisplayString(), next.toDisplayString()));
-        return;
-    }
-    m_current = next;
-    emit m_reply->redirectAllowed();
+    const int status = m_reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    if (!(status == 301 || status == 302 || status == 303 || status == 307 || status == 308))
+        return QUrl();
+    const QUrl target = m_reply->attribute(QNetworkRequest::RedirectionTargetAttribute).toUrl();
+    return target.isEmpty() ? QUrl() : m_current.resolved(target);
 }
 
 void FileDownload::onReadyRead()
@@ -93,6 +96,15 @@ void FileDownload::onReadyRead()
 // Writes what has arrived; false (and the download failed) when the answer cannot be the file.
 bool FileDownload::takeBody()
 {
+    if (redirectTarget().isValid()) {
+        // A redirect's own body is dropped, under the same bound.
+        m_received += m_reply->readAll().size();
+        if (m_received > m_limit) {
+            fail(QStringLiteral("more than %1 bytes").arg(m_limit));
+            return false;
+        }
+        return true;
+    }
     const int status = m_reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     if (status != 200) {
         fail(QStringLiteral("answered %1").arg(status));
@@ -126,6 +138,22 @@ void FileDownload::onFinished()
     }
     if (!takeBody())
         return;
+    const QUrl next = redirectTarget();
+    if (next.isValid()) {
+        if (!redirectAllowed(m_origin, m_current, next)) {
+            fail(QStringLiteral("redirected away from %1 to %2")
+                     .arg(m_origin.toDisplayString(), next.toDisplayString()));
+            return;
+        }
+        if (m_redirectsLeft == 0) {
+            fail(QStringLiteral("more than %1 redirects").arg(maxRedirects));
+            return;
+        }
+        --m_redirectsLeft;
+        dropReply();
+        send(next);
+        return;
+    }
     const QVariant length = m_reply->header(QNetworkRequest::ContentLengthHeader);
     if (length.isValid() && length.toLongLong() != m_received) {
         fail(QStringLiteral("%1 of %2 bytes").arg(m_received).arg(length.toLongLong()));
@@ -146,7 +174,7 @@ void FileDownload::fail(const QString& error)
     emit finished(false);
 }
 
-void FileDownload::stop()
+void FileDownload::dropReply()
 {
     if (m_reply) {
         QNetworkReply* reply = m_reply;
@@ -155,5 +183,10 @@ void FileDownload::stop()
         reply->abort();
         reply->deleteLater();
     }
+}
+
+void FileDownload::stop()
+{
+    dropReply();
     m_writer.reset(); // an uncommitted file is dropped
 }

@@ -28,6 +28,7 @@ NetworkThread* currentInstance = nullptr;
 // gives up waiting by itself.
 constexpr int callerGraceMs = 5000;
 constexpr int pollMs = 100;
+constexpr int maxRedirects = 20;
 // What a reply may hold before the network thread takes it into the answer: without a bound, a
 // sender faster than the thread reads fills memory with the whole body before the size bound of
 // the answer is ever looked at.
@@ -52,16 +53,41 @@ bool isWholeAnswer(QNetworkReply* reply)
             error <= QNetworkReply::UnknownServerError);
 }
 
-// Bounds what the reply holds. Qt hands the bound on only to a transfer under way: a bound set
-// before a POST has started (it starts from a queued call) is lost, and so is one set before a
-// followed redirect, which is a transfer of its own. It is set at once (a GET starts at once),
-// again after the queued start, and again whenever a request of the reply has gone out.
-void boundReadBuffer(QNetworkReply* reply)
+// Starts the reply's transfer at once and bounds what the reply holds. Qt hands the bound on only
+// to a transfer under way, and starts a request with a body (a POST) from a queued call: that
+// call is run here, so that the bound follows the start directly and no byte of the answer can
+// come in unbounded.
+void startBounded(QNetworkReply* reply)
 {
-    const auto bound = [reply] { reply->setReadBufferSize(readBufferBytes); };
-    bound();
-    QMetaObject::invokeMethod(reply, bound, Qt::QueuedConnection);
-    QObject::connect(reply, &QNetworkReply::requestSent, reply, bound);
+    QCoreApplication::sendPostedEvents(reply, QEvent::MetaCall);
+    reply->setReadBufferSize(readBufferBytes);
+}
+
+// Where a redirect answer sends the request (resolved against the address it came from); empty
+// when the answer is no redirect to follow.
+QUrl redirectTarget(QNetworkReply* reply, const QUrl& from)
+{
+    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    if (reply->error() != QNetworkReply::NoError ||
+        !(status == 301 || status == 302 || status == 303 || status == 307 || status == 308))
+        return QUrl();
+    const QUrl target = reply->attribute(QNetworkRequest::RedirectionTargetAttribute).toUrl();
+    return target.isEmpty() ? QUrl() : from.resolved(target);
+}
+
+// The request that follows a redirect with status to next: 307 and 308 keep the method and the
+// body; the others ask for next by GET, without the body and its type.
+NetworkRequest redirected(NetworkRequest request, int status, const QUrl& next)
+{
+    request.url = next;
+    if (status != 307 && status != 308) {
+        request.verb = "GET";
+        request.body.clear();
+        request.headers.removeIf([](const std::pair<QByteArray, QByteArray>& header) {
+            return header.first.compare("Content-Type", Qt::CaseInsensitive) == 0;
+        });
+    }
+    return request;
 }
 
 } // namespace
@@ -271,6 +297,16 @@ void NetworkThread::cancel(const std::shared_ptr<Pending>& pending)
 // Runs on the network thread.
 void NetworkThread::start(const std::shared_ptr<Pending>& pending, const NetworkRequest& request)
 {
+    sendHop(pending, request, maxRedirects);
+}
+
+// Runs on the network thread. Sends one request of the way to the answer: the first, or the one
+// a redirect asks for. Redirects are followed here rather than by Qt, so that each is judged
+// (redirectAllowed) before anything is sent on, and so that every hop is a transfer started
+// with the read buffer's bound. The cookies that redirects set go into the store on the way.
+void NetworkThread::sendHop(const std::shared_ptr<Pending>& pending, const NetworkRequest& request,
+                            int redirectsLeft)
+{
     {
         QMutexLocker lock(&pending->mutex);
         if (pending->abandoned)
@@ -278,11 +314,8 @@ void NetworkThread::start(const std::shared_ptr<Pending>& pending, const Network
     }
     QNetworkRequest networkRequest(request.url);
     networkRequest.setTransferTimeout(request.timeoutMs);
-    // Each redirect is judged (redirectAllowed) before anything is sent on; a refused one ends
-    // the request without an answer. The cookies that redirects set go into the store on the way.
     networkRequest.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
-                                QNetworkRequest::UserVerifiedRedirectPolicy);
-    networkRequest.setMaximumRedirectsAllowed(20);
+                                QNetworkRequest::ManualRedirectPolicy);
     networkRequest.setAttribute(QNetworkRequest::Http2AllowedAttribute, false);
     networkRequest.setAttribute(QNetworkRequest::CacheSaveControlAttribute, false);
     networkRequest.setAttribute(QNetworkRequest::CacheLoadControlAttribute,
@@ -308,29 +341,8 @@ void NetworkThread::start(const std::shared_ptr<Pending>& pending, const Network
         request.verb == "GET"
             ? m_manager->get(networkRequest)
             : m_manager->sendCustomRequest(networkRequest, request.verb, request.body);
-    boundReadBuffer(reply);
+    startBounded(reply);
     pending->reply = reply;
-
-    // The address the request is at and whether it still carries its body, hop by hop.
-    struct Hop
-    {
-        QUrl url;
-        bool sendsBody;
-    };
-    auto hop = std::make_shared<Hop>(Hop{request.url, request.verb != "GET"});
-    QObject::connect(
-        reply, &QNetworkReply::redirected, reply, [reply, hop, site = m_site](const QUrl& target) {
-            const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-            const QUrl next = hop->url.resolved(target);
-            if (!redirectAllowed(status, hop->sendsBody, hop->url, next, site)) {
-                reply->abort();
-                return;
-            }
-            hop->url = next;
-            // What Qt sends next: 307 and 308 keep the method, the others ask by GET.
-            hop->sendsBody = hop->sendsBody && (status == 307 || status == 308);
-            emit reply->redirectAllowed();
-        });
 
     const auto progressed = [pending] {
         QMutexLocker lock(&pending->mutex);
@@ -344,7 +356,8 @@ void NetworkThread::start(const std::shared_ptr<Pending>& pending, const Network
         }
         reply->abort();
     };
-    QTimer::singleShot(request.totalTimeoutMs, reply, endOverBound);
+    QTimer::singleShot(qMax(qint64(0), request.totalTimeoutMs - pending->sinceStart.elapsed()),
+                       reply, endOverBound);
     QObject::connect(reply, &QNetworkReply::uploadProgress, reply, progressed);
     QObject::connect(reply, &QNetworkReply::downloadProgress, reply, progressed);
     const qint64 maxBodyBytes = request.maxBodyBytes;
@@ -361,16 +374,32 @@ void NetworkThread::start(const std::shared_ptr<Pending>& pending, const Network
                          if (tooLarge)
                              endOverBound();
                      });
-    QObject::connect(reply, &QNetworkReply::finished, reply, [pending, reply, maxBodyBytes] {
+    QObject::connect(reply, &QNetworkReply::finished, reply, [this, pending, reply, request,
+                                                             maxBodyBytes, redirectsLeft] {
         const QByteArray rest = reply->isOpen() ? reply->readAll() : QByteArray();
+        const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+        const QUrl next = redirectTarget(reply, request.url);
+        bool refused = false;
         {
             QMutexLocker lock(&pending->mutex);
             NetworkAnswer& answer = pending->answer;
             answer.body += rest;
-            answer.answered =
-                !pending->overBound && answer.body.size() <= maxBodyBytes && isWholeAnswer(reply);
+            const bool whole = !pending->overBound && answer.body.size() <= maxBodyBytes;
+            if (whole && next.isValid()) {
+                // A redirect's own body is no part of the answer.
+                answer.body.clear();
+                refused = redirectsLeft == 0 ||
+                          !redirectAllowed(status, request.verb != "GET", request.url, next, m_site);
+                if (!refused) {
+                    lock.unlock();
+                    reply->deleteLater();
+                    sendHop(pending, redirected(request, status, next), redirectsLeft - 1);
+                    return;
+                }
+            }
+            answer.answered = whole && !refused && isWholeAnswer(reply);
             if (answer.answered) {
-                answer.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+                answer.status = status;
                 answer.contentType = reply->rawHeader("Content-Type");
             } else {
                 answer = NetworkAnswer();

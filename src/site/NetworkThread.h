@@ -1,5 +1,7 @@
 #pragma once
 
+#include "site/SiteEndpoints.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QSslCertificate>
@@ -8,8 +10,6 @@
 #include <functional>
 #include <memory>
 #include <utility>
-
-#include "site/SiteEndpoints.h"
 
 class CookieStore;
 class QNetworkAccessManager;
@@ -92,6 +92,8 @@ private:
     struct Pending;
     NetworkThread();
     void start(const std::shared_ptr<Pending>& pending, const NetworkRequest& request);
+    void sendHop(const std::shared_ptr<Pending>& pending, const NetworkRequest& request,
+                 int redirectsLeft);
     // Nobody waits for the request any more: it is dropped, or aborted when under way.
     void cancel(const std::shared_ptr<Pending>& pending);
 

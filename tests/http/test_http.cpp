@@ -21,9 +21,6 @@
 #include <QRegularExpression>
 #include <QScopeGuard>
 #include <QSignalSpy>
-#include <QSslCertificate>
-#include <QSslConfiguration>
-#include <QSslKey>
 #include <QSslSocket>
 #include <QStringEncoder>
 #include <QTcpServer>
@@ -93,16 +90,9 @@ public:
     EndlessChunkedServer(qint64 byteLimit, qint64 floodBytes, QObject* readerObject)
         : m_limit(byteLimit), m_flood(floodBytes), m_readerObject(readerObject),
           m_chunk(QByteArray::number(chunkBytes, 16) + "\r\n" + QByteArray(chunkBytes, 'x') +
-                  "\r\n")
+                  "\r\n"),
+          m_tls(FakeSite::serverTlsConfiguration())
     {
-        QFile certificate(FakeSite::certificatePath());
-        QFile key(FakeSite::keyPath());
-        if (certificate.open(QIODevice::ReadOnly) && key.open(QIODevice::ReadOnly)) {
-            m_tls = QSslConfiguration::defaultConfiguration();
-            m_tls.setLocalCertificate(QSslCertificate(&certificate, QSsl::Pem));
-            m_tls.setPrivateKey(QSslKey(&key, QSsl::Rsa, QSsl::Pem));
-            m_tls.setPeerVerifyMode(QSslSocket::VerifyNone);
-        }
     }
 
     qint64 sent() const
@@ -202,7 +192,7 @@ private:
     const qint64 m_flood;
     QObject* const m_readerObject;
     const QByteArray m_chunk;
-    QSslConfiguration m_tls;
+    const QSslConfiguration m_tls;
     mutable QMutex m_mutex;
     QWaitCondition m_progressed;
     qint64 m_sent = 0;
@@ -324,6 +314,21 @@ private:
     const bool m_reset;
     const qint64 m_before;
 };
+
+// Posts a login form over TLS to site's "/config/login", answered by a redirect with status to
+// location; what the client kept of the answer.
+QByteArray postLoginRedirected(FakeSite& site, int status, const QString& location)
+{
+    FakeSite::Response redirect;
+    redirect.status = status;
+    redirect.headers = {{"Location", location.toLatin1()}};
+    site.setRoute("POST", "/config/login", redirect);
+    html client;
+    client.addParam("login", "seller");
+    client.addParam("passwd", "secret");
+    client.postSecure(site.httpsUrl("/config/login?"));
+    return client.response();
+}
 
 void addOperationRows(const char* name, const std::function<void(QTestData&)>& columns)
 {
@@ -706,16 +711,7 @@ void TestHttp::secureFormIsNeverRedirectedToPlainHttp()
         plain.setRoute(method, "/leak", okPage("leaked"));
         m_site.setRoute(method, "/leak", okPage("leaked"));
     }
-    FakeSite::Response redirect;
-    redirect.status = status;
-    redirect.headers = {{"Location", target.httpUrl("/leak").toLatin1()}};
-    m_site.setRoute("POST", "/config/login", redirect);
-
-    html client;
-    client.addParam("login", "seller");
-    client.addParam("passwd", "secret");
-    client.postSecure(m_site.httpsUrl("/config/login?"));
-    QCOMPARE(client.response(), QByteArray());
+    QCOMPARE(postLoginRedirected(m_site, status, target.httpUrl("/leak")), QByteArray());
 
     const QList<FakeSite::Request> seen = m_site.requests();
     QCOMPARE(seen.size(), 1);
@@ -841,16 +837,8 @@ void TestHttp::repeatedFormReachesOnlyTheSitesOwnHosts()
         for (FakeSite* server : {&m_site, &siteHost, &other})
             server->setRoute(method, "/next", okPage("moved on"));
     }
-    FakeSite::Response redirect;
-    redirect.status = status;
-    redirect.headers = {{"Location", reached.httpsUrl("/next").toLatin1()}};
-    m_site.setRoute("POST", "/config/login", redirect);
-
-    html client;
-    client.addParam("login", "seller");
-    client.addParam("passwd", "secret");
-    client.postSecure(m_site.httpsUrl("/config/login?"));
-    QCOMPARE(client.response(), followed ? QByteArray("moved on") : QByteArray());
+    QCOMPARE(postLoginRedirected(m_site, status, reached.httpsUrl("/next")),
+             followed ? QByteArray("moved on") : QByteArray());
 
     QList<FakeSite::Request> seen = reached.requests();
     if (&reached == &m_site)
