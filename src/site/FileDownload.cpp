@@ -1,6 +1,7 @@
 #include "site/FileDownload.h"
 
 #include "platform/SafeFileWriter.h"
+#include "site/HttpRedirect.h"
 
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
@@ -67,7 +68,7 @@ void FileDownload::send(const QUrl& url)
     connect(m_reply, &QNetworkReply::readyRead, this, &FileDownload::onReadyRead);
     connect(m_reply, &QNetworkReply::downloadProgress, this,
             [this](qint64 received, qint64 total) {
-                if (!redirectTarget().isValid()) // a redirect's body is not the file's
+                if (!isRedirect()) // a redirect's body is not the file's
                     emit progress(received, total);
             });
     connect(m_reply, &QNetworkReply::finished, this, &FileDownload::onFinished);
@@ -78,14 +79,10 @@ void FileDownload::abort()
     stop();
 }
 
-// Where the answer redirects to, resolved; empty when it is no redirect.
-QUrl FileDownload::redirectTarget() const
+bool FileDownload::isRedirect() const
 {
-    const int status = m_reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    if (!(status == 301 || status == 302 || status == 303 || status == 307 || status == 308))
-        return QUrl();
-    const QUrl target = m_reply->attribute(QNetworkRequest::RedirectionTargetAttribute).toUrl();
-    return target.isEmpty() ? QUrl() : m_current.resolved(target);
+    return HttpRedirect::isRedirect(
+        m_reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt());
 }
 
 void FileDownload::onReadyRead()
@@ -96,7 +93,7 @@ void FileDownload::onReadyRead()
 // Writes what has arrived; false (and the download failed) when the answer cannot be the file.
 bool FileDownload::takeBody()
 {
-    if (redirectTarget().isValid()) {
+    if (isRedirect()) {
         // A redirect's own body is dropped, under the same bound.
         m_received += m_reply->readAll().size();
         if (m_received > m_limit) {
@@ -138,9 +135,9 @@ void FileDownload::onFinished()
     }
     if (!takeBody())
         return;
-    const QUrl next = redirectTarget();
-    if (next.isValid()) {
-        if (!redirectAllowed(m_origin, m_current, next)) {
+    if (isRedirect()) {
+        const QUrl next = HttpRedirect::target(m_reply, m_current);
+        if (!next.isValid() || !redirectAllowed(m_origin, m_current, next)) {
             fail(QStringLiteral("redirected away from %1 to %2")
                      .arg(m_origin.toDisplayString(), next.toDisplayString()));
             return;

@@ -40,7 +40,7 @@ signals:
 
 private:
     void send(const QUrl& url);
-    QUrl redirectTarget() const;
+    bool isRedirect() const;
     void onReadyRead();
     void onFinished();
     bool takeBody();

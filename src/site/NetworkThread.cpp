@@ -3,6 +3,7 @@
 #include "platform/CookieStore.h"
 #include "platform/DataFolder.h"
 #include "platform/GuiThreadWait.h"
+#include "site/HttpRedirect.h"
 #include "site/SiteOrigin.h"
 
 #include <QCoreApplication>
@@ -63,20 +64,8 @@ void startBounded(QNetworkReply* reply)
     reply->setReadBufferSize(readBufferBytes);
 }
 
-// Where a redirect answer sends the request (resolved against the address it came from); empty
-// when the answer is no redirect to follow.
-QUrl redirectTarget(QNetworkReply* reply, const QUrl& from)
-{
-    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    if (reply->error() != QNetworkReply::NoError ||
-        !(status == 301 || status == 302 || status == 303 || status == 307 || status == 308))
-        return QUrl();
-    const QUrl target = reply->attribute(QNetworkRequest::RedirectionTargetAttribute).toUrl();
-    return target.isEmpty() ? QUrl() : from.resolved(target);
-}
-
 // The request that follows a redirect with status to next: 307 and 308 keep the method and the
-// body; the others ask for next by GET, without the body and its type.
+// body; the others (301, 302, 303, 305) ask for next by GET, without the body and its type.
 NetworkRequest redirected(NetworkRequest request, int status, const QUrl& next)
 {
     request.url = next;
@@ -272,8 +261,8 @@ bool NetworkThread::redirectAllowed(int status, bool sendsBody, const QUrl& from
         return false;
     if (from.scheme().toLower() == QLatin1String("https") && scheme == QLatin1String("http"))
         return false;
-    // Only these three are known to go on without the body; any other keeps it.
-    const bool dropsBody = status == 301 || status == 302 || status == 303;
+    // These go on by GET without the body (see redirected()); any other status keeps it.
+    const bool dropsBody = status == 301 || status == 302 || status == 303 || status == 305;
     if (!sendsBody || dropsBody)
         return true;
     return SiteOrigin::same(to, from) || (scheme == QLatin1String("https") && site.isSiteHost(to));
@@ -378,17 +367,20 @@ void NetworkThread::sendHop(const std::shared_ptr<Pending>& pending, const Netwo
                                                              maxBodyBytes, redirectsLeft] {
         const QByteArray rest = reply->isOpen() ? reply->readAll() : QByteArray();
         const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-        const QUrl next = redirectTarget(reply, request.url);
+        const bool redirect =
+            reply->error() == QNetworkReply::NoError && HttpRedirect::isRedirect(status);
+        const QUrl next = HttpRedirect::target(reply, request.url);
         bool refused = false;
         {
             QMutexLocker lock(&pending->mutex);
             NetworkAnswer& answer = pending->answer;
             answer.body += rest;
             const bool whole = !pending->overBound && answer.body.size() <= maxBodyBytes;
-            if (whole && next.isValid()) {
-                // A redirect's own body is no part of the answer.
+            if (whole && redirect) {
+                // A redirect's own body is no part of the answer; one that names no address, one
+                // too many or one refused gives no answer.
                 answer.body.clear();
-                refused = redirectsLeft == 0 ||
+                refused = !next.isValid() || redirectsLeft == 0 ||
                           !redirectAllowed(status, request.verb != "GET", request.url, next, m_site);
                 if (!refused) {
                     lock.unlock();

@@ -84,7 +84,7 @@ public:
     // form posted over TLS must not be sent again in clear. A redirect that sends the body again
     // (307 and 308 keep the method and the body) goes only to the same scheme, host and port, or
     // over HTTPS to one of the site's own hosts, so a login's password reaches no other server;
-    // 301, 302 and 303 turn a POST into a GET without its body and go to any host.
+    // 301, 302, 303 and 305 turn a POST into a GET without its body and go to any host.
     static bool redirectAllowed(int status, bool sendsBody, const QUrl& from, const QUrl& to,
                                 const SiteEndpoints& site);
 

@@ -363,6 +363,8 @@ private slots:
     void loginCookieReachesOtherThreadsAndOutlivesRestart();
     void redirectIsFollowedWithItsCookie_data();
     void redirectIsFollowedWithItsCookie();
+    void redirectWithoutAnAddressGivesNoAnswer_data();
+    void redirectWithoutAnAddressGivesNoAnswer();
     void secureFormIsNeverRedirectedToPlainHttp_data();
     void secureFormIsNeverRedirectedToPlainHttp();
     void redirectRuleKeepsARepeatedBodyOnTheSite_data();
@@ -688,6 +690,36 @@ void TestHttp::redirectIsFollowedWithItsCookie()
     QVERIFY(lastRequest().header("Cookie").contains("R=moved"));
 }
 
+void TestHttp::redirectWithoutAnAddressGivesNoAnswer_data()
+{
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QByteArray>("location"); // empty: no Location header
+    QTest::addColumn<QByteArray>("response");
+    for (const int status : {301, 302, 303, 305, 307, 308}) {
+        QTest::addRow("%d without an address", status) << status << QByteArray() << QByteArray();
+        QTest::addRow("%d to a path", status)
+            << status << QByteArray("/target") << QByteArray("arrived");
+    }
+}
+
+// A redirect is never taken for the page itself: it is followed, or gives no answer when it
+// names no address.
+void TestHttp::redirectWithoutAnAddressGivesNoAnswer()
+{
+    QFETCH(int, status);
+    QFETCH(QByteArray, location);
+    QFETCH(QByteArray, response);
+    FakeSite::Response redirect = okPage("the redirect's own page");
+    redirect.status = status;
+    if (!location.isEmpty())
+        redirect.headers = {{"Location", location}};
+    m_site.setRoute("GET", "/moved", redirect);
+    m_site.setRoute("GET", "/target", okPage("arrived"));
+    html client;
+    client.get(m_site.httpUrl("/moved"));
+    QCOMPARE(client.response(), response);
+}
+
 void TestHttp::secureFormIsNeverRedirectedToPlainHttp_data()
 {
     QTest::addColumn<int>("status");
@@ -759,7 +791,7 @@ void TestHttp::redirectRuleKeepsARepeatedBodyOnTheSite_data()
         row("page without body from TLS to clear")
             << false << login << "http://collector.example.test/" << false;
     }
-    for (const int status : {301, 302, 303}) {
+    for (const int status : {301, 302, 303, 305}) {
         const auto row = [status](const char* name) -> QTestData& {
             return QTest::addRow("%d %s", status, name) << status;
         };
