@@ -330,7 +330,6 @@ void NetworkThread::sendHop(const std::shared_ptr<Pending>& pending, const Netwo
         request.verb == "GET"
             ? m_manager->get(networkRequest)
             : m_manager->sendCustomRequest(networkRequest, request.verb, request.body);
-    startBounded(reply);
     pending->reply = reply;
 
     const auto progressed = [pending] {
@@ -409,4 +408,6 @@ void NetworkThread::sendHop(const std::shared_ptr<Pending>& pending, const Netwo
         }
         reply->deleteLater();
     });
+    // Only now, with every handler in place: a request started here may end at once.
+    startBounded(reply);
 }
