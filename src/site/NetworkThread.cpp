@@ -35,6 +35,18 @@ constexpr int maxRedirects = 20;
 // the answer is ever looked at.
 constexpr qint64 readBufferBytes = 1024 * 1024;
 
+// Qt reports a compressed body it cannot decode as UnknownContentError, the error it also gives
+// a 4xx status that it has no closer error for (a 429 page is an answer like any other). Below 400
+// the error can only be the body's; from 400 on Qt's message tells the two apart.
+bool isUndecodableBody(QNetworkReply* reply)
+{
+    if (reply->error() != QNetworkReply::UnknownContentError ||
+        !reply->hasRawHeader("Content-Encoding"))
+        return false;
+    return reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt() < 400 ||
+           reply->errorString().startsWith(QLatin1String("Decompression failed"));
+}
+
 // An HTTP status arrived and the transfer ended normally or with an HTTP error status; any other
 // error (connection refused or closed, time-out, cancel, TLS, protocol, a body that cannot be
 // decoded) means no usable answer.
@@ -43,9 +55,7 @@ bool isWholeAnswer(QNetworkReply* reply)
     if (!reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).isValid())
         return false;
     const int error = reply->error();
-    // Qt reports a compressed body it cannot decode ("Decompression failed") as this content
-    // error too, before any error of the status: on a compressed answer it is never the status's.
-    if (error == QNetworkReply::UnknownContentError && reply->hasRawHeader("Content-Encoding"))
+    if (isUndecodableBody(reply))
         return false;
     return error == QNetworkReply::NoError ||
            (error >= QNetworkReply::ContentAccessDenied &&

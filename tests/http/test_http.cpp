@@ -1161,7 +1161,7 @@ void TestHttp::undecodableBodyGivesNoAnswer_data()
     badCheck[badCheck.size() - 8] = char(badCheck.at(badCheck.size() - 8) ^ 0x55);
     const QByteArray cutThenGarbage = whole.left(whole.size() / 2) + QByteArray(64, '\xAB');
     const QByteArray garbage = "\x1f\x8b\x08\x00" + QByteArray(4000, '\x7e');
-    for (const int status : {200, 404, 500}) {
+    for (const int status : {200, 404, 429, 500}) {
         const auto rows = [status](const char* name, const QByteArray& body, bool answered) {
             addOperationRows(
                 qPrintable(QStringLiteral("%1 %2").arg(status).arg(name)),
