@@ -1,6 +1,7 @@
 #include "site/FileDownload.h"
 
 #include "platform/SafeFileWriter.h"
+#include "site/HttpRedirect.h"
 
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
@@ -39,27 +40,38 @@ bool FileDownload::start(QNetworkRequest request, const QString& path, qint64 si
     stop();
     m_error.clear();
     m_origin = request.url();
-    m_current = m_origin;
     m_limit = sizeLimit;
-    m_received = 0;
+    m_redirectsLeft = maxRedirects;
     m_writer = std::make_unique<SafeFileWriter>(path, SafeFileWriter::Access::OwnerOnly);
     if (!m_writer->open()) {
         m_error = m_writer->errorString();
         m_writer.reset();
         return false;
     }
-    // Every redirect is checked before it is followed, so a refused one asks the other host
-    // nothing.
+    m_request = request;
+    send(m_origin);
+    return true;
+}
+
+// Redirects are followed here, each checked before it is followed, so a refused one asks the
+// other host nothing; every hop is a GET of its own, started with the read buffer's bound.
+void FileDownload::send(const QUrl& url)
+{
+    m_current = url;
+    m_received = 0;
+    QNetworkRequest request = m_request;
+    request.setUrl(url);
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
-                         QNetworkRequest::UserVerifiedRedirectPolicy);
-    request.setMaximumRedirectsAllowed(maxRedirects);
+                         QNetworkRequest::ManualRedirectPolicy);
     m_reply = m_network->get(request);
     m_reply->setReadBufferSize(readBufferBytes);
-    connect(m_reply, &QNetworkReply::redirected, this, &FileDownload::onRedirected);
     connect(m_reply, &QNetworkReply::readyRead, this, &FileDownload::onReadyRead);
-    connect(m_reply, &QNetworkReply::downloadProgress, this, &FileDownload::progress);
+    connect(m_reply, &QNetworkReply::downloadProgress, this,
+            [this](qint64 received, qint64 total) {
+                if (!isRedirect()) // a redirect's body is not the file's
+                    emit progress(received, total);
+            });
     connect(m_reply, &QNetworkReply::finished, this, &FileDownload::onFinished);
-    return true;
 }
 
 void FileDownload::abort()
@@ -67,16 +79,10 @@ void FileDownload::abort()
     stop();
 }
 
-void FileDownload::onRedirected(const QUrl& target)
+bool FileDownload::isRedirect() const
 {
-    const QUrl next = m_current.resolved(target);
-    if (!redirectAllowed(m_origin, m_current, next)) {
-        fail(QStringLiteral("redirected away from %1 to %2")
-                 .arg(m_origin.toDisplayString(), next.toDisplayString()));
-        return;
-    }
-    m_current = next;
-    emit m_reply->redirectAllowed();
+    return HttpRedirect::isRedirect(
+        m_reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt());
 }
 
 void FileDownload::onReadyRead()
@@ -87,6 +93,15 @@ void FileDownload::onReadyRead()
 // Writes what has arrived; false (and the download failed) when the answer cannot be the file.
 bool FileDownload::takeBody()
 {
+    if (isRedirect()) {
+        // A redirect's own body is dropped, under the same bound.
+        m_received += m_reply->readAll().size();
+        if (m_received > m_limit) {
+            fail(QStringLiteral("more than %1 bytes").arg(m_limit));
+            return false;
+        }
+        return true;
+    }
     const int status = m_reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     if (status != 200) {
         fail(QStringLiteral("answered %1").arg(status));
@@ -120,6 +135,22 @@ void FileDownload::onFinished()
     }
     if (!takeBody())
         return;
+    if (isRedirect()) {
+        const QUrl next = HttpRedirect::target(m_reply, m_current);
+        if (!next.isValid() || !redirectAllowed(m_origin, m_current, next)) {
+            fail(QStringLiteral("redirected away from %1 to %2")
+                     .arg(m_origin.toDisplayString(), next.toDisplayString()));
+            return;
+        }
+        if (m_redirectsLeft == 0) {
+            fail(QStringLiteral("more than %1 redirects").arg(maxRedirects));
+            return;
+        }
+        --m_redirectsLeft;
+        dropReply();
+        send(next);
+        return;
+    }
     const QVariant length = m_reply->header(QNetworkRequest::ContentLengthHeader);
     if (length.isValid() && length.toLongLong() != m_received) {
         fail(QStringLiteral("%1 of %2 bytes").arg(m_received).arg(length.toLongLong()));
@@ -140,7 +171,7 @@ void FileDownload::fail(const QString& error)
     emit finished(false);
 }
 
-void FileDownload::stop()
+void FileDownload::dropReply()
 {
     if (m_reply) {
         QNetworkReply* reply = m_reply;
@@ -149,5 +180,10 @@ void FileDownload::stop()
         reply->abort();
         reply->deleteLater();
     }
+}
+
+void FileDownload::stop()
+{
+    dropReply();
     m_writer.reset(); // an uncommitted file is dropped
 }

@@ -39,16 +39,20 @@ signals:
     void finished(bool saved);
 
 private:
-    void onRedirected(const QUrl& target);
+    void send(const QUrl& url);
+    bool isRedirect() const;
     void onReadyRead();
     void onFinished();
     bool takeBody();
     void fail(const QString& error);
+    void dropReply();
     void stop();
 
     QNetworkAccessManager* m_network;
     QNetworkReply* m_reply = nullptr; // a child of m_network, deleted by stop()
     std::unique_ptr<SafeFileWriter> m_writer;
+    QNetworkRequest m_request; // as given; every hop is a GET of it with its own address
+    int m_redirectsLeft = 0;
     QUrl m_origin;
     QUrl m_current;
     qint64 m_limit = 0;

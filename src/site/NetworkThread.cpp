@@ -3,7 +3,8 @@
 #include "platform/CookieStore.h"
 #include "platform/DataFolder.h"
 #include "platform/GuiThreadWait.h"
-#include "site/SiteEndpoints.h"
+#include "site/HttpRedirect.h"
+#include "site/SiteOrigin.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -28,19 +29,64 @@ NetworkThread* currentInstance = nullptr;
 // gives up waiting by itself.
 constexpr int callerGraceMs = 5000;
 constexpr int pollMs = 100;
+constexpr int maxRedirects = 20;
+// What a reply may hold before the network thread takes it into the answer: without a bound, a
+// sender faster than the thread reads fills memory with the whole body before the size bound of
+// the answer is ever looked at.
+constexpr qint64 readBufferBytes = 1024 * 1024;
+
+// Qt reports a compressed body it cannot decode as UnknownContentError, the error it also gives
+// a 4xx status that it has no closer error for (a 429 page is an answer like any other). Below 400
+// the error can only be the body's; from 400 on Qt's message tells the two apart.
+bool isUndecodableBody(QNetworkReply* reply)
+{
+    if (reply->error() != QNetworkReply::UnknownContentError ||
+        !reply->hasRawHeader("Content-Encoding"))
+        return false;
+    return reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt() < 400 ||
+           reply->errorString().startsWith(QLatin1String("Decompression failed"));
+}
 
 // An HTTP status arrived and the transfer ended normally or with an HTTP error status; any other
-// error (connection refused or closed, time-out, cancel, TLS, protocol) means no usable answer.
+// error (connection refused or closed, time-out, cancel, TLS, protocol, a body that cannot be
+// decoded) means no usable answer.
 bool isWholeAnswer(QNetworkReply* reply)
 {
     if (!reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).isValid())
         return false;
     const int error = reply->error();
+    if (isUndecodableBody(reply))
+        return false;
     return error == QNetworkReply::NoError ||
            (error >= QNetworkReply::ContentAccessDenied &&
             error <= QNetworkReply::UnknownContentError) ||
            (error >= QNetworkReply::InternalServerError &&
             error <= QNetworkReply::UnknownServerError);
+}
+
+// Starts the reply's transfer at once and bounds what the reply holds. Qt hands the bound on only
+// to a transfer under way, and starts a request with a body (a POST) from a queued call: that
+// call is run here, so that the bound follows the start directly and no byte of the answer can
+// come in unbounded.
+void startBounded(QNetworkReply* reply)
+{
+    QCoreApplication::sendPostedEvents(reply, QEvent::MetaCall);
+    reply->setReadBufferSize(readBufferBytes);
+}
+
+// The request that follows a redirect with status to next: 307 and 308 keep the method and the
+// body; the others (301, 302, 303, 305) ask for next by GET, without the body and its type.
+NetworkRequest redirected(NetworkRequest request, int status, const QUrl& next)
+{
+    request.url = next;
+    if (status != 307 && status != 308) {
+        request.verb = "GET";
+        request.body.clear();
+        request.headers.removeIf([](const std::pair<QByteArray, QByteArray>& header) {
+            return header.first.compare("Content-Type", Qt::CaseInsensitive) == 0;
+        });
+    }
+    return request;
 }
 
 } // namespace
@@ -86,7 +132,8 @@ void NetworkThread::shutdown()
 NetworkThread::NetworkThread()
 {
     const QString cookieFile = DataFolder::filePath(QStringLiteral("cookies.txt"));
-    m_extraCaCertificates = SiteEndpoints::load().extraCaCertificates();
+    m_site = SiteEndpoints::load();
+    m_extraCaCertificates = m_site.extraCaCertificates();
 
     m_thread = new QThread;
     m_thread->setObjectName(QStringLiteral("Network"));
@@ -215,6 +262,22 @@ void NetworkThread::submit(const NetworkRequest& request, QObject* receiver,
         m_context, [this, pending, request] { start(pending, request); }, Qt::QueuedConnection);
 }
 
+bool NetworkThread::redirectAllowed(int status, bool sendsBody, const QUrl& from, const QUrl& to,
+                                    const SiteEndpoints& site)
+{
+    const QString scheme = to.scheme().toLower();
+    if (!to.isValid() || to.host().isEmpty() ||
+        (scheme != QLatin1String("http") && scheme != QLatin1String("https")))
+        return false;
+    if (from.scheme().toLower() == QLatin1String("https") && scheme == QLatin1String("http"))
+        return false;
+    // These go on by GET without the body (see redirected()); any other status keeps it.
+    const bool dropsBody = status == 301 || status == 302 || status == 303 || status == 305;
+    if (!sendsBody || dropsBody)
+        return true;
+    return SiteOrigin::same(to, from) || (scheme == QLatin1String("https") && site.isSiteHost(to));
+}
+
 void NetworkThread::cancel(const std::shared_ptr<Pending>& pending)
 {
     {
@@ -233,6 +296,16 @@ void NetworkThread::cancel(const std::shared_ptr<Pending>& pending)
 // Runs on the network thread.
 void NetworkThread::start(const std::shared_ptr<Pending>& pending, const NetworkRequest& request)
 {
+    sendHop(pending, request, maxRedirects);
+}
+
+// Runs on the network thread. Sends one request of the way to the answer: the first, or the one
+// a redirect asks for. Redirects are followed here rather than by Qt, so that each is judged
+// (redirectAllowed) before anything is sent on, and so that every hop is a transfer started
+// with the read buffer's bound. The cookies that redirects set go into the store on the way.
+void NetworkThread::sendHop(const std::shared_ptr<Pending>& pending, const NetworkRequest& request,
+                            int redirectsLeft)
+{
     {
         QMutexLocker lock(&pending->mutex);
         if (pending->abandoned)
@@ -240,12 +313,8 @@ void NetworkThread::start(const std::shared_ptr<Pending>& pending, const Network
     }
     QNetworkRequest networkRequest(request.url);
     networkRequest.setTransferTimeout(request.timeoutMs);
-    // Redirects are followed, except from HTTPS to plain HTTP: a form posted over TLS (a login
-    // with its password) must never be sent again in clear. Such a redirect ends the request
-    // without an answer. The cookies that redirects set go into the store on the way.
     networkRequest.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
-                                QNetworkRequest::NoLessSafeRedirectPolicy);
-    networkRequest.setMaximumRedirectsAllowed(20);
+                                QNetworkRequest::ManualRedirectPolicy);
     networkRequest.setAttribute(QNetworkRequest::Http2AllowedAttribute, false);
     networkRequest.setAttribute(QNetworkRequest::CacheSaveControlAttribute, false);
     networkRequest.setAttribute(QNetworkRequest::CacheLoadControlAttribute,
@@ -285,7 +354,8 @@ void NetworkThread::start(const std::shared_ptr<Pending>& pending, const Network
         }
         reply->abort();
     };
-    QTimer::singleShot(request.totalTimeoutMs, reply, endOverBound);
+    QTimer::singleShot(qMax(qint64(0), request.totalTimeoutMs - pending->sinceStart.elapsed()),
+                       reply, endOverBound);
     QObject::connect(reply, &QNetworkReply::uploadProgress, reply, progressed);
     QObject::connect(reply, &QNetworkReply::downloadProgress, reply, progressed);
     const qint64 maxBodyBytes = request.maxBodyBytes;
@@ -302,16 +372,35 @@ void NetworkThread::start(const std::shared_ptr<Pending>& pending, const Network
                          if (tooLarge)
                              endOverBound();
                      });
-    QObject::connect(reply, &QNetworkReply::finished, reply, [pending, reply, maxBodyBytes] {
+    QObject::connect(reply, &QNetworkReply::finished, reply, [this, pending, reply, request,
+                                                             maxBodyBytes, redirectsLeft] {
         const QByteArray rest = reply->isOpen() ? reply->readAll() : QByteArray();
+        const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+        const bool redirect =
+            reply->error() == QNetworkReply::NoError && HttpRedirect::isRedirect(status);
+        const QUrl next = HttpRedirect::target(reply, request.url);
+        bool refused = false;
         {
             QMutexLocker lock(&pending->mutex);
             NetworkAnswer& answer = pending->answer;
             answer.body += rest;
-            answer.answered =
-                !pending->overBound && answer.body.size() <= maxBodyBytes && isWholeAnswer(reply);
+            const bool whole = !pending->overBound && answer.body.size() <= maxBodyBytes;
+            if (whole && redirect) {
+                // A redirect's own body is no part of the answer; one that names no address, one
+                // too many or one refused gives no answer.
+                answer.body.clear();
+                refused = !next.isValid() || redirectsLeft == 0 ||
+                          !redirectAllowed(status, request.verb != "GET", request.url, next, m_site);
+                if (!refused) {
+                    lock.unlock();
+                    reply->deleteLater();
+                    sendHop(pending, redirected(request, status, next), redirectsLeft - 1);
+                    return;
+                }
+            }
+            answer.answered = whole && !refused && isWholeAnswer(reply);
             if (answer.answered) {
-                answer.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+                answer.status = status;
                 answer.contentType = reply->rawHeader("Content-Type");
             } else {
                 answer = NetworkAnswer();
@@ -329,4 +418,6 @@ void NetworkThread::start(const std::shared_ptr<Pending>& pending, const Network
         }
         reply->deleteLater();
     });
+    // Only now, with every handler in place: a request started here may end at once.
+    startBounded(reply);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "site/SiteEndpoints.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QSslCertificate>
@@ -31,9 +33,9 @@ struct NetworkRequest
 };
 
 // What came back. A request that got no whole HTTP answer (unreachable host, time-out, dropped
-// connection, TLS failure, stop request, a body past its bound, a redirect from HTTPS to plain
-// HTTP, which is never followed) has answered == false and an empty body; an HTTP error status
-// is an answer like any other and keeps its body.
+// connection, TLS failure, stop request, a body past its bound or one that cannot be decoded, a
+// redirect that is not followed, see NetworkThread::redirectAllowed) has answered == false and an
+// empty body; an HTTP error status is an answer like any other and keeps its body.
 struct NetworkAnswer
 {
     bool answered = false;
@@ -52,7 +54,8 @@ class NetworkThread
 {
 public:
     // The process-wide instance, started on first use. The cookie file (DataFolder's
-    // "cookies.txt") and the CaCertificates of the "Site" settings are read when it starts.
+    // "cookies.txt") and the "Site" settings (the site's hosts, CaCertificates) are read when it
+    // starts.
     static NetworkThread& instance();
     // Ends the instance (saving the cookies); the next instance() starts a fresh one. Call it
     // only when no thread is inside execute() (at program end; it also runs as a post routine
@@ -75,10 +78,22 @@ public:
     // The cookie store behind every request (thread-safe).
     CookieStore* cookieStore() const { return m_cookies; }
 
+    // Whether a request for `from`, answered by a redirect with `status` to `to`, follows it;
+    // sendsBody tells whether the request still carries a body (a POST that no redirect has turned
+    // into a GET). Never to a scheme other than HTTP and HTTPS, nor from HTTPS to plain HTTP: a
+    // form posted over TLS must not be sent again in clear. A redirect that sends the body again
+    // (307 and 308 keep the method and the body) goes only to the same scheme, host and port, or
+    // over HTTPS to one of the site's own hosts, so a login's password reaches no other server;
+    // 301, 302, 303 and 305 turn a POST into a GET without its body and go to any host.
+    static bool redirectAllowed(int status, bool sendsBody, const QUrl& from, const QUrl& to,
+                                const SiteEndpoints& site);
+
 private:
     struct Pending;
     NetworkThread();
     void start(const std::shared_ptr<Pending>& pending, const NetworkRequest& request);
+    void sendHop(const std::shared_ptr<Pending>& pending, const NetworkRequest& request,
+                 int redirectsLeft);
     // Nobody waits for the request any more: it is dropped, or aborted when under way.
     void cancel(const std::shared_ptr<Pending>& pending);
 
@@ -86,5 +101,6 @@ private:
     QObject* m_context = nullptr; // lives on m_thread; owns the manager
     QNetworkAccessManager* m_manager = nullptr;
     CookieStore* m_cookies = nullptr;
+    SiteEndpoints m_site;                         // the "Site" settings
     QList<QSslCertificate> m_extraCaCertificates; // CaCertificates of the settings
 };

@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QUrl>
 
 namespace {
 
@@ -61,6 +62,25 @@ QString SiteEndpoints::httpUrl(const QString& host, const QString& pathAndQuery)
 QString SiteEndpoints::httpsUrl(const QString& host, const QString& pathAndQuery)
 {
     return QStringLiteral("https://") + host + pathAndQuery;
+}
+
+bool SiteEndpoints::isSiteHost(const QUrl& address) const
+{
+    const QString scheme = address.scheme().toLower();
+    if (address.host().isEmpty() ||
+        (scheme != QLatin1String("http") && scheme != QLatin1String("https")))
+        return false;
+    const int defaultPort = scheme == QLatin1String("https") ? 443 : 80;
+    for (const QString* host : {&loginHost, &portalHost, &accountHost, &closedListHost, &itemHost,
+                                &profileHost, &webServiceHost}) {
+        if (host->isEmpty())
+            continue;
+        const QUrl site(scheme + QStringLiteral("://") + *host);
+        if (site.host().compare(address.host(), Qt::CaseInsensitive) == 0 &&
+            site.port(defaultPort) == address.port(defaultPort))
+            return true;
+    }
+    return false;
 }
 
 QList<QSslCertificate> SiteEndpoints::extraCaCertificates() const

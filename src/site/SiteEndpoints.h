@@ -4,6 +4,8 @@
 #include <QSslCertificate>
 #include <QString>
 
+class QUrl;
+
 // The auction site's endpoints in one place: the site's real host names by default, each
 // overridable in setting.ini, section "Site". A host may carry a port ("127.0.0.1:8123").
 struct SiteEndpoints
@@ -33,6 +35,11 @@ struct SiteEndpoints
     // "http://" + host + pathAndQuery and "https://" + host + pathAndQuery.
     static QString httpUrl(const QString& host, const QString& pathAndQuery);
     static QString httpsUrl(const QString& host, const QString& pathAndQuery);
+
+    // Whether the address is on one of the site's fixed hosts above (the update server is not the
+    // site's), its port included: a host written without a port stands for the address scheme's
+    // default one (80, 443). The host is compared without regard to case.
+    bool isSiteHost(const QUrl& address) const;
 
     // The certificates of the caCertificates file (relative paths are taken from the data
     // folder); empty when none is named or the file cannot be read.

@@ -4,10 +4,13 @@
 
 #include "platform/CookieStore.h"
 #include "platform/GuiThreadWait.h"
+#include "platform/IniFile.h"
 #include "platform/UnixSignals.h"
 #include "platform/SafeFileWriter.h"
 #include "platform/TextDecoding.h"
+#include "site/FileDownload.h"
 #include "site/NetworkThread.h"
+#include "site/SiteEndpoints.h"
 #include "site/html.h"
 
 #include <QDateTime>
@@ -16,15 +19,20 @@
 #include <QFile>
 #include <QNetworkCookie>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QSignalSpy>
+#include <QSslSocket>
 #include <QStringEncoder>
 #include <QTcpServer>
 #include <QTest>
 #include <QThread>
 #include <QTimer>
+#include <QWaitCondition>
 
+#include <atomic>
 #include <csignal>
 #include <functional>
+#include <memory>
 
 namespace {
 
@@ -48,15 +56,278 @@ FakeSite::Response okPage(const QByteArray& body)
     return response;
 }
 
-// One request of the client by the name of its operation: "get", "post" or "postSecure".
-void sendBy(html& client, const QByteArray& operation, const FakeSite& site, const QString& path)
+// One request of the client by the name of its operation: "get", "post" or "postSecure", to a
+// server that answers both plain HTTP and HTTPS on hostAndPort.
+void sendTo(html& client, const QByteArray& operation, const QString& hostAndPort,
+            const QString& path)
 {
     if (operation == "get")
-        client.get(site.httpUrl(path));
+        client.get("http://" + hostAndPort + path);
     else if (operation == "post")
-        client.post(site.httpUrl(path));
+        client.post("http://" + hostAndPort + path);
     else
-        client.postSecure(site.httpsUrl(path));
+        client.postSecure("https://" + hostAndPort + path);
+}
+
+void sendBy(html& client, const QByteArray& operation, const FakeSite& site, const QString& path)
+{
+    sendTo(client, operation, site.host(), path);
+}
+
+// Answers every request, over plain HTTP or HTTPS, with a chunked body that never ends, written
+// as fast as the connection takes it, and stops by itself after byteLimit bytes in all; a GET of
+// "/moved" is redirected to that answer on the same server. Runs on a thread of its own, as the
+// client under test blocks the test's thread.
+//
+// When the answer starts, the thread that reads the answer (readerObject's: the network thread,
+// or the thread of a download) is held up, as a cookie save on a slow disk would hold it, until
+// the sender has got floodBytes out or has been stuck for a moment: a client that bounds what it
+// buffers stops the sender within its read buffer, one that does not takes in the whole flood
+// while it cannot look at what it holds.
+class EndlessChunkedServer : public QTcpServer
+{
+public:
+    EndlessChunkedServer(qint64 byteLimit, qint64 floodBytes, QObject* readerObject)
+        : m_limit(byteLimit), m_flood(floodBytes), m_readerObject(readerObject),
+          m_chunk(QByteArray::number(chunkBytes, 16) + "\r\n" + QByteArray(chunkBytes, 'x') +
+                  "\r\n"),
+          m_tls(FakeSite::serverTlsConfiguration())
+    {
+    }
+
+    qint64 sent() const
+    {
+        QMutexLocker lock(&m_mutex);
+        return m_sent;
+    }
+
+protected:
+    void incomingConnection(qintptr descriptor) override
+    {
+        auto* socket = new QSslSocket(this);
+        if (!socket->setSocketDescriptor(descriptor)) {
+            delete socket;
+            return;
+        }
+        socket->setSslConfiguration(m_tls);
+        auto request = std::make_shared<QByteArray>();
+        auto decided = std::make_shared<bool>(false);
+        connect(socket, &QSslSocket::readyRead, socket, [this, socket, request, decided] {
+            if (!*decided) {
+                char first = 0;
+                if (socket->peek(&first, 1) != 1)
+                    return;
+                *decided = true;
+                if (first == 0x16) { // a TLS handshake record
+                    socket->startServerEncryption();
+                    return;
+                }
+            }
+            if (request->contains("\r\n\r\n"))
+                return; // answering already
+            *request += socket->readAll();
+            if (!request->contains("\r\n\r\n"))
+                return;
+            if (request->startsWith("GET /moved ")) { // on to the endless body on this server
+                socket->write("HTTP/1.1 302 Found\r\nLocation: /endless\r\n"
+                              "Content-Length: 0\r\nConnection: close\r\n\r\n");
+                socket->disconnectFromHost();
+                return;
+            }
+            socket->write("HTTP/1.1 200 OK\r\nContent-Type: text/html\r\n"
+                          "Transfer-Encoding: chunked\r\n\r\n");
+            holdUpReader();
+            fill(socket);
+        });
+        const auto more = [this, socket] {
+            if (socket->property("answering").toBool())
+                fill(socket);
+        };
+        connect(socket, &QSslSocket::bytesWritten, socket, more);
+        connect(socket, &QSslSocket::encryptedBytesWritten, socket, more);
+        connect(socket, &QSslSocket::disconnected, socket, &QObject::deleteLater);
+        connect(socket, &QSslSocket::sslErrors, socket,
+                [socket](const QList<QSslError>&) { socket->ignoreSslErrors(); });
+    }
+
+private:
+    static constexpr int chunkBytes = 64 * 1024;
+    static constexpr int stuckMs = 100;
+
+    // Keeps the socket's own buffer short, so the memory that grows is the client's.
+    void fill(QSslSocket* socket)
+    {
+        socket->setProperty("answering", true);
+        while (socket->bytesToWrite() + socket->encryptedBytesToWrite() < 4 * chunkBytes) {
+            QMutexLocker lock(&m_mutex);
+            if (m_sent >= m_limit) {
+                lock.unlock();
+                socket->setProperty("answering", false);
+                socket->disconnectFromHost();
+                return;
+            }
+            socket->write(m_chunk);
+            m_sent += m_chunk.size();
+            m_progressed.wakeAll();
+        }
+    }
+
+    void holdUpReader()
+    {
+        QMetaObject::invokeMethod(
+            m_readerObject,
+            [this] {
+                QMutexLocker lock(&m_mutex);
+                const qint64 until = m_sent + m_flood;
+                while (m_sent < until) {
+                    const qint64 before = m_sent;
+                    if (!m_progressed.wait(&m_mutex, QDeadlineTimer(stuckMs)) && m_sent == before)
+                        return; // the sender is stuck: the client stopped taking the body
+                }
+            },
+            Qt::QueuedConnection);
+    }
+
+    const qint64 m_limit;
+    const qint64 m_flood;
+    QObject* const m_readerObject;
+    const QByteArray m_chunk;
+    const QSslConfiguration m_tls;
+    mutable QMutex m_mutex;
+    QWaitCondition m_progressed;
+    qint64 m_sent = 0;
+};
+
+// The endless sender on 127.0.0.1 with its thread, for the time of one test.
+class EndlessChunkedSite
+{
+public:
+    // readerObject: an object on the thread that reads the answer; the network thread's when
+    // none is given.
+    EndlessChunkedSite(qint64 byteLimit, qint64 floodBytes, QObject* readerObject = nullptr)
+        : m_server(new EndlessChunkedServer(byteLimit, floodBytes,
+                                            readerObject ? readerObject
+                                                         : NetworkThread::instance().cookieStore()))
+    {
+        m_thread.start();
+        m_server->moveToThread(&m_thread);
+        QMetaObject::invokeMethod(
+            m_server, [this] { m_listening = m_server->listen(QHostAddress::LocalHost, 0); },
+            Qt::BlockingQueuedConnection);
+    }
+    ~EndlessChunkedSite()
+    {
+        QMetaObject::invokeMethod(
+            m_server, [this] { delete m_server; }, Qt::BlockingQueuedConnection);
+        m_thread.quit();
+        m_thread.wait();
+    }
+    EndlessChunkedSite(const EndlessChunkedSite&) = delete;
+    EndlessChunkedSite& operator=(const EndlessChunkedSite&) = delete;
+
+    bool isListening() const { return m_listening; }
+    QString host() const { return "127.0.0.1:" + QString::number(m_server->serverPort()); }
+    qint64 sent() const { return m_server->sent(); }
+
+private:
+    QThread m_thread;
+    EndlessChunkedServer* m_server;
+    bool m_listening = false;
+};
+
+quint32 crc32(const QByteArray& bytes)
+{
+    quint32 crc = 0xFFFFFFFFu;
+    for (const char c : bytes) {
+        crc ^= quint8(c);
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    return ~crc;
+}
+
+QByteArray littleEndian32(quint32 value)
+{
+    QByteArray bytes;
+    for (int i = 0; i < 4; ++i)
+        bytes += char((value >> (8 * i)) & 0xFF);
+    return bytes;
+}
+
+QByteArray compressedPage()
+{
+    return "<html><body>" + QByteArray(20000, 'p') + "</body></html>";
+}
+
+// text in the gzip format that a "Content-Encoding: gzip" answer carries.
+QByteArray gzipped(const QByteArray& text)
+{
+    // qCompress gives a 4-byte length, then a zlib stream: a 2-byte header, the deflate data and
+    // a 4-byte check.
+    const QByteArray zlib = qCompress(text, 9);
+    const QByteArray deflate = zlib.mid(4 + 2, zlib.size() - 4 - 2 - 4);
+    return QByteArray("\x1f\x8b\x08\x00\x00\x00\x00\x00\x00\xff", 10) + deflate +
+           littleEndian32(crc32(text)) + littleEndian32(quint32(text.size()));
+}
+
+// The process's peak resident memory in KiB as /proc/self/status tells it (VmHWM).
+qint64 peakMemoryKiB()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    // A file of /proc has no size: read it whole rather than to its end.
+    const QList<QByteArray> lines = status.readAll().split('\n');
+    for (const QByteArray& line : lines) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLongLong();
+    }
+    return -1;
+}
+
+// Starts a new peak-memory count at the present size; false where the kernel does not offer it
+// (the peak then still holds what came before).
+bool resetPeakMemory()
+{
+    QFile refs(QStringLiteral("/proc/self/clear_refs"));
+    return refs.open(QIODevice::WriteOnly) && refs.write("5") == 1;
+}
+
+// How much the peak memory of the process grows from its construction on.
+class PeakMemoryGrowth
+{
+public:
+    PeakMemoryGrowth() : m_reset(resetPeakMemory()), m_before(peakMemoryKiB()) {}
+
+    bool isValid() const { return m_before > 0; }
+    qint64 kibibytes() const { return peakMemoryKiB() - m_before; }
+    // The growth against the margin, and what explains a failure.
+    QString describe(qint64 grownKiB, qint64 sentBytes) const
+    {
+        return QStringLiteral("peak memory grew by %1 MiB while %2 MiB were sent%3")
+            .arg(grownKiB / 1024)
+            .arg(sentBytes / (1024 * 1024))
+            .arg(m_reset ? QString() : QStringLiteral(" (peak not reset)"));
+    }
+
+private:
+    const bool m_reset;
+    const qint64 m_before;
+};
+
+// Posts a login form over TLS to site's "/config/login", answered by a redirect with status to
+// location; what the client kept of the answer.
+QByteArray postLoginRedirected(FakeSite& site, int status, const QString& location)
+{
+    FakeSite::Response redirect;
+    redirect.status = status;
+    redirect.headers = {{"Location", location.toLatin1()}};
+    site.setRoute("POST", "/config/login", redirect);
+    html client;
+    client.addParam("login", "seller");
+    client.addParam("passwd", "secret");
+    client.postSecure(site.httpsUrl("/config/login?"));
+    return client.response();
 }
 
 void addOperationRows(const char* name, const std::function<void(QTestData&)>& columns)
@@ -92,8 +363,14 @@ private slots:
     void loginCookieReachesOtherThreadsAndOutlivesRestart();
     void redirectIsFollowedWithItsCookie_data();
     void redirectIsFollowedWithItsCookie();
+    void redirectWithoutAnAddressGivesNoAnswer_data();
+    void redirectWithoutAnAddressGivesNoAnswer();
     void secureFormIsNeverRedirectedToPlainHttp_data();
     void secureFormIsNeverRedirectedToPlainHttp();
+    void redirectRuleKeepsARepeatedBodyOnTheSite_data();
+    void redirectRuleKeepsARepeatedBodyOnTheSite();
+    void repeatedFormReachesOnlyTheSitesOwnHosts_data();
+    void repeatedFormReachesOnlyTheSitesOwnHosts();
     void cookieFileIsWrittenOnlyWhenPersistentCookiesChange();
     void fullDiskKeepsTheCookieFileAndALaterSaveWritesIt_data();
     void fullDiskKeepsTheCookieFileAndALaterSaveWritesIt();
@@ -101,6 +378,12 @@ private slots:
     void tricklingAnswerEndsAtTotalBound();
     void bodyPastSizeBoundGivesEmptyAnswer_data();
     void bodyPastSizeBoundGivesEmptyAnswer();
+    void endlessFastBodyKeepsMemoryNearThePageBound_data();
+    void endlessFastBodyKeepsMemoryNearThePageBound();
+    void endlessDownloadKeepsMemoryNearItsBound_data();
+    void endlessDownloadKeepsMemoryNearItsBound();
+    void undecodableBodyGivesNoAnswer_data();
+    void undecodableBodyGivesNoAnswer();
     void timeoutGivesEmptyAnswerQuickly();
     void droppedConnectionGivesEmptyAnswer();
     void unreachableHostGivesEmptyAnswer();
@@ -407,6 +690,36 @@ void TestHttp::redirectIsFollowedWithItsCookie()
     QVERIFY(lastRequest().header("Cookie").contains("R=moved"));
 }
 
+void TestHttp::redirectWithoutAnAddressGivesNoAnswer_data()
+{
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QByteArray>("location"); // empty: no Location header
+    QTest::addColumn<QByteArray>("response");
+    for (const int status : {301, 302, 303, 305, 307, 308}) {
+        QTest::addRow("%d without an address", status) << status << QByteArray() << QByteArray();
+        QTest::addRow("%d to a path", status)
+            << status << QByteArray("/target") << QByteArray("arrived");
+    }
+}
+
+// A redirect is never taken for the page itself: it is followed, or gives no answer when it
+// names no address.
+void TestHttp::redirectWithoutAnAddressGivesNoAnswer()
+{
+    QFETCH(int, status);
+    QFETCH(QByteArray, location);
+    QFETCH(QByteArray, response);
+    FakeSite::Response redirect = okPage("the redirect's own page");
+    redirect.status = status;
+    if (!location.isEmpty())
+        redirect.headers = {{"Location", location}};
+    m_site.setRoute("GET", "/moved", redirect);
+    m_site.setRoute("GET", "/target", okPage("arrived"));
+    html client;
+    client.get(m_site.httpUrl("/moved"));
+    QCOMPARE(client.response(), response);
+}
+
 void TestHttp::secureFormIsNeverRedirectedToPlainHttp_data()
 {
     QTest::addColumn<int>("status");
@@ -430,16 +743,7 @@ void TestHttp::secureFormIsNeverRedirectedToPlainHttp()
         plain.setRoute(method, "/leak", okPage("leaked"));
         m_site.setRoute(method, "/leak", okPage("leaked"));
     }
-    FakeSite::Response redirect;
-    redirect.status = status;
-    redirect.headers = {{"Location", target.httpUrl("/leak").toLatin1()}};
-    m_site.setRoute("POST", "/config/login", redirect);
-
-    html client;
-    client.addParam("login", "seller");
-    client.addParam("passwd", "secret");
-    client.postSecure(m_site.httpsUrl("/config/login?"));
-    QCOMPARE(client.response(), QByteArray());
+    QCOMPARE(postLoginRedirected(m_site, status, target.httpUrl("/leak")), QByteArray());
 
     const QList<FakeSite::Request> seen = m_site.requests();
     QCOMPARE(seen.size(), 1);
@@ -447,6 +751,140 @@ void TestHttp::secureFormIsNeverRedirectedToPlainHttp()
     QCOMPARE(seen.at(0).path(), QByteArray("/config/login"));
     QVERIFY(plain.requests().isEmpty());
     QCOMPARE(plain.connectionCount(), 0);
+}
+
+void TestHttp::redirectRuleKeepsARepeatedBodyOnTheSite_data()
+{
+    QTest::addColumn<int>("status");
+    QTest::addColumn<bool>("sendsBody");
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<QString>("to");
+    QTest::addColumn<bool>("allowed");
+    const QString login = QStringLiteral("https://login.yahoo.co.jp/config/login");
+    const QString plainLogin = QStringLiteral("http://login.yahoo.co.jp/config/login");
+    const QString elsewhere = QStringLiteral("https://collector.example.test/config/login");
+    for (const int status : {307, 308}) {
+        const auto row = [status](const char* name) -> QTestData& {
+            return QTest::addRow("%d %s", status, name) << status;
+        };
+        row("form on the same origin") << true << login << "https://login.yahoo.co.jp/next" << true;
+        row("host in other case") << true << login << "https://LOGIN.Yahoo.co.jp/next" << true;
+        row("form to another host") << true << login << elsewhere << false;
+        row("form to another port")
+            << true << login << "https://login.yahoo.co.jp:8443/next" << false;
+        row("form to a site host") << true << login << "https://auctions.yahoo.co.jp/next" << true;
+        row("form to a site host on its port")
+            << true << login << "https://auctions.yahoo.co.jp:443/next" << true;
+        row("form to a site host on another port")
+            << true << login << "https://auctions.yahoo.co.jp:444/next" << false;
+        row("form to the update server")
+            << true << login << "https://update.example.test/next" << false;
+        row("plain form to a site host in clear")
+            << true << plainLogin << "http://auctions.yahoo.co.jp/next" << false;
+        row("plain form to its own host over TLS")
+            << true << plainLogin << "https://login.yahoo.co.jp/config/login" << true;
+        row("plain form to another host over TLS") << true << plainLogin << elsewhere << false;
+        row("plain form on the same origin")
+            << true << plainLogin << "http://login.yahoo.co.jp/next" << true;
+        row("form from TLS to clear") << true << login << "http://login.yahoo.co.jp/next" << false;
+        row("page without body to another host") << false << login << elsewhere << true;
+        row("page without body from TLS to clear")
+            << false << login << "http://collector.example.test/" << false;
+    }
+    for (const int status : {301, 302, 303, 305}) {
+        const auto row = [status](const char* name) -> QTestData& {
+            return QTest::addRow("%d %s", status, name) << status;
+        };
+        row("form as a page to another host") << true << login << elsewhere << true;
+        row("form as a page to a plain site host")
+            << true << plainLogin << "http://auctions.yahoo.co.jp/next" << true;
+        row("form from TLS to clear") << true << login << "http://collector.example.test/" << false;
+    }
+    QTest::newRow("status unknown: the body is taken as repeated")
+        << 0 << true << login << elsewhere << false;
+    QTest::newRow("another scheme") << 302 << false << login << "ftp://login.yahoo.co.jp/" << false;
+    QTest::newRow("a local file") << 302 << false << plainLogin << "file:///etc/passwd" << false;
+    QTest::newRow("no host") << 307 << true << login << "https:///next" << false;
+}
+
+void TestHttp::redirectRuleKeepsARepeatedBodyOnTheSite()
+{
+    QFETCH(int, status);
+    QFETCH(bool, sendsBody);
+    QFETCH(QString, from);
+    QFETCH(QString, to);
+    QFETCH(bool, allowed);
+    SiteEndpoints site = SiteEndpoints::defaults();
+    site.updateHost = QStringLiteral("update.example.test");
+    QCOMPARE(NetworkThread::redirectAllowed(status, sendsBody, QUrl(from), QUrl(to), site),
+             allowed);
+}
+
+void TestHttp::repeatedFormReachesOnlyTheSitesOwnHosts_data()
+{
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("target"); // "same origin", "site host" or "other host"
+    QTest::addColumn<bool>("followed");
+    QTest::addColumn<bool>("bodyRepeated");
+    for (const int status : {307, 308}) {
+        QTest::addRow("%d same origin", status) << status << "same origin" << true << true;
+        QTest::addRow("%d another of the site's hosts", status)
+            << status << "site host" << true << true;
+        QTest::addRow("%d a host not of the site", status)
+            << status << "other host" << false << false;
+    }
+    for (const int status : {301, 302, 303}) {
+        QTest::addRow("%d a host not of the site", status)
+            << status << "other host" << true << false;
+        QTest::addRow("%d same origin", status) << status << "same origin" << true << false;
+    }
+}
+
+// A login posted over TLS and redirected by 307 or 308 would be posted again, password and all,
+// wherever the redirect points: it goes on only to the site's own hosts, and nothing at all
+// reaches another server. A 301, 302 or 303 asks for a page by GET without the form, as before.
+void TestHttp::repeatedFormReachesOnlyTheSitesOwnHosts()
+{
+    QFETCH(int, status);
+    QFETCH(QString, target);
+    QFETCH(bool, followed);
+    QFETCH(bool, bodyRepeated);
+    FakeSite siteHost;
+    FakeSite other;
+    QVERIFY(siteHost.start());
+    QVERIFY(other.start());
+    // The second fake server is one of the site's hosts, read when the network thread starts.
+    IniFile(m_folder.filePath("setting.ini"))
+        .writeString(QStringLiteral("Site"), QStringLiteral("AccountHost"), siteHost.host());
+    NetworkThread::shutdown();
+    const auto restore = qScopeGuard([this] {
+        m_site.useAsSite();
+        NetworkThread::shutdown();
+    });
+
+    const FakeSite& reached = target == "same origin" ? m_site
+                              : target == "site host" ? siteHost
+                                                      : other;
+    for (const QByteArray method : {"GET", "POST"}) {
+        for (FakeSite* server : {&m_site, &siteHost, &other})
+            server->setRoute(method, "/next", okPage("moved on"));
+    }
+    QCOMPARE(postLoginRedirected(m_site, status, reached.httpsUrl("/next")),
+             followed ? QByteArray("moved on") : QByteArray());
+
+    QList<FakeSite::Request> seen = reached.requests();
+    if (&reached == &m_site)
+        seen.removeFirst(); // the login form itself
+    if (!followed) {
+        QVERIFY(seen.isEmpty());
+        QCOMPARE(reached.connectionCount(), 0);
+        return;
+    }
+    QCOMPARE(seen.size(), 1);
+    QVERIFY(seen.at(0).secure);
+    QCOMPARE(seen.at(0).path(), QByteArray("/next"));
+    QCOMPARE(seen.at(0).method, bodyRepeated ? QByteArray("POST") : QByteArray("GET"));
+    QCOMPARE(seen.at(0).body.contains("passwd=secret"), bodyRepeated);
 }
 
 void TestHttp::cookieFileIsWrittenOnlyWhenPersistentCookiesChange()
@@ -633,6 +1071,132 @@ void TestHttp::bodyPastSizeBoundGivesEmptyAnswer()
     m_site.setRoute("GET", "/small", okPage("small"));
     client.get(m_site.httpUrl("/small"));
     QCOMPARE(client.response(), QByteArray("small"));
+}
+
+void TestHttp::endlessFastBodyKeepsMemoryNearThePageBound_data()
+{
+    QTest::addColumn<QByteArray>("operation");
+    QTest::addColumn<bool>("redirected");
+    addOperationRows("endless chunks", [](QTestData& row) { row << false; });
+    // A followed redirect is a new transfer: the bound holds for it too.
+    QTest::newRow("get redirected to endless chunks") << QByteArray("get") << true;
+}
+
+// A sender faster than the client reads must not fill memory past the page bound (8 MiB): the
+// answer ends without a page once the bound is passed, and the peak memory of the whole process
+// stays within a generous margin of it.
+void TestHttp::endlessFastBodyKeepsMemoryNearThePageBound()
+{
+    QFETCH(QByteArray, operation);
+    QFETCH(bool, redirected);
+    const qint64 mebibyte = 1024 * 1024;
+    const qint64 byteLimit = 1024 * mebibyte;
+    const qint64 floodBytes = 256 * mebibyte;
+    EndlessChunkedSite endless(byteLimit, floodBytes);
+    QVERIFY(endless.isListening());
+    FakeSite::Response redirect;
+    redirect.status = 302;
+    redirect.headers = {{"Location", ("http://" + endless.host() + "/endless").toLatin1()}};
+    m_site.setRoute("GET", "/to-endless", redirect);
+
+    const PeakMemoryGrowth growth;
+    QVERIFY(growth.isValid());
+    html client; // the default page bound of 8 MiB
+    client.setTotalTimeout(120000);
+    if (redirected)
+        client.get(m_site.httpUrl("/to-endless"));
+    else
+        sendTo(client, operation, endless.host(), QStringLiteral("/endless"));
+    const qint64 grownKiB = growth.kibibytes();
+    const qint64 sent = endless.sent();
+
+    QVERIFY(client.response().isEmpty());
+    QVERIFY2(grownKiB < 64 * 1024, qPrintable(growth.describe(grownKiB, sent)));
+    QVERIFY2(sent < byteLimit, "the client took the endless body to the sender's own limit");
+}
+
+void TestHttp::endlessDownloadKeepsMemoryNearItsBound_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::newRow("asked at once") << "/endless";
+    // A followed redirect is a new transfer: the bound holds for it too.
+    QTest::newRow("redirected on its host") << "/moved";
+}
+
+// The download of a file (the updater's) holds no more than its read buffer of a sender faster
+// than it writes: it fails at its size bound with the memory near that bound.
+void TestHttp::endlessDownloadKeepsMemoryNearItsBound()
+{
+    QFETCH(QString, path);
+    const qint64 mebibyte = 1024 * 1024;
+    const qint64 byteLimit = 1024 * mebibyte;
+    FileDownload download;
+    EndlessChunkedSite endless(byteLimit, 256 * mebibyte, &download);
+    QVERIFY(endless.isListening());
+    QSignalSpy finished(&download, &FileDownload::finished);
+    const QString file = m_folder.filePath("download.bin");
+
+    const PeakMemoryGrowth growth;
+    QVERIFY(growth.isValid());
+    QVERIFY(download.start(QNetworkRequest(QUrl("http://" + endless.host() + path)), file,
+                           8 * mebibyte));
+    QVERIFY(finished.wait(60000));
+    const qint64 grownKiB = growth.kibibytes();
+    const qint64 sent = endless.sent();
+
+    QCOMPARE(finished.at(0).at(0).toBool(), false);
+    QVERIFY(!QFile::exists(file));
+    QVERIFY2(grownKiB < 64 * 1024, qPrintable(growth.describe(grownKiB, sent)));
+    QVERIFY2(sent < byteLimit, "the download took the endless body to the sender's own limit");
+}
+
+void TestHttp::undecodableBodyGivesNoAnswer_data()
+{
+    QTest::addColumn<QByteArray>("operation");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<bool>("answered");
+    const QByteArray whole = gzipped(compressedPage());
+    QByteArray badCheck = whole;
+    badCheck[badCheck.size() - 8] = char(badCheck.at(badCheck.size() - 8) ^ 0x55);
+    const QByteArray cutThenGarbage = whole.left(whole.size() / 2) + QByteArray(64, '\xAB');
+    const QByteArray garbage = "\x1f\x8b\x08\x00" + QByteArray(4000, '\x7e');
+    for (const int status : {200, 404, 429, 500}) {
+        const auto rows = [status](const char* name, const QByteArray& body, bool answered) {
+            addOperationRows(
+                qPrintable(QStringLiteral("%1 %2").arg(status).arg(name)),
+                [status, body, answered](QTestData& row) { row << status << body << answered; });
+        };
+        rows("garbage from the start", garbage, false);
+        rows("a page, then garbage", cutThenGarbage, false);
+        rows("a page with a wrong check", badCheck, false);
+        rows("a whole gzip page", whole, true);
+    }
+}
+
+// An answer whose body Qt cannot decode is no page: it gives no answer, as a network error does,
+// whatever part of it was decoded before the fault.
+void TestHttp::undecodableBodyGivesNoAnswer()
+{
+    QFETCH(QByteArray, operation);
+    QFETCH(int, status);
+    QFETCH(QByteArray, body);
+    QFETCH(bool, answered);
+    FakeSite::Response response = okPage(body);
+    response.status = status;
+    response.headers = {{"Content-Encoding", "gzip"}};
+    m_site.setRoute("GET", "/coded", response);
+    m_site.setRoute("POST", "/coded", response);
+
+    html client;
+    sendBy(client, operation, m_site, QStringLiteral("/coded"));
+    QCOMPARE(client.response(), answered ? compressedPage() : QByteArray());
+
+    NetworkRequest request;
+    request.url = QUrl(m_site.httpUrl("/coded"));
+    const NetworkAnswer answer = NetworkThread::instance().execute(request);
+    QCOMPARE(answer.answered, answered);
+    QCOMPARE(answer.status, answered ? status : 0);
 }
 
 void TestHttp::timeoutGivesEmptyAnswerQuickly()

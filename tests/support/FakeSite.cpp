@@ -19,16 +19,9 @@
 class FakeSiteServer : public QTcpServer
 {
 public:
-    explicit FakeSiteServer(FakeSite* site) : m_site(site)
+    explicit FakeSiteServer(FakeSite* site)
+        : m_site(site), m_tls(FakeSite::serverTlsConfiguration())
     {
-        QFile certificate(FakeSite::certificatePath());
-        QFile key(FakeSite::keyPath());
-        if (certificate.open(QIODevice::ReadOnly) && key.open(QIODevice::ReadOnly)) {
-            m_tls = QSslConfiguration::defaultConfiguration();
-            m_tls.setLocalCertificate(QSslCertificate(&certificate, QSsl::Pem));
-            m_tls.setPrivateKey(QSslKey(&key, QSsl::Rsa, QSsl::Pem));
-            m_tls.setPeerVerifyMode(QSslSocket::VerifyNone);
-        }
     }
 
 protected:
@@ -318,4 +311,18 @@ QString FakeSite::certificatePath()
 QString FakeSite::keyPath()
 {
     return QStringLiteral(TESSALY_TEST_DATA_DIR "/fakesite-key.pem");
+}
+
+QSslConfiguration FakeSite::serverTlsConfiguration()
+{
+    QSslConfiguration tls;
+    QFile certificate(certificatePath());
+    QFile key(keyPath());
+    if (certificate.open(QIODevice::ReadOnly) && key.open(QIODevice::ReadOnly)) {
+        tls = QSslConfiguration::defaultConfiguration();
+        tls.setLocalCertificate(QSslCertificate(&certificate, QSsl::Pem));
+        tls.setPrivateKey(QSslKey(&key, QSsl::Rsa, QSsl::Pem));
+        tls.setPeerVerifyMode(QSslSocket::VerifyNone);
+    }
+    return tls;
 }

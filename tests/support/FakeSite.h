@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QMutex>
+#include <QSslConfiguration>
 #include <QString>
 
 #include <functional>
@@ -78,6 +79,8 @@ public:
 
     static QString certificatePath();
     static QString keyPath();
+    // The server side of TLS with the test certificate, as this server answers HTTPS.
+    static QSslConfiguration serverTlsConfiguration();
 
 private:
     friend class FakeSiteServer;

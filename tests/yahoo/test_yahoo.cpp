@@ -88,6 +88,8 @@ private slots:
     void loginResultFollowsAnswer_data();
     void loginResultFollowsAnswer();
     void loginWithoutAnswerFails();
+    void loginRedirectedToAnotherHost_data();
+    void loginRedirectedToAnotherHost();
     void passwordWithReservedCharactersLogsIn();
     void getLoginIdReadsStatusPage();
     void isPasswordReconfirmationReadsStatusPage();
@@ -284,6 +286,47 @@ void TestYahoo::loginWithoutAnswerFails()
     m_site.setRoute("POST", "/config/login", page(QString()));
     html::setDefaultTimeout(30000);
     QVERIFY(!yahoo.login("seller01", "secret"));
+}
+
+void TestYahoo::loginRedirectedToAnotherHost_data()
+{
+    QTest::addColumn<int>("status");
+    QTest::addColumn<bool>("loggedIn");
+    // 307 and 308 would post the password again to the other host: the login fails instead.
+    QTest::newRow("307") << 307 << false;
+    QTest::newRow("308") << 308 << false;
+    // A 302 or 303 asks the other host for a page, without the form.
+    QTest::newRow("302") << 302 << true;
+    QTest::newRow("303") << 303 << true;
+}
+
+void TestYahoo::loginRedirectedToAnotherHost()
+{
+    QFETCH(int, status);
+    QFETCH(bool, loggedIn);
+    FakeSite other;
+    QVERIFY(other.start());
+    other.setRoute("GET", "/welcome", page(acceptedPage));
+    other.setRoute("POST", "/welcome", page(acceptedPage));
+    m_site.setHandler("POST", "/config/login", [&other, status](const FakeSite::Request& request) {
+        if (request.body.contains("logout=1"))
+            return page(acceptedPage);
+        FakeSite::Response redirect;
+        redirect.status = status;
+        redirect.headers = {{"Location", other.httpsUrl("/welcome").toLatin1()}};
+        return redirect;
+    });
+    htmlYahoo yahoo;
+    QCOMPARE(yahoo.login("seller01", "secret"), loggedIn);
+    const QList<FakeSite::Request> reached = other.requests();
+    if (!loggedIn) {
+        QVERIFY(reached.isEmpty());
+        QCOMPARE(other.connectionCount(), 0);
+        return;
+    }
+    QCOMPARE(reached.size(), 1);
+    QCOMPARE(reached.at(0).method, QByteArray("GET"));
+    QVERIFY(!reached.at(0).body.contains("secret"));
 }
 
 void TestYahoo::passwordWithReservedCharactersLogsIn()
