@@ -4,6 +4,7 @@
 #include "FixtureDb.h"
 #include "MainWindowFixture.h"
 #include "SitePages.h"
+#include "X11Desktop.h"
 #include "app/UnitNavi.h"
 #include "platform/ChildTeardown.h"
 #include "platform/Database.h"
@@ -12,16 +13,21 @@
 #include "platform/SingleInstance.h"
 #include "platform/Sql.h"
 #include "site/LoginControl.h"
+#include "site/html.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QLineEdit>
 #include <QLocalSocket>
 #include <QLockFile>
 #include <QMenu>
 #include <QProcess>
 #include <QSet>
+#include <QSpontaneKeyEvent>
 #include <QSqlRecord>
 #include <QStatusBar>
 #include <QTimer>
@@ -40,19 +46,26 @@ IniFile settings(const TestDataFolder& folder)
     return IniFile(folder.filePath("setting.ini"));
 }
 
-// dialogLog: where the program records the boxes it would show, answering them itself.
+// dialogLog: where the program records the boxes it would show, answering them itself. display:
+// an X server to show the windows on, instead of the test's screen.
 QProcess* startProgram(const TestDataFolder& folder, QObject* parent,
-                       const QString& dialogLog = QString())
+                       const QString& dialogLog = QString(),
+                       const QString& program = QStringLiteral(TESSALY_PROGRAM_PATH),
+                       const QString& display = QString())
 {
     auto* process = new QProcess(parent);
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("TESSALY_HOME", folder.path());
     // The program gets the test's screen.
     env.insert("QT_QPA_PLATFORM", qEnvironmentVariable("QT_QPA_PLATFORM", "offscreen"));
+    if (!display.isEmpty()) {
+        env.insert("QT_QPA_PLATFORM", "xcb");
+        env.insert("DISPLAY", display);
+    }
     if (!dialogLog.isEmpty())
         env.insert("TESSALY_TEST_DIALOG_LOG", dialogLog);
     process->setProcessEnvironment(env);
-    process->start(TESSALY_PROGRAM_PATH, {});
+    process->start(program, {});
     return process;
 }
 
@@ -675,6 +688,114 @@ private slots:
         ::kill(pid_t(program->processId()), SIGTERM);
         // Far less than the request's own time-out.
         QVERIFY(program->waitForFinished(10000));
+        QCOMPARE(program->exitStatus(), QProcess::NormalExit);
+        QCOMPARE(program->exitCode(), 0);
+        QCOMPARE(settings(folder).readInteger("Main", "Width", 0), 900);
+        QCOMPARE(int(site.requests().size()), 1);
+    }
+
+    // A close request from the desktop (the window's close button), and the exit command, while
+    // the first idle moment waits on an account host that never answers: the wait ends at once
+    // and the window closes and writes its settings, as on the stop signal.
+    void closeDuringASiteWaitEndsItAndTheWindowCloses_data()
+    {
+        QTest::addColumn<bool>("fromTheDesktop");
+        QTest::newRow("close request from the desktop") << true;
+        QTest::newRow("exit command") << false;
+    }
+    void closeDuringASiteWaitEndsItAndTheWindowCloses()
+    {
+        QFETCH(bool, fromTheDesktop);
+        MainWindowFixture app;
+        silenceAccountHost(app.site());
+        TFormNavi* navi = app.make();
+        QElapsedTimer sinceClose;
+        bool stillShownAfterTheRequest = false;
+        QTimer closer;
+        connect(&closer, &QTimer::timeout, this, [&] {
+            if (app.site().requests().isEmpty() || !GuiThreadWait::isActive())
+                return;
+            closer.stop();
+            sinceClose.start();
+            if (fromTheDesktop) {
+                // As the window system hands it over.
+                QCloseEvent request;
+                QSpontaneKeyEvent::setSpontaneous(&request);
+                QApplication::instance()->notify(navi, &request);
+                stillShownAfterTheRequest = navi->isVisible();
+            } else {
+                navi->action("MainMenuExit")->trigger();
+            }
+        });
+        closer.start(20);
+        app.show();
+        QTRY_VERIFY_WITH_TIMEOUT(
+            sinceClose.isValid() && !GuiThreadWait::isActive() && !navi->isVisible(), 60000);
+        QVERIFY2(sinceClose.elapsed() < 2000, "the close was held by the site");
+        if (fromTheDesktop)
+            QVERIFY(stillShownAfterTheRequest); // closed once the wait has returned
+        QCOMPARE(settings(app.folder()).readInteger("Main", "Width", 0), 900);
+        QVERIFY(navi->loginId.isEmpty());
+        QCOMPARE(int(app.site().requests().size()), 1);
+    }
+
+    // Keys typed and a shortcut pressed in a window while the GUI thread waits for the site reach
+    // the window only once the operation that waited has returned, in the order they came.
+    void userInputDuringASiteWaitRunsAfterItInOrder()
+    {
+        TestDataFolder folder;
+        FakeSite site;
+        QVERIFY(site.start());
+        FakeSite::Response slowish = SitePages::page(QStringLiteral("answer"));
+        slowish.delayMs = 300;
+        site.setRoute("GET", "/slowish", slowish);
+        QLineEdit window;
+        QStringList arrived;
+        connect(&window, &QLineEdit::textEdited, this,
+                [&](const QString& text) { arrived << text.right(1); });
+        QAction command(&window);
+        command.setShortcut(QKeySequence(Qt::CTRL | Qt::Key_K));
+        window.addAction(&command);
+        connect(&command, &QAction::triggered, this, [&] { arrived << "command"; });
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+
+        bool typedInTheWait = false;
+        QTimer::singleShot(0, this, [&] {
+            typedInTheWait = GuiThreadWait::isActive();
+            // As the window system hands them over: to the window, not to the widget.
+            QTest::keyClick(window.windowHandle(), Qt::Key_A);
+            QTest::keyClick(window.windowHandle(), Qt::Key_K, Qt::ControlModifier);
+            QTest::keyClick(window.windowHandle(), Qt::Key_B);
+        });
+        html client;
+        client.get(site.httpUrl("/slowish"));
+        QVERIFY(client.response().contains("answer"));
+        QVERIFY(typedInTheWait);
+        QVERIFY(arrived.isEmpty());
+        QTRY_COMPARE(arrived, QStringList({"a", "command", "b"}));
+        QCOMPARE(window.text(), QString("ab"));
+    }
+
+    // The real program on an X server: the window manager's close of the main window while the
+    // first idle moment waits on an account host that never answers ends the program at once,
+    // in order, as the stop signal does.
+    void windowManagersCloseEndsTheProgramWhileTheAccountHostIsSilent()
+    {
+        X11Desktop desktop;
+        QVERIFY2(desktop.start(), "Xvfb did not start");
+        TestDataFolder folder;
+        FakeSite site;
+        QVERIFY(startSilentAccountHost(site));
+        QProcess* program =
+            startProgram(folder, this, QString(), TESSALY_PROGRAM_PATH, desktop.display());
+        QTRY_VERIFY_WITH_TIMEOUT(!site.requests().isEmpty(), 20000);
+        std::uint32_t window = 0;
+        QTRY_VERIFY_WITH_TIMEOUT((window = desktop.shownWindowOf(program->processId())) != 0,
+                                 10000);
+        QVERIFY(!settings(folder).sectionExists("Main"));
+        desktop.requestClose(window);
+        QTRY_VERIFY_WITH_TIMEOUT(program->state() == QProcess::NotRunning, 2000);
         QCOMPARE(program->exitStatus(), QProcess::NormalExit);
         QCOMPARE(program->exitCode(), 0);
         QCOMPARE(settings(folder).readInteger("Main", "Width", 0), 900);
