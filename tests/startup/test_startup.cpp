@@ -1,8 +1,11 @@
 // Start-up and closing of the main window: the settings it reads and writes, the database it
 // creates, the shared queries, and the single-instance guard between real processes.
 #include "FakeSite.h"
+#include "FeedbackSite.h"
 #include "FixtureDb.h"
 #include "MainWindowFixture.h"
+#include "NaviBoardSite.h"
+#include "NaviPostSite.h"
 #include "SitePages.h"
 #include "X11Desktop.h"
 #include "app/UnitNavi.h"
@@ -26,6 +29,7 @@
 #include <QLockFile>
 #include <QMenu>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QSet>
 #include <QSpontaneKeyEvent>
 #include <QSqlRecord>
@@ -51,7 +55,7 @@ IniFile settings(const TestDataFolder& folder)
 QProcess* startProgram(const TestDataFolder& folder, QObject* parent,
                        const QString& dialogLog = QString(),
                        const QString& program = QStringLiteral(TESSALY_PROGRAM_PATH),
-                       const QString& display = QString())
+                       const QString& display = QString(), const QStringList& arguments = {})
 {
     auto* process = new QProcess(parent);
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -65,7 +69,7 @@ QProcess* startProgram(const TestDataFolder& folder, QObject* parent,
     if (!dialogLog.isEmpty())
         env.insert("TESSALY_TEST_DIALOG_LOG", dialogLog);
     process->setProcessEnvironment(env);
-    process->start(program, {});
+    process->start(program, arguments);
     return process;
 }
 
@@ -800,6 +804,81 @@ private slots:
         QCOMPARE(program->exitCode(), 0);
         QCOMPARE(settings(folder).readInteger("Main", "Width", 0), 900);
         QCOMPARE(int(site.requests().size()), 1);
+    }
+
+    // The stop signal and the exit command while a post waits on a page that never completes:
+    // the program ends at once, in order, without a box, and nothing of the post is stored.
+    void postEndsWithTheProgram_data()
+    {
+        QTest::addColumn<QString>("post");
+        QTest::addColumn<bool>("stopSignal");
+        QTest::newRow("feedback, stop signal") << "feedback" << true;
+        QTest::newRow("feedback, exit command") << "feedback" << false;
+        QTest::newRow("message, stop signal") << "message" << true;
+        QTest::newRow("message, exit command") << "message" << false;
+    }
+    void postEndsWithTheProgram()
+    {
+        QFETCH(QString, post);
+        QFETCH(bool, stopSignal);
+        const QString seller = QStringLiteral("seller");
+        const QString aid = QStringLiteral("a100");
+        const QString buyer = QStringLiteral("buyer01");
+        TestDataFolder folder;
+        FakeSite site;
+        QVERIFY(site.start());
+        NaviBoardSite boards(site, seller);
+        boards.useAsSite();
+        FeedbackSite feedback(site);
+        feedback.setFormDelay(120000);
+        NaviPostSite messages(site, boards, seller);
+        messages.setBoard(aid, buyer, {});
+        messages.setContactDelay(120000);
+        {
+            const QString name = Database::uniqueConnectionName(QStringLiteral("fixture"));
+            QSqlDatabase db = Database::open(name);
+            FixtureDb::addListing(db, {.aid = aid,
+                                       .bidId = buyer,
+                                       .loginId = seller,
+                                       .extra = {{"Url", feedback.listingUrl(12, aid)}}});
+            db = QSqlDatabase();
+            Database::close(name);
+        }
+        const QString dialogLog = folder.filePath("dialogs.log");
+        QProcess* program = startProgram(folder, this, dialogLog, TESSALY_POST_PROGRAM_PATH,
+                                         QString(), {post});
+        // A program that did not end is not left running after the test.
+        const auto cleanup = qScopeGuard([program] {
+            program->kill();
+            program->waitForFinished();
+        });
+        const auto pageAsked = [&] {
+            return post == "feedback" ? !feedback.hits(FeedbackSite::formPath).isEmpty()
+                                      : !messages.contactRequests().isEmpty();
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(pageAsked(), 30000);
+        QVERIFY(!settings(folder).sectionExists("Main"));
+        if (stopSignal)
+            ::kill(pid_t(program->processId()), SIGTERM);
+        else
+            program->write("exit\n");
+        QTRY_VERIFY_WITH_TIMEOUT(program->state() == QProcess::NotRunning, 2000);
+        QCOMPARE(program->exitStatus(), QProcess::NormalExit);
+        QCOMPARE(program->exitCode(), 0);
+        QCOMPARE(settings(folder).readInteger("Main", "Width", 0), 900);
+        // No box waited for an answer, and the post went no further than its first page.
+        QCOMPARE(fileLines(dialogLog), QStringList());
+        QCOMPARE(feedback.hits().size(), post == "feedback" ? 1 : 0);
+        QCOMPARE(messages.contactRequests().size(), post == "message" ? 1 : 0);
+        QVERIFY(messages.posts().isEmpty());
+        const QString name = Database::uniqueConnectionName(QStringLiteral("check"));
+        {
+            QSqlDatabase db = Database::open(name);
+            QCOMPARE(Sql::scalar(db, "SELECT FirstFlg || EvaluationFlg FROM T_BidData").toString(),
+                     QString());
+            QCOMPARE(Sql::scalar(db, "SELECT COUNT(*) FROM T_Navi").toInt(), 0);
+        }
+        Database::close(name);
     }
 
     void dataFolderWithBlanksAndJapanese()
