@@ -10,6 +10,7 @@
 
 #include "app/UnitNavi.h"
 #include "platform/Database.h"
+#include "platform/GuiThreadWait.h"
 #include "platform/Sql.h"
 
 #include <QApplication>
@@ -85,6 +86,8 @@ void timeStart(int answerDelayMs)
     site.setRoute("GET", "/jp/show/mystatus", status);
     site.useAsSite();
 
+    // The window of the run before ended that run of the program.
+    GuiThreadWait::clearStop();
     QElapsedTimer clock;
     clock.start();
     auto navi = std::make_unique<TFormNavi>();

@@ -10,7 +10,7 @@ packages=(
     libgl-dev libvulkan-dev libxkbcommon-dev
     libicu-dev libuchardet-dev libsqlite3-dev
     fonts-noto-cjk fonts-droid-fallback qt6-pdf-dev
-    xvfb xauth
+    xvfb xauth libxcb1-dev
     openssl ca-certificates
 )
 

@@ -334,6 +334,8 @@ void TFormNavi::FormCloseQuery()
 void TFormNavi::FormClose()
 {
     closed = true;
+    // The program is ending: a request or a page under way is not waited for any longer.
+    GuiThreadWait::requestStop();
     try {
         writeMainSection();
     } catch (const std::exception& error) {

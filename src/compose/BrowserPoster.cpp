@@ -4,6 +4,7 @@
 #include "compose/WebEngineProfile.h"
 #include "platform/DataFolder.h"
 #include "platform/Dialogs.h"
+#include "platform/GuiThreadWait.h"
 #include "platform/IniFile.h"
 #include "platform/WindowPlacement.h"
 
@@ -171,6 +172,11 @@ bool BrowserPoster::waitUntil(const std::function<bool()>& done)
     QPointer<BrowserPoster> self(this);
     const QDeadlineTimer deadline(pageWaitLimitMs);
     while (!done()) {
+        if (GuiThreadWait::isStopRequested()) {
+            // The program is ending: the post is given up where it stands.
+            abandon();
+            return false;
+        }
         if (m_abandoned || deadline.hasExpired())
             return false;
         QEventLoop loop;
@@ -178,9 +184,15 @@ bool BrowserPoster::waitUntil(const std::function<bool()>& done)
         connect(this, &QObject::destroyed, &loop, &QEventLoop::quit);
         QTimer::singleShot(qMin<qint64>(stepWaitMs, qMax<qint64>(1, deadline.remainingTime())),
                            &loop, &QEventLoop::quit);
-        loop.exec();
+        // Once the application quits, a loop returns at once without running anything: the
+        // program is ending, and so is the post.
+        const bool quitting = loop.exec() < 0;
         if (!self)
             return false;
+        if (quitting) {
+            abandon();
+            return false;
+        }
     }
     return !m_abandoned;
 }

@@ -31,8 +31,10 @@ public:
 
     // Waits until the top-level page has loaded, at most pageWaitLimitMs.
     void waitForPage();
-    // Ends the wait under way, and makes every later step return at once, failed.
+    // Ends the wait under way, and makes every later step return at once, failed. A post is
+    // abandoned by its owner, and by itself when the program is ending.
     void abandon();
+    bool isAbandoned() const { return m_abandoned; }
 
     bool busy = false;   // a top-level load is under way
     bool failed = false; // a step or the page failed
@@ -70,6 +72,7 @@ private:
     SitePostingPage* page() const;
     // Runs events in waits of at most 50 ms until done() holds; false when the bound passed,
     // the post was abandoned or the window was deleted meanwhile (then nothing of it is used).
+    // The program's stop request and its quitting abandon the post.
     bool waitUntil(const std::function<bool()>& done);
 
     int m_loadStarts = 0;

@@ -7,6 +7,7 @@
 #include "compose/ProgressFlagUpdate.h"
 #include "platform/CtrlClickSelect.h"
 #include "platform/Dialogs.h"
+#include "platform/GuiThreadWait.h"
 #include "platform/IniFile.h"
 #include "platform/SelectAll.h"
 #include "platform/WheelRouter.h"
@@ -350,7 +351,9 @@ void ComposerWindowBase::updateProgressFlags()
 
 bool ComposerWindowBase::mayClose(const QString& question)
 {
-    return !sending || Dialogs::askOkCancel(this, QStringLiteral("確認"), question);
+    // While the program is ending nothing is asked: its close is never refused.
+    return !sending || GuiThreadWait::isStopRequested() ||
+           Dialogs::askOkCancel(this, QStringLiteral("確認"), question);
 }
 
 void ComposerWindowBase::writePlacement(IniFile& ini)

@@ -170,7 +170,8 @@ protected:
     virtual void applyPanelSizes();
 
     // ---- Close ----
-    // While a post runs, asks whether to close anyway; false keeps the window open.
+    // While a post runs, asks whether to close anyway; false keeps the window open. Nothing is
+    // asked once the program is ending.
     bool mayClose(const QString& question);
     // The keys readFrameSettings reads: the placement, then the flag box and the panel.
     void writePlacement(IniFile& ini);

@@ -9,6 +9,7 @@
 #include "compose/FeedbackRating.h"
 #include "compose/UnitEvaluationWrite.h"
 #include "platform/Dialogs.h"
+#include "platform/GuiThreadWait.h"
 #include "platform/IniFile.h"
 #include "site/htmlYahoo.h"
 #include "views/MemoText.h"
@@ -326,6 +327,10 @@ void TFormEvaluation::closeEvent(QCloseEvent* event)
     }
     if (isFirstShowDone())
         writeSection();
+    // A post under way goes on in the hidden window, unless the program is ending: then it is
+    // given up at once, as the message composer gives up its post when closed.
+    if (writer && GuiThreadWait::isStopRequested())
+        writer->abandon();
     event->accept();
 }
 

@@ -14,7 +14,8 @@ class TFormEvaluationWrite;
 
 // The composer of one feedback to one winner of one listing: a rating, a comment (optionally
 // from a feedback template, taken as stored) and the flags to set afterwards. A top-level window
-// of its own; closing hides it, and a post under way goes on in the hidden window.
+// of its own; closing hides it, and a post under way goes on in the hidden window (while the
+// program is ending, the close gives it up).
 class TFormEvaluation : public ComposerWindowBase
 {
     Q_OBJECT

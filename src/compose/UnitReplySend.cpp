@@ -128,7 +128,8 @@ TFormReply::PostOutcome TFormReply::runPostSteps(TFormNaviWrite& writer, int sub
                                                  const QString& text)
 {
     QPointer<TFormNaviWrite> alive(&writer);
-    const auto gone = [&] { return m_closed || !alive; };
+    // Closed, or given up because the program is ending: the post ends without a word.
+    const auto gone = [&] { return m_closed || !alive || alive->isAbandoned(); };
     const auto stopRequested = [this] { return !ActionSendStop->isEnabled(); };
     const auto failure = [this] {
         Dialogs::showError(this, ReplySend::failureCaption, ReplySend::failureText);

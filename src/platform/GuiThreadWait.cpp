@@ -1,5 +1,7 @@
 #include "platform/GuiThreadWait.h"
 
+#include "platform/InputHold.h"
+
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 #include <QList>
@@ -27,6 +29,18 @@ bool onGuiThread()
     return app && QThread::currentThread() == app->thread();
 }
 
+// The user input that comes while a wait runs; made with the first wait.
+InputHold* inputHold()
+{
+    static QPointer<InputHold> hold;
+    if (!hold) {
+        QCoreApplication* app = QCoreApplication::instance();
+        hold = new InputHold([] { return activeWaits > 0; }, app);
+        app->installEventFilter(hold);
+    }
+    return hold;
+}
+
 void releaseAfterWaits()
 {
     const auto queued = std::exchange(afterWaits, {});
@@ -35,6 +49,10 @@ void releaseAfterWaits()
             QTimer::singleShot(0, context.data(), [context = context, fn = fn] {
                 GuiThreadWait::runOutsideWaits(context.data(), fn);
             });
+    // The input that came meanwhile runs once the operation that waited has returned.
+    InputHold* hold = inputHold();
+    if (!hold->isEmpty())
+        QTimer::singleShot(0, hold, [hold] { hold->release(); });
 }
 
 } // namespace
@@ -53,6 +71,7 @@ bool isActive()
 
 bool wait(const std::function<bool()>& done, const std::function<bool()>& giveUp)
 {
+    InputHold* hold = inputHold();
     ++activeWaits;
     // Wakes the sleeping loop now and then to look at the stop request and giveUp().
     QTimer lookAgain;
@@ -63,10 +82,11 @@ bool wait(const std::function<bool()>& done, const std::function<bool()>& giveUp
             finished = true;
             break;
         }
-        if (isStopRequested() || giveUp())
+        // A window's close request ends the wait as the stop request does.
+        if (isStopRequested() || hold->closeRequested() || giveUp())
             break;
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents |
-                                        QEventLoop::WaitForMoreEvents);
+        // Input is kept by the hold rather than left to Qt, which keeps a close request too.
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     }
     lookAgain.stop();
     if (--activeWaits == 0)

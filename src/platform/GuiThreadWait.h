@@ -12,13 +12,15 @@ class QObject;
 // What runs while a wait is under way: paint and layout events, timers, queued calls and signals
 // from other threads (a download thread's hand-overs), socket notifiers (the stop signal), and
 // deferred deletes posted by code that runs inside the wait. What does not: user input (mouse,
-// keys, shortcuts), which Qt keeps until the wait ends, and deferred deletes posted before it.
-// Only one wait processes events at a time: a wait asked for by code that runs inside another
-// (a timer's handler, a queued call) blocks without running events, so nothing re-enters the
-// operation that waits.
+// keys, shortcuts), which is kept (InputHold) and runs in its order once the operation that
+// waited has returned, and deferred deletes posted before it. Only one wait processes events at
+// a time: a wait asked for by code that runs inside another (a timer's handler, a queued call)
+// blocks without running events, so nothing re-enters the operation that waits.
 //
-// The program's stop request (SIGTERM) ends every wait at once, and later waits end as soon as
-// they start: the program is ending.
+// The program's stop request (SIGTERM, or the main window's close) ends every wait at once, and
+// later waits end as soon as they start: the program is ending. A window's close request from the
+// desktop ends the waits the same way until the window has been closed, once the operation that
+// waited has returned.
 namespace GuiThreadWait {
 
 // True on the GUI thread when no other wait processes events.

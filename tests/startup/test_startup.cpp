@@ -1,11 +1,15 @@
 // Start-up and closing of the main window: the settings it reads and writes, the database it
 // creates, the shared queries, and the single-instance guard between real processes.
 #include "FakeSite.h"
+#include "FeedbackSite.h"
 #include "FixtureDb.h"
 #include "MainWindowFixture.h"
+#include "NaviBoardSite.h"
+#include "NaviPostSite.h"
 #include "OtherUserListener.h"
 #include "SitePages.h"
 #include "SmallFileSystem.h"
+#include "X11Desktop.h"
 #include "app/UnitMain.h"
 #include "app/UnitNavi.h"
 #include "platform/ChildTeardown.h"
@@ -17,13 +21,16 @@
 #include "platform/SingleInstance.h"
 #include "platform/Sql.h"
 #include "site/LoginControl.h"
+#include "site/html.h"
 #include "views/BidSearchPanel.h"
 
 #include <QAction>
 #include <QClipboard>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
 #include <QLocalSocket>
@@ -31,8 +38,10 @@
 #include <QMenu>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QSet>
 #include <QSignalSpy>
+#include <QSpontaneKeyEvent>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QStatusBar>
@@ -57,26 +66,35 @@ IniFile settings(const TestDataFolder& folder)
 }
 
 // The program run on the data folder dataFolder. dialogLog: where the program records the boxes
-// it would show, answering them itself.
+// it would show, answering them itself. display: an X server to show the windows on, instead of
+// the test's screen.
 QProcess* startProgramIn(const QString& dataFolder, QObject* parent,
-                         const QString& dialogLog = QString())
+                         const QString& dialogLog = QString(),
+                         const QString& program = QStringLiteral(TESSALY_PROGRAM_PATH),
+                         const QString& display = QString(), const QStringList& arguments = {})
 {
     auto* process = new QProcess(parent);
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("TESSALY_HOME", dataFolder);
     // The program gets the test's screen.
     env.insert("QT_QPA_PLATFORM", qEnvironmentVariable("QT_QPA_PLATFORM", "offscreen"));
+    if (!display.isEmpty()) {
+        env.insert("QT_QPA_PLATFORM", "xcb");
+        env.insert("DISPLAY", display);
+    }
     if (!dialogLog.isEmpty())
         env.insert("TESSALY_TEST_DIALOG_LOG", dialogLog);
     process->setProcessEnvironment(env);
-    process->start(TESSALY_PROGRAM_PATH, {});
+    process->start(program, arguments);
     return process;
 }
 
 QProcess* startProgram(const TestDataFolder& folder, QObject* parent,
-                       const QString& dialogLog = QString())
+                       const QString& dialogLog = QString(),
+                       const QString& program = QStringLiteral(TESSALY_PROGRAM_PATH),
+                       const QString& display = QString(), const QStringList& arguments = {})
 {
-    return startProgramIn(folder.path(), parent, dialogLog);
+    return startProgramIn(folder.path(), parent, dialogLog, program, display, arguments);
 }
 
 // The program of this user answers on the data folder's name.
@@ -986,6 +1004,189 @@ private slots:
         navi = app.start();
         QCOMPARE(Sql::scalar(navi->connection, "SELECT COUNT(*) FROM T_BidData").toInt(), 1);
         app.closeWindow();
+    }
+
+    // A close request from the desktop (the window's close button), and the exit command, while
+    // the first idle moment waits on an account host that never answers: the wait ends at once
+    // and the window closes and writes its settings, as on the stop signal.
+    void closeDuringASiteWaitEndsItAndTheWindowCloses_data()
+    {
+        QTest::addColumn<bool>("fromTheDesktop");
+        QTest::newRow("close request from the desktop") << true;
+        QTest::newRow("exit command") << false;
+    }
+    void closeDuringASiteWaitEndsItAndTheWindowCloses()
+    {
+        QFETCH(bool, fromTheDesktop);
+        MainWindowFixture app;
+        silenceAccountHost(app.site());
+        TFormNavi* navi = app.make();
+        QElapsedTimer sinceClose;
+        bool stillShownAfterTheRequest = false;
+        QTimer closer;
+        connect(&closer, &QTimer::timeout, this, [&] {
+            if (app.site().requests().isEmpty() || !GuiThreadWait::isActive())
+                return;
+            closer.stop();
+            sinceClose.start();
+            if (fromTheDesktop) {
+                // As the window system hands it over.
+                QCloseEvent request;
+                QSpontaneKeyEvent::setSpontaneous(&request);
+                QApplication::instance()->notify(navi, &request);
+                stillShownAfterTheRequest = navi->isVisible();
+            } else {
+                navi->action("MainMenuExit")->trigger();
+            }
+        });
+        closer.start(20);
+        app.show();
+        QTRY_VERIFY_WITH_TIMEOUT(
+            sinceClose.isValid() && !GuiThreadWait::isActive() && !navi->isVisible(), 60000);
+        QVERIFY2(sinceClose.elapsed() < 2000, "the close was held by the site");
+        if (fromTheDesktop)
+            QVERIFY(stillShownAfterTheRequest); // closed once the wait has returned
+        QCOMPARE(settings(app.folder()).readInteger("Main", "Width", 0), 900);
+        QVERIFY(navi->loginId.isEmpty());
+        QCOMPARE(int(app.site().requests().size()), 1);
+    }
+
+    // Keys typed and a shortcut pressed in a window while the GUI thread waits for the site reach
+    // the window only once the operation that waited has returned, in the order they came.
+    void userInputDuringASiteWaitRunsAfterItInOrder()
+    {
+        TestDataFolder folder;
+        FakeSite site;
+        QVERIFY(site.start());
+        FakeSite::Response slowish = SitePages::page(QStringLiteral("answer"));
+        slowish.delayMs = 300;
+        site.setRoute("GET", "/slowish", slowish);
+        QLineEdit window;
+        QStringList arrived;
+        connect(&window, &QLineEdit::textEdited, this,
+                [&](const QString& text) { arrived << text.right(1); });
+        QAction command(&window);
+        command.setShortcut(QKeySequence(Qt::CTRL | Qt::Key_K));
+        window.addAction(&command);
+        connect(&command, &QAction::triggered, this, [&] { arrived << "command"; });
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+
+        bool typedInTheWait = false;
+        QTimer::singleShot(0, this, [&] {
+            typedInTheWait = GuiThreadWait::isActive();
+            // As the window system hands them over: to the window, not to the widget.
+            QTest::keyClick(window.windowHandle(), Qt::Key_A);
+            QTest::keyClick(window.windowHandle(), Qt::Key_K, Qt::ControlModifier);
+            QTest::keyClick(window.windowHandle(), Qt::Key_B);
+        });
+        html client;
+        client.get(site.httpUrl("/slowish"));
+        QVERIFY(client.response().contains("answer"));
+        QVERIFY(typedInTheWait);
+        QVERIFY(arrived.isEmpty());
+        QTRY_COMPARE(arrived, QStringList({"a", "command", "b"}));
+        QCOMPARE(window.text(), QString("ab"));
+    }
+
+    // The real program on an X server: the window manager's close of the main window while the
+    // first idle moment waits on an account host that never answers ends the program at once,
+    // in order, as the stop signal does.
+    void windowManagersCloseEndsTheProgramWhileTheAccountHostIsSilent()
+    {
+        X11Desktop desktop;
+        QVERIFY2(desktop.start(), "Xvfb did not start");
+        TestDataFolder folder;
+        FakeSite site;
+        QVERIFY(startSilentAccountHost(site));
+        QProcess* program =
+            startProgram(folder, this, QString(), TESSALY_PROGRAM_PATH, desktop.display());
+        QTRY_VERIFY_WITH_TIMEOUT(!site.requests().isEmpty(), 20000);
+        std::uint32_t window = 0;
+        QTRY_VERIFY_WITH_TIMEOUT((window = desktop.shownWindowOf(program->processId())) != 0,
+                                 10000);
+        QVERIFY(!settings(folder).sectionExists("Main"));
+        desktop.requestClose(window);
+        QTRY_VERIFY_WITH_TIMEOUT(program->state() == QProcess::NotRunning, 2000);
+        QCOMPARE(program->exitStatus(), QProcess::NormalExit);
+        QCOMPARE(program->exitCode(), 0);
+        QCOMPARE(settings(folder).readInteger("Main", "Width", 0), 900);
+        QCOMPARE(int(site.requests().size()), 1);
+    }
+
+    // The stop signal and the exit command while a post waits on a page that never completes:
+    // the program ends at once, in order, without a box, and nothing of the post is stored.
+    void postEndsWithTheProgram_data()
+    {
+        QTest::addColumn<QString>("post");
+        QTest::addColumn<bool>("stopSignal");
+        QTest::newRow("feedback, stop signal") << "feedback" << true;
+        QTest::newRow("feedback, exit command") << "feedback" << false;
+        QTest::newRow("message, stop signal") << "message" << true;
+        QTest::newRow("message, exit command") << "message" << false;
+    }
+    void postEndsWithTheProgram()
+    {
+        QFETCH(QString, post);
+        QFETCH(bool, stopSignal);
+        const QString seller = QStringLiteral("seller");
+        const QString aid = QStringLiteral("a100");
+        const QString buyer = QStringLiteral("buyer01");
+        TestDataFolder folder;
+        FakeSite site;
+        QVERIFY(site.start());
+        NaviBoardSite boards(site, seller);
+        boards.useAsSite();
+        FeedbackSite feedback(site);
+        feedback.setFormDelay(120000);
+        NaviPostSite messages(site, boards, seller);
+        messages.setBoard(aid, buyer, {});
+        messages.setContactDelay(120000);
+        {
+            const QString name = Database::uniqueConnectionName(QStringLiteral("fixture"));
+            QSqlDatabase db = Database::open(name);
+            FixtureDb::addListing(db, {.aid = aid,
+                                       .bidId = buyer,
+                                       .loginId = seller,
+                                       .extra = {{"Url", feedback.listingUrl(12, aid)}}});
+            db = QSqlDatabase();
+            Database::close(name);
+        }
+        const QString dialogLog = folder.filePath("dialogs.log");
+        QProcess* program = startProgram(folder, this, dialogLog, TESSALY_POST_PROGRAM_PATH,
+                                         QString(), {post});
+        // A program that did not end is not left running after the test.
+        const auto cleanup = qScopeGuard([program] {
+            program->kill();
+            program->waitForFinished();
+        });
+        const auto pageAsked = [&] {
+            return post == "feedback" ? !feedback.hits(FeedbackSite::formPath).isEmpty()
+                                      : !messages.contactRequests().isEmpty();
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(pageAsked(), 30000);
+        QVERIFY(!settings(folder).sectionExists("Main"));
+        if (stopSignal)
+            ::kill(pid_t(program->processId()), SIGTERM);
+        else
+            program->write("exit\n");
+        QTRY_VERIFY_WITH_TIMEOUT(program->state() == QProcess::NotRunning, 2000);
+        QCOMPARE(program->exitStatus(), QProcess::NormalExit);
+        QCOMPARE(program->exitCode(), 0);
+        QCOMPARE(settings(folder).readInteger("Main", "Width", 0), 900);
+        // No box waited for an answer, and the post went no further than its first page.
+        QCOMPARE(fileLines(dialogLog), QStringList());
+        QCOMPARE(feedback.hits().size(), post == "feedback" ? 1 : 0);
+        QCOMPARE(messages.contactRequests().size(), post == "message" ? 1 : 0);
+        QVERIFY(messages.posts().isEmpty());
+        const QString name = Database::uniqueConnectionName(QStringLiteral("check"));
+        {
+            QSqlDatabase db = Database::open(name);
+            QCOMPARE(Sql::scalar(db, "SELECT FirstFlg || EvaluationFlg FROM T_BidData").toString(),
+                     QString());
+            QCOMPARE(Sql::scalar(db, "SELECT COUNT(*) FROM T_Navi").toInt(), 0);
+        }
+        Database::close(name);
     }
 
     void dataFolderWithBlanksAndJapanese()

@@ -2,6 +2,7 @@
 
 #include "app/UnitMain.h"
 #include "app/UnitNavi.h"
+#include "platform/GuiThreadWait.h"
 
 #include <QCoreApplication>
 #include <QListWidget>
@@ -23,6 +24,8 @@ void MainWindowFixture::closeWindow()
     m_navi = nullptr;
     // Side windows that closed with the window go before the folder they read.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    // The close ended that run of the program; the test goes on as a new one.
+    GuiThreadWait::clearStop();
 }
 
 FakeSite& MainWindowFixture::site()
