@@ -90,6 +90,23 @@ void buildDataSet(const QSqlDatabase& db, int bigFolderMessages, int bidders)
     FixtureDb::addMessages(db, messages);
 }
 
+// Messages of one folder whose first 300 characters are the same.
+void addFormLetters(const QSqlDatabase& db, const QString& folderId, int count)
+{
+    const QString letter = QStringLiteral("このたびはお取引いただき誠にありがとうございます。\r\n"
+                                          "お支払い方法と発送についてご案内いたします。\r\n")
+                               .repeated(8);
+    QList<FixtureDb::Message> messages;
+    messages.reserve(count);
+    for (int i = 0; i < count; ++i)
+        messages.append({.aid = QStringLiteral("x%1").arg(1000000000 + i / messagesPerTransaction),
+                         .bidId = QStringLiteral("bidder%1").arg(i % 3000),
+                         .number = 5000 + i,
+                         .folderId = folderId,
+                         .message = letter + QString::number(count - i)});
+    FixtureDb::addMessages(db, messages);
+}
+
 double ms(const std::function<void()>& step)
 {
     QElapsedTimer timer;
@@ -225,6 +242,21 @@ int main(int argc, char** argv)
                        .arg(big, captions[column]),
                    sorts);
         }
+
+        // A folder of one long form letter sent to many, each ending differently: every head is
+        // the same, so a sort by the message reads the whole texts.
+        const int formLetters = 5000 * scale;
+        addFormLetters(db, "000-002", formLetters);
+        const QString letters = QLocale::c().toString(formLetters);
+        QList<double> lettersLoaded{ms([&] { model.load(db, "000-002", 0, seller, 7, 0); })};
+        report("model: fill " + letters + " equal heads sorted by message", lettersLoaded);
+        QList<double> lettersSorted;
+        for (int type : {0, 1, 0}) {
+            model.sort(5, 0);
+            lettersSorted << ms([&] { model.sort(7, type); });
+        }
+        report("model: sort " + letters + " equal heads by message (asc, desc, asc)",
+               lettersSorted);
         tree.clear();
     }
     Database::close(name);

@@ -74,7 +74,7 @@ QString cellText(QAbstractItemView* list, const QModelIndex& cell, const WholeCe
     if (wholeText)
         if (const std::optional<QString> text = wholeText(list, cell.row(), cell.column()))
             return *text;
-    return cell.data().toString();
+    return cell.data(Qt::EditRole).toString();
 }
 
 } // namespace
@@ -121,7 +121,7 @@ bool exportBidderInfoCsv(QAbstractItemView* list, int bidderColumn, QString* mes
         for (int row = 0; row < selected.size(); ++row) {
             if (!selected.at(row))
                 continue;
-            const QString bidId = list->model()->index(row, column).data().toString();
+            const QString bidId = list->model()->index(row, column).data(Qt::EditRole).toString();
             Sql::exec(query, {{QStringLiteral(":DATA_ID"), bidId}});
             lines.addLine(CsvExport::bidderFields(query.next() ? query.record() : QSqlRecord()));
             query.finish();

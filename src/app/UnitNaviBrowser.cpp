@@ -20,7 +20,7 @@ namespace {
 // The cell of a sub-item of a list's row.
 QString subItem(const QModelIndex& row, int index)
 {
-    return row.sibling(row.row(), BidListColumns::column(index)).data().toString();
+    return row.sibling(row.row(), BidListColumns::column(index)).data(Qt::EditRole).toString();
 }
 
 } // namespace

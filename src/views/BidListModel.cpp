@@ -1,6 +1,7 @@
 #include "views/BidListModel.h"
 
 #include "views/BidListSort.h"
+#include "views/CellLine.h"
 
 #include <QHash>
 
@@ -199,6 +200,7 @@ QVariant BidListModel::recordData(int record, int column, int role) const
 {
     switch (role) {
     case Qt::DisplayRole:
+        return cellLine(cell(record, column));
     case Qt::EditRole:
         return cell(record, column).toString();
     case Qt::FontRole:

@@ -14,7 +14,9 @@ namespace {
 ListSearch::RowText cellOf(const QAbstractItemView* list, int subItem)
 {
     const QAbstractItemModel* model = list->model();
-    return [model, subItem](int row) { return model->index(row, subItem + 1).data().toString(); };
+    return [model, subItem](int row) {
+        return model->index(row, subItem + 1).data(Qt::EditRole).toString();
+    };
 }
 
 int rowCountOf(const QAbstractItemView* list)
@@ -22,7 +24,7 @@ int rowCountOf(const QAbstractItemView* list)
     return list->model()->rowCount();
 }
 
-// A cell's whole text: the row's own when it shows a shortened one.
+// A cell's whole text: the row's own when it shows a shortened one, else its raw text.
 ListSearch::RowText fullTextOf(const QAbstractItemView* list, int subItem)
 {
     const QAbstractItemModel* model = list->model();
@@ -31,7 +33,7 @@ ListSearch::RowText fullTextOf(const QAbstractItemView* list, int subItem)
         if (!cell.isValid())
             return QString();
         const QVariant full = cell.data(FullTextRole);
-        return full.isValid() ? full.toString() : cell.data().toString();
+        return full.isValid() ? full.toString() : cell.data(Qt::EditRole).toString();
     };
 }
 

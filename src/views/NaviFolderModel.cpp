@@ -1,8 +1,10 @@
 #include "views/NaviFolderModel.h"
 
+#include "views/CellLine.h"
 #include "views/ListSearchView.h"
 #include "views/NaviDropRule.h"
 #include "views/NaviImages.h"
+#include "views/TiedRanks.h"
 
 #include <QHash>
 #include <QMimeData>
@@ -48,15 +50,6 @@ ColumnRanks ranksOfTexts(const TextColumn& texts)
     for (int record = 0; record < n; ++record)
         ranks.rankOfRow[size_t(record)] = ofDistinct.rankOfRow[size_t(idOfRecord[size_t(record)])];
     return ranks;
-}
-
-QString oneLine(QStringView text)
-{
-    QString line = text.toString();
-    line.replace(QLatin1String("\r\n"), QLatin1String(" "));
-    line.replace(QLatin1Char('\n'), QLatin1Char(' '));
-    line.replace(QLatin1Char('\r'), QLatin1Char(' '));
-    return line;
 }
 
 } // namespace
@@ -284,9 +277,11 @@ QVariant NaviFolderModel::recordData(int record, int column, int role) const
 {
     switch (role) {
     case Qt::DisplayRole:
+        return cellLine(cellText(rowOf(record), column));
     case Qt::EditRole: {
-        const int row = rowOf(record);
-        return column == MessageColumn ? oneLine(cellText(row, column)) : cellText(row, column);
+        // The raw text; the message column gives its whole text as FullTextRole.
+        const QString text = cellText(rowOf(record), column);
+        return column == MessageColumn ? cellLine(text) : text;
     }
     case Qt::DecorationRole:
         return column == 0 ? QVariant(NaviImages::listImage(m_rows.picture(record))) : QVariant();
@@ -314,8 +309,64 @@ ColumnRanks NaviFolderModel::makeRanks(int column) const
                 column == 0 ? m_rows.picture(record) : m_rows.number[size_t(record)];
         return ColumnOrder::ofNumbers(values);
     }
+    if (column == MessageColumn)
+        return messageRanks();
     const TextColumn* texts = textColumn(column);
     return texts ? ranksOfTexts(*texts) : ColumnRanks{std::vector<int>(size_t(n), 0), 1};
+}
+
+// The messages ranked by their whole texts: by their heads first, then the records whose heads
+// are equal by the whole texts, which only those records read from the database.
+ColumnRanks NaviFolderModel::messageRanks() const
+{
+    const int n = m_rows.size();
+    // A record may hold its whole text once read; it is ranked by its head like the others.
+    TextColumn shortened;
+    bool longer = false;
+    for (int record = 0; record < n && !longer; ++record)
+        longer = NaviListQuery::messageHeadSize(m_messages.at(record)) < m_messages.length(record);
+    if (longer) {
+        shortened.reserve(n, n * 64);
+        for (int record = 0; record < n; ++record) {
+            const QStringView text = m_messages.at(record);
+            shortened.append(text.left(NaviListQuery::messageHeadSize(text)));
+        }
+    }
+    const TextColumn& heads = longer ? shortened : m_messages;
+    const ColumnRanks ranks = ranksOfTexts(heads);
+    const std::vector<int> tied = TiedRanks::tiedRecords(ranks, [&](int record) {
+        return !m_whole.at(record) || heads.length(record) < m_messages.length(record);
+    });
+    if (tied.empty())
+        return ranks;
+
+    std::vector<qint64> rowIds;
+    QHash<qint64, int> recordOfRowId;
+    for (int record : tied) {
+        const qint64 rowId = m_rows.rowId[size_t(record)];
+        if (!m_whole.at(record) && rowId != 0) {
+            rowIds.push_back(rowId);
+            recordOfRowId.insert(rowId, record);
+        }
+    }
+    TextColumn read;
+    std::vector<int> readIndex(size_t(n), -1);
+    if (m_heads) {
+        m_heads->readMessages(rowIds, [&](qint64 rowId, QStringView aid, QStringView bidId,
+                                          qint64 number, QStringView message) {
+            const int record = recordOfRowId.value(rowId, -1);
+            if (record < 0 || m_rows.aid.at(record) != aid || m_rows.bidId.at(record) != bidId ||
+                m_rows.number[size_t(record)] != number)
+                return;
+            readIndex[size_t(record)] = read.size();
+            read.append(message);
+        });
+    }
+    // A message no longer stored is ordered by what the row holds.
+    return TiedRanks::refine(ranks, tied, [&](int record) {
+        const int index = readIndex[size_t(record)];
+        return index < 0 ? m_messages.at(record) : read.at(index);
+    });
 }
 
 void NaviFolderModel::readHead(int record) const

@@ -9,8 +9,9 @@
 #include <memory>
 
 // The rows of the folder message list held as columns: 0 the picture, 1 Aid, 2 title, 3 winner,
-// 4 name, 5 No, 6 subject, 7 message (its head, on one line), 8 date. A message's head is read
-// when its row is first shown, or for every row when the list is sorted by that column.
+// 4 name, 5 No, 6 subject, 7 message (its head), 8 date; every cell is drawn on one line. A
+// message's head is read when its row is first shown, or for every row when the list is sorted by
+// that column; the sort reads the whole texts of the messages whose heads are equal.
 class NaviFolderModel : public ColumnTableModel
 {
     Q_OBJECT
@@ -68,6 +69,7 @@ protected:
 private:
     void readHead(int record) const;
     void readAllHeads() const;
+    ColumnRanks messageRanks() const;
     const TextColumn* textColumn(int column) const;
 
     NaviFolderRows m_rows;

@@ -3,6 +3,7 @@
 #include "views/WindowsColor.h"
 
 #include "common/CommonRoutines.h"
+#include "views/CellLine.h"
 #include "views/BidListSort.h"
 #include "views/ListSearchView.h"
 #include "views/NaviImages.h"
@@ -16,15 +17,6 @@
 #include <algorithm>
 
 namespace {
-
-QString oneLine(const QString& text)
-{
-    QString line = text;
-    line.replace(QLatin1String("\r\n"), QLatin1String(" "));
-    line.replace(QLatin1Char('\n'), QLatin1Char(' '));
-    line.replace(QLatin1Char('\r'), QLatin1Char(' '));
-    return line;
-}
 
 const QColor sentTransactionBackground = colorFromWindowsValue(14544639);
 
@@ -130,8 +122,12 @@ QVariant NaviListItem::data(int column, int role) const
 {
     switch (role) {
     case Qt::DisplayRole:
-    case Qt::EditRole:
-        return column == messageColumn() ? oneLine(columnText(column)) : columnText(column);
+        return cellLine(columnText(column));
+    case Qt::EditRole: {
+        // The raw text; the message column gives its whole text as FullTextRole.
+        const QString text = columnText(column);
+        return column == messageColumn() ? cellLine(text) : text;
+    }
     case Qt::DecorationRole:
         return column == 0 ? QVariant(NaviImages::listImage(picture())) : QVariant();
     case PictureRole:

@@ -28,13 +28,18 @@ NaviRow messageColumns(const QSqlQuery& query)
 
 } // namespace
 
-QString messageHead(QStringView message)
+qsizetype messageHeadSize(QStringView message)
 {
     // The head counts characters, as substr does in the database.
     qsizetype units = 0;
     for (int characters = 0; characters < messageHeadLength && units < message.size(); ++characters)
         units += message[units].isHighSurrogate() && units + 1 < message.size() ? 2 : 1;
-    return message.left(units).toString();
+    return units;
+}
+
+QString messageHead(QStringView message)
+{
+    return message.left(messageHeadSize(message)).toString();
 }
 
 QList<NaviRow> folderMessages(const QSqlDatabase& db, const QString& folderId, int kind,
@@ -155,6 +160,30 @@ void MessageHeads::readFolder(
                        "WHERE LoginId=:LOGINID AND FolderID=:FOLDER_ID"),
         {{":HEAD", messageHeadLength}, {":LOGINID", m_loginId}, {":FOLDER_ID", m_folderId}},
         [&onHead](const Sql::RawRow& row) { onHead(row.integer(0), row.text(1)); });
+}
+
+void MessageHeads::readMessages(const std::vector<qint64>& rowIds, const OnMessage& onMessage) const
+{
+    const QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
+    if (rowIds.empty() || !db.isOpen())
+        return;
+    // Any number of rowids as one bound value: a JSON array.
+    QString list;
+    list.reserve(qsizetype(rowIds.size()) * 8 + 2);
+    list += u'[';
+    for (size_t i = 0; i < rowIds.size(); ++i) {
+        if (i > 0)
+            list += u',';
+        list += QString::number(rowIds[i]);
+    }
+    list += u']';
+    Sql::readRows(db,
+                  QStringLiteral("SELECT rowid,Aid,BidId,[Number],Message FROM T_Navi "
+                                 "WHERE rowid IN (SELECT value FROM json_each(:ROWIDS))"),
+                  {{":ROWIDS", list}}, [&onMessage](const Sql::RawRow& row) {
+                      onMessage(row.integer(0), row.text(1), row.text(2), row.integer(3),
+                                row.text(4));
+                  });
 }
 
 } // namespace NaviListQuery

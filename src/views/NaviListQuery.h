@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <optional>
+#include <vector>
 
 // One message as the message lists show it.
 struct NaviRow
@@ -40,6 +41,8 @@ inline constexpr int messageHeadLength = 256;
 
 // The head of a message as a folder list holds it: its first messageHeadLength characters.
 QString messageHead(QStringView message);
+// The UTF-16 units of that head.
+qsizetype messageHeadSize(QStringView message);
 
 // The messages of a folder of the account, in the list's sort order. Their heads are left to
 // read (headPending) unless the sort is by the message column; of a message longer than
@@ -79,6 +82,12 @@ public:
     // The heads of every message of the folder with their rowids, in one read; the view is valid
     // until onHead returns.
     void readFolder(const std::function<void(qint64 rowId, QStringView head)>& onHead) const;
+    // The whole texts of messages by their rowids, with their keys, in one read; the caller
+    // checks the key, as a rowid of a removed message may be given to a new one. The views are
+    // valid until onMessage returns.
+    using OnMessage = std::function<void(qint64 rowId, QStringView aid, QStringView bidId,
+                                         qint64 number, QStringView message)>;
+    void readMessages(const std::vector<qint64>& rowIds, const OnMessage& onMessage) const;
 
 private:
     QString m_connectionName;

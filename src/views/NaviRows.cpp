@@ -73,7 +73,7 @@ QString NaviRows::text(int row, int column) const
     if (m_folder)
         return m_folder->text(row, column);
     const QTreeWidgetItem* item = m_items ? m_items->topLevelItem(row) : nullptr;
-    return item ? item->text(column) : QString();
+    return item ? item->data(column, Qt::EditRole).toString() : QString();
 }
 
 QModelIndex NaviRows::index(int row) const

@@ -28,7 +28,7 @@ public:
     int picture(int row) const;
     bool isReceived(int row) const;
     bool isRead(int row) const;
-    // The text a column shows (column = sub-item + 1).
+    // A cell's text with its line breaks (column = sub-item + 1).
     QString text(int row, int column) const;
     QModelIndex index(int row) const;
 

@@ -204,6 +204,7 @@ private slots:
     void cellsReadBackAsTheyWere();
     void writesShownOrderAfterSort();
     void writesFullTextOfShortenedCells();
+    void writesLineBreaksOfCellsShownOnOneLine();
     void dialogPathsEndWithTheirMessage_data();
     void dialogPathsEndWithTheirMessage();
     void nameWithoutExtensionGetsCsv();
@@ -465,6 +466,26 @@ void TestCsv::writesFullTextOfShortenedCells()
     QCOMPARE(records->at(1).at(7), longMessage());
     QCOMPARE(records->at(2).at(7), QString("短い\r\n本文"));
     QCOMPARE(records->at(1).at(5), QString("1"));
+}
+
+void TestCsv::writesLineBreaksOfCellsShownOnOneLine()
+{
+    BidListView list;
+    QStringList cells(BidListColumns::ColumnCount);
+    cells[0] = "1";
+    cells[BidListColumns::column(BidListColumns::Aid)] = "a1";
+    cells[BidListColumns::column(BidListColumns::Title)] = "カメラ\r\n付属品つき";
+    cells[BidListColumns::column(BidListColumns::Remarks)] = "要連絡\r\n再送済み";
+    list.addBidItem(cells);
+    QCOMPARE(list.model()->index(0, BidListColumns::column(BidListColumns::Title)).data(),
+             QVariant(QString("カメラ 付属品つき")));
+    QString message;
+    QVERIFY(exportList(list, outPath(), &message));
+
+    const std::optional<QList<QStringList>> records = parseCsv(readCp932(outPath()));
+    QVERIFY(records);
+    QCOMPARE(records->size(), 2);
+    QCOMPARE(records->at(1), cells);
 }
 
 void TestCsv::dialogPathsEndWithTheirMessage_data()

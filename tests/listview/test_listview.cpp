@@ -77,6 +77,7 @@ private slots:
     void queuesListingsWithoutEndTimeInRowOrder();
 
     void rowWithUnreadMessagesIsBold();
+    void lineBreaksKeepEveryRowOneLineTall();
     void sortsByColumnKind_data();
     void sortsByColumnKind();
     void sortFollowsCellsChangedAfterTheRowWasMade_data();
@@ -372,6 +373,30 @@ void TestListView::rowWithUnreadMessagesIsBold()
     QVERIFY(readItem->font(0).bold());
     unreadItem->setSubItem(NaviCount, "5");
     QVERIFY(!unreadItem->font(0).bold());
+}
+
+void TestListView::lineBreaksKeepEveryRowOneLineTall()
+{
+    const QString title = QStringLiteral("カメラ\r\n付属品つき");
+    const QString memo = QStringLiteral("要連絡\n再送\r済み");
+    BidListView view;
+    view.resize(900, 300);
+    view.fill(
+        {{cellsWith({{column(Aid), "a1"}, {column(Title), title}, {column(Remarks), memo}}), 0, 0},
+         {cellsWith({{column(Aid), "a2"}, {column(Title), "皿"}}), 0, 0}});
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    const QAbstractItemModel* model = view.model();
+    QCOMPARE(view.bidItem(0)->text(column(Aid)), QString("a1"));
+    QCOMPARE(model->index(0, column(Title)).data().toString(), QString("カメラ 付属品つき"));
+    QCOMPARE(model->index(0, column(Remarks)).data().toString(), QString("要連絡 再送 済み"));
+    // What copies, exports and finds read keeps the line breaks.
+    QCOMPARE(view.bidItem(0)->text(column(Title)), title);
+    QCOMPARE(model->index(0, column(Remarks)).data(Qt::EditRole).toString(), memo);
+    const int oneLine = view.sizeHintForRow(1);
+    QCOMPARE(view.sizeHintForRow(0), oneLine);
+    QCOMPARE(view.visualRect(model->index(0, 0)).height(), oneLine);
+    QCOMPARE(view.visualRect(model->index(1, column(Title))).height(), oneLine);
 }
 
 void TestListView::sortsByColumnKind_data()

@@ -540,6 +540,40 @@ private slots:
         QCOMPARE(QGuiApplication::clipboard()->text(), text);
     }
 
+    void copyOfACellWithLineBreaksKeepsThem_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("column");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("title") << "ActionCopyTitle"
+                               << "Title"
+                               << "カメラ\r\n付属品つき";
+        QTest::newRow("memo") << "ActionCopyMemo"
+                              << "Remarks"
+                              << "要連絡\r\n再送済み";
+    }
+    void copyOfACellWithLineBreaksKeepsThem()
+    {
+        QFETCH(QString, command);
+        QFETCH(QString, column);
+        QFETCH(QString, text);
+        Sql::exec(navi->connection, "UPDATE T_BidData SET " + column + "=:TEXT WHERE Aid='a1'",
+                  {{":TEXT", text}});
+        navi->listingTab().ToolButtonBidSearchSearchClick();
+        BidListView* list = navi->ListViewBid;
+        QCOMPARE(list->bidItem(0), row("a1"));
+        // The list draws the cell on one line, and so every row stays one line tall.
+        const QModelIndex first = list->model()->index(
+            0, BidListColumns::column(column == "Title" ? BidListColumns::Title
+                                                        : BidListColumns::Remarks));
+        QVERIFY(!first.data().toString().contains('\n'));
+        QCOMPARE(list->visualRect(first).height(), list->sizeHintForRow(1));
+        list->setCurrentItem(row("a1"));
+        QTRY_COMPARE(navi->listingTab().currentBidItem, row("a1"));
+        navi->action(command)->trigger();
+        QCOMPARE(QGuiApplication::clipboard()->text(), text);
+    }
+
     void copyOfAnEmptyCellEmptiesTheClipboard()
     {
         navi->ListViewBid->setCurrentItem(row("a1"));

@@ -6,6 +6,7 @@
 #include "views/ListSearchView.h"
 #include "views/NaviFolderList.h"
 #include "views/NaviListItem.h"
+#include "views/NaviRows.h"
 
 #include <QHeaderView>
 #include <QSignalSpy>
@@ -111,6 +112,9 @@ private slots:
     void readStateWriteRedrawsAndResorts();
     void removedRowsLeaveTheRestInOrder();
     void writerCaptionFollowsTheFolderKind();
+    void messageSortOrdersByTheWholeText_data();
+    void messageSortOrdersByTheWholeText();
+    void lineBreaksKeepEveryRowOneLineTall();
 
 private:
     std::unique_ptr<TestDataFolder> m_folder;
@@ -343,6 +347,99 @@ void TestNaviModel::writerCaptionFollowsTheFolderKind()
     NaviListView::setupListViewNavi(&items);
     QCOMPARE(list.header()->sectionSize(0), items.header()->sectionSize(0));
     QCOMPARE(list.selectionMode(), QAbstractItemView::ExtendedSelection);
+}
+
+void TestNaviModel::messageSortOrdersByTheWholeText_data()
+{
+    QTest::addColumn<int>("sortType");
+    QTest::addColumn<bool>("oneReadWhole");
+    QTest::addColumn<QStringList>("numbers");
+    // Messages 1, 2, 3, 5 and 6 share their first 300 characters; 2 and 5 are the same text, and
+    // 6 differs from the others in its 257th character. Equal texts stay in the order before.
+    const QStringList ascending{"4", "6", "2", "5", "1", "3"};
+    const QStringList descending{"3", "1", "2", "5", "6", "4"};
+    QTest::newRow("ascending") << 0 << false << ascending;
+    QTest::newRow("descending") << 1 << false << descending;
+    QTest::newRow("ascending, one row's whole text read") << 0 << true << ascending;
+    QTest::newRow("descending, one row's whole text read") << 1 << true << descending;
+}
+
+void TestNaviModel::messageSortOrdersByTheWholeText()
+{
+    QFETCH(int, sortType);
+    QFETCH(bool, oneReadWhole);
+    QFETCH(QStringList, numbers);
+    const QString common = QStringLiteral("お取引ありがとうございます。\r\n").repeated(20);
+    QVERIFY(common.size() >= 300);
+    const QString at256 = common.left(NaviListQuery::messageHeadLength);
+    const QStringList texts{common + "b", common + "a", common + "c",
+                            "ABC",        common + "a", at256 + "0" + common.mid(257)};
+    QList<FixtureDb::Message> messages;
+    for (int i = 0; i < texts.size(); ++i)
+        messages.append({.aid = "a1", .bidId = "b1", .number = i + 1, .message = texts.at(i)});
+    FixtureDb::addMessages(m_db, messages);
+
+    NaviFolderList loaded;
+    loaded.load(m_db, "000", 0, seller, NaviFolderModel::MessageColumn, sortType);
+    QCOMPARE(cells(loaded, NaviFolderModel::NumberColumn), numbers);
+
+    NaviFolderList clicked;
+    clicked.load(m_db, "000", 0, seller, NaviFolderModel::NumberColumn, 0);
+    if (oneReadWhole) {
+        // The detail pane has read the whole text of message 3 into its row.
+        clicked.rows()->setWholeMessage(2, texts.at(2));
+    }
+    clicked.sort(NaviFolderModel::MessageColumn, sortType);
+    QCOMPARE(cells(clicked, NaviFolderModel::NumberColumn), numbers);
+    // The rows still show their heads.
+    const int first = numbers.indexOf("1");
+    QCOMPARE(clicked.row(first).message, at256);
+}
+
+void TestNaviModel::lineBreaksKeepEveryRowOneLineTall()
+{
+    const QString title = QStringLiteral("カメラ\r\n付属品つき");
+    const QString subject = QStringLiteral("ご連絡\r\nお願い");
+    FixtureDb::addListing(m_db, {.aid = "a1", .bidId = "b1", .title = title});
+    FixtureDb::addListing(m_db, {.aid = "a2", .bidId = "b2", .title = "皿"});
+    FixtureDb::addMessages(m_db, {{.aid = "a1",
+                                   .bidId = "b1",
+                                   .number = 1,
+                                   .subject = subject,
+                                   .message = "一行目\r\n二行目"},
+                                  {.aid = "a2", .bidId = "b2", .number = 2}});
+    NaviFolderList list;
+    list.resize(800, 300);
+    list.load(m_db, "000", 0, seller, NaviFolderModel::NumberColumn, 0);
+    list.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&list));
+    const QAbstractItemModel* model = list.model();
+    QCOMPARE(model->index(0, 2).data().toString(), QString("カメラ 付属品つき"));
+    QCOMPARE(model->index(0, 6).data().toString(), QString("ご連絡 お願い"));
+    // Raw access keeps the line breaks: the cell text, its edit role and the row value.
+    QCOMPARE(list.text(0, 2), title);
+    QCOMPARE(model->index(0, 2).data(Qt::EditRole).toString(), title);
+    QCOMPARE(list.row(0).subject, subject);
+    const int oneLine = list.sizeHintForRow(1);
+    QCOMPARE(list.sizeHintForRow(0), oneLine);
+    QCOMPARE(list.visualRect(model->index(0, 0)).height(),
+             list.visualRect(model->index(1, 0)).height());
+    QCOMPARE(list.visualRect(model->index(1, 2)).height(), oneLine);
+
+    // The listing tab's message list and the side windows' lists draw their cells alike.
+    QTreeWidget items;
+    NaviListView::setupListViewNavi(&items);
+    items.resize(800, 300);
+    NaviListView::fill(&items, NaviList::Search, {list.row(0), row("2", true, false, "件名")});
+    items.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&items));
+    const QTreeWidgetItem* item = items.topLevelItem(0);
+    QCOMPARE(item->text(2), QString("カメラ 付属品つき"));
+    QCOMPARE(item->data(2, Qt::EditRole).toString(), title);
+    QCOMPARE(NaviRows(&items).text(0, 6), subject);
+    const int itemLine = items.sizeHintForRow(1);
+    QCOMPARE(items.sizeHintForRow(0), itemLine);
+    QCOMPARE(items.visualItemRect(items.topLevelItem(1)).height(), itemLine);
 }
 
 QTEST_MAIN(TestNaviModel)
