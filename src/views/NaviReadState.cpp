@@ -2,17 +2,13 @@
 
 #include "views/BidListView.h"
 
-#include "site/MessageCountCell.h"
-
 #include "platform/Dialogs.h"
-#include "platform/Sql.h"
 #include "views/FolderTree.h"
-#include "views/NaviListItem.h"
+#include "views/NaviReadStore.h"
 #include "views/NaviRows.h"
 
 #include <QItemSelectionModel>
 #include <QSet>
-#include <QSqlQuery>
 #include <QTreeWidget>
 
 #include <algorithm>
@@ -55,15 +51,21 @@ void follow(QAbstractItemView* list, const QSet<QString>& changed, bool read)
     }
 }
 
+// The message-count cells of the listing rows of the changed transactions, read in one query.
 void updateCountCells(BidListView* listViewBid, const QSqlDatabase& db, const QString& loginId,
-                      const QSet<TransactionKey>& transactions)
+                      const QList<TransactionKey>& transactions)
 {
     if (!listViewBid || transactions.isEmpty())
         return;
-    QHash<TransactionKey, QString> cells;
+    QList<NaviReadStore::Transaction> keys;
+    keys.reserve(transactions.size());
     for (const TransactionKey& transaction : transactions)
-        cells.insert(transaction,
-                     MessageCountCell::read(db, loginId, transaction.aid, transaction.bidId));
+        keys.append({transaction.aid, transaction.bidId});
+    const QStringList texts = NaviReadStore::countCells(db, loginId, keys);
+    QHash<TransactionKey, QString> cells;
+    cells.reserve(transactions.size());
+    for (qsizetype i = 0; i < transactions.size(); ++i)
+        cells.insert(transactions.at(i), texts.at(i));
     const int count = listViewBid->topLevelItemCount();
     for (int i = 0; i < count; ++i) {
         const BidRow item = listViewBid->bidItem(i);
@@ -103,34 +105,33 @@ Result setMessagesOpened(const QSqlDatabase& db, const QString& loginId, const V
         }
     }
 
-    if (!toChange.isEmpty()) {
-        Sql::Transaction transaction(db);
-        QSqlQuery update = Sql::prepare(
-            db, QStringLiteral("UPDATE T_Navi SET UnsealingFlg=:UNSEALING_FLG "
-                               "WHERE Aid=:AID AND BidId=:BID_ID AND [Number]=:NUMBER"));
-        for (const NaviKey& key : keys)
-            Sql::exec(update, {{":UNSEALING_FLG", read ? 1 : 0},
-                               {":AID", key.aid},
-                               {":BID_ID", key.bidId},
-                               {":NUMBER", key.number.toInt()}});
-        transaction.commit();
+    if (toChange.isEmpty()) {
+        result.shownUnreadCount = views.listViewNavi ? NaviRows(views.listViewNavi).countUnread() : 0;
+        return result;
     }
+    const QMap<QString, int> folderChanges =
+        NaviReadStore::write(db, loginId, keys, read, views.treeViewNavi != nullptr);
 
     QSet<QString> changed;
-    QSet<TransactionKey> transactions;
+    QSet<TransactionKey> seen;
+    QList<TransactionKey> transactions;
+    changed.reserve(keys.size());
     for (int i = 0; i < toChange.size(); ++i) {
         rows.setRead(toChange.at(i), read);
-        changed.insert(messageKey(keys.at(i)));
-        transactions.insert({keys.at(i).aid, keys.at(i).bidId});
+        const NaviKey& key = keys.at(i);
+        changed.insert(messageKey(key));
+        const TransactionKey transaction{key.aid, key.bidId};
+        if (!seen.contains(transaction)) {
+            seen.insert(transaction);
+            transactions.append(transaction);
+        }
     }
     result.changedRows = int(toChange.size());
-    if (!toChange.isEmpty()) {
-        for (QAbstractItemView* list : {views.listViewNavi, views.listViewBidNavi})
-            follow(list, changed, read);
-        updateCountCells(views.listViewBid, db, loginId, transactions);
-        if (views.treeViewNavi)
-            FolderTree::loadUnreadCounts(views.treeViewNavi, db, loginId, views.dragging);
-    }
+    for (QAbstractItemView* list : {views.listViewNavi, views.listViewBidNavi})
+        follow(list, changed, read);
+    updateCountCells(views.listViewBid, db, loginId, transactions);
+    if (views.treeViewNavi)
+        FolderTree::changeUnreadCounts(views.treeViewNavi, folderChanges, views.dragging);
     result.shownUnreadCount = views.listViewNavi ? NaviRows(views.listViewNavi).countUnread() : 0;
     return result;
 }
