@@ -20,21 +20,18 @@ struct TransactionKey
 {
     QString aid;
     QString bidId;
-    bool operator==(const TransactionKey& other) const
-    {
-        return aid == other.aid && bidId.compare(other.bidId, Qt::CaseInsensitive) == 0;
-    }
 };
 
-size_t qHash(const TransactionKey& key, size_t seed = 0)
+// A transaction, and one message of it, as one text; winner ids compare without case, as the
+// database does.
+QString transactionKey(const NaviKey& key)
 {
-    return ::qHash(key.aid, seed) ^ ::qHash(key.bidId.toLower(), seed);
+    return key.aid + QChar(0x1f) + key.bidId.toLower();
 }
 
-// One message of a transaction; winner ids compare without case, as the database does.
 QString messageKey(const NaviKey& key)
 {
-    return key.aid + QChar(0x1f) + key.bidId.toLower() + QChar(0x1f) + key.number;
+    return transactionKey(key) + QChar(0x1f) + key.number;
 }
 
 // Gives every received row of the list that shows a changed message the new state (the other
@@ -45,10 +42,12 @@ void follow(QAbstractItemView* list, const QSet<QString>& changed, bool read)
         return;
     const NaviRows rows(list);
     const int count = rows.count();
+    QList<int> following;
     for (int i = 0; i < count; ++i) {
         if (rows.isReceived(i) && rows.isRead(i) != read && changed.contains(messageKey(rows.key(i))))
-            rows.setRead(i, read);
+            following.append(i);
     }
+    rows.setRead(following, read);
 }
 
 // The message-count cells of the listing rows of the changed transactions, read in one query.
@@ -62,18 +61,17 @@ void updateCountCells(BidListView* listViewBid, const QSqlDatabase& db, const QS
     for (const TransactionKey& transaction : transactions)
         keys.append({transaction.aid, transaction.bidId});
     const QStringList texts = NaviReadStore::countCells(db, loginId, keys);
-    QHash<TransactionKey, QString> cells;
-    cells.reserve(transactions.size());
-    for (qsizetype i = 0; i < transactions.size(); ++i)
-        cells.insert(transactions.at(i), texts.at(i));
-    const int count = listViewBid->topLevelItemCount();
-    for (int i = 0; i < count; ++i) {
-        const BidRow item = listViewBid->bidItem(i);
-        const auto it =
-            cells.constFind({item.text(listingAidColumn), item.text(listingBidIdColumn)});
-        if (it != cells.constEnd() && item.textView(listingCountColumn) != *it)
-            item.setText(listingCountColumn, *it);
+    // Every row of each transaction, through the list's own index of its transactions.
+    BidListModel* model = listViewBid->listModel();
+    std::vector<std::pair<int, QString>> cells;
+    for (qsizetype i = 0; i < transactions.size(); ++i) {
+        const TransactionKey& transaction = transactions.at(i);
+        for (int record : model->findRecords(transaction.aid, transaction.bidId)) {
+            if (model->cell(record, listingCountColumn) != texts.at(i))
+                cells.emplace_back(record, texts.at(i));
+        }
     }
+    model->setColumnCells(listingCountColumn, cells);
 }
 
 } // namespace
@@ -113,18 +111,17 @@ Result setMessagesOpened(const QSqlDatabase& db, const QString& loginId, const V
         NaviReadStore::write(db, loginId, keys, read, views.treeViewNavi != nullptr);
 
     QSet<QString> changed;
-    QSet<TransactionKey> seen;
+    QSet<QString> seen;
     QList<TransactionKey> transactions;
     changed.reserve(keys.size());
+    rows.setRead(toChange, read);
     for (int i = 0; i < toChange.size(); ++i) {
-        rows.setRead(toChange.at(i), read);
         const NaviKey& key = keys.at(i);
         changed.insert(messageKey(key));
-        const TransactionKey transaction{key.aid, key.bidId};
-        if (!seen.contains(transaction)) {
-            seen.insert(transaction);
-            transactions.append(transaction);
-        }
+        const qsizetype before = seen.size();
+        seen.insert(transactionKey(key));
+        if (seen.size() != before)
+            transactions.append({key.aid, key.bidId});
     }
     result.changedRows = int(toChange.size());
     for (QAbstractItemView* list : {views.listViewNavi, views.listViewBidNavi})

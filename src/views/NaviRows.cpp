@@ -130,6 +130,16 @@ void NaviRows::setRead(int row, bool read) const
         item->setRead(read);
 }
 
+void NaviRows::setRead(const QList<int>& rows, bool read) const
+{
+    if (m_folder) {
+        m_folder->rows()->setRead(rows, read);
+        return;
+    }
+    for (int row : rows)
+        setRead(row, read);
+}
+
 void NaviRows::setWholeMessage(int row, const QString& text) const
 {
     if (m_folder)

@@ -45,6 +45,7 @@ public:
 
     // The read state of a received row (sent rows stay as they are).
     void setRead(int row, bool read) const;
+    void setRead(const QList<int>& rows, bool read) const;
     // Keeps the whole text of a row's message once read.
     void setWholeMessage(int row, const QString& text) const;
 
