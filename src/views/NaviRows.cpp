@@ -49,6 +49,14 @@ NaviKey NaviRows::key(int row) const
     return {item->row().aid, item->row().bidId, item->row().number};
 }
 
+QString NaviRows::aid(int row) const
+{
+    if (m_folder)
+        return m_folder->text(row, 1);
+    const NaviListItem* item = itemAt(m_items, row);
+    return item ? item->row().aid : QString();
+}
+
 int NaviRows::picture(int row) const
 {
     if (m_folder)

@@ -25,6 +25,8 @@ public:
     NaviRow row(int row) const;
     // The message's key, without reading its head.
     NaviKey key(int row) const;
+    // The auction id of the row's key alone.
+    QString aid(int row) const;
     int picture(int row) const;
     bool isReceived(int row) const;
     bool isRead(int row) const;
