@@ -5,6 +5,8 @@
 
 #include <QHash>
 
+#include <algorithm>
+
 namespace {
 
 QStringList captions()
@@ -91,15 +93,20 @@ void BidListModel::removeRecords(const std::vector<int>& records)
 
 int BidListModel::findRecord(QStringView aid, QStringView bidId) const
 {
+    const std::vector<int> records = findRecords(aid, bidId);
+    return records.empty() ? -1 : *std::min_element(records.cbegin(), records.cend());
+}
+
+std::vector<int> BidListModel::findRecords(QStringView aid, QStringView bidId) const
+{
     using namespace BidListColumns;
-    int found = -1;
+    std::vector<int> found;
     const size_t h = transactionHash(aid, bidId);
     for (auto it = m_transactions.constFind(h); it != m_transactions.cend() && it.key() == h;
          ++it) {
         const int record = it.value();
-        if ((found < 0 || record < found) && cell(record, column(Aid)) == aid &&
-            sameWinner(cell(record, column(BidId)), bidId))
-            found = record;
+        if (cell(record, column(Aid)) == aid && sameWinner(cell(record, column(BidId)), bidId))
+            found.push_back(record);
     }
     return found;
 }
@@ -126,6 +133,19 @@ void BidListModel::writeCell(int record, int column, const QString& text)
         m_transactions.insert(transactionHash(cell(record, BidListColumns::column(Aid)),
                                               cell(record, BidListColumns::column(BidId))),
                               record);
+}
+
+void BidListModel::setColumnCells(int column, const std::vector<std::pair<int, QString>>& cells)
+{
+    std::vector<int> records;
+    records.reserve(cells.size());
+    for (const auto& [record, text] : cells) {
+        if (record < 0 || record >= recordCount())
+            continue;
+        writeCell(record, column, text);
+        records.push_back(record);
+    }
+    recordsChanged(records, column);
 }
 
 void BidListModel::setCells(const std::vector<int>& records, const QList<int>& columns,

@@ -29,6 +29,8 @@ public:
 
     // The first record added of the transaction that is still shown, or -1.
     int findRecord(QStringView aid, QStringView bidId) const;
+    // Every shown record of the transaction.
+    std::vector<int> findRecords(QStringView aid, QStringView bidId) const;
     bool isShown(int record) const { return rowOf(record) >= 0; }
     // Counts every refill: a record number is only meaningful with its generation.
     quint64 generation() const { return m_generation; }
@@ -42,6 +44,8 @@ public:
     // Writes one text into the cells of many records at once: one redraw of the span of their
     // rows and one drop of each column's sort ranks, however many records.
     void setCells(const std::vector<int>& records, const QList<int>& columns, const QString& text);
+    // The same for one column whose cells each get their own text (record, text).
+    void setColumnCells(int column, const std::vector<std::pair<int, QString>>& cells);
     // A write of a cell's text through the model goes through setCell.
     bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
 

@@ -129,6 +129,22 @@ void ColumnTableModel::recordChanged(int record, int column)
         emit dataChanged(index(row, 0), index(row, columnCount() - 1));
 }
 
+void ColumnTableModel::recordsChanged(const std::vector<int>& records, int column)
+{
+    m_ranks.invalidate(column);
+    int top = -1;
+    int bottom = -1;
+    for (int record : records) {
+        const int row = rowOf(record);
+        if (row < 0)
+            continue;
+        top = top < 0 ? row : qMin(top, row);
+        bottom = qMax(bottom, row);
+    }
+    if (top >= 0)
+        emit dataChanged(index(top, 0), index(bottom, columnCount() - 1));
+}
+
 void ColumnTableModel::removeRecordRows(const std::vector<int>& records)
 {
     std::vector<char> leaving(m_rowOfRecord.size(), 0);

@@ -60,6 +60,8 @@ protected:
     // After a cell of a record was written: its column's ranks are made again at the next sort,
     // and the views redraw the record's row (its whole row, which a cell may style).
     void recordChanged(int record, int column);
+    // The same for many records of one column, with one redraw over the rows they are shown in.
+    void recordsChanged(const std::vector<int>& records, int column);
     // Takes the rows of these records out of the views (the records stay in the columns, shown
     // nowhere); the other rows keep their order, selection and current row.
     void removeRecordRows(const std::vector<int>& records);

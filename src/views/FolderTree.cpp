@@ -13,6 +13,8 @@
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
 
+#include <functional>
+
 namespace FolderTree {
 namespace {
 
@@ -216,16 +218,41 @@ void applyUnreadCounts(QTreeWidget* tree, const QMap<QString, int>& counts)
     }
 }
 
+namespace {
+
+// Writes the counts with the tree's painting held, then repaints it unless messages are dragged.
+void showCounts(QTreeWidget* tree, bool dragging, const std::function<void()>& write)
+{
+    tree->setUpdatesEnabled(false);
+    write();
+    tree->setUpdatesEnabled(true);
+    if (!dragging)
+        tree->viewport()->update();
+}
+
+} // namespace
+
 void loadUnreadCounts(QTreeWidget* tree, const QSqlDatabase& db, const QString& loginId,
                       bool dragging)
 {
     const QMap<QString, int> counts =
         loginId.isEmpty() ? QMap<QString, int>() : readUnreadCounts(db, loginId);
-    tree->setUpdatesEnabled(false);
-    applyUnreadCounts(tree, counts);
-    tree->setUpdatesEnabled(true);
-    if (!dragging)
-        tree->viewport()->update();
+    showCounts(tree, dragging, [&] { applyUnreadCounts(tree, counts); });
+}
+
+void changeUnreadCounts(QTreeWidget* tree, const QMap<QString, int>& changes, bool dragging)
+{
+    showCounts(tree, dragging, [&] {
+        for (QTreeWidgetItemIterator it(tree); *it; ++it) {
+            const auto change = changes.constFind(folderId(*it));
+            if (change == changes.constEnd())
+                continue;
+            const int count = (*it)->data(0, UnreadCountRole).toInt();
+            const int changedCount = qMax(0, count + *change);
+            if (changedCount != count)
+                (*it)->setData(0, UnreadCountRole, changedCount);
+        }
+    });
 }
 
 void setDropTarget(QTreeWidget* tree, QTreeWidgetItem* item, bool allowed)

@@ -54,6 +54,10 @@ void applyUnreadCounts(QTreeWidget* tree, const QMap<QString, int>& counts);
 // Reloads the counts from the database; the tree is repainted unless messages are dragged.
 void loadUnreadCounts(QTreeWidget* tree, const QSqlDatabase& db, const QString& loginId,
                       bool dragging = false);
+// Moves the counts of the named folders by the given changes (never below 0); the tree is
+// repainted unless messages are dragged.
+void changeUnreadCounts(QTreeWidget* tree, const QMap<QString, int>& changes,
+                        bool dragging = false);
 // Marks the node under a drag (nullptr: none) as an allowed or a refused drop target; every other
 // node loses its mark.
 void setDropTarget(QTreeWidget* tree, QTreeWidgetItem* item, bool allowed);

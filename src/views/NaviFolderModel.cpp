@@ -210,6 +210,21 @@ bool NaviFolderModel::setRead(int row, bool read)
     return true;
 }
 
+void NaviFolderModel::setRead(const QList<int>& rows, bool read)
+{
+    std::vector<int> changed;
+    changed.reserve(size_t(rows.size()));
+    for (int row : rows) {
+        const int record = recordAt(row);
+        if (record < 0 || !m_rows.received.at(record) || m_rows.read.at(record) == read)
+            continue;
+        m_rows.read.set(record, read);
+        changed.push_back(record);
+    }
+    if (!changed.empty())
+        recordsChanged(changed, 0);
+}
+
 void NaviFolderModel::setWholeMessage(int row, const QString& text)
 {
     const int record = recordAt(row);

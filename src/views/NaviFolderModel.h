@@ -46,6 +46,8 @@ public:
     // Cell writes; each redraws the row and makes the column's sort keys again at the next sort.
     // The read state of a received row (sent rows stay as they are); false when unchanged.
     bool setRead(int row, bool read);
+    // The same for many rows, with one redraw.
+    void setRead(const QList<int>& rows, bool read);
     // The whole text of a row's message, once read.
     void setWholeMessage(int row, const QString& text);
     // The winner's name (the bidder information saved).

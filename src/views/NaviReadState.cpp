@@ -2,17 +2,13 @@
 
 #include "views/BidListView.h"
 
-#include "site/MessageCountCell.h"
-
 #include "platform/Dialogs.h"
-#include "platform/Sql.h"
 #include "views/FolderTree.h"
-#include "views/NaviListItem.h"
+#include "views/NaviReadStore.h"
 #include "views/NaviRows.h"
 
 #include <QItemSelectionModel>
 #include <QSet>
-#include <QSqlQuery>
 #include <QTreeWidget>
 
 #include <algorithm>
@@ -24,54 +20,60 @@ struct TransactionKey
 {
     QString aid;
     QString bidId;
-    bool operator==(const TransactionKey& other) const
-    {
-        return aid == other.aid && bidId.compare(other.bidId, Qt::CaseInsensitive) == 0;
-    }
 };
 
-size_t qHash(const TransactionKey& key, size_t seed = 0)
+// A transaction, and one message of it, as one text; winner ids compare without case, as the
+// database does.
+QString transactionKey(const NaviKey& key)
 {
-    return ::qHash(key.aid, seed) ^ ::qHash(key.bidId.toLower(), seed);
+    return key.aid + QChar(0x1f) + key.bidId.toLower();
 }
 
-// One message of a transaction; winner ids compare without case, as the database does.
 QString messageKey(const NaviKey& key)
 {
-    return key.aid + QChar(0x1f) + key.bidId.toLower() + QChar(0x1f) + key.number;
+    return transactionKey(key) + QChar(0x1f) + key.number;
 }
 
 // Gives every received row of the list that shows a changed message the new state (the other
-// list, and rows of a message stored twice).
-void follow(QAbstractItemView* list, const QSet<QString>& changed, bool read)
+// list, and rows of a message stored twice). The auction ids pass over most other rows cheaply.
+void follow(QAbstractItemView* list, const QSet<QString>& changedAids,
+            const QSet<QString>& changed, bool read)
 {
     if (!list)
         return;
     const NaviRows rows(list);
     const int count = rows.count();
+    QList<int> following;
     for (int i = 0; i < count; ++i) {
-        if (rows.isReceived(i) && rows.isRead(i) != read && changed.contains(messageKey(rows.key(i))))
-            rows.setRead(i, read);
+        if (rows.isReceived(i) && rows.isRead(i) != read && changedAids.contains(rows.aid(i)) &&
+            changed.contains(messageKey(rows.key(i))))
+            following.append(i);
     }
+    rows.setRead(following, read);
 }
 
+// The message-count cells of the listing rows of the changed transactions, read in one query.
 void updateCountCells(BidListView* listViewBid, const QSqlDatabase& db, const QString& loginId,
-                      const QSet<TransactionKey>& transactions)
+                      const QList<TransactionKey>& transactions)
 {
     if (!listViewBid || transactions.isEmpty())
         return;
-    QHash<TransactionKey, QString> cells;
+    QList<NaviReadStore::Transaction> keys;
+    keys.reserve(transactions.size());
     for (const TransactionKey& transaction : transactions)
-        cells.insert(transaction,
-                     MessageCountCell::read(db, loginId, transaction.aid, transaction.bidId));
-    const int count = listViewBid->topLevelItemCount();
-    for (int i = 0; i < count; ++i) {
-        const BidRow item = listViewBid->bidItem(i);
-        const auto it =
-            cells.constFind({item.text(listingAidColumn), item.text(listingBidIdColumn)});
-        if (it != cells.constEnd() && item.textView(listingCountColumn) != *it)
-            item.setText(listingCountColumn, *it);
+        keys.append({transaction.aid, transaction.bidId});
+    const QStringList texts = NaviReadStore::countCells(db, loginId, keys);
+    // Every row of each transaction, through the list's own index of its transactions.
+    BidListModel* model = listViewBid->listModel();
+    std::vector<std::pair<int, QString>> cells;
+    for (qsizetype i = 0; i < transactions.size(); ++i) {
+        const TransactionKey& transaction = transactions.at(i);
+        for (int record : model->findRecords(transaction.aid, transaction.bidId)) {
+            if (model->cell(record, listingCountColumn) != texts.at(i))
+                cells.emplace_back(record, texts.at(i));
+        }
     }
+    model->setColumnCells(listingCountColumn, cells);
 }
 
 } // namespace
@@ -103,34 +105,34 @@ Result setMessagesOpened(const QSqlDatabase& db, const QString& loginId, const V
         }
     }
 
-    if (!toChange.isEmpty()) {
-        Sql::Transaction transaction(db);
-        QSqlQuery update = Sql::prepare(
-            db, QStringLiteral("UPDATE T_Navi SET UnsealingFlg=:UNSEALING_FLG "
-                               "WHERE Aid=:AID AND BidId=:BID_ID AND [Number]=:NUMBER"));
-        for (const NaviKey& key : keys)
-            Sql::exec(update, {{":UNSEALING_FLG", read ? 1 : 0},
-                               {":AID", key.aid},
-                               {":BID_ID", key.bidId},
-                               {":NUMBER", key.number.toInt()}});
-        transaction.commit();
+    if (toChange.isEmpty()) {
+        result.shownUnreadCount = views.listViewNavi ? NaviRows(views.listViewNavi).countUnread() : 0;
+        return result;
     }
+    const QMap<QString, int> folderChanges =
+        NaviReadStore::write(db, loginId, keys, read, views.treeViewNavi != nullptr);
 
     QSet<QString> changed;
-    QSet<TransactionKey> transactions;
+    QSet<QString> seen;
+    QSet<QString> changedAids;
+    QList<TransactionKey> transactions;
+    changed.reserve(keys.size());
+    rows.setRead(toChange, read);
     for (int i = 0; i < toChange.size(); ++i) {
-        rows.setRead(toChange.at(i), read);
-        changed.insert(messageKey(keys.at(i)));
-        transactions.insert({keys.at(i).aid, keys.at(i).bidId});
+        const NaviKey& key = keys.at(i);
+        changed.insert(messageKey(key));
+        changedAids.insert(key.aid);
+        const qsizetype before = seen.size();
+        seen.insert(transactionKey(key));
+        if (seen.size() != before)
+            transactions.append({key.aid, key.bidId});
     }
     result.changedRows = int(toChange.size());
-    if (!toChange.isEmpty()) {
-        for (QAbstractItemView* list : {views.listViewNavi, views.listViewBidNavi})
-            follow(list, changed, read);
-        updateCountCells(views.listViewBid, db, loginId, transactions);
-        if (views.treeViewNavi)
-            FolderTree::loadUnreadCounts(views.treeViewNavi, db, loginId, views.dragging);
-    }
+    for (QAbstractItemView* list : {views.listViewNavi, views.listViewBidNavi})
+        follow(list, changedAids, changed, read);
+    updateCountCells(views.listViewBid, db, loginId, transactions);
+    if (views.treeViewNavi)
+        FolderTree::changeUnreadCounts(views.treeViewNavi, folderChanges, views.dragging);
     result.shownUnreadCount = views.listViewNavi ? NaviRows(views.listViewNavi).countUnread() : 0;
     return result;
 }

@@ -36,9 +36,10 @@ struct Result
 // True when a selected row of the list is a received message in the other state.
 bool wouldChange(QAbstractItemView* list, bool read);
 
-// Marks the selected received rows of the active list read or unread: one UPDATE per changed
-// row in one transaction, then the pictures of both lists, the message-count cells of the
-// listing list and the folder tree's counts follow the database.
+// Marks the selected received rows of the active list read or unread: one UPDATE over every
+// changed row in one transaction, then the pictures of both lists, the message-count cells of the
+// listing list (one query for the changed transactions) and the folder tree's counts (moved by
+// the change of each folder, counted before the UPDATE) follow the database.
 Result setMessagesOpened(const QSqlDatabase& db, const QString& loginId, const Views& views,
                          bool read);
 

@@ -49,6 +49,14 @@ NaviKey NaviRows::key(int row) const
     return {item->row().aid, item->row().bidId, item->row().number};
 }
 
+QString NaviRows::aid(int row) const
+{
+    if (m_folder)
+        return m_folder->text(row, 1);
+    const NaviListItem* item = itemAt(m_items, row);
+    return item ? item->row().aid : QString();
+}
+
 int NaviRows::picture(int row) const
 {
     if (m_folder)
@@ -128,6 +136,16 @@ void NaviRows::setRead(int row, bool read) const
         m_folder->rows()->setRead(row, read);
     else if (NaviListItem* item = itemAt(m_items, row))
         item->setRead(read);
+}
+
+void NaviRows::setRead(const QList<int>& rows, bool read) const
+{
+    if (m_folder) {
+        m_folder->rows()->setRead(rows, read);
+        return;
+    }
+    for (int row : rows)
+        setRead(row, read);
 }
 
 void NaviRows::setWholeMessage(int row, const QString& text) const

@@ -25,6 +25,8 @@ public:
     NaviRow row(int row) const;
     // The message's key, without reading its head.
     NaviKey key(int row) const;
+    // The auction id of the row's key alone.
+    QString aid(int row) const;
     int picture(int row) const;
     bool isReceived(int row) const;
     bool isRead(int row) const;
@@ -45,6 +47,7 @@ public:
 
     // The read state of a received row (sent rows stay as they are).
     void setRead(int row, bool read) const;
+    void setRead(const QList<int>& rows, bool read) const;
     // Keeps the whole text of a row's message once read.
     void setWholeMessage(int row, const QString& text) const;
 
