@@ -40,6 +40,20 @@ void JsonKeyList::add(qint64 number)
     m_text += QString::number(number);
 }
 
+QString JsonKeyList::numbers(const std::vector<qint64>& values)
+{
+    QString text;
+    text.reserve(qsizetype(values.size()) * 8 + 2);
+    text += QLatin1Char('[');
+    for (size_t i = 0; i < values.size(); ++i) {
+        if (i > 0)
+            text += QLatin1Char(',');
+        text += QString::number(values[i]);
+    }
+    text += QLatin1Char(']');
+    return text;
+}
+
 QString JsonKeyList::text() const
 {
     if (m_rows == 0)

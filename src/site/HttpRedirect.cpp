@@ -7,8 +7,12 @@ namespace HttpRedirect {
 
 bool isRedirect(int status)
 {
-    return status == 301 || status == 302 || status == 303 || status == 305 || status == 307 ||
-           status == 308;
+    return turnsIntoGet(status) || status == 307 || status == 308;
+}
+
+bool turnsIntoGet(int status)
+{
+    return status == 301 || status == 302 || status == 303 || status == 305;
 }
 
 QUrl target(const QNetworkReply* reply, const QUrl& from)

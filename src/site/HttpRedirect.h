@@ -10,6 +10,9 @@ namespace HttpRedirect {
 
 // The statuses that send a request on: 301, 302, 303, 305, 307 and 308.
 bool isRedirect(int status);
+// Whether a redirect with that status asks for the new address by GET without the body (301,
+// 302, 303 and 305); 307 and 308 send the request on as it is, method and body.
+bool turnsIntoGet(int status);
 
 // Where the reply's redirect sends its request: the Location header resolved against from, the
 // address the reply answered. Empty when the reply is no redirect, ended with an error, or names

@@ -79,7 +79,7 @@ void startBounded(QNetworkReply* reply)
 NetworkRequest redirected(NetworkRequest request, int status, const QUrl& next)
 {
     request.url = next;
-    if (status != 307 && status != 308) {
+    if (HttpRedirect::turnsIntoGet(status)) {
         request.verb = "GET";
         request.body.clear();
         request.headers.removeIf([](const std::pair<QByteArray, QByteArray>& header) {
@@ -271,9 +271,8 @@ bool NetworkThread::redirectAllowed(int status, bool sendsBody, const QUrl& from
         return false;
     if (from.scheme().toLower() == QLatin1String("https") && scheme == QLatin1String("http"))
         return false;
-    // These go on by GET without the body (see redirected()); any other status keeps it.
-    const bool dropsBody = status == 301 || status == 302 || status == 303 || status == 305;
-    if (!sendsBody || dropsBody)
+    // Any other status is taken to send the body again.
+    if (!sendsBody || HttpRedirect::turnsIntoGet(status))
         return true;
     return SiteOrigin::same(to, from) || (scheme == QLatin1String("https") && site.isSiteHost(to));
 }

@@ -1,5 +1,6 @@
 #include "views/NaviListQuery.h"
 
+#include "platform/JsonKeyList.h"
 #include "platform/Sql.h"
 #include "views/NaviFolderQuery.h"
 
@@ -167,20 +168,11 @@ void MessageHeads::readMessages(const std::vector<qint64>& rowIds, const OnMessa
     const QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
     if (rowIds.empty() || !db.isOpen())
         return;
-    // Any number of rowids as one bound value: a JSON array.
-    QString list;
-    list.reserve(qsizetype(rowIds.size()) * 8 + 2);
-    list += u'[';
-    for (size_t i = 0; i < rowIds.size(); ++i) {
-        if (i > 0)
-            list += u',';
-        list += QString::number(rowIds[i]);
-    }
-    list += u']';
+    // Any number of rowids as one bound value.
     Sql::readRows(db,
                   QStringLiteral("SELECT rowid,Aid,BidId,[Number],Message FROM T_Navi "
                                  "WHERE rowid IN (SELECT value FROM json_each(:ROWIDS))"),
-                  {{":ROWIDS", list}}, [&onMessage](const Sql::RawRow& row) {
+                  {{":ROWIDS", JsonKeyList::numbers(rowIds)}}, [&onMessage](const Sql::RawRow& row) {
                       onMessage(row.integer(0), row.text(1), row.text(2), row.integer(3),
                                 row.text(4));
                   });
