@@ -66,6 +66,8 @@ void writeColumnWidths(IniFile& ini, QTreeView* list, const QString& key)
 TFormNavi::TFormNavi(QWidget* parent) : QMainWindow(parent)
 {
     setAttribute(Qt::WA_DeleteOnClose, false);
+    // Its close from the desktop ends the program, and so any wait on the site.
+    GuiThreadWait::setProgramWindow(this);
     buildLayout();
     makeControllers();
     connect(&session, &NaviSession::logLine, this, [this](const QString& text) {

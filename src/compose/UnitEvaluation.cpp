@@ -182,6 +182,8 @@ void TFormEvaluation::ActionMainTransmissionExecute()
     const QString comment = MemoText::get(MemoMessage);
     QString refusal = EvaluationSend::checkInput(rating, comment, feedbackAllowed(m_session));
     if (refusal.isEmpty()) {
+        // Closing this window ends the check; closing another one does not.
+        const GuiThreadWait::Owner belongsHere(this);
         htmlYahoo site;
         refusal = EvaluationSend::checkAccount(site, loginId);
     }

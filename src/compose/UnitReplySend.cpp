@@ -7,6 +7,7 @@
 #include "compose/ReplySend.h"
 #include "compose/UnitNaviWrite.h"
 #include "platform/Dialogs.h"
+#include "platform/GuiThreadWait.h"
 #include "site/htmlYahoo.h"
 #include "views/MemoText.h"
 
@@ -62,6 +63,8 @@ void TFormReply::ActionMainTransmissionExecute()
         QString refusal =
             ReplySend::checkInput(subjectNumber, text, m_session.messagePostAllowed());
         if (refusal.isEmpty()) {
+            // Closing this window ends the check; closing another one does not.
+            const GuiThreadWait::Owner belongsHere(this);
             htmlYahoo site;
             refusal = ReplySend::checkAccount(site, loginId);
         }

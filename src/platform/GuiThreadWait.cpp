@@ -1,5 +1,6 @@
 #include "platform/GuiThreadWait.h"
 
+#include "platform/BackInTheLoop.h"
 #include "platform/InputHold.h"
 
 #include <QAbstractEventDispatcher>
@@ -7,6 +8,7 @@
 #include <QList>
 #include <QThread>
 #include <QTimer>
+#include <QWidget>
 
 #include <atomic>
 #include <utility>
@@ -20,6 +22,8 @@ static_assert(std::atomic<bool>::is_always_lock_free);
 // GUI thread only.
 int activeWaits = 0;
 QList<std::pair<QPointer<QObject>, std::function<void()>>> afterWaits;
+QPointer<QWidget> programWindow;
+QList<QPointer<QWidget>> owners;
 
 constexpr int lookAgainMs = 100;
 
@@ -35,24 +39,31 @@ InputHold* inputHold()
     static QPointer<InputHold> hold;
     if (!hold) {
         QCoreApplication* app = QCoreApplication::instance();
-        hold = new InputHold([] { return activeWaits > 0; }, app);
+        hold = new InputHold(app);
         app->installEventFilter(hold);
     }
     return hold;
 }
 
-void releaseAfterWaits()
+// The windows whose close from the desktop ends a wait that begins now.
+QList<QPointer<QWidget>> endingWindows()
+{
+    QList<QPointer<QWidget>> windows = owners;
+    if (programWindow)
+        windows << programWindow;
+    return windows;
+}
+
+void releaseAfterWaits(InputHold* hold)
 {
     const auto queued = std::exchange(afterWaits, {});
     for (const auto& [context, fn] : queued)
         if (context)
-            QTimer::singleShot(0, context.data(), [context = context, fn = fn] {
+            runWhenBackInTheLoop(context.data(), [context = context, fn = fn] {
                 GuiThreadWait::runOutsideWaits(context.data(), fn);
             });
-    // The input that came meanwhile runs once the operation that waited has returned.
-    InputHold* hold = inputHold();
-    if (!hold->isEmpty())
-        QTimer::singleShot(0, hold, [hold] { hold->release(); });
+    // The input that came meanwhile runs after them, the same way.
+    hold->endWait();
 }
 
 } // namespace
@@ -72,7 +83,8 @@ bool isActive()
 bool wait(const std::function<bool()>& done, const std::function<bool()>& giveUp)
 {
     InputHold* hold = inputHold();
-    ++activeWaits;
+    if (activeWaits++ == 0)
+        hold->beginWait(endingWindows());
     // Wakes the sleeping loop now and then to look at the stop request and giveUp().
     QTimer lookAgain;
     lookAgain.start(lookAgainMs);
@@ -82,15 +94,16 @@ bool wait(const std::function<bool()>& done, const std::function<bool()>& giveUp
             finished = true;
             break;
         }
-        // A window's close request ends the wait as the stop request does.
+        // A kept close request ends the wait as the stop request does.
         if (isStopRequested() || hold->closeRequested() || giveUp())
             break;
-        // Input is kept by the hold rather than left to Qt, which keeps a close request too.
+        // Input is kept by the hold rather than left to Qt, which would keep every close request
+        // and the input of a box opened meanwhile too.
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     }
     lookAgain.stop();
     if (--activeWaits == 0)
-        releaseAfterWaits();
+        releaseAfterWaits(hold);
     return finished;
 }
 
@@ -101,6 +114,21 @@ void wakeUp()
         return;
     if (QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance(app->thread()))
         dispatcher->wakeUp();
+}
+
+void setProgramWindow(QWidget* window)
+{
+    programWindow = window;
+}
+
+Owner::Owner(QWidget* window)
+{
+    owners.append(window);
+}
+
+Owner::~Owner()
+{
+    owners.removeLast();
 }
 
 void requestStop()

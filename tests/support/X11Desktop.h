@@ -7,8 +7,8 @@
 
 struct xcb_connection_t;
 
-// A private X server (Xvfb) for a program started by a test, and what a window manager does to
-// that program's windows: the close request of a window's close button.
+// A private X server (Xvfb) for a program started by a test, or for the test's own windows, and
+// what a window manager does to those windows: the close request of a window's close button.
 class X11Desktop
 {
 public:
