@@ -158,8 +158,9 @@ InputHold::Batch* InputHold::batchFor(QWindow* window)
     if (!newest.windows.contains(window))
         return nullptr;
     // After its wait, only input of the loop the kept input goes back to waits behind it; a box
-    // or loop opened meanwhile takes its input.
-    return newest.waiting || newest.loopLevel == currentLoopLevel() ? &newest : nullptr;
+    // or loop opened meanwhile takes its input, and so does an operation that kept input started.
+    const bool behind = newest.loopLevel == currentLoopLevel() && m_deliveries == 0;
+    return newest.waiting || behind ? &newest : nullptr;
 }
 
 bool InputHold::keepClose(QWidget* window, QEvent* event)

@@ -31,7 +31,8 @@ class QWindow;
 // disabled or hidden by then. When a handed-on event opens a window (the find dialog of a held
 // Ctrl+F), the input kept behind it is dropped: it was meant for the window the user saw, not
 // for the one that now stands in front. Input that comes in the same event loop while older
-// input is still kept waits behind it.
+// input is still kept waits behind it, unless it comes while an operation that kept input
+// started runs.
 //
 // Installed as an event filter on the application; only what the window system sends is kept,
 // events a program or a test sends to a widget itself pass.
