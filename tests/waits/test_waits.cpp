@@ -10,9 +10,11 @@
 #include "TestDataFolder.h"
 #include "X11Desktop.h"
 #include "app/UnitNavi.h"
+#include "common/NaviSession.h"
 #include "compose/UnitReply.h"
 #include "platform/Application.h"
 #include "platform/GuiThreadWait.h"
+#include "site/DownloadControl.h"
 #include "site/NetworkThread.h"
 #include "site/html.h"
 #include "views/MemoText.h"
@@ -403,6 +405,40 @@ private slots:
         QTRY_VERIFY(!QApplication::activeModalWidget());
         QTest::qWait(0);
         QCOMPARE(navi->PageControlMain->currentIndex(), 1);
+    }
+
+    // The download command pressed twice during a login starts one download: the first press
+    // takes the command away from the second.
+    void keptCommandPressedTwiceStartsItOnce()
+    {
+        startWindow();
+        for (QAction* command : {navi->ActionBidDownloadNow, navi->ActionBidDownload,
+                                 navi->ActionNaviDownloadSelect, navi->ActionNaviDownloadShow,
+                                 navi->ActionBidDetailedDownload,
+                                 navi->ActionBidPromptDecisionDownload})
+            TFormNavi::markWired(command);
+        navi->downloadControl().enableDownloadActions();
+        QVERIFY(navi->ActionBidDownload->isEnabled());
+        QVERIFY(activate(navi));
+        QList<int> kinds;
+        connect(&navi->session, &NaviSession::busyChanged, this,
+                [&](int kind) { kinds << kind; });
+        Steps pressInTheWait(
+            [&] {
+                if (gate->arrivals() == 0 || !GuiThreadWait::isActive())
+                    return false;
+                press(navi, Qt::Key_D, Qt::ControlModifier);
+                press(navi, Qt::Key_D, Qt::ControlModifier);
+                gate->open();
+                return true;
+            },
+            [&] { gate->open(); });
+        loginThroughTheGate();
+        QVERIFY(!pressInTheWait.timedOut);
+        QVERIFY(kinds.isEmpty());
+        QTRY_VERIFY(kinds.contains(1));
+        QTRY_VERIFY_WITH_TIMEOUT(navi->downloadKind == 0, 30000);
+        QCOMPARE(kinds.count(1), 1);
     }
 
     // A kept shortcut runs its command only when the command is still enabled and shown.
