@@ -60,8 +60,9 @@ bool isStopRequested();
 void clearStop();
 
 // Runs fn now when no wait is under way, otherwise once the operation that waited has returned
-// to its event loop and no wait has begun again; nothing when context is destroyed first. For work that must not run
-// inside the operation that waits (closing the program, a dialog that answers a request).
+// to its event loop and no wait has begun again; nothing when context is destroyed first. For
+// work that must not run inside the operation that waits (closing the program, a dialog that
+// answers a request).
 void runOutsideWaits(QObject* context, std::function<void()> fn);
 
 } // namespace GuiThreadWait
