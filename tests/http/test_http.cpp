@@ -1155,48 +1155,65 @@ void TestHttp::undecodableBodyGivesNoAnswer_data()
     QTest::addColumn<QByteArray>("operation");
     QTest::addColumn<int>("status");
     QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<int>("trickleMs"); // 0: the body is sent at once
     QTest::addColumn<bool>("answered");
     const QByteArray whole = gzipped(compressedPage());
     QByteArray badCheck = whole;
     badCheck[badCheck.size() - 8] = char(badCheck.at(badCheck.size() - 8) ^ 0x55);
     const QByteArray cutThenGarbage = whole.left(whole.size() / 2) + QByteArray(64, '\xAB');
     const QByteArray garbage = "\x1f\x8b\x08\x00" + QByteArray(4000, '\x7e');
+    // More than the connection's buffers hold at once: the sender is still sending at the fault.
+    const QByteArray longGarbage = "\x1f\x8b\x08\x00" + QByteArray(4 * 1024 * 1024, '\x7e');
     for (const int status : {200, 404, 429, 500}) {
-        const auto rows = [status](const char* name, const QByteArray& body, bool answered) {
-            addOperationRows(
-                qPrintable(QStringLiteral("%1 %2").arg(status).arg(name)),
-                [status, body, answered](QTestData& row) { row << status << body << answered; });
+        const auto rows = [status](const char* name, const QByteArray& body, int trickleMs,
+                                   bool answered) {
+            addOperationRows(qPrintable(QStringLiteral("%1 %2").arg(status).arg(name)),
+                             [status, body, trickleMs, answered](QTestData& row) {
+                                 row << status << body << trickleMs << answered;
+                             });
         };
-        rows("garbage from the start", garbage, false);
-        rows("a page, then garbage", cutThenGarbage, false);
-        rows("a page with a wrong check", badCheck, false);
-        rows("a whole gzip page", whole, true);
+        rows("garbage from the start", garbage, 0, false);
+        rows("a page, then garbage", cutThenGarbage, 0, false);
+        rows("a page with a wrong check", badCheck, 0, false);
+        rows("a whole gzip page", whole, 0, true);
+        rows("garbage, then megabytes more", longGarbage, 0, false);
+        // 4,000 bytes at one every 10 ms would take 40 s.
+        rows("garbage, sent slowly", garbage, 10, false);
     }
 }
 
 // An answer whose body Qt cannot decode is no page: it gives no answer, as a network error does,
-// whatever part of it was decoded before the fault.
+// whatever part of it was decoded before the fault, and it gives it as soon as the fault is met,
+// not when the sender is done or the time-out (30 s) has passed.
 void TestHttp::undecodableBodyGivesNoAnswer()
 {
     QFETCH(QByteArray, operation);
     QFETCH(int, status);
     QFETCH(QByteArray, body);
+    QFETCH(int, trickleMs);
     QFETCH(bool, answered);
     FakeSite::Response response = okPage(body);
     response.status = status;
     response.headers = {{"Content-Encoding", "gzip"}};
+    response.trickleMs = trickleMs;
     m_site.setRoute("GET", "/coded", response);
     m_site.setRoute("POST", "/coded", response);
+    const qint64 farWithinTheTimeoutMs = 10000;
 
-    html client;
+    html client; // the default time-out of 30 s
+    QElapsedTimer elapsed;
+    elapsed.start();
     sendBy(client, operation, m_site, QStringLiteral("/coded"));
     QCOMPARE(client.response(), answered ? compressedPage() : QByteArray());
+    QVERIFY2(elapsed.elapsed() < farWithinTheTimeoutMs, "the fault must end the request");
 
     NetworkRequest request;
     request.url = QUrl(m_site.httpUrl("/coded"));
+    elapsed.restart();
     const NetworkAnswer answer = NetworkThread::instance().execute(request);
     QCOMPARE(answer.answered, answered);
     QCOMPARE(answer.status, answered ? status : 0);
+    QVERIFY2(elapsed.elapsed() < farWithinTheTimeoutMs, "the fault must end the request");
 }
 
 void TestHttp::timeoutGivesEmptyAnswerQuickly()
