@@ -693,30 +693,42 @@ void TestHttp::redirectIsFollowedWithItsCookie()
 void TestHttp::redirectWithoutAnAddressGivesNoAnswer_data()
 {
     QTest::addColumn<int>("status");
+    QTest::addColumn<int>("redirects"); // in a row, each to the next; the last one to location
     QTest::addColumn<QByteArray>("location"); // empty: no Location header
     QTest::addColumn<QByteArray>("response");
     for (const int status : {301, 302, 303, 305, 307, 308}) {
-        QTest::addRow("%d without an address", status) << status << QByteArray() << QByteArray();
+        QTest::addRow("%d without an address", status)
+            << status << 1 << QByteArray() << QByteArray();
         QTest::addRow("%d to a path", status)
-            << status << QByteArray("/target") << QByteArray("arrived");
+            << status << 1 << QByteArray("/target") << QByteArray("arrived");
+        QTest::addRow("%d twenty in a row", status)
+            << status << 20 << QByteArray("/target") << QByteArray("arrived");
+        QTest::addRow("%d twenty-one in a row", status)
+            << status << 21 << QByteArray("/target") << QByteArray();
     }
 }
 
 // A redirect is never taken for the page itself: it is followed, or gives no answer when it
-// names no address.
+// names no address or comes after twenty others.
 void TestHttp::redirectWithoutAnAddressGivesNoAnswer()
 {
     QFETCH(int, status);
+    QFETCH(int, redirects);
     QFETCH(QByteArray, location);
     QFETCH(QByteArray, response);
-    FakeSite::Response redirect = okPage("the redirect's own page");
-    redirect.status = status;
-    if (!location.isEmpty())
-        redirect.headers = {{"Location", location}};
-    m_site.setRoute("GET", "/moved", redirect);
+    // "/moved?n" is the n-th redirect.
+    m_site.setHandler("GET", "/moved", [=](const FakeSite::Request& request) {
+        const int n = request.query().toInt();
+        FakeSite::Response redirect = okPage("the redirect's own page");
+        redirect.status = status;
+        const QByteArray next = n < redirects ? "/moved?" + QByteArray::number(n + 1) : location;
+        if (!next.isEmpty())
+            redirect.headers = {{"Location", next}};
+        return redirect;
+    });
     m_site.setRoute("GET", "/target", okPage("arrived"));
     html client;
-    client.get(m_site.httpUrl("/moved"));
+    client.get(m_site.httpUrl("/moved?1"));
     QCOMPARE(client.response(), response);
 }
 
