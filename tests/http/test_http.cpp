@@ -1,4 +1,5 @@
 #include "support/FakeSite.h"
+#include "support/PeakMemoryGrowth.h"
 #include "support/SmallFileSystem.h"
 #include "support/TestDataFolder.h"
 
@@ -269,51 +270,6 @@ QByteArray gzipped(const QByteArray& text)
     return QByteArray("\x1f\x8b\x08\x00\x00\x00\x00\x00\x00\xff", 10) + deflate +
            littleEndian32(crc32(text)) + littleEndian32(quint32(text.size()));
 }
-
-// The process's peak resident memory in KiB as /proc/self/status tells it (VmHWM).
-qint64 peakMemoryKiB()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    // A file of /proc has no size: read it whole rather than to its end.
-    const QList<QByteArray> lines = status.readAll().split('\n');
-    for (const QByteArray& line : lines) {
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLongLong();
-    }
-    return -1;
-}
-
-// Starts a new peak-memory count at the present size; false where the kernel does not offer it
-// (the peak then still holds what came before).
-bool resetPeakMemory()
-{
-    QFile refs(QStringLiteral("/proc/self/clear_refs"));
-    return refs.open(QIODevice::WriteOnly) && refs.write("5") == 1;
-}
-
-// How much the peak memory of the process grows from its construction on.
-class PeakMemoryGrowth
-{
-public:
-    PeakMemoryGrowth() : m_reset(resetPeakMemory()), m_before(peakMemoryKiB()) {}
-
-    bool isValid() const { return m_before > 0; }
-    qint64 kibibytes() const { return peakMemoryKiB() - m_before; }
-    // The growth against the margin, and what explains a failure.
-    QString describe(qint64 grownKiB, qint64 sentBytes) const
-    {
-        return QStringLiteral("peak memory grew by %1 MiB while %2 MiB were sent%3")
-            .arg(grownKiB / 1024)
-            .arg(sentBytes / (1024 * 1024))
-            .arg(m_reset ? QString() : QStringLiteral(" (peak not reset)"));
-    }
-
-private:
-    const bool m_reset;
-    const qint64 m_before;
-};
 
 // Posts a login form over TLS to site's "/config/login", answered by a redirect with status to
 // location; what the client kept of the answer.
@@ -1096,7 +1052,7 @@ void TestHttp::endlessFastBodyKeepsMemoryNearThePageBound_data()
 
 // A sender faster than the client reads must not fill memory past the page bound (8 MiB): the
 // answer ends without a page once the bound is passed, and the peak memory of the whole process
-// stays within a generous margin of it.
+// (of its live heap under AddressSanitizer) stays within a generous margin of it.
 void TestHttp::endlessFastBodyKeepsMemoryNearThePageBound()
 {
     QFETCH(QByteArray, operation);
