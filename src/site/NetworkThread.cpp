@@ -355,6 +355,13 @@ void NetworkThread::sendHop(const std::shared_ptr<Pending>& pending, const Netwo
     };
     QTimer::singleShot(qMax(qint64(0), request.totalTimeoutMs - pending->sinceStart.elapsed()),
                        reply, endOverBound);
+    // Qt reports a body it cannot decode as soon as it meets the fault, but finishes the reply
+    // only when the transfer ends, which a sender with more to send puts off until the time-out.
+    // Queued: the abort does not run inside Qt's own report of the error.
+    QObject::connect(reply, &QNetworkReply::errorOccurred, reply, [reply] {
+        if (isUndecodableBody(reply))
+            QMetaObject::invokeMethod(reply, &QNetworkReply::abort, Qt::QueuedConnection);
+    });
     QObject::connect(reply, &QNetworkReply::uploadProgress, reply, progressed);
     QObject::connect(reply, &QNetworkReply::downloadProgress, reply, progressed);
     const qint64 maxBodyBytes = request.maxBodyBytes;

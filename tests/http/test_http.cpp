@@ -1,4 +1,5 @@
 #include "support/FakeSite.h"
+#include "support/PeakMemoryGrowth.h"
 #include "support/SmallFileSystem.h"
 #include "support/TestDataFolder.h"
 
@@ -269,51 +270,6 @@ QByteArray gzipped(const QByteArray& text)
     return QByteArray("\x1f\x8b\x08\x00\x00\x00\x00\x00\x00\xff", 10) + deflate +
            littleEndian32(crc32(text)) + littleEndian32(quint32(text.size()));
 }
-
-// The process's peak resident memory in KiB as /proc/self/status tells it (VmHWM).
-qint64 peakMemoryKiB()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    // A file of /proc has no size: read it whole rather than to its end.
-    const QList<QByteArray> lines = status.readAll().split('\n');
-    for (const QByteArray& line : lines) {
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLongLong();
-    }
-    return -1;
-}
-
-// Starts a new peak-memory count at the present size; false where the kernel does not offer it
-// (the peak then still holds what came before).
-bool resetPeakMemory()
-{
-    QFile refs(QStringLiteral("/proc/self/clear_refs"));
-    return refs.open(QIODevice::WriteOnly) && refs.write("5") == 1;
-}
-
-// How much the peak memory of the process grows from its construction on.
-class PeakMemoryGrowth
-{
-public:
-    PeakMemoryGrowth() : m_reset(resetPeakMemory()), m_before(peakMemoryKiB()) {}
-
-    bool isValid() const { return m_before > 0; }
-    qint64 kibibytes() const { return peakMemoryKiB() - m_before; }
-    // The growth against the margin, and what explains a failure.
-    QString describe(qint64 grownKiB, qint64 sentBytes) const
-    {
-        return QStringLiteral("peak memory grew by %1 MiB while %2 MiB were sent%3")
-            .arg(grownKiB / 1024)
-            .arg(sentBytes / (1024 * 1024))
-            .arg(m_reset ? QString() : QStringLiteral(" (peak not reset)"));
-    }
-
-private:
-    const bool m_reset;
-    const qint64 m_before;
-};
 
 // Posts a login form over TLS to site's "/config/login", answered by a redirect with status to
 // location; what the client kept of the answer.
@@ -693,30 +649,42 @@ void TestHttp::redirectIsFollowedWithItsCookie()
 void TestHttp::redirectWithoutAnAddressGivesNoAnswer_data()
 {
     QTest::addColumn<int>("status");
+    QTest::addColumn<int>("redirects"); // in a row, each to the next; the last one to location
     QTest::addColumn<QByteArray>("location"); // empty: no Location header
     QTest::addColumn<QByteArray>("response");
     for (const int status : {301, 302, 303, 305, 307, 308}) {
-        QTest::addRow("%d without an address", status) << status << QByteArray() << QByteArray();
+        QTest::addRow("%d without an address", status)
+            << status << 1 << QByteArray() << QByteArray();
         QTest::addRow("%d to a path", status)
-            << status << QByteArray("/target") << QByteArray("arrived");
+            << status << 1 << QByteArray("/target") << QByteArray("arrived");
+        QTest::addRow("%d twenty in a row", status)
+            << status << 20 << QByteArray("/target") << QByteArray("arrived");
+        QTest::addRow("%d twenty-one in a row", status)
+            << status << 21 << QByteArray("/target") << QByteArray();
     }
 }
 
 // A redirect is never taken for the page itself: it is followed, or gives no answer when it
-// names no address.
+// names no address or comes after twenty others.
 void TestHttp::redirectWithoutAnAddressGivesNoAnswer()
 {
     QFETCH(int, status);
+    QFETCH(int, redirects);
     QFETCH(QByteArray, location);
     QFETCH(QByteArray, response);
-    FakeSite::Response redirect = okPage("the redirect's own page");
-    redirect.status = status;
-    if (!location.isEmpty())
-        redirect.headers = {{"Location", location}};
-    m_site.setRoute("GET", "/moved", redirect);
+    // "/moved?n" is the n-th redirect.
+    m_site.setHandler("GET", "/moved", [=](const FakeSite::Request& request) {
+        const int n = request.query().toInt();
+        FakeSite::Response redirect = okPage("the redirect's own page");
+        redirect.status = status;
+        const QByteArray next = n < redirects ? "/moved?" + QByteArray::number(n + 1) : location;
+        if (!next.isEmpty())
+            redirect.headers = {{"Location", next}};
+        return redirect;
+    });
     m_site.setRoute("GET", "/target", okPage("arrived"));
     html client;
-    client.get(m_site.httpUrl("/moved"));
+    client.get(m_site.httpUrl("/moved?1"));
     QCOMPARE(client.response(), response);
 }
 
@@ -1084,7 +1052,7 @@ void TestHttp::endlessFastBodyKeepsMemoryNearThePageBound_data()
 
 // A sender faster than the client reads must not fill memory past the page bound (8 MiB): the
 // answer ends without a page once the bound is passed, and the peak memory of the whole process
-// stays within a generous margin of it.
+// (of its live heap under AddressSanitizer) stays within a generous margin of it.
 void TestHttp::endlessFastBodyKeepsMemoryNearThePageBound()
 {
     QFETCH(QByteArray, operation);
@@ -1155,48 +1123,65 @@ void TestHttp::undecodableBodyGivesNoAnswer_data()
     QTest::addColumn<QByteArray>("operation");
     QTest::addColumn<int>("status");
     QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<int>("trickleMs"); // 0: the body is sent at once
     QTest::addColumn<bool>("answered");
     const QByteArray whole = gzipped(compressedPage());
     QByteArray badCheck = whole;
     badCheck[badCheck.size() - 8] = char(badCheck.at(badCheck.size() - 8) ^ 0x55);
     const QByteArray cutThenGarbage = whole.left(whole.size() / 2) + QByteArray(64, '\xAB');
     const QByteArray garbage = "\x1f\x8b\x08\x00" + QByteArray(4000, '\x7e');
+    // More than the connection's buffers hold at once: the sender is still sending at the fault.
+    const QByteArray longGarbage = "\x1f\x8b\x08\x00" + QByteArray(4 * 1024 * 1024, '\x7e');
     for (const int status : {200, 404, 429, 500}) {
-        const auto rows = [status](const char* name, const QByteArray& body, bool answered) {
-            addOperationRows(
-                qPrintable(QStringLiteral("%1 %2").arg(status).arg(name)),
-                [status, body, answered](QTestData& row) { row << status << body << answered; });
+        const auto rows = [status](const char* name, const QByteArray& body, int trickleMs,
+                                   bool answered) {
+            addOperationRows(qPrintable(QStringLiteral("%1 %2").arg(status).arg(name)),
+                             [status, body, trickleMs, answered](QTestData& row) {
+                                 row << status << body << trickleMs << answered;
+                             });
         };
-        rows("garbage from the start", garbage, false);
-        rows("a page, then garbage", cutThenGarbage, false);
-        rows("a page with a wrong check", badCheck, false);
-        rows("a whole gzip page", whole, true);
+        rows("garbage from the start", garbage, 0, false);
+        rows("a page, then garbage", cutThenGarbage, 0, false);
+        rows("a page with a wrong check", badCheck, 0, false);
+        rows("a whole gzip page", whole, 0, true);
+        rows("garbage, then megabytes more", longGarbage, 0, false);
+        // 4,000 bytes at one every 10 ms would take 40 s.
+        rows("garbage, sent slowly", garbage, 10, false);
     }
 }
 
 // An answer whose body Qt cannot decode is no page: it gives no answer, as a network error does,
-// whatever part of it was decoded before the fault.
+// whatever part of it was decoded before the fault, and it gives it as soon as the fault is met,
+// not when the sender is done or the time-out (30 s) has passed.
 void TestHttp::undecodableBodyGivesNoAnswer()
 {
     QFETCH(QByteArray, operation);
     QFETCH(int, status);
     QFETCH(QByteArray, body);
+    QFETCH(int, trickleMs);
     QFETCH(bool, answered);
     FakeSite::Response response = okPage(body);
     response.status = status;
     response.headers = {{"Content-Encoding", "gzip"}};
+    response.trickleMs = trickleMs;
     m_site.setRoute("GET", "/coded", response);
     m_site.setRoute("POST", "/coded", response);
+    const qint64 farWithinTheTimeoutMs = 10000;
 
-    html client;
+    html client; // the default time-out of 30 s
+    QElapsedTimer elapsed;
+    elapsed.start();
     sendBy(client, operation, m_site, QStringLiteral("/coded"));
     QCOMPARE(client.response(), answered ? compressedPage() : QByteArray());
+    QVERIFY2(elapsed.elapsed() < farWithinTheTimeoutMs, "the fault must end the request");
 
     NetworkRequest request;
     request.url = QUrl(m_site.httpUrl("/coded"));
+    elapsed.restart();
     const NetworkAnswer answer = NetworkThread::instance().execute(request);
     QCOMPARE(answer.answered, answered);
     QCOMPARE(answer.status, answered ? status : 0);
+    QVERIFY2(elapsed.elapsed() < farWithinTheTimeoutMs, "the fault must end the request");
 }
 
 void TestHttp::timeoutGivesEmptyAnswerQuickly()

@@ -143,7 +143,7 @@ private slots:
     void markingManyMessagesRunsNoStatementPerMessage();
 
 private:
-    void addTransactions();
+    void addTransactions(bool otherAccountAlike);
 
     std::unique_ptr<TestDataFolder> m_folder;
     QString m_connection;
@@ -167,8 +167,9 @@ void TestNaviRead::cleanup()
 // Four listings over the received folder 000, its subfolder 000-001 and the sent folder 001:
 // a1/b1 has messages in all three and its unread No 1 stored twice (000 and 000-001); the
 // winner of a2 is stored as "B2" in the listing and as "b2" with its messages; a4 is never
-// selected; the other account's copy of a1/b1 No 3 shares its key.
-void TestNaviRead::addTransactions()
+// selected; the other account's copy of a1/b1 No 3 shares its key. With otherAccountAlike, the
+// other account's copies are in the seller's read state: No 3 unread and a copy of No 2 read.
+void TestNaviRead::addTransactions(bool otherAccountAlike)
 {
     FixtureDb::addFolder(m_db, "000", "受信", 0);
     FixtureDb::addFolder(m_db, "001", "送信", 1);
@@ -190,7 +191,14 @@ void TestNaviRead::addTransactions()
                {.aid = "a3", .bidId = "b3", .number = 2},
                {.aid = "a4", .bidId = "b4", .number = 1},
                {.aid = "a4", .bidId = "b4", .number = 2, .read = true},
-               {.aid = "a1", .bidId = "b1", .number = 3, .read = true, .loginId = "other"}});
+               {.aid = "a1",
+                .bidId = "b1",
+                .number = 3,
+                .read = !otherAccountAlike,
+                .loginId = "other"}});
+    if (otherAccountAlike)
+        FixtureDb::addMessages(
+            m_db, {{.aid = "a1", .bidId = "b1", .number = 2, .read = true, .loginId = "other"}});
 }
 
 void TestNaviRead::markingASelectionShowsWhatAFreshLoadShows_data()
@@ -198,19 +206,24 @@ void TestNaviRead::markingASelectionShowsWhatAFreshLoadShows_data()
     QTest::addColumn<bool>("listingTab"); // the listing tab's message list, else the folder's
     QTest::addColumn<QList<int>>("rows"); // selected rows; none: all
     QTest::addColumn<bool>("read");
+    QTest::addColumn<bool>("otherAccountAlike"); // see addTransactions
     const QList<int> all;
     // The folder list of 000 in the order of No: a1 1, a2 1, a3 1, a4 1, a1 2, a2 2, a3 2, a4 2,
     // a1 3.
     const QList<int> notA4{0, 1, 2, 4, 5, 6, 8};
-    QTest::newRow("folder, all, read") << false << all << true;
-    QTest::newRow("folder, all, unread") << false << all << false;
-    QTest::newRow("folder, a1 to a3, read") << false << notA4 << true;
-    QTest::newRow("folder, a1 to a3, unread") << false << notA4 << false;
+    QTest::newRow("folder, all, read") << false << all << true << false;
+    QTest::newRow("folder, all, unread") << false << all << false << false;
+    QTest::newRow("folder, a1 to a3, read") << false << notA4 << true << false;
+    QTest::newRow("folder, a1 to a3, unread") << false << notA4 << false << false;
+    // The other account's copies share the keys, and their state is not the seller's to count.
+    QTest::newRow("folder, all, unread, other account alike") << false << all << false << true;
     // The listing tab's list of a1/b1 (one row at a time) in the order of No: 1 (000), 1 (000-001),
     // 2, 3, 4 (sent), 5 and 6 (000-001).
-    QTest::newRow("listing tab, No 1, read") << true << QList<int>{0} << true;
-    QTest::newRow("listing tab, No 5, read") << true << QList<int>{5} << true;
-    QTest::newRow("listing tab, No 6, unread") << true << QList<int>{6} << false;
+    QTest::newRow("listing tab, No 1, read") << true << QList<int>{0} << true << false;
+    QTest::newRow("listing tab, No 5, read") << true << QList<int>{5} << true << false;
+    QTest::newRow("listing tab, No 6, unread") << true << QList<int>{6} << false << false;
+    QTest::newRow("listing tab, No 3, read, other account alike")
+        << true << QList<int>{3} << true << true;
 }
 
 void TestNaviRead::markingASelectionShowsWhatAFreshLoadShows()
@@ -218,7 +231,8 @@ void TestNaviRead::markingASelectionShowsWhatAFreshLoadShows()
     QFETCH(bool, listingTab);
     QFETCH(QList<int>, rows);
     QFETCH(bool, read);
-    addTransactions();
+    QFETCH(bool, otherAccountAlike);
+    addTransactions(otherAccountAlike);
     Views views;
     views.load(m_db, "000", "a1", "b1");
     QAbstractItemView* active =

@@ -4,6 +4,7 @@
 #include "MainWindowFixture.h"
 #include "ProgressBarState.h"
 #include "TestDataFolder.h"
+#include "TestDialogs.h"
 #include "UpdateSite.h"
 #include "app/CheckVersion.h"
 #include "app/LogJumpLine.h"
@@ -510,6 +511,7 @@ private slots:
         QTest::addColumn<QString>("how");
         QTest::newRow("a different body for every GET") << "changing";
         QTest::newRow("redirect to HTTPS on the update host") << "secure";
+        QTest::newRow("redirect with a page of its own") << "redirect page";
         QTest::newRow("24 MiB, length not announced") << "large";
     }
     void savedUpdaterIsTheBodyOfOneAnswer()
@@ -532,20 +534,30 @@ private slots:
             trustTheFakeSite();
             site.setRoute("GET", path, redirectTo(site.httpsUrl("/secure/UpdateExe.exe")));
             site.setRoute("GET", "/secure/UpdateExe.exe", updaterAnswer(expected));
+        } else if (how == "redirect page") {
+            // The redirect's own page is no part of the file, nor counted in its length.
+            FakeSite::Response redirect = redirectTo(site.httpUrl("/moved/UpdateExe.exe"));
+            redirect.body = "<html><body>The file has moved.</body></html>";
+            site.setRoute("GET", path, redirect);
+            site.setRoute("GET", "/moved/UpdateExe.exe", updaterAnswer(expected));
         } else {
             expected = QByteArray(24 * 1024 * 1024, 'u');
             FakeSite::Response answer = updaterAnswer(expected);
             answer.untilClose = true;
             site.setRoute("GET", path, answer);
         }
+        TestDialogs dialogs; // a failure box is answered, and the failure shown below
         TFormVersionUpExeDownLoad window(nullptr);
         window.downloadExe = true;
         window.show();
         QTRY_VERIFY_WITH_TIMEOUT(window.isHidden(), 20000);
+        QVERIFY2(dialogs.requests().isEmpty(), qPrintable(dialogs.texts().join('\n')));
         QVERIFY(window.exeDownloaded);
         QCOMPARE(server.requestCount("UpdateExe.exe"), 1);
         if (how == "secure")
             QCOMPARE(server.requestedPaths().count("/secure/UpdateExe.exe"), 1);
+        if (how == "redirect page")
+            QCOMPARE(server.requestedPaths().count("/moved/UpdateExe.exe"), 1);
         QFile saved(folder.filePath("UpdateExe.exe"));
         QVERIFY(saved.open(QIODevice::ReadOnly));
         QVERIFY(saved.readAll() == expected);
