@@ -1513,6 +1513,99 @@ private slots:
         QVERIFY(fileLines(dialogLog).isEmpty());
     }
 
+    // A folder above the data folder that another account could change is refused as the data
+    // folder itself is, with a box naming it, and nothing is written; a sticky folder that all
+    // may write in, as the temporary folder, is not.
+    void refusesADataFolderBelowAFolderOthersMayChange_data()
+    {
+        QTest::addColumn<int>("topMode");       // the folder two levels above the data folder
+        QTest::addColumn<int>("aboveMode");     // the folder just above it
+        QTest::addColumn<bool>("otherAccount"); // the folder just above given to another account
+        QTest::addColumn<bool>("missing");      // the data folder is not made yet
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("folders of the user's own") << 0755 << 0755 << false << false << false;
+        QTest::newRow("a sticky folder all may write in")
+            << 0755 << 01777 << false << false << false;
+        QTest::newRow("a folder above others may write in")
+            << 0755 << 0777 << false << false << true;
+        QTest::newRow("a folder above its group may write in")
+            << 0755 << 0775 << false << false << true;
+        QTest::newRow("a folder further up others may write in")
+            << 0777 << 0755 << false << false << true;
+        QTest::newRow("a folder above of another account") << 0755 << 0755 << true << false << true;
+        QTest::newRow("a missing data folder below a folder others may write in")
+            << 0755 << 0777 << false << true << true;
+    }
+    void refusesADataFolderBelowAFolderOthersMayChange()
+    {
+        QFETCH(int, topMode);
+        QFETCH(int, aboveMode);
+        QFETCH(bool, otherAccount);
+        QFETCH(bool, missing);
+        QFETCH(bool, refused);
+        if (otherAccount && ::geteuid() != 0)
+            QSKIP("only root can give a folder to another account");
+        QTemporaryDir base;
+        QVERIFY(base.isValid());
+        const QString top = QFileInfo(base.path()).canonicalFilePath() + "/top";
+        const QString above = top + "/above";
+        const QString data = above + "/Tessaly";
+        QVERIFY(QDir().mkpath(above));
+        if (!missing) {
+            QVERIFY(QDir().mkdir(data));
+            QVERIFY(::chmod(QFile::encodeName(data).constData(), 0700) == 0);
+            TestDataFolder::closeSiteHosts(data);
+        }
+        QVERIFY(::chmod(QFile::encodeName(top).constData(), mode_t(topMode)) == 0);
+        QVERIFY(::chmod(QFile::encodeName(above).constData(), mode_t(aboveMode)) == 0);
+        if (otherAccount)
+            QVERIFY(::chown(QFile::encodeName(above).constData(), OtherUserListener::nobody,
+                            OtherUserListener::nobody) == 0);
+        const QStringList before = folderState(above);
+        const QString dialogLog = base.filePath("dialogs.log");
+        QProcess* program = startProgramIn(data, this, dialogLog);
+        if (refused) {
+            verifyRefusedWithABox(program, dialogLog, data);
+            QCOMPARE(folderState(above), before);
+            if (!missing)
+                QCOMPARE(folderState(data).size(), 2);
+            return;
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(instanceAnswers(data), 20000);
+        endInOrder(program);
+        QCOMPARE(IniFile(data + "/setting.ini").readInteger("Main", "Width", 0), 900);
+        QCOMPARE(fileLines(dialogLog), QStringList());
+    }
+
+    // The data folder is reached through a link in a folder others may write in: the program
+    // resolves it at start and keeps to the folder it found, even when the link is changed
+    // while it runs.
+    void dataFolderStaysWhereTheStartFoundIt()
+    {
+        QTemporaryDir base;
+        QVERIFY(base.isValid());
+        const QDir dir(QFileInfo(base.path()).canonicalFilePath());
+        QVERIFY(dir.mkdir("open") && dir.mkdir("real") && dir.mkdir("decoy"));
+        QVERIFY(::chmod(QFile::encodeName(dir.filePath("open")).constData(), 0777) == 0);
+        for (const char* name : {"real", "decoy"}) {
+            QVERIFY(::chmod(QFile::encodeName(dir.filePath(name)).constData(), 0700) == 0);
+            TestDataFolder::closeSiteHosts(dir.filePath(name));
+        }
+        const QString link = dir.filePath("open/Tessaly");
+        QVERIFY(QFile::link(dir.filePath("real"), link));
+        const QString dialogLog = dir.filePath("dialogs.log");
+        QProcess* program = startProgramIn(link, this, dialogLog, TESSALY_PROGRAM_PATH, QString(),
+                                           {}, {"XDG_RUNTIME_DIR"});
+        QTRY_VERIFY_WITH_TIMEOUT(instanceAnswers(dir.filePath("real")), 20000);
+        QVERIFY(QFile::remove(link));
+        QVERIFY(QFile::link(dir.filePath("decoy"), link));
+        endInOrder(program);
+        QCOMPARE(IniFile(dir.filePath("real/setting.ini")).readInteger("Main", "Width", 0), 900);
+        QVERIFY(!IniFile(dir.filePath("decoy/setting.ini")).sectionExists("Main"));
+        QCOMPARE(QDir(dir.filePath("decoy")).entryList(QDir::Files), QStringList{"setting.ini"});
+        QCOMPARE(fileLines(dialogLog), QStringList());
+    }
+
     // A data folder that does not exist yet is made owner-only, its missing parents too.
     void missingDataFolderIsMadeOwnerOnly()
     {
