@@ -1694,17 +1694,36 @@ private slots:
         QVERIFY(!QFile::exists(disk.filePath("Tessaly.db")));
     }
 
-    // The terminal or the session going away, and Ctrl+C, end the program as SIGTERM does.
+    // The terminal or the session going away, and Ctrl+C, end the program as SIGTERM does. A
+    // stop signal while a start-up box is shown (here on an X server, where the box really
+    // waits) ends the box, and the window then closes in order.
     void hangUpAndInterruptEndTheProgramInOrder_data()
     {
         QTest::addColumn<int>("signalNumber");
-        QTest::newRow("hang-up") << int(SIGHUP);
-        QTest::newRow("interrupt") << int(SIGINT);
+        QTest::addColumn<bool>("whileABoxIsShown");
+        QTest::newRow("hang-up") << int(SIGHUP) << false;
+        QTest::newRow("interrupt") << int(SIGINT) << false;
+        QTest::newRow("terminate while a start-up box is shown") << int(SIGTERM) << true;
+        QTest::newRow("hang-up while a start-up box is shown") << int(SIGHUP) << true;
     }
     void hangUpAndInterruptEndTheProgramInOrder()
     {
         QFETCH(int, signalNumber);
+        QFETCH(bool, whileABoxIsShown);
         TestDataFolder folder;
+        if (whileABoxIsShown) {
+            X11Desktop desktop;
+            QVERIFY2(desktop.start(), "Xvfb did not start");
+            makeDatabaseUnreadable(folder);
+            QProcess* program =
+                startProgram(folder, this, QString(), TESSALY_PROGRAM_PATH, desktop.display());
+            // The main window and the box over it that tells the database cannot be read.
+            QTRY_VERIFY_WITH_TIMEOUT(desktop.shownWindowsOf(program->processId()).size() == 2,
+                                     20000);
+            endInOrder(program, signalNumber);
+            QCOMPARE(settings(folder).readInteger("Main", "Width", 0), 900);
+            return;
+        }
         FakeSite site;
         QVERIFY(startSilentAccountHost(site));
         QProcess* program = startProgram(folder, this);
