@@ -40,9 +40,12 @@ int main(int argc, char** argv)
     if (const QString reason = DataFolderGuard::refusal(folder); !reason.isEmpty())
         return refuseToStart(reason);
     SingleInstance instance(folder);
-    const SingleInstance::Outcome outcome = instance.acquire();
+    const SingleInstance::Outcome outcome =
+        instance.acquire([&stopSignals] { return stopSignals.isTerminateRequested(); });
     if (outcome == SingleInstance::Outcome::LockFailed)
         return refuseToStart(instance.lockErrorText());
+    if (outcome == SingleInstance::Outcome::OtherIsStarting && !stopSignals.isTerminateRequested())
+        return refuseToStart(instance.unreachableText());
     if (outcome != SingleInstance::Outcome::First)
         return SingleInstance::exitCodeFor(outcome);
     DataFolderGuard::removeStaleTemporaries(folder);

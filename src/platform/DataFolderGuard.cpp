@@ -1,6 +1,7 @@
 #include "platform/DataFolderGuard.h"
 
 #include "platform/Database.h"
+#include "platform/FoldersAbove.h"
 #include "platform/SingleInstance.h"
 
 #include <QDir>
@@ -47,6 +48,15 @@ QStringList guardedFileNames()
 
 QString refusal(const QString& folder)
 {
+    const FoldersAbove::Finding above = FoldersAbove::firstUnsafe(folder);
+    if (above.fault == FoldersAbove::Fault::OtherAccount)
+        return QStringLiteral(
+                   "データフォルダの上のフォルダ %1 が他のユーザーのものなので使えません: %2")
+            .arg(above.folder, folder);
+    if (above.fault == FoldersAbove::Fault::OthersMayWrite)
+        return QStringLiteral(
+                   "データフォルダの上のフォルダ %1 に他のユーザーも書き込めるので使えません: %2")
+            .arg(above.folder, folder);
     struct stat info;
     if (!statPath(folder, &info, true) || !S_ISDIR(info.st_mode))
         return QStringLiteral("データフォルダを作成できません: %1").arg(folder);

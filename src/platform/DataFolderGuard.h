@@ -10,9 +10,10 @@ namespace DataFolderGuard {
 // read from or write to somewhere else.
 QStringList guardedFileNames();
 
-// Why the folder may not be used, or an empty text when it may: it is missing, it is not the
-// user's own, others may write in it, or one of guardedFileNames() is a symbolic link. Only
-// reads.
+// Why the folder may not be used, or an empty text when it may: a folder above it could be
+// changed by another account (FoldersAbove), it is missing, it is not the user's own, others may
+// write in it, or one of guardedFileNames() is a symbolic link. Only reads. Give it the path
+// DataFolder::path() resolved.
 QString refusal(const QString& folder);
 
 // Removes the temporaries that a save of setting.ini or cookies.txt cut short leaves beside

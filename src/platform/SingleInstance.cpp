@@ -1,65 +1,45 @@
 #include "platform/SingleInstance.h"
 
-#include <QCryptographicHash>
-#include <QDir>
+#include <QDeadlineTimer>
 #include <QFile>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QSysInfo>
+#include <QThread>
 
 #include <sys/socket.h>
-#include <sys/stat.h>
-#include <sys/un.h>
 #include <unistd.h>
 
 namespace {
 
 const QByteArray raiseCommand = "raise\n";
 
-// Only the user can make a name in it: the user's own folder that no one else may enter.
-bool isPrivateFolder(const QString& folder, bool followLink)
-{
-    const QByteArray native = QFile::encodeName(folder);
-    struct stat info;
-    const int result =
-        followLink ? ::stat(native.constData(), &info) : ::lstat(native.constData(), &info);
-    return result == 0 && S_ISDIR(info.st_mode) && info.st_uid == ::geteuid() &&
-           (info.st_mode & 077) == 0;
-}
+// How long a second start waits for an instance that holds the lock but does not answer yet:
+// one started a moment before is still opening its window.
+constexpr int answerWaitMs = 5000;
+constexpr int askAgainMs = 50;
 
-// A socket's path must fit the address, its terminating zero included.
-bool fitsSocketAddress(const QString& path)
+QString unreachableCause(int connectError)
 {
-    return QFile::encodeName(path).size() < qsizetype(sizeof(sockaddr_un{}.sun_path));
-}
-
-QString folderHash(const QString& dataFolder)
-{
-    return QString::fromLatin1(
-        QCryptographicHash::hash(dataFolder.toUtf8(), QCryptographicHash::Sha1).toHex().left(16));
+    switch (QLocalSocket::LocalSocketError(connectError)) {
+    case QLocalSocket::ServerNotFoundError:
+        return QStringLiteral("呼び出しを受ける口がありません");
+    case QLocalSocket::ConnectionRefusedError:
+        return QStringLiteral("呼び出しを受け付けていません");
+    case QLocalSocket::SocketAccessError:
+        return QStringLiteral("呼び出しを受ける口に接続する権限がありません");
+    case QLocalSocket::SocketTimeoutError:
+        return QStringLiteral("応答がありません");
+    default:
+        return QStringLiteral("接続できません");
+    }
 }
 
 } // namespace
 
 QString SingleInstance::serverNameFor(const QString& dataFolder)
 {
-    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (!runtime.isEmpty() && QDir::isAbsolutePath(runtime) && isPrivateFolder(runtime, true)) {
-        const QString name = runtime + QStringLiteral("/Tessaly-") + folderHash(dataFolder);
-        if (fitsSocketAddress(name))
-            return name;
-    }
-    const QString inDataFolder = dataFolder + QStringLiteral("/Tessaly.socket");
-    if (fitsSocketAddress(inDataFolder) && isPrivateFolder(dataFolder, true))
-        return inDataFolder;
-    // A folder of the user's own in the shared temporary folder, made owner-only; a link or a
-    // folder someone else made in its place is not used.
-    const QString own = QDir::tempPath() + QStringLiteral("/Tessaly-%1").arg(::geteuid());
-    ::mkdir(QFile::encodeName(own).constData(), 0700);
-    const QString inOwn = own + '/' + folderHash(dataFolder);
-    if (fitsSocketAddress(inOwn) && isPrivateFolder(own, false))
-        return inOwn;
-    // No place for a name: no start can reach this one, and the lock still keeps it single.
-    return inDataFolder;
+    return InstanceAddress::socketFileFor(dataFolder);
 }
 
 QString SingleInstance::lockFileFor(const QString& dataFolder)
@@ -77,35 +57,56 @@ bool SingleInstance::peerIsThisUser(qintptr socketDescriptor)
 }
 
 SingleInstance::SingleInstance(const QString& dataFolder, QObject* parent)
-    : QObject(parent), m_serverName(serverNameFor(dataFolder)),
-      m_lock(lockFileFor(dataFolder))
+    : QObject(parent), m_address(dataFolder), m_lock(lockFileFor(dataFolder))
 {
     m_lock.setStaleLockTime(0);
 }
 
 SingleInstance::~SingleInstance() = default;
 
-SingleInstance::Outcome SingleInstance::acquire()
+bool SingleInstance::askToRaise()
 {
-    QLocalSocket socket;
-    socket.connectToServer(m_serverName);
-    if (socket.waitForConnected(1000)) {
-        // Whoever else listens on the name is not the running program: this one starts.
-        if (peerIsThisUser(socket.socketDescriptor())) {
-            socket.write(raiseCommand);
-            socket.waitForBytesWritten(1000);
-            socket.disconnectFromServer();
-            return Outcome::RaisedOther;
-        }
-        socket.abort();
+    if (m_address.name().isEmpty()) {
+        m_connectError = QLocalSocket::ServerNotFoundError;
+        return false;
     }
-    // A lock left by a crashed process is removed by tryLock (its owner no longer runs).
-    if (!m_lock.tryLock(0))
-        return m_lock.error() == QLockFile::LockFailedError ? Outcome::OtherIsStarting
-                                                            : Outcome::LockFailed;
-    // Owner-only, as every file of the data folder (QLockFile creates it 0644).
-    QFile::setPermissions(m_lock.fileName(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    return Outcome::First;
+    QLocalSocket socket;
+    socket.connectToServer(m_address.name());
+    if (!socket.waitForConnected(1000)) {
+        m_connectError = socket.error();
+        return false;
+    }
+    // Whoever else listens on the name is not the running program.
+    if (!peerIsThisUser(socket.socketDescriptor())) {
+        m_connectError = QLocalSocket::SocketAccessError;
+        socket.abort();
+        return false;
+    }
+    socket.write(raiseCommand);
+    socket.waitForBytesWritten(1000);
+    socket.disconnectFromServer();
+    return true;
+}
+
+SingleInstance::Outcome SingleInstance::acquire(const std::function<bool()>& givesUp)
+{
+    const QDeadlineTimer deadline(answerWaitMs);
+    for (;;) {
+        if (askToRaise())
+            return Outcome::RaisedOther;
+        // A lock left by a crashed process is removed by tryLock (its owner no longer runs).
+        if (m_lock.tryLock(0)) {
+            // Owner-only, as every file of the data folder (QLockFile creates it 0644).
+            QFile::setPermissions(m_lock.fileName(),
+                                  QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+            return Outcome::First;
+        }
+        if (m_lock.error() != QLockFile::LockFailedError)
+            return Outcome::LockFailed;
+        if (deadline.hasExpired() || (givesUp && givesUp()))
+            return Outcome::OtherIsStarting;
+        QThread::msleep(askAgainMs);
+    }
 }
 
 QString SingleInstance::lockErrorText() const
@@ -116,12 +117,30 @@ QString SingleInstance::lockErrorText() const
     return QStringLiteral("ロックファイルを書き込めません（%1）: %2").arg(why, m_lock.fileName());
 }
 
-void SingleInstance::listen()
+QString SingleInstance::unreachableText() const
+{
+    qint64 pid = 0;
+    QString host;
+    QString application;
+    m_lock.getLockInfo(&pid, &host, &application);
+    const QString holder =
+        !host.isEmpty() && host != QSysInfo::machineHostName()
+            ? QStringLiteral("別のコンピューター %1 のプロセス %2").arg(host).arg(pid)
+            : QStringLiteral("プロセス %1").arg(pid);
+    return QStringLiteral("このデータフォルダのテサリーはすでに起動していますが（%1）、"
+                          "呼び出せません（%2）: %3")
+        .arg(holder, unreachableCause(m_connectError), m_address.socketFile());
+}
+
+bool SingleInstance::listen()
 {
     m_server = std::make_unique<QLocalServer>();
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
-    QLocalServer::removeServer(m_serverName);
-    m_server->listen(m_serverName);
+    if (m_address.name().isEmpty())
+        return false;
+    QLocalServer::removeServer(m_address.name());
+    if (!m_server->listen(m_address.name()))
+        return false;
     connect(m_server.get(), &QLocalServer::newConnection, this, [this] {
         while (QLocalSocket* client = m_server->nextPendingConnection()) {
             // A request may arrive in pieces; it counts once its line is whole.
@@ -133,4 +152,5 @@ void SingleInstance::listen()
             connect(client, &QLocalSocket::disconnected, client, &QObject::deleteLater);
         }
     });
+    return true;
 }

@@ -18,6 +18,7 @@
 #include "platform/Database.h"
 #include "platform/GuiThreadWait.h"
 #include "platform/IniFile.h"
+#include "platform/InstanceAddress.h"
 #include "platform/SingleInstance.h"
 #include "platform/Sql.h"
 #include "site/LoginControl.h"
@@ -67,15 +68,24 @@ IniFile settings(const TestDataFolder& folder)
 
 // The program run on the data folder dataFolder. dialogLog: where the program records the boxes
 // it would show, answering them itself. display: an X server to show the windows on, instead of
-// the test's screen.
+// the test's screen. environment: "NAME=value" sets a variable for the program, "NAME" alone
+// removes it.
 QProcess* startProgramIn(const QString& dataFolder, QObject* parent,
                          const QString& dialogLog = QString(),
                          const QString& program = QStringLiteral(TESSALY_PROGRAM_PATH),
-                         const QString& display = QString(), const QStringList& arguments = {})
+                         const QString& display = QString(), const QStringList& arguments = {},
+                         const QStringList& environment = {})
 {
     auto* process = new QProcess(parent);
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("TESSALY_HOME", dataFolder);
+    for (const QString& setting : environment) {
+        const qsizetype equals = setting.indexOf('=');
+        if (equals < 0)
+            env.remove(setting);
+        else
+            env.insert(setting.left(equals), setting.mid(equals + 1));
+    }
     // The program gets the test's screen.
     env.insert("QT_QPA_PLATFORM", qEnvironmentVariable("QT_QPA_PLATFORM", "offscreen"));
     if (!display.isEmpty()) {
@@ -92,16 +102,19 @@ QProcess* startProgramIn(const QString& dataFolder, QObject* parent,
 QProcess* startProgram(const TestDataFolder& folder, QObject* parent,
                        const QString& dialogLog = QString(),
                        const QString& program = QStringLiteral(TESSALY_PROGRAM_PATH),
-                       const QString& display = QString(), const QStringList& arguments = {})
+                       const QString& display = QString(), const QStringList& arguments = {},
+                       const QStringList& environment = {})
 {
-    return startProgramIn(folder.path(), parent, dialogLog, program, display, arguments);
+    return startProgramIn(folder.path(), parent, dialogLog, program, display, arguments,
+                          environment);
 }
 
 // The program of this user answers on the data folder's name.
 bool instanceAnswers(const QString& dataFolder)
 {
+    const InstanceAddress address(dataFolder);
     QLocalSocket probe;
-    probe.connectToServer(SingleInstance::serverNameFor(dataFolder));
+    probe.connectToServer(address.name());
     return probe.waitForConnected(100) && SingleInstance::peerIsThisUser(probe.socketDescriptor());
 }
 
@@ -1266,57 +1279,152 @@ private slots:
         QCOMPARE(fileMode(SingleInstance::lockFileFor(folder.path())), 0600);
     }
 
+    // The lock is held, and no window answers within the second start's wait: it says so in a
+    // box.
     void secondStartWhileTheFirstHasNoWindowEndsWithOne()
     {
         TestDataFolder folder;
         QLockFile held(SingleInstance::lockFileFor(folder.path()));
         QVERIFY(held.tryLock(0));
-        QProcess* second = startProgram(folder, this);
-        QVERIFY(second->waitForFinished(10000));
-        QCOMPARE(second->exitCode(), 1);
+        QTemporaryDir logs;
+        const QString dialogLog = logs.filePath("dialogs.log");
+        QProcess* second = startProgram(folder, this, dialogLog);
+        // It ends with 1, after one error box naming the data folder.
+        verifyRefusedWithABox(second, dialogLog, folder.path());
         QVERIFY(!QFile::exists(folder.filePath("Tessaly.db")));
     }
 
-    // The name a second start looks for lies in a folder that only the user can make names in,
-    // and it fits a socket address whatever the data folder's path.
+    // The name a second start looks for lies in the owner-only data folder and nowhere else,
+    // whatever the environment, and it is reached whatever the data folder path's length: an
+    // instance started with the row's environment is raised by a start without any of it.
     void instanceNameLiesWhereOnlyTheUserCanMakeIt_data()
     {
         QTest::addColumn<int>("runtimeMode"); // the runtime folder's permissions; -1: none set
         QTest::addColumn<bool>("longDataFolder");
-        QTest::addColumn<bool>("inRuntimeFolder");
-        QTest::newRow("no runtime folder") << -1 << false << false;
-        QTest::newRow("the user's runtime folder") << 0700 << false << true;
-        QTest::newRow("a runtime folder others may enter") << 0755 << false << false;
-        QTest::newRow("a data folder too long for a socket name") << -1 << true << false;
-        QTest::newRow("too long, with a runtime folder") << 0700 << true << true;
+        QTest::newRow("no runtime folder") << -1 << false;
+        QTest::newRow("the user's runtime folder") << 0700 << false;
+        QTest::newRow("a runtime folder others may enter") << 0755 << false;
+        QTest::newRow("a data folder too long for a socket name") << -1 << true;
+        QTest::newRow("too long, with a runtime folder") << 0700 << true;
     }
     void instanceNameLiesWhereOnlyTheUserCanMakeIt()
     {
         QFETCH(int, runtimeMode);
         QFETCH(bool, longDataFolder);
-        QFETCH(bool, inRuntimeFolder);
         QTemporaryDir runtime;
         QVERIFY(runtime.isValid());
         const QByteArray runtimePath = QFile::encodeName(runtime.path());
         if (runtimeMode >= 0)
             QVERIFY(::chmod(runtimePath.constData(), mode_t(runtimeMode)) == 0);
-        EnvironmentOverride runtimeFolder("XDG_RUNTIME_DIR",
-                                          runtimeMode < 0 ? QByteArray() : runtimePath);
         TestDataFolder folder(longDataFolder ? QString(150, 'd') : QString());
         const QString dataFolder = DataFolder::path();
+        QTemporaryDir otherTemp;
+        QVERIFY(otherTemp.isValid());
 
         const QString name = SingleInstance::serverNameFor(dataFolder);
-        QVERIFY2(QDir::isAbsolutePath(name), qPrintable(name));
-        QVERIFY2(QFile::encodeName(name).size() < 108, qPrintable(name));
-        const QString parent = QFileInfo(name).path();
+        QCOMPARE(name, dataFolder + "/Tessaly.socket");
         struct stat info;
-        QVERIFY(::lstat(QFile::encodeName(parent).constData(), &info) == 0);
+        QVERIFY(::lstat(QFile::encodeName(dataFolder).constData(), &info) == 0);
         QVERIFY(S_ISDIR(info.st_mode));
         QCOMPARE(info.st_uid, ::geteuid());
         QCOMPARE(int(info.st_mode & 077), 0);
-        QCOMPARE(parent == runtime.path(), inRuntimeFolder);
 
-        becomesTheRunningInstance(dataFolder);
+        auto running = std::make_unique<SingleInstance>(dataFolder);
+        {
+            EnvironmentOverride runtimeFolder("XDG_RUNTIME_DIR",
+                                              runtimeMode < 0 ? QByteArray() : runtimePath);
+            QCOMPARE(running->acquire(), SingleInstance::Outcome::First);
+            QVERIFY(running->listen());
+        }
+        QVERIFY(::lstat(QFile::encodeName(name).constData(), &info) == 0);
+        QVERIFY(S_ISSOCK(info.st_mode));
+        QVERIFY(
+            QDir(runtime.path())
+                .entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot)
+                .isEmpty());
+        QSignalSpy raised(running.get(), &SingleInstance::raiseRequested);
+        {
+            EnvironmentOverride noRuntimeFolder("XDG_RUNTIME_DIR", QByteArray());
+            EnvironmentOverride temporaryFolder("TMPDIR", QFile::encodeName(otherTemp.path()));
+            SingleInstance second(dataFolder);
+            QVERIFY(QFile::encodeName(InstanceAddress(dataFolder).name()).size() < 108);
+            QCOMPARE(second.acquire(), SingleInstance::Outcome::RaisedOther);
+        }
+        QVERIFY(raised.wait());
+    }
+
+    // The real program: a second start on the same data folder raises the running one and ends
+    // with 0, whatever the runtime and temporary folders of either start.
+    void secondStartReachesTheRunningInstanceWhateverItsEnvironment_data()
+    {
+        // "NAME=value" sets, "NAME" removes; @a and @b stand for two owner-only folders.
+        QTest::addColumn<QStringList>("firstEnvironment");
+        QTest::addColumn<QStringList>("secondEnvironment");
+        QTest::addColumn<bool>("longDataFolder");
+        QTest::newRow("the second without a runtime folder")
+            << QStringList{"XDG_RUNTIME_DIR=@a"} << QStringList{"XDG_RUNTIME_DIR"} << false;
+        QTest::newRow("the first without a runtime folder")
+            << QStringList{"XDG_RUNTIME_DIR"} << QStringList{"XDG_RUNTIME_DIR=@a"} << false;
+        QTest::newRow("two runtime folders")
+            << QStringList{"XDG_RUNTIME_DIR=@a"} << QStringList{"XDG_RUNTIME_DIR=@b"} << false;
+        QTest::newRow("a long data folder, the second without a runtime folder")
+            << QStringList{"XDG_RUNTIME_DIR=@a"} << QStringList{"XDG_RUNTIME_DIR"} << true;
+        QTest::newRow("a long data folder, another temporary folder")
+            << QStringList{"XDG_RUNTIME_DIR", "TMPDIR"}
+            << QStringList{"XDG_RUNTIME_DIR", "TMPDIR=@b"} << true;
+    }
+    void secondStartReachesTheRunningInstanceWhateverItsEnvironment()
+    {
+        QFETCH(QStringList, firstEnvironment);
+        QFETCH(QStringList, secondEnvironment);
+        QFETCH(bool, longDataFolder);
+        QTemporaryDir a;
+        QTemporaryDir b;
+        QVERIFY(a.isValid() && b.isValid());
+        for (QStringList* environment : {&firstEnvironment, &secondEnvironment})
+            for (QString& setting : *environment)
+                setting.replace("@a", a.path()).replace("@b", b.path());
+        TestDataFolder folder(longDataFolder ? QString(150, 'd') : QString());
+        FakeSite site;
+        QVERIFY(startSilentAccountHost(site));
+        const QString dialogLog = a.filePath("dialogs.log");
+        QProcess* first = startProgram(folder, this, dialogLog, TESSALY_PROGRAM_PATH, QString(), {},
+                                       firstEnvironment);
+        // The window asks the site once it has been drawn, after it opened its name.
+        QTRY_VERIFY_WITH_TIMEOUT(!site.requests().isEmpty(), 20000);
+        QProcess* second = startProgram(folder, this, dialogLog, TESSALY_PROGRAM_PATH, QString(),
+                                        {}, secondEnvironment);
+        QVERIFY(second->waitForFinished(10000));
+        QCOMPARE(second->exitStatus(), QProcess::NormalExit);
+        QCOMPARE(second->exitCode(), 0);
+        QCOMPARE(first->state(), QProcess::Running);
+        endInOrder(first);
+        QCOMPARE(fileLines(dialogLog), QStringList());
+    }
+
+    // A running program that could not open its name (something else stands in its place):
+    // a second start says in a box that it cannot reach it, and ends with 1.
+    void secondStartSaysWhyItCannotReachTheRunningInstance()
+    {
+        TestDataFolder folder;
+        QVERIFY(QDir(folder.path()).mkdir("Tessaly.socket"));
+        FakeSite site;
+        QVERIFY(startSilentAccountHost(site));
+        QTemporaryDir logs;
+        const QStringList noRuntimeFolder{"XDG_RUNTIME_DIR"};
+        QProcess* first = startProgram(folder, this, logs.filePath("first.log"),
+                                       TESSALY_PROGRAM_PATH, QString(), {}, noRuntimeFolder);
+        // The window asks the site once it has been drawn, after it tried to open its name.
+        QTRY_VERIFY_WITH_TIMEOUT(!site.requests().isEmpty(), 20000);
+        const QString dialogLog = logs.filePath("second.log");
+        QProcess* second = startProgram(folder, this, dialogLog, TESSALY_PROGRAM_PATH, QString(),
+                                        {}, noRuntimeFolder);
+        verifyRefusedWithABox(second, dialogLog, SingleInstance::serverNameFor(folder.path()));
+        QVERIFY2(fileLines(dialogLog).first().contains(QString::number(first->processId())),
+                 qPrintable(fileLines(dialogLog).first()));
+        QCOMPARE(first->state(), QProcess::Running);
+        endInOrder(first);
+        QCOMPARE(fileLines(logs.filePath("first.log")), QStringList());
     }
 
     // Another account that listens on the name first is not taken for the running program: this
@@ -1403,6 +1511,99 @@ private slots:
         endInOrder(program);
         QCOMPARE(settings(folder).readInteger("Main", "Width", 0), 900);
         QVERIFY(fileLines(dialogLog).isEmpty());
+    }
+
+    // A folder above the data folder that another account could change is refused as the data
+    // folder itself is, with a box naming it, and nothing is written; a sticky folder that all
+    // may write in, as the temporary folder, is not.
+    void refusesADataFolderBelowAFolderOthersMayChange_data()
+    {
+        QTest::addColumn<int>("topMode");       // the folder two levels above the data folder
+        QTest::addColumn<int>("aboveMode");     // the folder just above it
+        QTest::addColumn<bool>("otherAccount"); // the folder just above given to another account
+        QTest::addColumn<bool>("missing");      // the data folder is not made yet
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("folders of the user's own") << 0755 << 0755 << false << false << false;
+        QTest::newRow("a sticky folder all may write in")
+            << 0755 << 01777 << false << false << false;
+        QTest::newRow("a folder above others may write in")
+            << 0755 << 0777 << false << false << true;
+        QTest::newRow("a folder above its group may write in")
+            << 0755 << 0775 << false << false << true;
+        QTest::newRow("a folder further up others may write in")
+            << 0777 << 0755 << false << false << true;
+        QTest::newRow("a folder above of another account") << 0755 << 0755 << true << false << true;
+        QTest::newRow("a missing data folder below a folder others may write in")
+            << 0755 << 0777 << false << true << true;
+    }
+    void refusesADataFolderBelowAFolderOthersMayChange()
+    {
+        QFETCH(int, topMode);
+        QFETCH(int, aboveMode);
+        QFETCH(bool, otherAccount);
+        QFETCH(bool, missing);
+        QFETCH(bool, refused);
+        if (otherAccount && ::geteuid() != 0)
+            QSKIP("only root can give a folder to another account");
+        QTemporaryDir base;
+        QVERIFY(base.isValid());
+        const QString top = QFileInfo(base.path()).canonicalFilePath() + "/top";
+        const QString above = top + "/above";
+        const QString data = above + "/Tessaly";
+        QVERIFY(QDir().mkpath(above));
+        if (!missing) {
+            QVERIFY(QDir().mkdir(data));
+            QVERIFY(::chmod(QFile::encodeName(data).constData(), 0700) == 0);
+            TestDataFolder::closeSiteHosts(data);
+        }
+        QVERIFY(::chmod(QFile::encodeName(top).constData(), mode_t(topMode)) == 0);
+        QVERIFY(::chmod(QFile::encodeName(above).constData(), mode_t(aboveMode)) == 0);
+        if (otherAccount)
+            QVERIFY(::chown(QFile::encodeName(above).constData(), OtherUserListener::nobody,
+                            OtherUserListener::nobody) == 0);
+        const QStringList before = folderState(above);
+        const QString dialogLog = base.filePath("dialogs.log");
+        QProcess* program = startProgramIn(data, this, dialogLog);
+        if (refused) {
+            verifyRefusedWithABox(program, dialogLog, data);
+            QCOMPARE(folderState(above), before);
+            if (!missing)
+                QCOMPARE(folderState(data).size(), 2);
+            return;
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(instanceAnswers(data), 20000);
+        endInOrder(program);
+        QCOMPARE(IniFile(data + "/setting.ini").readInteger("Main", "Width", 0), 900);
+        QCOMPARE(fileLines(dialogLog), QStringList());
+    }
+
+    // The data folder is reached through a link in a folder others may write in: the program
+    // resolves it at start and keeps to the folder it found, even when the link is changed
+    // while it runs.
+    void dataFolderStaysWhereTheStartFoundIt()
+    {
+        QTemporaryDir base;
+        QVERIFY(base.isValid());
+        const QDir dir(QFileInfo(base.path()).canonicalFilePath());
+        QVERIFY(dir.mkdir("open") && dir.mkdir("real") && dir.mkdir("decoy"));
+        QVERIFY(::chmod(QFile::encodeName(dir.filePath("open")).constData(), 0777) == 0);
+        for (const char* name : {"real", "decoy"}) {
+            QVERIFY(::chmod(QFile::encodeName(dir.filePath(name)).constData(), 0700) == 0);
+            TestDataFolder::closeSiteHosts(dir.filePath(name));
+        }
+        const QString link = dir.filePath("open/Tessaly");
+        QVERIFY(QFile::link(dir.filePath("real"), link));
+        const QString dialogLog = dir.filePath("dialogs.log");
+        QProcess* program = startProgramIn(link, this, dialogLog, TESSALY_PROGRAM_PATH, QString(),
+                                           {}, {"XDG_RUNTIME_DIR"});
+        QTRY_VERIFY_WITH_TIMEOUT(instanceAnswers(dir.filePath("real")), 20000);
+        QVERIFY(QFile::remove(link));
+        QVERIFY(QFile::link(dir.filePath("decoy"), link));
+        endInOrder(program);
+        QCOMPARE(IniFile(dir.filePath("real/setting.ini")).readInteger("Main", "Width", 0), 900);
+        QVERIFY(!IniFile(dir.filePath("decoy/setting.ini")).sectionExists("Main"));
+        QCOMPARE(QDir(dir.filePath("decoy")).entryList(QDir::Files), QStringList{"setting.ini"});
+        QCOMPARE(fileLines(dialogLog), QStringList());
     }
 
     // A data folder that does not exist yet is made owner-only, its missing parents too.
@@ -1493,17 +1694,36 @@ private slots:
         QVERIFY(!QFile::exists(disk.filePath("Tessaly.db")));
     }
 
-    // The terminal or the session going away, and Ctrl+C, end the program as SIGTERM does.
+    // The terminal or the session going away, and Ctrl+C, end the program as SIGTERM does. A
+    // stop signal while a start-up box is shown (here on an X server, where the box really
+    // waits) ends the box, and the window then closes in order.
     void hangUpAndInterruptEndTheProgramInOrder_data()
     {
         QTest::addColumn<int>("signalNumber");
-        QTest::newRow("hang-up") << int(SIGHUP);
-        QTest::newRow("interrupt") << int(SIGINT);
+        QTest::addColumn<bool>("whileABoxIsShown");
+        QTest::newRow("hang-up") << int(SIGHUP) << false;
+        QTest::newRow("interrupt") << int(SIGINT) << false;
+        QTest::newRow("terminate while a start-up box is shown") << int(SIGTERM) << true;
+        QTest::newRow("hang-up while a start-up box is shown") << int(SIGHUP) << true;
     }
     void hangUpAndInterruptEndTheProgramInOrder()
     {
         QFETCH(int, signalNumber);
+        QFETCH(bool, whileABoxIsShown);
         TestDataFolder folder;
+        if (whileABoxIsShown) {
+            X11Desktop desktop;
+            QVERIFY2(desktop.start(), "Xvfb did not start");
+            makeDatabaseUnreadable(folder);
+            QProcess* program =
+                startProgram(folder, this, QString(), TESSALY_PROGRAM_PATH, desktop.display());
+            // The main window and the box over it that tells the database cannot be read.
+            QTRY_VERIFY_WITH_TIMEOUT(desktop.shownWindowsOf(program->processId()).size() == 2,
+                                     20000);
+            endInOrder(program, signalNumber);
+            QCOMPARE(settings(folder).readInteger("Main", "Width", 0), 900);
+            return;
+        }
         FakeSite site;
         QVERIFY(startSilentAccountHost(site));
         QProcess* program = startProgram(folder, this);

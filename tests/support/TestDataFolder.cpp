@@ -14,9 +14,14 @@ TestDataFolder::TestDataFolder(const QString& subfolder)
     m_hadPrevious = qEnvironmentVariableIsSet("TESSALY_HOME");
     m_previous = qgetenv("TESSALY_HOME");
     qputenv("TESSALY_HOME", m_path.toUtf8());
+    closeSiteHosts(m_path);
+}
+
+void TestDataFolder::closeSiteHosts(const QString& folder)
+{
     // No test reaches the site's real hosts: until a test points them at its fake site, every
     // host is a closed port on this machine, which refuses at once.
-    IniFile ini(filePath(QStringLiteral("setting.ini")));
+    IniFile ini(folder + QStringLiteral("/setting.ini"));
     for (const char* key : {"LoginHost", "PortalHost", "AccountHost", "ClosedListHost", "ItemHost",
                             "ProfileHost", "WebServiceHost", "UpdateHost"})
         ini.writeString(QStringLiteral("Site"), QString::fromLatin1(key),

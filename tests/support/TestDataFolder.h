@@ -17,6 +17,8 @@ public:
     QString path() const { return m_path; }
     QString filePath(const QString& name) const { return m_path + '/' + name; }
     bool isValid() const { return m_dir.isValid(); }
+    // Writes every site host into the folder's setting.ini as a closed local port.
+    static void closeSiteHosts(const QString& folder);
 
 private:
     QTemporaryDir m_dir;

@@ -58,11 +58,18 @@ std::uint32_t X11Desktop::atom(const char* name)
 
 std::uint32_t X11Desktop::shownWindowOf(qint64 pid)
 {
+    const QList<std::uint32_t> windows = shownWindowsOf(pid);
+    return windows.isEmpty() ? 0 : windows.first();
+}
+
+QList<std::uint32_t> X11Desktop::shownWindowsOf(qint64 pid)
+{
+    QList<std::uint32_t> shown;
     const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(m_connection)).data->root;
     const auto tree =
         owned(xcb_query_tree_reply(m_connection, xcb_query_tree(m_connection, root), nullptr));
     if (!tree)
-        return 0;
+        return shown;
     const xcb_atom_t pidAtom = atom("_NET_WM_PID");
     const xcb_window_t* children = xcb_query_tree_children(tree.get());
     for (int i = 0; i < xcb_query_tree_children_length(tree.get()); ++i) {
@@ -77,9 +84,9 @@ std::uint32_t X11Desktop::shownWindowOf(qint64 pid)
         if (property && xcb_get_property_value_length(property.get()) == 4 &&
             *static_cast<const std::uint32_t*>(xcb_get_property_value(property.get())) ==
                 std::uint32_t(pid))
-            return children[i];
+            shown << children[i];
     }
-    return 0;
+    return shown;
 }
 
 void X11Desktop::requestClose(std::uint32_t window)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QProcess>
 #include <QString>
 
@@ -24,6 +25,8 @@ public:
 
     // The shown top-level window of the process, 0 while there is none.
     std::uint32_t shownWindowOf(qint64 pid);
+    // Every shown top-level window of the process: the main window and the boxes over it.
+    QList<std::uint32_t> shownWindowsOf(qint64 pid);
     // Sends the window the close request (WM_DELETE_WINDOW) a window manager sends.
     void requestClose(std::uint32_t window);
 
