@@ -60,12 +60,6 @@ void InputHold::endWait()
     runWhenBackInTheLoop(this, [this, batch] { release(batch); });
 }
 
-bool InputHold::isEmpty() const
-{
-    return std::all_of(m_batches.begin(), m_batches.end(),
-                       [](const Batch& batch) { return batch.held.empty(); });
-}
-
 bool InputHold::closeRequested() const
 {
     return std::any_of(m_batches.begin(), m_batches.end(), [](const Batch& batch) {

@@ -50,7 +50,6 @@ public:
     // opens next, nor inside an event the operation processes itself).
     void endWait();
 
-    bool isEmpty() const;
     // A kept close ends every wait until it has been handed on.
     bool closeRequested() const;
 

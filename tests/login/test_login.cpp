@@ -79,23 +79,6 @@ int folderCount(const TFormNavi& navi, const QString& loginId)
         .toInt();
 }
 
-QList<FakeSite::Request> loginPosts(const FakeSite& site)
-{
-    QList<FakeSite::Request> posts;
-    for (const FakeSite::Request& request : site.requests())
-        if (request.method == "POST" && request.path() == "/config/login" && request.secure)
-            posts << request;
-    return posts;
-}
-
-int postCount(const FakeSite& site)
-{
-    int posts = 0;
-    for (const FakeSite::Request& request : site.requests())
-        posts += request.method == "POST" && request.path() == "/config/login" && request.secure;
-    return posts;
-}
-
 } // namespace
 
 class TestLogin : public QObject
@@ -166,7 +149,7 @@ private slots:
         QCOMPARE(navi->statusPanels[5]->text(), QString("ログインID：seller01"));
         QCOMPARE(navi->loginId, QString("seller01"));
         QCOMPARE(folderCount(*navi, "seller01"), 6);
-        QCOMPARE(postCount(*site), 1);
+        QCOMPARE(int(SitePages::loginPosts(*site).size()), 1);
         QVERIFY(navi->ToolButtonLogin->isEnabled());
         // The same account again changes nothing and adds no folders.
         navi->ToolButtonLogin->click();
@@ -197,7 +180,7 @@ private slots:
         navi->ComboBoxLoginId->setEditText("seller01");
         navi->EditLoginPassword->clear();
         navi->ToolButtonLogin->click();
-        QCOMPARE(postCount(*site), 0);
+        QCOMPARE(int(SitePages::loginPosts(*site).size()), 0);
         const QList<FakeSite::Request> requests = site->requests();
         QCOMPARE(requests.size(), 1);
         QCOMPARE(requests.first().path(), QByteArray("/jp/show/mystatus"));
@@ -231,7 +214,7 @@ private slots:
                 .writeString("Setting", "LoginAutoLogin", autoLogin);
         SitePages::serveAccount(*site, expected);
         startWindow();
-        const QList<FakeSite::Request> posts = loginPosts(*site);
+        const QList<FakeSite::Request> posts = SitePages::loginPosts(*site);
         QCOMPARE(posts.size(), expected.isEmpty() ? 0 : 1);
         QCOMPARE(navi->loginId, expected);
         if (expected.isEmpty())

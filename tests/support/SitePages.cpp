@@ -49,4 +49,13 @@ void serveAccount(FakeSite& site, const QString& loginId, bool loginAccepted)
                   page(loginAccepted ? loginAcceptedPage() : loginRefusedPage()));
 }
 
+QList<FakeSite::Request> loginPosts(const FakeSite& site)
+{
+    QList<FakeSite::Request> posts;
+    for (const FakeSite::Request& request : site.requests())
+        if (request.method == "POST" && request.path() == "/config/login" && request.secure)
+            posts << request;
+    return posts;
+}
+
 } // namespace SitePages

@@ -15,5 +15,7 @@ QString loginAcceptedPage();
 QString loginRefusedPage();
 // Routes the status page (logged in as loginId, or not at all) and the login form's answer.
 void serveAccount(FakeSite& site, const QString& loginId, bool loginAccepted = true);
+// The login forms posted to the site over TLS, in order.
+QList<FakeSite::Request> loginPosts(const FakeSite& site);
 
 } // namespace SitePages

@@ -11,6 +11,8 @@
 #include "X11Desktop.h"
 #include "app/UnitNavi.h"
 #include "common/NaviSession.h"
+#include "compose/ReplySend.h"
+#include "compose/UnitEvaluation.h"
 #include "compose/UnitReply.h"
 #include "platform/Application.h"
 #include "platform/GuiThreadWait.h"
@@ -101,14 +103,6 @@ void serveGated(FakeSite& site, const QByteArray& method, const QByteArray& path
         gate->pass();
         return answer;
     });
-}
-
-int loginPosts(const FakeSite& site)
-{
-    int posts = 0;
-    for (const FakeSite::Request& request : site.requests())
-        posts += request.method == "POST" && request.path() == "/config/login" && request.secure;
-    return posts;
 }
 
 } // namespace
@@ -306,7 +300,7 @@ private slots:
         if (operation == "login") {
             loginThroughTheGate();
             QCOMPARE(navi->statusPanels[0]->text(), seller + "でログインしました");
-            QCOMPARE(loginPosts(app->site()), 1);
+            QCOMPARE(int(SitePages::loginPosts(app->site()).size()), 1);
         } else {
             form->ActionSend->trigger();
             QVERIFY(!form->logLines().contains("ログインしていません。送信を中止します。"));
@@ -321,12 +315,43 @@ private slots:
         }
     }
 
-    // The desktop close of the window that the waiting operation belongs to ends the wait at
-    // once, without the answer; the window closes once the operation has returned.
+    // The desktop close of the composer whose account check waits ends the check at once,
+    // without the page's answer; the composer closes once its send has returned.
+    void closingTheWaitsOwnWindowEndsIt_data()
+    {
+        QTest::addColumn<bool>("feedback");
+        QTest::newRow("reply composer") << false;
+        QTest::newRow("feedback composer") << true;
+    }
     void closingTheWaitsOwnWindowEndsIt()
     {
+        QFETCH(bool, feedback);
         startWindow();
-        QPointer<TFormReply> form = openComposer();
+        QPointer<QWidget> form;
+        QAction* send = nullptr;
+        std::function<bool()> refused;
+        if (feedback) {
+            FeedbackTarget target;
+            target.title = QStringLiteral("時計");
+            target.aid = QStringLiteral("a100");
+            target.bidId = QStringLiteral("buyer01");
+            target.loginId = seller;
+            TFormEvaluation* composer = navi->openFeedbackComposer(target);
+            composer->ComboBoxEvaluation->setCurrentIndex(0);
+            MemoText::set(composer->MemoMessage, QStringLiteral("ありがとうございました"));
+            form = composer;
+            send = composer->ActionMainTransmission;
+            refused = [composer] {
+                return composer->statusPanels[0]->text() == ReplySend::notLoggedIn;
+            };
+        } else {
+            TFormReply* composer = openComposer();
+            form = composer;
+            send = composer->ActionSend;
+            refused = [composer] {
+                return composer->logLines().contains(ReplySend::notLoggedIn);
+            };
+        }
         QVERIFY(QTest::qWaitForWindowExposed(form));
         serveGated(app->site(), "GET", "/jp/show/mystatus", gate, SitePages::statusPage(seller));
         app->dialogs().clear();
@@ -338,12 +363,14 @@ private slots:
                 return true;
             },
             [&] { gate->open(); });
-        form->ActionSend->trigger();
+        send->trigger();
         QVERIFY(!closeTheComposer.timedOut);
-        // The check ended without the page's answer, which the gate still holds.
-        QCOMPARE(gate->arrivals(), 1);
+        // The close was kept, not carried out, and ended the check without the page's answer,
+        // which the gate still holds.
         QVERIFY(form);
-        QVERIFY(form->logLines().contains("ログインしていません。送信を中止します。"));
+        QVERIFY(form->isVisible());
+        QCOMPARE(gate->arrivals(), 1);
+        QVERIFY(refused());
         QVERIFY(app->dialogs().requests().isEmpty());
         // Closed once the send has returned; the program goes on.
         QTRY_VERIFY(!form || !form->isVisible());
